@@ -1,0 +1,41 @@
+#include "common/LogControl.h"
+
+namespace qv::common {
+
+void LogControl::setEnabled(bool on) {
+    enabled_ = on;
+    if (view_.enabledChanged)
+        view_.enabledChanged(on);
+}
+
+void LogControl::setText(std::string text) {
+    const bool same = text == text_;
+    text_ = std::move(text);
+    if (view_.replaced)
+        view_.replaced(text_);
+    if (!same)
+        changed();
+}
+
+void LogControl::append(std::string_view more) {
+    if (more.empty())
+        return;
+    text_ += more;
+    if (view_.appended)
+        view_.appended(more);
+    changed();
+}
+
+void LogControl::moveCaretToEnd() {
+    if (view_.caretToEnd)
+        view_.caretToEnd();
+}
+
+void LogControl::editedByUser(std::string text) {
+    if (text == text_)
+        return;
+    text_ = std::move(text);
+    changed();
+}
+
+} // namespace qv::common

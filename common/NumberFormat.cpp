@@ -1,0 +1,157 @@
+#include "common/NumberFormat.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace qv::common {
+namespace {
+
+// |v| rounded to 15 significant digits: value = d0.d1d2... x 10^exponent, no trailing zeros.
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+Decimal decimal15(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    Decimal d;
+    const char *p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            d.digits.push_back(*p);
+    d.exponent = *p ? std::atoi(p + 1) : 0;
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
+    return d;
+}
+
+std::string nonFinite(double v) {
+    if (std::isnan(v))
+        return "NaN";
+    return v < 0 ? "-Inf" : "Inf";
+}
+
+// Integer and fraction digits of |v| as plain text from its 15-digit form.
+void plainParts(const Decimal &d, std::string &intPart, std::string &fracPart) {
+    const int intDigits = d.exponent + 1;
+    if (intDigits <= 0) {
+        intPart = "0";
+        fracPart = std::string(static_cast<size_t>(-intDigits), '0') + d.digits;
+        return;
+    }
+    if (static_cast<size_t>(intDigits) >= d.digits.size()) {
+        intPart = d.digits + std::string(intDigits - d.digits.size(), '0');
+        fracPart.clear();
+        return;
+    }
+    intPart = d.digits.substr(0, intDigits);
+    fracPart = d.digits.substr(intDigits);
+}
+
+// Adds one to a string of decimal digits.
+void increment(std::string &digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+} // namespace
+
+std::string shortestNumber(double v) {
+    if (!std::isfinite(v))
+        return nonFinite(v);
+    if (v == 0.0)
+        return "0";
+    const Decimal d = decimal15(v);
+    std::string out = v < 0 ? "-" : "";
+    if (d.exponent >= -10 && d.exponent < 15) {
+        std::string intPart, fracPart;
+        plainParts(d, intPart, fracPart);
+        out += intPart;
+        if (!fracPart.empty())
+            out += "." + fracPart;
+        return out;
+    }
+    out += d.digits.substr(0, 1);
+    if (d.digits.size() > 1)
+        out += "." + d.digits.substr(1);
+    char exp[16];
+    std::snprintf(exp, sizeof exp, "E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
+    return out + exp;
+}
+
+std::string printItem(double v) {
+    const std::string s = shortestNumber(v);
+    if (!s.empty() && s[0] == '-')
+        return s + " ";
+    return " " + s + " ";
+}
+
+std::string formatPattern(double v, std::string_view pattern) {
+    if (!std::isfinite(v) || std::fabs(v) >= 1e15)
+        return shortestNumber(v);
+    const size_t point = pattern.find('.');
+    const std::string_view intPat = pattern.substr(0, point);
+    const std::string_view fracPat =
+        point == std::string_view::npos ? std::string_view{} : pattern.substr(point + 1);
+    size_t minInt = 0, minFrac = 0, maxFrac = 0;
+    for (char c : intPat)
+        minInt += c == '0';
+    for (char c : fracPat) {
+        minFrac += c == '0';
+        maxFrac += c == '0' || c == '#';
+    }
+
+    std::string intPart = "0", fracPart;
+    if (v != 0.0)
+        plainParts(decimal15(v), intPart, fracPart);
+    fracPart.resize(std::max(fracPart.size(), maxFrac + 1), '0');
+    const bool roundUp = fracPart[maxFrac] >= '5';
+    std::string all = intPart + fracPart.substr(0, maxFrac);
+    if (roundUp)
+        increment(all);
+    intPart = all.substr(0, all.size() - maxFrac);
+    fracPart = all.substr(all.size() - maxFrac);
+    while (fracPart.size() > minFrac && fracPart.back() == '0')
+        fracPart.pop_back();
+    const size_t firstNonZero = intPart.find_first_not_of('0');
+    intPart = firstNonZero == std::string::npos ? "" : intPart.substr(firstNonZero);
+    if (intPart.size() < minInt)
+        intPart.insert(0, minInt - intPart.size(), '0');
+
+    const bool isZero = (intPart + fracPart).find_first_not_of('0') == std::string::npos;
+    std::string out = (v < 0 && !isZero) ? "-" : "";
+    out += intPart;
+    if (!fracPart.empty())
+        out += "." + fracPart;
+    return out;
+}
+
+double roundThrough(double v, std::string_view pattern) {
+    return parseNumber(formatPattern(v, pattern));
+}
+
+std::string signedText(long long n) {
+    const unsigned long long magnitude =
+        n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    return (n < 0 ? "-" : " ") + std::to_string(magnitude);
+}
+
+double parseNumber(std::string_view text) {
+    double value = 0.0;
+    const char *first = text.data();
+    if (!text.empty() && text[0] == '+')
+        ++first;
+    const auto result = std::from_chars(first, text.data() + text.size(), value);
+    return result.ec == std::errc{} ? value : 0.0;
+}
+
+} // namespace qv::common
