@@ -10,10 +10,17 @@ void Control::setEnabled(bool on) {
 }
 
 void Control::setChecked(bool on) {
-    if (checked_ == on)
-        return;
-    checked_ = on;
-    notify();
+    if (checked_ != on) {
+        checked_ = on;
+        notify();
+    }
+    if (on && partner_)
+        partner_->setChecked(false);
+}
+
+void Control::pair(Control &a, Control &b) {
+    a.partner_ = &b;
+    b.partner_ = &a;
 }
 
 void TextControl::setText(std::string_view text) {

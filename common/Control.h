@@ -33,11 +33,15 @@ public:
     [[nodiscard]] bool enabled() const { return enabled_; }
     [[nodiscard]] bool checked() const { return checked_; }
     void setEnabled(bool on);
+    /// Checks or unchecks; a button of a group pair that goes down raises its partner.
     void setChecked(bool on);
+    /// Makes the two buttons a group pair, of which at most one is down.
+    static void pair(Control &a, Control &b);
 
 private:
     bool enabled_ = true;
     bool checked_ = false;
+    Control *partner_ = nullptr;
 };
 
 /// A text element: a status bar panel, the title box, the window caption.

@@ -10,6 +10,13 @@ namespace qv::common {
 /// Every user-interface element of the main window whose state the program sets or reads,
 /// named as the commands know them. The window binds its widgets to these.
 struct Elements {
+    Elements() {
+        Control::pair(DMMmode, DSOmode);
+        Control::pair(DSO_wave, DSO_FFT);
+    }
+    Elements(const Elements &) = delete;
+    Elements &operator=(const Elements &) = delete;
+
     // Toolbar buttons, by key.
     Control New, Open, Save, Print, Copy, Link, DMMmode, DSOmode, StartStop, DMMRecord, DSO_wave,
         DSO_FFT, XCursor, YCursor;
