@@ -5,8 +5,8 @@
 namespace qv::dmm {
 namespace {
 
-constexpr std::array<const char *, 9> kModels{"7302",   "7302B",  "7303",     "7304",    "7303A",
-                                              "7304A",  "QM520V", "ZORA900A", "ZORA900X"};
+constexpr std::array<const char *, 9> kModels{"7302",  "7302B",  "7303",     "7304",    "7303A",
+                                              "7304A", "QM520V", "ZORA900A", "ZORA900X"};
 
 struct WorkMode {
     const char *status;

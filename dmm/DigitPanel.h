@@ -1,0 +1,30 @@
+#pragma once
+#include "common/Form.h"
+
+#include <string>
+
+namespace qv::dmm {
+
+/// The DMM digit panel (Picture2): the live reading in big digits, the play-back progress marks
+/// and the play-back text messages. Coordinates are twips from the panel's top-left corner.
+class DigitPanel {
+  public:
+    explicit DigitPanel(common::Form &form) : form_(form) {}
+
+    /// Redraws the panel from DMMReading: the value (characters 1..6) in 43 pt at (300, 40), the
+    /// unit (characters 7..16, trimmed) in 12 pt ending near x = 3000. Draws nothing while
+    /// acquisition is stopped (mnuStart unchecked), so the last reading stays.
+    void Display_DMMReading();
+
+    /// One progress mark of a stored record n, 23 twips apart, 20 wide.
+    void showProgressMark(int n);
+
+    /// A play-back text message: "Data e..." blacks out (400, 360)-(1500, 500), anything else
+    /// clears the panel; then the text in 12 pt at (400, 300).
+    void showMessage(const std::string &text);
+
+  private:
+    common::Form &form_;
+};
+
+} // namespace qv::dmm

@@ -1,0 +1,121 @@
+#include "dmm/DmmDecoder.h"
+
+#include "dmm/MeterIdentity.h"
+#include "dmm/ReadingText.h"
+#include "link/PacketAssembly.h"
+
+namespace qv::dmm {
+namespace {
+
+constexpr int kMismatchAsk = 10; // this many packets in a row, then the next one asks
+
+platform::Message switchQuestion() {
+    platform::Message m;
+    m.text = "仪表当前工作在DSO模式，要将程序切换到DSO模式吗?";
+    m.title = "QVLK: 请注意工作模式";
+    m.buttons = platform::Buttons::OkCancel;
+    m.warning = true;
+    m.defaultButton = platform::Answer::Cancel;
+    m.systemModal = true;
+    return m;
+}
+
+} // namespace
+
+void DmmDecoder::COM_DMM() {
+    if (!link::receivePacket(form_))
+        return;
+    decodePacket();
+}
+
+void DmmDecoder::decodePacket() {
+    const auto &p = form_.v.PacketData;
+    MeterModel(form_, p[17]);
+    const int mode = p[18];
+    form_.el.panel[2].setText(MeterWorkMode(form_, mode));
+    const int number = p[19];
+
+    if (mode > 2) {
+        countMismatch();
+        return;
+    }
+    form_.v.ModeMismatchCount = 0;
+
+    std::string &reading = form_.v.DMMReading;
+    reading.clear();
+    for (std::size_t k = 1; k <= 16; ++k) {
+        const std::uint8_t c = p[k];
+        if (c < 0x20 || c > 0x7E) {
+            // A garbled packet is dropped. The part read so far is no reading the record
+            // timer may log, so a live reading still waiting for it is withdrawn.
+            form_.v.DMMSampleReady = false;
+            return;
+        }
+        reading += static_cast<char>(c);
+    }
+
+    switch (mode) {
+    case 0:
+        liveReading();
+        return;
+    case 1:
+        storedReading(number);
+        return;
+    default:
+        playbackMessage();
+        return;
+    }
+}
+
+void DmmDecoder::countMismatch() {
+    std::int16_t &count = form_.v.ModeMismatchCount;
+    if (count > kMismatchAsk)
+        return;
+    if (count < kMismatchAsk) {
+        ++count;
+        return;
+    }
+    // Set before asking: packets that arrive while the question is open do not ask again.
+    count = kMismatchAsk + 1;
+    if (form_.os.messages.show(switchQuestion()) == platform::Answer::Ok)
+        common::Procedures::run(form_.call.DSOmode);
+}
+
+void DmmDecoder::liveReading() {
+    common::Procedures::run(form_.call.Display_DMMReading);
+    if (!form_.el.mnuDMMRecordStart.checked())
+        return;
+    form_.v.DMMSampleReady = true;
+    form_.el.Timer1.setEnabled(true);
+    form_.v.CurrentFileName.clear();
+    form_.el.Save.setEnabled(true);
+    form_.el.menuSave.setEnabled(true);
+    form_.el.Print.setEnabled(true);
+    form_.el.mnuPrint.setEnabled(true);
+    form_.el.mnuSaveAs.setEnabled(true);
+}
+
+void DmmDecoder::storedReading(int number) {
+    // Recording pauses while the meter plays back its memory.
+    form_.v.DMMSampleReady = false;
+    form_.el.Timer1.setEnabled(false);
+    form_.v.DMMReading = recordPrefix(number) + form_.v.DMMReading;
+    panel_.showProgressMark(number);
+    appendLine();
+}
+
+void DmmDecoder::playbackMessage() {
+    std::string &reading = form_.v.DMMReading;
+    if (!reading.starts_with("   ")) {
+        panel_.showMessage(reading);
+        reading += "     ";
+    }
+    appendLine();
+}
+
+void DmmDecoder::appendLine() {
+    form_.el.RichTextBox1.append(form_.v.DMMReading + "\r\n");
+    form_.el.RichTextBox1.moveCaretToEnd();
+}
+
+} // namespace qv::dmm
