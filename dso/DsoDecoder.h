@@ -1,0 +1,60 @@
+#pragma once
+#include "common/Form.h"
+#include "dso/Reconstruction.h"
+#include "dso/ScaleTables.h"
+
+#include <array>
+#include <cstdint>
+
+namespace qv::dso {
+
+/// How the last packet ended.
+enum class FrameOutcome {
+    None,       ///< not the frame's last packet, or acquisition stopped, or not a DSO packet
+    Shown,      ///< the frame was completed and the active view redrawn
+    DataError,  ///< time-base or gain index out of range: "Data error!"
+    Abandoned,  ///< the reconstruction stepped outside its arrays: nothing new is shown
+};
+
+/// The receive handler in DSO mode: assembles packets, follows the meter's model and work mode,
+/// collects a frame's header and 256 samples and, on its last packet, builds the parameter record
+/// and the waveform and redraws the active view. Frames in progress live here; the frame on
+/// screen lives in form.wave.
+class DsoDecoder {
+public:
+    DsoDecoder(common::Form &form, const ScaleTables &tables) : form_(form), tables_(tables) {}
+
+    /// One receive event: reads the port, assembles a packet and decodes it.
+    void COM_DSO();
+    /// Decodes the packet in form.v.PacketData (the part of COM_DSO after the assembly).
+    FrameOutcome decodePacket();
+
+    [[nodiscard]] std::int16_t PacketNumber() const { return packetNumber_; }
+    [[nodiscard]] std::int16_t SampleIndex() const { return sampleIndex_; }
+    [[nodiscard]] const std::array<double, 17> &HeaderBytes() const { return headerBytes_; }
+    [[nodiscard]] const Reconstruction::Samples &RawSamples() const { return rawSamples_; }
+    [[nodiscard]] Reconstruction &reconstruction() { return reconstruction_; }
+    /// How the last decoded packet ended.
+    [[nodiscard]] FrameOutcome lastOutcome() const { return lastOutcome_; }
+
+private:
+    /// Counts DMM packets; the eleventh in a row asks whether to switch to DMM mode.
+    void otherMode();
+    void header(const std::array<std::uint8_t, 20> &p);
+    void data(const std::array<std::uint8_t, 20> &p);
+    [[nodiscard]] FrameOutcome completeFrame(int workMode);
+    /// Builds WaveData by the time base; false when the reconstruction had to be abandoned.
+    [[nodiscard]] bool buildWave();
+    void indicate(const char *text, bool clearFirst);
+
+    common::Form &form_;
+    const ScaleTables &tables_;
+    Reconstruction reconstruction_;
+    std::int16_t packetNumber_ = 0;
+    std::int16_t sampleIndex_ = 0;
+    std::array<double, 17> headerBytes_{};
+    Reconstruction::Samples rawSamples_{};
+    FrameOutcome lastOutcome_ = FrameOutcome::None;
+};
+
+} // namespace qv::dso
