@@ -1,0 +1,46 @@
+#include "platform/qt/services/QtPrinter.h"
+
+#include "platform/qt/services/DisplayListPainter.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+
+namespace qv::platform::qt {
+
+QtPrinter::QtPrinter() : printer_(QPrinter::HighResolution) {}
+
+std::optional<int> QtPrinter::askCopies() {
+    QPrintDialog dialog(&printer_, parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const int copies = std::max(1, printer_.copyCount());
+    // Every copy is a document of its own; the printer must not multiply each again.
+    printer_.setCopyCount(1);
+    return copies;
+}
+
+common::DrawingTarget *QtPrinter::beginDocument() {
+    page_ = std::make_unique<common::DrawingTarget>(common::kWhite, &measure_);
+    return page_.get();
+}
+
+bool QtPrinter::endDocument() {
+    if (!page_)
+        return false;
+    const std::unique_ptr<common::DrawingTarget> page = std::move(page_);
+    QPainter painter;
+    if (!painter.begin(&printer_))
+        return false;
+    PaintScale scale;
+    scale.pixelsPerTwip = printer_.resolution() / 1440.0;
+    scale.originX = page->originLeft();
+    scale.originY = page->originTop();
+    scale.allowXor = false;
+    const QRectF area(QPointF(0, 0), printer_.pageRect(QPrinter::DevicePixel).size());
+    // The page starts white; its own clear is not painted, so nothing covers the margins.
+    paintDisplayList(painter, page->ops(), 1, scale, area);
+    return painter.end();
+}
+
+} // namespace qv::platform::qt
