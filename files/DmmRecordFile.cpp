@@ -1,0 +1,23 @@
+#include "files/DmmRecordFile.h"
+
+#include "files/DmmRecordFormat.h"
+#include "files/FileMessages.h"
+#include "files/FileStore.h"
+#include "files/TextCodec.h"
+
+namespace qv::files {
+
+bool DmmRecordFile::SaveDMMRecord() {
+    const auto chosen = form_.os.files.saveFile(kFilter);
+    if (!chosen || chosen->empty())
+        return false;
+    if (FileStore::exists(*chosen) && !FileMessages(form_.os.messages).confirmReplace(*chosen))
+        return false;
+    const DmmRecordFormat::Content content{
+        form_.os.clock.shortDate(), form_.os.clock.longTime(), form_.v.MeterModelName,
+        form_.el.Text1.text(),      form_.el.RichTextBox1.text(),
+    };
+    return FileStore::write(*chosen, TextCodec::toSystem(DmmRecordFormat::compose(content))).ok;
+}
+
+} // namespace qv::files

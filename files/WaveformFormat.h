@@ -1,0 +1,36 @@
+#pragma once
+#include "files/WaveformRecord.h"
+
+#include <string>
+#include <string_view>
+
+namespace qv::files {
+
+/// The 271-line waveform file: header, model name, title, date, time, an empty line, DsoParam
+/// entries 0..7, an empty line and WaveData points 0..255, each line ending in CR LF, numbers
+/// as print items (" 2.5 ", "-3 ").
+class WaveformFormat {
+public:
+    static constexpr std::string_view kHeader = "QVDATALINK47 V1.0";
+    static constexpr int kLineCount = 271;
+
+    enum class Status {
+        Ok,
+        WrongFormat, ///< header or model name not recognised: the user is told
+        ReadError,   ///< too short or unreadable: the open ends silently
+    };
+    struct Parsed {
+        Status status = Status::ReadError;
+        WaveformRecord record;
+    };
+
+    /// The file's text (UTF-8, before conversion to the system code page). Line breaks inside
+    /// the text fields are written as blanks so that the file keeps its 271 lines.
+    [[nodiscard]] static std::string compose(const WaveformRecord &record);
+
+    /// Reads the first 271 lines of a file's bytes. Lines end in CR LF, LF or CR; the last line
+    /// needs no line end; nothing after line 271 is looked at.
+    [[nodiscard]] static Parsed parse(std::string_view bytes);
+};
+
+} // namespace qv::files
