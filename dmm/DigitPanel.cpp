@@ -27,7 +27,8 @@ void DigitPanel::Display_DMMReading() {
     panel.setCurrentX(kUnitRight - kUnitCharWidth * static_cast<double>(unit.size()));
     panel.setCurrentY(kUnitY);
     panel.setFontSize(kUnitPt);
-    panel.print(unit);
+    // No line end: the position stays where the unit text ends (x = 3000 for an empty unit).
+    panel.print(unit, false);
 }
 
 void DigitPanel::showProgressMark(int n) {
