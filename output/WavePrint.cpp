@@ -1,0 +1,69 @@
+#include "output/WavePrint.h"
+
+#include "dso/ParameterReadouts.h"
+#include "dso/WaveScreen.h"
+#include "output/PageCursors.h"
+
+namespace qv::output {
+namespace {
+
+constexpr double kMargin = 60; ///< gap between the frame's left edge and the trace's start
+constexpr double kStep = 20;   ///< twips per sample
+constexpr int kTracePen = 10;
+constexpr int kCursorPen = 5;
+constexpr double kReadoutY = 4750;
+constexpr double kFirstReadoutX = 2000;
+constexpr double kSecondReadoutX = 3500;
+
+void printTrace(const common::Form &form, common::DrawingTarget &page) {
+    const common::ScreenGeometry &g = form.geo;
+    const auto &wave = form.wave.WaveData;
+    const double position = form.wave.DsoParam[3];
+    page.setDrawMode(common::DrawMode::Copy);
+    page.setPenStyle(common::PenStyle::Solid);
+    page.setCurrentX(g.ScreenLeft + kMargin);
+    page.setPenWidth(kTracePen);
+    page.setCurrentY(dso::traceY(g, wave[0], position));
+    // Two points more than the screen shows: the page runs on to ScreenRight - 1.
+    std::size_t i = 0;
+    for (double x = g.ScreenLeft + kMargin; x <= g.ScreenRight - 1 && i < wave.size();
+         x += kStep, ++i)
+        page.lineTo(x, dso::traceY(g, wave[i], position), common::kBlack);
+}
+
+void printCursors(const common::Form &form, const cursors::ScreenCursors &cursors,
+                  common::DrawingTarget &page) {
+    const int mode = form.v.CursorMode;
+    const cursors::CursorState &state = cursors.state();
+    const cursors::CursorReadouts &texts = cursors.readouts();
+    page.setPenWidth(kCursorPen);
+    page.setForeColor(common::kBlack);
+    drawPageCursors(form.geo, state, mode, page);
+
+    const bool one = state.Cursor1Shown == 1, two = state.Cursor2Shown == 1;
+    if (!one && !two)
+        return;
+    if (mode == 1) {
+        if (one && two) {
+            printAt(page, kSecondReadoutX, kReadoutY, texts.InverseDeltaTimeText);
+            printAt(page, kFirstReadoutX, kReadoutY, texts.DeltaTimeText);
+        } else {
+            printAt(page, kFirstReadoutX, kReadoutY, texts.TimeCursorLevelText);
+        }
+    } else if (mode == 2) {
+        printAt(page, kFirstReadoutX, kReadoutY, texts.LevelCursorText);
+    }
+}
+
+} // namespace
+
+void DSO_Print(common::Form &form, const dso::ScaleTables &tables, dso::Measurements &measurements,
+               const cursors::ScreenCursors &cursors, common::DrawingTarget &page) {
+    dso::Display_Coordinate(form, page, 0);
+    printTrace(form, page);
+    dso::Display_DSO_Parameter(form, tables, page);
+    measurements.Print_Measurement(page);
+    printCursors(form, cursors, page);
+}
+
+} // namespace qv::output
