@@ -1,0 +1,20 @@
+#include "platform/qt/serial/SerialPortFactory.h"
+
+#include "platform/qt/serial/QtSerialPort.h"
+#include "platform/qt/serial/VirtualMeterPort.h"
+
+namespace qv::platform::qt {
+
+std::unique_ptr<SerialPort> makeSerialPort(const std::string &demoMode) {
+    if (demoMode.empty())
+        return std::make_unique<QtSerialPort>();
+    const std::optional<link::SimMode> mode = link::parseSimMode(demoMode);
+    if (!mode)
+        return nullptr;
+    link::SimOptions options;
+    options.mode = *mode;
+    return std::make_unique<VirtualMeterPort>(1, options, VirtualMeterPort::Pace::RealTime,
+                                              std::make_unique<QtSerialPort>());
+}
+
+} // namespace qv::platform::qt
