@@ -1,0 +1,130 @@
+#include "app/Program.h"
+
+#include "app/ModeSwitch.h"
+#include "dso/WaveScreen.h"
+
+namespace qv::app {
+
+Program::Program(platform::Platform &platform)
+    : form_(platform), measurements_(form_, tables_), dsoDecoder_(form_, tables_),
+      dmmDecoder_(form_), recordLog_(form_), serialLink_(form_), runControl_(form_),
+      dispatch_(
+          form_, [this] { dmmDecoder_.COM_DMM(); }, [this] { dsoDecoder_.COM_DSO(); }),
+      spectrum_(form_, tables_, windows_), cursors_(form_, tables_, spectrum_),
+      waveFiles_(form_), recordFile_(form_), commands_(form_, handlers()) {
+    wireProcedures();
+}
+
+void Program::wireProcedures() {
+    common::Procedures &call = form_.call;
+    call.DMMmode = [this] { DMMmode(form_); };
+    call.DSOmode = [this] { DSOmode(form_); };
+    call.DSO_display = [this] { dso::DSO_display(form_, tables_, measurements_); };
+    call.FFT_Display = [this] { spectrum_.FFT_Display(); };
+    call.Display_Coordinate_screen = [this] { dso::Display_Coordinate(form_, form_.el.Picture1, 0); };
+    call.CursorInit = [this] { cursors_.CursorInit(); };
+    call.CloseHCursor = [this] { cursors_.CloseHCursor(); };
+    call.CloseVCursor = [this] { cursors_.CloseVCursor(); };
+    call.Clear_dVdt = [this] { cursors_.Clear_dVdt(); };
+    call.Display_DMMReading = [this] { dmm::DigitPanel(form_).Display_DMMReading(); };
+    call.mnuDMMRecordPause_Click = [this] { recordLog_.mnuDMMRecordPause_Click(); };
+    call.SaveDMMRecord = [this] { return recordFile_.SaveDMMRecord(); };
+    call.CaptionChange = [this](const std::string &name) { CaptionChange(name); };
+}
+
+CommandHandlers Program::handlers() {
+    CommandHandlers h;
+    h.NewRecord = [this] { recordLog_.NewRecord(); };
+    h.FileOpen = [this] { waveFiles_.FileOpen(); };
+    h.menuSave_Click = [this] { waveFiles_.menuSave_Click(); };
+    h.mnuSaveAs_Click = [this] { waveFiles_.mnuSaveAs_Click(); };
+    h.ComOnOff = [this] { serialLink_.ComOnOff(); };
+    h.StartStop = [this] { runControl_.StartStop(); };
+    h.DMMRecord = [this] { recordLog_.DMMRecord(); };
+    h.mnuLink_Click = [this] { serialLink_.mnuLink_Click(); };
+    h.mnuBreak_Click = [this] { serialLink_.mnuBreak_Click(); };
+    h.mnuStart_Click = [this] { runControl_.mnuStart_Click(); };
+    h.mnuPause_Click = [this] { runControl_.mnuPause_Click(); };
+    h.mnuDMMRecordStart_Click = [this] { recordLog_.mnuDMMRecordStart_Click(); };
+    h.mnuDMMRecordPause_Click = [this] { recordLog_.mnuDMMRecordPause_Click(); };
+    h.mnuDSOwave_Click = [this] { spectrum_.mnuDSOwave_Click(); };
+    h.mnuDSOFFT_Click = [this] { spectrum_.mnuDSOFFT_Click(); };
+    h.mnuLinear_Click = [this] { spectrum_.mnuLinear_Click(); };
+    h.mnuLog_Click = [this] { spectrum_.mnuLog_Click(); };
+    h.mnuAbout_Click = [this] { mnuAbout_Click(); };
+    h.mnuExit_Click = [this] { common::Procedures::run(quit); };
+    h.COM = [this](int n) { serialLink_.mnuCOM_Click(n); };
+    h.SetRecordTime = [this](int seconds) {
+        recordLog_.SetRecordTime(static_cast<std::int16_t>(seconds));
+    };
+    h.chooseWindow = [this](int type) {
+        switch (type) {
+        case 0: spectrum_.mnuRectangular_Click(); break;
+        case 1: spectrum_.mnuHanning_Click(); break;
+        case 2: spectrum_.mnuHamming_Click(); break;
+        case 3: spectrum_.mnuBlackman_Click(); break;
+        case 4: spectrum_.mnuFlattop_Click(); break;
+        case 5: spectrum_.mnuBartlett_Click(); break;
+        default: break;
+        }
+    };
+    return h;
+}
+
+void Program::Form_Load() {
+    common::Elements &el = form_.el;
+    el.Save.setEnabled(false);
+    el.menuSave.setEnabled(false);
+    el.mnuSaveAs.setEnabled(false);
+    el.Print.setEnabled(false);
+    el.mnuPrint.setEnabled(false);
+    el.Copy.setEnabled(false);
+    el.mnuCopy.setEnabled(false);
+
+    form_.v.WindowType = 1;
+    el.mnuWindow[1].setChecked(true);
+    form_.v.WindowName = "Hanning";
+    form_.v.SpectrumLogScale = 0;
+    el.mnuLinear.setChecked(true);
+
+    form_.geo = common::ScreenGeometry{};
+    windows_.MakeWindow();
+    tables_.MakeParameter();
+    DMMmode(form_);
+    recordLog_.SetRecordTime(1);
+    form_.v.CursorMode = 0;
+    cursors_.CursorInit();
+    // The receive threshold of 20 bytes is the port's own (platform::SerialPort::kThreshold).
+    el.mnuBreak.setChecked(true);
+    el.mnuBreak.setEnabled(false);
+    serialLink_.SearchForCom(true);
+}
+
+void Program::Picture1_MouseDown(int button, int shift, double x, double y) {
+    if (!form_.el.Picture1Mouse.enabled())
+        return;
+    cursors_.Picture1_MouseDown(button, shift, static_cast<float>(x), static_cast<float>(y));
+}
+
+void Program::Picture1_OLEDragDrop(const std::vector<std::string> &paths) {
+    if (!form_.el.Picture1Drops.checked())
+        return;
+    waveFiles_.Picture1_OLEDragDrop(paths);
+}
+
+std::string captionFor(const std::string &fileName) {
+    const size_t p = fileName.find_last_of("\\/");
+    return (p == std::string::npos ? fileName : fileName.substr(p + 1)) + " - QVLINK";
+}
+
+void Program::CaptionChange(const std::string &fileName) {
+    form_.el.caption.setText(captionFor(fileName));
+}
+
+void Program::mnuAbout_Click() {
+    platform::Message m;
+    m.text = "QM520V示波表PC接口软件 V1.1";
+    (void)form_.os.messages.show(m);
+}
+
+} // namespace qv::app

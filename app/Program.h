@@ -1,0 +1,78 @@
+#pragma once
+#include "app/Commands.h"
+#include "common/Form.h"
+#include "cursors/ScreenCursors.h"
+#include "dmm/DmmDecoder.h"
+#include "dmm/RecordLog.h"
+#include "dso/DsoDecoder.h"
+#include "dso/Measurements.h"
+#include "dso/ScaleTables.h"
+#include "files/DmmRecordFile.h"
+#include "files/WaveformFiles.h"
+#include "link/ReceiveDispatch.h"
+#include "link/RunControl.h"
+#include "link/SerialLink.h"
+#include "spectrum/SpectrumView.h"
+#include "spectrum/WindowTable.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv::app {
+
+/// The whole program without its widgets: the shared form state, every subsystem, and the
+/// wiring between them. The window shows the elements and feeds the events in; tests drive it
+/// with the platform doubles.
+class Program {
+public:
+    explicit Program(platform::Platform &platform);
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    [[nodiscard]] common::Form &form() { return form_; }
+    [[nodiscard]] Commands &commands() { return commands_; }
+    [[nodiscard]] const dso::Measurements &measurements() const { return measurements_; }
+    [[nodiscard]] const spectrum::SpectrumView &spectrum() const { return spectrum_; }
+    [[nodiscard]] const cursors::ScreenCursors &cursors() const { return cursors_; }
+
+    /// Start-up: the initial element states, tables, DMM mode, 1 s records, no cursors, and the
+    /// search for the meter.
+    void Form_Load();
+    void MSComm1_OnComm(int code) { dispatch_.MSComm1_OnComm(code); }
+    void Timer1_Timer() { recordLog_.Timer1_Timer(); }
+    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void Picture1_OLEDragDrop(const std::vector<std::string> &paths);
+    /// The window's caption from a file path: the name after the last "\" or "/".
+    void CaptionChange(const std::string &fileName);
+    void mnuAbout_Click();
+
+    /// Set by the window: ends the program (Exit), prints and copies (until those exist here).
+    std::function<void()> quit;
+
+private:
+    CommandHandlers handlers();
+    void wireProcedures();
+
+    common::Form form_;
+    spectrum::WindowTable windows_;
+    dso::ScaleTables tables_;
+    dso::Measurements measurements_;
+    dso::DsoDecoder dsoDecoder_;
+    dmm::DmmDecoder dmmDecoder_;
+    dmm::RecordLog recordLog_;
+    link::SerialLink serialLink_;
+    link::RunControl runControl_;
+    link::ReceiveDispatch dispatch_;
+    spectrum::SpectrumView spectrum_;
+    cursors::ScreenCursors cursors_;
+    files::WaveformFiles waveFiles_;
+    files::DmmRecordFile recordFile_;
+    Commands commands_;
+};
+
+/// The base name of a path as the caption shows it: everything after the last "\" or "/".
+[[nodiscard]] std::string captionFor(const std::string &fileName);
+
+} // namespace qv::app

@@ -1,0 +1,204 @@
+#include "app/qt/MainWindow.h"
+
+#include "app/Layout.h"
+#include "app/qt/ElementBinding.h"
+#include "app/qt/ToolbarIcons.h"
+#include "app/qt/TwipsCanvas.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <cmath>
+#include <vector>
+
+namespace qv::app::qt {
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Twips of the form at its default size (one pixel is 15 twips at 96 dpi). The toolbar is the
+// top 420 twips of the form; the widgets below it are placed relative to the area under it.
+constexpr double kToolbarTwips = 420;
+constexpr double kFormWidth = 9135;
+constexpr double kFormBottom = 6000;
+
+struct Placement {
+    double left, top, width, height;
+};
+constexpr Placement kText1{120, 480, 5535, 285};
+constexpr Placement kPicture1{120, 840, 5530, 5055};
+constexpr Placement kPicture2{5760, 480, 3255, 1335};
+constexpr Placement kLog{5760, 1920, 3255, 3975};
+
+int px(double twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+
+} // namespace
+
+MainWindow::MainWindow(Program &program, QWidget *parent)
+    : QMainWindow(parent), program_(program) {
+    buildMenus();
+    buildToolbar();
+    buildForm();
+    buildStatusBar();
+    bindWindowTitle(this, program_.form().el.caption);
+
+    timer_.setInterval(1000);
+    connect(&timer_, &QTimer::timeout, this, [this] { program_.Timer1_Timer(); });
+    common::Control &timer = program_.form().el.Timer1;
+    const auto runTimer = [this, &timer] {
+        if (timer.enabled() && !timer_.isActive())
+            timer_.start();
+        else if (!timer.enabled())
+            timer_.stop();
+    };
+    timer.subscribe(runTimer);
+    runTimer();
+}
+
+QAction *MainWindow::action(const std::string &name) const {
+    const auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::buildMenus() {
+    common::Elements &el = program_.form().el;
+    QMenu *top = nullptr;
+    QMenu *sub = nullptr;
+    for (const MenuSpec &spec : menuTree()) {
+        const std::string name(spec.name);
+        if (spec.depth == 0) {
+            top = menuBar()->addMenu(qs(spec.caption));
+            actions_[name] = top->menuAction();
+            if (common::Control *c = menuElement(el, spec.name))
+                bindEnabled(top->menuAction(), *c);
+            sub = nullptr;
+            continue;
+        }
+        QMenu *parent = spec.depth == 2 && sub ? sub : top;
+        if (!parent)
+            continue;
+        if (spec.caption == "-") {
+            parent->addSeparator();
+            continue;
+        }
+        const bool isSubmenu = name == "mnuFFTwindow" || name == "mnuFFTdisplay";
+        if (isSubmenu) {
+            sub = parent->addMenu(qs(spec.caption));
+            actions_[name] = sub->menuAction();
+            if (common::Control *c = menuElement(el, spec.name))
+                bindEnabled(sub->menuAction(), *c);
+            continue;
+        }
+        if (spec.depth == 1)
+            sub = nullptr;
+        QAction *a = parent->addAction(qs(spec.caption));
+        if (!spec.shortcut.empty())
+            a->setShortcut(QKeySequence(qs(spec.shortcut)));
+        actions_[name] = a;
+        if (common::Control *c = menuElement(el, spec.name))
+            bindMenuItem(a, *c, [this, name] { program_.commands().clickMenu(name); });
+    }
+    // Each port item tells which device stands behind it.
+    for (int n = 1; n <= 8; ++n)
+        if (QAction *a = action("mnuCOM" + std::to_string(n)))
+            a->setStatusTip(qs(program_.form().os.port.deviceName(n)));
+}
+
+void MainWindow::buildToolbar() {
+    QToolBar *bar = addToolBar(QStringLiteral("Toolbar1"));
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(16, 16));
+    common::Elements &el = program_.form().el;
+    for (const ButtonSpec &spec : toolbarButtons()) {
+        if (spec.separatorBefore)
+            bar->addSeparator();
+        QAction *a = bar->addAction(toolbarIcon(spec.key), qs(spec.tip));
+        a->setToolTip(qs(spec.tip));
+        const std::string key(spec.key);
+        actions_["button:" + key] = a;
+        bindButton(a, el.*(spec.element), spec.style != ButtonStyle::Push,
+                   [this, key] { program_.commands().pressButton(key); });
+    }
+}
+
+void MainWindow::buildForm() {
+    common::Form &form = program_.form();
+    form_ = new QWidget(this);
+    setCentralWidget(form_);
+
+    title_ = new QLineEdit(form_);
+    title_->setToolTip(QStringLiteral("波形注释"));
+    bindLineEdit(title_, form.el.Text1);
+
+    scope_ = new TwipsCanvas(form.el.Picture1, kPicture1.width, kPicture1.height, form_);
+    scope_->setToolTip(QStringLiteral("DSO窗口"));
+    scope_->acceptsMouse = [&form] { return form.el.Picture1Mouse.enabled(); };
+    scope_->acceptsDrops = [&form] { return form.el.Picture1Drops.checked(); };
+    scope_->onMouseDown = [this](int button, int shift, double x, double y) {
+        program_.Picture1_MouseDown(button, shift, x, y);
+    };
+    scope_->onDrop = [this](const std::vector<std::string> &paths) {
+        program_.Picture1_OLEDragDrop(paths);
+    };
+
+    digits_ = new TwipsCanvas(form.el.Picture2, kPicture2.width, kPicture2.height, form_);
+    digits_->setToolTip(QStringLiteral("DMM数字窗口"));
+
+    log_ = new QPlainTextEdit(form_);
+    log_->setToolTip(QStringLiteral("DMM记录窗口"));
+    log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    bindLog(log_, form.el.RichTextBox1);
+
+    form_->setMinimumSize(px(kFormWidth), px(kFormBottom - kToolbarTwips));
+    resize(px(kFormWidth), px(kFormBottom) + 40);
+}
+
+void MainWindow::buildStatusBar() {
+    common::Elements &el = program_.form().el;
+    const int widths[] = {3500, 2000, 2200, 1440};
+    for (size_t i = 0; i < el.panel.size(); ++i) {
+        auto *label = new QLabel(this);
+        label->setMinimumWidth(px(widths[i]));
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        bindLabel(label, el.panel[i]);
+        statusBar()->addWidget(label, i == 0 ? 1 : 0);
+    }
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    layoutForm();
+}
+
+void MainWindow::layoutForm() {
+    if (!form_)
+        return;
+    // Growth beyond the default size goes to the scope screen and the log, in proportion to
+    // their widths; their heights take all extra height.
+    const double extraW = std::max(0.0, form_->width() * 15.0 - kFormWidth);
+    const double extraH = std::max(0.0, form_->height() * 15.0 - (kFormBottom - kToolbarTwips));
+    const double leftShare = kPicture1.width / (kPicture1.width + kPicture2.width);
+    const double leftExtra = extraW * leftShare;
+    const double rightExtra = extraW - leftExtra;
+    const auto place = [](QWidget *w, double left, double top, double width, double height) {
+        w->setGeometry(px(left), px(top - kToolbarTwips), px(width), px(height));
+    };
+    place(title_, kText1.left, kText1.top, kText1.width + leftExtra, kText1.height);
+    place(scope_, kPicture1.left, kPicture1.top, kPicture1.width + leftExtra,
+          kPicture1.height + extraH);
+    place(digits_, kPicture2.left + leftExtra, kPicture2.top, kPicture2.width + rightExtra,
+          kPicture2.height);
+    place(log_, kLog.left + leftExtra, kLog.top, kLog.width + rightExtra, kLog.height + extraH);
+}
+
+} // namespace qv::app::qt

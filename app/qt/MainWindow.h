@@ -1,0 +1,52 @@
+#pragma once
+#include "app/Program.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <map>
+#include <string>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace qv::app::qt {
+
+class TwipsCanvas;
+
+/// The main window: the toolbar, the menus, the title box, the scope screen, the digit panel,
+/// the log and the status bar, laid out at their twips positions and bound to the program's
+/// elements. The scope screen and the log take any extra room when the window grows.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Program &program, QWidget *parent = nullptr);
+
+    /// Every action of the menus and the toolbar by its name ("mnuStart", "button:StartStop").
+    [[nodiscard]] QAction *action(const std::string &name) const;
+    [[nodiscard]] TwipsCanvas *scope() const { return scope_; }
+    [[nodiscard]] TwipsCanvas *digits() const { return digits_; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildForm();
+    void buildStatusBar();
+    void layoutForm();
+
+    Program &program_;
+    std::map<std::string, QAction *> actions_;
+    QWidget *form_ = nullptr;
+    QLineEdit *title_ = nullptr;
+    TwipsCanvas *scope_ = nullptr;
+    TwipsCanvas *digits_ = nullptr;
+    QPlainTextEdit *log_ = nullptr;
+    QTimer timer_;
+};
+
+} // namespace qv::app::qt

@@ -1,0 +1,75 @@
+#include "app/Program.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/PortFactory.h"
+#include "platform/Platform.h"
+#include "platform/qt/services/QtClipboard.h"
+#include "platform/qt/services/QtClock.h"
+#include "platform/qt/services/QtFileDialogs.h"
+#include "platform/qt/services/QtMessageBoxes.h"
+#include "platform/qt/services/QtPrinter.h"
+#include "platform/qt/services/QtTextMeasure.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace qv;
+
+int main(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qvlink"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Companion program for the handheld scope-meter"));
+    parser.addHelpOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Put the built-in virtual meter on port 1, sending "
+                                                 "dmm, dso, dso-memory or dmm-memory packets."),
+                                  QStringLiteral("mode"));
+    const QCommandLineOption shots(QStringLiteral("screenshots"),
+                                   QStringLiteral("Save pictures of the window into this folder "
+                                                  "while it runs, then quit."),
+                                   QStringLiteral("folder"));
+    parser.addOption(demo);
+    parser.addOption(shots);
+    // "--demo" may stand alone: it then means the DMM readings.
+    QStringList arguments = QApplication::arguments();
+    for (qsizetype i = 0; i < arguments.size(); ++i)
+        if (arguments[i] == QLatin1String("--demo") &&
+            (i + 1 == arguments.size() || arguments[i + 1].startsWith(QLatin1Char('-'))))
+            arguments.insert(i + 1, QStringLiteral("dmm"));
+    parser.process(arguments);
+
+    std::unique_ptr<platform::SerialPort> port = app::qt::makePort(parser.value(demo).toStdString());
+    if (!port) {
+        std::fprintf(stderr, "qvlink: unknown demo mode '%s' (dmm, dso, dso-memory, dmm-memory)\n",
+                     qPrintable(parser.value(demo)));
+        return 2;
+    }
+    platform::qt::QtMessageBoxes messages;
+    platform::qt::QtFileDialogs files;
+    platform::qt::QtPrinter printer;
+    platform::qt::QtClipboard clipboard;
+    platform::qt::QtClock clock;
+    platform::Platform os{*port, messages, files, printer, clipboard, clock};
+
+    app::Program program(os);
+    platform::qt::QtTextMeasure measure;
+    program.form().el.Picture1.setTextMeasure(&measure);
+    program.form().el.Picture2.setTextMeasure(&measure);
+    app::qt::MainWindow window(program);
+    messages.setParent(&window);
+    files.setParent(&window);
+    printer.setParent(&window);
+    program.quit = [] { QApplication::exit(0); };
+
+    program.Form_Load();
+    window.show();
+
+    if (parser.isSet(shots))
+        app::qt::takeScreenshots(window, program, parser.value(shots));
+    return QApplication::exec();
+}

@@ -1,0 +1,125 @@
+#include "app/Layout.h"
+#include "app/Program.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace qv::app {
+namespace {
+
+class CommandsTest : public ::testing::Test {
+protected:
+    platform::fakes::FakePlatform fp;
+    Program program{fp.platform};
+    common::Elements &el = program.form().el;
+    std::int16_t &mode = program.form().v.CursorMode;
+
+    void SetUp() override {
+        program.Form_Load();
+        program.commands().pressButton("DSOmode");
+        el.XCursor.setEnabled(true);
+        el.YCursor.setEnabled(true);
+        el.DSO_FFT.setEnabled(true);
+    }
+};
+
+TEST_F(CommandsTest, CursorModeStateMachine) {
+    // Each step: the button pressed, then CursorMode and the two buttons' down states.
+    const struct {
+        const char *press;
+        int mode;
+        bool xDown, yDown;
+    } steps[] = {
+        {"XCursor", 1, true, false}, {"XCursor", 0, false, false}, {"YCursor", 2, false, true},
+        {"XCursor", 1, true, false}, {"YCursor", 2, false, true},  {"YCursor", 0, false, false},
+    };
+    for (const auto &s : steps) {
+        program.commands().pressButton(s.press);
+        EXPECT_EQ(mode, s.mode) << s.press;
+        EXPECT_EQ(el.XCursor.checked(), s.xDown) << s.press << " -> " << s.mode;
+        EXPECT_EQ(el.YCursor.checked(), s.yDown) << s.press << " -> " << s.mode;
+    }
+}
+
+TEST_F(CommandsTest, LeavingACursorModeErasesItsLines) {
+    program.form().wave.WaveValid = true;
+    program.commands().pressButton("DSO_wave");
+    program.commands().pressButton("XCursor");
+    program.Picture1_MouseDown(1, 0, 1000, 1000);
+    const auto &cursors = program.cursors().state();
+    EXPECT_EQ(cursors.Cursor1Shown, 1);
+    program.commands().pressButton("YCursor");
+    EXPECT_EQ(program.cursors().state().Cursor1Shown, 0);
+    EXPECT_EQ(mode, 2);
+}
+
+TEST_F(CommandsTest, ViewSwitchSetsTheViewItems) {
+    program.commands().pressButton("DSO_FFT");
+    EXPECT_TRUE(el.DSO_FFT.checked());
+    EXPECT_FALSE(el.DSO_wave.checked());
+    EXPECT_TRUE(el.mnuDSOFFT.checked());
+    EXPECT_FALSE(el.mnuDSOFFT.enabled());
+    EXPECT_TRUE(el.mnuDSOwave.enabled());
+    EXPECT_FALSE(el.mnuDSOwave.checked());
+    program.commands().pressButton("DSO_wave");
+    EXPECT_TRUE(el.mnuDSOwave.checked());
+    EXPECT_FALSE(el.mnuDSOwave.enabled());
+    EXPECT_TRUE(el.mnuDSOFFT.enabled());
+}
+
+TEST_F(CommandsTest, UnknownKeysAndHelpTopicsDoNothing) {
+    const auto before = el.Picture1.ops().size();
+    program.commands().Toolbar1_ButtonClick("dsomode");
+    program.commands().Toolbar1_ButtonClick("");
+    program.commands().clickMenu("mnuHelpmain");
+    EXPECT_TRUE(el.DSOmode.checked());
+    EXPECT_EQ(el.Picture1.ops().size(), before);
+    EXPECT_TRUE(fp.messages.shown.empty());
+}
+
+TEST_F(CommandsTest, AboutShowsTheProgramsBox) {
+    program.commands().clickMenu("mnuAbout");
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, "QM520V示波表PC接口软件 V1.1");
+    EXPECT_EQ(fp.messages.shown[0].buttons, platform::Buttons::Ok);
+    EXPECT_FALSE(fp.messages.shown[0].warning);
+}
+
+TEST(Layout, EveryMenuItemAndButtonHasItsElement) {
+    platform::fakes::FakePlatform fp;
+    common::Form form(fp.platform);
+    std::set<const common::Control *> seen;
+    for (const MenuSpec &m : menuTree()) {
+        if (m.caption == "-")
+            continue;
+        const common::Control *c = menuElement(form.el, m.name);
+        ASSERT_NE(c, nullptr) << m.name;
+        EXPECT_TRUE(seen.insert(c).second) << m.name << " shares an element";
+    }
+    EXPECT_EQ(menuTree().size(), 57u);
+    EXPECT_EQ(toolbarButtons().size(), 14u);
+    EXPECT_EQ(comPortOf("mnuCOM8"), 8);
+    EXPECT_EQ(comPortOf("mnuCOM9"), 0);
+}
+
+TEST(Caption, BaseNameAfterTheLastSeparator) {
+    const struct {
+        const char *path;
+        const char *caption;
+    } cases[] = {
+        {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"},
+        {"/home/u/wave1.dso", "wave1.dso - QVLINK"},
+        {"wave1.dso", "wave1.dso - QVLINK"},
+        {"C:\\data\\", " - QVLINK"},
+        {"/tmp/a\\b/c.txt", "c.txt - QVLINK"},
+        {"/tmp/波形.dso", "波形.dso - QVLINK"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(captionFor(c.path), c.caption) << c.path;
+}
+
+} // namespace
+} // namespace qv::app

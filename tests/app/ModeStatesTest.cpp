@@ -1,0 +1,161 @@
+#include "app/ModeSwitch.h"
+#include "app/Program.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace qv::app {
+namespace {
+
+using common::Control;
+using common::Elements;
+
+// One row of the mode table: the element, and after DMMmode / after DSOmode whether it is
+// enabled and checked (nullopt: the mode leaves it as it was).
+struct Row {
+    const char *name;
+    Control Elements::*element;
+    std::optional<bool> dmmEnabled, dmmChecked, dsoEnabled, dsoChecked;
+};
+
+constexpr std::nullopt_t kSame = std::nullopt;
+
+const Row kModeTable[] = {
+    {"DMMmode button", &Elements::DMMmode, kSame, true, kSame, false},
+    {"DSOmode button", &Elements::DSOmode, kSame, false, kSame, true},
+    {"mnuDMMmode", &Elements::mnuDMMmode, false, true, true, false},
+    {"mnuDSOmode", &Elements::mnuDSOmode, true, false, false, true},
+    {"StartStop", &Elements::StartStop, kSame, true, kSame, true},
+    {"mnuStart", &Elements::mnuStart, false, true, false, true},
+    {"mnuPause", &Elements::mnuPause, true, false, true, false},
+    {"DMMRecord", &Elements::DMMRecord, true, false, false, false},
+    {"mnuDMMRecordStart", &Elements::mnuDMMRecordStart, true, false, false, false},
+    {"mnuDMMRecordPause", &Elements::mnuDMMRecordPause, false, true, false, true},
+    {"mnuDMMrecord", &Elements::mnuDMMrecord, true, kSame, false, kSame},
+    {"Timer1", &Elements::Timer1, true, kSame, false, kSame},
+    {"DSO_wave", &Elements::DSO_wave, false, false, true, true},
+    {"DSO_FFT", &Elements::DSO_FFT, false, false, kSame, false},
+    {"XCursor", &Elements::XCursor, false, false, kSame, kSame},
+    {"YCursor", &Elements::YCursor, false, false, kSame, kSame},
+    {"mnuDSOdis", &Elements::mnuDSOdis, false, kSame, true, kSame},
+    {"mnuDSOwave", &Elements::mnuDSOwave, kSame, kSame, false, true},
+    {"mnuDSOFFT", &Elements::mnuDSOFFT, false, kSame, true, false},
+    {"Save", &Elements::Save, false, kSame, kSame, kSame},
+    {"menuSave", &Elements::menuSave, false, kSame, kSame, kSame},
+    {"Print", &Elements::Print, false, kSame, kSame, kSame},
+    {"mnuPrint", &Elements::mnuPrint, false, kSame, kSame, kSame},
+    {"mnuSaveAs", &Elements::mnuSaveAs, false, kSame, kSame, kSame},
+    {"Copy", &Elements::Copy, kSame, kSame, kSame, kSame},
+    {"Picture1 mouse", &Elements::Picture1Mouse, false, kSame, true, kSame},
+    {"Picture1 drops", &Elements::Picture1Drops, kSame, kSame, kSame, false},
+};
+
+class ModeStates : public ::testing::Test {
+protected:
+    platform::fakes::FakePlatform fp;
+    Program program{fp.platform};
+    Elements &el = program.form().el;
+
+    // Sets every element of the table to a state no mode gives all of them, so "unchanged" shows.
+    void scramble(bool state) {
+        for (const Row &row : kModeTable) {
+            (el.*row.element).setEnabled(state);
+            (el.*row.element).setChecked(state);
+        }
+    }
+
+    void expectMode(bool dso, bool before) {
+        for (const Row &row : kModeTable) {
+            const Control &c = el.*row.element;
+            const auto enabled = dso ? row.dsoEnabled : row.dmmEnabled;
+            const auto checked = dso ? row.dsoChecked : row.dmmChecked;
+            EXPECT_EQ(c.enabled(), enabled.value_or(before)) << row.name;
+            if (row.element == &Elements::DMMmode || row.element == &Elements::DSOmode ||
+                row.element == &Elements::DSO_wave || row.element == &Elements::DSO_FFT)
+                continue; // group pairs: one going down raises the other
+            EXPECT_EQ(c.checked(), checked.value_or(before)) << row.name;
+        }
+    }
+};
+
+TEST_F(ModeStates, EachModeSetsItsTableAndLeavesTheRest) {
+    for (const bool before : {false, true}) {
+        scramble(before);
+        DMMmode(program.form());
+        expectMode(false, before);
+        scramble(before);
+        DSOmode(program.form());
+        expectMode(true, before);
+    }
+}
+
+TEST_F(ModeStates, SwitchingEmptiesTheDisplaysButKeepsCopyAndCursorMode) {
+    program.Form_Load();
+    el.Text1.setText("title");
+    el.RichTextBox1.setText("line\r\n");
+    el.Copy.setEnabled(true);
+    program.form().v.CursorMode = 2;
+    program.commands().pressButton("DSOmode");
+    EXPECT_EQ(el.Text1.text(), "");
+    EXPECT_EQ(el.RichTextBox1.text(), "");
+    EXPECT_FALSE(el.RichTextBox1.enabled());
+    EXPECT_TRUE(el.Copy.enabled());
+    EXPECT_EQ(program.form().v.CursorMode, 2);
+    EXPECT_FALSE(el.DSO_FFT.enabled()) << "no waveform yet";
+}
+
+TEST_F(ModeStates, WithAWaveformDsoModeEnablesSpectrumAndCursorsAndRedraws) {
+    program.Form_Load();
+    program.form().wave.WaveValid = true;
+    program.form().wave.WaveTitle = "Meter QM520V DSO sample ";
+    program.commands().pressButton("DSOmode");
+    EXPECT_TRUE(el.DSO_FFT.enabled());
+    EXPECT_TRUE(el.XCursor.enabled());
+    EXPECT_TRUE(el.YCursor.enabled());
+    EXPECT_GT(el.Picture1.ops().size(), 300u) << "graticule and trace drawn";
+    EXPECT_EQ(el.Text1.text(), "") << "the title box is emptied after the redraw";
+}
+
+TEST_F(ModeStates, ClickingTheActiveModeButtonKeepsTheLog) {
+    program.Form_Load();
+    el.RichTextBox1.setText("  14:03:27     1.234 V\r\n");
+    program.commands().pressButton("DMMmode");
+    EXPECT_EQ(el.RichTextBox1.text(), "  14:03:27     1.234 V\r\n");
+    EXPECT_TRUE(el.DMMmode.checked());
+}
+
+TEST_F(ModeStates, StartUpWithoutAMeter) {
+    for (auto &p : fp.port.ports)
+        p.exists = false;
+    program.Form_Load();
+    const struct {
+        const char *name;
+        const Control &c;
+        bool enabled, checked;
+    } expected[] = {
+        {"Save", el.Save, false, false},         {"menuSave", el.menuSave, false, false},
+        {"mnuSaveAs", el.mnuSaveAs, false, false}, {"Print", el.Print, false, false},
+        {"mnuPrint", el.mnuPrint, false, false}, {"Copy", el.Copy, false, false},
+        {"mnuCopy", el.mnuCopy, false, false},   {"mnuHanning", el.mnuWindow[1], true, true},
+        {"mnuLinear", el.mnuLinear, true, true}, {"mnuLog", el.mnuLog, true, false},
+        {"mnuBreak", el.mnuBreak, false, true},  {"Link", el.Link, true, false},
+        {"mnu1s", el.mnuInterval[0], false, true}, {"mnuStart", el.mnuStart, false, true},
+        {"DMMmode", el.DMMmode, true, true},     {"Timer1", el.Timer1, true, false},
+    };
+    for (const auto &e : expected) {
+        EXPECT_EQ(e.c.enabled(), e.enabled) << e.name;
+        EXPECT_EQ(e.c.checked(), e.checked) << e.name;
+    }
+    EXPECT_EQ(el.panel[0].text(), "通信电缆未连接，通信无法建立");
+    EXPECT_EQ(el.panel[3].text(), "数据间隔1s");
+    EXPECT_EQ(el.caption.text(), "PC520");
+    EXPECT_EQ(program.form().v.WindowName, "Hanning");
+    for (const Control &item : el.mnuCOM)
+        EXPECT_FALSE(item.enabled());
+}
+
+} // namespace
+} // namespace qv::app
