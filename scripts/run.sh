@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and runs it with the built-in virtual meter.
+# Without a display it runs under Xvfb and saves pictures of the window, printing their paths.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build-run -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF >/dev/null
+cmake --build build-run --target qvlink -j"$(nproc)"
+mode="${1:-dso}"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    exec build-run/app/qt/qvlink --demo "$mode"
+fi
+echo "No display: running under Xvfb and saving pictures of the window."
+xvfb-run -a -s "-screen 0 1280x1024x24" build-run/app/qt/qvlink --demo "$mode" --screenshots "$PWD/out/screenshots"
