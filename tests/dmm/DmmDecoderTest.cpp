@@ -77,11 +77,15 @@ TEST(DmmDecoder, StoredReadingsGetNumberedLinesAndProgressMarks) {
     for (const Case &c : cases) {
         DmmRig rig;
         rig.form.v.DMMSampleReady = true;
+        rig.form.el.Save.setEnabled(false);
+        rig.form.el.menuSave.setEnabled(false);
         int carets = 0;
         rig.form.el.RichTextBox1.setView(caretCounter(carets));
         rig.send("-0.012 mV  REC  ", 1, c.number);
         EXPECT_EQ(rig.form.el.RichTextBox1.text(), c.line);
         EXPECT_EQ(carets, 1);
+        EXPECT_TRUE(rig.form.el.Save.enabled()); // through the log box's change event
+        EXPECT_TRUE(rig.form.el.menuSave.enabled());
         EXPECT_FALSE(rig.form.v.DMMSampleReady);
         EXPECT_FALSE(rig.form.el.Timer1.enabled());
         EXPECT_EQ(rig.form.el.panel[2].text(), "工作模式: DMM mem");
