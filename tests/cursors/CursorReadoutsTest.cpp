@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace qv::cursors {
 namespace {
 
@@ -166,6 +168,29 @@ TEST(CursorReadouts, EachReadoutBlanksTheStripFirst) {
     ASSERT_GE(ops.size(), 3u);
     EXPECT_TRUE(std::holds_alternative<common::BoxOp>(ops[ops.size() - 2]));
     EXPECT_EQ(std::get<common::TextOp>(ops.back()).color, common::kBlack);
+}
+
+TEST(CursorReadouts, HostileSettingsGiveTextsWithoutFault) {
+    const double hostile[] = {NAN, -1, 1e300, 30.5, -1e300};
+    for (double v : hostile) {
+        ReadoutFixture f;
+        f.settings(20, v, v);
+        f.form.wave.DsoParam[0] = v;
+        for (int scale : {0, 1}) {
+            f.form.v.SpectrumLogScale = scale;
+            f.xCursors(1, 1000, 1, 1400);
+            f.readouts.t_measurement();
+            f.readouts.f_measurement();
+            f.xCursors(1, 5270, 0, 0);
+            f.readouts.t_measurement();
+            f.readouts.f_measurement();
+            f.yCursors(1, 500, 1, 4500);
+            f.readouts.V_measurement();
+            f.readouts.FV_measurement();
+        }
+        EXPECT_EQ(f.readouts.InverseDeltaTimeText, "1/dt= ??") << v;
+        EXPECT_EQ(f.readouts.FrequencyCursorText, "f=??") << v;
+    }
 }
 
 } // namespace
