@@ -57,11 +57,14 @@ FileStore::WriteResult FileStore::write(const std::string &path, std::string_vie
     if (path.empty())
         return {false, "empty file name"};
     QSaveFile file(qPath(path));
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered QSaveFile can lose the tail of a short write (file size limit) at
+    // commit and still report success; written directly, a short write shows here.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, reasonOf(file)};
     const qint64 size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {
-        WriteResult failed{false, reasonOf(file)};
+        WriteResult failed{false, file.error() == QFileDevice::NoError ? "写入不完整"
+                                                                      : reasonOf(file)};
         file.cancelWriting();
         return failed;
     }
