@@ -4,6 +4,8 @@
 #include "output/SpectrumPrint.h"
 #include "output/WavePrint.h"
 
+#include <exception>
+
 namespace qv::output {
 namespace {
 
@@ -25,13 +27,18 @@ void Printing::Printout() {
     const std::optional<int> copies = printer.askCopies();
     if (!copies)
         return;
-    for (int copy = 1; copy <= *copies; ++copy) {
-        common::DrawingTarget *page = printer.beginDocument();
-        if (page == nullptr)
-            return;
-        Printout0(*page);
-        if (!printer.endDocument())
-            return;
+    // Every failure ends the command silently; the copies already printed stay printed.
+    try {
+        for (int copy = 1; copy <= *copies; ++copy) {
+            common::DrawingTarget *page = printer.beginDocument();
+            if (page == nullptr)
+                return;
+            Printout0(*page);
+            if (!printer.endDocument())
+                return;
+        }
+    } catch (const std::exception &) {
+        return;
     }
 }
 

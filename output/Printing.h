@@ -11,7 +11,7 @@ namespace qv::output {
 /// otherwise the waveform or spectrum view (by the DSO_wave button) with a title line. Copy puts
 /// the scope screen as it stands on the clipboard.
 class Printing {
-public:
+  public:
     /// Logical size of the scope screen in twips, as the copy takes it.
     static constexpr double kScreenWidth = 5530;
     static constexpr double kScreenHeight = 5055;
@@ -34,7 +34,7 @@ public:
     /// The Copy command: clears the clipboard, then puts the scope screen on it as a bitmap.
     void mnuCopy_Click();
 
-private:
+  private:
     common::Form &form_;
     const dso::ScaleTables &tables_;
     dso::Measurements &measurements_;
