@@ -13,6 +13,8 @@ struct Elements {
     Elements() {
         Control::pair(DMMmode, DSOmode);
         Control::pair(DSO_wave, DSO_FFT);
+        Picture1.setFontSize(8);
+        Picture2.setForeColor(kCyan);
     }
     Elements(const Elements &) = delete;
     Elements &operator=(const Elements &) = delete;

@@ -166,11 +166,12 @@ void MainWindow::buildStatusBar() {
     const int widths[] = {3500, 2000, 2200, 1440};
     for (size_t i = 0; i < el.panel.size(); ++i) {
         auto *label = new QLabel(this);
-        label->setMinimumWidth(px(widths[i]));
+        // Fixed widths: a long text is cut at the panel's edge rather than pushing the others.
+        label->setFixedWidth(px(widths[i]) - 4);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         bindLabel(label, el.panel[i]);
-        statusBar()->addWidget(label, i == 0 ? 1 : 0);
+        statusBar()->addWidget(label);
     }
     statusBar()->setSizeGripEnabled(true);
 }

@@ -1,7 +1,8 @@
 #include "app/Program.h"
 #include "app/qt/MainWindow.h"
-#include "app/qt/PortFactory.h"
+#include "app/qt/Screenshots.h"
 #include "platform/Platform.h"
+#include "platform/qt/serial/SerialPortFactory.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtFileDialogs.h"
@@ -43,7 +44,7 @@ int main(int argc, char *argv[]) {
             arguments.insert(i + 1, QStringLiteral("dmm"));
     parser.process(arguments);
 
-    std::unique_ptr<platform::SerialPort> port = app::qt::makePort(parser.value(demo).toStdString());
+    std::unique_ptr<platform::SerialPort> port = platform::qt::makeSerialPort(parser.value(demo).toStdString());
     if (!port) {
         std::fprintf(stderr, "qvlink: unknown demo mode '%s' (dmm, dso, dso-memory, dmm-memory)\n",
                      qPrintable(parser.value(demo)));
@@ -67,9 +68,13 @@ int main(int argc, char *argv[]) {
     program.quit = [] { QApplication::exit(0); };
 
     program.Form_Load();
+    // A waveform demo starts where its waveforms are shown.
+    const bool dsoDemo = parser.value(demo).startsWith(QLatin1String("dso"));
+    if (dsoDemo)
+        program.commands().pressButton("DSOmode");
     window.show();
 
     if (parser.isSet(shots))
-        app::qt::takeScreenshots(window, program, parser.value(shots));
+        app::qt::takeScreenshots(window, program, parser.value(shots), dsoDemo);
     return QApplication::exec();
 }

@@ -1,0 +1,66 @@
+#include "app/qt/Screenshots.h"
+
+#include "app/Program.h"
+#include "app/qt/MainWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace qv::app::qt {
+namespace {
+
+struct Step {
+    int afterMs;
+    std::function<void()> action;
+};
+
+void runSteps(QObject *context, std::shared_ptr<std::vector<Step>> steps, std::size_t i) {
+    if (i >= steps->size()) {
+        QApplication::exit(0);
+        return;
+    }
+    QTimer::singleShot((*steps)[i].afterMs, context, [context, steps, i] {
+        (*steps)[i].action();
+        runSteps(context, steps, i + 1);
+    });
+}
+
+} // namespace
+
+void takeScreenshots(MainWindow &window, Program &program, const QString &folder, bool dso) {
+    QDir().mkpath(folder);
+    const auto shot = [&window, folder](const char *name) {
+        return [&window, folder, name] {
+            const QString path = QDir(folder).absoluteFilePath(QString::fromLatin1(name));
+            window.grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+            std::fflush(stdout);
+        };
+    };
+    auto steps = std::make_shared<std::vector<Step>>();
+    if (dso) {
+        steps->push_back({4500, shot("qvlink-waveform.png")});
+        steps->push_back({0, [&program] { program.commands().pressButton("DSO_FFT"); }});
+        steps->push_back({500, shot("qvlink-spectrum.png")});
+        steps->push_back({0, [&program] {
+                              program.commands().pressButton("DSO_wave");
+                              program.commands().pressButton("XCursor");
+                              program.Picture1_MouseDown(1, 0, 1350, 2000);
+                              program.Picture1_MouseDown(2, 0, 3750, 3000);
+                          }});
+        steps->push_back({300, shot("qvlink-cursors.png")});
+    } else {
+        steps->push_back({2500, shot("qvlink-dmm.png")});
+        steps->push_back({0, [&program] { program.commands().pressButton("DMMRecord"); }});
+        steps->push_back({4500, shot("qvlink-record.png")});
+    }
+    runSteps(&window, steps, 0);
+}
+
+} // namespace qv::app::qt
