@@ -1,6 +1,7 @@
 #include "DmmRig.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace qv::dmm::test {
 namespace {
@@ -222,6 +223,21 @@ TEST(DmmDecoder, PacketsSplitAcrossBatchesAreReassembled) {
     rig.send(std::vector<std::uint8_t>(stream.begin() + 3, stream.end()));
     EXPECT_EQ(rig.form.el.RichTextBox1.text(), "  No.2 :  -1.5   mV       \r\n"
                                                "  No.3 :  -1.5   mV       \r\n");
+}
+
+TEST(DmmDecoder, ArbitraryBytesKeepTheStateInBounds) {
+    DmmRig rig;
+    rig.form.el.mnuDMMRecordStart.setChecked(true);
+    std::mt19937 random(4711);
+    for (int batch = 0; batch < 2000; ++batch) {
+        std::vector<std::uint8_t> bytes(random() % 45);
+        for (auto &b : bytes)
+            b = static_cast<std::uint8_t>(random() % 4 == 0 ? 0xFF : random());
+        rig.send(bytes);
+        ASSERT_GE(rig.form.v.ModeMismatchCount, 0);
+        ASSERT_LE(rig.form.v.ModeMismatchCount, 11);
+        ASSERT_LE(rig.form.v.DMMReading.size(), 11u + 16u); // "  No.255:  " + 16
+    }
 }
 
 } // namespace
