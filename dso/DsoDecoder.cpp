@@ -7,10 +7,10 @@
 namespace qv::dso {
 namespace {
 
-constexpr int kFirstDsoMode = 3;  ///< work modes from 3 up are DSO packets
-constexpr int kLastPacket = 17;   ///< header 1, data 2..17
-constexpr int kSamples = 256;     ///< RawSamples index 256 takes every byte beyond the frame
-constexpr int kMismatchAsk = 10;  ///< the packet after ten in a row asks
+constexpr int kFirstDsoMode = 3; ///< work modes from 3 up are DSO packets
+constexpr int kLastPacket = 17;  ///< header 1, data 2..17
+constexpr int kSamples = 256;    ///< RawSamples index 256 takes every byte beyond the frame
+constexpr int kMismatchAsk = 10; ///< the packet after ten in a row asks
 constexpr int kMaxTimeBase = 26;
 constexpr int kMaxGain = 15;
 

@@ -10,10 +10,10 @@ namespace qv::dso {
 
 /// How the last packet ended.
 enum class FrameOutcome {
-    None,       ///< not the frame's last packet, or acquisition stopped, or not a DSO packet
-    Shown,      ///< the frame was completed and the active view redrawn
-    DataError,  ///< time-base or gain index out of range: "Data error!"
-    Abandoned,  ///< the reconstruction stepped outside its arrays: nothing new is shown
+    None,      ///< not the frame's last packet, or acquisition stopped, or not a DSO packet
+    Shown,     ///< the frame was completed and the active view redrawn
+    DataError, ///< time-base or gain index out of range: "Data error!"
+    Abandoned, ///< the reconstruction stepped outside its arrays: nothing new is shown
 };
 
 /// The receive handler in DSO mode: assembles packets, follows the meter's model and work mode,
@@ -21,7 +21,7 @@ enum class FrameOutcome {
 /// and the waveform and redraws the active view. Frames in progress live here; the frame on
 /// screen lives in form.wave.
 class DsoDecoder {
-public:
+  public:
     DsoDecoder(common::Form &form, const ScaleTables &tables) : form_(form), tables_(tables) {}
 
     /// One receive event: reads the port, assembles a packet and decodes it.
@@ -37,7 +37,7 @@ public:
     /// How the last decoded packet ended.
     [[nodiscard]] FrameOutcome lastOutcome() const { return lastOutcome_; }
 
-private:
+  private:
     /// Counts DMM packets; the eleventh in a row asks whether to switch to DMM mode.
     void otherMode();
     void header(const std::array<std::uint8_t, 20> &p);

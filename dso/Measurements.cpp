@@ -13,7 +13,9 @@ constexpr double kReferenceVolts = 0.775;
 constexpr double kHysteresis = 2;
 constexpr int kPoints = 256;
 
-double round2(double v) { return common::roundThrough(v, "###0.0#"); }
+double round2(double v) {
+    return common::roundThrough(v, "###0.0#");
+}
 
 } // namespace
 

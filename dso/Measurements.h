@@ -8,7 +8,7 @@ namespace qv::dso {
 /// frequency. Values are stored already rounded the way they are shown, so a printed page shows
 /// exactly what the screen showed.
 class Measurements {
-public:
+  public:
     Measurements(common::Form &form, const ScaleTables &tables) : form_(form), tables_(tables) {}
 
     /// Measures the current waveform and writes the five readouts on the scope screen.
@@ -22,13 +22,13 @@ public:
     double WaveMax = -256; ///< largest sample of the last pass
     double WaveMin = 256;  ///< smallest sample of the last pass
     double MeasPeakToPeak = 0, MeasAverage = 0, MeasRms = 0, MeasDecibel = 0;
-    double MeasFrequency = 0; ///< 0 when no frequency was found
+    double MeasFrequency = 0;  ///< 0 when no frequency was found
     int MeasFrequencyUnit = 0; ///< FreqUnit index of MeasFrequency
 
     /// Whether the last measurement had a level; false shows "?? dB".
     [[nodiscard]] bool hasDecibel() const { return hasDecibel_; }
 
-private:
+  private:
     void amplitude(double voltsPerUnit);
     /// Level in dB of the stored RMS; false when there is none (RMS not above 0).
     [[nodiscard]] bool decibel();

@@ -25,7 +25,9 @@ void moveTo(common::DrawingTarget &target, double x, double y) {
     target.setCurrentY(y);
 }
 
-double modelOf(const common::Form &form) { return form.v.MeterModelCode; }
+double modelOf(const common::Form &form) {
+    return form.v.MeterModelCode;
+}
 
 } // namespace
 
@@ -72,8 +74,8 @@ void Display_Trig_Level(const common::Form &form, const ScaleTables &tables,
     const auto &p = form.wave.DsoParam;
     target.setForeColor(common::kBlack);
     moveTo(target, 500, 230);
-    target.print({tables.GainTable(p[2], modelOf(form)) * p[6] / 10,
-                  tables.GainUnit(p[2], modelOf(form))});
+    target.print(
+        {tables.GainTable(p[2], modelOf(form)) * p[6] / 10, tables.GainUnit(p[2], modelOf(form))});
 
     const double right = form.geo.ScreenRight;
     const double y = coordinate(form.geo.ScreenCenterY - p[6] * kUnit);
@@ -89,8 +91,8 @@ void Display_time_base(const common::Form &form, const ScaleTables &tables,
     const double index = form.wave.DsoParam[0];
     target.setForeColor(common::kBlack);
     moveTo(target, 1600, 230);
-    target.print({"t: ", tables.TimeBaseTable(index, modelOf(form)),
-                  tables.TimeBaseUnit(index) + "/div"});
+    target.print(
+        {"t: ", tables.TimeBaseTable(index, modelOf(form)), tables.TimeBaseUnit(index) + "/div"});
 }
 
 void Display_Gain_sel(const common::Form &form, const ScaleTables &tables,

@@ -2,7 +2,6 @@
 
 #include "common/Rounding.h"
 
-
 namespace qv::dso {
 namespace {
 
@@ -10,10 +9,14 @@ constexpr int kFirstSample = 62;
 constexpr int kTriggerAt = 62; ///< SincOut index the trigger crossing is moved to, before -p
 constexpr int kMoved = 128;    ///< entries moved beyond the first one
 
-bool inside(int i, int last) { return i >= 0 && i <= last; }
+bool inside(int i, int last) {
+    return i >= 0 && i <= last;
+}
 
 // Zero level as the reconstruction sees it: the raw byte, before 128 is taken off.
-double zeroLevel(const common::Waveform &wave) { return wave.DsoParam[7]; }
+double zeroLevel(const common::Waveform &wave) {
+    return wave.DsoParam[7];
+}
 
 } // namespace
 
@@ -32,16 +35,11 @@ Rebuild Reconstruction::sinc1(const Samples &raw, common::Waveform &wave) {
 }
 
 Rebuild Reconstruction::sinc3(const Samples &raw, common::Waveform &wave) {
-    static const Stage stage{4,
-                             194,
-                             146,
-                             33,
-                             33,
-                             false,
-                             5,
-                             {{{3, -15, 113, 33, -7, 1},
-                               {3, -15, 76, 76, -15, 3},
-                               {1, -7, 33, 113, -15, 3}}}};
+    static const Stage stage{
+        4,   194,
+        146, 33,
+        33,  false,
+        5,   {{{3, -15, 113, 33, -7, 1}, {3, -15, 76, 76, -15, 3}, {1, -7, 33, 113, -15, 3}}}};
     const double p = wave.DsoParam[1];
     return expand(raw, wave, stage, common::toInt16((63 - p) * 3 / 4));
 }

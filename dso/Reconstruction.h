@@ -18,7 +18,7 @@ enum class Rebuild {
 /// record (SincOut) are kept between frames: a trigger search may read entries that an earlier
 /// frame wrote, exactly as the meter's own screen behaves.
 class Reconstruction {
-public:
+  public:
     using Samples = std::array<double, 257>;
     static constexpr int kSincSize = 513; ///< SincIn and SincOut hold indices 0..512
 
@@ -40,16 +40,16 @@ public:
     /// Lets tests (and a benchmark) start from a known record.
     [[nodiscard]] std::array<float, kSincSize> &SincOut() { return sincOut_; }
 
-private:
+  private:
     /// One polyphase stage: L - 1 filters of six taps each, their sum and the width of A.
     struct Stage {
-        int expansion;                       ///< L: 2, 4 or 5
-        int lastSample;                      ///< highest RawSamples index taken (195 or 194)
-        int aLast;                           ///< highest index of A (256 or 146)
-        int intervals;                       ///< N: intervals c..c+N are filtered
-        int groups;                          ///< g = 0..groups are interleaved into SincOut
-        bool wideSum;                        ///< accumulate in 64-bit instead of 32-bit
-        std::int16_t window;                 ///< half width of the trigger search
+        int expansion;       ///< L: 2, 4 or 5
+        int lastSample;      ///< highest RawSamples index taken (195 or 194)
+        int aLast;           ///< highest index of A (256 or 146)
+        int intervals;       ///< N: intervals c..c+N are filtered
+        int groups;          ///< g = 0..groups are interleaved into SincOut
+        bool wideSum;        ///< accumulate in 64-bit instead of 32-bit
+        std::int16_t window; ///< half width of the trigger search
         std::array<std::array<int, 6>, 4> taps;
     };
 

@@ -9,13 +9,16 @@ namespace {
 
 const std::string kEmpty;
 
-std::optional<int> index(double v, int size) { return common::tableIndex(v, 0, size - 1); }
+std::optional<int> index(double v, int size) {
+    return common::tableIndex(v, 0, size - 1);
+}
 
 } // namespace
 
 void ScaleTables::MakeParameter() {
     // Gains: two families, each one list copied into its models' columns.
-    const std::array<double, 15> gainA{400, 200, 100, 40, 20, 10, 4, 2, 1, 0.4, 0.2, 0.1, 40, 20, 10};
+    const std::array<double, 15> gainA{400, 200, 100, 40,  20, 10, 4, 2,
+                                       1,   0.4, 0.2, 0.1, 40, 20, 10};
     const std::array<double, 15> gainB{200, 100, 50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 50, 20, 10, 5};
     const auto fillGains = [this](const std::array<double, 15> &values, int firstMilli,
                                   std::initializer_list<int> models) {
@@ -30,8 +33,8 @@ void ScaleTables::MakeParameter() {
 
     // Time bases: indices 0..20 are common; each model list goes on from there, and only the
     // first n entries of a list are taken (model 2's list has a 27th value that is not).
-    const std::vector<double> common{20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 50, 20, 10,
-                                     5,  2,  1, 0.5, 0.2, 0.1, 50, 20, 10, 5};
+    const std::vector<double> common{20, 10, 5, 2,   1,   0.5, 0.2, 0.1, 50, 20, 10,
+                                     5,  2,  1, 0.5, 0.2, 0.1, 50,  20,  10, 5};
     const auto list = [&common](std::initializer_list<double> tail) {
         std::vector<double> v = common;
         v.insert(v.end(), tail);

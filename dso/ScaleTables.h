@@ -10,7 +10,7 @@ namespace qv::dso {
 /// outside the tables (negative, fractional after rounding, too large, not a number) reads 0 or
 /// an empty text, and model codes from 9 up have no scales.
 class ScaleTables {
-public:
+  public:
     static constexpr int kGains = 16;     ///< gain index 0..15
     static constexpr int kTimeBases = 31; ///< time-base index 0..30
     static constexpr int kModels = 21;    ///< model code 0..20
@@ -39,7 +39,7 @@ public:
     /// otherwise 1 (Hz). Compares the index as it stands (not rounded).
     [[nodiscard]] static int frequencyBaseUnit(double timeIndex);
 
-private:
+  private:
     std::array<std::array<double, kModels>, kGains> gain_{};
     std::array<std::array<std::string, kModels>, kGains> gainUnit_{};
     std::array<std::array<double, kModels>, kTimeBases> timeBase_{};

@@ -9,9 +9,9 @@ namespace {
 constexpr double kDivision = 400; ///< twips per graticule division
 constexpr double kTick = 80;      ///< five ticks per division
 constexpr double kTickHalf = 30;
-constexpr double kUnit = 40;      ///< twips per sample unit vertically
-constexpr double kStep = 20;      ///< twips per sample horizontally
-constexpr double kMargin = 60;    ///< gap between the frame and the trace's ends
+constexpr double kUnit = 40;   ///< twips per sample unit vertically
+constexpr double kStep = 20;   ///< twips per sample horizontally
+constexpr double kMargin = 60; ///< gap between the frame and the trace's ends
 
 } // namespace
 

@@ -19,8 +19,7 @@ void Display_Coordinate(common::Form &form, common::DrawingTarget &target, int m
 
 /// Vertical coordinate of a waveform point with the trace's vertical position added: rounded to
 /// a 16-bit integer (saturating) and clamped to the graticule.
-[[nodiscard]] std::int16_t traceY(const common::ScreenGeometry &geo, double value,
-                                  double position);
+[[nodiscard]] std::int16_t traceY(const common::ScreenGeometry &geo, double value, double position);
 
 /// Redraws the waveform view on the scope screen: graticule, trace of points 0..250, the title
 /// into Text1, the parameter readouts, the automatic measurements, then the cursors.

@@ -24,8 +24,8 @@ std::vector<std::uint8_t> frameBytes(int model, int timeBase) {
         p[18] = 3;
         p[19] = static_cast<std::uint8_t>(n);
         if (n == 1) {
-            const std::uint8_t header[9] = {static_cast<std::uint8_t>(timeBase), 128, 8, 128, 1,
-                                            1, 128, 128, 0};
+            const std::uint8_t header[9] = {
+                static_cast<std::uint8_t>(timeBase), 128, 8, 128, 1, 1, 128, 128, 0};
             for (int k = 0; k < 9; ++k)
                 p[k + 1] = header[k];
         } else {
@@ -74,8 +74,7 @@ void BM_FrameThroughWholePath(benchmark::State &state) {
     if (!rig.form.wave.WaveValid || rig.decoder.lastOutcome() != dso::FrameOutcome::Shown)
         state.SkipWithError("frame not completed");
     state.counters["frame_interval_fraction"] = benchmark::Counter(
-        17 * 0.0833, benchmark::Counter::kIsIterationInvariantRate |
-                          benchmark::Counter::kInvert);
+        17 * 0.0833, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FrameThroughWholePath)->Arg(3)->Arg(0)->Unit(benchmark::kMicrosecond);
 

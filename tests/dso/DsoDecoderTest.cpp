@@ -1,5 +1,5 @@
-#include "Frames.h"
 #include "dso/DsoDecoder.h"
+#include "Frames.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +84,8 @@ TEST(DsoDecoder, ProgressMarksOnePerDataPacket) {
     b.feed(frame(3, 3, Settings{}, ramp()));
     int marks = 0;
     for (const auto &op : b.form.el.Picture2.ops())
-        if (const auto *box = std::get_if<common::BoxOp>(&op); box && box->fill == common::kProgress) {
+        if (const auto *box = std::get_if<common::BoxOp>(&op);
+            box && box->fill == common::kProgress) {
             const int n = marks + 2;
             EXPECT_EQ(box->x1, n * 150 + 120);
             EXPECT_EQ(box->x2, n * 150 + 200);
@@ -221,9 +222,7 @@ TEST(DsoDecoder, DuplicatedPacketShiftsLaterSamplesAndOverflowsOnto256) {
     const auto packets = frame(3, 3, Settings{}, ramp());
     // Each batch holds the tail of one packet and the head of the next, as the meter sends them.
     std::vector<std::uint8_t> stream;
-    const auto send = [&](const Packet &p) {
-        stream.insert(stream.end(), p.begin(), p.end());
-    };
+    const auto send = [&](const Packet &p) { stream.insert(stream.end(), p.begin(), p.end()); };
     for (int n = 0; n < 5; ++n)
         send(packets[n]);
     b.fp.port.deliver(stream);
@@ -240,10 +239,10 @@ TEST(DsoDecoder, DuplicatedPacketShiftsLaterSamplesAndOverflowsOnto256) {
     const auto &raw = b.decoder.RawSamples();
     const auto &w = b.form.wave.WaveData;
     EXPECT_EQ(w[63], 63 - 128);
-    EXPECT_EQ(w[64], 48 - 128);  // packet 5 decoded twice: samples 48.. again
-    EXPECT_EQ(w[80], 64 - 128);  // the later packets moved up by 16
+    EXPECT_EQ(w[64], 48 - 128); // packet 5 decoded twice: samples 48.. again
+    EXPECT_EQ(w[80], 64 - 128); // the later packets moved up by 16
     EXPECT_EQ(w[254], 238 - 128);
-    EXPECT_EQ(raw[256], 255);    // the last 16 bytes all landed on index 256
+    EXPECT_EQ(raw[256], 255); // the last 16 bytes all landed on index 256
 }
 
 TEST(DsoDecoder, HeaderInTheMiddleRestartsTheSampleCount) {

@@ -26,7 +26,7 @@ inline Packet packet(int model, int mode, int number) {
 
 inline Packet header(int model, int mode, const Settings &s) {
     Packet p = packet(model, mode, 1);
-    const std::array<std::uint8_t, 9> b{s.timeBase, s.trigger, s.gain,  s.position, s.coupling,
+    const std::array<std::uint8_t, 9> b{s.timeBase, s.trigger, s.gain, s.position, s.coupling,
                                         s.slope,    s.level,   s.zero, s.memory};
     for (size_t k = 0; k < b.size(); ++k)
         p[k + 1] = b[k];

@@ -30,7 +30,9 @@ struct Receiver {
     }
 };
 
-std::uint8_t byte(std::mt19937 &rng) { return static_cast<std::uint8_t>(rng() & 0xFF); }
+std::uint8_t byte(std::mt19937 &rng) {
+    return static_cast<std::uint8_t>(rng() & 0xFF);
+}
 
 // A frame with random settings, samples, model and work mode; now and then a packet is lost,
 // repeated or numbered wrongly.

@@ -1,5 +1,5 @@
-#include "Ops.h"
 #include "dso/Measurements.h"
+#include "Ops.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,9 @@ namespace {
 
 using test::textsAt;
 
-double square(int i, int half, double lo, double hi) { return (i / half) % 2 ? hi : lo; }
+double square(int i, int half, double lo, double hi) {
+    return (i / half) % 2 ? hi : lo;
+}
 
 struct Case {
     const char *name;
@@ -35,27 +37,31 @@ const Case kCases[] = {
     {"square falling", [](int i) { return square(i, 20, 10, -10); }, 3, 8, 10, 0, " 2 Vp-p",
      " 0.06 Vavg", " 1 Vrms", " 2.21 dB", " 50 Hz "},
     // Rising counting takes its first edge at once (i = 1) and a second at 101.
-    {"first edge counted at once", [](int i) { return i == 0 ? 1.0 : i < 50 || i > 99 ? 10 : -10; },
+    {"first edge counted at once", [](int i) { return i == 0             ? 1.0
+                                                      : i < 50 || i > 99 ? 10
+                                                                         : -10; },
      3, 8, 10, 0, " 2 Vp-p", " 0.61 Vavg", " 1 Vrms", " 2.21 dB", " 20 Hz "},
     // Starting at upper counts falling edges: only one (at 51).
-    {"single falling edge", [](int i) { return i == 0 ? 2.0 : i < 50 || i > 99 ? 10 : -10; }, 3,
-     8, 10, 0, " 2 Vp-p", " 0.61 Vavg", " 1 Vrms", " 2.21 dB", "?? Hz"},
+    {"single falling edge", [](int i) { return i == 0             ? 2.0
+                                               : i < 50 || i > 99 ? 10
+                                                                  : -10; }, 3, 8,
+     10, 0, " 2 Vp-p", " 0.61 Vavg", " 1 Vrms", " 2.21 dB", "?? Hz"},
     {"noise inside hysteresis", [](int i) { return (i % 3 - 1) * 2.0; }, 3, 8, 10, 0, " 0.4 Vp-p",
      " 0 Vavg", " 0.16 Vrms", "-13.7 dB", "?? Hz"},
     {"trigger level moves the band", [](int i) { return square(i, 20, 0, 20); }, 3, 8, 10, 10,
      " 2 Vp-p", " 0.94 Vavg", " 1.37 Vrms", " 4.95 dB", " 50 Hz "},
-    {"millivolt range 775 mV", [](int) { return 193.75; }, 3, 12, 10, 0, " 0 mVp-p",
-     " 775 mVavg", " 775 mVrms", " 0 dB", "?? Hz"},
+    {"millivolt range 775 mV", [](int) { return 193.75; }, 3, 12, 10, 0, " 0 mVp-p", " 775 mVavg",
+     " 775 mVrms", " 0 dB", "?? Hz"},
     {"volt range 7.75 V", [](int) { return 77.5; }, 3, 8, 10, 0, " 0 Vp-p", " 7.75 Vavg",
      " 7.75 Vrms", " 20 dB", "?? Hz"},
     {"family B index 11 taken as volts", [](int) { return 155.0; }, 4, 11, 10, 0, " 0 mVp-p",
      " 775 mVavg", " 775 mVrms", " 60 dB", "?? Hz"},
-    {"slow time base in mHz", [](int i) { return square(i, 20, -10, 10); }, 3, 8, 0, 0,
-     " 2 Vp-p", "-0.06 Vavg", " 1 Vrms", " 2.21 dB", " 25 mHz"},
+    {"slow time base in mHz", [](int i) { return square(i, 20, -10, 10); }, 3, 8, 0, 0, " 2 Vp-p",
+     "-0.06 Vavg", " 1 Vrms", " 2.21 dB", " 25 mHz"},
     {"nanosecond time base in MHz", [](int i) { return square(i, 20, -10, 10); }, 3, 8, 26, 0,
      " 2 Vp-p", "-0.06 Vavg", " 1 Vrms", " 2.21 dB", " 10 MHz"},
-    {"model without scales", [](int i) { return square(i, 20, -10, 10); }, 9, 8, 10, 0,
-     " 0 p-p", " 0 avg", " 0 rms", "?? dB", "?? Hz"},
+    {"model without scales", [](int i) { return square(i, 20, -10, 10); }, 9, 8, 10, 0, " 0 p-p",
+     " 0 avg", " 0 rms", "?? dB", "?? Hz"},
     {"ties rounded away from zero", [](int i) { return i == 0 ? 12.55 : 0.0; }, 3, 8, 10, 100,
      " 1.26 Vp-p", " 0 Vavg", " 0.08 Vrms", "-19.72 dB", "?? Hz"},
     {"hostile values", [](int i) { return i == 7 ? 1e300 : std::nan(""); }, 3, 8, 10, 0,

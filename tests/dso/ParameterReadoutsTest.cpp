@@ -1,5 +1,5 @@
-#include "Ops.h"
 #include "dso/ParameterReadouts.h"
+#include "Ops.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -77,9 +77,8 @@ TEST(ParameterReadouts, SlopeGlyph) {
         Display_Slope(r.form, r.target);
         const auto lines = linesIn(r.target, common::kBlack);
         ASSERT_EQ(lines.size(), 3u);
-        const double expected[3][4] = {{150, c.from, 200, c.from},
-                                       {200, c.from, 200, c.to},
-                                       {200, c.to, 250, c.to}};
+        const double expected[3][4] = {
+            {150, c.from, 200, c.from}, {200, c.from, 200, c.to}, {200, c.to, 250, c.to}};
         for (size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(lines[i].x1, expected[i][0]) << c.slope;
             EXPECT_EQ(lines[i].y1, expected[i][1]) << c.slope;
@@ -142,8 +141,9 @@ TEST(ParameterReadouts, OrderOfTheReadouts) {
             order.push_back(l->color == common::kRed ? "red" : "black");
     }
     const std::vector<std::string> expected{
-        "D",   "T",   "black", "black", "black", " 0 V", "red", "red", "red", "t:  20 s/div",
-        "Y:  400 V/div", " DC", "red", "red", "red", "red", "red", "red", "Model: 7302"};
+        "D",   "T",   "black",        "black",         "black",      " 0 V", "red",
+        "red", "red", "t:  20 s/div", "Y:  400 V/div", " DC",        "red",  "red",
+        "red", "red", "red",          "red",           "Model: 7302"};
     EXPECT_EQ(order, expected);
 }
 

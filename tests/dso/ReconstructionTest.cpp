@@ -53,15 +53,12 @@ TEST(Reconstruction, FlatRecordAtZeroGivesZeroEverywhere) {
              r.sinc0(s, w);
              return Rebuild::Written;
          }},
-        {"sinc1", [](Reconstruction &r, const Samples &s, common::Waveform &w) {
-             return r.sinc1(s, w);
-         }},
-        {"sinc3", [](Reconstruction &r, const Samples &s, common::Waveform &w) {
-             return r.sinc3(s, w);
-         }},
-        {"sinc4", [](Reconstruction &r, const Samples &s, common::Waveform &w) {
-             return r.sinc4(s, w);
-         }},
+        {"sinc1",
+         [](Reconstruction &r, const Samples &s, common::Waveform &w) { return r.sinc1(s, w); }},
+        {"sinc3",
+         [](Reconstruction &r, const Samples &s, common::Waveform &w) { return r.sinc3(s, w); }},
+        {"sinc4",
+         [](Reconstruction &r, const Samples &s, common::Waveform &w) { return r.sinc4(s, w); }},
     };
     for (const auto &p : procs) {
         Reconstruction r;
@@ -160,11 +157,10 @@ TEST(Reconstruction, TriggerPositionsOutsideTheFiltersAbandon) {
         Rebuild expected;
     } cases[] = {
         {1, 61, Rebuild::Abandoned},  {1, 60, Rebuild::Abandoned}, // c - 2 < 0; f - 3 < 0
-        {1, 59, Rebuild::Written},    {1, -128, Rebuild::Written},
-        {3, -85, Rebuild::Abandoned}, {3, -84, Rebuild::Written},
-        {3, 58, Rebuild::Abandoned},  {3, 57, Rebuild::Written},
-        {4, -76, Rebuild::Abandoned}, {4, -75, Rebuild::Written},
-        {4, 56, Rebuild::Written},    {4, 57, Rebuild::Abandoned},
+        {1, 59, Rebuild::Written},    {1, -128, Rebuild::Written}, {3, -85, Rebuild::Abandoned},
+        {3, -84, Rebuild::Written},   {3, 58, Rebuild::Abandoned}, {3, 57, Rebuild::Written},
+        {4, -76, Rebuild::Abandoned}, {4, -75, Rebuild::Written},  {4, 56, Rebuild::Written},
+        {4, 57, Rebuild::Abandoned},
     };
     for (const auto &c : cases) {
         Reconstruction r;

@@ -1,5 +1,5 @@
-#include "Ops.h"
 #include "dso/WaveScreen.h"
+#include "Ops.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +69,7 @@ TEST(WaveScreen, GraticuleByModeAndTarget) {
             horizontal += l.y1 == l.y2 && l.x1 == 150 && l.x2 == 5270;
         }
         EXPECT_EQ(axisTicks, 2 * 26) << c.mode; // 0..2000 in steps of 80, both ways
-        EXPECT_EQ(horizontal, 2 * 6) << c.mode;  // the centre line twice
+        EXPECT_EQ(horizontal, 2 * 6) << c.mode; // the centre line twice
         const auto *frame = std::get_if<common::BoxOp>(&ops[c.screen ? 1 : 2]);
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(frame->color, common::kGrid);
@@ -83,7 +83,7 @@ TEST(WaveScreen, CheckLimitClampsToTheGraticule) {
     const common::ScreenGeometry geo;
     const struct {
         std::int16_t in, out;
-    } cases[] = {{-32768, 500}, {499, 500}, {500, 500}, {2500, 2500},
+    } cases[] = {{-32768, 500}, {499, 500},   {500, 500},   {2500, 2500},
                  {4500, 4500},  {4501, 4500}, {32767, 4500}};
     for (const auto &c : cases)
         EXPECT_EQ(CheckLimit(geo, c.in), c.out) << c.in;
