@@ -22,8 +22,10 @@ bool FileStore::exists(const std::string &path) {
     return !path.empty() && QFileInfo::exists(qPath(path));
 }
 
-std::optional<std::string> FileStore::readLines(const std::string &path, int lines) {
-    if (path.empty())
+std::optional<std::string> FileStore::readLines(const std::string &path, int lines,
+                                                std::size_t limit) {
+    // Only regular files: opening a pipe could wait for a writer for ever.
+    if (path.empty() || !QFileInfo(qPath(path)).isFile())
         return std::nullopt;
     QFile file(qPath(path));
     if (!file.open(QIODevice::ReadOnly))
@@ -34,8 +36,8 @@ std::optional<std::string> FileStore::readLines(const std::string &path, int lin
     std::size_t ends = 0;
     std::string data;
     char chunk[65536];
-    while (ends < endsWanted && data.size() < kReadLimit) {
-        const qint64 room = static_cast<qint64>(std::min(sizeof chunk, kReadLimit - data.size()));
+    while (ends < endsWanted && data.size() < limit) {
+        const qint64 room = static_cast<qint64>(std::min(sizeof chunk, limit - data.size()));
         const qint64 got = file.read(chunk, room);
         if (got < 0)
             return std::nullopt;

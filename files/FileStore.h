@@ -20,9 +20,10 @@ public:
     [[nodiscard]] static bool exists(const std::string &path);
 
     /// The beginning of a file, read until it holds at least `lines` complete lines, the file
-    /// ends, or kReadLimit bytes were read (then cut after the last complete line). nullopt when
-    /// the file cannot be opened or read.
-    [[nodiscard]] static std::optional<std::string> readLines(const std::string &path, int lines);
+    /// ends, or `limit` bytes were read (then cut after the last complete line). nullopt when the
+    /// path is not a regular file (a folder, a pipe, a device) or cannot be opened or read.
+    [[nodiscard]] static std::optional<std::string> readLines(const std::string &path, int lines,
+                                                              std::size_t limit = kReadLimit);
 
     /// Writes the bytes as the file's whole new content through a temporary file that replaces
     /// the old one only when everything was written: a failure leaves an existing file as it was.
