@@ -82,7 +82,9 @@ Packet DmmPacketSource::packet(const std::string &text, int mode, int number) co
     return p;
 }
 
-Packet DmmPacketSource::live() { return packet(readingText(nextValue(), function_), kLiveMode, 0); }
+Packet DmmPacketSource::live() {
+    return packet(readingText(nextValue(), function_), kLiveMode, 0);
+}
 
 Packet DmmPacketSource::playback() {
     // Cycle: start message, record count, stored readings, end message, live readings.

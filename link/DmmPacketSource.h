@@ -9,7 +9,7 @@ namespace qv::link {
 /// Multimeter packets as the meter sends them: live readings of a slowly varying quantity, and
 /// the play-back of its memory (text messages, then numbered stored readings).
 class DmmPacketSource {
-public:
+  public:
     DmmPacketSource(int model, int function, std::uint32_t seed);
 
     /// The next live reading (work mode 0).
@@ -25,7 +25,7 @@ public:
     /// Live readings between two play-backs.
     static constexpr int kLiveBetween = 24;
 
-private:
+  private:
     [[nodiscard]] double nextValue();
     [[nodiscard]] Packet packet(const std::string &text, int mode, int number) const;
 

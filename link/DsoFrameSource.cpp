@@ -14,7 +14,9 @@ constexpr int kMaxByte = 254; // 0xFF is the sync byte
     return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, long{kMaxByte}));
 }
 
-[[nodiscard]] std::uint8_t signedByte(int v) { return toByte(v + 128.0); }
+[[nodiscard]] std::uint8_t signedByte(int v) {
+    return toByte(v + 128.0);
+}
 
 /// The shape at a phase in cycles, -1..1.
 [[nodiscard]] double shapeAt(WaveShape shape, double phase) {

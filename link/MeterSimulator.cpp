@@ -63,7 +63,9 @@ Packet MeterSimulator::makePacket() {
     return p;
 }
 
-Packet MeterSimulator::nextPacket() { return makePacket(); }
+Packet MeterSimulator::nextPacket() {
+    return makePacket();
+}
 
 std::vector<std::uint8_t> MeterSimulator::nextBytes(std::size_t n) {
     if (!started_) {

@@ -10,7 +10,7 @@ namespace qv::link {
 /// A meter without hardware: the byte stream of one work mode, packet after packet, as it
 /// comes down the cable. Plain data source; the pace is the caller's.
 class MeterSimulator {
-public:
+  public:
     explicit MeterSimulator(SimOptions options);
 
     /// The next whole packet (ignores the byte position of nextBytes).
@@ -25,7 +25,7 @@ public:
     /// Packets made so far.
     [[nodiscard]] long long packets() const { return made_; }
 
-private:
+  private:
     [[nodiscard]] Packet makePacket();
     [[nodiscard]] DsoSignal frameSignal() const;
 

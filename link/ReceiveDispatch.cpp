@@ -8,7 +8,9 @@ ReceiveDispatch::ReceiveDispatch(common::Form &form, std::function<void()> comDm
     form_.os.port.setEventHandler([this](int code) { MSComm1_OnComm(code); });
 }
 
-ReceiveDispatch::~ReceiveDispatch() { form_.os.port.setEventHandler(nullptr); }
+ReceiveDispatch::~ReceiveDispatch() {
+    form_.os.port.setEventHandler(nullptr);
+}
 
 void ReceiveDispatch::MSComm1_OnComm(int code) {
     if (code != platform::SerialPort::kReceiveEvent)

@@ -10,7 +10,7 @@ namespace qv::link {
 ///
 /// Installs itself as the port's event handler; keep it alive as long as the Form.
 class ReceiveDispatch {
-public:
+  public:
     /// comDmm and comDso are `COM_DMM` and `COM_DSO`; either may be empty (then nothing is done).
     ReceiveDispatch(common::Form &form, std::function<void()> comDmm, std::function<void()> comDso);
     ~ReceiveDispatch();
@@ -20,7 +20,7 @@ public:
     /// The port's event; code 2 (bytes received) goes to the decoder, any other code is ignored.
     void MSComm1_OnComm(int code);
 
-private:
+  private:
     common::Form &form_;
     std::function<void()> comDmm_, comDso_;
 };

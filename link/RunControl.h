@@ -6,7 +6,7 @@ namespace qv::link {
 /// Run control: the `StartStop` toolbar toggle and the Run menu items `mnuStart` and `mnuPause`.
 /// Local to the program: packets keep arriving; what is done with them depends on the state.
 class RunControl {
-public:
+  public:
     explicit RunControl(common::Form &form) : form_(form) {}
 
     /// The `StartStop` toggle, after the click changed the button.
@@ -17,7 +17,7 @@ public:
     /// True while acquisition runs (`mnuStart` checked).
     [[nodiscard]] bool running() const { return form_.el.mnuStart.checked(); }
 
-private:
+  private:
     void showRunning();
     void showStopped();
     void enableRecording();

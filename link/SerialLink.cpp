@@ -13,7 +13,9 @@ constexpr int kLastPort = 8;
 constexpr int kSearchSettleMs = 300;
 constexpr int kComSettleMs = 100;
 
-[[nodiscard]] bool validPort(int n) { return n >= kFirstPort && n <= kLastPort; }
+[[nodiscard]] bool validPort(int n) {
+    return n >= kFirstPort && n <= kLastPort;
+}
 
 /// Both lines read, and both asserted: the meter's cable is on this port. A failed read is
 /// reported as nullopt.
@@ -33,7 +35,9 @@ SerialLink::SerialLink(common::Form &form) : form_(form) {
     form_.os.port.setFailureHandler([this] { portFailed(); });
 }
 
-SerialLink::~SerialLink() { form_.os.port.setFailureHandler(nullptr); }
+SerialLink::~SerialLink() {
+    form_.os.port.setFailureHandler(nullptr);
+}
 
 void SerialLink::disablePortItem(int n) {
     if (validPort(n))
@@ -163,7 +167,9 @@ void SerialLink::COM(int n) {
     el.mnuLink.setEnabled(true);
 }
 
-void SerialLink::ComOnOff() { SearchForCom(form_.el.Link.checked()); }
+void SerialLink::ComOnOff() {
+    SearchForCom(form_.el.Link.checked());
+}
 
 void SerialLink::portFailed() {
     platform::SerialPort &port = form_.os.port;

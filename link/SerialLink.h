@@ -9,7 +9,7 @@ namespace qv::link {
 ///
 /// Installs itself as the port's failure handler; keep it alive as long as the Form.
 class SerialLink {
-public:
+  public:
     explicit SerialLink(common::Form &form);
     ~SerialLink();
     SerialLink(const SerialLink &) = delete;
@@ -31,7 +31,7 @@ public:
     /// shows as disconnected, without a message.
     void portFailed();
 
-private:
+  private:
     void disablePortItem(int n);
     void uncheckPortItem(int n);
     void showDisconnected();

@@ -43,11 +43,11 @@ struct DsoSignal {
 /// Options of the simulated meter.
 struct SimOptions {
     SimMode mode = SimMode::Dmm;
-    int model = 6;           ///< model code sent in every packet
-    std::uint32_t seed = 1;  ///< for the small variations of the readings
-    int startOffset = 0;     ///< bytes of the first packet already gone (0..19): mid-packet start
-    int dmmFunction = 0;     ///< which quantity the live readings show (index into a fixed table)
-    DsoSignal dso{};         ///< frames of the scope modes (its model is replaced by `model`)
+    int model = 6;          ///< model code sent in every packet
+    std::uint32_t seed = 1; ///< for the small variations of the readings
+    int startOffset = 0;    ///< bytes of the first packet already gone (0..19): mid-packet start
+    int dmmFunction = 0;    ///< which quantity the live readings show (index into a fixed table)
+    DsoSignal dso{};        ///< frames of the scope modes (its model is replaced by `model`)
 };
 
 } // namespace qv::link

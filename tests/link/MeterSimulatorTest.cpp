@@ -1,5 +1,5 @@
-#include "link/DsoFrameSource.h"
 #include "link/MeterSimulator.h"
+#include "link/DsoFrameSource.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +11,26 @@
 namespace qv::link {
 namespace {
 
-std::string text(const Packet &p) { return std::string(p.begin() + 1, p.begin() + 17); }
+std::string text(const Packet &p) {
+    return std::string(p.begin() + 1, p.begin() + 17);
+}
 
 TEST(MeterSimulatorTest, ModeNames) {
     const std::vector<std::pair<std::string, std::optional<SimMode>>> cases{
-        {"dmm", SimMode::Dmm},          {"dso", SimMode::Dso},
-        {"dso-memory", SimMode::DsoMemory}, {"dmm-memory", SimMode::DmmMemory},
-        {"DSO", std::nullopt},          {"", std::nullopt}};
+        {"dmm", SimMode::Dmm},
+        {"dso", SimMode::Dso},
+        {"dso-memory", SimMode::DsoMemory},
+        {"dmm-memory", SimMode::DmmMemory},
+        {"DSO", std::nullopt},
+        {"", std::nullopt}};
     for (const auto &[name, mode] : cases)
         EXPECT_EQ(parseSimMode(name), mode) << name;
 }
 
 TEST(MeterSimulatorTest, ReadingTextIsSixValueAndTenUnitCharacters) {
     const std::vector<std::tuple<double, int, std::string>> cases{
-        {3.3, 0, " 3.300 V  DC    "},   {-0.0425, 0, "-0.043 V  DC    "},
-        {125.04, 1, " 125.0 mV AC    "}, {1234.7, 1, "  1235 mV AC    "},
+        {3.3, 0, " 3.300 V  DC    "},      {-0.0425, 0, "-0.043 V  DC    "},
+        {125.04, 1, " 125.0 mV AC    "},   {1234.7, 1, "  1235 mV AC    "},
         {99999999, 1, " OL.   mV AC    "}, {23.5, 99, "  23.5 C  TEMP  "}};
     for (const auto &[value, function, expected] : cases)
         EXPECT_EQ(DmmPacketSource::readingText(value, function), expected) << value;
@@ -73,11 +78,17 @@ TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
 }
 
 TEST(MeterSimulatorTest, ScopeFramesCarryTheirSettings) {
-    const std::vector<std::pair<SimMode, std::vector<int>>> cases{
-        {SimMode::Dso, {3, 3, 3}}, {SimMode::DsoMemory, {4, 5, 4}}};
+    const std::vector<std::pair<SimMode, std::vector<int>>> cases{{SimMode::Dso, {3, 3, 3}},
+                                                                  {SimMode::DsoMemory, {4, 5, 4}}};
     for (const auto &[mode, workModes] : cases) {
-        DsoSignal s{.timeBase = 24, .gain = 9, .triggerPos = -20, .verticalPos = 12,
-                    .coupling = 1, .slope = 0, .level = -8, .zeroLevel = 120};
+        DsoSignal s{.timeBase = 24,
+                    .gain = 9,
+                    .triggerPos = -20,
+                    .verticalPos = 12,
+                    .coupling = 1,
+                    .slope = 0,
+                    .level = -8,
+                    .zeroLevel = 120};
         MeterSimulator sim({.mode = mode, .model = 5, .dso = s});
         for (size_t frame = 0; frame < workModes.size(); ++frame) {
             for (int n = 1; n <= 17; ++n) {
@@ -104,14 +115,18 @@ TEST(MeterSimulatorTest, WaveformCrossesTheTriggerLevelWhereTheTriggerIs) {
         for (int slope : {0, 1, 2, 3}) {
             for (int pos : {-60, -5, 0, 30, 60}) {
                 for (int level : {-20, 0, 7}) {
-                    const DsoSignal s{.triggerPos = pos, .slope = slope, .level = level,
-                                      .shape = shape, .amplitude = 30, .period = 40};
+                    const DsoSignal s{.triggerPos = pos,
+                                      .slope = slope,
+                                      .level = level,
+                                      .shape = shape,
+                                      .amplitude = 30,
+                                      .period = 40};
                     const auto data = DsoFrameSource::samples(s);
                     const int after = DsoFrameSource::triggerSample(s);
                     const int a = data[static_cast<size_t>(after)] - s.zeroLevel;
                     const int b = data[static_cast<size_t>(after - 1)] - s.zeroLevel;
-                    SCOPED_TRACE(::testing::Message() << int(shape) << " slope " << slope
-                                                      << " pos " << pos << " level " << level);
+                    SCOPED_TRACE(::testing::Message() << int(shape) << " slope " << slope << " pos "
+                                                      << pos << " level " << level);
                     if (DsoFrameSource::rising(slope)) {
                         EXPECT_LT(b, level);
                         EXPECT_GE(a, level);

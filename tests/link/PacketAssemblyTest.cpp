@@ -62,11 +62,12 @@ TEST(PacketAssemblyTest, BatchesOfEdgeAndFailureCases) {
         {"short batch without a sync byte", seq(1, 5), false, cat({kSync, seq(50, 14), seq(1, 5)}),
          cat({kSync, seq(50, 14), seq(1, 5)})},
         {"short batch with a tail and a head", cat({seq(0xA1, 2), kSync, Bytes{7}}), false,
-         cat({kSync, seq(50, 17), seq(0xA1, 2)}), cat({kSync, Bytes{7}, seq(51, 16), seq(0xA1, 2)})},
+         cat({kSync, seq(50, 17), seq(0xA1, 2)}),
+         cat({kSync, Bytes{7}, seq(51, 16), seq(0xA1, 2)})},
         {"empty batch", {}, false, kOldData, kPending},
-        {"a second sync byte in the payload does not matter", cat({kSync, seq(1, 9), kSync,
-         seq(11, 9)}), true, cat({kSync, seq(1, 9), kSync, seq(11, 9)}),
-         cat({kSync, seq(1, 9), kSync, seq(11, 9)})},
+        {"a second sync byte in the payload does not matter",
+         cat({kSync, seq(1, 9), kSync, seq(11, 9)}), true,
+         cat({kSync, seq(1, 9), kSync, seq(11, 9)}), cat({kSync, seq(1, 9), kSync, seq(11, 9)})},
     };
     for (const AssemblyCase &c : cases) {
         SCOPED_TRACE(c.name);

@@ -11,7 +11,8 @@ TEST(PortTableTest, UsbAdaptersFirstThenOnBoardPortsInNumberOrder) {
     const std::vector<std::pair<Names, Names>> cases{
         {{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB2"},
          {"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}},
-        {{"/dev/tty.usbserial-A1", "/dev/cu.Bluetooth", "/dev/cu.usbmodem14", "/dev/cu.usbserial-A1"},
+        {{"/dev/tty.usbserial-A1", "/dev/cu.Bluetooth", "/dev/cu.usbmodem14",
+          "/dev/cu.usbserial-A1"},
          {"/dev/cu.usbserial-A1", "/dev/cu.usbmodem14", "/dev/cu.Bluetooth"}},
         {{"/dev/ttyS10", "/dev/ttyS9", "/dev/ttyAMA0", "/dev/ttyS9"},
          {"/dev/ttyS9", "/dev/ttyS10", "/dev/ttyAMA0"}},

@@ -1,6 +1,6 @@
+#include "link/ReceiveDispatch.h"
 #include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
-#include "link/ReceiveDispatch.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +42,8 @@ TEST(ReceiveDispatchTest, PortEventsReachTheDispatcherWhileItLives) {
     ASSERT_TRUE(fp.port.open());
     int calls = 0;
     {
-        ReceiveDispatch dispatch(form, [&] { ++calls; }, nullptr);
+        ReceiveDispatch dispatch(
+            form, [&] { ++calls; }, nullptr);
         form.el.DMMmode.setChecked(true);
         fp.port.raise(2);
         form.el.DMMmode.setChecked(false);

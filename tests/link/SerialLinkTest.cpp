@@ -1,5 +1,5 @@
-#include "link/LinkTexts.h"
 #include "link/SerialLink.h"
+#include "link/LinkTexts.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -46,10 +46,18 @@ struct SearchCase {
     std::vector<int> sleeps;
 };
 
-FakePort missing() { return FakePort{.exists = false}; }
-FakePort freePort() { return FakePort{}; }
-FakePort meter() { return FakePort{.cable = true}; }
-FakePort busy() { return FakePort{.busy = true}; }
+FakePort missing() {
+    return FakePort{.exists = false};
+}
+FakePort freePort() {
+    return FakePort{};
+}
+FakePort meter() {
+    return FakePort{.cable = true};
+}
+FakePort busy() {
+    return FakePort{.busy = true};
+}
 
 std::array<FakePort, 9> allMissing() {
     std::array<FakePort, 9> p;
@@ -73,14 +81,31 @@ TEST(SerialLinkTest, SearchOverPortTables) {
 
     const std::vector<SearchCase> cases{
         {"no ports at all", allMissing(), kNotFoundText, false, 9, "00000000", "00000000", {}},
-        {"meter on 4, 1 free, 2 missing", meterOn4, connectedText(4), true, 4, "10110000",
-         "00010000", {300, 300, 300}},
-        {"held port is like a missing one", heldPort, connectedText(2), true, 2, "01000000",
-         "01000000", {300}},
-        {"held meter is not found", heldMeter, kNotFoundText, false, 9, "00000000", "00000000",
-         {}},
-        {"failing lines disable the port", linesFail, connectedText(2), true, 2, "01000000",
-         "01000000", {300, 300}},
+        {"meter on 4, 1 free, 2 missing",
+         meterOn4,
+         connectedText(4),
+         true,
+         4,
+         "10110000",
+         "00010000",
+         {300, 300, 300}},
+        {"held port is like a missing one",
+         heldPort,
+         connectedText(2),
+         true,
+         2,
+         "01000000",
+         "01000000",
+         {300}},
+        {"held meter is not found", heldMeter, kNotFoundText, false, 9, "00000000", "00000000", {}},
+        {"failing lines disable the port",
+         linesFail,
+         connectedText(2),
+         true,
+         2,
+         "01000000",
+         "01000000",
+         {300, 300}},
     };
     for (const SearchCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -111,11 +136,10 @@ TEST(SerialLinkTest, SearchRaisesRtsThenDtrBeforeReadingTheLines) {
     f.fp.port.ports = allMissing();
     f.fp.port.ports[1] = meter();
     f.link.SearchForCom(true);
-    const std::vector<std::string> expected{"select 1", "open 1", "close 1", "select 2", "open 2",
-                                            "select 3", "open 3", "select 4", "open 4",
-                                            "select 5", "open 5", "select 6", "open 6",
-                                            "select 7", "open 7", "select 8", "open 8",
-                                            "select 1", "open 1", "rts 1", "dtr 1"};
+    const std::vector<std::string> expected{
+        "select 1", "open 1",   "close 1",  "select 2", "open 2",   "select 3", "open 3",
+        "select 4", "open 4",   "select 5", "open 5",   "select 6", "open 6",   "select 7",
+        "open 7",   "select 8", "open 8",   "select 1", "open 1",   "rts 1",    "dtr 1"};
     EXPECT_EQ(f.fp.port.log, expected);
 }
 

@@ -24,11 +24,15 @@ TEST(SimulatorTriggerTest, ReconstructionFindsTheSimulatedCrossing) {
             for (int slope : {0, 1}) {
                 for (int pos : {-40, -7, 0, 12, 40}) {
                     for (int level : {-15, 0, 10}) {
-                        SCOPED_TRACE(::testing::Message() << stage.name << " shape " << int(shape)
-                                                          << " slope " << slope << " pos " << pos
-                                                          << " level " << level);
-                        const DsoSignal s{.triggerPos = pos, .slope = slope, .level = level,
-                                          .zeroLevel = 130, .shape = shape, .amplitude = 35,
+                        SCOPED_TRACE(::testing::Message()
+                                     << stage.name << " shape " << int(shape) << " slope " << slope
+                                     << " pos " << pos << " level " << level);
+                        const DsoSignal s{.triggerPos = pos,
+                                          .slope = slope,
+                                          .level = level,
+                                          .zeroLevel = 130,
+                                          .shape = shape,
+                                          .amplitude = 35,
                                           .period = 48};
                         const auto bytes = DsoFrameSource::samples(s);
                         Reconstruction::Samples raw{};

@@ -71,10 +71,13 @@ TEST(VirtualMeterPortTest, SearchFindsTheMeterAndPacketsFlow) {
     platform::Platform platform{*port, fp.messages, fp.files, fp.printer, fp.clipboard, fp.clock};
     common::Form form(platform);
     std::vector<Packet> packets;
-    ReceiveDispatch dispatch(form, [&] {
-        if (receivePacket(form))
-            packets.push_back(form.v.PacketData);
-    }, nullptr);
+    ReceiveDispatch dispatch(
+        form,
+        [&] {
+            if (receivePacket(form))
+                packets.push_back(form.v.PacketData);
+        },
+        nullptr);
     form.el.DMMmode.setChecked(true);
     SerialLink link(form);
 

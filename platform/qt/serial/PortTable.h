@@ -11,7 +11,7 @@ namespace qv::platform::qt {
 /// keeps its device for the whole run, so "COM 3" stays the same adapter even when it is pulled
 /// out; devices that turn up later take the free numbers.
 class PortTable {
-public:
+  public:
     static constexpr int kPorts = 8;
 
     /// The devices in port order; macOS call-in duplicates (tty.*) are left out.
@@ -23,7 +23,7 @@ public:
     /// Puts a device on port n (a pseudo-terminal in a test, a device the user named).
     void assign(int n, std::string device);
 
-private:
+  private:
     std::array<std::string, kPorts> devices_;
 };
 

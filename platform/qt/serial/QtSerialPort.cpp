@@ -35,7 +35,9 @@ std::string QtSerialPort::deviceFor(int number) const {
 #endif
 }
 
-std::string QtSerialPort::deviceName(int number) const { return deviceFor(number); }
+std::string QtSerialPort::deviceName(int number) const {
+    return deviceFor(number);
+}
 
 void QtSerialPort::useDevice(int number, const std::string &device) {
     table_.assign(number, device);
@@ -79,7 +81,9 @@ bool QtSerialPort::close() {
     return ok;
 }
 
-bool QtSerialPort::setRts(bool on) { return serial_.isOpen() && serial_.setRequestToSend(on); }
+bool QtSerialPort::setRts(bool on) {
+    return serial_.isOpen() && serial_.setRequestToSend(on);
+}
 
 bool QtSerialPort::setDtr(bool on) {
     return serial_.isOpen() && serial_.setDataTerminalReady(on);

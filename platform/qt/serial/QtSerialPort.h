@@ -13,7 +13,7 @@ namespace qv::platform::qt {
 /// per receive event. At the first read or resource error (the device went away) the port is
 /// closed and the failure handler runs once.
 class QtSerialPort final : public SerialPort {
-public:
+  public:
     QtSerialPort();
     ~QtSerialPort() override;
     QtSerialPort(const QtSerialPort &) = delete;
@@ -36,7 +36,7 @@ public:
     /// Puts a device on port n instead of the system's choice (a pseudo-terminal in a test).
     void useDevice(int number, const std::string &device);
 
-private:
+  private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     [[nodiscard]] std::optional<QSerialPort::PinoutSignals> pinout();

@@ -17,7 +17,7 @@ namespace qv::platform::qt {
 /// baud: 240 bytes/s, one packet per 83.3 ms, driven by a timer) or, in manual pace, whenever a
 /// test pumps bytes. Other port numbers go to `others` when given, else they do not exist.
 class VirtualMeterPort final : public SerialPort {
-public:
+  public:
     enum class Pace { RealTime, Manual };
     static constexpr int kBytesPerSecond = 240;
 
@@ -50,7 +50,7 @@ public:
     void unplug();
     [[nodiscard]] const link::MeterSimulator &meter() const { return meter_; }
 
-private:
+  private:
     [[nodiscard]] bool onMeter() const { return port_ == number_; }
     void powerChanged();
     void tick();
