@@ -14,7 +14,7 @@ bool DmmRecordFile::SaveDMMRecord() {
     if (FileStore::exists(*chosen) && !FileMessages(form_.os.messages).confirmReplace(*chosen))
         return false;
     const DmmRecordFormat::Content content{
-        form_.os.clock.shortDate(), form_.os.clock.longTime(), form_.v.MeterModelName,
+        form_.os.clock.shortDate(), form_.os.clock.longTime(),    form_.v.MeterModelName,
         form_.el.Text1.text(),      form_.el.RichTextBox1.text(),
     };
     return FileStore::write(*chosen, TextCodec::toSystem(DmmRecordFormat::compose(content))).ok;

@@ -5,7 +5,7 @@ namespace qv::files {
 
 /// Saving the DMM log as a DMM record file. The window wires form.call.SaveDMMRecord to it.
 class DmmRecordFile {
-public:
+  public:
     static constexpr const char *kFilter = "DMM文档文件(*.txt)|*.txt|所有文件(*.*)|*.*";
 
     explicit DmmRecordFile(common::Form &form) : form_(form) {}
@@ -16,7 +16,7 @@ public:
     /// existing file whole. Caption, CurrentFileName and the Save command are left alone.
     [[nodiscard]] bool SaveDMMRecord();
 
-private:
+  private:
     common::Form &form_;
 };
 

@@ -7,7 +7,7 @@ namespace qv::files {
 /// The DMM record file: header, date and time of saving, "<model> DMM Record: <title>", an
 /// empty line, then the log text (its lines already end in CR LF) and one more CR LF.
 class DmmRecordFormat {
-public:
+  public:
     static constexpr std::string_view kHeader = "QVDATALINK47 V1.0";
 
     struct Content {

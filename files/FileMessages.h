@@ -7,7 +7,7 @@ namespace qv::files {
 
 /// The message boxes of the file commands.
 class FileMessages {
-public:
+  public:
     explicit FileMessages(platform::MessageBoxes &boxes) : boxes_(boxes) {}
 
     /// "<path> 已经存在。要替换它吗?" with OK and Cancel, Cancel the default; true on OK.
@@ -17,7 +17,7 @@ public:
     /// "<path> 保存失败: <reason>" with OK.
     void saveFailed(const std::string &path, const std::string &reason);
 
-private:
+  private:
     platform::MessageBoxes &boxes_;
 };
 

@@ -14,7 +14,9 @@ QString qPath(const std::string &path) {
     return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
 }
 
-std::string reasonOf(const QFileDevice &file) { return file.errorString().toStdString(); }
+std::string reasonOf(const QFileDevice &file) {
+    return file.errorString().toStdString();
+}
 
 } // namespace
 
@@ -43,8 +45,8 @@ std::optional<std::string> FileStore::readLines(const std::string &path, int lin
             return std::nullopt;
         if (got == 0)
             return data;
-        ends += static_cast<std::size_t>(std::count_if(
-            chunk, chunk + got, [](char c) { return c == '\r' || c == '\n'; }));
+        ends += static_cast<std::size_t>(
+            std::count_if(chunk, chunk + got, [](char c) { return c == '\r' || c == '\n'; }));
         data.append(chunk, static_cast<std::size_t>(got));
     }
     if (ends >= endsWanted || file.atEnd())
@@ -65,8 +67,8 @@ FileStore::WriteResult FileStore::write(const std::string &path, std::string_vie
         return {false, reasonOf(file)};
     const qint64 size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {
-        WriteResult failed{false, file.error() == QFileDevice::NoError ? "写入不完整"
-                                                                      : reasonOf(file)};
+        WriteResult failed{false,
+                           file.error() == QFileDevice::NoError ? "写入不完整" : reasonOf(file)};
         file.cancelWriting();
         return failed;
     }

@@ -8,7 +8,7 @@ namespace qv::files {
 
 /// Whole-file reads and writes, paths in UTF-8.
 class FileStore {
-public:
+  public:
     /// Reads no more than this many bytes of a file opened for reading.
     static constexpr std::size_t kReadLimit = 16 * 1024 * 1024;
 

@@ -7,7 +7,9 @@
 namespace qv::files {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 size_t skipDigits(std::string_view s, size_t i) {
     while (i < s.size() && isDigit(s[i]))
@@ -75,8 +77,8 @@ std::optional<double> leadingNumber(std::string_view s) {
         const size_t first = digits.find_first_not_of('0');
         if (first == std::string::npos)
             return negative ? -0.0 : 0.0;
-        const long long magnitude =
-            static_cast<long long>(intEnd - intStart) - static_cast<long long>(first) - 1 + exponent;
+        const long long magnitude = static_cast<long long>(intEnd - intStart) -
+                                    static_cast<long long>(first) - 1 + exponent;
         if (magnitude > 0)
             return std::nullopt;
         return negative ? -0.0 : 0.0;

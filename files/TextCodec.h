@@ -6,7 +6,7 @@ namespace qv::files {
 
 /// Conversion between the program's UTF-8 texts and the bytes of the files.
 class TextCodec {
-public:
+  public:
     /// UTF-8 text in the system's 8-bit code page (UTF-8 on Linux, the ANSI code page on
     /// Windows); characters the code page lacks become its replacement character.
     [[nodiscard]] static std::string toSystem(std::string_view utf8);

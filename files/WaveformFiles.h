@@ -8,7 +8,7 @@ namespace qv::files {
 
 /// The waveform file commands: Save, Save As, Open and files dropped on the scope screen.
 class WaveformFiles {
-public:
+  public:
     static constexpr const char *kSaveFilter =
         "DSO波形文件(*.dso)|*.dso|文档文件(*.txt)|*.txt|所有文件(*.*)|*.*";
     static constexpr const char *kSaveAsFilter =
@@ -37,7 +37,7 @@ public:
     /// (Picture1Drops checked); several files at once open nothing.
     void Picture1_OLEDragDrop(const std::vector<std::string> &paths);
 
-private:
+  private:
     // Writes the file; on success sets caption, CurrentFileName and the Save command.
     bool writeUnder(const std::string &path, bool reportFailure);
 

@@ -21,7 +21,7 @@ std::string oneLine(std::string text) {
 
 // Hands out the lines of a byte string one by one.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view data) : data_(data) {}
 
     [[nodiscard]] std::optional<std::string_view> next() {
@@ -40,7 +40,7 @@ public:
         return line;
     }
 
-private:
+  private:
     std::string_view data_;
     size_t pos_ = 0;
 };

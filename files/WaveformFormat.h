@@ -10,7 +10,7 @@ namespace qv::files {
 /// entries 0..7, an empty line and WaveData points 0..255, each line ending in CR LF, numbers
 /// as print items (" 2.5 ", "-3 ").
 class WaveformFormat {
-public:
+  public:
     static constexpr std::string_view kHeader = "QVDATALINK47 V1.0";
     static constexpr int kLineCount = 271;
 

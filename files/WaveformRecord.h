@@ -10,7 +10,7 @@ struct WaveformRecord {
     std::string modelName;
     int modelCode = -1; ///< position of modelName in the model table, filled by parsing
     std::string title, date, time;
-    std::array<double, 8> params{};   ///< DsoParam entries 0..7
+    std::array<double, 8> params{};    ///< DsoParam entries 0..7
     std::array<double, 256> samples{}; ///< WaveData points 0..255
 };
 

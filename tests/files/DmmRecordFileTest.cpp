@@ -13,7 +13,7 @@ namespace {
 using platform::Answer;
 
 class DmmRecordFileTest : public ::testing::Test {
-protected:
+  protected:
     DmmRecordFileTest() {
         fp.clock.date = "2026-12-07";
         fp.clock.timeLong = "14:03:27";

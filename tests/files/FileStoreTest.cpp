@@ -24,7 +24,7 @@ TEST(FileStore, ReadsOnlyTheLinesItNeeds) {
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.path("folder"))));
     const struct {
         const char *name;
-        std::string bytes; // nothing written when empty and the name is not a file
+        std::string bytes;            // nothing written when empty and the name is not a file
         std::optional<Status> status; // nullopt: not read at all
     } cases[] = {
         {"valid.dso", valid, Status::Ok},
@@ -68,9 +68,9 @@ TEST(TextCodec, ReadsUtf8ElseGb18030) {
         std::string bytes, text;
     } cases[] = {
         {"Meter 7304", "Meter 7304"},
-        {"波形 测试", "波形 测试"},                                  // valid UTF-8 stays
-        {"\xb2\xa8\xd0\xce \xb2\xe2\xca\xd4", "波形 测试"},         // GB18030
-        {"\xa1\xe6 5\xa1\xe6", "℃ 5℃"},                            // GB18030 symbols
+        {"波形 测试", "波形 测试"},                         // valid UTF-8 stays
+        {"\xb2\xa8\xd0\xce \xb2\xe2\xca\xd4", "波形 测试"}, // GB18030
+        {"\xa1\xe6 5\xa1\xe6", "℃ 5℃"},                     // GB18030 symbols
         {"", ""},
     };
     for (const auto &c : cases)

@@ -9,10 +9,10 @@ namespace qv::files::test {
 
 /// A folder that disappears with the test.
 class TempFolder {
-public:
+  public:
     [[nodiscard]] std::string path(const std::string &name) const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -25,13 +25,13 @@ void writeBytes(const std::string &path, const std::string &bytes);
 /// Limits the size of files this process may write, so that writes fail part-way; restores the
 /// limit when it goes out of scope.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(long bytes);
     ~FileSizeLimit();
     FileSizeLimit(const FileSizeLimit &) = delete;
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
-private:
+  private:
     unsigned long long oldCur_ = 0, oldMax_ = 0;
     void (*oldHandler_)(int) = nullptr;
 };

@@ -18,7 +18,7 @@ namespace {
 using platform::Answer;
 
 class WaveformFilesTest : public ::testing::Test {
-protected:
+  protected:
     WaveformFilesTest() {
         form.v.MeterModelName = "7304";
         form.v.MeterModelCode = 3;
@@ -37,8 +37,8 @@ protected:
         form.call.FFT_Display = [this] { ++spectrumDraws; };
         form.call.CaptionChange = [this](const std::string &p) { captions.push_back(p); };
         for (auto *c : {&form.el.Save, &form.el.menuSave, &form.el.Print, &form.el.Copy,
-                        &form.el.mnuPrint, &form.el.mnuSaveAs, &form.el.mnuCopy,
-                        &form.el.XCursor, &form.el.YCursor, &form.el.DSO_FFT})
+                        &form.el.mnuPrint, &form.el.mnuSaveAs, &form.el.mnuCopy, &form.el.XCursor,
+                        &form.el.YCursor, &form.el.DSO_FFT})
             c->setEnabled(false);
         form.el.Save.setEnabled(true);
         form.el.menuSave.setEnabled(true);
@@ -59,9 +59,10 @@ protected:
         }
     };
     Snapshot snapshot() const {
-        return {form.v.MeterModelName, form.wave.WaveTitle, form.wave.WaveDate,
-                form.wave.WaveTime,    form.v.CurrentFileName, form.v.MeterModelCode,
-                form.wave,             captions.size(),        waveDraws + spectrumDraws};
+        return {
+            form.v.MeterModelName,    form.wave.WaveTitle,   form.wave.WaveDate, form.wave.WaveTime,
+            form.v.CurrentFileName,   form.v.MeterModelCode, form.wave,          captions.size(),
+            waveDraws + spectrumDraws};
     }
 
     std::string savedFile(const std::string &name) {
@@ -273,7 +274,7 @@ TEST_F(WaveformFilesTest, TitlesFromChineseSystemsAreRead) {
         std::string title;      // as read
     } cases[] = {
         {"\xb2\xe2\xca\xd4 \xb2\xa8\xd0\xce", "测试 波形"}, // GB18030
-        {"测试 波形", "测试 波形"},                          // UTF-8
+        {"测试 波形", "测试 波形"},                         // UTF-8
         {"Meter 7304", "Meter 7304"},
     };
     const std::string path = dir.path("title.dso");

@@ -50,11 +50,21 @@ TEST(WaveformFormat, ComposesTheLayout) {
         size_t line; // 1-based
         const char *text;
     } expected[] = {
-        {1, "QVDATALINK47 V1.0"}, {2, "7304"},   {3, "Meter 7304 DSO database No.  5"},
-        {4, "2026-12-07"},        {5, "14:03"},  {6, ""},
-        {7, " 17 "},              {8, "-12 "},   {10, " 3.5 "},
-        {14, "-7 "},              {15, ""},      {16, "-4.5 "},
-        {26, " 1.5E+20 "},        {27, "-1E-12 "}, {28, " 0.3 "},
+        {1, "QVDATALINK47 V1.0"},
+        {2, "7304"},
+        {3, "Meter 7304 DSO database No.  5"},
+        {4, "2026-12-07"},
+        {5, "14:03"},
+        {6, ""},
+        {7, " 17 "},
+        {8, "-12 "},
+        {10, " 3.5 "},
+        {14, "-7 "},
+        {15, ""},
+        {16, "-4.5 "},
+        {26, " 1.5E+20 "},
+        {27, "-1E-12 "},
+        {28, " 0.3 "},
         {271, " 3.75 "},
     };
     for (const auto &e : expected)
@@ -95,7 +105,7 @@ TEST(WaveformFormat, RoundTripsAndAcceptsOtherLineEnds) {
 
 TEST(WaveformFormat, ReadsNumberLinesByTheirLeadingNumber) {
     auto lines = splitCrLf(WaveformFormat::compose(test::sampleRecord()));
-    lines[5] = "anything at all";  // line 6 is skipped
+    lines[5] = "anything at all"; // line 6 is skipped
     lines[6] = "  42 volts";
     lines[7] = "no number";
     lines[14] = "-1e400 skipped"; // line 15 is skipped

@@ -17,7 +17,9 @@ namespace {
 using Status = WaveformFormat::Status;
 using Rng = std::mt19937;
 
-size_t pick(Rng &rng, size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(rng); }
+size_t pick(Rng &rng, size_t n) {
+    return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(rng);
+}
 
 std::vector<std::string> lines(const std::string &text) {
     std::vector<std::string> out;
@@ -55,7 +57,7 @@ const std::vector<std::function<void(Rng &, std::string &)>> kMutations = {
             s[pick(rng, s.size())] ^= static_cast<char>(1 + pick(rng, 255));
     },
     [](Rng &rng, std::string &s) { s.resize(pick(rng, s.size() + 1)); }, // cut anywhere
-    [](Rng &rng, std::string &s) { // duplicate a line
+    [](Rng &rng, std::string &s) {                                       // duplicate a line
         auto l = lines(s);
         if (l.empty())
             return;
@@ -130,9 +132,14 @@ TEST(WaveformMutation, EveryMutatedFileIsAcceptedOrRefused) {
             }
             break;
         }
-        case Status::WrongFormat: ++wrongFormat; break;
-        case Status::ReadError: ++readError; break;
-        default: FAIL() << "unknown status in round " << round;
+        case Status::WrongFormat:
+            ++wrongFormat;
+            break;
+        case Status::ReadError:
+            ++readError;
+            break;
+        default:
+            FAIL() << "unknown status in round " << round;
         }
     }
     // The mix exercises all three outcomes.
