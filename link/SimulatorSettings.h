@@ -30,7 +30,7 @@ struct DsoSignal {
     int gain = 7;         ///< gain index 0..15
     int triggerPos = 0;   ///< trigger position, signed
     int verticalPos = 0;  ///< vertical position, signed
-    int coupling = 0;     ///< coupling code
+    int coupling = 1;     ///< coupling code: 0 GND, 1 DC, 3 AC
     int slope = 1;        ///< 1 or 3 rising, other codes falling
     int level = 0;        ///< trigger level above the zero level, signed
     int zeroLevel = 128;  ///< raw sample value of 0 V
