@@ -11,7 +11,8 @@ Program::Program(platform::Platform &platform)
       dispatch_(
           form_, [this] { dmmDecoder_.COM_DMM(); }, [this] { dsoDecoder_.COM_DSO(); }),
       spectrum_(form_, tables_, windows_), cursors_(form_, tables_, spectrum_),
-      waveFiles_(form_), recordFile_(form_), commands_(form_, handlers()) {
+      waveFiles_(form_), recordFile_(form_),
+      printing_(form_, tables_, measurements_, spectrum_, cursors_), commands_(form_, handlers()) {
     wireProcedures();
 }
 
@@ -38,6 +39,8 @@ CommandHandlers Program::handlers() {
     h.FileOpen = [this] { waveFiles_.FileOpen(); };
     h.menuSave_Click = [this] { waveFiles_.menuSave_Click(); };
     h.mnuSaveAs_Click = [this] { waveFiles_.mnuSaveAs_Click(); };
+    h.Printout = [this] { printing_.Printout(); };
+    h.mnuCopy_Click = [this] { printing_.mnuCopy_Click(); };
     h.ComOnOff = [this] { serialLink_.ComOnOff(); };
     h.StartStop = [this] { runControl_.StartStop(); };
     h.DMMRecord = [this] { recordLog_.DMMRecord(); };

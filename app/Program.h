@@ -12,6 +12,7 @@
 #include "link/ReceiveDispatch.h"
 #include "link/RunControl.h"
 #include "link/SerialLink.h"
+#include "output/Printing.h"
 #include "spectrum/SpectrumView.h"
 #include "spectrum/WindowTable.h"
 
@@ -48,7 +49,7 @@ public:
     void CaptionChange(const std::string &fileName);
     void mnuAbout_Click();
 
-    /// Set by the window: ends the program (Exit), prints and copies (until those exist here).
+    /// Set by the window: ends the program (Exit).
     std::function<void()> quit;
 
 private:
@@ -69,6 +70,7 @@ private:
     cursors::ScreenCursors cursors_;
     files::WaveformFiles waveFiles_;
     files::DmmRecordFile recordFile_;
+    output::Printing printing_;
     Commands commands_;
 };
 

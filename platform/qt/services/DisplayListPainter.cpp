@@ -77,8 +77,9 @@ private:
     }
 
     QPen pen(common::Rgb c, int width, common::PenStyle style) const {
-        // Widths are in pixels of a 96-dpi screen and scale with the view.
-        const int w = std::max(1, static_cast<int>(std::lround(width * 15.0 * s_.pixelsPerTwip)));
+        // Widths scale with the view, so a surface looks the same at every size.
+        const int w = std::max(
+            1, static_cast<int>(std::lround(width * s_.twipsPerPenUnit * s_.pixelsPerTwip)));
         QPen pen(color(c), w, penStyle(style), Qt::FlatCap, Qt::MiterJoin);
         return pen;
     }

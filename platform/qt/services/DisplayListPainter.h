@@ -12,6 +12,9 @@ struct PaintScale {
     double pixelsPerTwip = 1.0 / 15.0; ///< 96 dpi: one pixel is 15 twips
     double originX = 0, originY = 0;   ///< twips at the device's top-left corner
     bool allowXor = true;              ///< false on printers and PDF, which have no XOR
+    /// Size of one pen-width unit: a 96-dpi screen pixel (15 twips) on screens; on paper a
+    /// printer dot of 600 dpi (2.4 twips), so a heavy trace stays a fine line there.
+    double twipsPerPenUnit = 15.0;
 };
 
 /// Renders ops[from..] in order. Lines and boxes are drawn aliased on whole pixels, so that a

@@ -37,6 +37,7 @@ bool QtPrinter::endDocument() {
     scale.originX = page->originLeft();
     scale.originY = page->originTop();
     scale.allowXor = false;
+    scale.twipsPerPenUnit = 1440.0 / 600.0;
     const QRectF area(QPointF(0, 0), printer_.pageRect(QPrinter::DevicePixel).size());
     // The page starts white; its own clear is not painted, so nothing covers the margins.
     paintDisplayList(painter, page->ops(), 1, scale, area);
