@@ -22,13 +22,13 @@ void runWith(const std::function<void(int)> &f, int arg) {
 } // namespace
 
 void Commands::pressButton(std::string_view key) {
-    const ButtonSpec *spec = findButton(key);
-    if (!spec)
+    const ButtonSpec *layout = findButton(key);
+    if (!layout)
         return;
-    common::Control &button = form_.el.*(spec->element);
+    common::Control &button = form_.el.*(layout->element);
     if (!button.enabled())
         return;
-    switch (spec->style) {
+    switch (layout->style) {
     case ButtonStyle::Push:
         break;
     case ButtonStyle::Toggle:

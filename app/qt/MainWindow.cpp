@@ -70,38 +70,38 @@ void MainWindow::buildMenus() {
     common::Elements &el = program_.form().el;
     QMenu *top = nullptr;
     QMenu *sub = nullptr;
-    for (const MenuSpec &spec : menuTree()) {
-        const std::string name(spec.name);
-        if (spec.depth == 0) {
-            top = menuBar()->addMenu(qs(spec.caption));
+    for (const MenuSpec &entry : menuTree()) {
+        const std::string name(entry.name);
+        if (entry.depth == 0) {
+            top = menuBar()->addMenu(qs(entry.caption));
             actions_[name] = top->menuAction();
-            if (common::Control *c = menuElement(el, spec.name))
+            if (common::Control *c = menuElement(el, entry.name))
                 bindEnabled(top->menuAction(), *c);
             sub = nullptr;
             continue;
         }
-        QMenu *parent = spec.depth == 2 && sub ? sub : top;
+        QMenu *parent = entry.depth == 2 && sub ? sub : top;
         if (!parent)
             continue;
-        if (spec.caption == "-") {
+        if (entry.caption == "-") {
             parent->addSeparator();
             continue;
         }
         const bool isSubmenu = name == "mnuFFTwindow" || name == "mnuFFTdisplay";
         if (isSubmenu) {
-            sub = parent->addMenu(qs(spec.caption));
+            sub = parent->addMenu(qs(entry.caption));
             actions_[name] = sub->menuAction();
-            if (common::Control *c = menuElement(el, spec.name))
+            if (common::Control *c = menuElement(el, entry.name))
                 bindEnabled(sub->menuAction(), *c);
             continue;
         }
-        if (spec.depth == 1)
+        if (entry.depth == 1)
             sub = nullptr;
-        QAction *a = parent->addAction(qs(spec.caption));
-        if (!spec.shortcut.empty())
-            a->setShortcut(QKeySequence(qs(spec.shortcut)));
+        QAction *a = parent->addAction(qs(entry.caption));
+        if (!entry.shortcut.empty())
+            a->setShortcut(QKeySequence(qs(entry.shortcut)));
         actions_[name] = a;
-        if (common::Control *c = menuElement(el, spec.name))
+        if (common::Control *c = menuElement(el, entry.name))
             bindMenuItem(a, *c, [this, name] { program_.commands().clickMenu(name); });
     }
     // Each port item tells which device stands behind it.
@@ -116,14 +116,14 @@ void MainWindow::buildToolbar() {
     bar->setMovable(false);
     bar->setIconSize(QSize(16, 16));
     common::Elements &el = program_.form().el;
-    for (const ButtonSpec &spec : toolbarButtons()) {
-        if (spec.separatorBefore)
+    for (const ButtonSpec &entry : toolbarButtons()) {
+        if (entry.separatorBefore)
             bar->addSeparator();
-        QAction *a = bar->addAction(toolbarIcon(spec.key), qs(spec.tip));
-        a->setToolTip(qs(spec.tip));
-        const std::string key(spec.key);
+        QAction *a = bar->addAction(toolbarIcon(entry.key), qs(entry.tip));
+        a->setToolTip(qs(entry.tip));
+        const std::string key(entry.key);
         actions_["button:" + key] = a;
-        bindButton(a, el.*(spec.element), spec.style != ButtonStyle::Push,
+        bindButton(a, el.*(entry.element), entry.style != ButtonStyle::Push,
                    [this, key] { program_.commands().pressButton(key); });
     }
 }
