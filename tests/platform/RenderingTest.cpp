@@ -1,0 +1,111 @@
+#include "common/DrawingTarget.h"
+#include "platform/qt/services/DisplayListPainter.h"
+#include "platform/qt/services/QtClipboard.h"
+#include "platform/qt/services/QtFileDialogs.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace qv::platform::qt {
+namespace {
+
+using common::DrawingTarget;
+
+QImage render(const DrawingTarget &t, double pixelsPerTwip, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintScale scale;
+    scale.pixelsPerTwip = pixelsPerTwip;
+    paintDisplayList(painter, t.ops(), 0, scale, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+// Pixel columns holding the colour anywhere.
+std::vector<int> columnsWith(const QImage &image, QRgb color) {
+    std::vector<int> out;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) == color) {
+                out.push_back(x);
+                break;
+            }
+    return out;
+}
+
+// The same columns as positions in hundreds of twips, one entry per line however wide it is.
+std::vector<int> linePositions(const std::vector<int> &columns, double pixelsPerTwip) {
+    std::vector<int> out;
+    for (int x : columns) {
+        const int at = static_cast<int>(std::lround(x / pixelsPerTwip / 100.0));
+        if (out.empty() || out.back() != at)
+            out.push_back(at);
+    }
+    return out;
+}
+
+TEST(Rendering, XorTwiceRestoresEveryPixel) {
+    DrawingTarget t;
+    t.setForeColor(common::kBlue);
+    for (int i = 0; i < 50; ++i)
+        t.line(150 + i * 100, 500, 300 + i * 90, 4500 - i * 70); // a busy picture underneath
+    t.print({"t: ", 5.0, "us/div"});
+    const QImage before = render(t, 1.0 / 15, {369, 337});
+    t.setDrawMode(common::DrawMode::Xor);
+    for (const double x : {1000.4, 2710.0, 5270.0}) {
+        t.line(x, 500, x, 4500, common::kCyan);
+        t.line(150, x * 0.8, 5270, x * 0.8, common::kYellow);
+    }
+    const QImage withCursors = render(t, 1.0 / 15, {369, 337});
+    EXPECT_NE(withCursors, before);
+    for (const double x : {1000.4, 2710.0, 5270.0}) {
+        t.line(x, 500, x, 4500, common::kCyan);
+        t.line(150, x * 0.8, 5270, x * 0.8, common::kYellow);
+    }
+    EXPECT_EQ(render(t, 1.0 / 15, {369, 337}), before);
+}
+
+TEST(Rendering, TwoScalesDrawTheSameGeometry) {
+    DrawingTarget t;
+    t.setForeColor(common::kRed);
+    for (int x = 400; x <= 5200; x += 400)
+        t.line(x, 500, x, 4500);
+    const QImage small = render(t, 1.0 / 15, {369, 337});
+    const QImage large = render(t, 2.5 / 15, {922, 843});
+    const QRgb red = qRgb(255, 0, 0);
+    const auto smallColumns = columnsWith(small, red);
+    const auto largeColumns = columnsWith(large, red);
+    EXPECT_EQ(smallColumns.size(), 13u) << "one pixel wide at 96 dpi";
+    EXPECT_EQ(linePositions(smallColumns, 1.0 / 15), linePositions(largeColumns, 2.5 / 15))
+        << "the same lines, in twips, at both scales";
+    // Pen widths scale with the view: each line is more than one pixel wide at 2.5 times the size.
+    EXPECT_GE(largeColumns.size(), 2 * 13u);
+}
+
+TEST(Rendering, ClipboardImageIsTheSurfaceAt96Dpi) {
+    DrawingTarget t;
+    t.box(0, 0, 1500, 1500, common::kBlack);
+    const QImage image = QtClipboard::render(t, 5530, 5055);
+    EXPECT_EQ(image.size(), QSize(369, 337));
+    EXPECT_EQ(image.pixel(50, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(200, 200), qRgb(255, 255, 255));
+}
+
+TEST(FileDialogs, FiltersBecomeQtFilters) {
+    EXPECT_EQ(QtFileDialogs::toQtFilter("DSO波形文件(*.dso)|*.dso|所有文件(*.*)|*.*"),
+              QStringLiteral("DSO波形文件(*.dso);;所有文件(*)"));
+    EXPECT_EQ(QtFileDialogs::toQtFilter(""), QString());
+}
+
+} // namespace
+} // namespace qv::platform::qt
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
