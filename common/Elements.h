@@ -13,7 +13,11 @@ struct Elements {
     Elements() {
         Control::pair(DMMmode, DSOmode);
         Control::pair(DSO_wave, DSO_FFT);
+        // Arial metrics are what the texts' positions were laid out for (the platform's sans
+        // font with the same metrics stands in where Arial is missing).
+        Picture1.setFontName("Arial");
         Picture1.setFontSize(8);
+        Picture2.setFontName("Arial");
         Picture2.setForeColor(kCyan);
     }
     Elements(const Elements &) = delete;

@@ -49,9 +49,11 @@ void Measurements::amplitude(double s) {
 bool Measurements::decibel() {
     if (!(MeasRms > 0))
         return false;
-    // The rule keys on the gain index alone: above 11 the RMS is taken as millivolts.
-    const double g = common::roundHalfEven(form_.wave.DsoParam[2]);
-    const double volts = g <= 11 ? MeasRms : MeasRms / 1000;
+    // The RMS in volts: millivolt ranges are scaled by their unit, not by the gain index, since
+    // in the second gain family index 11 is already 50 mV and would read 60 dB too high.
+    const common::Waveform &w = form_.wave;
+    const bool millivolts = tables_.GainUnit(w.DsoParam[2], form_.v.MeterModelCode) == "mV";
+    const double volts = millivolts ? MeasRms / 1000 : MeasRms;
     const double level = kDecibelPerNeper * std::log(volts / kReferenceVolts);
     if (!std::isfinite(level))
         return false;

@@ -1,5 +1,7 @@
 #include "link/MeterSimulator.h"
 
+#include <array>
+
 #include "link/DsoFrameSource.h"
 
 #include <algorithm>
@@ -35,6 +37,19 @@ DsoSignal MeterSimulator::frameSignal() const {
         s.shape = static_cast<WaveShape>(memory % 3);
         s.period = options_.dso.period * (1.0 + 0.25 * memory);
         return s;
+    }
+    if (options_.timeBaseTour > 0) {
+        // The fastest time bases of each model, as the meter knows them; the signal's period
+        // shrinks with them so that every step shows a couple of periods.
+        constexpr std::array<int, 9> kTop{23, 24, 23, 26, 25, 26, 26, 24, 26};
+        constexpr struct {
+            int belowTop;
+            double period;
+        } kTour[] = {{3, 64}, {2, 48}, {1, 24}, {0, 12}};
+        const auto &step = kTour[(frames_ / static_cast<unsigned>(options_.timeBaseTour)) % 4];
+        const int model = options_.model >= 0 && options_.model <= 8 ? options_.model : 6;
+        s.timeBase = kTop[static_cast<size_t>(model)] - step.belowTop;
+        s.period = step.period;
     }
     // Live: the amplitude breathes slowly, as a real signal source drifts.
     s.amplitude = options_.dso.amplitude * (1.0 + 0.1 * std::sin(f / 5.0));

@@ -48,6 +48,9 @@ struct SimOptions {
     int startOffset = 0;    ///< bytes of the first packet already gone (0..19): mid-packet start
     int dmmFunction = 0;    ///< which quantity the live readings show (index into a fixed table)
     DsoSignal dso{};        ///< frames of the scope modes (its model is replaced by `model`)
+    /// Live scope frames walk through the model's four fastest time bases (a plain one, then the
+    /// three reconstructed ones), this many frames each; 0 keeps dso.timeBase.
+    int timeBaseTour = 0;
 };
 
 } // namespace qv::link

@@ -45,7 +45,11 @@ void takeScreenshots(MainWindow &window, Program &program, const QString &folder
     };
     auto steps = std::make_shared<std::vector<Step>>();
     if (dso) {
-        steps->push_back({4500, shot("qvlink-waveform.png")});
+        // The demo shows each of its four time bases for three frames (about 4.3 s).
+        steps->push_back({4000, shot("qvlink-waveform.png")});
+        steps->push_back({4300, shot("qvlink-waveform-2x.png")});
+        steps->push_back({4300, shot("qvlink-waveform-4x.png")});
+        steps->push_back({4300, shot("qvlink-waveform-8x.png")});
         steps->push_back({0, [&program] { program.commands().pressButton("DSO_FFT"); }});
         steps->push_back({500, shot("qvlink-spectrum.png")});
         steps->push_back({0, [&program] {

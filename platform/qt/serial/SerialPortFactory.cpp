@@ -13,6 +13,8 @@ std::unique_ptr<SerialPort> makeSerialPort(const std::string &demoMode) {
         return nullptr;
     link::SimOptions options;
     options.mode = *mode;
+    if (*mode == link::SimMode::Dso)
+        options.timeBaseTour = 3; // the demo shows the plain and the reconstructed time bases
     return std::make_unique<VirtualMeterPort>(1, options, VirtualMeterPort::Pace::RealTime,
                                               std::make_unique<QtSerialPort>());
 }
