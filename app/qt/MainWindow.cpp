@@ -104,10 +104,15 @@ void MainWindow::buildMenus() {
         if (common::Control *c = menuElement(el, entry.name))
             bindMenuItem(a, *c, [this, name] { program_.commands().clickMenu(name); });
     }
-    // Each port item tells which device stands behind it.
-    for (int n = 1; n <= 8; ++n)
-        if (QAction *a = action("mnuCOM" + std::to_string(n)))
-            a->setStatusTip(qs(program_.form().os.port.deviceName(n)));
+    // Each port item tells which device stands behind it, as it is when the menu opens.
+    const auto showDevices = [this] {
+        for (int n = 1; n <= 8; ++n)
+            if (QAction *a = action("mnuCOM" + std::to_string(n)))
+                a->setStatusTip(qs(program_.form().os.port.deviceName(n)));
+    };
+    showDevices();
+    if (QAction *comm = action("mnuComm"))
+        connect(comm->menu(), &QMenu::aboutToShow, this, showDevices);
 }
 
 void MainWindow::buildToolbar() {

@@ -1,0 +1,97 @@
+#include "app/Layout.h"
+#include "app/Program.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/TwipsCanvas.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace qv::app::qt {
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    platform::fakes::FakePlatform fp;
+    Program program{fp.platform};
+    MainWindow window{program};
+    common::Elements &el = program.form().el;
+
+    void SetUp() override {
+        for (auto &p : fp.port.ports)
+            p.exists = false;
+        program.Form_Load();
+        window.resize(609, 450);
+        window.show();
+    }
+};
+
+TEST_F(WindowTest, MenusCarryTheirCaptionsAndShortcuts) {
+    for (const MenuSpec &item : menuTree()) {
+        if (item.caption == "-")
+            continue;
+        const QAction *a = window.action(std::string(item.name));
+        ASSERT_NE(a, nullptr) << item.name;
+        EXPECT_EQ(a->text().toStdString(), item.caption) << item.name;
+        EXPECT_EQ(a->shortcut().toString().toStdString(), item.shortcut) << item.name;
+    }
+}
+
+TEST_F(WindowTest, ButtonsShowTheirTipsAndFollowTheirElements) {
+    for (const ButtonSpec &button : toolbarButtons()) {
+        const QAction *a = window.action("button:" + std::string(button.key));
+        ASSERT_NE(a, nullptr) << button.key;
+        EXPECT_EQ(a->toolTip().toStdString(), button.tip);
+        EXPECT_FALSE(a->icon().isNull()) << button.key;
+        EXPECT_EQ(a->isEnabled(), (el.*button.element).enabled()) << button.key;
+    }
+    EXPECT_EQ(window.scope()->toolTip(), QStringLiteral("DSO窗口"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("PC520"));
+}
+
+TEST_F(WindowTest, AClickRunsTheCommandWhichAloneSetsTheState) {
+    QAction *pause = window.action("mnuPause");
+    pause->trigger();
+    EXPECT_TRUE(el.mnuPause.checked());
+    EXPECT_FALSE(el.mnuStart.checked());
+    EXPECT_TRUE(pause->isChecked());
+    EXPECT_FALSE(pause->isEnabled());
+    QAction *start = window.action("button:StartStop");
+    start->trigger();
+    EXPECT_TRUE(el.StartStop.checked());
+    EXPECT_TRUE(start->isChecked());
+    QAction *about = window.action("mnuHelpmain");
+    about->trigger();
+    EXPECT_FALSE(about->isChecked()) << "no item checks itself";
+}
+
+TEST_F(WindowTest, ScopeClicksArriveInTwipsAtAnySize) {
+    program.commands().pressButton("DSOmode");
+    el.XCursor.setEnabled(true);
+    program.commands().pressButton("XCursor");
+    for (const double factor : {1.0, 2.0}) {
+        window.resize(static_cast<int>(609 * factor), static_cast<int>(450 * factor));
+        QApplication::processEvents();
+        TwipsCanvas *scope = window.scope();
+        const double perTwip = scope->pixelsPerTwip();
+        const QPoint at(static_cast<int>(std::lround(2000 * perTwip)),
+                        static_cast<int>(std::lround(1000 * perTwip)));
+        QTest::mouseClick(scope, Qt::LeftButton, {}, at);
+        EXPECT_NEAR(program.cursors().state().TimeCursor1X, 2000, 1 / perTwip) << factor;
+    }
+    EXPECT_EQ(window.scope()->image().size(), window.scope()->size() * window.devicePixelRatio());
+}
+
+} // namespace
+} // namespace qv::app::qt
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
