@@ -35,12 +35,25 @@ void DrawingTarget::print(std::initializer_list<PrintItem> items, bool lineEnd) 
     print(text, lineEnd);
 }
 
+void DrawingTarget::setPageHeight(double twips, std::function<void(const DisplayList &)> newPage) {
+    pageHeight_ = twips;
+    newPage_ = std::move(newPage);
+}
+
 void DrawingTarget::print(const std::string &text, bool lineEnd) {
+    const double lineHeight = measure_->lineHeight(font_, sizePt_);
+    if (pageHeight_ > 0 && newPage_ && cy_ > originTop_ &&
+        cy_ + lineHeight > originTop_ + pageHeight_) {
+        newPage_(ops_);
+        const double x = cx_;
+        clear();
+        cx_ = x;
+    }
     if (!text.empty())
         add(TextOp{cx_, cy_, text, fore_, font_, sizePt_});
     if (lineEnd) {
         cx_ = originLeft_;
-        cy_ += measure_->lineHeight(font_, sizePt_);
+        cy_ += lineHeight;
     } else {
         cx_ += measure_->width(text, font_, sizePt_);
     }

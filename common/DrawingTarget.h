@@ -75,6 +75,9 @@ public:
     [[nodiscard]] std::uint64_t generation() const { return generation_; }
     /// Called after every operation (the window repaints from it).
     void setOnChange(std::function<void()> f) { onChange_ = std::move(f); }
+    /// Makes the target a printer page of this height in twips: a print that would run past the
+    /// bottom first hands the full page to newPage, then goes on at the top of a fresh one.
+    void setPageHeight(double twips, std::function<void(const DisplayList &)> newPage);
 
 private:
     void add(DrawOp op);
@@ -93,6 +96,8 @@ private:
     DisplayList ops_;
     std::uint64_t generation_ = 0;
     std::function<void()> onChange_;
+    double pageHeight_ = 0;
+    std::function<void(const DisplayList &)> newPage_;
 };
 
 } // namespace qv::common

@@ -45,7 +45,12 @@ class FakePrinter final : public Printer {
 public:
     std::optional<int> copies = 1;
     bool failBegin = false, failEnd = false;
+    /// Height of a page in twips; 0 never breaks a page.
+    double pageHeight = 0;
+    /// The last page of every finished document.
     std::vector<std::unique_ptr<common::DrawingTarget>> pages;
+    /// Full pages that a document's prints ran past, in order.
+    std::vector<common::DisplayList> earlierPages;
     std::optional<int> askCopies() override { return copies; }
     common::DrawingTarget *beginDocument() override;
     bool endDocument() override;

@@ -22,6 +22,12 @@ std::optional<int> QtPrinter::askCopies() {
 
 common::DrawingTarget *QtPrinter::beginDocument() {
     page_ = std::make_unique<common::DrawingTarget>(common::kWhite, &measure_);
+    fullPages_.clear();
+    // A long DMM record goes on over as many pages as it needs.
+    const double heightTwips = printer_.pageRect(QPrinter::Inch).height() * 1440.0;
+    page_->setPageHeight(heightTwips, [this](const common::DisplayList &full) {
+        fullPages_.push_back(full);
+    });
     return page_.get();
 }
 
@@ -39,7 +45,13 @@ bool QtPrinter::endDocument() {
     scale.allowXor = false;
     scale.twipsPerPenUnit = 1440.0 / 600.0;
     const QRectF area(QPointF(0, 0), printer_.pageRect(QPrinter::DevicePixel).size());
-    // The page starts white; its own clear is not painted, so nothing covers the margins.
+    // Pages start white; their own clears are not painted, so nothing covers the margins.
+    for (const common::DisplayList &full : fullPages_) {
+        paintDisplayList(painter, full, 1, scale, area);
+        if (!printer_.newPage())
+            return false;
+    }
+    fullPages_.clear();
     paintDisplayList(painter, page->ops(), 1, scale, area);
     return painter.end();
 }

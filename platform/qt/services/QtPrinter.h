@@ -5,6 +5,7 @@
 #include <QPrinter>
 
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -27,6 +28,7 @@ private:
     QPrinter printer_;
     QtTextMeasure measure_;
     std::unique_ptr<common::DrawingTarget> page_;
+    std::vector<common::DisplayList> fullPages_;
 };
 
 } // namespace qv::platform::qt
