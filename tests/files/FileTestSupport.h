@@ -3,37 +3,53 @@
 
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <sys/resource.h>
 
 namespace qv::files::test {
 
 /// A folder that disappears with the test.
-class TempFolder {
-  public:
-    [[nodiscard]] std::string path(const std::string &name) const;
-
-  private:
-    QTemporaryDir dir_;
+struct TempFolder {
+    QTemporaryDir dir;
+    std::string path(const std::string &name) const {
+        return dir.path().toStdString() + "/" + name;
+    }
 };
 
-[[nodiscard]] std::string readBytes(const std::string &path);
-void writeBytes(const std::string &path, const std::string &bytes);
+inline std::string readBytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeBytes(const std::string &path, const std::string &bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 /// A waveform with negative, fractional and large values in every part.
-[[nodiscard]] WaveformRecord sampleRecord();
+inline WaveformRecord sampleRecord() {
+    WaveformRecord r{"7304", -1, "Meter 7304 DSO database No.  5", "2026-12-07", "14:03"};
+    r.params = {17, -12, 9, 3.5, 1, 0, -40, -7};
+    for (size_t i = 0; i < r.samples.size(); ++i)
+        r.samples[i] = static_cast<double>(static_cast<int>(i % 37) - 18) / 4.0;
+    r.samples[10] = 1.5e20;
+    r.samples[11] = -1e-12;
+    r.samples[12] = 0.3;
+    return r;
+}
 
-/// Limits the size of files this process may write, so that writes fail part-way; restores the
-/// limit when it goes out of scope.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(long bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-  private:
-    unsigned long long oldCur_ = 0, oldMax_ = 0;
-    void (*oldHandler_)(int) = nullptr;
-};
+/// Runs f while this process may write no file larger than `bytes`, so that writes fail part-way.
+template <class F> void withFileSizeLimit(long bytes, F f) {
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit limited{static_cast<rlim_t>(bytes), old.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    f();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+}
 
 } // namespace qv::files::test

@@ -1,0 +1,265 @@
+#include "files/FileStore.h"
+#include "files/LeadingNumber.h"
+#include "files/TextCodec.h"
+#include "files/WaveformFormat.h"
+
+#include "FileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace qv::files {
+namespace {
+
+using Status = WaveformFormat::Status;
+using Lines = std::vector<std::string>;
+
+Lines split(const std::string &text) {
+    Lines lines;
+    for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
+        end = std::min(text.find("\r\n", pos), text.size());
+        lines.push_back(text.substr(pos, end - pos));
+    }
+    return lines;
+}
+
+std::string join(const Lines &lines, const std::string &end = "\r\n") {
+    std::string out;
+    for (const auto &l : lines)
+        out += l + end;
+    return out;
+}
+
+TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
+    const std::pair<std::string, double> numbers[] = {
+        {" 2.5 ", 2.5},     {"-3 ", -3},    {" 1.5E+20 ", 1.5e20},
+        {" 1E-12 ", 1e-12}, {"\t 7", 7},    {"  12abc", 12},
+        {"1 2", 1},         {"1.5.5", 1.5}, {"1,5", 1},
+        {"4e3x", 4000},     {"+4", 4},      {".5", 0.5},
+        {"-.25", -0.25},    {"5.", 5},      {"-0", -0.0},
+        {"1e", 1},          {"1e+", 1},     {"3E-x", 3}};
+    for (const auto &[line, value] : numbers) {
+        const auto got = leadingNumber(line);
+        ASSERT_TRUE(got.has_value()) << "[" << line << "]";
+        EXPECT_EQ(*got, value) << "[" << line << "]";
+        EXPECT_EQ(std::signbit(*got), std::signbit(value)) << "[" << line << "]";
+    }
+    EXPECT_EQ(leadingNumber("99999999999999999999"), 1e20);
+    EXPECT_EQ(leadingNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
+    EXPECT_EQ(leadingNumber(" 0.333333333333333 "), 0.333333333333333);
+    // No number at all, or one too small for a double: 0.
+    for (const std::string line : {"", "abc", "-", ".", "- 3", "Inf", "NaN", "0x10", "\r", "1e-400",
+                                   "1e-99999999999999999999", "0e99999"})
+        EXPECT_EQ(leadingNumber(line), 0.0) << "[" << line << "]";
+    EXPECT_EQ(leadingNumber("0." + std::string(400, '0') + "1"), 0.0);
+    // Too large for a double: the line cannot be read.
+    for (const std::string &line : std::vector<std::string>{
+             "1e400", "-1e400", "1" + std::string(400, '0'), "1e99999999999999999999999"})
+        EXPECT_FALSE(leadingNumber(line).has_value()) << line;
+}
+
+TEST(FileStore, ReadsOnlyTheLinesItNeedsAndWritesWholeFiles) {
+    test::TempFolder dir;
+    const std::string valid = WaveformFormat::compose(test::sampleRecord());
+    auto longTitle = test::sampleRecord();
+    longTitle.title = std::string(6000, 'T');
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.path("folder"))));
+    const struct {
+        const char *name;
+        std::optional<std::string> bytes; // nullopt: nothing written
+        std::optional<Status> status;     // nullopt: not read at all
+    } cases[] = {{"valid.dso", valid, Status::Ok},
+                 {"junk after.dso", valid + std::string(100000, '\xff'), Status::Ok},
+                 {"no line ends.dso", std::string(100000, '7'), Status::ReadError},
+                 {"long title.dso", WaveformFormat::compose(longTitle), Status::ReadError},
+                 {"empty.dso", "", Status::ReadError},
+                 {"missing.dso", std::nullopt, std::nullopt},
+                 {"folder", std::nullopt, std::nullopt}};
+    for (const auto &c : cases) {
+        if (c.bytes)
+            test::writeBytes(dir.path(c.name), *c.bytes);
+        const auto read = FileStore::readLines(dir.path(c.name), WaveformFormat::kLineCount, 4096);
+        ASSERT_EQ(read.has_value(), c.status.has_value()) << c.name;
+        if (read) {
+            EXPECT_LE(read->size(), 4096u) << c.name;
+            EXPECT_EQ(WaveformFormat::parse(*read).status, *c.status) << c.name;
+        }
+    }
+    EXPECT_FALSE(FileStore::readLines("/dev/zero", 271).has_value());
+
+    // Writing replaces the whole content.
+    ASSERT_TRUE(FileStore::write(dir.path("valid.dso"), "short").ok);
+    EXPECT_EQ(test::readBytes(dir.path("valid.dso")), "short");
+    EXPECT_FALSE(FileStore::write("", "data").ok);
+}
+
+TEST(WaveformFormat, ComposesTheLayout) {
+    auto r = test::sampleRecord();
+    const std::string text = WaveformFormat::compose(r);
+    const auto lines = split(text);
+    ASSERT_EQ(lines.size(), 271u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    const std::string head = "QVDATALINK47 V1.0\r\n7304\r\nMeter 7304 DSO database No.  5\r\n"
+                             "2026-12-07\r\n14:03\r\n\r\n 17 \r\n-12 \r\n 9 \r\n 3.5 \r\n 1 \r\n"
+                             " 0 \r\n-40 \r\n-7 \r\n\r\n-4.5 \r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    EXPECT_EQ(join({lines[25], lines[26], lines[27], lines[270]}, "|"),
+              " 1.5E+20 |-1E-12 | 0.3 | 3.75 |");
+    // Line breaks inside the texts become blanks, keeping the line count.
+    r.title = "two\r\nlines";
+    r.date = "a\nb";
+    const auto broken = split(WaveformFormat::compose(r));
+    ASSERT_EQ(broken.size(), 271u);
+    EXPECT_EQ(broken[2], "two  lines");
+    EXPECT_EQ(broken[3], "a b");
+}
+
+TEST(WaveformFormat, RoundTripsWithAnyLineEnds) {
+    const auto record = test::sampleRecord();
+    const std::string text = WaveformFormat::compose(record);
+    const auto lines = split(text);
+    const std::string variants[] = {
+        text, join(lines, "\n"), join(lines, "\r"), text.substr(0, text.size() - 2),
+        text + std::string("1e999\r\n\xff\xfe binary\0 junk", 22)}; // junk after line 271
+    for (const auto &bytes : variants) {
+        const auto parsed = WaveformFormat::parse(bytes);
+        ASSERT_EQ(parsed.status, Status::Ok) << bytes.substr(bytes.size() - 8);
+        const auto &r = parsed.record;
+        EXPECT_EQ(r.modelCode, 3);
+        EXPECT_EQ(std::tie(r.modelName, r.title, r.date, r.time, r.params, r.samples),
+                  std::tie(record.modelName, record.title, record.date, record.time, record.params,
+                           record.samples));
+    }
+}
+
+TEST(WaveformFormat, AcceptsOrRefusesEditedFiles) {
+    const auto lines = split(WaveformFormat::compose(test::sampleRecord()));
+    const auto withLine = [&lines](size_t index, const std::string &text) {
+        auto copy = lines;
+        copy[index] = text;
+        return join(copy);
+    };
+    const auto firstLines = [&lines](long count) {
+        return join(Lines(lines.begin(), lines.begin() + count));
+    };
+    const struct {
+        const char *what;
+        std::string bytes;
+        Status status;
+        int modelCode; // not looked at for WrongFormat
+    } cases[] = {
+        {"header with trailing blank", withLine(0, "QVDATALINK47 V1.0 "), Status::WrongFormat, 0},
+        {"wrong header, nothing else", "QVDATALINK47 V1.1", Status::WrongFormat, 0},
+        {"header only", "QVDATALINK47 V1.0\r\n", Status::ReadError, -1},
+        {"empty file", "", Status::ReadError, -1},
+        {"ZORA900X", withLine(1, "ZORA900X"), Status::Ok, 8},
+        {"7302", withLine(1, "7302"), Status::Ok, 0},
+        {"zora900x", withLine(1, "zora900x"), Status::WrongFormat, 0},
+        {"model with blank", withLine(1, "7304 "), Status::WrongFormat, 0},
+        {"cut after line 100", firstLines(100), Status::ReadError, 3},
+        {"270 lines", firstLines(270), Status::ReadError, 3},
+        {"parameter too large", withLine(8, " 1e400 "), Status::ReadError, 3},
+        {"last sample too large", withLine(270, "-2e308"), Status::ReadError, 3},
+        {"text after a number", withLine(6, "  42 volts"), Status::Ok, 3},
+        {"line 6 is not read", withLine(5, "1e999"), Status::Ok, 3},
+        {"line 15 is not read", withLine(14, "-1e400"), Status::Ok, 3}};
+    for (const auto &c : cases) {
+        const auto parsed = WaveformFormat::parse(c.bytes);
+        EXPECT_EQ(parsed.status, c.status) << c.what;
+        if (c.status != Status::WrongFormat) {
+            EXPECT_EQ(parsed.record.modelCode, c.modelCode) << c.what;
+        }
+    }
+}
+
+// Hostile input: mutations of a valid file are each read or refused, never more.
+using Rng = std::mt19937;
+
+size_t pick(Rng &rng, size_t n) {
+    return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(rng);
+}
+
+std::string randomBytes(Rng &rng, size_t n) {
+    std::string out;
+    while (out.size() < n)
+        out += static_cast<char>(rng());
+    return out;
+}
+
+// Turns a change of one line (index i of l) into a change of the whole file.
+template <class F> std::function<void(Rng &, std::string &)> onLine(F f) {
+    return [f](Rng &rng, std::string &s) {
+        auto l = split(s);
+        if (!l.empty()) {
+            f(rng, l, pick(rng, l.size()));
+            s = join(l);
+        }
+    };
+}
+
+const std::vector<std::function<void(Rng &, std::string &)>> kMutations = {
+    [](Rng &rng, std::string &s) { // flip bytes
+        for (size_t n = 1 + pick(rng, 8); n > 0 && !s.empty(); --n)
+            s[pick(rng, s.size())] ^= static_cast<char>(1 + pick(rng, 255));
+    },
+    [](Rng &rng, std::string &s) { s.resize(pick(rng, s.size() + 1)); },     // cut anywhere
+    [](Rng &rng, std::string &s) { s = randomBytes(rng, pick(rng, 4096)); }, // binary only
+    onLine([](Rng &, Lines &l, size_t i) { l.insert(l.begin() + long(i), l[i]); }),
+    onLine([](Rng &rng, Lines &l, size_t i) { std::swap(l[i], l[pick(rng, l.size())]); }),
+    onLine([](Rng &, Lines &l, size_t i) { l.erase(l.begin() + long(i)); }),
+    onLine([](Rng &rng, Lines &l, size_t i) { l[i] = randomBytes(rng, pick(rng, 64)); }),
+    onLine([](Rng &rng, Lines &l, size_t i) { // a huge number or a long run of digits
+        const std::string huge = pick(rng, 2) ? std::string(1 + pick(rng, 2000), '9')
+                                              : "1e" + std::to_string(pick(rng, 100000));
+        l[i] = (pick(rng, 2) ? "-" : " ") + huge;
+    }),
+    onLine([](Rng &rng, Lines &l, size_t i) { // now and then a very long line
+        if (pick(rng, 50) == 0)
+            l[i] = randomBytes(rng, 20000 + pick(rng, 80000));
+    }),
+};
+
+TEST(WaveformMutation, EveryMutatedFileIsAcceptedOrRefused) {
+    const std::string valid = WaveformFormat::compose(test::sampleRecord());
+    Rng rng(20261207);
+    std::map<Status, int> outcomes;
+    for (int round = 0; round < 100000; ++round) {
+        std::string bytes = valid;
+        for (size_t n = 1 + pick(rng, 3); n > 0; --n)
+            kMutations[pick(rng, kMutations.size())](rng, bytes);
+        const auto parsed = WaveformFormat::parse(bytes);
+        ++outcomes[parsed.status];
+        if (parsed.status != Status::Ok)
+            continue;
+        const auto &r = parsed.record;
+        ASSERT_TRUE(r.modelCode >= 0 && r.modelCode <= 8) << round;
+        for (double v : r.params)
+            ASSERT_TRUE(std::isfinite(v)) << round;
+        for (double v : r.samples)
+            ASSERT_TRUE(std::isfinite(v)) << round;
+        const std::string text = r.title + r.date + r.time;
+        if (round % 64 == 0) { // any bytes read as valid UTF-8 text of bounded size
+            const std::string shown = TextCodec::fromFile(text);
+            ASSERT_EQ(TextCodec::fromFile(shown), shown) << round;
+            ASSERT_LE(shown.size(), 3 * text.size()) << round;
+        }
+    }
+    ASSERT_EQ(outcomes.size(), 3u); // the mix exercises every outcome
+    for (const auto &[status, count] : outcomes)
+        EXPECT_GT(count, 1000) << static_cast<int>(status);
+}
+
+} // namespace
+} // namespace qv::files
