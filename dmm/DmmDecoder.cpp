@@ -1,27 +1,11 @@
 #include "dmm/DmmDecoder.h"
 
 #include "dmm/MeterIdentity.h"
+#include "dmm/ModeQuestion.h"
 #include "dmm/ReadingText.h"
 #include "link/PacketAssembly.h"
 
 namespace qv::dmm {
-namespace {
-
-constexpr int kMismatchAsk = 10; // this many packets in a row, then the next one asks
-
-platform::Message switchQuestion() {
-    platform::Message m;
-    m.text = "仪表当前工作在DSO模式，要将程序切换到DSO模式吗?";
-    m.title = "QVLK: 请注意工作模式";
-    m.buttons = platform::Buttons::OkCancel;
-    m.warning = true;
-    m.defaultButton = platform::Answer::Cancel;
-    m.systemModal = true;
-    return m;
-}
-
-} // namespace
-
 void DmmDecoder::COM_DMM() {
     if (!link::receivePacket(form_))
         return;
@@ -67,19 +51,7 @@ void DmmDecoder::decodePacket() {
     }
 }
 
-void DmmDecoder::countMismatch() {
-    std::int16_t &count = form_.v.ModeMismatchCount;
-    if (count > kMismatchAsk)
-        return;
-    if (count < kMismatchAsk) {
-        ++count;
-        return;
-    }
-    // Set before asking: packets that arrive while the question is open do not ask again.
-    count = kMismatchAsk + 1;
-    if (form_.os.messages.show(switchQuestion()) == platform::Answer::Ok)
-        common::Procedures::run(form_.call.DSOmode);
-}
+void DmmDecoder::countMismatch() { countOtherMode(form_, "DSO", true, form_.call.DSOmode); }
 
 void DmmDecoder::liveReading() {
     common::Procedures::run(form_.call.Display_DMMReading);

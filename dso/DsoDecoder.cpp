@@ -1,5 +1,7 @@
 #include "dso/DsoDecoder.h"
 
+#include "dmm/ModeQuestion.h"
+
 #include "common/NumberFormat.h"
 #include "dmm/MeterIdentity.h"
 #include "link/PacketAssembly.h"
@@ -10,7 +12,6 @@ namespace {
 constexpr int kFirstDsoMode = 3; ///< work modes from 3 up are DSO packets
 constexpr int kLastPacket = 17;  ///< header 1, data 2..17
 constexpr int kSamples = 256;    ///< RawSamples index 256 takes every byte beyond the frame
-constexpr int kMismatchAsk = 10; ///< the packet after ten in a row asks
 constexpr int kMaxTimeBase = 26;
 constexpr int kMaxGain = 15;
 
@@ -46,25 +47,7 @@ FrameOutcome DsoDecoder::decodePacket() {
     return lastOutcome_;
 }
 
-void DsoDecoder::otherMode() {
-    std::int16_t &count = form_.v.ModeMismatchCount;
-    if (count > kMismatchAsk)
-        return;
-    if (count < kMismatchAsk) {
-        ++count;
-        return;
-    }
-    // Counted past ten before asking, so the question comes only once.
-    count = kMismatchAsk + 1;
-    platform::Message m;
-    m.text = "仪表当前工作在DMM模式，要将程序切换到DMM模式吗?";
-    m.title = "QVLK: 请注意工作模式";
-    m.buttons = platform::Buttons::OkCancel;
-    m.warning = true;
-    m.defaultButton = platform::Answer::Cancel;
-    if (form_.os.messages.show(m) == platform::Answer::Ok)
-        common::Procedures::run(form_.call.DMMmode);
-}
+void DsoDecoder::otherMode() { dmm::countOtherMode(form_, "DMM", false, form_.call.DMMmode); }
 
 void DsoDecoder::indicate(const char *text, bool clearFirst) {
     common::DrawingTarget &panel = form_.el.Picture2;
