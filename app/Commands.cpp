@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "app/ModeSwitch.h"
+#include "common/ViewItems.h"
 
 #include <array>
 #include <string>
@@ -75,22 +76,14 @@ void Commands::Toolbar1_ButtonClick(std::string_view key) {
 }
 
 void Commands::waveformView() {
-    auto &el = form_.el;
-    el.mnuDSOwave.setEnabled(false);
-    el.mnuDSOwave.setChecked(true);
-    el.mnuDSOFFT.setEnabled(true);
-    el.mnuDSOFFT.setChecked(false);
-    if (el.DSO_wave.checked())
+    common::markView(form_.el, true);
+    if (form_.el.DSO_wave.checked())
         run(form_.call.DSO_display);
 }
 
 void Commands::spectrumView() {
-    auto &el = form_.el;
-    el.mnuDSOFFT.setEnabled(false);
-    el.mnuDSOFFT.setChecked(true);
-    el.mnuDSOwave.setEnabled(true);
-    el.mnuDSOwave.setChecked(false);
-    if (!el.DSO_wave.checked())
+    common::markView(form_.el, false);
+    if (!form_.el.DSO_wave.checked())
         run(form_.call.FFT_Display);
 }
 

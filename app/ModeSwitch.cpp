@@ -1,5 +1,7 @@
 #include "app/ModeSwitch.h"
 
+#include "common/ViewItems.h"
+
 namespace qv::app {
 
 using common::Procedures;
@@ -85,10 +87,7 @@ void DSOmode(common::Form &form) {
     el.mnuStart.setEnabled(false);
     el.mnuDSOdis.setEnabled(true);
     Procedures::run(form.call.Display_Coordinate_screen);
-    el.mnuDSOwave.setEnabled(false);
-    el.mnuDSOwave.setChecked(true);
-    el.mnuDSOFFT.setEnabled(true);
-    el.mnuDSOFFT.setChecked(false);
+    common::markView(el, true);
     el.DSO_wave.setChecked(true);
     if (form.wave.WaveValid) {
         el.DSO_FFT.setEnabled(true);

@@ -1,5 +1,7 @@
 #include "spectrum/SpectrumView.h"
 
+#include "common/ViewItems.h"
+
 #include "common/NumberFormat.h"
 #include "common/Rounding.h"
 #include "dso/ParameterReadouts.h"
@@ -164,23 +166,15 @@ void SpectrumView::mnuLog_Click() {
 }
 
 void SpectrumView::mnuDSOwave_Click() {
-    auto &el = form_.el;
-    el.mnuDSOwave.setEnabled(false);
-    el.mnuDSOwave.setChecked(true);
-    el.mnuDSOFFT.setEnabled(true);
-    el.mnuDSOFFT.setChecked(false);
-    el.DSO_wave.setChecked(true);
+    common::markView(form_.el, true);
+    form_.el.DSO_wave.setChecked(true);
     if (form_.wave.WaveValid)
         common::Procedures::run(form_.call.DSO_display);
 }
 
 void SpectrumView::mnuDSOFFT_Click() {
-    auto &el = form_.el;
-    el.mnuDSOFFT.setEnabled(false);
-    el.mnuDSOFFT.setChecked(true);
-    el.mnuDSOwave.setEnabled(true);
-    el.mnuDSOwave.setChecked(false);
-    el.DSO_FFT.setChecked(true);
+    common::markView(form_.el, false);
+    form_.el.DSO_FFT.setChecked(true);
     if (form_.wave.WaveValid)
         FFT_Display();
 }
