@@ -1,7 +1,4 @@
-#include "Frames.h"
-#include "dso/DsoDecoder.h"
-#include "dso/WaveScreen.h"
-#include "platform/fakes/FakePlatform.h"
+#include "Scope.h"
 
 #include <gtest/gtest.h>
 
@@ -13,112 +10,68 @@ namespace {
 
 using namespace test;
 
-struct Receiver {
-    platform::fakes::FakePlatform fp;
-    common::Form form{fp.platform};
-    ScaleTables tables;
-    Measurements measurements{form, tables};
-    DsoDecoder decoder{form, tables};
-    int shown = 0;
-
-    Receiver() {
-        dsoRunning(form);
-        form.call.DSO_display = [this] {
-            ++shown;
-            DSO_display(form, tables, measurements);
-        };
-    }
-};
-
-std::uint8_t byte(std::mt19937 &rng) {
-    return static_cast<std::uint8_t>(rng() & 0xFF);
-}
-
-// A frame with random settings, samples, model and work mode; now and then a packet is lost,
-// repeated or numbered wrongly.
+// A frame with random settings, samples, work mode and model (now and then any byte); now and
+// then a packet is renumbered, repeated or lost.
 std::vector<Packet> randomFrame(std::mt19937 &rng) {
-    const int model = rng() % 4 == 0 ? byte(rng) : static_cast<int>(rng() % 9);
-    const int mode = rng() % 8 == 0 ? byte(rng) : 3 + static_cast<int>(rng() % 3);
-    Settings s;
-    s.timeBase = rng() % 4 == 0 ? byte(rng) : static_cast<std::uint8_t>(18 + rng() % 9);
-    s.trigger = byte(rng);
-    s.gain = rng() % 4 == 0 ? byte(rng) : static_cast<std::uint8_t>(rng() % 16);
-    s.position = byte(rng);
-    s.coupling = byte(rng);
-    s.slope = byte(rng);
-    s.level = byte(rng);
-    s.zero = byte(rng);
-    s.memory = byte(rng);
-    std::array<std::uint8_t, 256> samples{};
+    const auto byte = [&rng] { return static_cast<std::uint8_t>(rng() & 0xFF); };
+    const int model = rng() % 4 == 0 ? byte() : rng() % 9;
+    const int mode = rng() % 8 == 0 ? byte() : 3 + rng() % 3;
+    Settings s{byte(), byte(), byte(), byte(), byte(), byte(), byte(), byte(), byte()};
+    s.timeBase = rng() % 4 == 0 ? s.timeBase : 18 + rng() % 9;
+    s.gain = rng() % 4 == 0 ? s.gain : rng() % 16;
+    Bytes samples;
     for (auto &v : samples)
-        v = byte(rng);
+        v = byte();
     std::vector<Packet> packets = frame(model, mode, s, samples);
-    if (rng() % 4 == 0) {
-        Packet &p = packets[rng() % packets.size()];
-        switch (rng() % 3) {
-        case 0:
-            p[19] = byte(rng);
-            break;
-        case 1:
-            packets.insert(packets.begin() + static_cast<long>(rng() % packets.size()), p);
-            break;
-        default:
-            packets.erase(packets.begin() + static_cast<long>(rng() % packets.size()));
-        }
-    }
+    const auto at = rng() % packets.size();
+    if (const int damage = rng() % 12; damage == 0)
+        packets[at][19] = byte();
+    else if (damage == 1)
+        packets.insert(packets.begin() + rng() % packets.size(), packets[at]);
+    else if (damage == 2)
+        packets.erase(packets.begin() + at);
     return packets;
 }
 
 TEST(HostileFrames, RandomFramesAreCompletedOrAbandoned) {
-    Receiver r;
+    Scope r;
+    r.draw = true;
     std::mt19937 rng(20261207);
     int outcomes[4] = {};
     for (int n = 0; n < 100000; ++n) {
         r.form.el.mnuStart.setChecked(rng() % 16 != 0);
         r.form.el.StartStop.setChecked(rng() % 2 == 0);
         for (const Packet &p : randomFrame(rng)) {
-            r.form.v.PacketData = p;
-            const FrameOutcome o = r.decoder.decodePacket();
+            const FrameOutcome o = r.feed({p});
             ++outcomes[static_cast<int>(o)];
-            ASSERT_GE(r.decoder.SampleIndex(), 0);
-            ASSERT_LE(r.decoder.SampleIndex(), 256);
             const auto &w = r.form.wave;
-            if (o == FrameOutcome::DataError)
-                ASSERT_TRUE(w.DsoParam[0] > 26 || w.DsoParam[2] > 15);
-            if (o == FrameOutcome::Shown) {
-                ASSERT_EQ(w.WaveData[255], w.WaveData[254]);
-                ASSERT_EQ(r.form.el.Text1.text(), w.WaveTitle);
-            }
+            ASSERT_TRUE(r.decoder.SampleIndex() >= 0 && r.decoder.SampleIndex() <= 256);
+            ASSERT_TRUE(o != FrameOutcome::DataError || w.DsoParam[0] > 26 || w.DsoParam[2] > 15);
+            ASSERT_TRUE(o != FrameOutcome::Shown || (w.WaveData[255] == w.WaveData[254] &&
+                                                     r.form.el.Text1.text() == w.WaveTitle));
         }
-        // Every value stays a finite sample-unit value the screen can draw.
-        for (double v : r.form.wave.WaveData)
+        for (double v : r.form.wave.WaveData) // finite sample units the screen can draw
             ASSERT_TRUE(std::isfinite(v) && std::fabs(v) < 1024);
     }
     EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::Shown)], 1000);
     EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::DataError)], 1000);
     EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::Abandoned)], 100);
-    EXPECT_EQ(r.shown, outcomes[static_cast<int>(FrameOutcome::Shown)]);
+    EXPECT_EQ(r.displays, outcomes[static_cast<int>(FrameOutcome::Shown)]);
 }
 
 TEST(HostileFrames, RandomByteStreamsThroughThePort) {
-    Receiver r;
-    r.fp.port.setEventHandler([&r](int code) {
-        if (code == platform::SerialPort::kReceiveEvent)
-            r.decoder.COM_DSO();
-    });
+    Scope r;
+    r.draw = true;
     ASSERT_TRUE(r.fp.port.open());
     std::mt19937 rng(7);
     for (int n = 0; n < 2000; ++n) {
-        std::vector<std::uint8_t> bytes;
-        for (const Packet &p : randomFrame(rng))
-            bytes.insert(bytes.end(), p.begin(), p.end());
-        // Garble a few bytes and cut the delivery anywhere.
-        for (int k = static_cast<int>(rng() % 4); k > 0; --k)
-            bytes[rng() % bytes.size()] = byte(rng);
+        std::vector<std::uint8_t> bytes = bytesOf(randomFrame(rng));
+        for (int k = rng() % 4; k > 0; --k) // garble a few bytes and cut the delivery anywhere
+            bytes[rng() % bytes.size()] = rng() & 0xFF;
         bytes.resize(bytes.size() - rng() % 30);
         r.fp.port.deliver(bytes);
     }
-    EXPECT_GT(r.shown, 10); // sync bytes inside the samples cost some frames
+    EXPECT_GT(r.displays, 10); // sync bytes inside the samples cost some frames
 }
 
 } // namespace

@@ -1,0 +1,260 @@
+#include "PrintFixture.h"
+#include "output/RecordPage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+
+namespace qv::output {
+namespace {
+
+using namespace testing;
+using common::kBlack, common::TextOp;
+using Texts = std::vector<std::string>;
+
+// Every line is shown followed by "|".
+TEST(LogLines, SplitsAtEveryKindOfLineEndWithoutATrailingEmptyLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"a", "a|"},
+        {"a\r\n", "a|"},
+        {"a\r\nb", "a|b|"},
+        {"\r\n", "|"},
+        {"\n\r", "||"},
+        {"a\r\n\r\nb", "a||b|"},
+        {"a\nb\rc", "a|b|c|"},
+        {std::string("x\0y", 3), std::string("x\0y|", 4)}};
+    for (const auto &[text, lines] : cases) {
+        std::string joined;
+        for (const auto &line : logLines(text))
+            joined += line + "|";
+        EXPECT_EQ(joined, lines) << text;
+    }
+}
+
+// The DMM record page in Arial 9, black: the header from (0, 50), then each line at the left
+// edge (-1000) one text line lower; empty lines take their row. An empty log ends with two empty
+// lines and "End of record".
+TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
+    const double h = common::EstimatedTextMeasure{}.lineHeight("Arial", 9);
+    const std::string header =
+        "0:QVDATALINK47 V1.0|1:QM1538 DMM Record: bench|2:2026-12-07|3:14:03:27|";
+    const std::pair<std::string, std::string> cases[] = {
+        // log; rows after the header
+        {"", "6:End of record|"},
+        {"1  2.345 V\r\n", "5:1  2.345 V|7:End of record|"},
+        {"a\r\n\r\nb", "5:a|7:b|9:End of record|"}};
+    for (const auto &[log, rows] : cases) {
+        PrintFixture f;
+        f.form.el.DSOmode.setChecked(false);
+        f.form.el.Text1.setText("bench");
+        f.form.el.RichTextBox1.setText(log);
+        const common::DrawingTarget &page = f.printPage();
+        std::string printed;
+        for (const auto &t : opsOf<TextOp>(page)) {
+            const long row = std::lround((t.y - 50) / h);
+            printed += std::to_string(row) + ":" + t.text + "|";
+            EXPECT_EQ(std::tuple(t.x, t.y, t.font, t.sizePt, t.color),
+                      std::tuple(row ? -1000 : 0, 50 + row * h, "Arial", 9, kBlack));
+        }
+        EXPECT_EQ(printed, header + rows);
+        EXPECT_EQ(
+            std::tuple(page.originLeft(), page.originTop(), opsOf<common::LineOp>(page).size()),
+            std::tuple(-1000, -1000, 0u));
+    }
+}
+
+// Each copy is a document of its own; Cancel and failures print nothing and say nothing.
+TEST(Printout, OneDocumentPerCopyAndSilentFailures) {
+    // copies (none: Cancel), beginning fails, ending fails; documents printed
+    const std::tuple<std::optional<int>, bool, bool, std::size_t> cases[] = {
+        {3, false, false, 3}, {1, false, false, 1},  {std::nullopt, false, false, 0},
+        {0, false, false, 0}, {-2, false, false, 0}, {3, true, false, 0},
+        {3, false, true, 0}};
+    for (const auto &[copies, failBegin, failEnd, pages] : cases) {
+        PrintFixture f;
+        f.form.el.DSOmode.setChecked(false);
+        f.fp.printer.copies = copies, f.fp.printer.failBegin = failBegin;
+        f.fp.printer.failEnd = failEnd;
+        f.printing.Printout();
+        ASSERT_EQ(f.fp.printer.pages.size(), pages);
+        for (const auto &page : f.fp.printer.pages)
+            EXPECT_EQ(opsOf<TextOp>(*page).back().text, "End of record");
+        EXPECT_TRUE(f.fp.messages.shown.empty());
+    }
+}
+
+// Both time cursors with their readouts, the screen's readouts and measurements in their places,
+// the title. Graticule in pen width 2, trace, slope glyph and markers 10, cursors 5; paper has no
+// XOR, so everything is drawn in copy mode. The screen is left as it was.
+TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
+    PrintFixture f;
+    f.showWaveform();
+    f.form.v.CursorMode = 1;
+    f.click(1, 1000, 2500);
+    f.click(2, 1400, 2500);
+    const auto screenOps = f.form.el.Picture1.ops().size();
+    const auto screenMode = f.form.el.Picture1.drawMode();
+    const common::DrawingTarget &page = f.printPage();
+    EXPECT_EQ(linesOf(page, 5, kBlack),
+              (std::vector<Line>{{1000, 500, 1000, 4500}, {1400, 500, 1400, 4500}}));
+    EXPECT_EQ(cursorTexts(page), (Texts{"3500:1/dt=1kHz", "2000:dt=1.0ms"}));
+    for (double y : {50.0, 230.0, 4550.0})
+        EXPECT_EQ(row(page, y), row(f.form.el.Picture1, y)) << y;
+    EXPECT_EQ(row(page, 4750).at(0), "100: 500 Hz ");
+    const auto title = opsOf<TextOp>(page).back();
+    EXPECT_EQ(std::tuple(title.text, title.x, title.y, title.font, title.sizePt),
+              std::tuple("Wave of bench", 150, -150, "Arial", 9));
+    std::size_t grid = 0, heavy = 0, cursor = 0;
+    for (const auto &l : opsOf<common::LineOp>(page)) {
+        const int width = l.color == common::kGrid ? 2 : l.width == 5 ? 5 : 10;
+        EXPECT_EQ(std::tuple(l.width, l.mode), std::tuple(width, common::DrawMode::Copy));
+        grid += width == 2, heavy += width == 10, cursor += width == 5;
+    }
+    EXPECT_EQ(std::tuple(grid, heavy, cursor),
+              std::tuple(2u * (6 + 33 + 7 + 26), 253u + 3 + 9, 2u));
+    for (const auto &b : opsOf<common::BoxOp>(page))
+        EXPECT_EQ(std::tuple(b.width, b.mode), std::tuple(2, common::DrawMode::Copy));
+    EXPECT_EQ(std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode()),
+              std::tuple(screenOps, screenMode));
+}
+
+// Samples 0..252 at x 210..5250, clamped to the frame and moved by the vertical position.
+TEST(WavePrint, TraceOf253PointsClampedAndShifted) {
+    const std::tuple<double, double, double> cases[] = {
+        // value, position, y
+        {0, 0, 2500},    {0, 10, 2100},   {25, 0, 1500},     {100, 0, 500},
+        {-100, 0, 4500}, {1e300, 0, 500}, {-1e300, 0, 4500}, {std::nan(""), 0, 500}};
+    for (const auto &[value, position, y] : cases) {
+        PrintFixture f;
+        f.form.wave.WaveData.fill(value);
+        f.form.wave.DsoParam[3] = position;
+        f.showWaveform();
+        const auto lines = linesOf(f.printPage(), 10, kBlack);
+        ASSERT_GE(lines.size(), 254u);
+        for (std::size_t i = 0; i < 253; ++i)
+            ASSERT_EQ(lines[i], (Line{i ? 190. + 20 * i : 210, y, 210. + 20 * i, y}))
+                << value << " " << i;
+        EXPECT_NE(lines[253][2], 5270); // the slope glyph follows, not a 254th point
+    }
+}
+
+TEST(SpectrumPrint, DecibelSpectrumWithOneFrequencyCursor) {
+    PrintFixture f;
+    f.showSpectrum(1);
+    f.form.v.CursorMode = 1;
+    f.click(1, 550, 3000); // ten lines from the left edge: one division
+    const common::DrawingTarget &page = f.printPage();
+    EXPECT_EQ(linesOf(page, 5, kBlack), (std::vector<Line>{{550, 500, 550, 4500}}));
+    const std::string level = f.cursors.readouts().SpectrumLevelText;
+    EXPECT_TRUE(level.starts_with("F=") && level.ends_with("dB")) << level;
+    EXPECT_EQ(cursorTexts(page), (Texts{"3500:" + level, "2000:f=781.25Hz "}));
+    const auto readouts = row(page, 230);
+    EXPECT_EQ(readouts, row(f.form.el.Picture1, 230));
+    EXPECT_NE(std::find(readouts.begin(), readouts.end(), "2300:F: 10 dB/div"), readouts.end());
+    const auto title = opsOf<TextOp>(page).back();
+    EXPECT_EQ(std::tuple(title.text, title.x, title.y), std::tuple("FFT of bench", 150, -150));
+    const auto grid = linesOf(page, 2, common::kGrid); // vertical lines from the left edge
+    EXPECT_NE(std::find(grid.begin(), grid.end(), Line{550, 500, 550, 4500}), grid.end());
+}
+
+// The spectrum trace as the screen last showed it, not recomputed: bins 0..127, 40 twips apart
+// from x = 150. A zero waveform in dB lies on -50 dB, the bottom edge.
+TEST(SpectrumPrint, TraceOf128PointsAsTheScreenShowsIt) {
+    for (const auto &[logScale, zero] : {std::pair(0, false), {1, false}, {1, true}}) {
+        PrintFixture f;
+        if (zero)
+            f.form.wave.WaveData.fill(0);
+        f.showSpectrum(logScale);
+        auto screen = linesOf(f.form.el.Picture1, 1, common::kRed);
+        std::erase_if(screen, [](const Line &l) { return l[2] - l[0] != 40; }); // the trace only
+        f.form.wave.WaveData.fill(7);
+        const auto page = linesOf(f.printPage(), 10, kBlack);
+        ASSERT_EQ(screen.size(), 127u);
+        ASSERT_GE(page.size(), 127u);
+        for (int i = 0; i < 127; ++i) {
+            EXPECT_EQ(page[i], screen[i]) << logScale << " " << i;
+            EXPECT_EQ(page[i][0], 150 + 40 * i);
+            EXPECT_TRUE(!zero || page[i][3] == 4500) << i;
+        }
+    }
+}
+
+TEST(SpectrumPrint, PrintFollowsThePressedViewButton) {
+    PrintFixture f;
+    f.showSpectrum(0);
+    f.form.el.DSO_wave.setChecked(true);
+    EXPECT_EQ(opsOf<TextOp>(f.printPage()).back().text, "Wave of bench");
+}
+
+// Which cursor lines and texts a page shows, by view, mode and shown cursors. Every row first
+// places both cursors and redraws, so stale texts exist and must not leak onto the page. In the
+// spectrum view every cursor mode prints its texts, even with no cursor shown.
+TEST(Print, CursorTableByViewModeAndShownCursors) {
+    // spectrum view, mode, cursor 1 shown, cursor 2 shown; cursor lines, texts
+    const std::tuple<bool, int, bool, bool, std::size_t, Texts> cases[] = {
+        {false, 1, true, true, 2, {"3500:1/dt=1kHz", "2000:dt=1.0ms"}},
+        {false, 1, true, false, 1, {"2000:V=1.2V"}},
+        {false, 1, false, true, 1, {"2000:V=-1.2V"}},
+        {false, 1, false, false, 0, {}},
+        {false, 2, true, true, 2, {"2000:dV=4.0V"}},
+        {false, 2, true, false, 1, {"2000:V=2.0V"}},
+        {false, 2, false, true, 1, {"2000:V=-2.0V"}},
+        {false, 2, false, false, 0, {}},
+        {false, 0, false, false, 0, {}},
+        {true, 1, true, true, 2, {"2000:df=781.25Hz "}},
+        {true, 1, true, false, 1, {"3500:F=0.0V", "2000:f=1660.156Hz "}},
+        {true, 1, false, true, 1, {"3500:F=0.0V", "2000:f=2441.406Hz "}},
+        {true, 1, false, false, 0, {"3500:F=0.0V", "2000:df=781.25Hz "}},
+        {true, 2, true, true, 2, {"2000:dF=0.25V"}},
+        {true, 2, true, false, 1, {"2000:F=0.75V"}},
+        {true, 2, false, true, 1, {"2000:F=0.5V"}},
+        {true, 2, false, false, 0, {"2000:dF=0.25V"}},
+        {true, 0, false, false, 0, {}}};
+    for (const auto &[spectrum, mode, one, two, lines, texts] : cases) {
+        PrintFixture f;
+        const auto show = [&] { spectrum ? f.showSpectrum(0) : f.showWaveform(); };
+        show();
+        f.form.v.CursorMode = mode == 0 ? 1 : mode;
+        f.click(1, 1000, 2100);
+        f.click(2, 1400, 2900);
+        show(); // the redraw hides the cursors; their texts stay
+        f.form.v.CursorMode = mode;
+        if (one)
+            f.click(1, 1000, 2100);
+        if (two)
+            f.click(2, 1400, 2900);
+        const common::DrawingTarget &page = f.printPage();
+        const auto cursorLines = linesOf(page, 5, kBlack);
+        EXPECT_EQ(cursorLines.size(), lines) << spectrum << mode << one << two;
+        for (const auto &[x1, y1, x2, y2] : cursorLines)
+            EXPECT_TRUE(mode == 1 ? y1 == 500 && y2 == 4500 && x1 == x2
+                                  : x1 == 150 && x2 == 5270 && y1 == y2);
+        EXPECT_EQ(cursorTexts(page), texts) << spectrum << mode << one << two;
+    }
+}
+
+// The image holds the red spectrum and the XOR cursor line as the screen shows them.
+TEST(Copy, SpectrumViewWithItsCursorGoesOnTheClipboard) {
+    PrintFixture f;
+    f.showSpectrum(1);
+    f.form.v.CursorMode = 1;
+    f.click(1, 950, 2000);
+    f.fp.clipboard.image = common::DisplayList{};
+    f.printing.mnuCopy_Click();
+    EXPECT_TRUE(f.fp.clipboard.cleared);
+    ASSERT_TRUE(f.fp.clipboard.image.has_value());
+    EXPECT_EQ(std::tuple(f.fp.clipboard.image->size(), f.fp.clipboard.width, f.fp.clipboard.height),
+              std::tuple(f.form.el.Picture1.ops().size(), 5530, 5055));
+    std::size_t red = 0, xorLines = 0;
+    for (const auto &op : *f.fp.clipboard.image)
+        if (const auto *l = std::get_if<common::LineOp>(&op)) {
+            red += l->color == common::kRed && l->x2 - l->x1 == 40;
+            xorLines += l->mode == common::DrawMode::Xor && l->x1 == 950;
+        }
+    EXPECT_EQ(std::tuple(red, xorLines, f.fp.printer.pages.size()), std::tuple(127u, 1u, 0u));
+}
+
+} // namespace
+} // namespace qv::output
