@@ -1,0 +1,223 @@
+#include "cursors/ScreenCursors.h"
+#include "platform/fakes/FakePlatform.h"
+#include "spectrum/SpectrumView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace qv::cursors {
+namespace {
+
+using common::LineOp;
+
+bool same(const LineOp &a, const LineOp &b) {
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+}
+
+// A form with a spectrum view, the screen cursors, and readouts over a state of our own.
+struct Fixture {
+    platform::fakes::FakePlatform fp;
+    common::Form form{fp.platform};
+    dso::ScaleTables scales;
+    spectrum::WindowTable windows;
+    spectrum::SpectrumView view{form, scales, windows};
+    ScreenCursors cursors{form, scales, view};
+    CursorState state;
+    CursorReadouts readouts{form, scales, view, state};
+
+    void start(bool waveformView, int mode) {
+        (waveformView ? form.el.DSO_wave : form.el.DSO_FFT).setChecked(true);
+        form.v.CursorMode = static_cast<std::int16_t>(mode);
+        form.el.Picture1.clear();
+        cursors.CursorInit();
+    }
+    [[nodiscard]] std::vector<LineOp> xorLines() const {
+        std::vector<LineOp> lines;
+        for (const auto &op : form.el.Picture1.ops())
+            if (const auto *l = std::get_if<LineOp>(&op); l && l->mode == common::DrawMode::Xor)
+                lines.push_back(*l);
+        return lines;
+    }
+    // The last text printed in the readout strip at x, or "".
+    [[nodiscard]] std::string readoutAt(double x) const {
+        std::string text;
+        for (const auto &op : form.el.Picture1.ops())
+            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == x && t->y == 4750)
+                text = t->text;
+        return text;
+    }
+    // Time cursors at x = p, level cursors at y = p.
+    void place(int shown1, int p1, int shown2, int p2) {
+        state.Cursor1Shown = static_cast<std::int16_t>(shown1);
+        state.Cursor2Shown = static_cast<std::int16_t>(shown2);
+        state.TimeCursor1X = state.LevelCursor1Y = static_cast<std::int16_t>(p1);
+        state.TimeCursor2X = state.LevelCursor2Y = static_cast<std::int16_t>(p2);
+    }
+};
+
+TEST(ScreenCursors, PlacesCursorsOnlyInsideTheGraticuleEdgesIncluded) {
+    const struct { int mode; float x, y; bool placed; } cases[] = {
+        {1, 150, 2500, true}, {1, 5270, 2500, true}, {1, 149, 2500, false}, {1, 5271, 2500, false},
+        {2, 2000, 500, true}, {2, 2000, 4500, true}, {2, 2000, 499, false}, {2, 2000, 4501, false},
+        {0, 2000, 2500, false}, {1, NAN, 2500, false}, {2, 2000, INFINITY, false},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.start(true, c.mode);
+        const auto before = f.form.el.Picture1.ops().size();
+        f.cursors.Picture1_MouseDown(1, 0, c.x, c.y);
+        const auto &st = f.cursors.state();
+        EXPECT_EQ(st.Cursor1Shown == 1, c.placed) << c.x << "," << c.y;
+        EXPECT_EQ(f.form.el.Picture1.ops().size() > before, c.placed) << c.x << "," << c.y;
+        if (c.placed)
+            EXPECT_EQ(c.mode == 1 ? st.TimeCursor1X : st.LevelCursor1Y,
+                      std::lround(c.mode == 1 ? c.x : c.y));
+    }
+}
+
+TEST(ScreenCursors, ASecondClickWithTheSameButtonLeavesOneLine) {
+    const struct { bool waveView; int mode, button; } cases[] = {
+        {true, 1, 1}, {false, 1, 2}, {true, 2, 2}, {false, 2, 1}};
+    for (const auto &c : cases) {
+        Fixture f;
+        f.start(c.waveView, c.mode);
+        f.cursors.Picture1_MouseDown(c.button, 0, 1000.4f, 1000.6f);
+        f.cursors.Picture1_MouseDown(c.button, 0, 3000, 3000);
+        const auto lines = f.xorLines();
+        ASSERT_EQ(lines.size(), 3u) << "draw, erase, draw";
+        EXPECT_TRUE(same(lines[0], lines[1])) << "the first line and its erase must coincide";
+        EXPECT_TRUE(same(lines[2], c.mode == 1 ? LineOp{3000, 500, 3000, 4500}
+                                               : LineOp{150, 3000, 5270, 3000}));
+        EXPECT_EQ(lines[2].color, c.waveView ? common::kCyan : common::kYellow);
+    }
+}
+
+TEST(ScreenCursors, ClosingErasesBothLinesButNothingAfterARedraw) {
+    for (int mode : {1, 2})
+        for (bool redraw : {false, true}) {
+            Fixture f;
+            f.start(true, mode);
+            f.cursors.Picture1_MouseDown(1, 0, 1000, 1000);
+            f.cursors.Picture1_MouseDown(2, 0, 2000, 2000);
+            if (redraw)
+                f.start(true, mode);
+            const auto before = f.xorLines().size();
+            mode == 1 ? f.cursors.CloseHCursor() : f.cursors.CloseVCursor();
+            const auto l = f.xorLines();
+            ASSERT_EQ(l.size() - before, redraw ? 0u : 2u) << mode << redraw;
+            if (!redraw) // each erase lies exactly over one of the two cursor lines
+                EXPECT_TRUE((same(l[2], l[0]) && same(l[3], l[1])) ||
+                            (same(l[2], l[1]) && same(l[3], l[0])));
+            EXPECT_EQ(f.cursors.state().Cursor1Shown + f.cursors.state().Cursor2Shown, 0);
+        }
+}
+
+TEST(ScreenCursors, MiddleClickRefreshesTheReadoutOnly) {
+    Fixture f;
+    f.form.wave.DsoParam[2] = 7; // 2 V/div on model 0
+    f.start(true, 2);
+    f.cursors.Picture1_MouseDown(1, 0, 1000, 2100);
+    EXPECT_EQ(f.readoutAt(2000), "V=2.0V");
+    f.form.wave.DsoParam[2] = 8; // 1 V/div
+    const auto lines = f.xorLines().size();
+    f.cursors.Picture1_MouseDown(4, 0, 3000, 4000);
+    EXPECT_EQ(f.xorLines().size(), lines);
+    EXPECT_EQ(f.cursors.state().LevelCursor1Y, 2100);
+    EXPECT_EQ(f.readoutAt(2000), "V=1.0V");
+}
+
+enum Fn { T, V, F, FV };
+
+// Each readout blanks the strip white, prints its texts in black and keeps them for printing.
+TEST(CursorReadouts, TextsInTheStripAndForPrinting) {
+    const struct { Fn fn; int model, gain, time, scale, s1, p1, s2, p2; const char *a, *b; }
+        cases[] = {
+        {T, 0, 7, 13, 0, 1, 1000, 1, 1400, "dt=1.0ms", "1/dt=1kHz"},
+        {T, 0, 7, 13, 0, 1, 1000, 1, 1000, "dt=0.0ms", "1/dt= ??"}, // same x
+        {T, 0, 7, 13, 0, 1, 150, 1, 5270, "dt=12.8ms", "1/dt=78.125Hz "},
+        {T, 0, 7, 4, 0, 1, 5270, 1, 150, "dt=12.8s", "1/dt=78.125mHz"},
+        {T, 3, 7, 26, 0, 1, 1000, 1, 1400, "dt=50.0ns", "1/dt=20MHz"}, // 50 ns/div
+        {T, 0, 7, 23, 0, 1, 1000, 1, 1400, "dt=0.5us", "1/dt=2MHz"},
+        {T, 0, 7, 25, 0, 1, 1000, 1, 1400, "dt=??", "1/dt= ??"}, // empty time base
+        {T, 0, 7, 13, 0, 1, 950, 0, 0, "V=5V", ""},              // sample 40 at 2 V/div
+        {T, 0, 7, 13, 0, 0, 0, 1, 950, "V=5V", ""},
+        {T, 0, 7, 13, 0, 1, 5270, 0, 0, "V=1.4V", ""},           // sample 256
+        {T, 0, 7, 13, 0, 0, 4000, 0, 4000, "V=-2.5V", ""},       // no cursor: sample 0
+        {V, 4, 11, 13, 0, 1, 1000, 1, 1200, "dV=25.0mV", ""},    // 50 mV/div
+        {V, 0, 7, 13, 0, 1, 1700, 0, 0, "V=4.0V", ""},
+        {V, 0, 7, 13, 0, 0, 0, 1, 2900, "V=-2.0V", ""},
+        {F, 0, 7, 13, 0, 1, 550, 0, 0, "f=781.25Hz ", "F=1.0V"},
+        {F, 0, 7, 13, 1, 0, 0, 1, 950, "f=1562.5Hz ", "F=-12.35dB"},
+        {F, 0, 7, 13, 0, 1, 1000, 1, 1400, "df=781.25Hz ", ""},
+        {F, 0, 7, 25, 0, 1, 550, 0, 0, "f=??", "F=1.0V"},
+        {F, 0, 7, 25, 0, 1, 1000, 1, 1400, "df=??", ""},
+        {F, 0, 7, 13, 0, 0, 0, 0, 0, "f=0.0Hz ", "F=0.4V"}, // no cursor: line 0
+        {FV, 0, 7, 13, 1, 1, 1700, 0, 0, "F=20.0dB", ""},
+        {FV, 0, 7, 13, 1, 0, 0, 1, 3300, "F=-20.0dB", ""},
+        {FV, 0, 7, 13, 1, 1, 1000, 1, 1400, "dF=10.0dB", ""},
+        {FV, 0, 7, 13, 0, 1, 3700, 0, 0, "F=0.25V", ""},
+        {FV, 0, 7, 13, 0, 1, 1000, 1, 1400, "dF=0.13V", ""},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.form.v.MeterModelCode = static_cast<std::int16_t>(c.model);
+        f.form.wave.DsoParam[2] = c.gain;
+        f.form.wave.DsoParam[0] = c.time;
+        f.form.v.SpectrumLogScale = c.scale;
+        auto &wave = f.form.wave.WaveData;
+        wave[0] = -12.5, wave[40] = 25, wave[256] = 7;
+        f.view.Spectrum[0] = 2, f.view.Spectrum[10] = 5, f.view.Spectrum[20] = -12.345;
+        f.view.SpectrumFreqPerDiv = c.time == 25 ? 0 : 781.25; // 25: the time base is empty
+        f.view.SpectrumFreqUnit = "Hz ";
+        f.view.SpectrumAmplPerDiv = 0.125;
+        f.place(c.s1, c.p1, c.s2, c.p2);
+        f.form.el.Picture1.setForeColor(common::kRed);
+        auto &r = f.readouts;
+        c.fn == T    ? r.t_measurement()
+        : c.fn == V  ? r.V_measurement()
+        : c.fn == F  ? r.f_measurement()
+                     : r.FV_measurement();
+        const auto &ops = f.form.el.Picture1.ops();
+        const auto first = std::find_if(ops.begin(), ops.end(), [](const auto &op) {
+            return std::holds_alternative<common::BoxOp>(op) ||
+                   std::holds_alternative<common::TextOp>(op);
+        });
+        const auto &box = std::get<common::BoxOp>(*first); // the strip is blanked before any text
+        EXPECT_TRUE(same({box.x1, box.y1, box.x2, box.y2}, {2000, 4750, 5400, 4950}));
+        EXPECT_TRUE(box.filled && box.fill == common::kWhite && box.mode == common::DrawMode::Copy);
+        EXPECT_EQ(std::get<common::TextOp>(ops.back()).color, common::kBlack) << c.a;
+        EXPECT_EQ(f.readoutAt(2000), c.a) << c.a;
+        EXPECT_EQ(f.readoutAt(3500), c.b) << c.a;
+        std::multiset<std::string> kept, shown{c.a};
+        if (*c.b)
+            shown.insert(c.b);
+        for (const auto *s : {&r.DeltaTimeText, &r.InverseDeltaTimeText, &r.TimeCursorLevelText,
+                              &r.LevelCursorText, &r.FrequencyCursorText, &r.SpectrumLevelText})
+            if (!s->empty())
+                kept.insert(*s);
+        EXPECT_EQ(kept, shown) << c.a;
+    }
+}
+
+TEST(CursorReadouts, HostileSettingsGiveTextsWithoutFault) {
+    for (double v : {double(NAN), -1.0, 1e300, 30.5, -1e300}) {
+        Fixture f;
+        f.form.v.MeterModelCode = 20;
+        f.form.wave.DsoParam[2] = f.form.wave.DsoParam[0] = v;
+        for (int scale : {0, 1})
+            for (int one : {0, 1}) {
+                f.form.v.SpectrumLogScale = scale;
+                f.place(1, one ? 5270 : 1000, !one, 1400);
+                f.readouts.t_measurement(), f.readouts.f_measurement();
+                f.readouts.V_measurement(), f.readouts.FV_measurement();
+            }
+        EXPECT_EQ(f.readouts.InverseDeltaTimeText, "1/dt= ??") << v;
+        EXPECT_EQ(f.readouts.FrequencyCursorText, "f=??") << v;
+    }
+}
+
+} // namespace
+} // namespace qv::cursors

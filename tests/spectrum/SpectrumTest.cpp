@@ -1,0 +1,227 @@
+#include "platform/fakes/FakePlatform.h"
+#include "spectrum/Fft.h"
+#include "spectrum/SpectrumView.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <functional>
+#include <random>
+
+namespace qv::spectrum {
+namespace {
+
+using common::LineOp;
+
+TEST(Fft, StagesCountTheHalvings) {
+    const struct { int n, stages; } cases[] = {{256, 8}, {1, 0}, {3, 2}, {2, 1}, {0, 0}, {-4, 0}};
+    for (const auto &c : cases) {
+        int stages = 99;
+        Fft::FFTStages(c.n, stages);
+        EXPECT_EQ(stages, c.stages) << "n = " << c.n;
+    }
+}
+
+TEST(WindowTable, ValuesAtTheEndsAndInTheMiddle) {
+    const WindowTable w;
+    const struct { int type, column; double value; } cases[] = {
+        {0, 0, 1.0}, {0, 256, 0.0},       {1, 0, 0.0},           {2, 0, 0.08},
+        {3, 0, 0.0}, {4, 0, -0.000421051}, {5, 0, 0.0},           {5, 1, 2.0 / 255},
+        {5, 127, 254.0 / 255},             {7, 3, 0.0},           {-1, 3, 0.0}, {1, 257, 0.0}};
+    for (const auto &c : cases)
+        EXPECT_NEAR(w.value(c.type, c.column), c.value, 1e-12) << c.type << ":" << c.column;
+    for (int type = 0; type < WindowTable::kWindows; ++type)
+        for (int i = 0; i <= 127; ++i) {
+            EXPECT_EQ(w.value(type, i), w.value(type, 255 - i)) << type << ":" << i;
+            EXPECT_EQ(w.value(6, i), 0.0) << "row 6";
+        }
+}
+
+TEST(Fft, ZeroConstantAndSineInputs) {
+    const WindowTable w;
+    const struct { const char *name; std::function<double(int)> wave; int bin; double peak; }
+        cases[] = {
+        {"zero", [](int) { return 0.0; }, 0, 0.0},
+        {"constant", [](int) { return -2.5; }, 0, 256 * 2.5},
+        {"sine", [](int i) { return 3.5 * std::sin(2 * M_PI * 10 * i / 256.0); }, 10, 128 * 3.5}};
+    for (const auto &c : cases) {
+        std::array<double, 257> wave{}, spectrum{};
+        for (int i = 0; i < 256; ++i)
+            wave[i] = c.wave(i);
+        Fft().magnitudes(w, 0, wave, spectrum);
+        for (int k = 0; k < 256; ++k) {
+            const bool peak = k == c.bin || (c.bin > 0 && k == 256 - c.bin);
+            EXPECT_NEAR(spectrum[k], peak ? c.peak : 0.0, 1e-6) << c.name << " bin " << k;
+        }
+    }
+}
+
+TEST(Fft, AgreesWithAStraightforwardTransform) {
+    std::mt19937 random(12345);
+    std::uniform_real_distribution<double> value(-50, 50);
+    Fft fft;
+    for (int i = 0; i < 256; ++i)
+        fft.FFTReal[i] = value(random);
+    std::array<std::complex<double>, 256> expected{};
+    double largest = 0;
+    for (int k = 0; k < 256; ++k) {
+        for (int i = 0; i < 256; ++i)
+            expected[k] += fft.FFTReal[i] * std::polar(1.0, -2 * M_PI * k * i / 256.0);
+        largest = std::max(largest, std::abs(expected[k]));
+    }
+    fft.FFT();
+    for (int k = 0; k < 256; ++k)
+        EXPECT_NEAR(std::hypot(fft.FFTReal[k], fft.FFTImag[k]), std::abs(expected[k]),
+                    1e-6 * largest) << "bin " << k;
+}
+
+// A spectrum view with the rectangular window: a constant c gives exactly c in bin 0 when linear.
+struct Fixture {
+    platform::fakes::FakePlatform fp;
+    common::Form form{fp.platform};
+    dso::ScaleTables scales;
+    WindowTable windows;
+    SpectrumView view{form, scales, windows};
+
+    void show(int model, double gainIndex, double timeIndex, double constant, int logScale) {
+        form.v.WindowType = 0;
+        form.v.MeterModelCode = static_cast<std::int16_t>(model);
+        form.wave.DsoParam[2] = gainIndex;
+        form.wave.DsoParam[0] = timeIndex;
+        form.wave.WaveData.fill(0.0);
+        std::fill_n(form.wave.WaveData.begin(), 256, constant);
+        form.v.SpectrumLogScale = logScale;
+        view.FFT_Display();
+    }
+    // Red segments one bin (40 twips) wide, or the zero marker's lines (x from 150 to 90).
+    [[nodiscard]] std::vector<LineOp> lines(double dx) const {
+        std::vector<LineOp> found;
+        for (const auto &op : form.el.Picture1.ops())
+            if (const auto *l = std::get_if<LineOp>(&op); l && l->x2 - l->x1 == dx)
+                if (dx != 40 || l->color == common::kRed)
+                    found.push_back(*l);
+        return found;
+    }
+    [[nodiscard]] std::string textAt(double x) const {
+        for (const auto &op : form.el.Picture1.ops())
+            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == x && t->y == 230)
+                return t->text;
+        return "?";
+    }
+};
+
+TEST(SpectrumView, ReadoutTexts) {
+    const struct { int model, gain, time, scale; const char *ampl, *freq; double perDiv; }
+        cases[] = {
+        {0, 7, 7, 0, "F: 0.125V/div", "f: 7.813Hz /div", 7.8125},
+        {0, 7, 13, 1, "F: 10 dB/div", "f: 781.25Hz /div", 781.25},
+        {0, 7, 23, 0, "F: 0.125V/div", "f: 1.563MHz/div", 1.5625},
+        {0, 13, 12, 0, "F: 1.25mV/div", "f: 390.625Hz /div", 390.625},
+        {3, 7, 26, 1, "F: 10 dB/div", "f: 15.625MHz/div", 15.625},  // 50 ns/div
+        {0, 7, 25, 0, "F: 0.125V/div", "f: ??", 0},                 // empty time base
+        {0, 7, 0, 0, "F: 0.125V/div", "f: 39.063mHz/div", 39.0625}, // 20 s/div
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        std::size_t drawnAtReset = 0;
+        f.form.call.CursorInit = [&] { drawnAtReset = f.form.el.Picture1.ops().size(); };
+        f.show(c.model, c.gain, c.time, 0, c.scale);
+        EXPECT_EQ(drawnAtReset, f.form.el.Picture1.ops().size()) << "cursors reset after drawing";
+        EXPECT_EQ(f.view.SpectrumAmplText, c.ampl) << c.freq;
+        EXPECT_EQ(f.view.SpectrumFreqText, c.freq);
+        EXPECT_DOUBLE_EQ(f.view.SpectrumFreqPerDiv, c.perDiv) << c.freq;
+        EXPECT_EQ(f.textAt(3800), c.freq);
+        EXPECT_EQ(f.textAt(2300), c.ampl);
+    }
+}
+
+// The trace covers bins 0..127 clamped to the screen, its linear gain is decided by the largest
+// bin, and the zero marker sits at -50 dB or 0 V.
+TEST(SpectrumView, TraceGainAndZeroMarker) {
+    const struct { int model, gainIndex, scale; double constant, gain, firstY; } cases[] = {
+        {0, 7, 0, 0, 16, 4500},    {0, 7, 0, 4.99, 16, 1306.4}, {0, 7, 0, 5, 8, 2900},
+        {0, 7, 0, 9.99, 8, 1303.2}, {0, 7, 0, 10, 4, 2900},     {0, 7, 0, 19.99, 4, 1301.6},
+        {0, 7, 0, 20, 1, 3700},    {0, 7, 0, -20, 1, 3700},     {0, 7, 0, 1000, 1, 500}, // clamped
+        {0, 7, 1, 0, 1, 4500}, // the -50 dB floor lies on the bottom edge
+        {0, 7, 1, 10, 1, 2500 - 400 * std::log10(256 * 2.0)},
+        {4, 11, 1, 1, 1, 2500 - 400 * std::log10(256 * 0.005)}, // 50 mV/div taken in volts
+        {0, 12, 1, 1, 1, 2500 - 400 * std::log10(256 * 0.004)},
+    };
+    for (const auto &c : cases) {
+        Fixture f;
+        f.show(c.model, c.gainIndex, 13, c.constant, c.scale);
+        EXPECT_EQ(f.view.SpectrumGain, c.gain) << c.constant;
+        const auto trace = f.lines(40);
+        ASSERT_EQ(trace.size(), 127u);
+        EXPECT_EQ(trace.front().x1, 150);
+        EXPECT_EQ(trace.back().x2, 150 + 40 * 127);
+        EXPECT_NEAR(trace.front().y1, c.firstY, 0.5) << c.constant;
+        for (const auto &l : trace)
+            EXPECT_EQ(l.y2, 4500) << c.constant;
+        ASSERT_FALSE(f.lines(-60).empty());
+        EXPECT_EQ(f.lines(-60).front().y1, c.scale ? 2500 : 4500);
+    }
+}
+
+TEST(SpectrumView, WindowItemsCheckOneAndRedraw) {
+    using V = SpectrumView;
+    const struct { void (V::*click)(); const char *name; } cases[] = {
+        {&V::mnuRectangular_Click, "Rectangular"}, {&V::mnuHanning_Click, "Hanning"},
+        {&V::mnuHamming_Click, "Hamming"},         {&V::mnuBlackman_Click, "Blackman"},
+        {&V::mnuFlattop_Click, "Flattop"},         {&V::mnuBartlett_Click, "Bartlett"}};
+    Fixture f;
+    for (int type = 0; type < 12; ++type) { // each item twice
+        const auto &c = cases[type % 6];
+        const auto generation = f.form.el.Picture1.generation();
+        (f.view.*c.click)();
+        EXPECT_EQ(f.form.v.WindowType, type % 6);
+        EXPECT_EQ(f.form.v.WindowName, c.name);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(f.form.el.mnuWindow[i].checked(), i == type % 6) << c.name;
+        EXPECT_GT(f.form.el.Picture1.generation(), generation);
+        EXPECT_EQ(f.textAt(150), std::string("Window: ") + c.name);
+    }
+}
+
+TEST(SpectrumView, ScaleAndViewItems) {
+    Fixture f;
+    auto &el = f.form.el;
+    f.form.wave.DsoParam[2] = 7; // 2 V/div, 0.125 V/div at gain 16
+    f.view.mnuLinear_Click();
+    EXPECT_TRUE(f.form.v.SpectrumLogScale == 0 && el.mnuLinear.checked() && !el.mnuLog.checked());
+    f.view.mnuLog_Click();
+    EXPECT_TRUE(f.form.v.SpectrumLogScale == 1 && el.mnuLog.checked() && !el.mnuLinear.checked());
+    EXPECT_EQ(f.view.SpectrumAmplText, "F: 10 dB/div");
+    EXPECT_EQ(f.view.SpectrumGain, 1);
+    EXPECT_EQ(f.view.SpectrumAmplPerDiv, 0.125) << "kept from the linear view for the cursors";
+    int waveformDraws = 0;
+    f.form.call.DSO_display = [&waveformDraws] { ++waveformDraws; };
+    for (bool valid : {false, true}) {
+        f.form.wave.WaveValid = valid;
+        const auto generation = el.Picture1.generation();
+        f.view.mnuDSOFFT_Click();
+        EXPECT_TRUE(!el.mnuDSOFFT.enabled() && el.mnuDSOFFT.checked() && el.DSO_FFT.checked());
+        EXPECT_TRUE(el.mnuDSOwave.enabled() && !el.mnuDSOwave.checked());
+        EXPECT_EQ(el.Picture1.generation() > generation, valid);
+        f.view.mnuDSOwave_Click();
+        EXPECT_TRUE(!el.mnuDSOwave.enabled() && el.mnuDSOwave.checked() && el.DSO_wave.checked());
+        EXPECT_TRUE(el.mnuDSOFFT.enabled() && !el.mnuDSOFFT.checked());
+        EXPECT_EQ(waveformDraws, valid ? 1 : 0);
+    }
+}
+
+TEST(SpectrumView, HostileSettingsDrawWithoutFault) {
+    for (double v : {-1.0, 1e300, double(NAN), 31.0, 15.5, -1e300})
+        for (int scale : {0, 1}) {
+            Fixture f;
+            f.form.wave.WaveData[3] = v;
+            f.show(20, v, v, 0, scale);
+            for (const auto &l : f.lines(40))
+                EXPECT_TRUE(l.y2 >= 500 && l.y2 <= 4500) << v;
+            EXPECT_FALSE(std::isinf(f.view.SpectrumFreqPerDiv)) << v;
+        }
+}
+
+} // namespace
+} // namespace qv::spectrum
