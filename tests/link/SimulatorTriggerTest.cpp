@@ -3,56 +3,48 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 namespace qv::link {
 namespace {
 
-using dso::Rebuild;
 using dso::Reconstruction;
 
-/// A simulated frame at the fast time bases is realigned on its own trigger crossing: the
-/// reconstruction finds the crossing where the meter put it.
+/// The simulated frame crosses the trigger level where the trigger is, and the reconstruction of
+/// the fast time bases, realigning the frame on its own trigger crossing, finds it there.
 TEST(SimulatorTriggerTest, ReconstructionFindsTheSimulatedCrossing) {
-    struct Stage {
-        const char *name;
-        Rebuild (Reconstruction::*run)(const Reconstruction::Samples &, common::Waveform &);
-    };
-    const std::vector<Stage> stages{{"sinc1", &Reconstruction::sinc1},
-                                    {"sinc3", &Reconstruction::sinc3},
-                                    {"sinc4", &Reconstruction::sinc4}};
-    for (const Stage &stage : stages) {
-        for (WaveShape shape : {WaveShape::Sine, WaveShape::Square, WaveShape::Triangle}) {
-            for (int slope : {0, 1}) {
-                for (int pos : {-40, -7, 0, 12, 40}) {
-                    for (int level : {-15, 0, 10}) {
-                        SCOPED_TRACE(::testing::Message()
-                                     << stage.name << " shape " << int(shape) << " slope " << slope
-                                     << " pos " << pos << " level " << level);
-                        const DsoSignal s{.triggerPos = pos,
-                                          .slope = slope,
-                                          .level = level,
-                                          .zeroLevel = 130,
-                                          .shape = shape,
-                                          .amplitude = 35,
-                                          .period = 48};
-                        const auto bytes = DsoFrameSource::samples(s);
-                        Reconstruction::Samples raw{};
-                        for (size_t i = 0; i < bytes.size(); ++i)
-                            raw[i] = bytes[i];
-                        common::Waveform wave;
-                        wave.DsoParam[1] = pos;
-                        wave.DsoParam[5] = slope;
-                        wave.DsoParam[6] = level;
-                        wave.DsoParam[7] = s.zeroLevel;
-                        Reconstruction r;
-                        ASSERT_EQ((r.*stage.run)(raw, wave), Rebuild::Written);
-                        // The crossing sits at SincOut(62 - pos), point 2 (62 - pos) on screen.
-                        const size_t at = static_cast<size_t>(2 * (62 - pos));
-                        const bool up = DsoFrameSource::rising(slope);
-                        EXPECT_EQ(wave.WaveData[at] >= level, up);
-                        EXPECT_EQ(wave.WaveData[at - 2] >= level, !up);
-                    }
-                }
-            }
+    using Stage =
+        dso::Rebuild (Reconstruction::*)(const Reconstruction::Samples &, common::Waveform &);
+    for (int k = 0; k < 3 * 4 * 5 * 3; ++k) {
+        DsoSignal s{.zeroLevel = 130, .amplitude = 35, .period = 48};
+        s.shape = std::array{WaveShape::Sine, WaveShape::Square, WaveShape::Triangle}[k % 3];
+        s.slope = k / 3 % 4;
+        s.triggerPos = std::array{-40, -7, 0, 12, 40}[k / 12 % 5];
+        s.level = std::array{-15, 0, 10}[k / 60];
+        SCOPED_TRACE(::testing::Message() << "shape " << int(s.shape) << " slope " << s.slope
+                                          << " pos " << s.triggerPos << " level " << s.level);
+        const auto bytes = DsoFrameSource::samples(s);
+        const bool up = DsoFrameSource::rising(s.slope);
+        const auto trigger = static_cast<std::size_t>(DsoFrameSource::triggerSample(s));
+        EXPECT_EQ(bytes[trigger - 1] - s.zeroLevel >= s.level, !up);
+        EXPECT_EQ(bytes[trigger] - s.zeroLevel >= s.level, up);
+        ASSERT_LT(*std::max_element(bytes.begin(), bytes.end()), 0xFF) << "a sample as sync byte";
+        Reconstruction::Samples raw{};
+        std::copy(bytes.begin(), bytes.end(), raw.begin());
+        for (Stage stage :
+             {&Reconstruction::sinc1, &Reconstruction::sinc3, &Reconstruction::sinc4}) {
+            common::Waveform wave;
+            wave.DsoParam[1] = s.triggerPos;
+            wave.DsoParam[5] = s.slope;
+            wave.DsoParam[6] = s.level;
+            wave.DsoParam[7] = s.zeroLevel;
+            Reconstruction r;
+            ASSERT_EQ((r.*stage)(raw, wave), dso::Rebuild::Written);
+            // The crossing sits at SincOut(62 - pos), point 2 (62 - pos) on screen.
+            const auto at = static_cast<std::size_t>(2 * (62 - s.triggerPos));
+            EXPECT_EQ(wave.WaveData[at] >= s.level, up);
+            EXPECT_EQ(wave.WaveData[at - 2] >= s.level, !up);
         }
     }
 }

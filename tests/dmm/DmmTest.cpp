@@ -1,0 +1,424 @@
+#include "common/Form.h"
+#include "dmm/DigitPanel.h"
+#include "dmm/DmmDecoder.h"
+#include "dmm/MeterIdentity.h"
+#include "dmm/RecordLog.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <sstream>
+
+namespace qv::dmm {
+namespace {
+
+using platform::Answer;
+using Bytes = std::vector<std::uint8_t>;
+using Drawing = std::vector<std::string>;
+
+/// A DMM packet of model 6: sync byte, 16 display characters (blank-padded), mode, number.
+Bytes packet(const std::string &text, int mode, int number = 0) {
+    Bytes p(20, ' ');
+    p[0] = 0xFF;
+    std::copy_n(text.begin(), std::min<std::size_t>(text.size(), 16), p.begin() + 1);
+    p[17] = 6;
+    p[18] = static_cast<std::uint8_t>(mode);
+    p[19] = static_cast<std::uint8_t>(number);
+    return p;
+}
+
+std::string colour(common::Rgb c) {
+    return c == common::kCyan ? "cyan" : c == common::kBlack ? "black" : "progress";
+}
+
+/// A panel's display list, one short line per operation.
+Drawing drawing(const common::DrawingTarget &target) {
+    Drawing out;
+    for (const common::DrawOp &op : target.ops()) {
+        std::ostringstream s;
+        if (const auto *t = std::get_if<common::TextOp>(&op))
+            s << colour(t->color) << ' ' << t->sizePt << "pt " << t->x << ',' << t->y << " '"
+              << t->text << "'";
+        else if (const auto *b = std::get_if<common::BoxOp>(&op))
+            s << colour(b->fill) << (b->filled ? " box " : " frame ") << b->x1 << ',' << b->y1
+              << ' ' << b->x2 << ',' << b->y2;
+        else
+            s << (std::holds_alternative<common::ClearOp>(op) ? "clear" : "line");
+        out.push_back(s.str());
+    }
+    return out;
+}
+
+/// A form in DMM mode with the decoder on an open fake port, acquisition running and the digit
+/// panel and record log wired as the window wires them.
+struct Rig {
+    platform::fakes::FakePlatform fp;
+    common::Form form{fp.platform};
+    common::Elements &el = form.el;
+    DigitPanel panel{form};
+    DmmDecoder decoder{form};
+    RecordLog log{form};
+    int dsoModeCalls = 0, carets = 0;
+
+    Rig() {
+        form.call.Display_DMMReading = [this] { panel.Display_DMMReading(); };
+        form.call.DSOmode = [this] {
+            ++dsoModeCalls;
+            form.v.ModeMismatchCount = 0;
+        };
+        el.mnuStart.setChecked(true);
+        el.Timer1.setEnabled(true);
+        el.RichTextBox1.setView({{}, {}, [this] { ++carets; }, {}});
+        fp.port.setEventHandler([this](int code) {
+            if (code == platform::SerialPort::kReceiveEvent)
+                decoder.COM_DMM();
+        });
+        (void)fp.port.open();
+    }
+    void send(const Bytes &bytes) { fp.port.deliver(bytes); }
+    void send(const std::string &text, int mode, int number = 0) {
+        send(packet(text, mode, number));
+    }
+    [[nodiscard]] const std::string &logText() const { return el.RichTextBox1.text(); }
+};
+
+TEST(MeterIdentity, ModelAndWorkModeTables) {
+    platform::fakes::FakePlatform fp;
+    common::Form form(fp.platform);
+    const char *names[] = {"7302",  "7302B",  "7303",     "7304",    "7303A",
+                           "7304A", "QM520V", "ZORA900A", "ZORA900X"};
+    for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1}) {
+        MeterModel(form, code);
+        const std::string name = names[code < 0 || code > 8 ? 8 : code]; // else kept from 8
+        EXPECT_EQ(form.v.MeterModelCode, code);
+        EXPECT_EQ(form.v.MeterModelName, name) << code;
+        EXPECT_EQ(form.el.panel[1].text(), "仪表型号: " + name) << code;
+    }
+    // In order: a mode outside the table leaves no panel text and keeps the name before it.
+    const std::tuple<int, const char *, const char *> modes[] = {
+        {0, "工作模式: DMM", " DMM sample"},
+        {1, "工作模式: DMM mem", " DMM database"},
+        {2, "工作模式: DMM mem", " DMM database"},
+        {3, "工作模式: DSO", " DSO sample "},
+        {4, "工作模式: DSO mem", " DSO database No. "},
+        {5, "工作模式: DSO mem", " DSO database No. "},
+        {6, "", " DSO database No. "},
+        {0, "工作模式: DMM", " DMM sample"},
+        {-3, "", " DMM sample"}};
+    for (const auto &[code, panel, name] : modes) {
+        EXPECT_EQ(MeterWorkMode(form, code), panel) << code;
+        EXPECT_EQ(form.v.WorkModeName, name) << code;
+    }
+}
+
+TEST(DmmDecoder, AsksOnceOnTheEleventhPacketOfTheOtherMode) {
+    // Work mode of the stream, the answer, DSOmode calls and the count after 20 packets.
+    const std::tuple<int, Answer, int, int> cases[] = {
+        {3, Answer::Cancel, 0, 11},
+        {4, Answer::Ok, 1, 9},      // DSOmode resets to 0; packets 12..20 count again
+        {7, Answer::Cancel, 0, 11}, // outside the table counts as the other mode
+    };
+    for (const auto &[mode, answer, dsoModeCalls, countAfter] : cases) {
+        Rig rig;
+        rig.fp.messages.answers.push_back(answer);
+        for (int i = 1; i <= 20; ++i) {
+            rig.send("", mode);
+            ASSERT_EQ(rig.fp.messages.shown.size(), i >= 11 ? 1u : 0u) << mode << " #" << i;
+        }
+        EXPECT_EQ(rig.dsoModeCalls, dsoModeCalls);
+        EXPECT_EQ(rig.form.v.ModeMismatchCount, countAfter);
+        EXPECT_TRUE(rig.logText().empty());
+        const platform::Message &m = rig.fp.messages.shown.front();
+        EXPECT_EQ(m.text, "仪表当前工作在DSO模式，要将程序切换到DSO模式吗?");
+        EXPECT_EQ(m.title, "QVLK: 请注意工作模式");
+        EXPECT_TRUE(m.buttons == platform::Buttons::OkCancel && m.defaultButton == Answer::Cancel &&
+                    m.warning && m.systemModal);
+    }
+}
+
+TEST(DmmDecoder, TenDsoPacketsOneDmmPacketTenDsoPacketsAskNothing) {
+    // The DMM packet between the runs may even be one that is dropped as garbled.
+    for (const Bytes &dmm :
+         {packet(" 1.234 V        ", 0), packet("  No data       ", 1, 3), packet("x\x01yz", 0)}) {
+        Rig rig;
+        for (int i = 0; i < 21; ++i)
+            rig.send(i == 10 ? dmm : packet("", 3));
+        EXPECT_EQ(rig.form.v.ModeMismatchCount, 10);
+        EXPECT_TRUE(rig.fp.messages.shown.empty());
+    }
+}
+
+TEST(DmmDecoder, StoredReadingsGetNumberedLinesAndProgressMarks) {
+    const std::tuple<int, const char *, const char *> cases[] = {
+        {7, "  No.7 :  -0.012 mV  REC  \r\n", "progress box 561,800 581,900"},
+        {42, "  No.42:  -0.012 mV  REC  \r\n", "progress box 1366,800 1386,900"},
+        {0, "  No.0 :  -0.012 mV  REC  \r\n", "progress box 400,800 420,900"},
+        {255, "  No.255:  -0.012 mV  REC  \r\n", "progress box 6265,800 6285,900"}};
+    for (const auto &[number, line, mark] : cases) {
+        Rig rig;
+        rig.form.v.DMMSampleReady = true;
+        rig.el.Save.setEnabled(false);
+        rig.send("-0.012 mV  REC  ", 1, number);
+        EXPECT_EQ(rig.logText(), line);
+        EXPECT_EQ(rig.carets, 1);
+        EXPECT_TRUE(rig.el.Save.enabled()) << "through the log box's change event";
+        EXPECT_FALSE(rig.form.v.DMMSampleReady || rig.el.Timer1.enabled()) << "recording pauses";
+        EXPECT_EQ(rig.el.panel[2].text(), "工作模式: DMM mem");
+        EXPECT_EQ(drawing(rig.el.Picture2), (Drawing{"clear", mark}));
+    }
+}
+
+TEST(DmmDecoder, PlaybackMessages) {
+    const Drawing live{"clear", "cyan 43pt 300,40 ' 1.000'", "cyan 12pt 2850,940 'V'"};
+    // Text, logged line, and the panel: 'L' the live reading left alone, 'B' the message over a
+    // black box, 'C' the message on a cleared panel.
+    const std::tuple<std::string, const char *, char> cases[] = {
+        {"   12 records   ", "   12 records   \r\n", 'L'}, // three leading blanks
+        {"Data end        ", "Data end             \r\n", 'B'},
+        {"Data empty      ", "Data empty           \r\n", 'B'},
+        {"  two blanks    ", "  two blanks         \r\n", 'C'},
+    };
+    for (const auto &[text, line, panel] : cases) {
+        Rig rig;
+        rig.send(" 1.000V         ", 0);
+        rig.send(text, 2);
+        EXPECT_EQ(rig.logText(), line);
+        Drawing drawn = panel == 'C' ? Drawing{"clear"} : live;
+        if (panel == 'B')
+            drawn.push_back("black box 400,360 1500,500");
+        if (panel != 'L')
+            drawn.push_back("cyan 12pt 400,300 '" + text + "'");
+        EXPECT_EQ(drawing(rig.el.Picture2), drawn);
+    }
+}
+
+TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
+    Rig rig;
+    common::Elements &el = rig.el;
+    common::Control *armed[] = {&el.Timer1, &el.Save,     &el.menuSave,
+                                &el.Print,  &el.mnuPrint, &el.mnuSaveAs};
+    for (common::Control *c : armed)
+        c->setEnabled(false);
+    el.mnuDMMRecordStart.setChecked(true);
+    rig.form.v.CurrentFileName = "wave1.dso";
+    rig.send(" 1.234 V   AC   ", 0);
+    EXPECT_EQ(rig.form.v.DMMReading, " 1.234 V   AC   ");
+    EXPECT_TRUE(rig.form.v.DMMSampleReady);
+    EXPECT_EQ(rig.form.v.CurrentFileName, "");
+    for (common::Control *c : armed)
+        EXPECT_TRUE(c->enabled());
+    EXPECT_TRUE(rig.logText().empty()) << "live readings are logged by the timer";
+    const Drawing drawn = drawing(rig.el.Picture2);
+    el.mnuStart.setChecked(false); // stopped acquisition keeps the last reading on the panel
+    rig.send(" 9.999 V        ", 0);
+    EXPECT_EQ(rig.form.v.DMMReading, " 9.999 V        ");
+    EXPECT_EQ(drawing(rig.el.Picture2), drawn);
+}
+
+TEST(DmmDecoder, GarbledPacketIsDroppedAfterTheStatusBar) {
+    // The byte at a position of a packet "ABCDEFGHIJKLMNOP" of a mode, and the text kept.
+    const std::tuple<std::size_t, std::uint8_t, int, const char *> cases[] = {
+        {5, 0x1F, 0, "ABCD"}, {1, 0x7F, 1, ""}, {16, 0xFF, 2, "ABCDEFGHIJKLMNO"}};
+    for (const auto &[at, byte, mode, reading] : cases) {
+        Rig rig;
+        rig.el.mnuDMMRecordStart.setChecked(true);
+        rig.send(" 1.234 V   AC   ", 0);
+        const Drawing before = drawing(rig.el.Picture2);
+        rig.el.panel[1].setText("");
+        rig.el.panel[2].setText("");
+        Bytes p = packet("ABCDEFGHIJKLMNOP", mode, 3);
+        p[at] = byte;
+        rig.send(p);
+        EXPECT_EQ(rig.form.v.DMMReading, reading);
+        EXPECT_EQ(rig.el.panel[1].text(), "仪表型号: QM520V") << "the status bar comes first";
+        EXPECT_NE(rig.el.panel[2].text(), "");
+        EXPECT_TRUE(rig.logText().empty());
+        EXPECT_EQ(drawing(rig.el.Picture2), before);
+        EXPECT_FALSE(rig.form.v.DMMSampleReady) << "the cut text is no reading the timer may log";
+    }
+}
+
+TEST(DmmDecoder, ArbitraryBytesKeepTheStateInBounds) {
+    Rig rig;
+    rig.el.mnuDMMRecordStart.setChecked(true);
+    std::mt19937 random(4711);
+    for (int batch = 0; batch < 2000; ++batch) {
+        Bytes bytes(random() % 45);
+        for (auto &b : bytes)
+            b = static_cast<std::uint8_t>(random() % 4 == 0 ? 0xFF : random());
+        rig.send(bytes);
+        ASSERT_GE(rig.form.v.ModeMismatchCount, 0);
+        ASSERT_LE(rig.form.v.ModeMismatchCount, 11);
+        ASSERT_LE(rig.form.v.DMMReading.size(), 11u + 16u); // "  No.255:  " + 16
+    }
+}
+
+TEST(DigitPanel, ValueAndUnitGeometry) {
+    const std::pair<const char *, Drawing> cases[] = {
+        {"-0.012mV  AC DC ",
+         {"clear", "cyan 43pt 300,40 '-0.012'", "cyan 12pt 1650,940 'mV  AC DC'"}},
+        {"  OL  ABCDEFGHIJ",
+         {"clear", "cyan 43pt 300,40 '  OL  '", "cyan 12pt 1500,940 'ABCDEFGHIJ'"}},
+        // Without a unit nothing is printed, but the position still goes to x = 3000.
+        {"12.345          ", {"clear", "cyan 43pt 300,40 '12.345'"}},
+        {"12", {"clear", "cyan 43pt 300,40 '12'"}},
+        {"", {"clear"}},
+    };
+    for (const auto &[reading, drawn] : cases) {
+        Rig rig;
+        rig.form.v.DMMReading = reading;
+        rig.panel.Display_DMMReading();
+        EXPECT_EQ(drawing(rig.el.Picture2), drawn);
+        EXPECT_TRUE(drawn.size() == 3 ||
+                    (rig.el.Picture2.currentX() == 3000 && rig.el.Picture2.currentY() == 940));
+    }
+}
+
+TEST(RecordLog, IntervalItemsAndPanel) {
+    Rig rig;
+    // In order: each step re-enables and unchecks the item chosen before.
+    const std::pair<std::int16_t, int> cases[] = {{1, 0},  {10, 3}, {2, 1},  {5, 2},  {20, 4},
+                                                  {30, 5}, {60, 6}, {3, -1}, {-5, -1}};
+    for (const auto &[n, item] : cases) {
+        rig.log.SetRecordTime(n);
+        EXPECT_EQ(rig.log.RecordInterval(), n);
+        EXPECT_EQ(rig.el.panel[3].text(), "数据间隔" + std::to_string(n) + "s");
+        for (std::size_t i = 0; i < rig.el.mnuInterval.size(); ++i) {
+            EXPECT_EQ(rig.el.mnuInterval[i].checked(), int(i) == item) << n << " item " << i;
+            EXPECT_EQ(rig.el.mnuInterval[i].enabled(), int(i) != item) << n << " item " << i;
+        }
+    }
+    for (int index : {3, -1, 7, 1000}) {
+        rig.log.mnuInterval_Click(index);
+        EXPECT_EQ(rig.log.RecordInterval(), 10) << index;
+    }
+}
+
+TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicks) {
+    // Per tick of a second: how many readings arrive before it (each one newer), and '1' where
+    // the tick appends a line.
+    const std::string zeros(59, '0');
+    const std::tuple<std::int16_t, std::string, std::string> cases[] = {
+        {1, "22222", "11111"},
+        {2, "22222222", "00101010"},
+        {60, std::string(181, '2'), zeros + "01" + zeros + "1" + zeros + "1"},
+        {2, "100001010", "001000101"}, // a slot without a waiting reading is used up
+    };
+    for (const auto &[interval, readings, lines] : cases) {
+        Rig rig;
+        rig.log.SetRecordTime(interval);
+        rig.log.mnuDMMRecordStart_Click();
+        std::string expected, latest;
+        int sent = 0;
+        for (std::size_t tick = 0; tick < readings.size(); ++tick) {
+            for (char k = '0'; k < readings[tick]; ++k) {
+                latest = std::to_string(++sent);
+                latest.insert(0, 6 - latest.size(), ' ');
+                rig.send(latest + "V  DC     ", 0);
+            }
+            rig.fp.clock.timeLong = "10:00:" + std::to_string(tick);
+            rig.log.Timer1_Timer();
+            if (lines[tick] == '1')
+                expected += "  10:00:" + std::to_string(tick) + "    " + latest + " V  DC     \r\n";
+        }
+        EXPECT_EQ(rig.logText(), expected) << interval;
+        EXPECT_EQ(rig.carets, std::count(lines.begin(), lines.end(), '1'));
+    }
+}
+
+TEST(RecordLog, RecordCommandsAndWhatTheTimerLogs) {
+    Rig rig;
+    common::Elements &el = rig.el;
+    const auto expectRecording = [&](bool on) {
+        EXPECT_EQ(std::vector<bool>({el.mnuDMMRecordStart.checked(), el.mnuDMMRecordStart.enabled(),
+                                     el.mnuDMMRecordPause.checked(), el.mnuDMMRecordPause.enabled(),
+                                     el.DMMRecord.checked()}),
+                  std::vector<bool>({on, !on, !on, on, on}));
+    };
+    rig.send(" 1.000V         ", 0); // not recording
+    rig.log.Timer1_Timer();
+    EXPECT_TRUE(rig.logText().empty());
+    for (const bool down : {true, false}) {
+        el.DMMRecord.setChecked(down); // the button toggles itself
+        rig.log.DMMRecord();
+        expectRecording(down);
+    }
+    rig.log.mnuDMMRecordStart_Click();
+    expectRecording(true);
+    rig.send(" 2.000V         ", 0);
+    rig.log.mnuDMMRecordPause_Click(); // the reading that came just before ending is still logged
+    expectRecording(false);
+    rig.send(" 3.000V         ", 0);
+    rig.log.Timer1_Timer();
+    rig.send(" 4.000V         ", 0);
+    rig.log.Timer1_Timer();
+    EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
+    // A disabled timer neither counts nor logs.
+    rig.log.SetRecordTime(5);
+    rig.log.mnuDMMRecordStart_Click();
+    rig.send(" 5.000V         ", 0);
+    el.Timer1.setEnabled(false);
+    for (int i = 0; i < 10; ++i)
+        rig.log.Timer1_Timer();
+    EXPECT_EQ(rig.log.RecordTickCount(), 0);
+    EXPECT_TRUE(rig.form.v.DMMSampleReady);
+}
+
+TEST(RecordLog, NewRecordOffersToSaveFirst) {
+    enum Save { Unwired, Cancelled, Written };
+    // Whether the log holds a line, the answer, the save, the save dialogs shown, log cleared.
+    const std::tuple<bool, std::optional<Answer>, Save, int, bool> cases[] = {
+        {false, {}, Cancelled, 0, true},          {true, Answer::Cancel, Written, 0, false},
+        {true, Answer::Yes, Cancelled, 1, false}, {true, Answer::Yes, Written, 1, true},
+        {true, Answer::Yes, Unwired, 0, false},   {true, Answer::No, Written, 0, true},
+    };
+    for (const auto &[full, answer, save, dialogs, cleared] : cases) {
+        Rig rig;
+        const std::string log = full ? "  No.1 :  x\r\n" : "";
+        rig.el.RichTextBox1.setText(log);
+        rig.el.Save.setEnabled(false);
+        if (answer)
+            rig.fp.messages.answers.push_back(*answer);
+        rig.fp.files.saveAnswers.push_back(save == Written ? std::optional<std::string>("/r.txt")
+                                                           : std::nullopt);
+        if (save != Unwired)
+            rig.form.call.SaveDMMRecord = [&rig] {
+                return rig.fp.files.saveFile("DMM文档文件(*.txt)|*.txt|所有文件(*.*)|*.*")
+                    .has_value();
+            };
+        rig.log.NewRecord();
+        EXPECT_EQ(rig.fp.messages.shown.size(), full ? 1u : 0u);
+        EXPECT_EQ(static_cast<int>(rig.fp.files.saveFilters.size()), dialogs);
+        EXPECT_EQ(rig.logText(), cleared ? "" : log);
+        // Clearing a log that held text is a change, and any change enables Save.
+        EXPECT_EQ(rig.el.Save.enabled(), cleared && full);
+        if (full) {
+            const platform::Message &m = rig.fp.messages.shown.front();
+            EXPECT_EQ(m.text, "是否保存当前数据！");
+            EXPECT_EQ(m.title, "请确认操作");
+            EXPECT_TRUE(m.buttons == platform::Buttons::YesNoCancel && m.warning);
+        }
+    }
+}
+
+TEST(RecordLog, EditsEnableSaveAndTheTitleFollowsInTheWaveView) {
+    for (const int k : {0, 1, 2, 3}) {
+        const bool waveView = k & 1, byTitle = k & 2;
+        Rig rig;
+        rig.el.Save.setEnabled(false);
+        rig.el.menuSave.setEnabled(false);
+        rig.el.DSO_wave.setChecked(waveView);
+        rig.form.wave.WaveTitle = "old";
+        if (byTitle)
+            rig.el.Text1.setText("通道 1 ");
+        else
+            rig.el.RichTextBox1.editedByUser("typed\r\n");
+        EXPECT_TRUE(rig.el.Save.enabled() && rig.el.menuSave.enabled());
+        EXPECT_EQ(rig.form.wave.WaveTitle, waveView && byTitle ? "通道 1 " : "old");
+    }
+}
+
+} // namespace
+} // namespace qv::dmm
