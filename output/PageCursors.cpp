@@ -4,6 +4,9 @@ namespace qv::output {
 
 void drawPageCursors(const common::ScreenGeometry &geo, const cursors::CursorState &state,
                      int cursorMode, common::DrawingTarget &page) {
+    constexpr int kCursorPen = 5;
+    page.setPenWidth(kCursorPen);
+    page.setForeColor(common::kBlack);
     page.setDrawMode(common::DrawMode::Copy);
     const bool shown[2] = {state.Cursor1Shown == 1, state.Cursor2Shown == 1};
     if (cursorMode == 1) {

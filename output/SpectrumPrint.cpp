@@ -11,7 +11,6 @@ constexpr double kBinWidth = 40;     ///< twips per spectrum line
 constexpr double kTwipsPerUnit = 40; ///< twips per amplitude unit (or per dB)
 constexpr int kTraceBins = 128;
 constexpr int kTracePen = 10;
-constexpr int kCursorPen = 5;
 constexpr double kReadoutY = 4750;
 constexpr double kFirstReadoutX = 2000;
 constexpr double kSecondReadoutX = 3500;
@@ -38,8 +37,6 @@ void printCursors(const common::Form &form, const cursors::ScreenCursors &cursor
     const int mode = form.v.CursorMode;
     const cursors::CursorState &state = cursors.state();
     const cursors::CursorReadouts &texts = cursors.readouts();
-    page.setPenWidth(kCursorPen);
-    page.setForeColor(common::kBlack);
     drawPageCursors(form.geo, state, mode, page);
 
     // Unlike the waveform page, the texts stand whenever a cursor mode is on.

@@ -10,7 +10,6 @@ namespace {
 constexpr double kMargin = 60; ///< gap between the frame's left edge and the trace's start
 constexpr double kStep = 20;   ///< twips per sample
 constexpr int kTracePen = 10;
-constexpr int kCursorPen = 5;
 constexpr double kReadoutY = 4750;
 constexpr double kFirstReadoutX = 2000;
 constexpr double kSecondReadoutX = 3500;
@@ -36,8 +35,6 @@ void printCursors(const common::Form &form, const cursors::ScreenCursors &cursor
     const int mode = form.v.CursorMode;
     const cursors::CursorState &state = cursors.state();
     const cursors::CursorReadouts &texts = cursors.readouts();
-    page.setPenWidth(kCursorPen);
-    page.setForeColor(common::kBlack);
     drawPageCursors(form.geo, state, mode, page);
 
     const bool one = state.Cursor1Shown == 1, two = state.Cursor2Shown == 1;
