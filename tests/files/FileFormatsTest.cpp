@@ -43,71 +43,48 @@ std::string join(const Lines &lines, const std::string &end = "\r\n") {
 }
 
 TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
+    // clang-format off
     const std::pair<std::string, double> numbers[] = {
-        {" 2.5 ", 2.5},     {"-3 ", -3},    {" 1.5E+20 ", 1.5e20},
-        {" 1E-12 ", 1e-12}, {"\t 7", 7},    {"  12abc", 12},
-        {"1 2", 1},         {"1.5.5", 1.5}, {"1,5", 1},
-        {"4e3x", 4000},     {"+4", 4},      {".5", 0.5},
-        {"-.25", -0.25},    {"5.", 5},      {"-0", -0.0},
-        {"1e", 1},          {"1e+", 1},     {"3E-x", 3}};
+        {" 2.5 ", 2.5}, {"-3 ", -3}, {" 1.5E+20 ", 1.5e20}, {"\t 7", 7}, {"  12abc", 12},
+        {"1.5.5", 1.5}, {"4e3x", 4000}, {"+4", 4}, {".5", 0.5}, {"5.", 5}, {"-0", -0.0},
+        {"1e+", 1}, {"3E-x", 3}, {"99999999999999999999", 1e20},
+        {"1.7976931348623157e308", std::numeric_limits<double>::max()}};
+    // clang-format on
     for (const auto &[line, value] : numbers) {
         const auto got = leadingNumber(line);
-        ASSERT_TRUE(got.has_value()) << "[" << line << "]";
-        EXPECT_EQ(*got, value) << "[" << line << "]";
-        EXPECT_EQ(std::signbit(*got), std::signbit(value)) << "[" << line << "]";
+        EXPECT_TRUE(got == value && std::signbit(*got) == std::signbit(value))
+            << "[" << line << "]";
     }
-    EXPECT_EQ(leadingNumber("99999999999999999999"), 1e20);
-    EXPECT_EQ(leadingNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
-    EXPECT_EQ(leadingNumber(" 0.333333333333333 "), 0.333333333333333);
     // No number at all, or one too small for a double: 0.
-    for (const std::string line : {"", "abc", "-", ".", "- 3", "Inf", "NaN", "0x10", "\r", "1e-400",
-                                   "1e-99999999999999999999", "0e99999"})
+    for (const std::string line : {"", "abc", "-", ".", "Inf", "0x10", "1e-400", "0e99999"})
         EXPECT_EQ(leadingNumber(line), 0.0) << "[" << line << "]";
-    EXPECT_EQ(leadingNumber("0." + std::string(400, '0') + "1"), 0.0);
     // Too large for a double: the line cannot be read.
-    for (const std::string &line : std::vector<std::string>{
-             "1e400", "-1e400", "1" + std::string(400, '0'), "1e99999999999999999999999"})
+    for (const std::string &line : {std::string("-1e400"), "1" + std::string(400, '0')})
         EXPECT_FALSE(leadingNumber(line).has_value()) << line;
 }
 
-TEST(FileStore, ReadsOnlyTheLinesItNeedsAndWritesWholeFiles) {
+TEST(FileStore, ReadsOnlyTheLinesItNeeds) {
     test::TempFolder dir;
-    const std::string valid = WaveformFormat::compose(test::sampleRecord());
-    auto longTitle = test::sampleRecord();
-    longTitle.title = std::string(6000, 'T');
+    test::writeBytes(dir.path("junk after.dso"),
+                     WaveformFormat::compose(test::sampleRecord()) + std::string(100000, '\xff'));
+    test::writeBytes(dir.path("no line ends.dso"), std::string(100000, '7'));
+    const auto read = [&dir](const std::string &name) {
+        return FileStore::readLines(dir.path(name), WaveformFormat::kLineCount, 4096);
+    };
+    const auto junk = read("junk after.dso"), flat = read("no line ends.dso");
+    ASSERT_TRUE(junk && flat);
+    EXPECT_EQ(WaveformFormat::parse(*junk).status, Status::Ok);
+    EXPECT_LE(flat->size(), 4096u);
+    EXPECT_EQ(WaveformFormat::parse(*flat).status, Status::ReadError);
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.path("folder"))));
-    const struct {
-        const char *name;
-        std::optional<std::string> bytes; // nullopt: nothing written
-        std::optional<Status> status;     // nullopt: not read at all
-    } cases[] = {{"valid.dso", valid, Status::Ok},
-                 {"junk after.dso", valid + std::string(100000, '\xff'), Status::Ok},
-                 {"no line ends.dso", std::string(100000, '7'), Status::ReadError},
-                 {"long title.dso", WaveformFormat::compose(longTitle), Status::ReadError},
-                 {"empty.dso", "", Status::ReadError},
-                 {"missing.dso", std::nullopt, std::nullopt},
-                 {"folder", std::nullopt, std::nullopt}};
-    for (const auto &c : cases) {
-        if (c.bytes)
-            test::writeBytes(dir.path(c.name), *c.bytes);
-        const auto read = FileStore::readLines(dir.path(c.name), WaveformFormat::kLineCount, 4096);
-        ASSERT_EQ(read.has_value(), c.status.has_value()) << c.name;
-        if (read) {
-            EXPECT_LE(read->size(), 4096u) << c.name;
-            EXPECT_EQ(WaveformFormat::parse(*read).status, *c.status) << c.name;
-        }
-    }
+    EXPECT_FALSE(read("missing.dso") || read("folder"));
     EXPECT_FALSE(FileStore::readLines("/dev/zero", 271).has_value());
-
-    // Writing replaces the whole content.
-    ASSERT_TRUE(FileStore::write(dir.path("valid.dso"), "short").ok);
-    EXPECT_EQ(test::readBytes(dir.path("valid.dso")), "short");
     EXPECT_FALSE(FileStore::write("", "data").ok);
 }
 
-TEST(WaveformFormat, ComposesTheLayout) {
-    auto r = test::sampleRecord();
-    const std::string text = WaveformFormat::compose(r);
+TEST(WaveformFormat, ComposesTheLayoutAndReadsItBackWithAnyLineEnds) {
+    const auto record = test::sampleRecord();
+    const std::string text = WaveformFormat::compose(record);
     const auto lines = split(text);
     ASSERT_EQ(lines.size(), 271u);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
@@ -118,18 +95,11 @@ TEST(WaveformFormat, ComposesTheLayout) {
     EXPECT_EQ(join({lines[25], lines[26], lines[27], lines[270]}, "|"),
               " 1.5E+20 |-1E-12 | 0.3 | 3.75 |");
     // Line breaks inside the texts become blanks, keeping the line count.
-    r.title = "two\r\nlines";
-    r.date = "a\nb";
-    const auto broken = split(WaveformFormat::compose(r));
-    ASSERT_EQ(broken.size(), 271u);
-    EXPECT_EQ(broken[2], "two  lines");
-    EXPECT_EQ(broken[3], "a b");
-}
+    auto edited = record;
+    edited.title = "two\r\nlines";
+    const auto broken = split(WaveformFormat::compose(edited));
+    EXPECT_EQ(std::tuple(broken.size(), broken[2]), std::tuple(271u, "two  lines"));
 
-TEST(WaveformFormat, RoundTripsWithAnyLineEnds) {
-    const auto record = test::sampleRecord();
-    const std::string text = WaveformFormat::compose(record);
-    const auto lines = split(text);
     const std::string variants[] = {
         text, join(lines, "\n"), join(lines, "\r"), text.substr(0, text.size() - 2),
         text + std::string("1e999\r\n\xff\xfe binary\0 junk", 22)}; // junk after line 271
@@ -151,36 +121,21 @@ TEST(WaveformFormat, AcceptsOrRefusesEditedFiles) {
         copy[index] = text;
         return join(copy);
     };
-    const auto firstLines = [&lines](long count) {
-        return join(Lines(lines.begin(), lines.begin() + count));
-    };
-    const struct {
-        const char *what;
-        std::string bytes;
-        Status status;
-        int modelCode; // not looked at for WrongFormat
-    } cases[] = {
-        {"header with trailing blank", withLine(0, "QVDATALINK47 V1.0 "), Status::WrongFormat, 0},
-        {"wrong header, nothing else", "QVDATALINK47 V1.1", Status::WrongFormat, 0},
-        {"header only", "QVDATALINK47 V1.0\r\n", Status::ReadError, -1},
-        {"empty file", "", Status::ReadError, -1},
-        {"ZORA900X", withLine(1, "ZORA900X"), Status::Ok, 8},
-        {"7302", withLine(1, "7302"), Status::Ok, 0},
-        {"zora900x", withLine(1, "zora900x"), Status::WrongFormat, 0},
-        {"model with blank", withLine(1, "7304 "), Status::WrongFormat, 0},
-        {"cut after line 100", firstLines(100), Status::ReadError, 3},
-        {"270 lines", firstLines(270), Status::ReadError, 3},
-        {"parameter too large", withLine(8, " 1e400 "), Status::ReadError, 3},
-        {"last sample too large", withLine(270, "-2e308"), Status::ReadError, 3},
-        {"text after a number", withLine(6, "  42 volts"), Status::Ok, 3},
-        {"line 6 is not read", withLine(5, "1e999"), Status::Ok, 3},
-        {"line 15 is not read", withLine(14, "-1e400"), Status::Ok, 3}};
-    for (const auto &c : cases) {
-        const auto parsed = WaveformFormat::parse(c.bytes);
-        EXPECT_EQ(parsed.status, c.status) << c.what;
-        if (c.status != Status::WrongFormat) {
-            EXPECT_EQ(parsed.record.modelCode, c.modelCode) << c.what;
-        }
+    using enum Status;
+    // clang-format off
+    // The model code is not looked at when the file is refused.
+    const std::tuple<std::string, Status, int> cases[] = {
+        {withLine(0, "QVDATALINK47 V1.0 "), WrongFormat, 0}, {"QVDATALINK47 V1.1", WrongFormat, 0},
+        {"QVDATALINK47 V1.0\r\n", ReadError, -1},    {withLine(1, "zora900x"), WrongFormat, 0},
+        {withLine(1, "ZORA900X"), Ok, 8},              {withLine(1, "7302"), Ok, 0},
+        {join(Lines(lines.begin(), lines.end() - 1)), ReadError, 3}, // 270 lines
+        {withLine(270, "-2e308"), ReadError, 3},       {withLine(14, "-1e400"), Ok, 3}};
+    // clang-format on
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto &[bytes, status, modelCode] = cases[i];
+        const auto parsed = WaveformFormat::parse(bytes);
+        EXPECT_EQ(parsed.status, status) << i;
+        EXPECT_TRUE(status == WrongFormat || parsed.record.modelCode == modelCode) << i;
     }
 }
 
@@ -219,15 +174,13 @@ const std::vector<std::function<void(Rng &, std::string &)>> kMutations = {
     onLine([](Rng &, Lines &l, size_t i) { l.insert(l.begin() + long(i), l[i]); }),
     onLine([](Rng &rng, Lines &l, size_t i) { std::swap(l[i], l[pick(rng, l.size())]); }),
     onLine([](Rng &, Lines &l, size_t i) { l.erase(l.begin() + long(i)); }),
-    onLine([](Rng &rng, Lines &l, size_t i) { l[i] = randomBytes(rng, pick(rng, 64)); }),
+    onLine([](Rng &rng, Lines &l, size_t i) { // random bytes, now and then a very long line
+        l[i] = randomBytes(rng, pick(rng, 50) ? pick(rng, 64) : 20000 + pick(rng, 80000));
+    }),
     onLine([](Rng &rng, Lines &l, size_t i) { // a huge number or a long run of digits
         const std::string huge = pick(rng, 2) ? std::string(1 + pick(rng, 2000), '9')
                                               : "1e" + std::to_string(pick(rng, 100000));
         l[i] = (pick(rng, 2) ? "-" : " ") + huge;
-    }),
-    onLine([](Rng &rng, Lines &l, size_t i) { // now and then a very long line
-        if (pick(rng, 50) == 0)
-            l[i] = randomBytes(rng, 20000 + pick(rng, 80000));
     }),
 };
 
@@ -245,10 +198,9 @@ TEST(WaveformMutation, EveryMutatedFileIsAcceptedOrRefused) {
             continue;
         const auto &r = parsed.record;
         ASSERT_TRUE(r.modelCode >= 0 && r.modelCode <= 8) << round;
-        for (double v : r.params)
-            ASSERT_TRUE(std::isfinite(v)) << round;
-        for (double v : r.samples)
-            ASSERT_TRUE(std::isfinite(v)) << round;
+        const auto ok = [](double v) { return std::isfinite(v); };
+        ASSERT_TRUE(std::ranges::all_of(r.params, ok) && std::ranges::all_of(r.samples, ok))
+            << round;
         const std::string text = r.title + r.date + r.time;
         if (round % 64 == 0) { // any bytes read as valid UTF-8 text of bounded size
             const std::string shown = TextCodec::fromFile(text);
