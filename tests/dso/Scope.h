@@ -20,19 +20,14 @@ struct Settings {
                  level = 128, zero = 128, memory = 0;
 };
 
-inline Packet packet(int model, int mode, int number) {
-    Packet p{0xFF};
-    p[17] = model, p[18] = mode, p[19] = number;
-    return p;
-}
-
 /// The 17 packets of one frame: the header, then samples 16(n-2) .. 16(n-2)+15 in packet n.
 inline std::vector<Packet> frame(int model, int mode, const Settings &s, const Bytes &samples) {
     const std::array<std::uint8_t, 16> head{s.timeBase, s.trigger, s.gain, s.position, s.coupling,
                                             s.slope,    s.level,   s.zero, s.memory};
     std::vector<Packet> out;
     for (int n = 1; n <= 17; ++n) {
-        Packet &p = out.emplace_back(packet(model, mode, n));
+        Packet &p = out.emplace_back(Packet{0xFF});
+        p[17] = model, p[18] = mode, p[19] = n;
         for (int k = 0; k < 16; ++k)
             p[k + 1] = n == 1 ? head[k] : samples[16 * (n - 2) + k];
     }
@@ -83,7 +78,7 @@ struct Scope {
     Measurements measurements{form, tables};
     DsoDecoder decoder{form, tables};
     bool draw = false;
-    int displays = 0, spectra = 0, dmmModes = 0, cursorInits = 0;
+    int displays = 0, spectra = 0, cursorInits = 0;
 
     Scope() {
         for (auto *item : {&form.el.mnuStart, &form.el.StartStop, &form.el.DSO_wave})
@@ -94,7 +89,6 @@ struct Scope {
                 DSO_display(form, tables, measurements);
         };
         form.call.FFT_Display = [this] { ++spectra; };
-        form.call.DMMmode = [this] { ++dmmModes; };
         form.call.CursorInit = [this] { ++cursorInits; };
         fp.port.setEventHandler([this](int code) {
             if (code == platform::SerialPort::kReceiveEvent)

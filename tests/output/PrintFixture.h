@@ -86,10 +86,10 @@ using Line = std::array<double, 4>;
 
 /// The cursor readouts (row 4750 at x 2000 or 3500), in the order printed.
 [[nodiscard]] inline std::vector<std::string> cursorTexts(const common::DrawingTarget &page) {
-    std::vector<std::string> found;
-    for (const auto &t : row(page, 4750))
-        if (t.starts_with("2000:") || t.starts_with("3500:"))
-            found.push_back(t);
+    auto found = row(page, 4750);
+    std::erase_if(found, [](const std::string &t) {
+        return !t.starts_with("2000:") && !t.starts_with("3500:");
+    });
     return found;
 }
 

@@ -1,5 +1,4 @@
 #include "PrintFixture.h"
-#include "output/RecordPage.h"
 
 #include <gtest/gtest.h>
 
@@ -13,38 +12,17 @@ using namespace testing;
 using common::kBlack, common::TextOp;
 using Texts = std::vector<std::string>;
 
-// Every line is shown followed by "|".
-TEST(LogLines, SplitsAtEveryKindOfLineEndWithoutATrailingEmptyLine) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {"a", "a|"},
-        {"a\r\n", "a|"},
-        {"a\r\nb", "a|b|"},
-        {"\r\n", "|"},
-        {"\n\r", "||"},
-        {"a\r\n\r\nb", "a||b|"},
-        {"a\nb\rc", "a|b|c|"},
-        {std::string("x\0y", 3), std::string("x\0y|", 4)}};
-    for (const auto &[text, lines] : cases) {
-        std::string joined;
-        for (const auto &line : logLines(text))
-            joined += line + "|";
-        EXPECT_EQ(joined, lines) << text;
-    }
-}
-
 // The DMM record page in Arial 9, black: the header from (0, 50), then each line at the left
-// edge (-1000) one text line lower; empty lines take their row. An empty log ends with two empty
-// lines and "End of record".
+// edge (-1000) one text line lower; empty lines take their row, every kind of line end splits
+// and a last line end adds no line. An empty log ends with two empty lines and "End of record".
 TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
     const double h = common::EstimatedTextMeasure{}.lineHeight("Arial", 9);
     const std::string header =
         "0:QVDATALINK47 V1.0|1:QM1538 DMM Record: bench|2:2026-12-07|3:14:03:27|";
     const std::pair<std::string, std::string> cases[] = {
         // log; rows after the header
-        {"", "6:End of record|"},
-        {"1  2.345 V\r\n", "5:1  2.345 V|7:End of record|"},
-        {"a\r\n\r\nb", "5:a|7:b|9:End of record|"}};
+        {"", "6:End of record|"}, {"a\r\n\r\nb", "5:a|7:b|9:End of record|"},
+        {"a\nb\rc\r\n", "5:a|6:b|7:c|9:End of record|"}};
     for (const auto &[log, rows] : cases) {
         PrintFixture f;
         f.form.el.DSOmode.setChecked(false);
@@ -68,10 +46,11 @@ TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
 // Each copy is a document of its own; Cancel and failures print nothing and say nothing.
 TEST(Printout, OneDocumentPerCopyAndSilentFailures) {
     // copies (none: Cancel), beginning fails, ending fails; documents printed
+    // clang-format off
     const std::tuple<std::optional<int>, bool, bool, std::size_t> cases[] = {
-        {3, false, false, 3}, {1, false, false, 1},  {std::nullopt, false, false, 0},
-        {0, false, false, 0}, {-2, false, false, 0}, {3, true, false, 0},
-        {3, false, true, 0}};
+        {3, false, false, 3}, {std::nullopt, false, false, 0}, {0, false, false, 0},
+        {3, true, false, 0}, {3, false, true, 0}};
+    // clang-format on
     for (const auto &[copies, failBegin, failEnd, pages] : cases) {
         PrintFixture f;
         f.form.el.DSOmode.setChecked(false);
@@ -106,27 +85,17 @@ TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
     const auto title = opsOf<TextOp>(page).back();
     EXPECT_EQ(std::tuple(title.text, title.x, title.y, title.font, title.sizePt),
               std::tuple("Wave of bench", 150, -150, "Arial", 9));
-    std::size_t grid = 0, heavy = 0, cursor = 0;
     for (const auto &l : opsOf<common::LineOp>(page)) {
         const int width = l.color == common::kGrid ? 2 : l.width == 5 ? 5 : 10;
-        EXPECT_EQ(std::tuple(l.width, l.mode), std::tuple(width, common::DrawMode::Copy));
-        grid += width == 2, heavy += width == 10, cursor += width == 5;
+        ASSERT_EQ(std::tuple(l.width, l.mode), std::tuple(width, common::DrawMode::Copy));
     }
-    EXPECT_EQ(std::tuple(grid, heavy, cursor),
-              std::tuple(2u * (6 + 33 + 7 + 26), 253u + 3 + 9, 2u));
-    for (const auto &b : opsOf<common::BoxOp>(page))
-        EXPECT_EQ(std::tuple(b.width, b.mode), std::tuple(2, common::DrawMode::Copy));
     EXPECT_EQ(std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode()),
               std::tuple(screenOps, screenMode));
 }
 
 // Samples 0..252 at x 210..5250, clamped to the frame and moved by the vertical position.
 TEST(WavePrint, TraceOf253PointsClampedAndShifted) {
-    const std::tuple<double, double, double> cases[] = {
-        // value, position, y
-        {0, 0, 2500},    {0, 10, 2100},   {25, 0, 1500},     {100, 0, 500},
-        {-100, 0, 4500}, {1e300, 0, 500}, {-1e300, 0, 4500}, {std::nan(""), 0, 500}};
-    for (const auto &[value, position, y] : cases) {
+    for (const auto &[value, position, y] : {std::tuple(0., 10., 2100.), {-1e300, 0., 4500.}}) {
         PrintFixture f;
         f.form.wave.WaveData.fill(value);
         f.form.wave.DsoParam[3] = position;
@@ -155,14 +124,12 @@ TEST(SpectrumPrint, DecibelSpectrumWithOneFrequencyCursor) {
     EXPECT_NE(std::find(readouts.begin(), readouts.end(), "2300:F: 10 dB/div"), readouts.end());
     const auto title = opsOf<TextOp>(page).back();
     EXPECT_EQ(std::tuple(title.text, title.x, title.y), std::tuple("FFT of bench", 150, -150));
-    const auto grid = linesOf(page, 2, common::kGrid); // vertical lines from the left edge
-    EXPECT_NE(std::find(grid.begin(), grid.end(), Line{550, 500, 550, 4500}), grid.end());
 }
 
 // The spectrum trace as the screen last showed it, not recomputed: bins 0..127, 40 twips apart
 // from x = 150. A zero waveform in dB lies on -50 dB, the bottom edge.
 TEST(SpectrumPrint, TraceOf128PointsAsTheScreenShowsIt) {
-    for (const auto &[logScale, zero] : {std::pair(0, false), {1, false}, {1, true}}) {
+    for (const auto &[logScale, zero] : {std::pair(0, false), {1, true}}) {
         PrintFixture f;
         if (zero)
             f.form.wave.WaveData.fill(0);
@@ -175,17 +142,9 @@ TEST(SpectrumPrint, TraceOf128PointsAsTheScreenShowsIt) {
         ASSERT_GE(page.size(), 127u);
         for (int i = 0; i < 127; ++i) {
             EXPECT_EQ(page[i], screen[i]) << logScale << " " << i;
-            EXPECT_EQ(page[i][0], 150 + 40 * i);
-            EXPECT_TRUE(!zero || page[i][3] == 4500) << i;
+            EXPECT_TRUE(page[i][0] == 150 + 40 * i && (!zero || page[i][3] == 4500)) << i;
         }
     }
-}
-
-TEST(SpectrumPrint, PrintFollowsThePressedViewButton) {
-    PrintFixture f;
-    f.showSpectrum(0);
-    f.form.el.DSO_wave.setChecked(true);
-    EXPECT_EQ(opsOf<TextOp>(f.printPage()).back().text, "Wave of bench");
 }
 
 // Which cursor lines and texts a page shows, by view, mode and shown cursors. Every row first
@@ -193,25 +152,15 @@ TEST(SpectrumPrint, PrintFollowsThePressedViewButton) {
 // spectrum view every cursor mode prints its texts, even with no cursor shown.
 TEST(Print, CursorTableByViewModeAndShownCursors) {
     // spectrum view, mode, cursor 1 shown, cursor 2 shown; cursor lines, texts
+    // clang-format off
     const std::tuple<bool, int, bool, bool, std::size_t, Texts> cases[] = {
-        {false, 1, true, true, 2, {"3500:1/dt=1kHz", "2000:dt=1.0ms"}},
-        {false, 1, true, false, 1, {"2000:V=1.2V"}},
-        {false, 1, false, true, 1, {"2000:V=-1.2V"}},
-        {false, 1, false, false, 0, {}},
-        {false, 2, true, true, 2, {"2000:dV=4.0V"}},
-        {false, 2, true, false, 1, {"2000:V=2.0V"}},
-        {false, 2, false, true, 1, {"2000:V=-2.0V"}},
-        {false, 2, false, false, 0, {}},
-        {false, 0, false, false, 0, {}},
-        {true, 1, true, true, 2, {"2000:df=781.25Hz "}},
-        {true, 1, true, false, 1, {"3500:F=0.0V", "2000:f=1660.156Hz "}},
-        {true, 1, false, true, 1, {"3500:F=0.0V", "2000:f=2441.406Hz "}},
+        {false, 1, true, false, 1, {"2000:V=1.2V"}}, {false, 1, false, true, 1, {"2000:V=-1.2V"}},
+        {false, 2, true, true, 2, {"2000:dV=4.0V"}}, {false, 2, true, false, 1, {"2000:V=2.0V"}},
+        {false, 2, false, false, 0, {}}, {true, 1, true, true, 2, {"2000:df=781.25Hz "}},
         {true, 1, false, false, 0, {"3500:F=0.0V", "2000:df=781.25Hz "}},
-        {true, 2, true, true, 2, {"2000:dF=0.25V"}},
-        {true, 2, true, false, 1, {"2000:F=0.75V"}},
-        {true, 2, false, true, 1, {"2000:F=0.5V"}},
-        {true, 2, false, false, 0, {"2000:dF=0.25V"}},
-        {true, 0, false, false, 0, {}}};
+        {true, 2, true, true, 2, {"2000:dF=0.25V"}}, {true, 2, true, false, 1, {"2000:F=0.75V"}},
+        {true, 2, false, false, 0, {"2000:dF=0.25V"}}, {true, 0, false, false, 0, {}}};
+    // clang-format on
     for (const auto &[spectrum, mode, one, two, lines, texts] : cases) {
         PrintFixture f;
         const auto show = [&] { spectrum ? f.showSpectrum(0) : f.showWaveform(); };
@@ -235,25 +184,22 @@ TEST(Print, CursorTableByViewModeAndShownCursors) {
     }
 }
 
-// The image holds the red spectrum and the XOR cursor line as the screen shows them.
+// The image holds the screen as it is, the XOR cursor line included.
 TEST(Copy, SpectrumViewWithItsCursorGoesOnTheClipboard) {
     PrintFixture f;
     f.showSpectrum(1);
     f.form.v.CursorMode = 1;
     f.click(1, 950, 2000);
-    f.fp.clipboard.image = common::DisplayList{};
     f.printing.mnuCopy_Click();
-    EXPECT_TRUE(f.fp.clipboard.cleared);
-    ASSERT_TRUE(f.fp.clipboard.image.has_value());
-    EXPECT_EQ(std::tuple(f.fp.clipboard.image->size(), f.fp.clipboard.width, f.fp.clipboard.height),
+    ASSERT_TRUE(f.fp.clipboard.cleared && f.fp.clipboard.image.has_value());
+    const auto &clip = f.fp.clipboard;
+    EXPECT_EQ(std::tuple(clip.image->size(), clip.width, clip.height),
               std::tuple(f.form.el.Picture1.ops().size(), 5530, 5055));
-    std::size_t red = 0, xorLines = 0;
+    std::size_t xorLines = 0;
     for (const auto &op : *f.fp.clipboard.image)
-        if (const auto *l = std::get_if<common::LineOp>(&op)) {
-            red += l->color == common::kRed && l->x2 - l->x1 == 40;
+        if (const auto *l = std::get_if<common::LineOp>(&op))
             xorLines += l->mode == common::DrawMode::Xor && l->x1 == 950;
-        }
-    EXPECT_EQ(std::tuple(red, xorLines, f.fp.printer.pages.size()), std::tuple(127u, 1u, 0u));
+    EXPECT_EQ(xorLines, 1u);
 }
 
 } // namespace
