@@ -11,8 +11,8 @@ namespace {
 
 using dso::Reconstruction;
 
-/// The simulated frame crosses the trigger level where the trigger is, and the reconstruction of
-/// the fast time bases, realigning the frame on its own trigger crossing, finds it there.
+/// The reconstruction of the fast time bases, realigning the simulated frame on its own trigger
+/// crossing, finds the crossing where the frame's settings put it.
 TEST(SimulatorTriggerTest, ReconstructionFindsTheSimulatedCrossing) {
     using Stage =
         dso::Rebuild (Reconstruction::*)(const Reconstruction::Samples &, common::Waveform &);
@@ -26,9 +26,6 @@ TEST(SimulatorTriggerTest, ReconstructionFindsTheSimulatedCrossing) {
                                           << " pos " << s.triggerPos << " level " << s.level);
         const auto bytes = DsoFrameSource::samples(s);
         const bool up = DsoFrameSource::rising(s.slope);
-        const auto trigger = static_cast<std::size_t>(DsoFrameSource::triggerSample(s));
-        EXPECT_EQ(bytes[trigger - 1] - s.zeroLevel >= s.level, !up);
-        EXPECT_EQ(bytes[trigger] - s.zeroLevel >= s.level, up);
         ASSERT_LT(*std::max_element(bytes.begin(), bytes.end()), 0xFF) << "a sample as sync byte";
         Reconstruction::Samples raw{};
         std::copy(bytes.begin(), bytes.end(), raw.begin());
