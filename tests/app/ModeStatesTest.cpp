@@ -92,31 +92,25 @@ TEST_F(ModeStates, EachModeSetsItsTableAndLeavesTheRest) {
     }
 }
 
-TEST_F(ModeStates, SwitchingEmptiesTheDisplaysButKeepsCopyAndCursorMode) {
+TEST_F(ModeStates, DsoModeEmptiesTheDisplaysAndRedrawsAWaveformWhenThereIsOne) {
     program.Form_Load();
-    el.Text1.setText("title");
-    el.RichTextBox1.setText("line\r\n");
-    el.Copy.setEnabled(true);
-    program.form().v.CursorMode = 2;
-    program.commands().pressButton("DSOmode");
-    EXPECT_EQ(el.Text1.text(), "");
-    EXPECT_EQ(el.RichTextBox1.text(), "");
-    EXPECT_FALSE(el.RichTextBox1.enabled());
-    EXPECT_TRUE(el.Copy.enabled());
-    EXPECT_EQ(program.form().v.CursorMode, 2);
-    EXPECT_FALSE(el.DSO_FFT.enabled()) << "no waveform yet";
-}
-
-TEST_F(ModeStates, WithAWaveformDsoModeEnablesSpectrumAndCursorsAndRedraws) {
-    program.Form_Load();
-    program.form().wave.WaveValid = true;
-    program.form().wave.WaveTitle = "Meter QM520V DSO sample ";
-    program.commands().pressButton("DSOmode");
-    EXPECT_TRUE(el.DSO_FFT.enabled());
-    EXPECT_TRUE(el.XCursor.enabled());
-    EXPECT_TRUE(el.YCursor.enabled());
-    EXPECT_GT(el.Picture1.ops().size(), 300u) << "graticule and trace drawn";
-    EXPECT_EQ(el.Text1.text(), "") << "the title box is emptied after the redraw";
+    for (const bool present : {false, true}) {
+        el.Text1.setText("title");
+        el.RichTextBox1.setText("line\r\n");
+        el.Copy.setEnabled(true);
+        program.form().v.CursorMode = 2;
+        program.form().wave.WaveValid = present;
+        program.commands().pressButton("DMMmode");
+        program.commands().pressButton("DSOmode");
+        EXPECT_EQ(el.Text1.text(), "");
+        EXPECT_EQ(el.RichTextBox1.text(), "");
+        EXPECT_FALSE(el.RichTextBox1.enabled());
+        EXPECT_TRUE(el.Copy.enabled());
+        EXPECT_EQ(program.form().v.CursorMode, 2);
+        for (const Control *c : {&el.DSO_FFT, &el.XCursor, &el.YCursor})
+            EXPECT_EQ(c->enabled(), present);
+        EXPECT_EQ(el.Picture1.ops().size() > 300, present) << "the trace is drawn";
+    }
 }
 
 TEST_F(ModeStates, ClickingTheActiveModeButtonKeepsTheLog) {
