@@ -13,7 +13,9 @@ using common::Procedures;
 
 namespace {
 
-void run(const std::function<void()> &f) { Procedures::run(f); }
+void run(const std::function<void()> &f) {
+    Procedures::run(f);
+}
 
 void runWith(const std::function<void(int)> &f, int arg) {
     if (f)

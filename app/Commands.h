@@ -14,17 +14,16 @@ struct CommandHandlers {
         mnuStart_Click, mnuPause_Click, mnuDMMRecordStart_Click, mnuDMMRecordPause_Click,
         mnuDSOwave_Click, mnuDSOFFT_Click, mnuLinear_Click, mnuLog_Click, mnuAbout_Click,
         mnuExit_Click;
-    std::function<void(int)> COM;            ///< port 1..8
-    std::function<void(int)> SetRecordTime;  ///< seconds
-    std::function<void(int)> chooseWindow;   ///< window type 0..5
+    std::function<void(int)> COM;           ///< port 1..8
+    std::function<void(int)> SetRecordTime; ///< seconds
+    std::function<void(int)> chooseWindow;  ///< window type 0..5
 };
 
 /// The toolbar and the menus: a pressed button takes its new state by its style, then its key is
 /// dispatched; a menu click calls its item's procedure.
 class Commands {
-public:
-    Commands(common::Form &form, CommandHandlers handlers)
-        : form_(form), h_(std::move(handlers)) {}
+  public:
+    Commands(common::Form &form, CommandHandlers handlers) : form_(form), h_(std::move(handlers)) {}
 
     /// A click on the toolbar button with this key: a toggle flips, a group button goes down and
     /// raises its partner, then Toolbar1_ButtonClick runs. A click on the mode button that is
@@ -35,7 +34,7 @@ public:
     /// A click on the menu item of this name (disabled items are not clickable).
     void clickMenu(std::string_view name);
 
-private:
+  private:
     void waveformView();
     void spectrumView();
     void xCursorPressed();

@@ -93,27 +93,42 @@ struct Named {
 };
 
 constexpr std::array<Named, 29> kSingles{{
-    {"mnuFile", &Elements::mnuFile},       {"mnuNew", &Elements::mnuNew},
-    {"menuOpen", &Elements::menuOpen},     {"menuSave", &Elements::menuSave},
-    {"mnuSaveAs", &Elements::mnuSaveAs},   {"mnuPrint", &Elements::mnuPrint},
-    {"mnuExit", &Elements::mnuExit},       {"mnuEdit", &Elements::mnuEdit},
-    {"mnuCopy", &Elements::mnuCopy},       {"mnuComm", &Elements::mnuComm},
-    {"mnuLink", &Elements::mnuLink},       {"mnuBreak", &Elements::mnuBreak},
-    {"mnuRun", &Elements::mnuRun},         {"mnuStart", &Elements::mnuStart},
-    {"mnuPause", &Elements::mnuPause},     {"mnuDMMmode", &Elements::mnuDMMmode},
-    {"mnuDSOmode", &Elements::mnuDSOmode}, {"mnuDMMrecord", &Elements::mnuDMMrecord},
+    {"mnuFile", &Elements::mnuFile},
+    {"mnuNew", &Elements::mnuNew},
+    {"menuOpen", &Elements::menuOpen},
+    {"menuSave", &Elements::menuSave},
+    {"mnuSaveAs", &Elements::mnuSaveAs},
+    {"mnuPrint", &Elements::mnuPrint},
+    {"mnuExit", &Elements::mnuExit},
+    {"mnuEdit", &Elements::mnuEdit},
+    {"mnuCopy", &Elements::mnuCopy},
+    {"mnuComm", &Elements::mnuComm},
+    {"mnuLink", &Elements::mnuLink},
+    {"mnuBreak", &Elements::mnuBreak},
+    {"mnuRun", &Elements::mnuRun},
+    {"mnuStart", &Elements::mnuStart},
+    {"mnuPause", &Elements::mnuPause},
+    {"mnuDMMmode", &Elements::mnuDMMmode},
+    {"mnuDSOmode", &Elements::mnuDSOmode},
+    {"mnuDMMrecord", &Elements::mnuDMMrecord},
     {"mnuDMMRecordStart", &Elements::mnuDMMRecordStart},
     {"mnuDMMRecordPause", &Elements::mnuDMMRecordPause},
-    {"mnuDSOdis", &Elements::mnuDSOdis},   {"mnuDSOwave", &Elements::mnuDSOwave},
-    {"mnuDSOFFT", &Elements::mnuDSOFFT},   {"mnuFFTwindow", &Elements::mnuFFTwindow},
-    {"mnuFFTdisplay", &Elements::mnuFFTdisplay}, {"mnuLinear", &Elements::mnuLinear},
-    {"mnuLog", &Elements::mnuLog},         {"mnuHelp", &Elements::mnuHelp},
+    {"mnuDSOdis", &Elements::mnuDSOdis},
+    {"mnuDSOwave", &Elements::mnuDSOwave},
+    {"mnuDSOFFT", &Elements::mnuDSOFFT},
+    {"mnuFFTwindow", &Elements::mnuFFTwindow},
+    {"mnuFFTdisplay", &Elements::mnuFFTdisplay},
+    {"mnuLinear", &Elements::mnuLinear},
+    {"mnuLog", &Elements::mnuLog},
+    {"mnuHelp", &Elements::mnuHelp},
     {"mnuHelpmain", &Elements::mnuHelpmain},
 }};
 
 } // namespace
 
-std::span<const ButtonSpec> toolbarButtons() { return kButtons; }
+std::span<const ButtonSpec> toolbarButtons() {
+    return kButtons;
+}
 
 const ButtonSpec *findButton(std::string_view key) {
     for (const ButtonSpec &b : kButtons)
@@ -122,7 +137,9 @@ const ButtonSpec *findButton(std::string_view key) {
     return nullptr;
 }
 
-std::span<const MenuSpec> menuTree() { return kMenus; }
+std::span<const MenuSpec> menuTree() {
+    return kMenus;
+}
 
 common::Control *menuElement(Elements &el, std::string_view name) {
     for (const Named &n : kSingles)

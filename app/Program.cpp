@@ -10,9 +10,9 @@ Program::Program(platform::Platform &platform)
       dmmDecoder_(form_), recordLog_(form_), serialLink_(form_), runControl_(form_),
       dispatch_(
           form_, [this] { dmmDecoder_.COM_DMM(); }, [this] { dsoDecoder_.COM_DSO(); }),
-      spectrum_(form_, tables_, windows_), cursors_(form_, tables_, spectrum_),
-      waveFiles_(form_), recordFile_(form_),
-      printing_(form_, tables_, measurements_, spectrum_, cursors_), commands_(form_, handlers()) {
+      spectrum_(form_, tables_, windows_), cursors_(form_, tables_, spectrum_), waveFiles_(form_),
+      recordFile_(form_), printing_(form_, tables_, measurements_, spectrum_, cursors_),
+      commands_(form_, handlers()) {
     wireProcedures();
 }
 
@@ -22,7 +22,9 @@ void Program::wireProcedures() {
     call.DSOmode = [this] { DSOmode(form_); };
     call.DSO_display = [this] { dso::DSO_display(form_, tables_, measurements_); };
     call.FFT_Display = [this] { spectrum_.FFT_Display(); };
-    call.Display_Coordinate_screen = [this] { dso::Display_Coordinate(form_, form_.el.Picture1, 0); };
+    call.Display_Coordinate_screen = [this] {
+        dso::Display_Coordinate(form_, form_.el.Picture1, 0);
+    };
     call.CursorInit = [this] { cursors_.CursorInit(); };
     call.CloseHCursor = [this] { cursors_.CloseHCursor(); };
     call.CloseVCursor = [this] { cursors_.CloseVCursor(); };
@@ -62,13 +64,26 @@ CommandHandlers Program::handlers() {
     };
     h.chooseWindow = [this](int type) {
         switch (type) {
-        case 0: spectrum_.mnuRectangular_Click(); break;
-        case 1: spectrum_.mnuHanning_Click(); break;
-        case 2: spectrum_.mnuHamming_Click(); break;
-        case 3: spectrum_.mnuBlackman_Click(); break;
-        case 4: spectrum_.mnuFlattop_Click(); break;
-        case 5: spectrum_.mnuBartlett_Click(); break;
-        default: break;
+        case 0:
+            spectrum_.mnuRectangular_Click();
+            break;
+        case 1:
+            spectrum_.mnuHanning_Click();
+            break;
+        case 2:
+            spectrum_.mnuHamming_Click();
+            break;
+        case 3:
+            spectrum_.mnuBlackman_Click();
+            break;
+        case 4:
+            spectrum_.mnuFlattop_Click();
+            break;
+        case 5:
+            spectrum_.mnuBartlett_Click();
+            break;
+        default:
+            break;
         }
     };
     return h;

@@ -27,7 +27,7 @@ namespace qv::app {
 /// wiring between them. The window shows the elements and feeds the events in; tests drive it
 /// with the platform doubles.
 class Program {
-public:
+  public:
     explicit Program(platform::Platform &platform);
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
@@ -52,7 +52,7 @@ public:
     /// Set by the window: ends the program (Exit).
     std::function<void()> quit;
 
-private:
+  private:
     CommandHandlers handlers();
     void wireProcedures();
 

@@ -8,16 +8,16 @@ namespace qv::common {
 
 /// Observers of an element: the window binds its widgets here, the program its change handlers.
 class Observable {
-public:
+  public:
     void subscribe(std::function<void()> f) { observers_.push_back(std::move(f)); }
 
-protected:
+  protected:
     void notify() const {
         for (const auto &f : observers_)
             f();
     }
 
-private:
+  private:
     std::vector<std::function<void()>> observers_;
 };
 
@@ -25,7 +25,7 @@ private:
 /// state. These states are the program's state: the run state, link state, mode and view are read
 /// back from them. Created enabled and unchecked.
 class Control : public Observable {
-public:
+  public:
     Control() = default;
     Control(const Control &) = delete;
     Control &operator=(const Control &) = delete;
@@ -38,7 +38,7 @@ public:
     /// Makes the two buttons a group pair, of which at most one is down.
     static void pair(Control &a, Control &b);
 
-private:
+  private:
     bool enabled_ = true;
     bool checked_ = false;
     Control *partner_ = nullptr;
@@ -46,7 +46,7 @@ private:
 
 /// A text element: a status bar panel, the title box, the window caption.
 class TextControl : public Observable {
-public:
+  public:
     TextControl() = default;
     explicit TextControl(std::string initial) : text_(std::move(initial)) {}
     TextControl(const TextControl &) = delete;
@@ -56,7 +56,7 @@ public:
     /// Sets the text; observers run only when it really changes (as an edit box reports changes).
     void setText(std::string_view text);
 
-private:
+  private:
     std::string text_;
 };
 

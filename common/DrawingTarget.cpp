@@ -61,9 +61,13 @@ void DrawingTarget::print(const std::string &text, bool lineEnd) {
         onChange_();
 }
 
-void DrawingTarget::lineTo(double x, double y) { lineTo(x, y, fore_); }
+void DrawingTarget::lineTo(double x, double y) {
+    lineTo(x, y, fore_);
+}
 
-void DrawingTarget::lineTo(double x, double y, Rgb color) { line(cx_, cy_, x, y, color); }
+void DrawingTarget::lineTo(double x, double y, Rgb color) {
+    line(cx_, cy_, x, y, color);
+}
 
 void DrawingTarget::line(double x1, double y1, double x2, double y2) {
     line(x1, y1, x2, y2, fore_);

@@ -12,7 +12,7 @@ namespace qv::common {
 
 /// One item of a print: a string as it is, or a number as a print item (" 2.5 ").
 class PrintItem {
-public:
+  public:
     PrintItem(const char *s) : text_(s) {}
     PrintItem(std::string s) : text_(std::move(s)) {}
     PrintItem(std::string_view s) : text_(s) {}
@@ -20,7 +20,7 @@ public:
     PrintItem(int v) : PrintItem(static_cast<double>(v)) {}
     [[nodiscard]] const std::string &text() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 
@@ -29,7 +29,7 @@ private:
 /// each operation in twips into a display list that a renderer paints at any scale. A clear
 /// starts a new list, so the list only ever holds what is visible.
 class DrawingTarget {
-public:
+  public:
     explicit DrawingTarget(Rgb background = kWhite, const TextMeasure *measure = nullptr);
 
     void setForeColor(Rgb c) { fore_ = c; }
@@ -79,7 +79,7 @@ public:
     /// bottom first hands the full page to newPage, then goes on at the top of a fresh one.
     void setPageHeight(double twips, std::function<void(const DisplayList &)> newPage);
 
-private:
+  private:
     void add(DrawOp op);
 
     Rgb background_;

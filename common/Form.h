@@ -47,14 +47,14 @@ struct Waveform {
 /// Procedures that one subsystem calls in another. The window wires them at start-up; an
 /// unwired one does nothing (and one with a result returns its default).
 struct Procedures {
-    std::function<void()> DMMmode, DSOmode;                  // operating modes
-    std::function<void()> DSO_display, FFT_Display;          // waveform and spectrum views
-    std::function<void()> Display_Coordinate_screen;         // empty waveform graticule
+    std::function<void()> DMMmode, DSOmode;          // operating modes
+    std::function<void()> DSO_display, FFT_Display;  // waveform and spectrum views
+    std::function<void()> Display_Coordinate_screen; // empty waveform graticule
     std::function<void()> CursorInit, CloseHCursor, CloseVCursor, Clear_dVdt; // cursors
-    std::function<void()> Display_DMMReading;                // big digits
-    std::function<void()> mnuDMMRecordPause_Click;           // end DMM recording
-    std::function<bool()> SaveDMMRecord;                     // true when the file was written
-    std::function<void(const std::string &)> CaptionChange;  // caption from a file path
+    std::function<void()> Display_DMMReading;                                 // big digits
+    std::function<void()> mnuDMMRecordPause_Click;                            // end DMM recording
+    std::function<bool()> SaveDMMRecord;                    // true when the file was written
+    std::function<void(const std::string &)> CaptionChange; // caption from a file path
 
     static void run(const std::function<void()> &f) {
         if (f)

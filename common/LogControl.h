@@ -8,7 +8,7 @@ namespace qv::common {
 /// The DMM log box: plain text whose lines end in CR LF. Appending costs only the new line, for
 /// the text and for the view, however long the log grows.
 class LogControl {
-public:
+  public:
     /// How the view learns about changes: the whole text replaced, text added at the end, the
     /// caret moved to the end, or the enabled state changed.
     struct View {
@@ -34,7 +34,7 @@ public:
     /// Runs after every change of the text, whoever made it.
     void setOnChange(std::function<void()> f) { onChange_ = std::move(f); }
 
-private:
+  private:
     void changed() const {
         if (onChange_)
             onChange_();

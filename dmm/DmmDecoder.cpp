@@ -51,7 +51,9 @@ void DmmDecoder::decodePacket() {
     }
 }
 
-void DmmDecoder::countMismatch() { countOtherMode(form_, "DSO", true, form_.call.DSOmode); }
+void DmmDecoder::countMismatch() {
+    countOtherMode(form_, "DSO", true, form_.call.DSOmode);
+}
 
 void DmmDecoder::liveReading() {
     common::Procedures::run(form_.call.Display_DMMReading);

@@ -47,7 +47,9 @@ FrameOutcome DsoDecoder::decodePacket() {
     return lastOutcome_;
 }
 
-void DsoDecoder::otherMode() { dmm::countOtherMode(form_, "DMM", false, form_.call.DMMmode); }
+void DsoDecoder::otherMode() {
+    dmm::countOtherMode(form_, "DMM", false, form_.call.DMMmode);
+}
 
 void DsoDecoder::indicate(const char *text, bool clearFirst) {
     common::DrawingTarget &panel = form_.el.Picture2;

@@ -5,7 +5,7 @@ namespace qv::platform {
 
 /// The current date and time as the system writes them, and a blocking wait.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     [[nodiscard]] virtual std::string shortDate() const = 0;
     [[nodiscard]] virtual std::string shortTime() const = 0;

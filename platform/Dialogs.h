@@ -20,14 +20,14 @@ struct Message {
 inline constexpr const char *kApplicationTitle = "QM520W";
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     [[nodiscard]] virtual Answer show(const Message &message) = 0;
 };
 
 /// File open and save dialogs. The filter is written "Name(*.ext)|*.ext|...". nullopt: cancelled.
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
     [[nodiscard]] virtual std::optional<std::string> openFile(const std::string &filter) = 0;
     [[nodiscard]] virtual std::optional<std::string> saveFile(const std::string &filter) = 0;

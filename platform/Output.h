@@ -8,7 +8,7 @@ namespace qv::platform {
 /// The print dialog and the printer. Each document is one page drawn on a drawing target in
 /// twips; finishing it sends it to the printer (or the PDF file the user chose).
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
     /// Shows the print dialog; the number of copies, or nullopt when cancelled or no printer.
     [[nodiscard]] virtual std::optional<int> askCopies() = 0;
@@ -20,7 +20,7 @@ public:
 
 /// The clipboard: takes a picture of a drawing surface of the given size in twips.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual void clear() = 0;
     virtual void setImage(const common::DrawingTarget &surface, double widthTwips,

@@ -12,7 +12,7 @@ namespace qv::platform {
 /// So however the operating system batches the stream, each event sees one packet's worth and
 /// no byte is dropped.
 class ReceiveQueue {
-public:
+  public:
     explicit ReceiveQueue(std::size_t threshold, std::size_t capacity = 1 << 20)
         : threshold_(threshold), capacity_(capacity) {}
 
@@ -24,7 +24,7 @@ public:
     [[nodiscard]] std::size_t waiting() const { return bytes_.size(); }
     void clear() { bytes_.clear(); }
 
-private:
+  private:
     std::size_t threshold_;
     std::size_t capacity_;
     std::deque<std::uint8_t> bytes_;

@@ -11,7 +11,7 @@ namespace qv::platform {
 /// The program only receives. Every operation can fail (a missing port, a port in use); a failed
 /// operation returns false or nullopt and leaves the rest to the caller.
 class SerialPort {
-public:
+  public:
     /// Event code of the receive event: 20 or more bytes wait.
     static constexpr int kReceiveEvent = 2;
     /// Bytes that must wait before the receive event is raised, and the most one event hands on.

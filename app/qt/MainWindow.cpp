@@ -20,7 +20,9 @@
 namespace qv::app::qt {
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // Twips of the form at its default size (one pixel is 15 twips at 96 dpi). The toolbar is the
 // top 420 twips of the form; the widgets below it are placed relative to the area under it.
@@ -36,12 +38,13 @@ constexpr Placement kPicture1{120, 840, 5530, 5055};
 constexpr Placement kPicture2{5760, 480, 3255, 1335};
 constexpr Placement kLog{5760, 1920, 3255, 3975};
 
-int px(double twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+int px(double twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}
 
 } // namespace
 
-MainWindow::MainWindow(Program &program, QWidget *parent)
-    : QMainWindow(parent), program_(program) {
+MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent), program_(program) {
     buildMenus();
     buildToolbar();
     buildForm();

@@ -21,7 +21,7 @@ class TwipsCanvas;
 /// elements. The scope screen and the log take any extra room when the window grows.
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(Program &program, QWidget *parent = nullptr);
 
     /// Every action of the menus and the toolbar by its name ("mnuStart", "button:StartStop").
@@ -29,10 +29,10 @@ public:
     [[nodiscard]] TwipsCanvas *scope() const { return scope_; }
     [[nodiscard]] TwipsCanvas *digits() const { return digits_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
 
-private:
+  private:
     void buildMenus();
     void buildToolbar();
     void buildForm();

@@ -18,7 +18,9 @@ const QColor kBlueInk(20, 90, 200);
 const QColor kGreenInk(20, 140, 60);
 const QColor kRedInk(200, 30, 30);
 
-QPen pen(const QColor &c, double w = 1.0) { return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen pen(const QColor &c, double w = 1.0) {
+    return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 void page(QPainter &p, double x, double y) {
     QPainterPath path;
@@ -186,11 +188,11 @@ Draw drawerFor(std::string_view key) {
         void (*draw)(QPainter &);
     };
     static const Entry entries[] = {
-        {"New", newIcon},         {"Open", openIcon},         {"Save", saveIcon},
-        {"Print", printIcon},     {"Copy", copyIcon},         {"Link", linkIcon},
-        {"DMMmode", dmmIcon},     {"DSOmode", dsoIcon},       {"StartStop", startIcon},
-        {"DMMRecord", recordIcon}, {"DSO_wave", waveIcon},    {"DSO_FFT", fftIcon},
-        {"XCursor", xCursorIcon}, {"YCursor", yCursorIcon},
+        {"New", newIcon},          {"Open", openIcon},       {"Save", saveIcon},
+        {"Print", printIcon},      {"Copy", copyIcon},       {"Link", linkIcon},
+        {"DMMmode", dmmIcon},      {"DSOmode", dsoIcon},     {"StartStop", startIcon},
+        {"DMMRecord", recordIcon}, {"DSO_wave", waveIcon},   {"DSO_FFT", fftIcon},
+        {"XCursor", xCursorIcon},  {"YCursor", yCursorIcon},
     };
     for (const Entry &e : entries)
         if (e.key == key)

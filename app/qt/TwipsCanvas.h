@@ -16,7 +16,7 @@ namespace qv::app::qt {
 /// drawings erase exactly), the whole list again after a clear or a resize.
 class TwipsCanvas : public QWidget {
     Q_OBJECT
-public:
+  public:
     TwipsCanvas(common::DrawingTarget &target, double widthTwips, double heightTwips,
                 QWidget *parent = nullptr);
 
@@ -32,14 +32,14 @@ public:
     /// The surface as it is now, at device resolution.
     [[nodiscard]] QImage image();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     [[nodiscard]] QSize sizeHint() const override;
 
-private:
+  private:
     void bringUpToDate();
 
     common::DrawingTarget &target_;

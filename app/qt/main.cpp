@@ -24,12 +24,14 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("qvlink"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Companion program for the handheld scope-meter"));
+    parser.setApplicationDescription(
+        QStringLiteral("Companion program for the handheld scope-meter"));
     parser.addHelpOption();
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Put the built-in virtual meter on port 1, sending "
-                                                 "dmm, dso, dso-memory or dmm-memory packets."),
-                                  QStringLiteral("mode"));
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Put the built-in virtual meter on port 1, sending "
+                       "dmm, dso, dso-memory or dmm-memory packets."),
+        QStringLiteral("mode"));
     const QCommandLineOption shots(QStringLiteral("screenshots"),
                                    QStringLiteral("Save pictures of the window into this folder "
                                                   "while it runs, then quit."),
@@ -44,7 +46,8 @@ int main(int argc, char *argv[]) {
             arguments.insert(i + 1, QStringLiteral("dmm"));
     parser.process(arguments);
 
-    std::unique_ptr<platform::SerialPort> port = platform::qt::makeSerialPort(parser.value(demo).toStdString());
+    std::unique_ptr<platform::SerialPort> port =
+        platform::qt::makeSerialPort(parser.value(demo).toStdString());
     if (!port) {
         std::fprintf(stderr, "qvlink: unknown demo mode '%s' (dmm, dso, dso-memory, dmm-memory)\n",
                      qPrintable(parser.value(demo)));

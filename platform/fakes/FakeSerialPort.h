@@ -10,17 +10,17 @@ namespace qv::platform::fakes {
 
 /// How one of the eight ports behaves.
 struct FakePort {
-    bool exists = true;       ///< false: opening fails (no such port)
-    bool busy = false;        ///< another program holds it: opening fails
-    bool cable = false;       ///< DSR and CTS follow RTS and DTR (a meter is connected)
-    bool linesFail = false;   ///< reading DSR/CTS fails
-    bool closeFails = false;  ///< closing fails
+    bool exists = true;      ///< false: opening fails (no such port)
+    bool busy = false;       ///< another program holds it: opening fails
+    bool cable = false;      ///< DSR and CTS follow RTS and DTR (a meter is connected)
+    bool linesFail = false;  ///< reading DSR/CTS fails
+    bool closeFails = false; ///< closing fails
 };
 
 /// A serial port double over a table of ports. Tests deliver bytes as the operating system
 /// would, in batches of any size; events are raised per 20 bytes like the real port.
 class FakeSerialPort final : public SerialPort {
-public:
+  public:
     std::array<FakePort, 9> ports{}; ///< index 1..8
     std::vector<std::string> log;    ///< operations in order, e.g. "open 3", "rts 3"
 
@@ -34,8 +34,12 @@ public:
     std::optional<bool> dsr() override;
     std::optional<bool> cts() override;
     std::vector<std::uint8_t> read() override { return queue_.take(); }
-    void setEventHandler(std::function<void(int)> handler) override { handler_ = std::move(handler); }
-    void setFailureHandler(std::function<void()> handler) override { failure_ = std::move(handler); }
+    void setEventHandler(std::function<void(int)> handler) override {
+        handler_ = std::move(handler);
+    }
+    void setFailureHandler(std::function<void()> handler) override {
+        failure_ = std::move(handler);
+    }
     std::string deviceName(int number) const override;
 
     /// The operating system delivers a batch of bytes (ignored while the port is closed).
@@ -45,7 +49,7 @@ public:
     /// The device disappears while open.
     void fail();
 
-private:
+  private:
     int port_ = 1;
     bool open_ = false, rts_ = false, dtr_ = false;
     ReceiveQueue queue_{SerialPort::kThreshold};

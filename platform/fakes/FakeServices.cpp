@@ -33,9 +33,8 @@ common::DrawingTarget *FakePrinter::beginDocument() {
     if (failBegin)
         return nullptr;
     current_ = std::make_unique<common::DrawingTarget>(common::kWhite);
-    current_->setPageHeight(pageHeight, [this](const common::DisplayList &page) {
-        earlierPages.push_back(page);
-    });
+    current_->setPageHeight(
+        pageHeight, [this](const common::DisplayList &page) { earlierPages.push_back(page); });
     return current_.get();
 }
 

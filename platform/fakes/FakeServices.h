@@ -14,7 +14,7 @@ namespace qv::platform::fakes {
 /// Message boxes that answer from a script and remember what they were asked. With no scripted
 /// answer left they answer the box's default button.
 class ScriptedMessages final : public MessageBoxes {
-public:
+  public:
     std::deque<Answer> answers;
     std::vector<Message> shown;
     Answer show(const Message &message) override;
@@ -22,7 +22,7 @@ public:
 
 /// File dialogs that return scripted names (nullopt = the user cancelled) and remember filters.
 class ScriptedFileDialogs final : public FileDialogs {
-public:
+  public:
     std::deque<std::optional<std::string>> openAnswers, saveAnswers;
     std::vector<std::string> openFilters, saveFilters;
     std::optional<std::string> openFile(const std::string &filter) override;
@@ -31,7 +31,7 @@ public:
 
 /// A clock that reads fixed texts and counts the sleeps instead of waiting.
 class FakeClock final : public Clock {
-public:
+  public:
     std::string date = "2026-12-07", time = "14:03", timeLong = "14:03:27";
     std::vector<int> sleeps;
     std::string shortDate() const override { return date; }
@@ -42,7 +42,7 @@ public:
 
 /// A printer that keeps every finished page as a drawing target.
 class FakePrinter final : public Printer {
-public:
+  public:
     std::optional<int> copies = 1;
     bool failBegin = false, failEnd = false;
     /// Height of a page in twips; 0 never breaks a page.
@@ -55,13 +55,13 @@ public:
     common::DrawingTarget *beginDocument() override;
     bool endDocument() override;
 
-private:
+  private:
     std::unique_ptr<common::DrawingTarget> current_;
 };
 
 /// A clipboard that keeps the last picture's display list.
 class FakeClipboard final : public Clipboard {
-public:
+  public:
     bool cleared = false;
     std::optional<common::DisplayList> image;
     double width = 0, height = 0;

@@ -10,7 +10,7 @@ namespace qv::app {
 namespace {
 
 class CommandsTest : public ::testing::Test {
-protected:
+  protected:
     platform::fakes::FakePlatform fp;
     Program program{fp.platform};
     common::Elements &el = program.form().el;
@@ -88,12 +88,9 @@ TEST(Caption, BaseNameAfterTheLastSeparator) {
         const char *path;
         const char *caption;
     } cases[] = {
-        {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"},
-        {"/home/u/wave1.dso", "wave1.dso - QVLINK"},
-        {"wave1.dso", "wave1.dso - QVLINK"},
-        {"C:\\data\\", " - QVLINK"},
-        {"/tmp/a\\b/c.txt", "c.txt - QVLINK"},
-        {"/tmp/波形.dso", "波形.dso - QVLINK"},
+        {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},
+        {"wave1.dso", "wave1.dso - QVLINK"},           {"C:\\data\\", " - QVLINK"},
+        {"/tmp/a\\b/c.txt", "c.txt - QVLINK"},         {"/tmp/波形.dso", "波形.dso - QVLINK"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(captionFor(c.path), c.caption) << c.path;

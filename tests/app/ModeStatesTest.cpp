@@ -54,7 +54,7 @@ const Row kModeTable[] = {
 };
 
 class ModeStates : public ::testing::Test {
-protected:
+  protected:
     platform::fakes::FakePlatform fp;
     Program program{fp.platform};
     Elements &el = program.form().el;
@@ -130,14 +130,14 @@ TEST_F(ModeStates, StartUpWithoutAMeter) {
         const Control &c;
         bool enabled, checked;
     } expected[] = {
-        {"Save", el.Save, false, false},         {"menuSave", el.menuSave, false, false},
+        {"Save", el.Save, false, false},           {"menuSave", el.menuSave, false, false},
         {"mnuSaveAs", el.mnuSaveAs, false, false}, {"Print", el.Print, false, false},
-        {"mnuPrint", el.mnuPrint, false, false}, {"Copy", el.Copy, false, false},
-        {"mnuCopy", el.mnuCopy, false, false},   {"mnuHanning", el.mnuWindow[1], true, true},
-        {"mnuLinear", el.mnuLinear, true, true}, {"mnuLog", el.mnuLog, true, false},
-        {"mnuBreak", el.mnuBreak, false, true},  {"Link", el.Link, true, false},
+        {"mnuPrint", el.mnuPrint, false, false},   {"Copy", el.Copy, false, false},
+        {"mnuCopy", el.mnuCopy, false, false},     {"mnuHanning", el.mnuWindow[1], true, true},
+        {"mnuLinear", el.mnuLinear, true, true},   {"mnuLog", el.mnuLog, true, false},
+        {"mnuBreak", el.mnuBreak, false, true},    {"Link", el.Link, true, false},
         {"mnu1s", el.mnuInterval[0], false, true}, {"mnuStart", el.mnuStart, false, true},
-        {"DMMmode", el.DMMmode, true, true},     {"Timer1", el.Timer1, true, false},
+        {"DMMmode", el.DMMmode, true, true},       {"Timer1", el.Timer1, true, false},
     };
     for (const auto &e : expected) {
         EXPECT_EQ(e.c.enabled(), e.enabled) << e.name;

@@ -29,7 +29,7 @@ std::string describe(const common::DisplayList &ops) {
 }
 
 class WaveformRoundTrip : public ::testing::Test {
-protected:
+  protected:
     platform::fakes::FakePlatform fp;
     Program program{fp.platform};
     common::Form &form = program.form();
@@ -94,8 +94,7 @@ TEST_F(WaveformRoundTrip, PrintAndCopyTakeTheCurrentView) {
     fp.printer.copies = 2;
     program.commands().clickMenu("mnuPrint");
     ASSERT_EQ(fp.printer.pages.size(), 2u);
-    EXPECT_NE(describe(fp.printer.pages[0]->ops()).find("Wave of Meter QM520V"),
-              std::string::npos);
+    EXPECT_NE(describe(fp.printer.pages[0]->ops()).find("Wave of Meter QM520V"), std::string::npos);
 
     program.commands().pressButton("DSO_FFT");
     program.commands().clickMenu("mnuCopy");

@@ -14,7 +14,7 @@ namespace qv::app::qt {
 namespace {
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     platform::fakes::FakePlatform fp;
     Program program{fp.platform};
     MainWindow window{program};

@@ -74,10 +74,10 @@ TEST(ParameterReadouts, TextsAndSlopeGlyph) {
         {4, 10, 8, 3, 1, 0, " 0.15 V|t:  10 ms/div|Y:  0.5 V/div| DC"},
         {3, 5, 12, -10, 0, 1, "-40 mV|t:  0.5 s/div|Y:  40 mV/div|GND"},
         {3, 26, 0, 1, 3, -1, " 40 V|t:  50 ns/div|Y:  400 V/div| AC"},
-        {0, 24, 14, 0, 2, 3, " 0 mV|t:  1 us/div|Y:  10 mV/div|"}, // coupling 2 prints nothing
+        {0, 24, 14, 0, 2, 3, " 0 mV|t:  1 us/div|Y:  10 mV/div|"},    // coupling 2 prints nothing
         {2, 26, 14, 0, 1, 1, " 0 mV|t:  0 ns/div|Y:  10 mV/div| DC"}, // model 2 has no 27th
-        {6, 20, 15, 5, -1, 1, " 0 |t:  5 us/div|Y:  0 /div|"},  // gain 15 has no entry
-        {200, 3, 3, 5, 1, 1, " 0 |t:  0 s/div|Y:  0 /div| DC"}, // a model without scales
+        {6, 20, 15, 5, -1, 1, " 0 |t:  5 us/div|Y:  0 /div|"},        // gain 15 has no entry
+        {200, 3, 3, 5, 1, 1, " 0 |t:  0 s/div|Y:  0 /div| DC"},       // a model without scales
         {3, -3.5, 99, 5, 1.5, 1, " 0 |t:  0 /div|Y:  0 /div|"},
         {3, 20.5, 8.5, 10, 1, 1, " 1 V|t:  5 us/div|Y:  1 V/div| DC"}, // half rounds to even
         {3, nan, nan, nan, nan, 1, " NaN |t:  0 /div|Y:  0 /div|"}};

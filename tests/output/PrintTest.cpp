@@ -21,7 +21,8 @@ TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
         "0:QVDATALINK47 V1.0|1:QM1538 DMM Record: bench|2:2026-12-07|3:14:03:27|";
     const std::pair<std::string, std::string> cases[] = {
         // log; rows after the header
-        {"", "6:End of record|"}, {"a\r\n\r\nb", "5:a|7:b|9:End of record|"},
+        {"", "6:End of record|"},
+        {"a\r\n\r\nb", "5:a|7:b|9:End of record|"},
         {"a\nb\rc\r\n", "5:a|6:b|7:c|9:End of record|"}};
     for (const auto &[log, rows] : cases) {
         PrintFixture f;

@@ -10,16 +10,24 @@
 namespace qv::platform::qt {
 namespace {
 
-QColor color(common::Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor color(common::Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 Qt::PenStyle penStyle(common::PenStyle s) {
     switch (s) {
-    case common::PenStyle::Solid: return Qt::SolidLine;
-    case common::PenStyle::Dash: return Qt::DashLine;
-    case common::PenStyle::Dot: return Qt::DotLine;
-    case common::PenStyle::DashDot: return Qt::DashDotLine;
-    case common::PenStyle::DashDotDot: return Qt::DashDotDotLine;
-    case common::PenStyle::Invisible: return Qt::NoPen;
+    case common::PenStyle::Solid:
+        return Qt::SolidLine;
+    case common::PenStyle::Dash:
+        return Qt::DashLine;
+    case common::PenStyle::Dot:
+        return Qt::DotLine;
+    case common::PenStyle::DashDot:
+        return Qt::DashDotLine;
+    case common::PenStyle::DashDotDot:
+        return Qt::DashDotDotLine;
+    case common::PenStyle::Invisible:
+        return Qt::NoPen;
     }
     return Qt::SolidLine;
 }
@@ -31,7 +39,7 @@ int pixel(double twips, double origin, double scale) {
 }
 
 class OpPainter {
-public:
+  public:
     OpPainter(QPainter &p, const PaintScale &s, const QRectF &area) : p_(p), s_(s), area_(area) {}
 
     void operator()(const common::ClearOp &op) {
@@ -67,11 +75,12 @@ public:
         p_.setPen(color(op.color));
         const QPointF at((op.x - s_.originX) * s_.pixelsPerTwip,
                          (op.y - s_.originY) * s_.pixelsPerTwip);
-        p_.drawText(QRectF(at, QSizeF(1.0e5, 1.0e5)), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+        p_.drawText(QRectF(at, QSizeF(1.0e5, 1.0e5)),
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
                     QString::fromStdString(op.text));
     }
 
-private:
+  private:
     QPoint point(double x, double y) const {
         return {pixel(x, s_.originX, s_.pixelsPerTwip), pixel(y, s_.originY, s_.pixelsPerTwip)};
     }

@@ -10,7 +10,9 @@
 
 namespace qv::platform::qt {
 
-void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
+void QtClipboard::clear() {
+    QGuiApplication::clipboard()->clear();
+}
 
 void QtClipboard::setImage(const common::DrawingTarget &surface, double widthTwips,
                            double heightTwips) {

@@ -7,7 +7,7 @@ namespace qv::platform::qt {
 
 /// The system clipboard; a surface goes on it as a bitmap at screen resolution.
 class QtClipboard final : public Clipboard {
-public:
+  public:
     void clear() override;
     void setImage(const common::DrawingTarget &surface, double widthTwips,
                   double heightTwips) override;

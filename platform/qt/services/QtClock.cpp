@@ -21,6 +21,8 @@ std::string QtClock::longTime() const {
     return QTime::currentTime().toString(format.trimmed()).toStdString();
 }
 
-void QtClock::sleepMs(int ms) { QThread::msleep(static_cast<unsigned long>(ms < 0 ? 0 : ms)); }
+void QtClock::sleepMs(int ms) {
+    QThread::msleep(static_cast<unsigned long>(ms < 0 ? 0 : ms));
+}
 
 } // namespace qv::platform::qt

@@ -5,7 +5,7 @@ namespace qv::platform::qt {
 
 /// Date and time in the system locale's formats; the sleep blocks the calling thread.
 class QtClock final : public Clock {
-public:
+  public:
     std::string shortDate() const override;
     std::string shortTime() const override;
     std::string longTime() const override;

@@ -10,7 +10,7 @@ namespace qv::platform::qt {
 /// File dialogs that, like one shared dialog, offer the last chosen name again. They never ask
 /// about overwriting and add no extension: the program does both itself.
 class QtFileDialogs final : public FileDialogs {
-public:
+  public:
     void setParent(QWidget *parent) { parent_ = parent; }
     std::optional<std::string> openFile(const std::string &filter) override;
     std::optional<std::string> saveFile(const std::string &filter) override;
@@ -18,7 +18,7 @@ public:
     /// "Name(*.a)|*.a|All(*.*)|*.*" as a Qt filter: "Name(*.a);;All(*)".
     [[nodiscard]] static QString toQtFilter(const std::string &filter);
 
-private:
+  private:
     QWidget *parent_ = nullptr;
     QString last_;
 };

@@ -7,11 +7,11 @@ namespace qv::platform::qt {
 
 /// Message boxes as QMessageBox, modal to the main window.
 class QtMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void setParent(QWidget *parent) { parent_ = parent; }
     Answer show(const Message &message) override;
 
-private:
+  private:
     QWidget *parent_ = nullptr;
 };
 

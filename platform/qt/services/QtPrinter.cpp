@@ -25,9 +25,8 @@ common::DrawingTarget *QtPrinter::beginDocument() {
     fullPages_.clear();
     // A long DMM record goes on over as many pages as it needs.
     const double heightTwips = printer_.pageRect(QPrinter::Inch).height() * 1440.0;
-    page_->setPageHeight(heightTwips, [this](const common::DisplayList &full) {
-        fullPages_.push_back(full);
-    });
+    page_->setPageHeight(heightTwips,
+                         [this](const common::DisplayList &full) { fullPages_.push_back(full); });
     return page_.get();
 }
 

@@ -14,7 +14,7 @@ namespace qv::platform::qt {
 /// The system's printers (and "Print to file" as PDF) through QPrintDialog. Each document is one
 /// page, composed on a drawing target in twips and painted at the printer's resolution.
 class QtPrinter final : public Printer {
-public:
+  public:
     QtPrinter();
     void setParent(QWidget *parent) { parent_ = parent; }
     std::optional<int> askCopies() override;
@@ -23,7 +23,7 @@ public:
     /// The printer, for tests that print to a PDF file without the dialog.
     [[nodiscard]] QPrinter &printer() { return printer_; }
 
-private:
+  private:
     QWidget *parent_ = nullptr;
     QPrinter printer_;
     QtTextMeasure measure_;
