@@ -12,8 +12,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QTimer>
 
 #include <cstdio>
 
