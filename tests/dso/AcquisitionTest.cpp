@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 #include <tuple>
 
 namespace qv::dso {
@@ -97,19 +98,11 @@ TEST(Reconstruction, RetrigMovesTheCrossingOntoTheTriggerIndex) {
     }
 }
 
-Bytes ramp() {
+const Bytes kRamp = [] {
     Bytes s;
-    for (int i = 0; i < 256; ++i)
-        s[i] = i;
+    std::iota(s.begin(), s.end(), 0);
     return s;
-}
-
-Bytes flat(std::uint8_t v, int first) {
-    Bytes s;
-    s.fill(v);
-    s[0] = first;
-    return s;
-}
+}();
 
 // The last packet completes the frame: samples, record, title, date, commands, progress marks
 // and the redraw of the active view. With mnuStart unchecked the samples are collected but
@@ -128,10 +121,10 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
         b.form.el.DSO_wave.setChecked(waveView);
         b.form.el.Save.setEnabled(false);
         b.form.v.CurrentFileName = "old.dso";
-        Settings s;
-        s.zero = 100, s.position = 138;
-        EXPECT_EQ(b.feed(frame(3, 3, s, ramp())), start ? O::Shown : O::None);
-        EXPECT_EQ(std::tuple(b.displays, b.spectra, b.panelTexts()),
+        const link::DsoSignal s{
+            .model = 3, .timeBase = 10, .gain = 8, .verticalPos = 10, .zeroLevel = 100};
+        EXPECT_EQ(b.feed(frame(s, 3, kRamp)), start ? O::Shown : O::None);
+        EXPECT_EQ(std::tuple(b.displays, b.spectra, textsAt(b.form.el.Picture2)),
                   std::tuple(displays, spectra, texts));
         EXPECT_EQ(b.decoder.SampleIndex(), start ? 0 : 256);
         std::vector<double> marks; // one progress mark per data packet n = 2..17
@@ -163,19 +156,19 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
 TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
     using Points = std::array<double, 3>;
     const Points kept{-1, -1, -1}, flat12{12, 12, 12};
-    // model, work mode, time base, gain, trigger byte, memory; outcome, points 0, 100, 256, title
+    // model, work mode, time base, gain, trigger position, memory; outcome, points 0, 100, 256,
+    // title
     // clang-format off
-    const std::tuple<int, int, std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t, O, Points,
-                     std::string> cases[] = {
-        {3, 3, 23, 8, 128, 5, O::Shown, {-128, 12, -1}, "Meter 7304 DSO sample "},
-        {3, 4, 24, 8, 128, 5, O::Shown, flat12, "Meter 7304 DSO database No.  5"},
-        {3, 5, 25, 8, 128, 12, O::Shown, flat12, "Meter 7304 DSO database No.  12"},
-        {3, 3, 26, 8, 128, 0, O::Shown, flat12, "Meter 7304 DSO sample "},
-        {0, 3, 26, 8, 128, 0, O::Shown, kept, "Meter 7302 DSO sample "},
-        {5, 3, 27, 0, 140, 0, O::DataError, kept, "before"},
-        {5, 3, 0, 16, 140, 0, O::DataError, kept, "before"},
-        {5, 3, 26, 15, 140, 0, O::Shown, flat12, "Meter 7304A DSO sample "},
-        {3, 3, 25, 8, 128 + 61, 0, O::Abandoned, kept, "before"}};
+    const std::tuple<int, int, int, int, int, int, O, Points, std::string> cases[] = {
+        {3, 3, 23, 8, 0, 5, O::Shown, {-128, 12, -1}, "Meter 7304 DSO sample "},
+        {3, 4, 24, 8, 0, 5, O::Shown, flat12, "Meter 7304 DSO database No.  5"},
+        {3, 5, 25, 8, 0, 12, O::Shown, flat12, "Meter 7304 DSO database No.  12"},
+        {3, 3, 26, 8, 0, 0, O::Shown, flat12, "Meter 7304 DSO sample "},
+        {0, 3, 26, 8, 0, 0, O::Shown, kept, "Meter 7302 DSO sample "},
+        {5, 3, 27, 0, 12, 0, O::DataError, kept, "before"},
+        {5, 3, 0, 16, 12, 0, O::DataError, kept, "before"},
+        {5, 3, 26, 15, 12, 0, O::Shown, flat12, "Meter 7304A DSO sample "},
+        {3, 3, 25, 8, 61, 0, O::Abandoned, kept, "before"}};
     // clang-format on
     for (const auto &[model, mode, timeBase, gain, trigger, memory, outcome, points, title] :
          cases) {
@@ -183,9 +176,14 @@ TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
         b.form.wave.WaveData.fill(-1);
         b.form.wave.WaveTitle = "before";
         b.form.el.Save.setEnabled(false);
-        Settings s;
-        s.timeBase = timeBase, s.gain = gain, s.trigger = trigger, s.memory = memory;
-        EXPECT_EQ(b.feed(frame(model, mode, s, flat(140, 0))), outcome) << int(timeBase);
+        Bytes flat; // 12 above the zero level, but sample 0
+        flat.fill(140), flat[0] = 0;
+        const link::DsoSignal s{.model = model,
+                                .timeBase = timeBase,
+                                .gain = gain,
+                                .triggerPos = trigger,
+                                .memoryNumber = memory};
+        EXPECT_EQ(b.feed(frame(s, mode, flat)), outcome) << timeBase;
         const auto &w = b.form.wave;
         const bool shown = outcome == O::Shown;
         EXPECT_EQ((std::array{w.WaveData[0], w.WaveData[100], w.WaveData[256]}), points);
@@ -193,14 +191,14 @@ TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
                   std::tuple(w.WaveData[254], timeBase));
         EXPECT_EQ(std::tuple(w.WaveTitle, b.form.el.Save.enabled(), b.displays),
                   std::tuple(title, shown, shown ? 1 : 0));
-        EXPECT_EQ(b.panelTexts().ends_with("Data error!|"), outcome == O::DataError);
+        EXPECT_EQ(textsAt(b.form.el.Picture2).ends_with("Data error!|"), outcome == O::DataError);
     }
 }
 
 TEST(DsoDecoder, DuplicatedPacketShiftsLaterSamplesAndOverflowsOnto256) {
     Scope b;
     ASSERT_TRUE(b.fp.port.open());
-    auto packets = frame(3, 3, Settings{}, ramp());
+    auto packets = frame({.model = 3, .timeBase = 10, .gain = 8}, 3, kRamp);
     packets.push_back(packets[0]); // the next frame's header completes packet 17
     // Each batch holds the tail of one packet and the head of the next, as the meter sends them;
     // a batch without a sync byte hands the pending packet (data packet 5) on again.

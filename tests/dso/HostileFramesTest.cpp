@@ -16,13 +16,14 @@ std::vector<Packet> randomFrame(std::mt19937 &rng) {
     const auto byte = [&rng] { return static_cast<std::uint8_t>(rng() & 0xFF); };
     const int model = rng() % 4 == 0 ? byte() : rng() % 9;
     const int mode = rng() % 8 == 0 ? byte() : 3 + rng() % 3;
-    Settings s{byte(), byte(), byte(), byte(), byte(), byte(), byte(), byte(), byte()};
-    s.timeBase = rng() % 4 == 0 ? s.timeBase : 18 + rng() % 9;
-    s.gain = rng() % 4 == 0 ? s.gain : rng() % 16;
-    Bytes samples;
-    for (auto &v : samples)
-        v = byte();
-    std::vector<Packet> packets = frame(model, mode, s, samples);
+    std::vector<Packet> packets = frame({}, mode, {});
+    for (Packet &p : packets) { // any settings and samples, mostly a valid time base and gain
+        for (int k = 1; k <= 16; ++k)
+            p[k] = byte();
+        p[17] = model, p[18] = mode;
+    }
+    packets[0][1] = rng() % 4 == 0 ? packets[0][1] : 18 + rng() % 9;
+    packets[0][3] = rng() % 4 == 0 ? packets[0][3] : rng() % 16;
     const auto at = rng() % packets.size();
     if (const int damage = rng() % 12; damage == 0)
         packets[at][19] = byte();

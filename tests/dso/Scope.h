@@ -2,6 +2,7 @@
 #include "dso/DsoDecoder.h"
 #include "dso/ParameterReadouts.h"
 #include "dso/WaveScreen.h"
+#include "link/DsoFrameSource.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <array>
@@ -11,27 +12,15 @@
 
 namespace qv::dso::test {
 
-using Packet = std::array<std::uint8_t, 20>;
+using link::Packet;
 using Bytes = std::array<std::uint8_t, 256>;
 
-/// Header settings as the meter sends them (raw bytes, 128 = 0 for the signed ones).
-struct Settings {
-    std::uint8_t timeBase = 10, trigger = 128, gain = 8, position = 128, coupling = 1, slope = 1,
-                 level = 128, zero = 128, memory = 0;
-};
-
-/// The 17 packets of one frame: the header, then samples 16(n-2) .. 16(n-2)+15 in packet n.
-inline std::vector<Packet> frame(int model, int mode, const Settings &s, const Bytes &samples) {
-    const std::array<std::uint8_t, 16> head{s.timeBase, s.trigger, s.gain, s.position, s.coupling,
-                                            s.slope,    s.level,   s.zero, s.memory};
-    std::vector<Packet> out;
-    for (int n = 1; n <= 17; ++n) {
-        Packet &p = out.emplace_back(Packet{0xFF});
-        p[17] = model, p[18] = mode, p[19] = n;
-        for (int k = 0; k < 16; ++k)
-            p[k + 1] = n == 1 ? head[k] : samples[16 * (n - 2) + k];
-    }
-    return out;
+/// The 17 packets of one frame with the settings of `s` and exactly these sample bytes.
+inline std::vector<Packet> frame(const link::DsoSignal &s, int mode, const Bytes &samples) {
+    auto packets = link::DsoFrameSource::frame(s, mode);
+    for (int i = 0; i < 256; ++i)
+        packets[1 + i / 16][1 + i % 16] = samples[i];
+    return {packets.begin(), packets.end()};
 }
 
 inline std::vector<std::uint8_t> bytesOf(const std::vector<Packet> &packets) {
@@ -49,22 +38,25 @@ template <class Op> std::vector<Op> opsOf(const common::DrawingTarget &t) {
     return out;
 }
 
-/// The texts at the given places, "|"-separated.
+/// The texts at the given places, "|"-separated; all texts, each followed by "|", without places.
 inline std::string textsAt(const common::DrawingTarget &t,
-                           std::initializer_list<std::pair<double, double>> places) {
+                           std::initializer_list<std::pair<double, double>> places = {}) {
     std::map<std::pair<double, double>, std::string> at;
-    for (const auto &text : opsOf<common::TextOp>(t))
-        at[{text.x, text.y}] = text.text;
     std::string out;
+    for (const auto &text : opsOf<common::TextOp>(t))
+        at[{text.x, text.y}] = text.text, out += places.size() ? "" : text.text + "|";
     for (const auto &place : places)
         out += (out.empty() ? "" : "|") + at[place];
     return out;
 }
 
-inline std::vector<std::array<double, 4>> linesIn(const common::DrawingTarget &t, common::Rgb c) {
-    std::vector<std::array<double, 4>> out;
+using Line = std::array<double, 4>;
+
+/// The lines of one colour (and pen width, unless 0) as x1, y1, x2, y2.
+inline std::vector<Line> linesIn(const common::DrawingTarget &t, common::Rgb c, int width = 0) {
+    std::vector<Line> out;
     for (const auto &l : opsOf<common::LineOp>(t))
-        if (l.color == c)
+        if (l.color == c && (width == 0 || l.width == width))
             out.push_back({l.x1, l.y1, l.x2, l.y2});
     return out;
 }
@@ -102,12 +94,6 @@ struct Scope {
             last = decoder.decodePacket();
         }
         return last;
-    }
-    [[nodiscard]] std::string panelTexts() const {
-        std::string out;
-        for (const auto &t : opsOf<common::TextOp>(form.el.Picture2))
-            out += t.text + "|";
-        return out;
     }
 };
 

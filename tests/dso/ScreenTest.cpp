@@ -11,7 +11,7 @@ namespace {
 using namespace test;
 using common::kBlack, common::kRed;
 const double nan = std::nan("");
-using Lines = std::vector<std::array<double, 4>>;
+using Lines = std::vector<Line>;
 
 /// The five measurement readouts: p-p, avg, rms, dB, frequency.
 std::string measurementRow(const common::DrawingTarget &t) {
@@ -20,9 +20,6 @@ std::string measurementRow(const common::DrawingTarget &t) {
 
 double square(int i) {
     return (i / 20) % 2 ? 10 : -10;
-}
-double pulse(int i) {
-    return i < 50 || i > 99 ? 10 : -10;
 }
 
 // Model 3: gain 8 is 1 V/div (0.1 V per unit), 12 is 40 mV/div; time base 10 is 10 ms/div, 0 is
@@ -35,7 +32,9 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
         {[](int i) { return -square(i); }, 3, 8, 10, 0,
          " 2 Vp-p| 0.06 Vavg| 1 Vrms| 2.21 dB| 50 Hz "},
         // Starting above the band counts falling edges: only one, at 51.
-        {[](int i) { return i ? pulse(i) : 2; }, 3, 8, 10, 0,
+        {[](int i) { return i == 0             ? 2.
+                            : i < 50 || i > 99 ? 10
+                                               : -10; }, 3, 8, 10, 0,
          " 2 Vp-p| 0.61 Vavg| 1 Vrms| 2.21 dB|?? Hz"},
         {[](int i) { return (i % 3 - 1) * 2.; }, 3, 8, 10, 0,
          " 0.4 Vp-p| 0 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},

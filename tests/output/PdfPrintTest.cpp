@@ -19,7 +19,7 @@ TEST(PdfPrint, WaveformPageBecomesAOnePagePdf) {
     char name[] = "tests_output_pdf", *argv[] = {name, nullptr};
     QApplication app(argc, argv);
     testing::PrintFixture f;
-    f.showWaveform();
+    f.show(false);
     f.form.v.CursorMode = 1;
     f.click(1, 1000, 2500);
     f.click(2, 1400, 2500);

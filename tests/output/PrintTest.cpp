@@ -70,16 +70,16 @@ TEST(Printout, OneDocumentPerCopyAndSilentFailures) {
 // XOR, so everything is drawn in copy mode. The screen is left as it was.
 TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
     PrintFixture f;
-    f.showWaveform();
+    f.show(false);
     f.form.v.CursorMode = 1;
     f.click(1, 1000, 2500);
     f.click(2, 1400, 2500);
     const auto screenOps = f.form.el.Picture1.ops().size();
     const auto screenMode = f.form.el.Picture1.drawMode();
     const common::DrawingTarget &page = f.printPage();
-    EXPECT_EQ(linesOf(page, 5, kBlack),
+    EXPECT_EQ(linesIn(page, kBlack, 5),
               (std::vector<Line>{{1000, 500, 1000, 4500}, {1400, 500, 1400, 4500}}));
-    EXPECT_EQ(cursorTexts(page), (Texts{"3500:1/dt=1kHz", "2000:dt=1.0ms"}));
+    EXPECT_EQ(row(page, 4750, true), (Texts{"3500:1/dt=1kHz", "2000:dt=1.0ms"}));
     for (double y : {50.0, 230.0, 4550.0})
         EXPECT_EQ(row(page, y), row(f.form.el.Picture1, y)) << y;
     EXPECT_EQ(row(page, 4750).at(0), "100: 500 Hz ");
@@ -100,8 +100,8 @@ TEST(WavePrint, TraceOf253PointsClampedAndShifted) {
         PrintFixture f;
         f.form.wave.WaveData.fill(value);
         f.form.wave.DsoParam[3] = position;
-        f.showWaveform();
-        const auto lines = linesOf(f.printPage(), 10, kBlack);
+        f.show(false);
+        const auto lines = linesIn(f.printPage(), kBlack, 10);
         ASSERT_GE(lines.size(), 254u);
         for (std::size_t i = 0; i < 253; ++i)
             ASSERT_EQ(lines[i], (Line{i ? 190. + 20 * i : 210, y, 210. + 20 * i, y}))
@@ -112,14 +112,14 @@ TEST(WavePrint, TraceOf253PointsClampedAndShifted) {
 
 TEST(SpectrumPrint, DecibelSpectrumWithOneFrequencyCursor) {
     PrintFixture f;
-    f.showSpectrum(1);
+    f.show(true, 1);
     f.form.v.CursorMode = 1;
     f.click(1, 550, 3000); // ten lines from the left edge: one division
     const common::DrawingTarget &page = f.printPage();
-    EXPECT_EQ(linesOf(page, 5, kBlack), (std::vector<Line>{{550, 500, 550, 4500}}));
+    EXPECT_EQ(linesIn(page, kBlack, 5), (std::vector<Line>{{550, 500, 550, 4500}}));
     const std::string level = f.cursors.readouts().SpectrumLevelText;
     EXPECT_TRUE(level.starts_with("F=") && level.ends_with("dB")) << level;
-    EXPECT_EQ(cursorTexts(page), (Texts{"3500:" + level, "2000:f=781.25Hz "}));
+    EXPECT_EQ(row(page, 4750, true), (Texts{"3500:" + level, "2000:f=781.25Hz "}));
     const auto readouts = row(page, 230);
     EXPECT_EQ(readouts, row(f.form.el.Picture1, 230));
     EXPECT_NE(std::find(readouts.begin(), readouts.end(), "2300:F: 10 dB/div"), readouts.end());
@@ -134,11 +134,11 @@ TEST(SpectrumPrint, TraceOf128PointsAsTheScreenShowsIt) {
         PrintFixture f;
         if (zero)
             f.form.wave.WaveData.fill(0);
-        f.showSpectrum(logScale);
-        auto screen = linesOf(f.form.el.Picture1, 1, common::kRed);
+        f.show(true, logScale);
+        auto screen = linesIn(f.form.el.Picture1, common::kRed, 1);
         std::erase_if(screen, [](const Line &l) { return l[2] - l[0] != 40; }); // the trace only
         f.form.wave.WaveData.fill(7);
-        const auto page = linesOf(f.printPage(), 10, kBlack);
+        const auto page = linesIn(f.printPage(), kBlack, 10);
         ASSERT_EQ(screen.size(), 127u);
         ASSERT_GE(page.size(), 127u);
         for (int i = 0; i < 127; ++i) {
@@ -164,31 +164,30 @@ TEST(Print, CursorTableByViewModeAndShownCursors) {
     // clang-format on
     for (const auto &[spectrum, mode, one, two, lines, texts] : cases) {
         PrintFixture f;
-        const auto show = [&] { spectrum ? f.showSpectrum(0) : f.showWaveform(); };
-        show();
+        f.show(spectrum);
         f.form.v.CursorMode = mode == 0 ? 1 : mode;
         f.click(1, 1000, 2100);
         f.click(2, 1400, 2900);
-        show(); // the redraw hides the cursors; their texts stay
+        f.show(spectrum); // the redraw hides the cursors; their texts stay
         f.form.v.CursorMode = mode;
         if (one)
             f.click(1, 1000, 2100);
         if (two)
             f.click(2, 1400, 2900);
         const common::DrawingTarget &page = f.printPage();
-        const auto cursorLines = linesOf(page, 5, kBlack);
+        const auto cursorLines = linesIn(page, kBlack, 5);
         EXPECT_EQ(cursorLines.size(), lines) << spectrum << mode << one << two;
         for (const auto &[x1, y1, x2, y2] : cursorLines)
             EXPECT_TRUE(mode == 1 ? y1 == 500 && y2 == 4500 && x1 == x2
                                   : x1 == 150 && x2 == 5270 && y1 == y2);
-        EXPECT_EQ(cursorTexts(page), texts) << spectrum << mode << one << two;
+        EXPECT_EQ(row(page, 4750, true), texts) << spectrum << mode << one << two;
     }
 }
 
 // The image holds the screen as it is, the XOR cursor line included.
 TEST(Copy, SpectrumViewWithItsCursorGoesOnTheClipboard) {
     PrintFixture f;
-    f.showSpectrum(1);
+    f.show(true, 1);
     f.form.v.CursorMode = 1;
     f.click(1, 950, 2000);
     f.printing.mnuCopy_Click();
