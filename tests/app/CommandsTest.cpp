@@ -1,10 +1,8 @@
-#include "app/Layout.h"
 #include "app/Program.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
 
 namespace qv::app {
 namespace {
@@ -55,18 +53,15 @@ TEST_F(CommandsTest, LeavingACursorModeErasesItsLines) {
     EXPECT_EQ(mode, 2);
 }
 
-TEST_F(CommandsTest, ViewSwitchSetsTheViewItems) {
-    program.commands().pressButton("DSO_FFT");
-    EXPECT_TRUE(el.DSO_FFT.checked());
-    EXPECT_FALSE(el.DSO_wave.checked());
-    EXPECT_TRUE(el.mnuDSOFFT.checked());
-    EXPECT_FALSE(el.mnuDSOFFT.enabled());
-    EXPECT_TRUE(el.mnuDSOwave.enabled());
-    EXPECT_FALSE(el.mnuDSOwave.checked());
-    program.commands().pressButton("DSO_wave");
-    EXPECT_TRUE(el.mnuDSOwave.checked());
-    EXPECT_FALSE(el.mnuDSOwave.enabled());
-    EXPECT_TRUE(el.mnuDSOFFT.enabled());
+TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItems) {
+    for (const bool wave : {false, true}) {
+        program.commands().pressButton(wave ? "DSO_wave" : "DSO_FFT");
+        EXPECT_EQ(el.DSO_wave.checked(), wave);
+        EXPECT_EQ(el.DSO_FFT.checked(), !wave);
+        const common::Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
+        const common::Control &other = wave ? el.mnuDSOFFT : el.mnuDSOwave;
+        EXPECT_TRUE(active.checked() && !active.enabled() && !other.checked() && other.enabled());
+    }
 }
 
 TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
@@ -74,6 +69,9 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     program.commands().Toolbar1_ButtonClick("dsomode");
     program.commands().Toolbar1_ButtonClick("");
     program.commands().clickMenu("mnuHelpmain");
+    el.Text1.setText("title");
+    program.commands().pressButton("DSOmode"); // already down: nothing is emptied
+    EXPECT_EQ(el.Text1.text(), "title");
     EXPECT_TRUE(el.DSOmode.checked());
     EXPECT_EQ(el.Picture1.ops().size(), before);
     EXPECT_TRUE(fp.messages.shown.empty());

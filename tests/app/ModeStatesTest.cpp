@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <string>
 
 namespace qv::app {
 namespace {
@@ -111,14 +110,6 @@ TEST_F(ModeStates, DsoModeEmptiesTheDisplaysAndRedrawsAWaveformWhenThereIsOne) {
             EXPECT_EQ(c->enabled(), present);
         EXPECT_EQ(el.Picture1.ops().size() > 300, present) << "the trace is drawn";
     }
-}
-
-TEST_F(ModeStates, ClickingTheActiveModeButtonKeepsTheLog) {
-    program.Form_Load();
-    el.RichTextBox1.setText("  14:03:27     1.234 V\r\n");
-    program.commands().pressButton("DMMmode");
-    EXPECT_EQ(el.RichTextBox1.text(), "  14:03:27     1.234 V\r\n");
-    EXPECT_TRUE(el.DMMmode.checked());
 }
 
 TEST_F(ModeStates, StartUpWithoutAMeter) {

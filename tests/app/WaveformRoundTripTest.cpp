@@ -1,4 +1,3 @@
-#include "app/ModeSwitch.h"
 #include "app/Program.h"
 #include "link/MeterSimulator.h"
 #include "platform/fakes/FakePlatform.h"
@@ -20,10 +19,6 @@ std::string describe(const common::DisplayList &ops) {
                 << int(l->color.r) << int(l->color.g) << int(l->color.b) << "\n";
         else if (const auto *t = std::get_if<common::TextOp>(&op))
             out << "T" << t->x << "," << t->y << "," << t->text << "\n";
-        else if (const auto *b = std::get_if<common::BoxOp>(&op))
-            out << "B" << b->x1 << "," << b->y1 << "," << b->x2 << "," << b->y2 << "\n";
-        else
-            out << "C\n";
     }
     return out.str();
 }

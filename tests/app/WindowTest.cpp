@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 

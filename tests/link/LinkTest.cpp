@@ -285,22 +285,6 @@ std::string text(const Packet &p) {
     return std::string(p.begin() + 1, p.begin() + 17);
 }
 
-TEST(MeterSimulatorTest, LiveReadingsArePrintableAndVarySlowly) {
-    MeterSimulator sim({.mode = SimMode::Dmm, .model = 3, .seed = 4});
-    double previous = 3.3;
-    for (int k = 0; k < 500; ++k) {
-        const Packet p = sim.nextPacket();
-        ASSERT_TRUE(p[0] == 0xFF && p[17] == 3 && p[18] == 0);
-        for (int i = 1; i <= 16; ++i)
-            ASSERT_TRUE(p[i] >= 0x20 && p[i] <= 0x7E);
-        ASSERT_EQ(text(p).substr(6), " V  DC    ") << "six value, ten unit characters";
-        const double value = std::atof(text(p).substr(0, 6).c_str());
-        EXPECT_NEAR(value, 3.3, 0.3);
-        EXPECT_TRUE(k == 0 || std::fabs(value - previous) < 0.03) << previous << " to " << value;
-        previous = value;
-    }
-}
-
 TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
     constexpr int kStored = DmmPacketSource::kStoredReadings;
     constexpr int kLive = DmmPacketSource::kLiveBetween;

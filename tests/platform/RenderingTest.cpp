@@ -1,6 +1,5 @@
 #include "common/DrawingTarget.h"
 #include "platform/qt/services/DisplayListPainter.h"
-#include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtFileDialogs.h"
 
 #include <QGuiApplication>
@@ -82,15 +81,6 @@ TEST(Rendering, TwoScalesDrawTheSameGeometry) {
         << "the same lines, in twips, at both scales";
     // Pen widths scale with the view: each line is more than one pixel wide at 2.5 times the size.
     EXPECT_GE(largeColumns.size(), 2 * 13u);
-}
-
-TEST(Rendering, ClipboardImageIsTheSurfaceAt96Dpi) {
-    DrawingTarget t;
-    t.box(0, 0, 1500, 1500, common::kBlack);
-    const QImage image = QtClipboard::render(t, 5530, 5055);
-    EXPECT_EQ(image.size(), QSize(369, 337));
-    EXPECT_EQ(image.pixel(50, 50), qRgb(0, 0, 0));
-    EXPECT_EQ(image.pixel(200, 200), qRgb(255, 255, 255));
 }
 
 TEST(FileDialogs, FiltersBecomeQtFilters) {
