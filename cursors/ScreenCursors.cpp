@@ -69,33 +69,25 @@ void ScreenCursors::Clear_dVdt() {
 // The line is drawn at the whole twip that is stored, not at the fractional click position, so
 // that the erase (which draws at the stored position) always covers the same pixels.
 void ScreenCursors::placeXCursor(int button, float x) {
+    const int k = button == kLeftButton ? 1 : button == kRightButton ? 2 : 0;
+    if (k == 0)
+        return;
     const std::int16_t at = common::toInt16(x);
-    if (button == kLeftButton) {
-        HCursorErase(1);
-        verticalLine(at);
-        state_.TimeCursor1X = at;
-        state_.Cursor1Shown = 1;
-    } else if (button == kRightButton) {
-        HCursorErase(2);
-        verticalLine(at);
-        state_.TimeCursor2X = at;
-        state_.Cursor2Shown = 1;
-    }
+    HCursorErase(k);
+    verticalLine(at);
+    (k == 1 ? state_.TimeCursor1X : state_.TimeCursor2X) = at;
+    (k == 1 ? state_.Cursor1Shown : state_.Cursor2Shown) = 1;
 }
 
 void ScreenCursors::placeYCursor(int button, float y) {
+    const int k = button == kLeftButton ? 1 : button == kRightButton ? 2 : 0;
+    if (k == 0)
+        return;
     const std::int16_t at = common::toInt16(y);
-    if (button == kLeftButton) {
-        VCursorErase(1);
-        horizontalLine(at);
-        state_.LevelCursor1Y = at;
-        state_.Cursor1Shown = 1;
-    } else if (button == kRightButton) {
-        VCursorErase(2);
-        horizontalLine(at);
-        state_.LevelCursor2Y = at;
-        state_.Cursor2Shown = 1;
-    }
+    VCursorErase(k);
+    horizontalLine(at);
+    (k == 1 ? state_.LevelCursor1Y : state_.LevelCursor2Y) = at;
+    (k == 1 ? state_.Cursor1Shown : state_.Cursor2Shown) = 1;
 }
 
 void ScreenCursors::Picture1_MouseDown(int button, int /*shift*/, float x, float y) {

@@ -162,24 +162,26 @@ void fftIcon(QPainter &p) {
     p.drawLine(QPointF(0.5, 15.2), QPointF(15.5, 15.2));
 }
 
-void xCursorIcon(QPainter &p) {
+// Two cursor lines in a frame with the distance between them; `vertical` picks the X cursors'
+// upright lines, otherwise the picture is turned over onto the Y cursors' level lines.
+void cursorIcon(QPainter &p, bool vertical, const QColor &ink) {
+    const auto at = [vertical](double along, double across) {
+        return vertical ? QPointF(across, along) : QPointF(along, across);
+    };
     p.setPen(pen(QColor(180, 180, 180), 0.8));
     p.drawRect(QRectF(0.5, 0.5, 15, 15));
-    p.setPen(pen(kRedInk, 1.4));
-    p.drawLine(QPointF(5, 1), QPointF(5, 15));
-    p.drawLine(QPointF(11, 1), QPointF(11, 15));
+    p.setPen(pen(ink, 1.4));
+    p.drawLine(at(1, 5), at(15, 5));
+    p.drawLine(at(1, 11), at(15, 11));
     p.setPen(pen(kInk, 0.9));
-    p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
+    p.drawLine(at(8, 5.5), at(8, 10.5));
 }
 
+void xCursorIcon(QPainter &p) {
+    cursorIcon(p, true, kRedInk);
+}
 void yCursorIcon(QPainter &p) {
-    p.setPen(pen(QColor(180, 180, 180), 0.8));
-    p.drawRect(QRectF(0.5, 0.5, 15, 15));
-    p.setPen(pen(kBlueInk, 1.4));
-    p.drawLine(QPointF(1, 5), QPointF(15, 5));
-    p.drawLine(QPointF(1, 11), QPointF(15, 11));
-    p.setPen(pen(kInk, 0.9));
-    p.drawLine(QPointF(8, 5.5), QPointF(8, 10.5));
+    cursorIcon(p, false, kBlueInk);
 }
 
 Draw drawerFor(std::string_view key) {
