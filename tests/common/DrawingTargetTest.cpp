@@ -36,11 +36,6 @@ TEST(DrawingTarget, ClearStartsANewListAndLinesFollowTheCurrentPoint) {
     EXPECT_EQ(t.generation(), generation + 1);
 }
 
-} // namespace
-} // namespace qv::common
-
-namespace qv::common {
-namespace {
 
 TEST(DrawingTarget, PrintsRunningPastThePageBottomGoOnOnANewPage) {
     DrawingTarget t;
