@@ -47,34 +47,45 @@ void Commands::pressButton(std::string_view key) {
 }
 
 void Commands::Toolbar1_ButtonClick(std::string_view key) {
-    if (key == "New")
-        run(h_.NewRecord);
-    else if (key == "Open")
-        run(h_.FileOpen);
-    else if (key == "Save")
-        run(h_.menuSave_Click);
-    else if (key == "Print")
-        run(h_.Printout);
-    else if (key == "Copy")
-        run(h_.mnuCopy_Click);
-    else if (key == "Link")
-        run(h_.ComOnOff);
-    else if (key == "DMMmode")
-        DMMmode(form_);
-    else if (key == "DSOmode")
-        DSOmode(form_);
-    else if (key == "StartStop")
-        run(h_.StartStop);
-    else if (key == "DMMRecord")
-        run(h_.DMMRecord);
-    else if (key == "DSO_wave")
-        waveformView();
-    else if (key == "DSO_FFT")
-        spectrumView();
-    else if (key == "XCursor")
-        xCursorPressed();
-    else if (key == "YCursor")
-        yCursorPressed();
+    using C = Commands;
+    using H = CommandHandlers;
+    static constexpr std::array<Row, 14> kRows{{
+        {"New", &H::NewRecord, nullptr},
+        {"Open", &H::FileOpen, nullptr},
+        {"Save", &H::menuSave_Click, nullptr},
+        {"Print", &H::Printout, nullptr},
+        {"Copy", &H::mnuCopy_Click, nullptr},
+        {"Link", &H::ComOnOff, nullptr},
+        {"DMMmode", nullptr, &C::dmmMode},
+        {"DSOmode", nullptr, &C::dsoMode},
+        {"StartStop", &H::StartStop, nullptr},
+        {"DMMRecord", &H::DMMRecord, nullptr},
+        {"DSO_wave", nullptr, &C::waveformView},
+        {"DSO_FFT", nullptr, &C::spectrumView},
+        {"XCursor", nullptr, &C::xCursorPressed},
+        {"YCursor", nullptr, &C::yCursorPressed},
+    }};
+    dispatch(kRows, key);
+}
+
+void Commands::dispatch(std::span<const Row> rows, std::string_view name) {
+    for (const Row &row : rows) {
+        if (row.name != name)
+            continue;
+        if (row.handler)
+            run(h_.*row.handler);
+        else if (row.own)
+            (this->*row.own)();
+        return;
+    }
+}
+
+void Commands::dmmMode() {
+    DMMmode(form_);
+}
+
+void Commands::dsoMode() {
+    DSOmode(form_);
 }
 
 void Commands::waveformView() {
@@ -143,46 +154,32 @@ void Commands::clickMenu(std::string_view name) {
     if (const int port = comPortOf(name))
         return runWith(h_.COM, port);
 
-    if (name == "mnuNew")
-        run(h_.NewRecord);
-    else if (name == "menuOpen")
-        run(h_.FileOpen);
-    else if (name == "menuSave")
-        run(h_.menuSave_Click);
-    else if (name == "mnuSaveAs")
-        run(h_.mnuSaveAs_Click);
-    else if (name == "mnuPrint")
-        run(h_.Printout);
-    else if (name == "mnuExit")
-        run(h_.mnuExit_Click);
-    else if (name == "mnuCopy")
-        run(h_.mnuCopy_Click);
-    else if (name == "mnuLink")
-        run(h_.mnuLink_Click);
-    else if (name == "mnuBreak")
-        run(h_.mnuBreak_Click);
-    else if (name == "mnuStart")
-        run(h_.mnuStart_Click);
-    else if (name == "mnuPause")
-        run(h_.mnuPause_Click);
-    else if (name == "mnuDMMmode")
-        DMMmode(form_);
-    else if (name == "mnuDSOmode")
-        DSOmode(form_);
-    else if (name == "mnuDMMRecordStart")
-        run(h_.mnuDMMRecordStart_Click);
-    else if (name == "mnuDMMRecordPause")
-        run(h_.mnuDMMRecordPause_Click);
-    else if (name == "mnuDSOwave")
-        run(h_.mnuDSOwave_Click);
-    else if (name == "mnuDSOFFT")
-        run(h_.mnuDSOFFT_Click);
-    else if (name == "mnuLinear")
-        run(h_.mnuLinear_Click);
-    else if (name == "mnuLog")
-        run(h_.mnuLog_Click);
-    else if (name == "mnuAbout")
-        run(h_.mnuAbout_Click);
+    using C = Commands;
+    using H = CommandHandlers;
+    static constexpr std::array<Row, 21> kRows{{
+        {"mnuNew", &H::NewRecord, nullptr},
+        {"menuOpen", &H::FileOpen, nullptr},
+        {"menuSave", &H::menuSave_Click, nullptr},
+        {"mnuSaveAs", &H::mnuSaveAs_Click, nullptr},
+        {"mnuPrint", &H::Printout, nullptr},
+        {"mnuExit", &H::mnuExit_Click, nullptr},
+        {"mnuCopy", &H::mnuCopy_Click, nullptr},
+        {"mnuLink", &H::mnuLink_Click, nullptr},
+        {"mnuBreak", &H::mnuBreak_Click, nullptr},
+        {"mnuStart", &H::mnuStart_Click, nullptr},
+        {"mnuPause", &H::mnuPause_Click, nullptr},
+        {"mnuDMMmode", nullptr, &C::dmmMode},
+        {"mnuDSOmode", nullptr, &C::dsoMode},
+        {"mnuDMMRecordStart", &H::mnuDMMRecordStart_Click, nullptr},
+        {"mnuDMMRecordPause", &H::mnuDMMRecordPause_Click, nullptr},
+        {"mnuDSOwave", &H::mnuDSOwave_Click, nullptr},
+        {"mnuDSOFFT", &H::mnuDSOFFT_Click, nullptr},
+        {"mnuLinear", &H::mnuLinear_Click, nullptr},
+        {"mnuLog", &H::mnuLog_Click, nullptr},
+        {"mnuAbout", &H::mnuAbout_Click, nullptr},
+        {"mnuHelpmain", nullptr, nullptr},
+    }};
+    dispatch(kRows, name);
 }
 
 } // namespace qv::app

@@ -2,6 +2,7 @@
 #include "common/Form.h"
 
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace qv::app {
@@ -35,6 +36,15 @@ class Commands {
     void clickMenu(std::string_view name);
 
   private:
+    /// One command: a name and either a handler of the window or a procedure of this class.
+    struct Row {
+        std::string_view name;
+        std::function<void()> CommandHandlers::*handler;
+        void (Commands::*own)();
+    };
+    void dispatch(std::span<const Row> rows, std::string_view name);
+    void dmmMode();
+    void dsoMode();
     void waveformView();
     void spectrumView();
     void xCursorPressed();
