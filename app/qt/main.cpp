@@ -2,7 +2,7 @@
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
 #include "platform/Platform.h"
-#include "platform/qt/serial/SerialPortFactory.h"
+#include "link/qt/SerialPortFactory.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtFileDialogs.h"
@@ -45,7 +45,7 @@ int main(int argc, char *argv[]) {
     parser.process(arguments);
 
     std::unique_ptr<platform::SerialPort> port =
-        platform::qt::makeSerialPort(parser.value(demo).toStdString());
+        link::qt::makeSerialPort(parser.value(demo).toStdString());
     if (!port) {
         std::fprintf(stderr, "qvlink: unknown demo mode '%s' (dmm, dso, dso-memory, dmm-memory)\n",
                      qPrintable(parser.value(demo)));

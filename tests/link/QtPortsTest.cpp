@@ -6,8 +6,8 @@
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/serial/PortTable.h"
 #include "platform/qt/serial/QtSerialPort.h"
-#include "platform/qt/serial/SerialPortFactory.h"
-#include "platform/qt/serial/VirtualMeterPort.h"
+#include "link/qt/SerialPortFactory.h"
+#include "link/qt/VirtualMeterPort.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -25,7 +25,7 @@ namespace qv::link {
 namespace {
 
 using platform::qt::PortTable;
-using platform::qt::VirtualMeterPort;
+using link::qt::VirtualMeterPort;
 
 void testApp() {
     static int argc = 1;
@@ -168,8 +168,8 @@ TEST(VirtualMeterPortTest, SearchFindsTheMeterAndPacketsFlow) {
 
 TEST(VirtualMeterPortTest, DemoModesStreamAtTheLinksPace) {
     testApp();
-    EXPECT_EQ(platform::qt::makeSerialPort("DSO"), nullptr) << "demo names are lower case";
-    auto port = platform::qt::makeSerialPort("dso");
+    EXPECT_EQ(link::qt::makeSerialPort("DSO"), nullptr) << "demo names are lower case";
+    auto port = link::qt::makeSerialPort("dso");
     ASSERT_NE(port, nullptr);
     int events = 0;
     port->setEventHandler([&](int code) {

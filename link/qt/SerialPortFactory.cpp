@@ -1,13 +1,13 @@
-#include "platform/qt/serial/SerialPortFactory.h"
+#include "link/qt/SerialPortFactory.h"
 
 #include "platform/qt/serial/QtSerialPort.h"
-#include "platform/qt/serial/VirtualMeterPort.h"
+#include "link/qt/VirtualMeterPort.h"
 
-namespace qv::platform::qt {
+namespace qv::link::qt {
 
 std::unique_ptr<SerialPort> makeSerialPort(const std::string &demoMode) {
     if (demoMode.empty())
-        return std::make_unique<QtSerialPort>();
+        return std::make_unique<platform::qt::QtSerialPort>();
     const std::optional<link::SimMode> mode = link::parseSimMode(demoMode);
     if (!mode)
         return nullptr;
@@ -16,7 +16,7 @@ std::unique_ptr<SerialPort> makeSerialPort(const std::string &demoMode) {
     if (*mode == link::SimMode::Dso)
         options.timeBaseTour = 3; // the demo shows the plain and the reconstructed time bases
     return std::make_unique<VirtualMeterPort>(1, options, VirtualMeterPort::Pace::RealTime,
-                                              std::make_unique<QtSerialPort>());
+                                              std::make_unique<platform::qt::QtSerialPort>());
 }
 
-} // namespace qv::platform::qt
+} // namespace qv::link::qt

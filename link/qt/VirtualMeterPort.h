@@ -9,7 +9,10 @@
 #include <memory>
 #include <random>
 
-namespace qv::platform::qt {
+namespace qv::link::qt {
+
+using platform::ReceiveQueue;
+using platform::SerialPort;
 
 /// A meter on a serial port without hardware: it stands on one port number, and like the real
 /// cable it answers with DSR and CTS once RTS and DTR are raised, and only then streams packets
@@ -70,4 +73,4 @@ class VirtualMeterPort final : public SerialPort {
     std::function<void()> failure_;
 };
 
-} // namespace qv::platform::qt
+} // namespace qv::link::qt

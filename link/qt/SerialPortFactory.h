@@ -4,11 +4,13 @@
 #include <memory>
 #include <string>
 
-namespace qv::platform::qt {
+namespace qv::link::qt {
+
+using platform::SerialPort;
 
 /// The program's serial port: the system's ports for an empty mode; for "dmm", "dso",
 /// "dso-memory" or "dmm-memory" a virtual meter in that mode on port 1, at the link's real pace,
 /// with the system's ports on 2..8. nullptr for any other mode.
 [[nodiscard]] std::unique_ptr<SerialPort> makeSerialPort(const std::string &demoMode);
 
-} // namespace qv::platform::qt
+} // namespace qv::link::qt

@@ -1,8 +1,8 @@
-#include "platform/qt/serial/VirtualMeterPort.h"
+#include "link/qt/VirtualMeterPort.h"
 
 #include <algorithm>
 
-namespace qv::platform::qt {
+namespace qv::link::qt {
 
 namespace {
 /// Timer period: about half a packet per tick, so batches come as a UART hands them over.
@@ -185,4 +185,4 @@ void VirtualMeterPort::unplug() {
         failure_();
 }
 
-} // namespace qv::platform::qt
+} // namespace qv::link::qt
