@@ -38,12 +38,14 @@ std::string nonFinite(double v) {
 void plainParts(const Decimal &d, std::string &intPart, std::string &fracPart) {
     const int intDigits = d.exponent + 1;
     if (intDigits <= 0) {
-        intPart = "0";
-        fracPart = std::string(static_cast<size_t>(-intDigits), '0') + d.digits;
+        intPart.assign(1, '0');
+        fracPart.assign(static_cast<size_t>(-intDigits), '0');
+        fracPart += d.digits;
         return;
     }
     if (static_cast<size_t>(intDigits) >= d.digits.size()) {
-        intPart = d.digits + std::string(intDigits - d.digits.size(), '0');
+        intPart = d.digits;
+        intPart.append(intDigits - d.digits.size(), '0');
         fracPart.clear();
         return;
     }
@@ -76,13 +78,17 @@ std::string shortestNumber(double v) {
         std::string intPart, fracPart;
         plainParts(d, intPart, fracPart);
         out += intPart;
-        if (!fracPart.empty())
-            out += "." + fracPart;
+        if (!fracPart.empty()) {
+            out += '.';
+            out += fracPart;
+        }
         return out;
     }
     out += d.digits.substr(0, 1);
-    if (d.digits.size() > 1)
-        out += "." + d.digits.substr(1);
+    if (d.digits.size() > 1) {
+        out += '.';
+        out.append(d.digits, 1);
+    }
     char exp[16];
     std::snprintf(exp, sizeof exp, "E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
     return out + exp;
@@ -142,7 +148,9 @@ double roundThrough(double v, std::string_view pattern) {
 std::string signedText(long long n) {
     const unsigned long long magnitude =
         n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
-    return (n < 0 ? "-" : " ") + std::to_string(magnitude);
+    std::string text(1, n < 0 ? '-' : ' ');
+    text += std::to_string(magnitude);
+    return text;
 }
 
 double parseNumber(std::string_view text) {

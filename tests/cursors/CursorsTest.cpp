@@ -13,8 +13,16 @@ namespace {
 
 using common::LineOp;
 
-bool same(const LineOp &a, const LineOp &b) {
+struct Ends {
+    double x1, y1, x2, y2;
+};
+
+bool same(const LineOp &a, const Ends &b) {
     return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+}
+
+bool same(const LineOp &a, const LineOp &b) {
+    return same(a, Ends{b.x1, b.y1, b.x2, b.y2});
 }
 
 // A form with a spectrum view, the screen cursors, and readouts over a state of our own.
@@ -72,9 +80,10 @@ TEST(ScreenCursors, PlacesCursorsOnlyInsideTheGraticuleEdgesIncluded) {
         const auto &st = f.cursors.state();
         EXPECT_EQ(st.Cursor1Shown == 1, c.placed) << c.x << "," << c.y;
         EXPECT_EQ(f.form.el.Picture1.ops().size() > before, c.placed) << c.x << "," << c.y;
-        if (c.placed)
+        if (c.placed) {
             EXPECT_EQ(c.mode == 1 ? st.TimeCursor1X : st.LevelCursor1Y,
                       std::lround(c.mode == 1 ? c.x : c.y));
+        }
     }
 }
 
@@ -89,8 +98,8 @@ TEST(ScreenCursors, ASecondClickWithTheSameButtonLeavesOneLine) {
         const auto lines = f.xorLines();
         ASSERT_EQ(lines.size(), 3u) << "draw, erase, draw";
         EXPECT_TRUE(same(lines[0], lines[1])) << "the first line and its erase must coincide";
-        EXPECT_TRUE(same(lines[2], c.mode == 1 ? LineOp{3000, 500, 3000, 4500}
-                                               : LineOp{150, 3000, 5270, 3000}));
+        EXPECT_TRUE(same(lines[2], c.mode == 1 ? Ends{3000, 500, 3000, 4500}
+                                               : Ends{150, 3000, 5270, 3000}));
         EXPECT_EQ(lines[2].color, c.waveView ? common::kCyan : common::kYellow);
     }
 }
@@ -108,9 +117,10 @@ TEST(ScreenCursors, ClosingErasesBothLinesButNothingAfterARedraw) {
             mode == 1 ? f.cursors.CloseHCursor() : f.cursors.CloseVCursor();
             const auto l = f.xorLines();
             ASSERT_EQ(l.size() - before, redraw ? 0u : 2u) << mode << redraw;
-            if (!redraw) // each erase lies exactly over one of the two cursor lines
+            if (!redraw) { // each erase lies exactly over one of the two cursor lines
                 EXPECT_TRUE((same(l[2], l[0]) && same(l[3], l[1])) ||
                             (same(l[2], l[1]) && same(l[3], l[0])));
+            }
             EXPECT_EQ(f.cursors.state().Cursor1Shown + f.cursors.state().Cursor2Shown, 0);
         }
 }
@@ -186,7 +196,7 @@ TEST(CursorReadouts, TextsInTheStripAndForPrinting) {
                    std::holds_alternative<common::TextOp>(op);
         });
         const auto &box = std::get<common::BoxOp>(*first); // the strip is blanked before any text
-        EXPECT_TRUE(same({box.x1, box.y1, box.x2, box.y2}, {2000, 4750, 5400, 4950}));
+        EXPECT_TRUE(box.x1 == 2000 && box.y1 == 4750 && box.x2 == 5400 && box.y2 == 4950);
         EXPECT_TRUE(box.filled && box.fill == common::kWhite && box.mode == common::DrawMode::Copy);
         EXPECT_EQ(std::get<common::TextOp>(ops.back()).color, common::kBlack) << c.a;
         EXPECT_EQ(f.readoutAt(2000), c.a) << c.a;
