@@ -8,6 +8,9 @@ namespace {
 constexpr double kValueX = 300, kValueY = 40, kValuePt = 43;
 constexpr double kUnitRight = 3000, kUnitCharWidth = 150, kUnitY = 940, kUnitPt = 12;
 constexpr double kMessageX = 400, kMessageY = 300, kMessagePt = 12;
+// The message line's cell: wide enough for 16 characters in 12 pt, down to above the progress
+// marks (which start at 800), so a shorter message leaves nothing of a longer one behind.
+constexpr double kMessageRight = 3255, kMessageBottom = 700;
 
 } // namespace
 
@@ -36,10 +39,14 @@ void DigitPanel::showProgressMark(int n) {
     form_.el.Picture2.box(left, 800, left + 20, 900, common::kProgress);
 }
 
+void DigitPanel::blankMessageLine() {
+    form_.el.Picture2.box(kMessageX, kMessageY, kMessageRight, kMessageBottom, common::kBlack);
+}
+
 void DigitPanel::showMessage(const std::string &text) {
     common::DrawingTarget &panel = form_.el.Picture2;
     if (text.starts_with("Data e"))
-        panel.box(400, 360, 1500, 500, common::kBlack);
+        blankMessageLine();
     else
         panel.clear();
     panel.setForeColor(common::kCyan);

@@ -19,8 +19,12 @@ class DigitPanel {
     /// One progress mark of a stored record n, 23 twips apart, 20 wide.
     void showProgressMark(int n);
 
-    /// A play-back text message: "Data e..." blacks out (400, 360)-(1500, 500), anything else
-    /// clears the panel; then the text in 12 pt at (400, 300).
+    /// Blacks out the message line from (400, 300) to the panel's right edge, above the progress
+    /// marks, so nothing of an earlier message stays.
+    void blankMessageLine();
+
+    /// A play-back text message: "Data e..." blanks the message line (keeping the progress
+    /// marks), anything else clears the panel; then the text in 12 pt at (400, 300).
     void showMessage(const std::string &text);
 
   private:

@@ -79,6 +79,9 @@ void DmmDecoder::storedReading(int number) {
 }
 
 void DmmDecoder::playbackMessage() {
+    // The message replaces the reading text: a live reading still waiting for the record timer
+    // is withdrawn, so the message is never logged as a reading.
+    form_.v.DMMSampleReady = false;
     std::string &reading = form_.v.DMMReading;
     if (!reading.starts_with("   ")) {
         panel_.showMessage(reading);

@@ -1,5 +1,6 @@
 #include "dso/DsoDecoder.h"
 
+#include "dmm/DigitPanel.h"
 #include "dmm/ModeQuestion.h"
 
 #include "common/NumberFormat.h"
@@ -86,7 +87,7 @@ void DsoDecoder::data(const std::array<std::uint8_t, 20> &p) {
 FrameOutcome DsoDecoder::completeFrame(int workMode) {
     common::Waveform &w = form_.wave;
     if (form_.el.StartStop.checked()) {
-        form_.el.Picture2.box(400, 360, 1500, 500, common::kBlack);
+        dmm::DigitPanel(form_).blankMessageLine();
         indicate("Data end", false);
     }
     for (int k = 0; k <= 8; ++k)

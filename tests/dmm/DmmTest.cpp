@@ -173,15 +173,33 @@ TEST(DmmDecoder, PlaybackMessages) {
     for (const auto &[text, line, panel] : cases) {
         Rig rig;
         rig.send(" 1.000V         ", 0);
+        rig.form.v.DMMSampleReady = true;
         rig.send(text, 2);
         EXPECT_EQ(rig.logText(), line);
+        EXPECT_FALSE(rig.form.v.DMMSampleReady) << "a message is no reading to record";
         Drawing drawn = panel == 'C' ? Drawing{"clear"} : live;
         if (panel == 'B')
-            drawn.push_back("black box 400,360 1500,500");
+            drawn.push_back("black box 400,300 3255,700");
         if (panel != 'L')
             drawn.push_back("cyan 12pt 400,300 '" + text + "'");
         EXPECT_EQ(drawing(rig.el.Picture2), drawn);
     }
+}
+
+TEST(DmmDecoder, DataEndLeavesNothingOfTheMessageBefore) {
+    Rig rig;
+    rig.send("Data start      ", 2);
+    rig.send(" 12 records     ", 2);
+    rig.send("Data end        ", 2);
+    const auto &ops = rig.el.Picture2.ops();
+    const auto &before = std::get<common::TextOp>(ops[ops.size() - 3]);
+    const auto &blank = std::get<common::BoxOp>(ops[ops.size() - 2]);
+    const common::EstimatedTextMeasure measure;
+    EXPECT_LE(blank.x1, before.x);
+    EXPECT_LE(blank.y1, before.y);
+    EXPECT_GE(blank.x2, before.x + measure.width(before.text, before.font, before.sizePt));
+    EXPECT_GE(blank.y2, before.y + measure.lineHeight(before.font, before.sizePt));
+    EXPECT_LT(blank.y2, 800) << "the progress marks stay";
 }
 
 TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
