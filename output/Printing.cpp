@@ -27,19 +27,20 @@ void Printing::Printout() {
     const std::optional<int> copies = printer.askCopies();
     if (!copies)
         return;
-    // Every failure ends the command silently; the copies already printed stay printed.
+    // Every failure ends the command silently; the copies already printed stay printed, and a
+    // file printed into is closed with what it holds.
     try {
         for (int copy = 1; copy <= *copies; ++copy) {
             common::DrawingTarget *page = printer.beginDocument();
             if (page == nullptr)
-                return;
+                break;
             Printout0(*page);
             if (!printer.endDocument())
-                return;
+                break;
         }
     } catch (const std::exception &) {
-        return;
     }
+    (void)printer.endJob();
 }
 
 void Printing::Printout0(common::DrawingTarget &page) {

@@ -16,6 +16,9 @@ class Printer {
     [[nodiscard]] virtual common::DrawingTarget *beginDocument() = 0;
     /// Finishes the page and the document; false when printing failed.
     [[nodiscard]] virtual bool endDocument() = 0;
+    /// Ends the print job after its last document (all copies of one print command); a printer
+    /// that writes a file puts every copy into that one file. False when that failed.
+    [[nodiscard]] virtual bool endJob() { return true; }
 };
 
 /// The clipboard: takes a picture of a drawing surface of the given size in twips.

@@ -30,12 +30,26 @@ common::DrawingTarget *QtPrinter::beginDocument() {
     return page_.get();
 }
 
+QPainter *QtPrinter::startPage(QPainter &own) {
+    if (printer_.outputFileName().isEmpty())
+        return own.begin(&printer_) ? &own : nullptr;
+    // Into a file: the job's first document opens it, each later one adds a page.
+    if (filePainter_)
+        return printer_.newPage() ? filePainter_.get() : nullptr;
+    filePainter_ = std::make_unique<QPainter>();
+    if (filePainter_->begin(&printer_))
+        return filePainter_.get();
+    filePainter_.reset();
+    return nullptr;
+}
+
 bool QtPrinter::endDocument() {
     if (!page_)
         return false;
     const std::unique_ptr<common::DrawingTarget> page = std::move(page_);
-    QPainter painter;
-    if (!painter.begin(&printer_))
+    QPainter own;
+    QPainter *painter = startPage(own);
+    if (!painter)
         return false;
     PaintScale scale;
     scale.pixelsPerTwip = printer_.resolution() / 1440.0;
@@ -46,13 +60,21 @@ bool QtPrinter::endDocument() {
     const QRectF area(QPointF(0, 0), printer_.pageRect(QPrinter::DevicePixel).size());
     // Pages start white; their own clears are not painted, so nothing covers the margins.
     for (const common::DisplayList &full : fullPages_) {
-        paintDisplayList(painter, full, 1, scale, area);
+        paintDisplayList(*painter, full, 1, scale, area);
         if (!printer_.newPage())
             return false;
     }
     fullPages_.clear();
-    paintDisplayList(painter, page->ops(), 1, scale, area);
-    return painter.end();
+    paintDisplayList(*painter, page->ops(), 1, scale, area);
+    return painter != &own || own.end();
+}
+
+bool QtPrinter::endJob() {
+    if (!filePainter_)
+        return true;
+    const bool ended = filePainter_->end();
+    filePainter_.reset();
+    return ended;
 }
 
 } // namespace qv::platform::qt
