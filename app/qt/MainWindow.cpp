@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "app/qt/ElementBinding.h"
+#include "app/qt/MenuShortcutsFirst.h"
 #include "app/qt/ToolbarIcons.h"
 #include "app/qt/TwipsCanvas.h"
 
@@ -42,6 +43,20 @@ int px(double twips) {
     return static_cast<int>(std::lround(twips / 15.0));
 }
 
+/// The fixed-pitch font in which a timed log line ("  14:03:27    -0.012 mV  AC") fits the log
+/// box of this width beside its vertical scroll bar, at most the system's size.
+QFont logFont(int boxWidth) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QString line(30, QLatin1Char('0'));
+    const int room = boxWidth - 24; // frame and vertical scroll bar
+    for (double size = font.pointSizeF(); size > 6; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetrics(font).horizontalAdvance(line) <= room)
+            break;
+    }
+    return font;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent), program_(program) {
@@ -50,6 +65,13 @@ MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent),
     buildForm();
     buildStatusBar();
     bindWindowTitle(this, program_.form().el.caption);
+    QList<QKeySequence> shortcuts;
+    for (const auto &[name, action] : actions_)
+        if (!action->shortcut().isEmpty())
+            shortcuts.append(action->shortcut());
+    auto *shortcutsFirst = new MenuShortcutsFirst(shortcuts, this);
+    title_->installEventFilter(shortcutsFirst);
+    log_->installEventFilter(shortcutsFirst);
 
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, [this] { program_.Timer1_Timer(); });
@@ -161,8 +183,11 @@ void MainWindow::buildForm() {
 
     log_ = new QPlainTextEdit(form_);
     log_->setToolTip(QStringLiteral("DMM记录窗口"));
-    log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    log_->setFont(logFont(px(kLog.width)));
+    // The meter pads its text with blanks: trailing blanks hang at the edge instead of widening
+    // the line, and a line still too long wraps rather than adding a horizontal scroll bar.
+    log_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    log_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     bindLog(log_, form.el.RichTextBox1);
 
     form_->setMinimumSize(px(kFormWidth), px(kFormBottom - kToolbarTwips));
@@ -171,15 +196,20 @@ void MainWindow::buildForm() {
 
 void MainWindow::buildStatusBar() {
     common::Elements &el = program_.form().el;
-    const int widths[] = {3500, 2000, 2200, 1440};
-    for (size_t i = 0; i < el.panel.size(); ++i) {
+    // Room is shared in proportion to the panels' laid-out widths (3500, 2000, 2200 and 1440
+    // twips), but no panel gets narrower than its text: at the default width every text is
+    // whole and no panel covers another.
+    const int stretch[] = {35, 20, 22, 14};
+    for (std::size_t i = 0; i < el.panel.size(); ++i) {
         auto *label = new QLabel(this);
-        // Fixed widths: a long text is cut at the panel's edge rather than pushing the others.
-        label->setFixedWidth(px(widths[i]) - 4);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        statusBar()->addWidget(label, stretch[i]);
         bindLabel(label, el.panel[i]);
-        statusBar()->addWidget(label);
+        const auto fitText = [label] { label->setMinimumWidth(label->minimumSizeHint().width()); };
+        el.panel[i].subscribe(fitText);
+        fitText();
     }
     statusBar()->setSizeGripEnabled(true);
 }

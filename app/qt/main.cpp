@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
+#include "app/qt/Translations.h"
 #include "platform/Platform.h"
 #include "link/qt/SerialPortFactory.h"
 #include "platform/qt/services/QtClipboard.h"
@@ -20,6 +21,7 @@ using namespace qv;
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qvlink"));
+    app::qt::installQtTranslations(application);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

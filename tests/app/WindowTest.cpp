@@ -1,10 +1,18 @@
 #include "app/Layout.h"
 #include "app/Program.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/Translations.h"
 #include "app/qt/TwipsCanvas.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -65,6 +73,49 @@ TEST_F(WindowTest, AClickRunsTheCommandWhichAloneSetsTheState) {
     QAction *about = window.action("mnuHelpmain");
     about->trigger();
     EXPECT_FALSE(about->isChecked()) << "no item checks itself";
+}
+
+TEST_F(WindowTest, MenuShortcutsWinOverTheFocusedTitleBox) {
+    program.commands().pressButton("DSOmode");
+    el.mnuCopy.setEnabled(true);
+    auto *title = window.findChild<QLineEdit *>();
+    ASSERT_NE(title, nullptr);
+    QApplication::setActiveWindow(&window);
+    title->setFocus();
+    title->setText(QStringLiteral("note"));
+    title->selectAll();
+    QTest::keyClick(title, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(fp.clipboard.image.has_value()) << "Ctrl+C copies the scope screen";
+    EXPECT_EQ(title->text(), QStringLiteral("note"));
+    QTest::keyClick(title, Qt::Key_X);
+    EXPECT_EQ(title->text(), QStringLiteral("x")) << "other keys still type";
+}
+
+TEST_F(WindowTest, StatusPanelsAndLogLinesFitAtTheDefaultSize) {
+    window.resize(609, 450);
+    el.RichTextBox1.append("  14:03:27    -0.012 mV  AC  \r\n");
+    QApplication::processEvents();
+    auto *log = window.findChild<QPlainTextEdit *>();
+    ASSERT_NE(log, nullptr);
+    EXPECT_FALSE(log->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(log->document()->firstBlock().layout()->lineCount(), 1) << "the line does not wrap";
+    el.panel[0].setText("通信电缆已连接在COM 1，通信已建立");
+    el.panel[1].setText("仪表型号: ZORA900A");
+    el.panel[2].setText("工作模式: DSO mem");
+    el.panel[3].setText("数据间隔60s");
+    QApplication::processEvents();
+    int right = 0;
+    for (const QLabel *panel : window.statusBar()->findChildren<QLabel *>()) {
+        EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()))
+            << panel->text().toStdString() << " is cut";
+        EXPECT_GE(panel->x(), right) << panel->text().toStdString() << " covers its neighbour";
+        right = panel->geometry().right();
+    }
+}
+
+TEST(Translations, StandardButtonsSpeakChinese) {
+    ASSERT_TRUE(installQtTranslations(*QCoreApplication::instance()));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
 }
 
 TEST_F(WindowTest, ScopeClicksArriveInTwipsAtAnySize) {
