@@ -27,6 +27,17 @@ class LineReader {
     [[nodiscard]] std::optional<std::string_view> next() {
         if (pos_ >= data_.size())
             return std::nullopt;
+        const std::optional<std::string_view> line = take();
+        if (line && line->size() > WaveformFormat::kMaxLineBytes)
+            tooLong_ = true;
+        return line;
+    }
+
+    /// A line was longer than any the program writes: no waveform file.
+    [[nodiscard]] bool tooLong() const { return tooLong_; }
+
+  private:
+    std::optional<std::string_view> take() {
         const size_t end = data_.find_first_of("\r\n", pos_);
         if (end == std::string_view::npos) {
             const std::string_view line = data_.substr(pos_);
@@ -40,9 +51,9 @@ class LineReader {
         return line;
     }
 
-  private:
     std::string_view data_;
     size_t pos_ = 0;
+    bool tooLong_ = false;
 };
 
 // Reads count number lines into out; false when a line is missing or unreadable.
@@ -57,6 +68,39 @@ template <size_t N> bool readNumbers(LineReader &reader, std::array<double, N> &
         value = *number;
     }
     return true;
+}
+
+WaveformFormat::Parsed parseLines(LineReader &reader) {
+    using Status = WaveformFormat::Status;
+    WaveformFormat::Parsed parsed;
+    const auto header = reader.next();
+    if (!header)
+        return parsed;
+    if (*header != WaveformFormat::kHeader) {
+        parsed.status = Status::WrongFormat;
+        return parsed;
+    }
+    const auto model = reader.next();
+    if (!model)
+        return parsed;
+    WaveformRecord &record = parsed.record;
+    record.modelName = std::string(*model);
+    record.modelCode = dmm::modelCode(record.modelName);
+    if (record.modelCode < 0) {
+        parsed.status = Status::WrongFormat;
+        return parsed;
+    }
+    for (std::string *field : {&record.title, &record.date, &record.time}) {
+        const auto text = reader.next();
+        if (!text)
+            return parsed;
+        *field = std::string(*text);
+    }
+    if (!reader.next() || !readNumbers(reader, record.params) || !reader.next() ||
+        !readNumbers(reader, record.samples))
+        return parsed;
+    parsed.status = Status::Ok;
+    return parsed;
 }
 
 } // namespace
@@ -83,35 +127,10 @@ std::string WaveformFormat::compose(const WaveformRecord &record) {
 }
 
 WaveformFormat::Parsed WaveformFormat::parse(std::string_view bytes) {
-    Parsed parsed;
     LineReader reader(bytes);
-    const auto header = reader.next();
-    if (!header)
-        return parsed;
-    if (*header != kHeader) {
+    Parsed parsed = parseLines(reader);
+    if (reader.tooLong())
         parsed.status = Status::WrongFormat;
-        return parsed;
-    }
-    const auto model = reader.next();
-    if (!model)
-        return parsed;
-    WaveformRecord &record = parsed.record;
-    record.modelName = std::string(*model);
-    record.modelCode = dmm::modelCode(record.modelName);
-    if (record.modelCode < 0) {
-        parsed.status = Status::WrongFormat;
-        return parsed;
-    }
-    for (std::string *field : {&record.title, &record.date, &record.time}) {
-        const auto text = reader.next();
-        if (!text)
-            return parsed;
-        *field = std::string(*text);
-    }
-    if (!reader.next() || !readNumbers(reader, record.params) || !reader.next() ||
-        !readNumbers(reader, record.samples))
-        return parsed;
-    parsed.status = Status::Ok;
     return parsed;
 }
 

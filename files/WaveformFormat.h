@@ -13,6 +13,10 @@ class WaveformFormat {
   public:
     static constexpr std::string_view kHeader = "QVDATALINK47 V1.0";
     static constexpr int kLineCount = 271;
+    /// The longest line a waveform file may have: far more than any title, date or number the
+    /// program writes (the title box takes kMaxTitleChars characters, at most 4 bytes each).
+    static constexpr std::size_t kMaxLineBytes = 4096;
+    static constexpr int kMaxTitleChars = 1024;
 
     enum class Status {
         Ok,
@@ -29,7 +33,8 @@ class WaveformFormat {
     [[nodiscard]] static std::string compose(const WaveformRecord &record);
 
     /// Reads the first 271 lines of a file's bytes. Lines end in CR LF, LF or CR; the last line
-    /// needs no line end; nothing after line 271 is looked at.
+    /// needs no line end; nothing after line 271 is looked at. A line over kMaxLineBytes makes
+    /// it no waveform file (such a line would only freeze the screen that draws it).
     [[nodiscard]] static Parsed parse(std::string_view bytes);
 };
 

@@ -5,6 +5,7 @@
 #include "app/qt/MenuShortcutsFirst.h"
 #include "app/qt/ToolbarIcons.h"
 #include "app/qt/TwipsCanvas.h"
+#include "files/WaveformFormat.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -165,6 +166,8 @@ void MainWindow::buildForm() {
 
     title_ = new QLineEdit(form_);
     title_->setToolTip(QStringLiteral("波形注释"));
+    // A saved title must read back: the waveform file takes lines of at most 4096 bytes.
+    title_->setMaxLength(files::WaveformFormat::kMaxTitleChars);
     bindLineEdit(title_, form.el.Text1);
 
     scope_ = new TwipsCanvas(form.el.Picture1, kPicture1.width, kPicture1.height, form_);

@@ -137,18 +137,27 @@ TEST_F(FileCommandsTest, RefusedFilesChangeNothing) {
     size_t line101 = 0;
     for (int n = 0; n < 100; ++n)
         line101 = valid.find("\r\n", line101) + 2;
-    const std::string blank = dir.path("blank.dso"), cut = dir.path("cut.dso");
+    const std::string blank = dir.path("blank.dso"), cut = dir.path("cut.dso"),
+                      huge = dir.path("huge.dso");
     test::writeBytes(blank, "QVDATALINK47 V1.0 " + valid.substr(17));
     test::writeBytes(cut, valid.substr(0, line101));
+    // A date line of 10 MB of blanks would only freeze the screen that draws it.
+    size_t dateLine = 0;
+    for (int n = 0; n < 3; ++n)
+        dateLine = valid.find("\r\n", dateLine) + 2;
+    test::writeBytes(huge, valid.substr(0, dateLine) + std::string(10'000'000, ' ') +
+                               valid.substr(dateLine));
     const auto before = snapshot();
     EXPECT_FALSE(files.FileOpen0(blank));
-    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_FALSE(files.FileOpen0(huge));
+    ASSERT_EQ(fp.messages.shown.size(), 2u);
     EXPECT_EQ(fp.messages.shown[0].text, blank + " 文件格式不正确");
+    EXPECT_EQ(fp.messages.shown[1].text, huge + " 文件格式不正确");
     EXPECT_FALSE(files.FileOpen0(cut)); // a short file is refused silently
     fp.files.openAnswers = {std::nullopt};
     files.FileOpen();
     files.Picture1_OLEDragDrop({});
-    EXPECT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown.size(), 2u);
     EXPECT_TRUE(snapshot() == before);
 }
 

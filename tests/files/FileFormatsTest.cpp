@@ -129,7 +129,10 @@ TEST(WaveformFormat, AcceptsOrRefusesEditedFiles) {
         {"QVDATALINK47 V1.0\r\n", ReadError, -1},    {withLine(1, "zora900x"), WrongFormat, 0},
         {withLine(1, "ZORA900X"), Ok, 8},              {withLine(1, "7302"), Ok, 0},
         {join(Lines(lines.begin(), lines.end() - 1)), ReadError, 3}, // 270 lines
-        {withLine(270, "-2e308"), ReadError, 3},       {withLine(14, "-1e400"), Ok, 3}};
+        {withLine(270, "-2e308"), ReadError, 3},       {withLine(14, "-1e400"), Ok, 3},
+        // A line up to 4096 bytes is read; one longer makes no waveform file.
+        {withLine(2, std::string(4096, 'x')), Ok, 3},  {withLine(3, std::string(4097, ' ')), WrongFormat, 0},
+        {withLine(270, " 1" + std::string(10'000'000, ' ')), WrongFormat, 0}};
     // clang-format on
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto &[bytes, status, modelCode] = cases[i];
