@@ -17,7 +17,12 @@ bool DmmRecordFile::SaveDMMRecord() {
         form_.os.clock.shortDate(), form_.os.clock.longTime(),    form_.v.MeterModelName,
         form_.el.Text1.text(),      form_.el.RichTextBox1.text(),
     };
-    return FileStore::write(*chosen, TextCodec::toSystem(DmmRecordFormat::compose(content))).ok;
+    const auto written =
+        FileStore::write(*chosen, TextCodec::toSystem(DmmRecordFormat::compose(content)));
+    // A record the user believes saved must be: a failed write says so (the old file stays).
+    if (!written.ok)
+        FileMessages(form_.os.messages).saveFailed(*chosen, written.reason);
+    return written.ok;
 }
 
 } // namespace qv::files

@@ -18,6 +18,19 @@ std::string reasonOf(const QFileDevice &file) {
     return file.errorString().toStdString();
 }
 
+FileStore::WriteResult writeInPlace(const std::string &path, std::string_view bytes) {
+    QFile file(qPath(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return {false, reasonOf(file)};
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size)
+        return {false, file.error() == QFileDevice::NoError ? "写入不完整" : reasonOf(file)};
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return {false, reasonOf(file)};
+    return {true, {}};
+}
+
 } // namespace
 
 bool FileStore::exists(const std::string &path) {
@@ -61,10 +74,16 @@ FileStore::WriteResult FileStore::write(const std::string &path, std::string_vie
     if (path.empty())
         return {false, "empty file name"};
     QSaveFile file(qPath(path));
+    file.setDirectWriteFallback(true);
     // Unbuffered: a buffered QSaveFile can lose the tail of a short write (file size limit) at
     // commit and still report success; written directly, a short write shows here.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // No temporary file can be made beside it (a folder the user may not write): a file
+        // that is there and may be written is written in place.
+        if (QFileInfo(qPath(path)).isFile())
+            return writeInPlace(path, bytes);
         return {false, reasonOf(file)};
+    }
     const qint64 size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {
         WriteResult failed{false,

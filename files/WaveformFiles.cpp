@@ -28,16 +28,16 @@ WaveformRecord recordOf(const common::Form &form) {
 
 } // namespace
 
-bool WaveformFiles::writeUnder(const std::string &path, bool reportFailure) {
+bool WaveformFiles::writeCurrent() {
+    // The file's name is taken before writing: a failed write leaves it named, unsaved.
+    const std::string path = form_.v.CurrentFileName;
     const std::string text = TextCodec::toSystem(WaveformFormat::compose(recordOf(form_)));
     const auto written = FileStore::write(path, text);
     if (!written.ok) {
-        if (reportFailure)
-            FileMessages(form_.os.messages).saveFailed(path, written.reason);
+        FileMessages(form_.os.messages).saveFailed(path, written.reason);
         return false;
     }
     caption(form_, path);
-    form_.v.CurrentFileName = path;
     form_.el.Save.setEnabled(false);
     form_.el.menuSave.setEnabled(false);
     return true;
@@ -45,18 +45,17 @@ bool WaveformFiles::writeUnder(const std::string &path, bool reportFailure) {
 
 bool WaveformFiles::SaveFile(std::string &name) {
     if (!name.empty()) {
-        const std::string path = name; // name may be CurrentFileName itself
-        return writeUnder(path, true);
+        form_.v.CurrentFileName = std::string(name); // name may be CurrentFileName itself
+        return writeCurrent();
     }
     const auto chosen = form_.os.files.saveFile(kSaveFilter);
     if (!chosen || chosen->empty())
         return false;
     if (FileStore::exists(*chosen) && !FileMessages(form_.os.messages).confirmReplace(*chosen))
         return false;
-    if (!writeUnder(*chosen, false))
-        return false;
+    form_.v.CurrentFileName = *chosen;
     name = *chosen;
-    return true;
+    return writeCurrent();
 }
 
 void WaveformFiles::mnuSaveAs_Click() {
@@ -65,7 +64,8 @@ void WaveformFiles::mnuSaveAs_Click() {
         return;
     if (FileStore::exists(*chosen) && !FileMessages(form_.os.messages).confirmReplace(*chosen))
         return;
-    (void)writeUnder(*chosen, false);
+    std::string name = *chosen;
+    (void)SaveFile(name);
 }
 
 void WaveformFiles::menuSave_Click() {

@@ -38,8 +38,9 @@ class WaveformFiles {
     void Picture1_OLEDragDrop(const std::vector<std::string> &paths);
 
   private:
-    // Writes the file; on success sets caption, CurrentFileName and the Save command.
-    bool writeUnder(const std::string &path, bool reportFailure);
+    // Writes the waveform into CurrentFileName: on success the caption follows and Save is
+    // disabled; a failure is shown with the file's name and the reason.
+    bool writeCurrent();
 
     common::Form &form_;
 };

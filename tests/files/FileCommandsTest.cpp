@@ -87,12 +87,12 @@ TEST_F(FileCommandsTest, TxtHoldsTheSameAndDmmModeSavesTheRecord) {
 // Save without a current name, Save As and the DMM record: the dialog, the replace question, and
 // failures that stay silent.
 TEST_F(FileCommandsTest, SavingThroughADialog) {
-    const std::string existing = dir.path("existing.txt");
+    const std::string existing = dir.path("existing.txt"), unwritable = dir.path("missing/r.txt");
     // The name chosen, the answer to the replace question when asked, and whether it is saved.
     const std::tuple<std::optional<std::string>, Answer, bool> cases[] = {
         {std::nullopt, Answer::Ok, false},
         {existing, Answer::Cancel, false},
-        {dir.path("missing/r.txt"), Answer::Ok, false},
+        {unwritable, Answer::Ok, false},
         {existing, Answer::Ok, true}};
     const char *filters[] = {WaveformFiles::kSaveFilter, WaveformFiles::kSaveAsFilter,
                              DmmRecordFile::kFilter};
@@ -114,21 +114,45 @@ TEST_F(FileCommandsTest, SavingThroughADialog) {
                 EXPECT_EQ(record.SaveDMMRecord(), saved) << what;
             EXPECT_EQ(fp.files.saveFilters.back(), filters[command]);
             const bool asked = name && QFileInfo::exists(QString::fromStdString(*name));
-            ASSERT_EQ(fp.messages.shown.size(), asked ? 1u : 0u) << what << command;
+            const bool failed = name == unwritable;
+            ASSERT_EQ(fp.messages.shown.size(), (asked ? 1u : 0u) + (failed ? 1u : 0u))
+                << what << command;
             if (asked) {
                 const auto &m = fp.messages.shown[0];
                 EXPECT_EQ(std::tuple(m.text, m.buttons, m.defaultButton, m.warning, m.title),
                           std::tuple(*name + " 已经存在。要替换它吗?", platform::Buttons::OkCancel,
                                      Answer::Cancel, true, ""));
             }
+            if (failed) { // a failed write says so, naming the file and the reason
+                const auto &m = fp.messages.shown.back();
+                EXPECT_TRUE(m.warning && m.text.rfind(unwritable + " 保存失败: ", 0) == 0) << m.text;
+            }
             EXPECT_EQ(test::readBytes(existing) == "old", !saved) << what << command;
-            // A saved waveform takes the file's name; the DMM record leaves it alone.
-            const bool named = saved && command < 2;
+            // A waveform takes the chosen name before it is written (a failed write leaves it
+            // named, unsaved); the caption follows a saved one. The DMM record leaves all alone.
+            const bool named = (saved || failed) && command < 2;
+            const bool shown = saved && command < 2;
             EXPECT_EQ(std::tuple(form.v.CurrentFileName, form.el.Save.enabled(), captions.size()),
-                      std::tuple(named ? existing : "", !named, named ? 1u : 0u))
+                      std::tuple(named ? *name : "", !shown, shown ? 1u : 0u))
                 << what << command;
         }
     }
+}
+
+// A file the user may write in a folder where no new file can be made is still replaced.
+TEST_F(FileCommandsTest, AWritableFileInALockedFolderIsReplaced) {
+    const std::string folder = dir.path("locked"), path = dir.path("locked/wave.dso");
+    QDir().mkpath(QString::fromStdString(folder));
+    test::writeBytes(path, "old");
+    if (!test::lockFolder(folder))
+        GTEST_SKIP() << "no way to lock a folder here";
+    fp.files.saveAnswers = {path};
+    fp.messages.answers = {Answer::Ok};
+    files.mnuSaveAs_Click();
+    const std::string saved = test::readBytes(path);
+    test::unlockFolder(folder);
+    EXPECT_EQ(saved.rfind("QVDATALINK47 V1.0\r\n", 0), 0u);
+    ASSERT_EQ(fp.messages.shown.size(), 1u) << fp.messages.shown.back().text;
 }
 
 TEST_F(FileCommandsTest, RefusedFilesChangeNothing) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "files/WaveformRecord.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -8,6 +10,7 @@
 #include <iterator>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace qv::files::test {
 
@@ -50,6 +53,29 @@ template <class F> void withFileSizeLimit(long bytes, F f) {
     f();
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
+}
+
+/// Makes a folder refuse new files while its files stay writable (immutable for root, read-only
+/// for anyone else); false when that cannot be done here.
+inline bool lockFolder(const std::string &folder) {
+    const QString path = QString::fromStdString(folder);
+    if (geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
+    else
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile probe(path + QStringLiteral("/probe"));
+    if (!probe.open(QIODevice::WriteOnly))
+        return true;
+    probe.remove();
+    return false;
+}
+
+inline void unlockFolder(const std::string &folder) {
+    const QString path = QString::fromStdString(folder);
+    if (geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                    QFileDevice::ExeOwner);
 }
 
 } // namespace qv::files::test
