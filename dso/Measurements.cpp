@@ -128,14 +128,21 @@ void Measurements::writeReadouts(common::DrawingTarget &target, bool haveFrequen
         target.setCurrentX(x);
         target.setCurrentY(y);
     };
+    // A value that is no finite number (a file of huge samples) reads as unknown.
+    const auto readout = [&target, &unit](double value, const char *what) {
+        if (std::isfinite(value))
+            target.print({value, unit, what});
+        else
+            target.print("?? " + unit + what);
+    };
     at(100, 4550);
-    target.print({MeasPeakToPeak, unit, "p-p"});
+    readout(MeasPeakToPeak, "p-p");
     at(1600, 4550);
-    target.print({MeasAverage, unit, "avg"});
+    readout(MeasAverage, "avg");
     at(3100, 4550);
-    target.print({MeasRms, unit, "rms"});
+    readout(MeasRms, "rms");
     at(4600, 4550);
-    if (hasDecibel_)
+    if (hasDecibel_ && std::isfinite(MeasDecibel))
         target.print({MeasDecibel, "dB"});
     else
         target.print("?? dB");

@@ -47,7 +47,9 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
          " 2.5 Vp-p| 0.01 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
         {[](int) { return 30.; }, 3, 8, 10, 0, " 0 Vp-p| 3 Vavg| 3 Vrms| 11.76 dB|?? Hz"},
         {[](int i) { return i == 7 ? 1e300 : nan; }, 3, 8, 10, 0,
-         " NaN Vp-p| NaN Vavg| NaN Vrms|?? dB|?? Hz"}};
+         "?? Vp-p|?? Vavg|?? Vrms|?? dB|?? Hz"},
+        {[](int i) { return i % 2 ? -1e308 : 1e308; }, 3, 8, 10, 0,
+         "?? Vp-p| 0 Vavg|?? Vrms|?? dB|?? Hz"}};
     for (const auto &[wave, model, gain, timeBase, level, texts] : cases) {
         Scope s;
         for (int i = 0; i < 256; ++i)
