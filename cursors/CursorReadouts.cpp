@@ -92,12 +92,10 @@ void CursorReadouts::t_measurement() {
     }
     printAt(ReadoutStrip::kSecondX, InverseDeltaTimeText);
 
+    // No division here: a time base without a scale reads dt=0.0, only its 1/dt is unknown.
     const double perDiv = scales_.TimeBaseTable(timeIndex, model);
-    if (perDiv > 0)
-        DeltaTimeText = "dt=" + common::formatPattern(perDiv * steps / kSamplesPerDiv, "###0.0##") +
-                        scales_.TimeBaseUnit(timeIndex);
-    else
-        DeltaTimeText = std::string("dt=") + kUnknown;
+    DeltaTimeText = "dt=" + common::formatPattern(perDiv * steps / kSamplesPerDiv, "###0.0##") +
+                    scales_.TimeBaseUnit(timeIndex);
     printAt(ReadoutStrip::kFirstX, DeltaTimeText);
 }
 
