@@ -47,6 +47,20 @@ fi
 zcat "$share/man/man1/qvlink.1.gz" | LC_ALL=C.UTF-8 groff -ww -man -z 2>&1 | { ! grep .; } ||
     fail "the manual page has roff warnings"
 
+# Every option the program lists in its help has its place in the manual page.
+man_text="$(zcat "$share/man/man1/qvlink.1.gz" | sed 's/\\-/-/g')"
+options="$(QT_QPA_PLATFORM=offscreen "$dir/app/qt/qvlink" --help 2>/dev/null |
+    grep -oE '^ +(-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+')"
+[ -n "$options" ] || fail "qvlink --help lists no options"
+for option in $options; do
+    grep -qE -- "$option([^a-z-]|\$)" <<<"$man_text" || fail "$option missing from the manual page"
+done
+
+# The menu entry opens exactly the file types the package defines.
+for type in $(sed -n 's/^MimeType=//p' "$share/applications/qvlink.desktop" | tr ';' ' '); do
+    grep -qF "type=\"$type\"" "$share/mime/packages/qvlink.xml" || fail "$type is not defined"
+done
+
 # The file types: "*.dso" is a waveform, "*.txt" is claimed by nobody but text/plain.
 mime="$root/mime"
 mkdir -p "$mime/packages"
