@@ -69,4 +69,8 @@ XDG_DATA_DIRS="$root" update-mime-database "$mime"
 grep -qx '50:application/x-qvlink-waveform:\*\.dso' "$mime/globs2" || fail "no *.dso glob"
 ! grep -q 'qvlink.*txt' "$mime/globs2" || fail "the package claims *.txt files"
 grep -q 'application/x-qvlink-dmm-record' "$mime/types" || fail "no DMM record type"
+# Debian's own package checker, where it is installed (it is large, so the set-up leaves it out).
+if command -v lintian >/dev/null; then
+    report="$(lintian --fail-on error,warning "$deb" 2>&1)" || fail "lintian: $report"
+fi
 echo "$deb"
