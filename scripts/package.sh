@@ -9,6 +9,7 @@ dir=build-pkg
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)"
 rm -f "$dir"/qvlink_*.deb
+
 fail() {
     echo "package: $*" >&2
     exit 1
@@ -25,7 +26,8 @@ for path in ./usr/bin/qvlink \
     ./usr/share/mime/packages/qvlink.xml \
     ./usr/share/metainfo/org.qvlink.qvlink.metainfo.xml \
     ./usr/share/man/man1/qvlink.1.gz \
-    ./usr/share/doc/qvlink/copyright; do
+    ./usr/share/doc/qvlink/copyright \
+    ./usr/share/doc/qvlink/changelog.gz; do
     grep -qxF "$path" <<<"$contents" || fail "$path missing from $deb"
 done
 
