@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-serialport-dev
           fonts-liberation fonts-wqy-microhei xvfb xauth poppler-utils
-          qt6-translations-l10n)
+          qt6-translations-l10n
+          dpkg-dev file desktop-file-utils appstream librsvg2-bin shared-mime-info groff-base)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
