@@ -82,9 +82,8 @@ void SpectrumView::makeFrequencyText() {
     // The nanosecond entry comes in microseconds, so its frequencies read in MHz like the rest.
     const double timePerDiv = scales_.timePerDivForFrequency(timeIndex, form_.v.MeterModelCode);
     if (!(timePerDiv > 0.0)) {
-        // An index the model leaves empty: the frequency scale is unknown.
+        // An index the model leaves empty: the frequency scale is unknown (its unit stays).
         SpectrumFreqPerDiv = 0.0;
-        SpectrumFreqUnit = scales_.FreqUnit(base);
         SpectrumFreqText = "f: ??";
         return;
     }

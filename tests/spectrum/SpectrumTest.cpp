@@ -126,7 +126,11 @@ TEST(SpectrumView, ReadoutTexts) {
         Fixture f;
         std::size_t drawnAtReset = 0;
         f.form.call.CursorInit = [&] { drawnAtReset = f.form.el.Picture1.ops().size(); };
+        f.view.SpectrumFreqUnit = "kHz"; // an unknown scale keeps the unit it had
         f.show(c.model, c.gain, c.time, 0, c.scale);
+        if (c.perDiv == 0) {
+            EXPECT_EQ(f.view.SpectrumFreqUnit, "kHz");
+        }
         EXPECT_EQ(drawnAtReset, f.form.el.Picture1.ops().size()) << "cursors reset after drawing";
         EXPECT_EQ(f.view.SpectrumAmplText, c.ampl) << c.freq;
         EXPECT_EQ(f.view.SpectrumFreqText, c.freq);
