@@ -125,7 +125,8 @@ bool WaveformFiles::FileOpen0(const std::string &name) {
 }
 
 void WaveformFiles::Picture1_OLEDragDrop(const std::vector<std::string> &paths) {
-    if (!form_.el.Picture1Drops.checked())
+    // A disabled screen (DMM mode) takes no drop, even when a stop left drops switched on.
+    if (!form_.el.Picture1Drops.checked() || !form_.el.Picture1Mouse.enabled())
         return;
     // One dropped file opens; several at once open nothing (their joined paths name no file).
     if (paths.size() != 1)

@@ -105,7 +105,9 @@ void SerialLink::SearchForCom(bool search) {
     common::Elements &el = form_.el;
     common::SharedValues &v = form_.v;
     if (!search) {
-        closeIfOpen();
+        // A port that cannot be closed is marked in the Comm menu, as in the search.
+        if (platform::SerialPort &port = form_.os.port; port.isOpen() && !port.close())
+            disablePortItem(v.ComPort);
         showDisconnected();
         uncheckPortItem(v.ComPort);
         return;

@@ -83,6 +83,10 @@ TEST_F(WaveformRoundTrip, DropsOpenOnlyOneFileWhileStopped) {
     EXPECT_EQ(form.wave.WaveTitle, "changed") << "two files open nothing";
     program.Picture1_OLEDragDrop({path});
     EXPECT_EQ(form.wave.WaveTitle, title);
+    program.commands().pressButton("DMMmode"); // stopped drops stay on, but the screen is off
+    form.v.CurrentFileName.clear();
+    program.Picture1_OLEDragDrop({path});
+    EXPECT_EQ(form.v.CurrentFileName, "") << "a disabled screen takes no drops";
 }
 
 TEST_F(WaveformRoundTrip, PrintAndCopyTakeTheCurrentView) {

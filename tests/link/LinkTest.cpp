@@ -202,6 +202,15 @@ TEST(SerialLinkTest, SearchAndComMoveTheLinkAndDisconnectUnchecksTheItemOfComPor
     f.expectLink(false, kDisconnectedText);
 }
 
+TEST(SerialLinkTest, APortThatWillNotCloseOnDisconnectIsDisabled) {
+    LinkFixture f("-M------");
+    f.link.mnuLink_Click();
+    f.fp.port.ports[2].closeFails = true;
+    f.link.mnuBreak_Click();
+    EXPECT_EQ(f.items(false), "00000000");
+    EXPECT_EQ(f.form.el.panel[0].text(), kDisconnectedText);
+}
+
 TEST(SerialLinkTest, LinkButtonSearchesWhenPressedAndDisconnectsWhenRaised) {
     LinkFixture f("--------");
     f.form.el.Link.setChecked(true); // the click pressed it
