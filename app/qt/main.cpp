@@ -1,30 +1,44 @@
 #include "app/Program.h"
+#include "app/cli/Cli.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
-#include "platform/Platform.h"
 #include "link/qt/SerialPortFactory.h"
+#include "platform/Platform.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtFileDialogs.h"
 #include "platform/qt/services/QtMessageBoxes.h"
+#include "platform/qt/services/QtPictureWriter.h"
 #include "platform/qt/services/QtPrinter.h"
 #include "platform/qt/services/QtTextMeasure.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 #include <cstdio>
 
 using namespace qv;
 
 int main(int argc, char *argv[]) {
+    app::cli::headlessWhenNoWindow(argc, argv);
+    if (app::cli::isSubcommand(argc, argv)) {
+        QGuiApplication headless(argc, argv);
+        return app::cli::runSubcommand(QGuiApplication::arguments());
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qvlink"));
+    QApplication::setApplicationVersion(QString::fromLatin1(app::cli::version()));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Companion program for the handheld scope-meter"));
+        QStringLiteral("Companion program for the handheld scope-meter\n\n") +
+        QString::fromStdString(app::cli::usage()));
     parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A waveform file to open at start-up."),
+                                 QStringLiteral("[FILE.dso]"));
     const QCommandLineOption demo(
         QStringLiteral("demo"),
         QStringLiteral("Put the built-in virtual meter on port 1, sending "
@@ -67,6 +81,8 @@ int main(int argc, char *argv[]) {
     files.setParent(&window);
     printer.setParent(&window);
     program.quit = [] { QApplication::exit(0); };
+    platform::qt::QtPictureWriter pictures;
+    program.exports().setPictureWriter(&pictures);
 
     program.Form_Load();
     // A waveform demo starts where its waveforms are shown.
@@ -75,6 +91,12 @@ int main(int argc, char *argv[]) {
         program.commands().pressButton("DSOmode");
     window.show();
 
+    // A file named on the command line opens in DSO mode once the window is up, as Open would.
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+        QTimer::singleShot(0, &window, [&program, file = files.front().toStdString()] {
+            program.commands().pressButton("DSOmode");
+            (void)program.waveFiles().FileOpen0(file);
+        });
     if (parser.isSet(shots))
         app::qt::takeScreenshots(window, program, parser.value(shots), dsoDemo);
     return QApplication::exec();

@@ -1,0 +1,77 @@
+// Export of waveform files: one file to CSV, PNG, SVG and PDF inside the program, and a folder
+// of 1,000 files through `qvlink export --out-dir` as a user runs it (process start included).
+#include "app/cli/HeadlessScope.h"
+#include "files/FileStore.h"
+#include "files/WaveformFormat.h"
+#include "platform/qt/services/QtPictureWriter.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace qv;
+
+std::string sineFile(int n) {
+    files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
+    r.params = {13, 0, 7, 0, 1, 1, 0, 0};
+    for (size_t i = 0; i < r.samples.size(); ++i)
+        r.samples[i] = std::round(20 * std::sin(2 * 3.14159265358979 * double(i) / (20 + n % 40)));
+    return files::WaveformFormat::compose(r);
+}
+
+void BM_ExportOneWaveform(benchmark::State &state) {
+    QTemporaryDir dir;
+    const std::string base = dir.path().toStdString() + "/";
+    (void)files::FileStore::write(base + "wave.dso", sineFile(0));
+    app::cli::HeadlessScope scope(app::cli::HeadlessScope::View{});
+    platform::qt::QtPictureWriter writer;
+    using F = platform::PictureFormat;
+    for (auto _ : state) {
+        if (scope.open(base + "wave.dso"))
+            state.SkipWithError("refused");
+        (void)files::FileStore::write(base + "wave.csv", scope.program().exports().waveformCsv());
+        for (const auto &[format, name] :
+             {std::pair{F::Png, "wave.png"}, {F::Svg, "wave.svg"}, {F::Pdf, "wave.pdf"}})
+            (void)writer.write(base + name, format, scope.screen(), 5530, 5055, 1);
+    }
+}
+BENCHMARK(BM_ExportOneWaveform)->Unit(benchmark::kMillisecond);
+
+void BM_CliThousandFiles(benchmark::State &state) {
+    constexpr int kFiles = 1000;
+    QTemporaryDir dir;
+    QStringList arguments{QStringLiteral("export")};
+    for (int i = 0; i < kFiles; ++i) {
+        const QString name = QStringLiteral("w%1.dso").arg(i, 4, 10, QLatin1Char('0'));
+        (void)files::FileStore::write(QDir(dir.path()).filePath(name).toStdString(), sineFile(i));
+        arguments << name;
+    }
+    arguments << QStringLiteral("--out-dir") << QStringLiteral("out") << QStringLiteral("--formats")
+              << QStringLiteral("csv,png,svg,pdf");
+    for (auto _ : state) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(QVLINK_PATH), arguments);
+        if (!p.waitForFinished(-1) || p.exitCode() != 0)
+            state.SkipWithError("qvlink export failed");
+    }
+    state.counters["ms_per_file"] =
+        benchmark::Counter(1000.0 * kFiles, benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CliThousandFiles)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
