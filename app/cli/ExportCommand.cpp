@@ -6,6 +6,7 @@
 #include "files/FileStore.h"
 #include "files/TextCodec.h"
 #include "output/RecordCsv.h"
+#include "platform/qt/services/FileReplace.h"
 #include "platform/qt/services/QtPictureWriter.h"
 
 #include <QCommandLineParser>
@@ -70,7 +71,7 @@ int usageError(const std::string &text) {
         complain("cannot write to standard output");
         return false;
     }
-    const auto written = files::FileStore::write(path.toStdString(), text);
+    const auto written = platform::qt::replaceFile(path.toStdString(), text, false);
     if (!written.ok)
         complain("cannot write " + path.toStdString() + ": " + written.reason);
     return written.ok;
@@ -148,7 +149,7 @@ bool writeOutput(HeadlessScope &scope, const Output &out, const QString &path, i
         return writeText(path, out.kind->ending == std::string_view(".csv")
                                    ? exports.waveformCsv()
                                    : exports.spectrumCsv());
-    platform::qt::QtPictureWriter writer;
+    platform::qt::QtPictureWriter writer(false);
     const auto written =
         writer.write(path.toStdString(), *out.kind->picture, scope.screen(),
                      ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, scale);

@@ -6,10 +6,12 @@
 #include "files/WaveformFormat.h"
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/DisplayListPainter.h"
+#include "platform/qt/services/FileReplace.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtPictureWriter.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -19,6 +21,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <unistd.h>
 
 namespace qv::app::qt {
 namespace {
@@ -138,6 +141,23 @@ TEST_F(ExportWindowTest, PicturesShowTheScreenAsDrawn) {
     for (const auto &t : readouts)
         EXPECT_NE(text.find(t), std::string::npos) << t << " in " << text;
     EXPECT_TRUE(fp.messages.shown.empty());
+}
+
+TEST_F(ExportWindowTest, ReplacingAFileWithoutWaitingForTheDisk) {
+    const std::string file = path("a.csv");
+    for (const std::string text : {"old", "new"})
+        ASSERT_TRUE(platform::qt::replaceFile(file, text, false).ok);
+    EXPECT_EQ(readAll(file), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.csv")});
+    QFile(dir.path()).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto refused = platform::qt::replaceFile(file, "newer", false);
+    QFile(dir.path())
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (::geteuid() != 0) { // root writes anywhere
+        EXPECT_FALSE(refused.ok);
+        EXPECT_FALSE(refused.reason.empty());
+    }
+    EXPECT_EQ(readAll(file), refused.ok ? "newer" : "new");
 }
 
 TEST_F(ExportWindowTest, ScaledPngAndCancelledCursorsInVectors) {

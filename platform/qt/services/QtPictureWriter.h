@@ -10,6 +10,10 @@ namespace qv::platform::qt {
 /// clipboard: PNG as QImage, SVG through QSvgGenerator, PDF through QPdfWriter.
 class QtPictureWriter final : public PictureWriter {
   public:
+    /// With syncToDisk (the window) each picture reaches the disk before it replaces the old
+    /// file; without (batches on the command line) the replace is atomic but does not wait.
+    explicit QtPictureWriter(bool syncToDisk = true) : syncToDisk_(syncToDisk) {}
+
     Result write(const std::string &path, PictureFormat format,
                  const common::DrawingTarget &surface, double widthTwips, double heightTwips,
                  int scale) override;
@@ -21,6 +25,9 @@ class QtPictureWriter final : public PictureWriter {
     [[nodiscard]] static QByteArray bytes(PictureFormat format,
                                           const common::DrawingTarget &surface, double widthTwips,
                                           double heightTwips, int scale);
+
+  private:
+    bool syncToDisk_;
 };
 
 } // namespace qv::platform::qt
