@@ -1,9 +1,10 @@
 #include "app/Program.h"
 #include "app/cli/Cli.h"
+#include "app/cli/StartupFile.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
-#include "link/qt/SerialPortFactory.h"
 #include "platform/Platform.h"
+#include "link/qt/SerialPortFactory.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtFileDialogs.h"
@@ -92,10 +93,9 @@ int main(int argc, char *argv[]) {
     window.show();
 
     // A file named on the command line opens in DSO mode once the window is up, as Open would.
-    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
-        QTimer::singleShot(0, &window, [&program, file = files.front().toStdString()] {
-            program.commands().pressButton("DSOmode");
-            (void)program.waveFiles().FileOpen0(file);
+    if (const QStringList named = parser.positionalArguments(); !named.isEmpty())
+        QTimer::singleShot(0, &window, [&program, file = named.front().toStdString()] {
+            (void)app::cli::openAtStartUp(program, file);
         });
     if (parser.isSet(shots))
         app::qt::takeScreenshots(window, program, parser.value(shots), dsoDemo);

@@ -1,6 +1,7 @@
 #include "app/ExportCommands.h"
 #include "app/Layout.h"
 #include "app/Program.h"
+#include "app/cli/StartupFile.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/TwipsCanvas.h"
 #include "files/WaveformFormat.h"
@@ -141,6 +142,21 @@ TEST_F(ExportWindowTest, PicturesShowTheScreenAsDrawn) {
     for (const auto &t : readouts)
         EXPECT_NE(text.find(t), std::string::npos) << t << " in " << text;
     EXPECT_TRUE(fp.messages.shown.empty());
+}
+
+TEST_F(ExportWindowTest, AFileNamedAtStartUpOpensInDsoMode) {
+    std::ofstream(path("bad.dso"), std::ios::binary) << "QVDATALINK47 V1.0\r\nNOPE\r\n";
+    EXPECT_FALSE(cli::openAtStartUp(program, path("bad.dso")));
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, path("bad.dso") + " 文件格式不正确");
+    EXPECT_FALSE(program.form().wave.WaveValid);
+    EXPECT_TRUE(el.DSOmode.checked());
+
+    files::WaveformRecord r{"7302", 0, "title", "2026-12-07", "14:03:27"};
+    std::ofstream(path("good.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
+    EXPECT_TRUE(cli::openAtStartUp(program, path("good.dso")));
+    EXPECT_EQ(el.caption.text(), "good.dso - QVLINK");
+    EXPECT_TRUE(program.form().wave.WaveValid);
 }
 
 TEST_F(ExportWindowTest, ReplacingAFileWithoutWaitingForTheDisk) {
