@@ -151,6 +151,8 @@ void Commands::clickMenu(std::string_view name) {
         return runWith(h_.SetRecordTime, common::kRecordIntervals[static_cast<size_t>(i)]);
     if (const int i = itemIndex(kWindowItems, name); i >= 0)
         return runWith(h_.chooseWindow, i);
+    if (const int i = itemIndex(kExportItems, name); i >= 0)
+        return runWith(h_.exportAs, i);
     if (const int port = comPortOf(name))
         return runWith(h_.COM, port);
 

@@ -18,6 +18,7 @@ struct CommandHandlers {
     std::function<void(int)> COM;           ///< port 1..8
     std::function<void(int)> SetRecordTime; ///< seconds
     std::function<void(int)> chooseWindow;  ///< window type 0..5
+    std::function<void(int)> exportAs;      ///< Export item 0..5 (kExportItems)
 };
 
 /// The toolbar and the menus: a pressed button takes its new state by its style, then its key is

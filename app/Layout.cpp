@@ -27,7 +27,7 @@ constexpr std::array<ButtonSpec, 14> kButtons{{
     {"YCursor", "垂直光标", S::Toggle, false, &Elements::YCursor},
 }};
 
-constexpr std::array<MenuSpec, 57> kMenus{{
+constexpr std::array<MenuSpec, 64> kMenus{{
     {0, "mnuFile", "&File   ", ""},
     {1, "mnuNew", "&New    ", "Ctrl+N"},
     {1, "menuOpen", "&Open      ", "Ctrl+O"},
@@ -35,6 +35,13 @@ constexpr std::array<MenuSpec, 57> kMenus{{
     {1, "mnuSaveAs", "Save &as     ", ""},
     {1, "mnuLine1", "-", ""},
     {1, "mnuPrint", "&Print     ", "Ctrl+P"},
+    {1, "mnuExport", "Expor&t", ""},
+    {2, "mnuExportWaveCsv", "Waveform CSV…", ""},
+    {2, "mnuExportSpectrumCsv", "Spectrum CSV…", ""},
+    {2, "mnuExportPng", "Picture PNG…", ""},
+    {2, "mnuExportSvg", "Picture SVG…", ""},
+    {2, "mnuExportPdf", "Picture PDF…", ""},
+    {2, "mnuExportRecordCsv", "Record CSV…", ""},
     {1, "mnuLine2", "-", ""},
     {1, "mnuExit", "E&xit   ", ""},
     {0, "mnuEdit", "&Edit   ", ""},
@@ -92,7 +99,7 @@ struct Named {
     common::Control Elements::*member;
 };
 
-constexpr std::array<Named, 29> kSingles{{
+constexpr std::array<Named, 30> kSingles{{
     {"mnuFile", &Elements::mnuFile},
     {"mnuNew", &Elements::mnuNew},
     {"menuOpen", &Elements::menuOpen},
@@ -100,6 +107,7 @@ constexpr std::array<Named, 29> kSingles{{
     {"mnuSaveAs", &Elements::mnuSaveAs},
     {"mnuPrint", &Elements::mnuPrint},
     {"mnuExit", &Elements::mnuExit},
+    {"mnuExport", &Elements::mnuExport},
     {"mnuEdit", &Elements::mnuEdit},
     {"mnuCopy", &Elements::mnuCopy},
     {"mnuComm", &Elements::mnuComm},
@@ -151,6 +159,8 @@ common::Control *menuElement(Elements &el, std::string_view name) {
         return &el.mnuInterval[static_cast<size_t>(i)];
     if (const int i = itemIndex(kWindowItems, name); i >= 0)
         return &el.mnuWindow[static_cast<size_t>(i)];
+    if (const int i = itemIndex(kExportItems, name); i >= 0)
+        return &el.mnuExportItem[static_cast<size_t>(i)];
     if (const int port = comPortOf(name))
         return &el.mnuCOM[static_cast<size_t>(port - 1)];
     return nullptr;

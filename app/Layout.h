@@ -41,6 +41,11 @@ inline constexpr std::array<std::string_view, 7> kIntervalItems{
 inline constexpr std::array<std::string_view, 6> kWindowItems{
     "mnuRectangular", "mnuHanning", "mnuHamming", "mnuBlackman", "mnuFlattop", "mnuBartlett"};
 
+/// Names of the Export submenu's items, in menu order (see ExportItem).
+inline constexpr std::array<std::string_view, 6> kExportItems{
+    "mnuExportWaveCsv", "mnuExportSpectrumCsv", "mnuExportPng",
+    "mnuExportSvg",     "mnuExportPdf",         "mnuExportRecordCsv"};
+
 /// Position of name in a list of item names; -1 when it is not there.
 [[nodiscard]] int itemIndex(std::span<const std::string_view> names, std::string_view name);
 /// Port number 1..8 of "mnuCOM1".."mnuCOM8"; 0 for any other name.

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Commands.h"
+#include "app/ExportCommands.h"
 #include "common/Form.h"
 #include "cursors/ScreenCursors.h"
 #include "dmm/DmmDecoder.h"
@@ -37,6 +38,8 @@ class Program {
     [[nodiscard]] const dso::Measurements &measurements() const { return measurements_; }
     [[nodiscard]] const spectrum::SpectrumView &spectrum() const { return spectrum_; }
     [[nodiscard]] const cursors::ScreenCursors &cursors() const { return cursors_; }
+    [[nodiscard]] files::WaveformFiles &waveFiles() { return waveFiles_; }
+    [[nodiscard]] ExportCommands &exports() { return exports_; }
 
     /// Start-up: the initial element states, tables, DMM mode, 1 s records, no cursors, and the
     /// search for the meter.
@@ -71,6 +74,7 @@ class Program {
     files::WaveformFiles waveFiles_;
     files::DmmRecordFile recordFile_;
     output::Printing printing_;
+    ExportCommands exports_{form_, tables_, spectrum_};
     Commands commands_;
 };
 

@@ -29,6 +29,8 @@ struct Elements {
 
     // Menu titles and items.
     Control mnuFile, mnuNew, menuOpen, menuSave, mnuSaveAs, mnuPrint, mnuExit;
+    Control mnuExport;                    ///< the File menu's Export submenu
+    std::array<Control, 6> mnuExportItem; ///< its items, in the order of app::kExportItems
     Control mnuEdit, mnuCopy;
     Control mnuComm, mnuLink, mnuBreak;
     std::array<Control, 8> mnuCOM; ///< mnuCOM1 .. mnuCOM8

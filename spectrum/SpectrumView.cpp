@@ -98,21 +98,24 @@ void SpectrumView::makeFrequencyText() {
         "f: " + common::formatPattern(SpectrumFreqPerDiv, "###0.0##") + SpectrumFreqUnit + "/div";
 }
 
-void SpectrumView::FFT_Display() {
+void SpectrumView::compute() {
     fft_.magnitudes(windows_, form_.v.WindowType, form_.wave.WaveData, Spectrum);
-    const bool log = form_.v.SpectrumLogScale == 1;
     const double largest = scaleSpectrum();
+    if (form_.v.SpectrumLogScale == 1)
+        SpectrumGain = 1;
+    else
+        SpectrumGain = largest < 5 ? 16 : largest < 10 ? 8 : largest < 20 ? 4 : 1;
+}
+
+void SpectrumView::FFT_Display() {
+    compute();
+    const bool log = form_.v.SpectrumLogScale == 1;
     const double baseline = log ? form_.geo.ScreenCenterY : form_.geo.ScreenBottom;
 
     auto &screen = form_.el.Picture1;
     dso::Display_Coordinate(form_, screen, 1);
     screen.setForeColor(common::kRed);
     screen.setDrawMode(common::DrawMode::Copy);
-
-    if (log)
-        SpectrumGain = 1;
-    else
-        SpectrumGain = largest < 5 ? 16 : largest < 10 ? 8 : largest < 20 ? 4 : 1;
     drawTrace(baseline);
 
     makeAmplitudeText();

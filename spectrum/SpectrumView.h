@@ -30,6 +30,8 @@ class SpectrumView {
 
     /// Recomputes the spectrum of WaveData and redraws the scope screen in the spectrum view.
     void FFT_Display();
+    /// The computing part of FFT_Display without drawing: Spectrum scaled and SpectrumGain set.
+    void compute();
     /// The three readouts, the zero marker and the meter model, on the screen or a printer page.
     void Display_FFT_Parameter(common::DrawingTarget &target) const;
     /// Unchecks all six window menu items.

@@ -113,7 +113,8 @@ void MainWindow::buildMenus() {
             parent->addSeparator();
             continue;
         }
-        const bool isSubmenu = name == "mnuFFTwindow" || name == "mnuFFTdisplay";
+        const bool isSubmenu =
+            name == "mnuFFTwindow" || name == "mnuFFTdisplay" || name == "mnuExport";
         if (isSubmenu) {
             sub = parent->addMenu(qs(entry.caption));
             actions_[name] = sub->menuAction();
@@ -139,6 +140,9 @@ void MainWindow::buildMenus() {
     showDevices();
     if (QAction *comm = action("mnuComm"))
         connect(comm->menu(), &QMenu::aboutToShow, this, showDevices);
+    if (QAction *file = action("mnuFile"))
+        connect(file->menu(), &QMenu::aboutToShow, this,
+                [this] { program_.exports().updateItems(); });
 }
 
 void MainWindow::buildToolbar() {

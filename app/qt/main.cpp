@@ -1,4 +1,6 @@
 #include "app/Program.h"
+#include "app/cli/Cli.h"
+#include "app/cli/StartupFile.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
 #include "app/qt/Translations.h"
@@ -8,25 +10,38 @@
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtFileDialogs.h"
 #include "platform/qt/services/QtMessageBoxes.h"
+#include "platform/qt/services/QtPictureWriter.h"
 #include "platform/qt/services/QtPrinter.h"
 #include "platform/qt/services/QtTextMeasure.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 #include <cstdio>
 
 using namespace qv;
 
 int main(int argc, char *argv[]) {
+    app::cli::headlessWhenNoWindow(argc, argv);
+    if (app::cli::isSubcommand(argc, argv)) {
+        QGuiApplication headless(argc, argv);
+        return app::cli::runSubcommand(QGuiApplication::arguments());
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qvlink"));
     app::qt::installQtTranslations(application);
+    QApplication::setApplicationVersion(QString::fromLatin1(app::cli::version()));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Companion program for the handheld scope-meter"));
+        QStringLiteral("Companion program for the handheld scope-meter\n\n") +
+        QString::fromStdString(app::cli::usage()));
     parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A waveform file to open at start-up."),
+                                 QStringLiteral("[FILE.dso]"));
     const QCommandLineOption demo(
         QStringLiteral("demo"),
         QStringLiteral("Put the built-in virtual meter on port 1, sending "
@@ -69,6 +84,8 @@ int main(int argc, char *argv[]) {
     files.setParent(&window);
     printer.setParent(&window);
     program.quit = [] { QApplication::exit(0); };
+    platform::qt::QtPictureWriter pictures;
+    program.exports().setPictureWriter(&pictures);
 
     program.Form_Load();
     // A waveform demo starts where its waveforms are shown.
@@ -77,6 +94,11 @@ int main(int argc, char *argv[]) {
         program.commands().pressButton("DSOmode");
     window.show();
 
+    // A file named on the command line opens in DSO mode once the window is up, as Open would.
+    if (const QStringList named = parser.positionalArguments(); !named.isEmpty())
+        QTimer::singleShot(0, &window, [&program, file = named.front().toStdString()] {
+            (void)app::cli::openAtStartUp(program, file);
+        });
     if (parser.isSet(shots))
         app::qt::takeScreenshots(window, program, parser.value(shots), dsoDemo);
     return QApplication::exec();

@@ -104,7 +104,69 @@ class OpPainter {
     QRectF area_;
 };
 
+bool sameShape(const common::DrawOp &a, const common::DrawOp &b) {
+    if (const auto *la = std::get_if<common::LineOp>(&a)) {
+        const auto *lb = std::get_if<common::LineOp>(&b);
+        return lb && la->x1 == lb->x1 && la->y1 == lb->y1 && la->x2 == lb->x2 && la->y2 == lb->y2 &&
+               la->color == lb->color && la->width == lb->width && la->style == lb->style;
+    }
+    const auto *ba = std::get_if<common::BoxOp>(&a);
+    const auto *bb = std::get_if<common::BoxOp>(&b);
+    return ba && bb && ba->x1 == bb->x1 && ba->y1 == bb->y1 && ba->x2 == bb->x2 &&
+           ba->y2 == bb->y2 && ba->color == bb->color && ba->filled == bb->filled &&
+           ba->fill == bb->fill && ba->width == bb->width && ba->style == bb->style;
+}
+
+bool isXor(const common::DrawOp &op) {
+    if (const auto *l = std::get_if<common::LineOp>(&op))
+        return l->mode == common::DrawMode::Xor;
+    if (const auto *b = std::get_if<common::BoxOp>(&op))
+        return b->mode == common::DrawMode::Xor;
+    return false;
+}
+
+common::Rgb xorOf(common::Rgb a, common::Rgb b) {
+    return {static_cast<std::uint8_t>(a.r ^ b.r), static_cast<std::uint8_t>(a.g ^ b.g),
+            static_cast<std::uint8_t>(a.b ^ b.b)};
+}
+
 } // namespace
+
+common::DisplayList withoutXor(const common::DisplayList &ops) {
+    std::vector<bool> keep(ops.size(), true);
+    std::vector<std::size_t> standing; // XOR ops not cancelled yet
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        if (std::holds_alternative<common::ClearOp>(ops[i]))
+            standing.clear();
+        if (!isXor(ops[i]))
+            continue;
+        const auto twin = std::find_if(standing.begin(), standing.end(),
+                                       [&](std::size_t j) { return sameShape(ops[j], ops[i]); });
+        if (twin == standing.end()) {
+            standing.push_back(i);
+            continue;
+        }
+        keep[*twin] = keep[i] = false;
+        standing.erase(twin);
+    }
+    common::DisplayList out;
+    common::Rgb background = common::kWhite;
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        if (!keep[i])
+            continue;
+        common::DrawOp op = ops[i];
+        if (const auto *clear = std::get_if<common::ClearOp>(&op))
+            background = clear->background;
+        if (auto *l = std::get_if<common::LineOp>(&op); l && l->mode == common::DrawMode::Xor)
+            l->color = xorOf(l->color, background), l->mode = common::DrawMode::Copy;
+        if (auto *b = std::get_if<common::BoxOp>(&op); b && b->mode == common::DrawMode::Xor) {
+            b->color = xorOf(b->color, background), b->fill = xorOf(b->fill, background);
+            b->mode = common::DrawMode::Copy;
+        }
+        out.push_back(std::move(op));
+    }
+    return out;
+}
 
 void paintDisplayList(QPainter &painter, const common::DisplayList &ops, std::size_t from,
                       const PaintScale &scale, const QRectF &area) {

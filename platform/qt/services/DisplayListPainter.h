@@ -23,4 +23,9 @@ struct PaintScale {
 void paintDisplayList(QPainter &painter, const common::DisplayList &ops, std::size_t from,
                       const PaintScale &scale, const QRectF &area);
 
+/// The list as it looks, for devices without XOR (vector pictures): an XOR line or box drawn
+/// twice cancels out and both are dropped; one left standing becomes a copy-mode op in the colour
+/// it gives over the background (its colour XOR the background of the last clear).
+[[nodiscard]] common::DisplayList withoutXor(const common::DisplayList &ops);
+
 } // namespace qv::platform::qt

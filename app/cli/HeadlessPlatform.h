@@ -1,0 +1,74 @@
+#pragma once
+#include "platform/Platform.h"
+
+#include <string>
+#include <vector>
+
+namespace qv::app::cli {
+
+/// The platform of a run without a window: no serial port, no dialogs, printer or clipboard, a
+/// clock that never waits, and message boxes that answer their default button and keep the texts
+/// so that the command line can print them.
+class HeadlessPlatform {
+  public:
+    HeadlessPlatform();
+    HeadlessPlatform(const HeadlessPlatform &) = delete;
+    HeadlessPlatform &operator=(const HeadlessPlatform &) = delete;
+
+    /// The texts of the message boxes shown since the last call, and forgets them.
+    [[nodiscard]] std::vector<std::string> takeMessages();
+    [[nodiscard]] platform::Platform &platform() { return platform_; }
+
+  private:
+    struct NoPort final : platform::SerialPort {
+        bool selectPort(int) override { return false; }
+        int port() const override { return 0; }
+        bool open() override { return false; }
+        bool close() override { return false; }
+        bool isOpen() const override { return false; }
+        bool setRts(bool) override { return false; }
+        bool setDtr(bool) override { return false; }
+        std::optional<bool> dsr() override { return std::nullopt; }
+        std::optional<bool> cts() override { return std::nullopt; }
+        std::vector<std::uint8_t> read() override { return {}; }
+        void setEventHandler(std::function<void(int)>) override {}
+        void setFailureHandler(std::function<void()>) override {}
+        std::string deviceName(int) const override { return {}; }
+    };
+    struct KeptMessages final : platform::MessageBoxes {
+        std::vector<std::string> texts;
+        platform::Answer show(const platform::Message &m) override {
+            texts.push_back(m.text);
+            return m.defaultButton;
+        }
+    };
+    struct NoDialogs final : platform::FileDialogs {
+        std::optional<std::string> openFile(const std::string &) override { return {}; }
+        std::optional<std::string> saveFile(const std::string &) override { return {}; }
+    };
+    struct NoPrinter final : platform::Printer {
+        std::optional<int> askCopies() override { return {}; }
+        common::DrawingTarget *beginDocument() override { return nullptr; }
+        bool endDocument() override { return false; }
+    };
+    struct NoClipboard final : platform::Clipboard {
+        void clear() override {}
+        void setImage(const common::DrawingTarget &, double, double) override {}
+    };
+    struct NoWaitClock final : platform::Clock {
+        std::string shortDate() const override { return {}; }
+        std::string shortTime() const override { return {}; }
+        std::string longTime() const override { return {}; }
+        void sleepMs(int) override {}
+    };
+
+    NoPort port_;
+    KeptMessages messages_;
+    NoDialogs dialogs_;
+    NoPrinter printer_;
+    NoClipboard clipboard_;
+    NoWaitClock clock_;
+    platform::Platform platform_;
+};
+
+} // namespace qv::app::cli

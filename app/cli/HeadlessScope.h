@@ -1,0 +1,42 @@
+#pragma once
+#include "app/Program.h"
+#include "app/cli/HeadlessPlatform.h"
+#include "platform/qt/services/QtTextMeasure.h"
+
+#include <optional>
+#include <string>
+
+namespace qv::app::cli {
+
+/// The program without its window, in DSO mode, showing waveform files on its scope screen
+/// exactly as the window would: the same program, the same drawing, the same measurements.
+class HeadlessScope {
+  public:
+    struct View {
+        bool spectrum = false; ///< the spectrum view instead of the waveform view
+        int window = 1;        ///< window type 0..5
+        bool db = false;       ///< the dB scale of the spectrum
+    };
+
+    explicit HeadlessScope(const View &view);
+    HeadlessScope(const HeadlessScope &) = delete;
+    HeadlessScope &operator=(const HeadlessScope &) = delete;
+
+    /// Opens a waveform file as Open does. On refusal: the message the window would show (or the
+    /// file's name) and why, e.g. "a.dso 文件格式不正确 (unknown meter model "X")".
+    [[nodiscard]] std::optional<std::string> open(const std::string &path);
+
+    [[nodiscard]] Program &program() { return program_; }
+    [[nodiscard]] const common::DrawingTarget &screen() { return program_.form().el.Picture1; }
+
+  private:
+    HeadlessPlatform platform_;
+    platform::qt::QtTextMeasure measure_;
+    Program program_{platform_.platform()};
+};
+
+/// Why a waveform file is refused: "no such file", "not a readable file", "shorter than 271
+/// lines", "the first line is not ..." or "unknown meter model ..."; empty when it is accepted.
+[[nodiscard]] std::string refusalReason(const std::string &path);
+
+} // namespace qv::app::cli

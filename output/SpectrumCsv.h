@@ -1,0 +1,33 @@
+#pragma once
+#include "common/Form.h"
+#include "dso/ScaleTables.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace qv::output {
+
+/// What the spectrum CSV is made of: bins 0..127 as the spectrum view scaled them, in the view's
+/// scale, and the time per division the frequencies come from.
+struct SpectrumCsvInput {
+    std::string windowName;
+    bool dbScale = false;
+    std::span<const double> bins;        ///< the view's Spectrum(0..127)
+    std::optional<double> voltsPerUnit;  ///< linear scale: volts of one sample unit
+    std::optional<double> secondsPerDiv; ///< none when the time base is unknown
+};
+
+/// The spectrum as CSV: "# key,value" lines (window, scale, magnitude unit, frequency per bin),
+/// then "bin,frequency_hz,magnitude" per bin. Linear magnitudes are in volts, dB ones as drawn;
+/// frequencies are empty when the time per division is unknown.
+[[nodiscard]] std::string spectrumCsv(const SpectrumCsvInput &in);
+
+/// The volts of one sample unit (volts per division / 10) and the seconds per division of a
+/// waveform's settings; none for scales the tables do not know.
+[[nodiscard]] std::optional<double> voltsPerUnit(const common::Waveform &wave, double modelCode,
+                                                 const dso::ScaleTables &tables);
+[[nodiscard]] std::optional<double> secondsPerDiv(const common::Waveform &wave, double modelCode,
+                                                  const dso::ScaleTables &tables);
+
+} // namespace qv::output

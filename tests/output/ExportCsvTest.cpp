@@ -1,0 +1,154 @@
+#include "PrintFixture.h"
+#include "output/Csv.h"
+#include "output/RecordCsv.h"
+#include "output/SpectrumCsv.h"
+#include "output/WaveformCsv.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace qv::output {
+namespace {
+
+std::vector<std::string> linesOf(const std::string &csv) {
+    std::vector<std::string> out;
+    std::string line;
+    std::istringstream in(csv);
+    while (std::getline(in, line)) {
+        EXPECT_EQ(line.back(), '\r') << line; // every line ends in CR LF
+        line.pop_back();
+        out.push_back(line);
+    }
+    return out;
+}
+
+std::string rowOf(const std::vector<std::string> &lines, const std::string &start) {
+    for (const auto &l : lines)
+        if (l.rfind(start, 0) == 0)
+            return l;
+    return "(none)";
+}
+
+TEST(Csv, NumbersAndQuotedFields) {
+    EXPECT_EQ(Csv::number(0.15), "0.15");
+    EXPECT_EQ(Csv::number(-0.0), "0");
+    EXPECT_EQ(Csv::number(5e-05), "5e-05");
+    EXPECT_EQ(Csv::number(std::optional<double>()), "");
+    EXPECT_EQ(Csv::field("plain"), "plain");
+    EXPECT_EQ(Csv::field("a,b"), "\"a,b\"");
+    EXPECT_EQ(Csv::field("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(Csv::field(" 1 V"), "\" 1 V\"");
+    EXPECT_EQ(Csv::field("two\r\nlines"), "\"two\r\nlines\"");
+}
+
+/// One waveform per time-base family and both volt units; rows worked out by hand from
+/// volts = value / 10 x volts per division and time = index x time per division / 20.
+struct WaveCase {
+    int model;
+    double timeIndex, gainIndex;
+    int point;
+    double value;
+    const char *row;
+    const char *voltsPerDiv, *timePerDiv;
+};
+
+TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
+    const WaveCase cases[] = {
+        {0, 4, 7, 1, -5, "1,0.05,-1", "2 V", "1 s"},            // 1 s/div, 2 V/div
+        {0, 13, 7, 3, 15, "3,0.00015,3", "2 V", "1 ms"},        // 1 ms/div
+        {0, 20, 12, 2, 25, "2,5e-07,0.1", "40 mV", "5 us"},     // 5 us/div, 40 mV/div
+        {3, 26, 14, 4, -2, "4,1e-08,-0.002", "10 mV", "50 ns"}, // 50 ns/div, 10 mV/div
+        {4, 13, 11, 0, 10, "0,0,0.05", "50 mV", "1 ms"},        // family B: 50 mV at index 11
+        {0, 25, 15, 1, 10, "1,,", "0", "0 us"},                 // scales the tables lack: empty
+    };
+    dso::ScaleTables tables;
+    for (const WaveCase &c : cases) {
+        common::Waveform wave;
+        wave.DsoParam[0] = c.timeIndex;
+        wave.DsoParam[2] = c.gainIndex;
+        wave.WaveData[static_cast<size_t>(c.point)] = c.value;
+        const std::string model = "M";
+        const auto lines = linesOf(waveformCsv({wave, model, double(c.model), "", tables}));
+        ASSERT_EQ(lines.size(), 15u + 1 + 256);
+        EXPECT_EQ(lines[15], "index,time_s,volts");
+        EXPECT_EQ(lines[16u + static_cast<size_t>(c.point)], c.row);
+        EXPECT_EQ(rowOf(lines, "# volts_per_div,"),
+                  std::string("# volts_per_div,") + c.voltsPerDiv);
+        EXPECT_EQ(rowOf(lines, "# time_per_div,"), std::string("# time_per_div,") + c.timePerDiv);
+    }
+}
+
+TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
+    dso::ScaleTables tables;
+    common::Waveform wave;
+    wave.DsoParam = {13, -10, 7, 5, 3, 0, 3, 0};
+    wave.WaveTitle = "Meter 7302 DSO sample, \"A\"";
+    wave.WaveDate = "2026-12-07", wave.WaveTime = "14:03";
+    const std::string model = "7302";
+    const std::string work = workModeOfTitle(wave.WaveTitle, model);
+    EXPECT_EQ(work, "DSO sample, \"A\"");
+    const auto lines = linesOf(waveformCsv({wave, model, 0, "DSO sample", tables}));
+    const std::vector<std::string> header(lines.begin(), lines.begin() + 15);
+    EXPECT_EQ(header, (std::vector<std::string>{
+                          "# model,7302", "# work_mode,DSO sample", "# date,2026-12-07",
+                          "# time,14:03", "# title,\"Meter 7302 DSO sample, \"\"A\"\"\"",
+                          "# volts_per_div,2 V", "# time_per_div,1 ms", "# sample_interval_s,5e-05",
+                          "# coupling,AC", "# trigger_slope,falling",
+                          "# trigger_level_v,0.6",    // 3 units x 2 V / 10
+                          "# trigger_position,-10",   // a division left of the centre
+                          "# trigger_time_s,0.00525", // point 125 - 20 = 105 x 50 us
+                          "# vertical_position,5", "# zero_level,0"}));
+    EXPECT_EQ(workModeOfTitle("other title", model), "");
+}
+
+TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
+    testing::PrintFixture f; // 2 V/div, 1 ms/div
+    for (const int logScale : {0, 1}) {
+        f.show(true, logScale);
+        const SpectrumCsvInput in{f.form.v.WindowName, logScale == 1,
+                                  std::span<const double>(f.view.Spectrum.data(), 128),
+                                  voltsPerUnit(f.form.wave, 0, f.tables),
+                                  secondsPerDiv(f.form.wave, 0, f.tables)};
+        const auto lines = linesOf(spectrumCsv(in));
+        ASSERT_EQ(lines.size(), 5u + 128);
+        EXPECT_EQ(lines[0], "# window,Hanning");
+        EXPECT_EQ(lines[1], logScale ? "# scale,dB" : "# scale,linear");
+        EXPECT_EQ(lines[3], "# frequency_per_bin_hz,78.125"); // 1 / 12.8 ms
+        EXPECT_EQ(lines[4], "bin,frequency_hz,magnitude");
+        // Bin 10 is one division of the view: the readout's 781.25 Hz.
+        const double v10 = f.view.Spectrum[10] * (logScale ? 1.0 : 0.2);
+        EXPECT_EQ(lines[5 + 10], "10,781.25," + Csv::number(v10));
+        EXPECT_EQ(lines[5 + 127].substr(0, 4), "127,");
+    }
+    f.form.wave.DsoParam[0] = 25; // model 0 has no 25th time base: no frequencies
+    const double bins[2] = {1, 2};
+    const auto lines = linesOf(
+        spectrumCsv({"Hanning", false, bins, 0.5, secondsPerDiv(f.form.wave, 0, f.tables)}));
+    EXPECT_EQ(lines[3], "# frequency_per_bin_hz,");
+    EXPECT_EQ(lines[6], "1,,1");
+}
+
+TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
+    const std::string file = "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:05:00\r\n"
+                             "QM520V DMM Record: bench\r\n\r\n"
+                             "  14:03:27    -1.234 mV  DC    \r\n"
+                             "  14:03:28      OL   M ohm     \r\n"
+                             "  No.5 :   0.123V   AC    \r\n"
+                             "edited, by hand\r\n"
+                             "\r\n";
+    const auto log = logOfRecordFile(file);
+    ASSERT_TRUE(log);
+    EXPECT_EQ(linesOf(recordCsv(*log)),
+              (std::vector<std::string>{
+                  "time,value,unit,text", "14:03:27,-1.234,mV  DC,\"-1.234mV  DC    \"",
+                  "14:03:28,,M ohm,\"  OL  M ohm     \"", "No.5,0.123,V   AC,\" 0.123V   AC    \"",
+                  ",,,\"edited, by hand\""}));
+    EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0 \r\n2026\r\n"));
+    EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0\r\n2026\r\n"));
+    EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0\r\n7302\r\ntitle\r\n2026-12-07\r\n\r\n"));
+    EXPECT_EQ(logOfRecordFile("QVDATALINK47 V1.0\r\na\r\nb\r\nM DMM Record: \r\n\r\n"), "");
+}
+
+} // namespace
+} // namespace qv::output
