@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <unistd.h>
 
 namespace qv::app::cli {
 namespace {
@@ -87,7 +88,8 @@ int runSubcommand(const QStringList &arguments) {
 }
 
 void complain(const std::string &text) {
-    std::fprintf(stderr, "qvlink: %s\n", text.c_str());
+    // On a terminal the message takes the place of a progress line that may stand there.
+    std::fprintf(stderr, "%sqvlink: %s\n", isatty(fileno(stderr)) ? "\r\033[K" : "", text.c_str());
 }
 
 } // namespace qv::app::cli
