@@ -27,7 +27,7 @@ constexpr std::array<ButtonSpec, 14> kButtons{{
     {"YCursor", "垂直光标", S::Toggle, false, &Elements::YCursor},
 }};
 
-constexpr std::array<MenuSpec, 57> kMenus{{
+constexpr std::array<MenuSpec, 58> kMenus{{
     {0, "mnuFile", "&File   ", ""},
     {1, "mnuNew", "&New    ", "Ctrl+N"},
     {1, "menuOpen", "&Open      ", "Ctrl+O"},
@@ -51,6 +51,7 @@ constexpr std::array<MenuSpec, 57> kMenus{{
     {1, "mnuCOM6", "COM&6", ""},
     {1, "mnuCOM7", "COM&7", ""},
     {1, "mnuCOM8", "COM&8", ""},
+    {1, "mnuOtherPort", "&Other port…", ""},
     {0, "mnuRun", "&Run    ", ""},
     {1, "mnuStart", "&Run    ", "F5"},
     {1, "mnuPause", "&Stop   ", "F6"},
@@ -92,7 +93,7 @@ struct Named {
     common::Control Elements::*member;
 };
 
-constexpr std::array<Named, 29> kSingles{{
+constexpr std::array<Named, 30> kSingles{{
     {"mnuFile", &Elements::mnuFile},
     {"mnuNew", &Elements::mnuNew},
     {"menuOpen", &Elements::menuOpen},
@@ -105,6 +106,7 @@ constexpr std::array<Named, 29> kSingles{{
     {"mnuComm", &Elements::mnuComm},
     {"mnuLink", &Elements::mnuLink},
     {"mnuBreak", &Elements::mnuBreak},
+    {"mnuOtherPort", &Elements::mnuOtherPort},
     {"mnuRun", &Elements::mnuRun},
     {"mnuStart", &Elements::mnuStart},
     {"mnuPause", &Elements::mnuPause},

@@ -179,6 +179,8 @@ void MainWindow::buildStatusBar() {
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         bindLabel(label, el.panel[i]);
+        if (i == 0) // what happened to the link, and why
+            el.linkNote.subscribe([label, &el] { label->setToolTip(qs(el.linkNote.text())); });
         statusBar()->addWidget(label);
     }
     statusBar()->setSizeGripEnabled(true);
