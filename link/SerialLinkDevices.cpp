@@ -132,7 +132,11 @@ bool SerialLink::reconnect(const LinkTarget &target) {
         if (!numbered)
             showConnectedTo(path);
     } else {
-        const std::optional<std::string> moved = returnedAt(target.device, systemDevices());
+        // Only a USB adapter can come back elsewhere; asking the system costs a little CPU.
+        const platform::DeviceIdentity &id = target.device;
+        if (id.serialNumber.empty() && !(id.vendorId && id.productId))
+            return false;
+        const std::optional<std::string> moved = returnedAt(id, systemDevices());
         if (!moved || *moved == path || !openDevice(*moved))
             return false;
         showConnectedTo(*moved);
