@@ -6,7 +6,7 @@ namespace qv::app::qt {
 
 DeviceLinkSetup::DeviceLinkSetup(Program &program, const link::qt::LinkOptions &options,
                                  link::qt::LinkPort &port, QWidget *dialogParent)
-    : dialog_(dialogParent) {
+    : program_(program), recording_(port.recording), dialog_(dialogParent) {
     link::SerialLink &link = program.serialLink();
     link.useDevices({&devices_, &memory_, &dialog_, &retry_});
     link.setStartDevice(options.device);
@@ -17,6 +17,12 @@ DeviceLinkSetup::DeviceLinkSetup(Program &program, const link::qt::LinkOptions &
         std::fprintf(stderr, "qvlink: the raw recording stopped: %s\n", why.c_str());
         note.setText("the raw recording stopped: " + why);
     });
+}
+
+DeviceLinkSetup::~DeviceLinkSetup() {
+    program_.serialLink().useDevices({});
+    if (recording_)
+        recording_->setRecordingFailed(nullptr);
 }
 
 } // namespace qv::app::qt

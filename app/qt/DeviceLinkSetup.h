@@ -15,8 +15,14 @@ class DeviceLinkSetup {
   public:
     DeviceLinkSetup(Program &program, const link::qt::LinkOptions &options,
                     link::qt::LinkPort &port, QWidget *dialogParent);
+    /// Takes the services back from the link (the program may outlive them).
+    ~DeviceLinkSetup();
+    DeviceLinkSetup(const DeviceLinkSetup &) = delete;
+    DeviceLinkSetup &operator=(const DeviceLinkSetup &) = delete;
 
   private:
+    Program &program_;
+    link::RecordingPort *recording_;
     platform::qt::QtSerialDevices devices_;
     platform::qt::QtDeviceMemory memory_;
     platform::qt::QtTimer retry_;
