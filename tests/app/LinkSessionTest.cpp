@@ -154,5 +154,19 @@ TEST(RecordReplayTest, AFrameCutByAnUnplugIsDroppedWholeAndTheLinkComesBack) {
     EXPECT_TRUE(form.el.RichTextBox1.text().empty()) << "the log notes nothing";
 }
 
+TEST(OtherPortTest, TheItemAfterCom8AsksForADeviceAndConnectsToIt) {
+    FakePlatform fp;
+    fp.port.devices["/dev/rfcomm0"] = {};
+    platform::fakes::FakeSerialDevices devices;
+    platform::fakes::ScriptedDeviceChooser chooser;
+    chooser.answers = {"/dev/rfcomm0"};
+    Program program(fp.platform);
+    program.serialLink().useDevices({.devices = &devices, .chooser = &chooser});
+    program.Form_Load();
+    program.commands().clickMenu("mnuOtherPort");
+    EXPECT_EQ(program.form().el.panel[0].text(), link::connectedText("/dev/rfcomm0"));
+    EXPECT_TRUE(program.form().el.Link.checked());
+}
+
 } // namespace
 } // namespace qv::app
