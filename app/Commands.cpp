@@ -158,7 +158,7 @@ void Commands::clickMenu(std::string_view name) {
 
     using C = Commands;
     using H = CommandHandlers;
-    static constexpr std::array<Row, 21> kRows{{
+    static constexpr std::array<Row, 22> kRows{{
         {"mnuNew", &H::NewRecord, nullptr},
         {"menuOpen", &H::FileOpen, nullptr},
         {"menuSave", &H::menuSave_Click, nullptr},
@@ -168,6 +168,7 @@ void Commands::clickMenu(std::string_view name) {
         {"mnuCopy", &H::mnuCopy_Click, nullptr},
         {"mnuLink", &H::mnuLink_Click, nullptr},
         {"mnuBreak", &H::mnuBreak_Click, nullptr},
+        {"mnuOtherPort", &H::mnuOtherPort_Click, nullptr},
         {"mnuStart", &H::mnuStart_Click, nullptr},
         {"mnuPause", &H::mnuPause_Click, nullptr},
         {"mnuDMMmode", nullptr, &C::dmmMode},

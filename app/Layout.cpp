@@ -27,7 +27,7 @@ constexpr std::array<ButtonSpec, 14> kButtons{{
     {"YCursor", "垂直光标", S::Toggle, false, &Elements::YCursor},
 }};
 
-constexpr std::array<MenuSpec, 64> kMenus{{
+constexpr std::array<MenuSpec, 65> kMenus{{
     {0, "mnuFile", "&File   ", ""},
     {1, "mnuNew", "&New    ", "Ctrl+N"},
     {1, "menuOpen", "&Open      ", "Ctrl+O"},
@@ -58,6 +58,7 @@ constexpr std::array<MenuSpec, 64> kMenus{{
     {1, "mnuCOM6", "COM&6", ""},
     {1, "mnuCOM7", "COM&7", ""},
     {1, "mnuCOM8", "COM&8", ""},
+    {1, "mnuOtherPort", "&Other port…", ""},
     {0, "mnuRun", "&Run    ", ""},
     {1, "mnuStart", "&Run    ", "F5"},
     {1, "mnuPause", "&Stop   ", "F6"},
@@ -113,6 +114,7 @@ constexpr std::array<Named, 30> kSingles{{
     {"mnuComm", &Elements::mnuComm},
     {"mnuLink", &Elements::mnuLink},
     {"mnuBreak", &Elements::mnuBreak},
+    {"mnuOtherPort", &Elements::mnuOtherPort},
     {"mnuRun", &Elements::mnuRun},
     {"mnuStart", &Elements::mnuStart},
     {"mnuPause", &Elements::mnuPause},

@@ -33,6 +33,10 @@ void Program::wireProcedures() {
     call.mnuDMMRecordPause_Click = [this] { recordLog_.mnuDMMRecordPause_Click(); };
     call.SaveDMMRecord = [this] { return recordFile_.SaveDMMRecord(); };
     call.CaptionChange = [this](const std::string &name) { CaptionChange(name); };
+    call.DropCutFrame = [this] {
+        dispatch_.resync();
+        dsoDecoder_.dropFrame();
+    };
 }
 
 CommandHandlers Program::handlers() {
@@ -60,6 +64,7 @@ CommandHandlers Program::handlers() {
     h.mnuExit_Click = [this] { common::Procedures::run(quit); };
     h.exportAs = [this](int item) { exports_.exportAs(item); };
     h.COM = [this](int n) { serialLink_.mnuCOM_Click(n); };
+    h.mnuOtherPort_Click = [this] { serialLink_.mnuOtherPort_Click(); };
     h.SetRecordTime = [this](int seconds) {
         recordLog_.SetRecordTime(static_cast<std::int16_t>(seconds));
     };
@@ -116,7 +121,7 @@ void Program::Form_Load() {
     // The receive threshold of 20 bytes is the port's own (platform::SerialPort::kThreshold).
     el.mnuBreak.setChecked(true);
     el.mnuBreak.setEnabled(false);
-    serialLink_.SearchForCom(true);
+    serialLink_.startUp(); // SearchForCom(true), unless a device was named
 }
 
 void Program::Picture1_MouseDown(int button, int shift, double x, double y) {

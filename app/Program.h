@@ -40,6 +40,7 @@ class Program {
     [[nodiscard]] const cursors::ScreenCursors &cursors() const { return cursors_; }
     [[nodiscard]] files::WaveformFiles &waveFiles() { return waveFiles_; }
     [[nodiscard]] ExportCommands &exports() { return exports_; }
+    [[nodiscard]] link::SerialLink &serialLink() { return serialLink_; }
 
     /// Start-up: the initial element states, tables, DMM mode, 1 s records, no cursors, and the
     /// search for the meter.

@@ -34,6 +34,7 @@ struct Elements {
     Control mnuEdit, mnuCopy;
     Control mnuComm, mnuLink, mnuBreak;
     std::array<Control, 8> mnuCOM; ///< mnuCOM1 .. mnuCOM8
+    Control mnuOtherPort;          ///< any device, after mnuCOM8
     Control mnuRun, mnuStart, mnuPause, mnuDMMmode, mnuDSOmode;
     Control mnuDMMrecord, mnuDMMRecordStart, mnuDMMRecordPause;
     std::array<Control, 7> mnuInterval; ///< mnu1s, mnu2s, mnu5s, mnu10s, mnu20s, mnu30s, mnu60s
@@ -46,7 +47,8 @@ struct Elements {
     std::array<TextControl, 4> panel{TextControl{"通信状态提示"}, TextControl{"仪表型号"},
                                      TextControl{"仪表工作状态"}, TextControl{"DMM记录间隔"}};
     TextControl caption{"PC520"};
-    TextControl Text1; ///< the waveform title line
+    TextControl linkNote; ///< what happened to the link and why (panel 1's tool tip)
+    TextControl Text1;    ///< the waveform title line
 
     LogControl RichTextBox1; ///< the DMM log
 

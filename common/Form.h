@@ -55,6 +55,7 @@ struct Procedures {
     std::function<void()> mnuDMMRecordPause_Click;                            // end DMM recording
     std::function<bool()> SaveDMMRecord;                    // true when the file was written
     std::function<void(const std::string &)> CaptionChange; // caption from a file path
+    std::function<void()> DropCutFrame; // the port failed: drop the packet and frame under way
 
     static void run(const std::function<void()> &f) {
         if (f)

@@ -40,7 +40,7 @@ FrameOutcome DsoDecoder::decodePacket() {
 
     if (packetNumber_ == 1) {
         header(p);
-    } else if (packetNumber_ >= 2 && packetNumber_ <= kLastPacket) {
+    } else if (packetNumber_ >= 2 && packetNumber_ <= kLastPacket && !awaitHeader_) {
         data(p);
         if (packetNumber_ == kLastPacket && form_.el.mnuStart.checked())
             lastOutcome_ = completeFrame(workMode);
@@ -62,7 +62,15 @@ void DsoDecoder::indicate(const char *text, bool clearFirst) {
     panel.print(text);
 }
 
+void DsoDecoder::dropFrame() {
+    awaitHeader_ = true;
+    sampleIndex_ = 0;
+    if (!form_.el.DMMmode.checked())
+        form_.el.Picture2.clear();
+}
+
 void DsoDecoder::header(const std::array<std::uint8_t, 20> &p) {
+    awaitHeader_ = false;
     form_.el.Picture2.clear();
     if (form_.el.StartStop.checked())
         indicate("Data start", false);

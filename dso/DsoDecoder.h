@@ -34,6 +34,9 @@ class DsoDecoder {
     [[nodiscard]] const std::array<double, 17> &HeaderBytes() const { return headerBytes_; }
     [[nodiscard]] const Reconstruction::Samples &RawSamples() const { return rawSamples_; }
     [[nodiscard]] Reconstruction &reconstruction() { return reconstruction_; }
+    /// The stream was cut: the frame under way is dropped (data packets count again after the
+    /// next header) and its transfer marks leave the digit panel.
+    void dropFrame();
     /// How the last decoded packet ended.
     [[nodiscard]] FrameOutcome lastOutcome() const { return lastOutcome_; }
 
@@ -55,6 +58,7 @@ class DsoDecoder {
     std::array<double, 17> headerBytes_{};
     Reconstruction::Samples rawSamples_{};
     FrameOutcome lastOutcome_ = FrameOutcome::None;
+    bool awaitHeader_ = false;
 };
 
 } // namespace qv::dso

@@ -19,10 +19,14 @@ class ReceiveDispatch {
 
     /// The port's event; code 2 (bytes received) goes to the decoder, any other code is ignored.
     void MSComm1_OnComm(int code);
+    /// The stream was cut (the port failed): the packet under way is dropped, and the decoders
+    /// see nothing until a batch has started a new packet.
+    void resync() { resync_ = true; }
 
   private:
     common::Form &form_;
     std::function<void()> comDmm_, comDso_;
+    bool resync_ = false;
 };
 
 } // namespace qv::link

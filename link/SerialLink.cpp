@@ -1,5 +1,6 @@
 #include "link/SerialLink.h"
 
+#include "link/DeviceMatch.h"
 #include "link/LinkTexts.h"
 
 #include <optional>
@@ -57,6 +58,9 @@ void SerialLink::closeIfOpen() {
 
 void SerialLink::showConnected(int n) {
     common::Elements &el = form_.el;
+    const std::string device = form_.os.port.deviceName(n);
+    current_ = LinkTarget{n, identify(systemDevices(), device)};
+    el.linkNote.setText(device);
     el.panel[0].setText(connectedText(n));
     el.Link.setChecked(true);
     el.mnuLink.setChecked(true);
@@ -104,6 +108,8 @@ bool SerialLink::probeSecondPass(int n) {
 void SerialLink::SearchForCom(bool search) {
     common::Elements &el = form_.el;
     common::SharedValues &v = form_.v;
+    watch_.stop();
+    el.linkNote.setText("");
     if (!search) {
         // A port that cannot be closed is marked in the Comm menu, as in the search.
         if (platform::SerialPort &port = form_.os.port; port.isOpen() && !port.close())
@@ -138,6 +144,8 @@ void SerialLink::SearchForCom(bool search) {
 void SerialLink::COM(int n) {
     common::Elements &el = form_.el;
     platform::SerialPort &port = form_.os.port;
+    watch_.stop();
+    el.linkNote.setText("");
     for (common::Control &item : el.mnuCOM)
         item.setChecked(false);
 
@@ -178,6 +186,12 @@ void SerialLink::portFailed() {
     closeIfOpen();
     showDisconnected();
     uncheckPortItem(port.port());
+    common::Procedures::run(form_.call.DropCutFrame);
+    const std::string &device = current_.device.path;
+    form_.el.linkNote.setText(
+        device + " went away; what was under way was dropped" +
+        (services_.retry ? "; the link comes back when the device does" : ""));
+    watch_.start(current_);
 }
 
 } // namespace qv::link

@@ -36,7 +36,19 @@ class SerialPort {
     /// Called once when an open port fails (device gone); the port is closed by then.
     virtual void setFailureHandler(std::function<void()> handler) = 0;
     /// What stands behind port n, for the user ("/dev/ttyUSB0"); empty when nothing does.
+    /// deviceName(kNamedDevice) is the device chosen by selectDevice.
     [[nodiscard]] virtual std::string deviceName(int number) const = 0;
+
+    /// The port number of a device chosen by name: it has none of 1..8.
+    static constexpr int kNamedDevice = 0;
+    /// Chooses any device by its path or system name ("/dev/ttyUSB3", "COM12"), only while the
+    /// port is closed; port() is then kNamedDevice. Ports that only know 1..8 refuse.
+    [[nodiscard]] virtual bool selectDevice(const std::string &device) {
+        (void)device;
+        return false;
+    }
+    /// Why the last open failed, for the user ("No such file or directory"); empty if unknown.
+    [[nodiscard]] virtual std::string lastError() const { return {}; }
 };
 
 } // namespace qv::platform

@@ -217,6 +217,8 @@ void MainWindow::buildStatusBar() {
         const auto fitText = [label] { label->setMinimumWidth(label->minimumSizeHint().width()); };
         el.panel[i].subscribe(fitText);
         fitText();
+        if (i == 0) // what happened to the link, and why
+            el.linkNote.subscribe([label, &el] { label->setToolTip(qs(el.linkNote.text())); });
     }
     statusBar()->setSizeGripEnabled(true);
 }

@@ -4,8 +4,11 @@
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
 #include "app/qt/Translations.h"
+#include "app/qt/DeviceLinkSetup.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/Screenshots.h"
+#include "link/qt/LinkOptions.h"
 #include "platform/Platform.h"
-#include "link/qt/SerialPortFactory.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtFileDialogs.h"
@@ -53,6 +56,7 @@ int main(int argc, char *argv[]) {
                                    QStringLiteral("folder"));
     parser.addOption(demo);
     parser.addOption(shots);
+    link::qt::addLinkOptions(parser);
     // "--demo" may stand alone: it then means the DMM readings.
     QStringList arguments = QApplication::arguments();
     for (qsizetype i = 0; i < arguments.size(); ++i)
@@ -61,13 +65,14 @@ int main(int argc, char *argv[]) {
             arguments.insert(i + 1, QStringLiteral("dmm"));
     parser.process(arguments);
 
-    std::unique_ptr<platform::SerialPort> port =
-        link::qt::makeSerialPort(parser.value(demo).toStdString());
-    if (!port) {
-        std::fprintf(stderr, "qvlink: unknown demo mode '%s' (dmm, dso, dso-memory, dmm-memory)\n",
-                     qPrintable(parser.value(demo)));
+    std::string error;
+    std::optional<link::qt::CommandLineLink> meterLink =
+        link::qt::linkFromCommandLine(parser, parser.value(demo).toStdString(), error);
+    if (!meterLink) {
+        std::fprintf(stderr, "qvlink: %s\n", error.c_str());
         return 2;
     }
+    platform::SerialPort *port = meterLink->port.port.get();
     platform::qt::QtMessageBoxes messages;
     platform::qt::QtFileDialogs files;
     platform::qt::QtPrinter printer;
@@ -86,6 +91,7 @@ int main(int argc, char *argv[]) {
     program.quit = [] { QApplication::exit(0); };
     platform::qt::QtPictureWriter pictures;
     program.exports().setPictureWriter(&pictures);
+    app::qt::DeviceLinkSetup devices(program, meterLink->options, meterLink->port, &window);
 
     program.Form_Load();
     // A waveform demo starts where its waveforms are shown.

@@ -48,6 +48,17 @@ bool VirtualMeterPort::selectPort(int number) {
     return others_->selectPort(number);
 }
 
+bool VirtualMeterPort::selectDevice(const std::string &device) {
+    if (isOpen() || !others_ || !others_->selectDevice(device))
+        return false;
+    port_ = kNamedDevice;
+    return true;
+}
+
+std::string VirtualMeterPort::lastError() const {
+    return !onMeter() && others_ ? others_->lastError() : std::string{};
+}
+
 bool VirtualMeterPort::open() {
     if (!onMeter())
         return others_ && others_->open();

@@ -43,6 +43,8 @@ class VirtualMeterPort final : public SerialPort {
     void setEventHandler(std::function<void(int)> handler) override;
     void setFailureHandler(std::function<void()> handler) override;
     std::string deviceName(int number) const override;
+    bool selectDevice(const std::string &device) override;
+    std::string lastError() const override;
 
     /// Sends the next n bytes of the stream now, in one delivery; nothing while the meter is
     /// not powered.

@@ -10,9 +10,27 @@ bool FakeSerialPort::selectPort(int number) {
     return true;
 }
 
+const FakePort &FakeSerialPort::current() const {
+    static const FakePort missing{.exists = false};
+    if (port_ != kNamedDevice)
+        return ports[static_cast<size_t>(port_)];
+    const auto it = devices.find(named_);
+    return it == devices.end() ? missing : it->second;
+}
+
+bool FakeSerialPort::selectDevice(const std::string &device) {
+    log.push_back("select " + device);
+    if (open_)
+        return false;
+    port_ = kNamedDevice;
+    named_ = device;
+    return true;
+}
+
 bool FakeSerialPort::open() {
-    log.push_back("open " + std::to_string(port_));
-    const FakePort &p = ports[static_cast<size_t>(port_)];
+    log.push_back("open " + (port_ == kNamedDevice ? named_ : std::to_string(port_)));
+    const FakePort &p = current();
+    lastError_ = !p.exists ? "No such file or directory" : p.busy ? "Device or resource busy" : "";
     if (open_ || !p.exists || p.busy)
         return false;
     open_ = true;
@@ -23,7 +41,7 @@ bool FakeSerialPort::open() {
 
 bool FakeSerialPort::close() {
     log.push_back("close " + std::to_string(port_));
-    if (!open_ || ports[static_cast<size_t>(port_)].closeFails)
+    if (!open_ || current().closeFails)
         return false;
     open_ = false;
     return true;
@@ -31,7 +49,7 @@ bool FakeSerialPort::close() {
 
 bool FakeSerialPort::setRts(bool on) {
     log.push_back("rts " + std::to_string(port_));
-    if (!open_)
+    if (!open_ || current().noModemLines)
         return false;
     rts_ = on;
     return true;
@@ -39,27 +57,29 @@ bool FakeSerialPort::setRts(bool on) {
 
 bool FakeSerialPort::setDtr(bool on) {
     log.push_back("dtr " + std::to_string(port_));
-    if (!open_)
+    if (!open_ || current().noModemLines)
         return false;
     dtr_ = on;
     return true;
 }
 
 std::optional<bool> FakeSerialPort::dsr() {
-    const FakePort &p = ports[static_cast<size_t>(port_)];
-    if (!open_ || p.linesFail)
+    const FakePort &p = current();
+    if (!open_ || p.linesFail || p.noModemLines)
         return std::nullopt;
     return p.cable && dtr_;
 }
 
 std::optional<bool> FakeSerialPort::cts() {
-    const FakePort &p = ports[static_cast<size_t>(port_)];
-    if (!open_ || p.linesFail)
+    const FakePort &p = current();
+    if (!open_ || p.linesFail || p.noModemLines)
         return std::nullopt;
     return p.cable && rts_;
 }
 
 std::string FakeSerialPort::deviceName(int number) const {
+    if (number == kNamedDevice)
+        return named_;
     if (number < 1 || number > 8 || !ports[static_cast<size_t>(number)].exists)
         return {};
     return "fake" + std::to_string(number);

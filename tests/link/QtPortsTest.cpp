@@ -1,31 +1,39 @@
 #include "link/LinkTexts.h"
 #include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
+#include "link/RawRecording.h"
 #include "link/ReceiveDispatch.h"
+#include "link/ReplayPort.h"
 #include "link/SerialLink.h"
-#include "platform/fakes/FakePlatform.h"
-#include "platform/qt/serial/PortTable.h"
-#include "platform/qt/serial/QtSerialPort.h"
+#include "link/qt/ReplayPacer.h"
 #include "link/qt/SerialPortFactory.h"
 #include "link/qt/VirtualMeterPort.h"
+#include "platform/fakes/FakeLinkServices.h"
+#include "platform/fakes/FakePlatform.h"
+#include "platform/qt/serial/PortTable.h"
+#include "platform/qt/serial/QtDeviceMemory.h"
+#include "platform/qt/serial/QtSerialPort.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
 #include <pty.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <utility>
 
 namespace qv::link {
 namespace {
 
-using platform::qt::PortTable;
 using link::qt::VirtualMeterPort;
+using platform::qt::PortTable;
 
 void testApp() {
     static int argc = 1;
@@ -94,46 +102,194 @@ TEST(PortTableTest, EightNumbersStayWithTheirDevicesForTheRun) {
         EXPECT_EQ(table.device(n), "");
 }
 
-TEST(QtSerialPortTest, PseudoTerminalBytesArriveAsWholePacketsUntilTheDeviceGoesAway) {
-    testApp();
+/// A link with the real QSerialPort behind it, a fake timer for the reconnect watch, and every
+/// packet the dispatch hands on.
+struct PtyLink {
+    platform::qt::QtSerialPort port;
+    platform::fakes::FakePlatform fp;
+    platform::fakes::FakeTimer timer;
+    platform::Platform os{port, fp.messages, fp.files, fp.printer, fp.clipboard, fp.clock};
+    common::Form form{os};
+    std::vector<Packet> packets;
+    ReceiveDispatch dispatch{form, [this] { decode(); }, [this] { decode(); }};
+    SerialLink link{form};
+    PtyLink() {
+        testApp();
+        link.useDevices({.retry = &timer});
+        form.call.DropCutFrame = [this] { dispatch.resync(); };
+    }
+    void decode() {
+        if (receivePacket(form))
+            packets.push_back(form.v.PacketData);
+    }
+};
+
+TEST(QtSerialPortTest, APseudoTerminalCarriesFramesAndReadingsAtTenTimesTheLinkRate) {
     Pty pty;
     ASSERT_FALSE(pty.device.empty());
-    platform::qt::QtSerialPort port;
-    common::SharedValues v;
-    std::vector<Packet> packets;
-    port.setEventHandler([&](int) {
-        if (assemblePacket(v, port.read()))
-            packets.push_back(v.PacketData);
-    });
-    int failures = 0;
-    port.setFailureHandler([&] { ++failures; });
-    port.useDevice(3, pty.device);
-    ASSERT_TRUE(port.selectPort(3) && port.open());
+    PtyLink l;
+    l.link.connectDevice(pty.device, false);
+    ASSERT_EQ(l.form.el.panel[0].text(), connectedText(pty.device)) << "no modem lines needed";
 
-    constexpr std::size_t kBytes = 600 * 20;
-    const SimOptions options{.mode = SimMode::Dso, .seed = 9};
-    MeterSimulator source(options), reference(options);
+    // DSO frames, DMM packets and runs of garbage (whole packets' worth without a sync byte, as
+    // the assembly resynchronises only on packet boundaries), and the packets an ideal link
+    // yields from them: each garbage packet hands on the last packet again.
+    MeterSimulator scope({.mode = SimMode::Dso, .seed = 9}), meter({.mode = SimMode::Dmm});
     std::mt19937 rng(3);
-    std::uniform_int_distribution<std::size_t> batch(1, 1024);
-    for (std::size_t written = 0; written < kBytes;) {
-        const std::size_t n = std::min(batch(rng), kBytes - written);
-        ASSERT_TRUE(pty.write(source.nextBytes(n)));
-        written += n;
-        ASSERT_TRUE(runUntil([&] { return packets.size() == written / 20; }))
-            << packets.size() << " of " << written / 20;
+    std::vector<std::uint8_t> stream;
+    std::vector<Packet> expected;
+    while (stream.size() < 9000) {
+        const int kind = std::uniform_int_distribution<int>(0, 2)(rng);
+        const int count = kind == 0 ? 17 : std::uniform_int_distribution<int>(1, 3)(rng);
+        for (int k = 0; k < count; ++k) {
+            Packet p = kind == 0 ? scope.nextPacket() : meter.nextPacket();
+            if (kind == 2) {
+                ASSERT_FALSE(expected.empty());
+                for (std::uint8_t &b : p)
+                    b = std::uint8_t(std::uniform_int_distribution<int>(0, 254)(rng));
+                expected.push_back(expected.back());
+            } else {
+                expected.push_back(p);
+            }
+            stream.insert(stream.end(), p.begin(), p.end());
+        }
     }
-    for (const Packet &p : packets)
-        ASSERT_EQ(p, reference.nextPacket());
+    // 2400 bytes a second in batches of 1 to 1024 bytes.
+    std::uniform_int_distribution<std::size_t> batch(1, 1024);
+    QElapsedTimer clock;
+    clock.start();
+    for (std::size_t written = 0; written < stream.size();) {
+        const std::size_t n = std::min(batch(rng), stream.size() - written);
+        ASSERT_TRUE(
+            pty.write({stream.begin() + long(written), stream.begin() + long(written + n)}));
+        written += n;
+        const qint64 due = qint64(written) * 1000 / 2400;
+        runUntil([&] { return clock.elapsed() >= due; });
+    }
+    ASSERT_TRUE(runUntil([&] { return l.packets.size() == expected.size(); }))
+        << l.packets.size() << " of " << expected.size();
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        ASSERT_EQ(l.packets[k], expected[k]) << "packet " << k;
+}
 
-    // The device goes away with a packet under way: the port closes at the first error, once.
-    ASSERT_TRUE(pty.write({0xFF, 1, 2, 3}));
-    pty.closeBoth();
+/// Points a link in a folder of its own at a device, replacing what it pointed at.
+struct DeviceLink {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "qvlink-pty-link";
+    std::filesystem::path path = dir / "meter";
+    DeviceLink() { std::filesystem::create_directories(dir); }
+    ~DeviceLink() { std::filesystem::remove_all(dir); }
+    void pointAt(const std::string &device) const {
+        const std::filesystem::path fresh = dir / "meter.new";
+        std::filesystem::remove(fresh);
+        std::filesystem::create_symlink(device, fresh);
+        std::filesystem::rename(fresh, path); // as udev replaces a link: in one step
+    }
+};
+
+TEST(QtSerialPortTest, UnpluggedMidFrameTheLinkWaitsQuietlyAndComesBackUnderTheSamePath) {
+    DeviceLink symlink;
+    auto first = std::make_unique<Pty>();
+    symlink.pointAt(first->device);
+    PtyLink l;
+    int failures = 0;
+    l.port.setFailureHandler([&] {
+        ++failures;
+        l.link.portFailed();
+    });
+    l.link.connectDevice(symlink.path.string(), false);
+    ASSERT_TRUE(l.port.isOpen());
+
+    MeterSimulator meter({.mode = SimMode::Dso, .seed = 4});
+    ASSERT_TRUE(first->write(meter.nextBytes(20 * 3 + 11))); // the far end closes mid-packet
+    ASSERT_TRUE(runUntil([&] { return l.packets.size() == 3; }));
+    first.reset();
     ASSERT_TRUE(runUntil([&] { return failures > 0; }));
-    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(l.form.el.panel[0].text(), kDisconnectedText);
+    EXPECT_FALSE(l.port.isOpen()) << "a closed port leaves nothing for the event loop to do";
+    EXPECT_TRUE(l.timer.active());
+    EXPECT_EQ(l.timer.intervalMs, 1000);
     for (int k = 0; k < 1000; ++k) // whatever errors are still pending
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     EXPECT_EQ(failures, 1);
-    EXPECT_TRUE(port.read().empty());
+
+    l.timer.fire(); // the link leads nowhere now
+    EXPECT_EQ(l.form.el.panel[0].text(), kDisconnectedText);
+    Pty second;
+    symlink.pointAt(second.device);
+    l.timer.fire();
+    EXPECT_EQ(l.form.el.panel[0].text(), connectedText(symlink.path.string()));
+    EXPECT_FALSE(l.timer.active());
+
+    // The meter went on: it is met mid-packet; that packet is dropped, the next ones are whole.
+    (void)meter.nextBytes(20 * 5 + 3);
+    MeterSimulator reference({.mode = SimMode::Dso, .seed = 4});
+    for (int k = 0; k < 9; ++k)
+        (void)reference.nextPacket();
+    ASSERT_TRUE(second.write(meter.nextBytes(20 * 4 + 6)));
+    ASSERT_TRUE(runUntil([&] { return l.packets.size() == 6; }));
+    for (std::size_t k = 3; k < 6; ++k)
+        EXPECT_EQ(l.packets[k], reference.nextPacket());
+}
+
+TEST(QtSerialPortTest, DevicesThatDoNotOpenGiveTheNotConnectedState) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "qvlink-plain";
+    { std::ofstream(file) << "not a tty"; }
+    for (const std::string &device :
+         {std::string("/nonexistent/ttyUSB0"), file.string(), std::string("/tmp")}) {
+        SCOPED_TRACE(device);
+        PtyLink l;
+        l.link.connectDevice(device, false);
+        EXPECT_FALSE(l.port.isOpen());
+        EXPECT_FALSE(l.form.el.Link.checked());
+        EXPECT_EQ(l.form.el.panel[0].text(), notConnectedText(device));
+        EXPECT_EQ(l.form.el.linkNote.text().rfind(device + ": cannot open (", 0), 0u)
+            << l.form.el.linkNote.text();
+    }
+    std::filesystem::remove(file);
+}
+
+TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
+    testApp();
+    const QString ini = QString::fromStdString(
+        (std::filesystem::temp_directory_path() / "qvlink-settings-test.ini").string());
+    QFile::remove(ini);
+    {
+        platform::qt::QtDeviceMemory memory(ini);
+        EXPECT_FALSE(memory.recall());
+        memory.remember(
+            {.path = "/dev/serial/by-id/usb-X", .serialNumber = "A7", .vendorId = 0x0403});
+    }
+    const std::optional<platform::DeviceIdentity> back = platform::qt::QtDeviceMemory(ini).recall();
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->path, "/dev/serial/by-id/usb-X");
+    EXPECT_EQ(back->serialNumber, "A7");
+    EXPECT_EQ(back->vendorId, 0x0403);
+    EXPECT_FALSE(back->productId);
+    QFile::remove(ini);
+}
+
+TEST(ReplayPacerTest, PlaysARecordingAtTenTimesItsPaceOrAsFastAsItCan) {
+    testApp();
+    for (const int speed : {10, link::qt::ReplayPacer::kMax}) {
+        RawRecording rec;
+        for (std::uint32_t k = 0; k < 10; ++k) // two seconds as recorded
+            rec.records.push_back({k * 200, std::vector<std::uint8_t>(20, std::uint8_t(k))});
+        ReplayPort port(1, rec);
+        link::qt::ReplayPacer pacer(port, speed);
+        bool finished = false;
+        pacer.setFinishedHandler([&] { finished = true; });
+        std::vector<std::uint8_t> firsts;
+        port.setEventHandler([&](int) { firsts.push_back(port.read().front()); });
+        ASSERT_TRUE(port.selectPort(1) && port.open());
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(port.setRts(true) && port.setDtr(true));
+        ASSERT_TRUE(runUntil([&] { return finished; }));
+        EXPECT_EQ(firsts, std::vector<std::uint8_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        if (speed == 10) {
+            EXPECT_GE(clock.elapsed(), 170) << "1.8 s of recording at ten times its pace";
+        }
+    }
 }
 
 std::unique_ptr<VirtualMeterPort> manualMeter(SimMode mode, int number,

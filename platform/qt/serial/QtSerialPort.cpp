@@ -20,6 +20,8 @@ QtSerialPort::~QtSerialPort() {
 }
 
 std::string QtSerialPort::deviceFor(int number) const {
+    if (number == kNamedDevice)
+        return named_;
     if (number < 1 || number > PortTable::kPorts)
         return {};
 #ifdef Q_OS_WIN
@@ -33,6 +35,14 @@ std::string QtSerialPort::deviceFor(int number) const {
     table_.update(devices);
     return table_.device(number);
 #endif
+}
+
+bool QtSerialPort::selectDevice(const std::string &device) {
+    if (serial_.isOpen())
+        return false;
+    port_ = kNamedDevice;
+    named_ = device;
+    return true;
 }
 
 std::string QtSerialPort::deviceName(int number) const {
@@ -54,8 +64,11 @@ bool QtSerialPort::open() {
     if (serial_.isOpen())
         return false;
     const std::string device = deviceFor(port_);
-    if (device.empty())
+    lastError_.clear();
+    if (device.empty()) {
+        lastError_ = "no such port";
         return false;
+    }
     serial_.setPortName(QString::fromStdString(device));
     serial_.setBaudRate(QSerialPort::Baud2400);
     serial_.setDataBits(QSerialPort::Data8);
@@ -64,6 +77,7 @@ bool QtSerialPort::open() {
     serial_.setFlowControl(QSerialPort::NoFlowControl);
     queue_.clear();
     if (!serial_.open(QIODevice::ReadOnly)) {
+        lastError_ = serial_.errorString().toStdString();
         serial_.clearError();
         return false;
     }
@@ -82,11 +96,15 @@ bool QtSerialPort::close() {
 }
 
 bool QtSerialPort::setRts(bool on) {
-    return serial_.isOpen() && serial_.setRequestToSend(on);
+    const bool ok = serial_.isOpen() && serial_.setRequestToSend(on);
+    serial_.clearError(); // a device without the line (a pseudo-terminal) stays usable
+    return ok;
 }
 
 bool QtSerialPort::setDtr(bool on) {
-    return serial_.isOpen() && serial_.setDataTerminalReady(on);
+    const bool ok = serial_.isOpen() && serial_.setDataTerminalReady(on);
+    serial_.clearError();
+    return ok;
 }
 
 std::optional<QSerialPort::PinoutSignals> QtSerialPort::pinout() {

@@ -11,7 +11,8 @@ namespace qv::platform::qt {
 /// reading only (nothing is ever written). Ports 1..8 are COM1..COM8 on Windows and the devices
 /// of a PortTable elsewhere. Received bytes are handed out through a ReceiveQueue, at most 20
 /// per receive event. At the first read or resource error (the device went away) the port is
-/// closed and the failure handler runs once.
+/// closed and the failure handler runs once. Any other device can be chosen by name; a
+/// pseudo-terminal works too, though it has no modem lines.
 class QtSerialPort final : public SerialPort {
   public:
     QtSerialPort();
@@ -32,6 +33,8 @@ class QtSerialPort final : public SerialPort {
     void setEventHandler(std::function<void(int)> handler) override;
     void setFailureHandler(std::function<void()> handler) override;
     std::string deviceName(int number) const override;
+    bool selectDevice(const std::string &device) override;
+    std::string lastError() const override { return lastError_; }
 
     /// Puts a device on port n instead of the system's choice (a pseudo-terminal in a test).
     void useDevice(int number, const std::string &device);
@@ -46,6 +49,8 @@ class QtSerialPort final : public SerialPort {
     ReceiveQueue queue_{SerialPort::kThreshold};
     mutable PortTable table_;
     int port_ = 1;
+    std::string named_;     ///< the device of port kNamedDevice
+    std::string lastError_; ///< why the last open failed
     std::function<void(int)> handler_;
     std::function<void()> failure_;
 };

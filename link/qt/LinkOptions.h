@@ -1,0 +1,51 @@
+#pragma once
+#include "link/RecordingPort.h"
+#include "link/qt/ReplayPacer.h"
+#include "platform/SerialPort.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QCommandLineParser;
+
+namespace qv::link::qt {
+
+/// How the command line sets up the link.
+struct LinkOptions {
+    std::string demo;      ///< --demo: the virtual meter's mode on port 1
+    std::string device;    ///< --port: opened at start-up instead of the search
+    std::string recordRaw; ///< --record-raw: every byte received goes into this file
+    std::string replay;    ///< --replay: this recording plays on port 1
+    int speed = 1;         ///< --speed: 1, 10, or ReplayPacer::kMax
+};
+
+/// Adds --port, --record-raw, --replay and --speed to a parser.
+void addLinkOptions(QCommandLineParser &parser);
+/// The options of a processed parser (demo is the caller's); nullopt with the reason in error
+/// for a bad --speed or a --replay beside --demo.
+[[nodiscard]] std::optional<LinkOptions> readLinkOptions(const QCommandLineParser &parser,
+                                                         std::string demo, std::string &error);
+
+/// The program's port as the options ask for it, and what keeps it going.
+struct LinkPort {
+    std::unique_ptr<platform::SerialPort> port;
+    std::unique_ptr<ReplayPacer> pacer;       ///< a replay's pace; null otherwise
+    link::RecordingPort *recording = nullptr; ///< the raw recording inside port; null if none
+};
+
+/// Builds the port: the system's ports, with the virtual meter or a replay on port 1, inside a
+/// recording when one is asked for. nullopt with the reason in error (an unknown demo mode, an
+/// unreadable recording, a recording file that cannot be created).
+[[nodiscard]] std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &error);
+
+/// The command line's link: its options and their port.
+struct CommandLineLink {
+    LinkOptions options;
+    LinkPort port;
+};
+/// readLinkOptions, then makeLinkPort; nullopt with the reason in error.
+[[nodiscard]] std::optional<CommandLineLink>
+linkFromCommandLine(const QCommandLineParser &parser, std::string demo, std::string &error);
+
+} // namespace qv::link::qt
