@@ -100,7 +100,7 @@ struct Named {
     common::Control Elements::*member;
 };
 
-constexpr std::array<Named, 30> kSingles{{
+constexpr std::array<Named, 31> kSingles{{
     {"mnuFile", &Elements::mnuFile},
     {"mnuNew", &Elements::mnuNew},
     {"menuOpen", &Elements::menuOpen},
