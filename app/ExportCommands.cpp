@@ -26,7 +26,7 @@ constexpr std::array<ItemSpec, 6> kItems{{
     {"CSV文件(*.csv)|*.csv|所有文件(*.*)|*.*", "csv", std::nullopt},
 }};
 
-const ItemSpec &spec(ExportItem item) {
+const ItemSpec &itemSpec(ExportItem item) {
     return kItems[static_cast<size_t>(item)];
 }
 
@@ -49,10 +49,10 @@ void ExportCommands::exportAs(int index) {
     const auto item = static_cast<ExportItem>(index);
     if (!available(item))
         return;
-    const auto chosen = form_.os.files.saveFile(spec(item).filter);
+    const auto chosen = form_.os.files.saveFile(itemSpec(item).filter);
     if (!chosen || chosen->empty())
         return;
-    const std::string path = withExtension(*chosen, spec(item).extension);
+    const std::string path = withExtension(*chosen, itemSpec(item).extension);
     files::FileMessages messages(form_.os.messages);
     if (files::FileStore::exists(path) && !messages.confirmReplace(path))
         return;
@@ -61,7 +61,7 @@ void ExportCommands::exportAs(int index) {
 }
 
 platform::PictureWriter::Result ExportCommands::write(ExportItem item, const std::string &path) {
-    if (const auto format = spec(item).picture) {
+    if (const auto format = itemSpec(item).picture) {
         if (!pictures_)
             return {false, "no picture writer"};
         return pictures_->write(path, *format, form_.el.Picture1, kScreenWidth, kScreenHeight, 1);
@@ -93,11 +93,11 @@ std::string ExportCommands::recordCsv() const {
 }
 
 const char *ExportCommands::filter(ExportItem item) {
-    return spec(item).filter;
+    return itemSpec(item).filter;
 }
 
 const char *ExportCommands::extension(ExportItem item) {
-    return spec(item).extension;
+    return itemSpec(item).extension;
 }
 
 std::string ExportCommands::withExtension(const std::string &path, const char *ext) {
