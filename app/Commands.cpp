@@ -156,7 +156,7 @@ void Commands::clickMenu(std::string_view name) {
 
     using C = Commands;
     using H = CommandHandlers;
-    static constexpr std::array<Row, 21> kRows{{
+    static constexpr std::array<Row, 22> kRows{{
         {"mnuNew", &H::NewRecord, nullptr},
         {"menuOpen", &H::FileOpen, nullptr},
         {"menuSave", &H::menuSave_Click, nullptr},
@@ -172,6 +172,7 @@ void Commands::clickMenu(std::string_view name) {
         {"mnuDSOmode", nullptr, &C::dsoMode},
         {"mnuDMMRecordStart", &H::mnuDMMRecordStart_Click, nullptr},
         {"mnuDMMRecordPause", &H::mnuDMMRecordPause_Click, nullptr},
+        {"mnuTrend", &H::mnuTrend_Click, nullptr},
         {"mnuDSOwave", &H::mnuDSOwave_Click, nullptr},
         {"mnuDSOFFT", &H::mnuDSOFFT_Click, nullptr},
         {"mnuLinear", &H::mnuLinear_Click, nullptr},

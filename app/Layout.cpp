@@ -27,7 +27,7 @@ constexpr std::array<ButtonSpec, 14> kButtons{{
     {"YCursor", "垂直光标", S::Toggle, false, &Elements::YCursor},
 }};
 
-constexpr std::array<MenuSpec, 57> kMenus{{
+constexpr std::array<MenuSpec, 59> kMenus{{
     {0, "mnuFile", "&File   ", ""},
     {1, "mnuNew", "&New    ", "Ctrl+N"},
     {1, "menuOpen", "&Open      ", "Ctrl+O"},
@@ -68,6 +68,8 @@ constexpr std::array<MenuSpec, 57> kMenus{{
     {1, "mnu20s", "20s    ", ""},
     {1, "mnu30s", "30s    ", ""},
     {1, "mnu60s", "60s    ", ""},
+    {1, "mnuLineTrend", "-", ""},
+    {1, "mnuTrend", "&Trend…", "Ctrl+T"},
     {0, "mnuDSOdis", "&Wave      ", ""},
     {1, "mnuDSOwave", "&W.form ", ""},
     {1, "mnuDSOFFT", "&FFT   ", ""},
@@ -92,7 +94,7 @@ struct Named {
     common::Control Elements::*member;
 };
 
-constexpr std::array<Named, 29> kSingles{{
+constexpr std::array<Named, 30> kSingles{{
     {"mnuFile", &Elements::mnuFile},
     {"mnuNew", &Elements::mnuNew},
     {"menuOpen", &Elements::menuOpen},
@@ -113,6 +115,7 @@ constexpr std::array<Named, 29> kSingles{{
     {"mnuDMMrecord", &Elements::mnuDMMrecord},
     {"mnuDMMRecordStart", &Elements::mnuDMMRecordStart},
     {"mnuDMMRecordPause", &Elements::mnuDMMRecordPause},
+    {"mnuTrend", &Elements::mnuTrend},
     {"mnuDSOdis", &Elements::mnuDSOdis},
     {"mnuDSOwave", &Elements::mnuDSOwave},
     {"mnuDSOFFT", &Elements::mnuDSOFFT},

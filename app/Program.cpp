@@ -58,6 +58,7 @@ CommandHandlers Program::handlers() {
     h.mnuLog_Click = [this] { spectrum_.mnuLog_Click(); };
     h.mnuAbout_Click = [this] { mnuAbout_Click(); };
     h.mnuExit_Click = [this] { common::Procedures::run(quit); };
+    h.mnuTrend_Click = [this] { common::Procedures::run(openTrend); };
     h.COM = [this](int n) { serialLink_.mnuCOM_Click(n); };
     h.SetRecordTime = [this](int seconds) {
         recordLog_.SetRecordTime(static_cast<std::int16_t>(seconds));

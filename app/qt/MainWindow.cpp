@@ -50,6 +50,10 @@ MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent),
     buildForm();
     buildStatusBar();
     bindWindowTitle(this, program_.form().el.caption);
+    program_.form().call.LiveReading = [this](double t, const std::string &reading) {
+        trend_.add(t, reading);
+    };
+    program_.openTrend = [this] { showTrend(); };
 
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, [this] { program_.Timer1_Timer(); });
@@ -182,6 +186,18 @@ void MainWindow::buildStatusBar() {
         statusBar()->addWidget(label);
     }
     statusBar()->setSizeGripEnabled(true);
+}
+
+void MainWindow::showTrend() {
+    if (!trendWindow_) {
+        common::Form &form = program_.form();
+        trend::qt::TrendServices services{form.os.files, form.os.messages, form.os.clock,
+                                          [&form] { return form.el.RichTextBox1.text(); }};
+        trendWindow_ = std::make_unique<trend::qt::TrendWindow>(trend_, services, this);
+    }
+    trendWindow_->show();
+    trendWindow_->raise();
+    trendWindow_->activateWindow();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event) {

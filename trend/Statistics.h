@@ -1,0 +1,37 @@
+#pragma once
+#include "trend/Point.h"
+
+#include <cstddef>
+#include <span>
+
+namespace qv::trend {
+
+/// Count, extremes with their times, average, standard deviation and the last value of a set of
+/// readings; gaps do not count. With count 0 the other fields are meaningless.
+struct Statistics {
+    std::size_t count = 0;
+    double min = 0, minTime = 0;
+    double max = 0, maxTime = 0;
+    double mean = 0;
+    double stddev = 0; ///< sample standard deviation (n - 1); 0 for a single reading
+    double last = 0, lastTime = 0;
+};
+
+/// Statistics built one reading at a time (Welford's method, so a day of readings near a large
+/// offset keeps its precision); two accumulators over consecutive readings merge into one.
+class Accumulator {
+  public:
+    void add(const Point &p);
+    /// Adds readings that came after all readings added so far.
+    void merge(const Accumulator &later);
+    [[nodiscard]] Statistics result() const;
+
+  private:
+    Statistics s_;
+    double m2_ = 0; ///< sum of squared deviations from the mean
+};
+
+/// The statistics of a run of readings in time order.
+[[nodiscard]] Statistics statistics(std::span<const Point> points);
+
+} // namespace qv::trend
