@@ -1,5 +1,6 @@
 #include "trend/Statistics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::trend {
@@ -7,9 +8,22 @@ namespace qv::trend {
 void Accumulator::add(const Point &p) {
     if (p.isGap())
         return;
-    Accumulator one;
-    one.s_ = {1, p.v, p.t, p.v, p.t, p.v, 0, p.v, p.t};
-    merge(one);
+    if (s_.count++ == 0) {
+        shift_ = p.v;
+        s_.min = s_.max = p.v;
+        s_.minTime = s_.maxTime = p.t;
+    } else if (p.v < s_.min) {
+        s_.min = p.v;
+        s_.minTime = p.t;
+    } else if (p.v > s_.max) {
+        s_.max = p.v;
+        s_.maxTime = p.t;
+    }
+    const double d = p.v - shift_;
+    sum_ += d;
+    sumSquares_ += d * d;
+    s_.last = p.v;
+    s_.lastTime = p.t;
 }
 
 void Accumulator::merge(const Accumulator &later) {
@@ -30,19 +44,25 @@ void Accumulator::merge(const Accumulator &later) {
         a.max = b.max;
         a.maxTime = b.maxTime;
     }
-    const double na = static_cast<double>(a.count), nb = static_cast<double>(b.count);
-    const double n = na + nb;
-    const double delta = b.mean - a.mean;
-    a.mean += delta * nb / n;
-    m2_ += later.m2_ + delta * delta * na * nb / n;
+    // The later sums, taken from this accumulator's first reading.
+    const double d = later.shift_ - shift_;
+    const double nb = static_cast<double>(b.count);
+    sumSquares_ += later.sumSquares_ + 2 * d * later.sum_ + nb * d * d;
+    sum_ += later.sum_ + nb * d;
     a.count += b.count;
-    a.stddev = std::sqrt(m2_ / (n - 1));
     a.last = b.last;
     a.lastTime = b.lastTime;
 }
 
 Statistics Accumulator::result() const {
-    return s_;
+    Statistics s = s_;
+    if (s.count == 0)
+        return s;
+    const double n = static_cast<double>(s.count);
+    s.mean = shift_ + sum_ / n;
+    s.stddev =
+        s.count > 1 ? std::sqrt(std::max(0.0, (sumSquares_ - sum_ * sum_ / n) / (n - 1))) : 0.0;
+    return s;
 }
 
 Statistics statistics(std::span<const Point> points) {

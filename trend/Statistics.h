@@ -17,8 +17,9 @@ struct Statistics {
     double last = 0, lastTime = 0;
 };
 
-/// Statistics built one reading at a time (Welford's method, so a day of readings near a large
-/// offset keeps its precision); two accumulators over consecutive readings merge into one.
+/// Statistics built one reading at a time; two accumulators over consecutive readings merge into
+/// one. Sums are taken of the differences from the first reading, so a day of readings near a
+/// large offset keeps its precision.
 class Accumulator {
   public:
     void add(const Point &p);
@@ -27,8 +28,10 @@ class Accumulator {
     [[nodiscard]] Statistics result() const;
 
   private:
-    Statistics s_;
-    double m2_ = 0; ///< sum of squared deviations from the mean
+    Statistics s_;          ///< count, extremes and last; mean and deviation come from the sums
+    double shift_ = 0;      ///< the first reading
+    double sum_ = 0;        ///< of (v - shift)
+    double sumSquares_ = 0; ///< of (v - shift)^2
 };
 
 /// The statistics of a run of readings in time order.

@@ -66,7 +66,12 @@ Statistics TrendModel::within(std::string_view unit, Range time) const {
     for (const Series &s : series_) {
         if (s.unit != unit)
             continue;
-        for (const Point &p : pointsIn(s.points, time))
+        const std::span<const Point> inside = pointsIn(s.points, time);
+        if (inside.size() == s.points.size()) { // the whole series: its statistics are kept
+            acc.merge(s.whole);
+            continue;
+        }
+        for (const Point &p : inside)
             acc.add(p);
     }
     return acc.result();

@@ -54,6 +54,7 @@ TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *pare
     chartView_->onPan = [this](double by) { pan(by); };
     chartView_->onReset = [this] { resetView(); };
     buildControls();
+    source_->setText(QStringLiteral("Live readings"));
     live_.changed = [this] {
         if (shown_ == &live_)
             scheduleRefresh();
@@ -183,54 +184,60 @@ void TrendWindow::updateUnits() {
 
 void TrendWindow::drawSeries(const std::string &unit, Range time) {
     const int columns = std::max(100, static_cast<int>(chart_->plotArea().width()));
-    std::size_t line = 0;
+    std::vector<QList<QPointF>> runs; // unbroken runs of points, in chart coordinates
     std::vector<Point> inside;
     drawn_ = 0;
     shownReadings_ = 0;
-    const auto lineAt = [this](std::size_t i) {
-        if (i < lines_.size())
-            return lines_[i];
-        auto *series = new QLineSeries;
-        series->setPen(QPen(QColor(0, 110, 200), 1.5));
-        chart_->addSeries(series);
-        series->attachAxis(axisX_);
-        series->attachAxis(axisY_);
-        lines_.push_back(series);
-        return series;
-    };
     for (const Series &s : shown_->series()) {
         if (s.unit != unit)
             continue;
         shownReadings_ += pointsIn(s.points, time).size();
         const std::vector<Point> points = decimate(s.points, time, columns);
         drawn_ += points.size();
-        QList<QPointF> run;
-        const auto flush = [&] {
-            if (!run.isEmpty())
-                lineAt(line++)->replace(run);
-            run.clear();
-        };
+        runs.emplace_back();
         for (const Point &p : points) {
             if (p.isGap()) {
-                flush();
+                if (!runs.back().isEmpty())
+                    runs.emplace_back();
                 continue;
             }
-            run.append(QPointF(p.t * 1000.0, p.v));
+            runs.back().append(QPointF(p.t * 1000.0, p.v));
             if (time.contains(p.t))
                 inside.push_back(p);
         }
-        flush();
+        if (runs.back().isEmpty())
+            runs.pop_back();
     }
-    for (std::size_t i = line; i < lines_.size(); ++i)
-        if (lines_[i]->count() > 0)
-            lines_[i]->clear();
-
-    axisX_->setFormat(QString::fromLatin1(timeLabelFormat(time.span())));
+    // Every change of a series' points or of an axis lays out the series' lines again: the lines
+    // are emptied before the axes change and filled once after.
+    for (QLineSeries *line : lines_)
+        if (line->count() > 0)
+            line->clear();
+    const QString format = QString::fromLatin1(timeLabelFormat(time.span()));
+    if (axisX_->format() != format)
+        axisX_->setFormat(format);
     axisX_->setRange(at(time.lo), at(time.hi));
+    // The value axis keeps its scale while the readings fill more than half of it.
     const Range values = valueRange(inside).value_or(Range{0, 1});
-    axisY_->setRange(values.lo, values.hi);
-    axisY_->applyNiceNumbers();
-    axisY_->setTitleText(qs(unit));
+    const Range axis{axisY_->min(), axisY_->max()};
+    if (!axis.contains(values.lo) || !axis.contains(values.hi) || values.span() < axis.span() / 2) {
+        axisY_->setRange(values.lo, values.hi);
+        axisY_->applyNiceNumbers();
+    }
+    if (axisY_->titleText() != qs(unit))
+        axisY_->setTitleText(qs(unit));
+    while (lines_.size() < runs.size()) {
+        auto *series = new QLineSeries;
+        QPen pen(QColor(0, 110, 200), 1);
+        pen.setCosmetic(true); // the fast path of thin lines, at any scale
+        series->setPen(pen);
+        chart_->addSeries(series);
+        series->attachAxis(axisX_);
+        series->attachAxis(axisY_);
+        lines_.push_back(series);
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        lines_[i]->replace(runs[i]);
 }
 
 void TrendWindow::showStatistics(const std::string &unit, Range time) {
@@ -271,7 +278,7 @@ void TrendWindow::resetView() {
 void TrendWindow::showLive() {
     opened_.reset();
     shown_ = &live_;
-    source_->setText(QString());
+    source_->setText(QStringLiteral("Live readings"));
     view_.reset();
     refresh();
 }
