@@ -91,6 +91,8 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     // While acquisition is stopped the trend stands still, like the digits.
     program.commands().clickMenu("mnuPause");
     send(" 9.000 V  DC", 5);
+    QApplication::processEvents();
+    EXPECT_EQ(label(1, 0), "4");
     program.commands().clickMenu("mnuStart");
     // Another unit starts a series of its own, shown on its own scale.
     send(" 125.0 mV DC", 6);
