@@ -8,7 +8,10 @@
 namespace qv::trend::qt {
 
 TrendChartView::TrendChartView(QChart *chart, QWidget *parent) : QChartView(chart, parent) {
-    setRenderHint(QPainter::Antialiasing);
+    // Without antialiasing: every unbroken stretch of readings is a line of its own, and an
+    // antialiased line costs a pass over every row of its height, so a day with many gaps would
+    // repaint several times slower.
+    setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::NoRubberBand);
 }
 
