@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QLabel>
+#include <QLocale>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -107,7 +108,6 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
     EXPECT_TRUE(trend->isVisible());
-    QApplication::processEvents();
     EXPECT_EQ(label(1, 0), "2");
 
     trend->resetRun();
@@ -130,6 +130,28 @@ TEST_F(TrendWindowTest, RecordLogOpensIntoTheTrend) {
     trend->openRecordLog();
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_EQ(fp.messages.shown[0].text, "Record log holds no timed readings.");
+}
+
+TEST_F(TrendWindowTest, RecordFileOpensOnTheDayItWasSaved) {
+    const std::string date =
+        QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat).toStdString();
+    {
+        std::ofstream out(dir / "record.txt", std::ios::binary);
+        out << "QVDATALINK47 V1.0\r\n"
+            << date << "\r\n14:03:27\r\nQM520V DMM Record: \r\n\r\n"
+            << "  23:59:59    1.000  V  DC     \r\n  00:00:01    3.000  V  DC     \r\n\r\n";
+    }
+    fp.files.openAnswers = {(dir / "record.txt").string(), (dir / "missing.txt").string()};
+    trend->openRecordFile();
+    EXPECT_EQ(trend->shownReadings(), 2u);
+    // The second line is on the day of saving, the first on the day before.
+    const QDateTime first(QDate(2026, 12, 6), QTime(23, 59, 59));
+    EXPECT_EQ(trend->shownTime().lo, static_cast<double>(first.toSecsSinceEpoch()));
+    EXPECT_EQ(label(1, 1), "1 V  DC\n23:59:59");
+    trend->openRecordFile();
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, "missing.txt cannot be read.");
+    EXPECT_EQ(trend->shownReadings(), 2u) << "a failed open keeps what is shown";
 }
 
 TEST_F(TrendWindowTest, ExportsPictureAndPoints) {

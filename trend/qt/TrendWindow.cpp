@@ -56,7 +56,7 @@ TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *pare
     buildControls();
     source_->setText(QStringLiteral("Live readings"));
     live_.changed = [this] {
-        if (shown_ == &live_)
+        if (shown_ == &live_ && isVisible())
             scheduleRefresh();
     };
     resize(760, 520);
@@ -128,6 +128,11 @@ QLabel *TrendWindow::statisticsLabel(int row, int column) const {
     if (row < 0 || row > 1 || column < 0 || column > 5)
         return nullptr;
     return stats_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+void TrendWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    refresh(); // readings that came while it was hidden
 }
 
 void TrendWindow::scheduleRefresh() {

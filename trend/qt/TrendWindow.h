@@ -67,6 +67,9 @@ class TrendWindow : public QWidget {
     void exportPicture(bool svg);
     void exportPoints();
 
+  protected:
+    void showEvent(QShowEvent *event) override;
+
   private:
     void buildControls();
     void scheduleRefresh();
