@@ -90,7 +90,10 @@ void TrendWindow::buildControls() {
     bar->addWidget(units_);
     follow_ = new QCheckBox(QStringLiteral("Follow"), this);
     connect(follow_, &QCheckBox::clicked, this, [this](bool on) {
-        view_.setFollow(on);
+        if (on)
+            view_.setFollow(true);
+        else // the range shown now stays
+            view_.pan(0, dataSpan());
         refresh();
     });
     bar->addWidget(follow_);
