@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace qv::trend {
 namespace {
 
@@ -65,6 +67,24 @@ TEST(LogImport, RecordFileSplitsIntoHeaderAndLog) {
     EXPECT_EQ(record->log, "  14:00:00    3.301  V  DC     \r\n\r\n");
     EXPECT_FALSE(splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n"));
     EXPECT_FALSE(splitRecordFile("QVDATALINK47 V2.0\r\n1\r\n2\r\n3\r\n\r\n"));
+}
+
+TEST(LogImport, ArbitraryBytesAddOnlyWellFormedReadings) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> byte(0, 255), pick(0, 3);
+    const std::string pieces[] = {"  ", "    ", ":", "\r\n"};
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        for (int i = 0; i < 400; ++i)
+            text += pick(rng) == 0 ? pieces[pick(rng)] : std::string(1, char(byte(rng)));
+        TrendModel m;
+        const std::size_t n = importLog(text, {1e9, 1e9 - 3600}, m);
+        EXPECT_LE(m.pointCount(), n);
+        for (const Series &s : m.series())
+            for (const Point &p : s.points)
+                EXPECT_LE(p.t, 1e9);
+        (void)splitRecordFile(text);
+    }
 }
 
 } // namespace
