@@ -49,7 +49,7 @@ void Commands::pressButton(std::string_view key) {
 void Commands::Toolbar1_ButtonClick(std::string_view key) {
     using C = Commands;
     using H = CommandHandlers;
-    static constexpr std::array<Row, 14> kRows{{
+    static constexpr Row kRows[] = {
         {"New", &H::NewRecord, nullptr},
         {"Open", &H::FileOpen, nullptr},
         {"Save", &H::menuSave_Click, nullptr},
@@ -64,7 +64,7 @@ void Commands::Toolbar1_ButtonClick(std::string_view key) {
         {"DSO_FFT", nullptr, &C::spectrumView},
         {"XCursor", nullptr, &C::xCursorPressed},
         {"YCursor", nullptr, &C::yCursorPressed},
-    }};
+    };
     dispatch(kRows, key);
 }
 
@@ -158,7 +158,7 @@ void Commands::clickMenu(std::string_view name) {
 
     using C = Commands;
     using H = CommandHandlers;
-    static constexpr std::array<Row, 22> kRows{{
+    static constexpr Row kRows[] = {
         {"mnuNew", &H::NewRecord, nullptr},
         {"menuOpen", &H::FileOpen, nullptr},
         {"menuSave", &H::menuSave_Click, nullptr},
@@ -175,13 +175,14 @@ void Commands::clickMenu(std::string_view name) {
         {"mnuDSOmode", nullptr, &C::dsoMode},
         {"mnuDMMRecordStart", &H::mnuDMMRecordStart_Click, nullptr},
         {"mnuDMMRecordPause", &H::mnuDMMRecordPause_Click, nullptr},
+        {"mnuTrend", &H::mnuTrend_Click, nullptr},
         {"mnuDSOwave", &H::mnuDSOwave_Click, nullptr},
         {"mnuDSOFFT", &H::mnuDSOFFT_Click, nullptr},
         {"mnuLinear", &H::mnuLinear_Click, nullptr},
         {"mnuLog", &H::mnuLog_Click, nullptr},
         {"mnuAbout", &H::mnuAbout_Click, nullptr},
         {"mnuHelpmain", nullptr, nullptr},
-    }};
+    };
     dispatch(kRows, name);
 }
 

@@ -14,7 +14,7 @@ struct CommandHandlers {
         mnuCopy_Click, ComOnOff, StartStop, DMMRecord, mnuLink_Click, mnuBreak_Click,
         mnuStart_Click, mnuPause_Click, mnuDMMRecordStart_Click, mnuDMMRecordPause_Click,
         mnuDSOwave_Click, mnuDSOFFT_Click, mnuLinear_Click, mnuLog_Click, mnuAbout_Click,
-        mnuExit_Click, mnuOtherPort_Click;
+        mnuExit_Click, mnuOtherPort_Click, mnuTrend_Click;
     std::function<void(int)> COM;           ///< port 1..8
     std::function<void(int)> SetRecordTime; ///< seconds
     std::function<void(int)> chooseWindow;  ///< window type 0..5

@@ -27,7 +27,7 @@ constexpr std::array<ButtonSpec, 14> kButtons{{
     {"YCursor", "垂直光标", S::Toggle, false, &Elements::YCursor},
 }};
 
-constexpr std::array<MenuSpec, 65> kMenus{{
+constexpr auto kMenus = std::to_array<MenuSpec>({
     {0, "mnuFile", "&File   ", ""},
     {1, "mnuNew", "&New    ", "Ctrl+N"},
     {1, "menuOpen", "&Open      ", "Ctrl+O"},
@@ -76,6 +76,8 @@ constexpr std::array<MenuSpec, 65> kMenus{{
     {1, "mnu20s", "20s    ", ""},
     {1, "mnu30s", "30s    ", ""},
     {1, "mnu60s", "60s    ", ""},
+    {1, "mnuLineTrend", "-", ""},
+    {1, "mnuTrend", "&Trend…", "Ctrl+T"},
     {0, "mnuDSOdis", "&Wave      ", ""},
     {1, "mnuDSOwave", "&W.form ", ""},
     {1, "mnuDSOFFT", "&FFT   ", ""},
@@ -93,14 +95,14 @@ constexpr std::array<MenuSpec, 65> kMenus{{
     {0, "mnuHelp", "&Help   ", ""},
     {1, "mnuHelpmain", "&Help Topics", ""},
     {1, "mnuAbout", "&About  ", ""},
-}};
+});
 
 struct Named {
     std::string_view name;
     common::Control Elements::*member;
 };
 
-constexpr std::array<Named, 31> kSingles{{
+constexpr auto kSingles = std::to_array<Named>({
     {"mnuFile", &Elements::mnuFile},
     {"mnuNew", &Elements::mnuNew},
     {"menuOpen", &Elements::menuOpen},
@@ -123,6 +125,7 @@ constexpr std::array<Named, 31> kSingles{{
     {"mnuDMMrecord", &Elements::mnuDMMrecord},
     {"mnuDMMRecordStart", &Elements::mnuDMMRecordStart},
     {"mnuDMMRecordPause", &Elements::mnuDMMRecordPause},
+    {"mnuTrend", &Elements::mnuTrend},
     {"mnuDSOdis", &Elements::mnuDSOdis},
     {"mnuDSOwave", &Elements::mnuDSOwave},
     {"mnuDSOFFT", &Elements::mnuDSOFFT},
@@ -132,7 +135,7 @@ constexpr std::array<Named, 31> kSingles{{
     {"mnuLog", &Elements::mnuLog},
     {"mnuHelp", &Elements::mnuHelp},
     {"mnuHelpmain", &Elements::mnuHelpmain},
-}};
+});
 
 } // namespace
 

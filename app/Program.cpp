@@ -63,6 +63,7 @@ CommandHandlers Program::handlers() {
     h.mnuAbout_Click = [this] { mnuAbout_Click(); };
     h.mnuExit_Click = [this] { common::Procedures::run(quit); };
     h.exportAs = [this](int item) { exports_.exportAs(item); };
+    h.mnuTrend_Click = [this] { common::Procedures::run(openTrend); };
     h.COM = [this](int n) { serialLink_.mnuCOM_Click(n); };
     h.mnuOtherPort_Click = [this] { serialLink_.mnuOtherPort_Click(); };
     h.SetRecordTime = [this](int seconds) {

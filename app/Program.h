@@ -53,8 +53,8 @@ class Program {
     void CaptionChange(const std::string &fileName);
     void mnuAbout_Click();
 
-    /// Set by the window: ends the program (Exit).
-    std::function<void()> quit;
+    /// Set by the window: ends the program (Exit); shows the trend window (Trend…).
+    std::function<void()> quit, openTrend;
 
   private:
     CommandHandlers handlers();

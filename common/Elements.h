@@ -38,6 +38,7 @@ struct Elements {
     Control mnuRun, mnuStart, mnuPause, mnuDMMmode, mnuDSOmode;
     Control mnuDMMrecord, mnuDMMRecordStart, mnuDMMRecordPause;
     std::array<Control, 7> mnuInterval; ///< mnu1s, mnu2s, mnu5s, mnu10s, mnu20s, mnu30s, mnu60s
+    Control mnuTrend;                   ///< opens the trend window
     Control mnuDSOdis, mnuDSOwave, mnuDSOFFT, mnuFFTwindow;
     std::array<Control, 6> mnuWindow; ///< mnuRectangular .. mnuBartlett, by window type
     Control mnuFFTdisplay, mnuLinear, mnuLog;

@@ -56,6 +56,8 @@ struct Procedures {
     std::function<bool()> SaveDMMRecord;                    // true when the file was written
     std::function<void(const std::string &)> CaptionChange; // caption from a file path
     std::function<void()> DropCutFrame; // the port failed: drop the packet and frame under way
+    /// Every live reading's time (seconds since 1970) and text, for the trend.
+    std::function<void(double, const std::string &)> LiveReading;
 
     static void run(const std::function<void()> &f) {
         if (f)

@@ -57,6 +57,8 @@ void DmmDecoder::countMismatch() {
 
 void DmmDecoder::liveReading() {
     common::Procedures::run(form_.call.Display_DMMReading);
+    if (form_.call.LiveReading && form_.el.mnuStart.checked())
+        form_.call.LiveReading(form_.os.clock.now(), form_.v.DMMReading);
     if (!form_.el.mnuDMMRecordStart.checked())
         return;
     form_.v.DMMSampleReady = true;

@@ -2,6 +2,7 @@
 # Installs what building, running and testing need on Debian 12, when it is missing.
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-serialport-dev qt6-svg-dev
+          qt6-charts-dev libqt6opengl6-dev
           fonts-liberation fonts-wqy-microhei xvfb xauth poppler-utils
           qt6-translations-l10n
           dpkg-dev file desktop-file-utils appstream librsvg2-bin shared-mime-info groff-base)

@@ -59,6 +59,7 @@ class HeadlessPlatform {
         std::string shortDate() const override { return {}; }
         std::string shortTime() const override { return {}; }
         std::string longTime() const override { return {}; }
+        double now() const override { return 0; }
         void sleepMs(int) override {}
     };
 

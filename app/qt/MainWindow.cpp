@@ -73,6 +73,10 @@ MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent),
     auto *shortcutsFirst = new MenuShortcutsFirst(shortcuts, this);
     title_->installEventFilter(shortcutsFirst);
     log_->installEventFilter(shortcutsFirst);
+    program_.form().call.LiveReading = [this](double t, const std::string &reading) {
+        trend_.add(t, reading);
+    };
+    program_.openTrend = [this] { showTrend(); };
 
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, [this] { program_.Timer1_Timer(); });
@@ -221,6 +225,18 @@ void MainWindow::buildStatusBar() {
             el.linkNote.subscribe([label, &el] { label->setToolTip(qs(el.linkNote.text())); });
     }
     statusBar()->setSizeGripEnabled(true);
+}
+
+void MainWindow::showTrend() {
+    if (!trendWindow_) {
+        common::Form &form = program_.form();
+        trend::qt::TrendServices services{form.os.files, form.os.messages, form.os.clock,
+                                          [&form] { return form.el.RichTextBox1.text(); }};
+        trendWindow_ = std::make_unique<trend::qt::TrendWindow>(trend_, services, this);
+    }
+    trendWindow_->show();
+    trendWindow_->raise();
+    trendWindow_->activateWindow();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event) {

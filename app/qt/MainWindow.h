@@ -1,10 +1,13 @@
 #pragma once
 #include "app/Program.h"
+#include "trend/TrendModel.h"
+#include "trend/qt/TrendWindow.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
 #include <map>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -28,6 +31,8 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] QAction *action(const std::string &name) const;
     [[nodiscard]] TwipsCanvas *scope() const { return scope_; }
     [[nodiscard]] TwipsCanvas *digits() const { return digits_; }
+    /// The trend window once Trend… has opened it; nullptr before.
+    [[nodiscard]] trend::qt::TrendWindow *trendWindow() const { return trendWindow_.get(); }
 
   protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -38,6 +43,7 @@ class MainWindow : public QMainWindow {
     void buildForm();
     void buildStatusBar();
     void layoutForm();
+    void showTrend();
 
     Program &program_;
     std::map<std::string, QAction *> actions_;
@@ -47,6 +53,8 @@ class MainWindow : public QMainWindow {
     TwipsCanvas *digits_ = nullptr;
     QPlainTextEdit *log_ = nullptr;
     QTimer timer_;
+    trend::TrendModel trend_; ///< every live reading since start-up
+    std::unique_ptr<trend::qt::TrendWindow> trendWindow_;
 };
 
 } // namespace qv::app::qt

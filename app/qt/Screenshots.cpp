@@ -63,6 +63,14 @@ void takeScreenshots(MainWindow &window, Program &program, const QString &folder
         steps->push_back({2500, shot("qvlink-dmm.png")});
         steps->push_back({0, [&program] { program.commands().pressButton("DMMRecord"); }});
         steps->push_back({4500, shot("qvlink-record.png")});
+        steps->push_back({0, [&program] { program.commands().clickMenu("mnuTrend"); }});
+        steps->push_back({1500, [&window, folder] {
+                              const QString path =
+                                  QDir(folder).absoluteFilePath(QStringLiteral("qvlink-trend.png"));
+                              window.trendWindow()->grab().save(path);
+                              std::printf("%s\n", qPrintable(path));
+                              std::fflush(stdout);
+                          }});
     }
     runSteps(&window, steps, 0);
 }

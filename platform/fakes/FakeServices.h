@@ -33,10 +33,12 @@ class ScriptedFileDialogs final : public FileDialogs {
 class FakeClock final : public Clock {
   public:
     std::string date = "2026-12-07", time = "14:03", timeLong = "14:03:27";
+    double seconds = 1796652207; ///< 2026-12-07 14:03:27 UTC
     std::vector<int> sleeps;
     std::string shortDate() const override { return date; }
     std::string shortTime() const override { return time; }
     std::string longTime() const override { return timeLong; }
+    double now() const override { return seconds; }
     void sleepMs(int ms) override { sleeps.push_back(ms); }
 };
 

@@ -21,6 +21,10 @@ std::string QtClock::longTime() const {
     return QTime::currentTime().toString(format.trimmed()).toStdString();
 }
 
+double QtClock::now() const {
+    return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
 void QtClock::sleepMs(int ms) {
     QThread::msleep(static_cast<unsigned long>(ms < 0 ? 0 : ms));
 }

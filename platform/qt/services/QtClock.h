@@ -9,6 +9,7 @@ class QtClock final : public Clock {
     std::string shortDate() const override;
     std::string shortTime() const override;
     std::string longTime() const override;
+    double now() const override;
     void sleepMs(int ms) override;
 };
 

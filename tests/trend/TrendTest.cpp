@@ -1,0 +1,194 @@
+#include "trend/Decimation.h"
+#include "trend/TrendModel.h"
+#include "trend/TrendText.h"
+#include "trend/TrendView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv::trend {
+namespace {
+
+// Readings as the meter shows them: six value characters, ten unit characters.
+TEST(TrendModel, ReadingsBecomePointsOrGaps) {
+    struct Case {
+        const char *text;
+        bool number;
+        double value;
+        const char *unit;
+    };
+    const Case cases[] = {
+        {" 3.301 V  DC     ", true, 3.301, "V  DC"},
+        {"-0.125 V  DC", true, -0.125, "V  DC"},
+        {" 125.3 mV AC", true, 125.3, "mV AC"},
+        {"-  .05 mV AC", true, -0.05, "mV AC"},
+        {" 4.702 kOhm", true, 4.702, "kOhm"},
+        {"+19.80 mA DC", true, 19.8, "mA DC"},
+        {" 50.00 Hz", true, 50.0, "Hz"},
+        {" 23.5  C  TEMP", true, 23.5, "C  TEMP"},
+        {"  1200 MOhm", true, 1200, "MOhm"},
+        {" OL.   MOhm", false, 0, "MOhm"},
+        {"-OL    V  DC", false, 0, "V  DC"},
+        {"                ", false, 0, ""},
+        {" 1.2.3 V  DC", false, 0, "V  DC"},
+    };
+    for (const Case &c : cases) {
+        TrendModel m;
+        m.add(1.0, " 1.000 X");
+        m.add(2.0, c.text);
+        const Series &last = m.series().back();
+        if (c.number) {
+            EXPECT_EQ(last.unit, c.unit) << c.text;
+            ASSERT_FALSE(last.points.back().isGap()) << c.text;
+            EXPECT_DOUBLE_EQ(last.points.back().v, c.value) << c.text;
+        } else {
+            EXPECT_EQ(m.series().size(), 1u) << c.text << ": a gap starts no series";
+            EXPECT_TRUE(last.points.back().isGap()) << c.text << ": never a zero";
+        }
+    }
+}
+
+TEST(TrendModel, UnitChangesStartSeriesAndGapsBreakThem) {
+    TrendModel m;
+    int changes = 0;
+    m.changed = [&] { ++changes; };
+    m.add(9, " OL.   V  DC"); // nothing to break yet
+    m.add(10, " 3.300 V  DC");
+    m.add(11, " OL.   V  DC");
+    m.add(12, " OL.   V  DC"); // one gap stands for the run
+    m.add(13, " 3.400 V  DC");
+    m.add(14, " 125.0 mV DC");
+    m.add(13.5, " 3.500 V  DC"); // back to volts, stamped early
+    ASSERT_EQ(m.series().size(), 3u);
+    EXPECT_EQ(m.units(), (std::vector<std::string>{"V  DC", "mV DC"}));
+    EXPECT_EQ(m.newestUnit(), "V  DC");
+    EXPECT_EQ(m.series()[0].points.size(), 3u);
+    EXPECT_TRUE(m.series()[0].points[1].isGap());
+    EXPECT_EQ(m.series()[2].points[0].t, 14) << "time never goes back";
+    EXPECT_EQ(m.pointCount(), 5u);
+    EXPECT_EQ(changes, 5);
+    EXPECT_EQ(m.timeSpan().lo, 10);
+    EXPECT_EQ(m.timeSpan().hi, 14);
+
+    const Statistics volts = m.wholeRun("V  DC");
+    EXPECT_EQ(volts.count, 3u);
+    EXPECT_DOUBLE_EQ(volts.mean, 3.4);
+    EXPECT_DOUBLE_EQ(volts.last, 3.5);
+    EXPECT_EQ(m.within("V  DC", {12, 14}).count, 2u);
+    EXPECT_EQ(m.wholeRun("mV DC").count, 1u);
+    m.clear();
+    EXPECT_EQ(m.pointCount(), 0u);
+    EXPECT_EQ(m.wholeRun("V  DC").count, 0u);
+}
+
+TEST(Statistics, HandComputedValues) {
+    // 2, 4, 4, 4, 5, 5, 7, 9: mean 5, squared deviations 32, sample variance 32 / 7.
+    const std::vector<Point> points{{10, 2}, {11, 4}, {12, kGap}, {13, 4}, {14, 4},
+                                    {15, 5}, {16, 5}, {17, 9},    {18, 7}, {19, 2}};
+    const Statistics s = statistics(std::span(points).first(9));
+    EXPECT_EQ(s.count, 8u);
+    EXPECT_DOUBLE_EQ(s.mean, 5);
+    EXPECT_NEAR(s.stddev, std::sqrt(32.0 / 7.0), 1e-12);
+    EXPECT_EQ(s.min, 2);
+    EXPECT_EQ(s.minTime, 10);
+    EXPECT_EQ(s.max, 9);
+    EXPECT_EQ(s.maxTime, 17);
+    EXPECT_EQ(s.last, 7);
+    EXPECT_EQ(s.lastTime, 18);
+    EXPECT_EQ(statistics(points).minTime, 10) << "a tie keeps the first time";
+    EXPECT_EQ(statistics(std::span(points).first(1)).stddev, 0);
+
+    // The same readings far from zero lose no precision.
+    std::vector<Point> offset = points;
+    for (Point &p : offset)
+        p.v += 1e9;
+    EXPECT_NEAR(statistics(std::span(offset).first(9)).stddev, std::sqrt(32.0 / 7.0), 1e-6);
+
+    Accumulator first, second;
+    for (std::size_t i = 0; i < 5; ++i)
+        first.add(points[i]);
+    for (std::size_t i = 5; i < 9; ++i)
+        second.add(points[i]);
+    first.merge(second);
+    EXPECT_NEAR(first.result().stddev, s.stddev, 1e-12);
+    EXPECT_EQ(first.result().last, 7);
+}
+
+TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
+    std::vector<Point> points;
+    for (int i = 0; i < 100000; ++i)
+        points.push_back({i * 0.4, 1.0 + 0.001 * (i % 7)});
+    points[54321].v = 25.0; // one spike up
+    points[77777].v = -3.0; // one down
+    points[11111].v = kGap;
+    const Range all{0, 99999 * 0.4};
+    const std::vector<Point> drawn = decimate(points, all, 800);
+    EXPECT_LE(drawn.size(), 2u * 800 + 3) << "two per column, three more around the gap";
+    const auto has = [&](double v) {
+        return std::any_of(drawn.begin(), drawn.end(), [v](const Point &p) { return p.v == v; });
+    };
+    EXPECT_TRUE(has(25.0));
+    EXPECT_TRUE(has(-3.0));
+    EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [](const Point &p) { return p.isGap(); }));
+    EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end(),
+                               [](const Point &a, const Point &b) { return a.t < b.t; }));
+
+    // A window inside the run: the neighbours outside it carry the line to the edges.
+    const std::vector<Point> window = decimate(points, {100.2, 104.2}, 800);
+    ASSERT_EQ(window.size(), 12u);
+    EXPECT_DOUBLE_EQ(window.front().t, 100.0);
+    EXPECT_DOUBLE_EQ(window.back().t, 104.4);
+
+    const auto range = valueRange(drawn);
+    ASSERT_TRUE(range);
+    EXPECT_DOUBLE_EQ(range->lo, -3.0 - 1.4);
+    EXPECT_DOUBLE_EQ(range->hi, 25.0 + 1.4);
+    const std::vector<Point> flat{{0, 2.0}, {1, 2.0}};
+    EXPECT_DOUBLE_EQ(valueRange(flat)->hi, 2.02);
+    EXPECT_FALSE(valueRange(std::vector<Point>{{0, kGap}}));
+}
+
+TEST(TrendView, WholeRunFollowZoomAndPan) {
+    TrendView view;
+    const Range data{1000, 4600};
+    EXPECT_EQ(view.time(data).lo, 1000);
+    EXPECT_EQ(view.time({500, 500}).lo, 470) << "one reading sits in a minute";
+
+    view.zoom(0.5, 2000, data); // following: the newest reading stays at the right
+    EXPECT_EQ(view.time(data).lo, 2800);
+    EXPECT_EQ(view.time({1000, 5000}).lo, 3200) << "the window slides with new readings";
+
+    view.pan(-600, {1000, 5000});
+    EXPECT_FALSE(view.follow());
+    EXPECT_EQ(view.time({1000, 9000}).lo, 2600) << "a panned window stays put";
+    view.zoom(0.5, 3500, data); // not following: the time under the pointer stays
+    EXPECT_EQ(view.time(data).lo, 3050);
+    EXPECT_EQ(view.time(data).hi, 3950);
+    for (int i = 0; i < 3; ++i)
+        view.zoom(0.01, 3500, data);
+    EXPECT_EQ(view.time(data).span(), TrendView::kMinSpan);
+
+    view.reset();
+    EXPECT_TRUE(view.follow());
+    EXPECT_TRUE(view.showsAll());
+    EXPECT_EQ(view.time(data).hi, 4600);
+}
+
+TEST(TrendText, ValuesCsvAndTimeLabels) {
+    EXPECT_EQ(valueText(3.30125), "3.30125");
+    EXPECT_EQ(valueText(1.0 / 3.0), "0.333333");
+    EXPECT_EQ(valueText(-1234567.0), "-1.23457e+06");
+    const std::vector<Point> points{{1, 3.3}, {2, kGap}, {3, -0.125}};
+    const std::string csv =
+        pointsCsv(points, "V, DC", [](double t) { return std::to_string(int(t)) + "s"; });
+    EXPECT_EQ(csv,
+              "time,value,unit\r\n1s,3.3,\"V, DC\"\r\n2s,,\"V, DC\"\r\n3s,-0.125,\"V, DC\"\r\n");
+    EXPECT_STREQ(timeLabelFormat(10), "HH:mm:ss.z");
+    EXPECT_STREQ(timeLabelFormat(3600), "HH:mm:ss");
+    EXPECT_STREQ(timeLabelFormat(86400 * 2), "MM-dd HH:mm");
+}
+
+} // namespace
+} // namespace qv::trend

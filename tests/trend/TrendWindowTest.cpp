@@ -1,0 +1,189 @@
+#include "trend/qt/TrendWindow.h"
+#include "app/Program.h"
+#include "app/qt/MainWindow.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace qv::trend::qt {
+namespace {
+
+/// The program and its window on a fake port with a meter on port 1, the trend opened by its
+/// menu item.
+class TrendWindowTest : public ::testing::Test {
+  protected:
+    platform::fakes::FakePlatform fp;
+    app::Program program{fp.platform};
+    app::qt::MainWindow window{program};
+    common::Elements &el = program.form().el;
+    TrendWindow *trend = nullptr;
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "qvlink-trend-test";
+
+    void SetUp() override {
+        std::filesystem::create_directories(dir);
+        fp.port.ports[1].cable = true;
+        program.Form_Load();
+        window.show();
+        window.action("mnuTrend")->trigger();
+        trend = window.trendWindow();
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    /// A live DMM packet of model 6 with these 16 display characters, at this many seconds
+    /// after the fake clock's start.
+    void send(const std::string &text, double at) {
+        std::vector<std::uint8_t> p(20, ' ');
+        p[0] = 0xFF;
+        std::copy_n(text.begin(), std::min<std::size_t>(text.size(), 16), p.begin() + 1);
+        p[17] = 6;
+        p[18] = 0;
+        p[19] = 0;
+        fp.clock.seconds = kStart + at;
+        fp.port.deliver(p);
+    }
+    std::string label(int row, int column) const {
+        return trend->statisticsLabel(row, column)->text().toStdString();
+    }
+    static std::string clock(double at) {
+        return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(kStart + at))
+            .toString(QStringLiteral("HH:mm:ss"))
+            .toStdString();
+    }
+    std::string read(const std::string &name) const {
+        std::ifstream in(dir / name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    static constexpr double kStart = 1796652207;
+};
+
+TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
+    ASSERT_NE(trend, nullptr);
+    EXPECT_TRUE(trend->isVisible());
+    EXPECT_FALSE(trend->isModal());
+    const char *readings[] = {" 1.000 V  DC", " 2.000 V  DC", " OL.   V  DC", " 4.000 V  DC",
+                              " 3.000 V  DC"};
+    for (int i = 0; i < 5; ++i)
+        send(readings[i], i);
+    QApplication::processEvents();
+    EXPECT_EQ(trend->shownReadings(), 5u) << "four readings and a gap";
+    EXPECT_EQ(trend->drawnPoints(), 5u);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(label(row, 0), "4");
+        EXPECT_EQ(label(row, 1), "1 V  DC\n" + clock(0));
+        EXPECT_EQ(label(row, 2), "4 V  DC\n" + clock(3));
+        EXPECT_EQ(label(row, 3), "2.5 V  DC");
+        EXPECT_EQ(label(row, 4), "1.29099 V  DC");
+        EXPECT_EQ(label(row, 5), "3 V  DC\n" + clock(4));
+    }
+
+    // While acquisition is stopped the trend stands still, like the digits.
+    program.commands().clickMenu("mnuPause");
+    send(" 9.000 V  DC", 5);
+    QApplication::processEvents();
+    EXPECT_EQ(label(1, 0), "4");
+    program.commands().clickMenu("mnuStart");
+    // Another unit starts a series of its own, shown on its own scale.
+    send(" 125.0 mV DC", 6);
+    QApplication::processEvents();
+    EXPECT_EQ(label(1, 0), "1");
+    EXPECT_EQ(label(1, 5), "125 mV DC\n" + clock(6));
+
+    // Closing the trend only hides it; it keeps collecting and shows it all when reopened.
+    trend->close();
+    EXPECT_FALSE(trend->isVisible());
+    send(" 126.0 mV DC", 7);
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(trend->isVisible());
+    EXPECT_EQ(label(1, 0), "2");
+
+    trend->resetRun();
+    EXPECT_EQ(label(1, 0), "0");
+}
+
+TEST_F(TrendWindowTest, RecordLogOpensIntoTheTrend) {
+    el.RichTextBox1.setText("  14:03:20    1.000  V  DC     \r\n"
+                            "  14:03:21    3.000  V  DC     \r\n");
+    trend->openRecordLog();
+    EXPECT_EQ(trend->shownReadings(), 2u);
+    EXPECT_EQ(label(1, 3), "2 V  DC");
+    send(" 7.000 V  DC", 0); // live readings do not mix into an opened log
+    QApplication::processEvents();
+    EXPECT_EQ(label(1, 0), "2");
+    trend->showLive();
+    EXPECT_EQ(label(1, 0), "1");
+
+    el.RichTextBox1.setText("");
+    trend->openRecordLog();
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, "Record log holds no timed readings.");
+}
+
+TEST_F(TrendWindowTest, RecordFileOpensOnTheDayItWasSaved) {
+    const std::string date =
+        QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat).toStdString();
+    {
+        std::ofstream out(dir / "record.txt", std::ios::binary);
+        out << "QVDATALINK47 V1.0\r\n"
+            << date << "\r\n14:03:27\r\nQM520V DMM Record: \r\n\r\n"
+            << "  23:59:59    1.000  V  DC     \r\n  00:00:01    3.000  V  DC     \r\n\r\n";
+    }
+    fp.files.openAnswers = {(dir / "record.txt").string(), (dir / "missing.txt").string()};
+    trend->openRecordFile();
+    EXPECT_EQ(trend->shownReadings(), 2u);
+    // The second line is on the day of saving, the first on the day before.
+    const QDateTime first(QDate(2026, 12, 6), QTime(23, 59, 59));
+    EXPECT_EQ(trend->shownTime().lo, static_cast<double>(first.toSecsSinceEpoch()));
+    EXPECT_EQ(label(1, 1), "1 V  DC\n23:59:59");
+    trend->openRecordFile();
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, "missing.txt cannot be read.");
+    EXPECT_EQ(trend->shownReadings(), 2u) << "a failed open keeps what is shown";
+}
+
+TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
+    send(" 1.000 V  DC", 0);
+    send(" 2.500 V  DC", 1);
+    QApplication::processEvents();
+    fp.files.saveAnswers = {(dir / "trend").string(), (dir / "trend.svg").string(),
+                            (dir / "points.csv").string()};
+    trend->exportPicture(false);
+    trend->exportPicture(true);
+    trend->exportPoints();
+    EXPECT_EQ(read("trend.png").substr(1, 3), "PNG") << "the extension is added";
+    EXPECT_NE(read("trend.svg").find("<svg"), std::string::npos);
+    const std::string csv = read("points.csv");
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "time,value,unit");
+    EXPECT_NE(csv.find(",2.5,V  DC\r\n"), std::string::npos);
+
+    // An existing file is replaced only when the user agrees.
+    fp.files.saveAnswers = {(dir / "points.csv").string()};
+    fp.messages.answers = {platform::Answer::Cancel};
+    send(" 3.000 V  DC", 2);
+    trend->exportPoints();
+    EXPECT_EQ(read("points.csv"), csv);
+}
+
+} // namespace
+} // namespace qv::trend::qt
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
