@@ -4,6 +4,8 @@
 #include "files/DmmRecordFormat.h"
 #include "output/Csv.h"
 
+#include <vector>
+
 namespace qv::output {
 namespace {
 
@@ -24,10 +26,67 @@ std::string_view nextLine(std::string_view &text) {
     return line;
 }
 
+constexpr std::string_view kCsvHeader = "time,value,unit,text";
+
+/// The fields of one CSV record (RFC 4180); text moves past it. None for a quote never closed.
+std::optional<std::vector<std::string>> nextRecord(std::string_view &text) {
+    std::vector<std::string> fields(1);
+    std::size_t i = 0;
+    bool quoted = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"')
+                fields.back() += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                fields.back() += text[++i];
+            else
+                quoted = false;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields.emplace_back();
+        } else if (c == '\r' || c == '\n') {
+            break;
+        } else {
+            fields.back() += c;
+        }
+    }
+    if (quoted)
+        return std::nullopt;
+    text.remove_prefix(i);
+    (void)nextLine(text); // the line end
+    return fields;
+}
+
+/// The log line a Record CSV row came from.
+std::string logLineOf(const std::vector<std::string> &row) {
+    if (row.size() != 4)
+        return row.back();
+    const std::string &time = row[0], &reading = row[3];
+    if (time.empty())
+        return reading;
+    // Appended piece by piece: GCC 12 takes "literal + string" for an overlapping copy.
+    std::string line(2, ' ');
+    line += time;
+    if (time.starts_with("No.")) {
+        line += time.size() == 4 ? " :  " : ":  ";
+        line += reading;
+        return line;
+    }
+    line += "    ";
+    line.append(reading, 0, 6);
+    if (reading.size() > 6) {
+        line += ' ';
+        line.append(reading, 6);
+    }
+    return line;
+}
+
 } // namespace
 
 std::string recordCsv(std::string_view logText) {
-    std::string out = "time,value,unit,text";
+    std::string out(kCsvHeader);
     out += Csv::kLineEnd;
     while (!logText.empty()) {
         const std::string_view line = nextLine(logText);
@@ -58,6 +117,19 @@ std::optional<std::string> logOfRecordFile(std::string_view fileText) {
             return std::nullopt;
     }
     return std::string(fileText);
+}
+
+std::optional<std::string> logOfRecordCsv(std::string_view csvText) {
+    if (nextLine(csvText) != kCsvHeader)
+        return std::nullopt;
+    std::string log;
+    while (!csvText.empty()) {
+        const auto row = nextRecord(csvText);
+        if (!row)
+            return std::nullopt;
+        log += logLineOf(*row) + "\r\n";
+    }
+    return log;
 }
 
 } // namespace qv::output

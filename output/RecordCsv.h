@@ -15,4 +15,9 @@ namespace qv::output {
 /// line is not the record file's header, line 4 lacks " DMM Record: " or the header is cut short.
 [[nodiscard]] std::optional<std::string> logOfRecordFile(std::string_view fileText);
 
+/// The record log back out of a Record CSV ("time,value,unit,text" first): each row's time and
+/// meter text as the log line they came from, a row of another shape as its text. None when the
+/// header is not there or a quoted field is never closed.
+[[nodiscard]] std::optional<std::string> logOfRecordCsv(std::string_view csvText);
+
 } // namespace qv::output

@@ -148,6 +148,14 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
     EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0\r\n2026\r\n"));
     EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0\r\n7302\r\ntitle\r\n2026-12-07\r\n\r\n"));
     EXPECT_EQ(logOfRecordFile("QVDATALINK47 V1.0\r\na\r\nb\r\nM DMM Record: \r\n\r\n"), "");
+
+    // The CSV gives the log back, line for line (the empty line is left out of the CSV).
+    const std::string lines = log->substr(0, log->size() - 2);
+    EXPECT_EQ(logOfRecordCsv(recordCsv(*log)), lines);
+    EXPECT_EQ(logOfRecordCsv("time,value,unit,text\r\n12:00:00,1,V,\"  1.000V \"\"x\"\"\"\n"),
+              "  12:00:00      1.00 0V \"x\"\r\n");
+    EXPECT_FALSE(logOfRecordCsv("time,value,unit\r\n"));
+    EXPECT_FALSE(logOfRecordCsv("time,value,unit,text\r\n1,2,3,\"never closed\r\n"));
 }
 
 } // namespace

@@ -152,6 +152,16 @@ TEST_F(TrendWindowTest, RecordFileOpensOnTheDayItWasSaved) {
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_EQ(fp.messages.shown[0].text, "missing.txt cannot be read.");
     EXPECT_EQ(trend->shownReadings(), 2u) << "a failed open keeps what is shown";
+
+    { // the same log exported as a Record CSV, with a play-back line that has no time
+        std::ofstream out(dir / "record.csv", std::ios::binary);
+        out << "time,value,unit,text\r\n23:59:59,1,V  DC,\" 1.000V  DC     \"\r\n"
+            << "No.5,2,V  DC,\" 2.000V  DC     \"\r\n00:00:01,3,V  DC,\" 3.000V  DC     \"\r\n";
+    }
+    fp.files.openAnswers = {(dir / "record.csv").string()};
+    trend->openRecordFile();
+    EXPECT_EQ(trend->shownReadings(), 2u);
+    EXPECT_EQ(label(1, 1), "1 V  DC\n23:59:59");
 }
 
 TEST_F(TrendWindowTest, ExportsPictureAndPoints) {

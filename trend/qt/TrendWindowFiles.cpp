@@ -2,6 +2,8 @@
 // exports of the picture and the points.
 #include "trend/qt/TrendWindow.h"
 
+#include "output/RecordCsv.h"
+
 #include "files/DmmRecordFile.h"
 #include "files/FileStore.h"
 #include "files/TextCodec.h"
@@ -40,6 +42,10 @@ QDateTime savedAt(const RecordText &record, const QString &path) {
     return QFileInfo(path).lastModified();
 }
 
+/// Record files, Record CSV exports, or any file holding log lines.
+constexpr const char *kOpenFilter =
+    "DMM文档文件(*.txt)|*.txt|Record CSV(*.csv)|*.csv|所有文件(*.*)|*.*";
+
 } // namespace
 
 void TrendWindow::openRecordLog() {
@@ -52,7 +58,7 @@ void TrendWindow::openRecordLog() {
 }
 
 void TrendWindow::openRecordFile() {
-    const auto path = services_.files.openFile(files::DmmRecordFile::kFilter);
+    const auto path = services_.files.openFile(kOpenFilter);
     if (!path)
         return;
     const QString name = QFileInfo(QString::fromStdString(*path)).fileName();
@@ -64,10 +70,13 @@ void TrendWindow::openRecordFile() {
     const std::string text = files::TextCodec::fromFile(*bytes);
     auto model = std::make_unique<TrendModel>();
     std::size_t n = 0;
+    const QDateTime modified = QFileInfo(QString::fromStdString(*path)).lastModified();
     if (const auto record = splitRecordFile(text))
         n = importLog(record->log, endAt(savedAt(*record, QString::fromStdString(*path))), *model);
+    else if (const auto csvLog = output::logOfRecordCsv(text))
+        n = importLog(*csvLog, endAt(modified), *model);
     else // a log saved on its own
-        n = importLog(text, endAt(QFileInfo(QString::fromStdString(*path)).lastModified()), *model);
+        n = importLog(text, endAt(modified), *model);
     showOpened(std::move(model), n, name);
 }
 
