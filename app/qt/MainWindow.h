@@ -10,10 +10,10 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace qv::app::qt {
 
+class LogView;
 class TwipsCanvas;
 
 /// The main window: the toolbar, the menus, the title box, the scope screen, the digit panel,
@@ -45,7 +45,7 @@ class MainWindow : public QMainWindow {
     QLineEdit *title_ = nullptr;
     TwipsCanvas *scope_ = nullptr;
     TwipsCanvas *digits_ = nullptr;
-    QPlainTextEdit *log_ = nullptr;
+    LogView *log_ = nullptr;
     QTimer timer_;
 };
 
