@@ -112,7 +112,8 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
         return plain;
     }());
     // A line too long for the box wraps instead of scrolling sideways.
-    text.setText(std::string(200, 'x') + "\r\n");
+    text.setText("");
+    text.append(std::string(200, 'x') + "\r\n");
     EXPECT_EQ(log->lineCount(), 2U);
     EXPECT_GT(log->rowsOfLine(0), 1);
     EXPECT_FALSE(log->horizontalScrollBar()->isVisible());
