@@ -176,11 +176,22 @@ void LogView::paintEvent(QPaintEvent *) {
             selA = selFrom > lineStart ? charsOf(bytes, selFrom - lineStart) : 0;
             selB = charsOf(bytes, selTo - lineStart);
         }
+        // The caret shows while the box has the keyboard and nothing is selected.
+        qsizetype caretChar = -1;
+        if (hasFocus() && anchor_ == caret_ && caret_ >= lineStart &&
+            caret_ <= lineStart + bytes.size())
+            caretChar = charsOf(bytes, caret_ - lineStart);
         for (std::size_t r = row - firstRow_[line]; r < starts.size() && y < height; ++r) {
             const qsizetype from = starts[r];
             const qsizetype to = r + 1 < starts.size() ? starts[r + 1] : textOfLine.size();
             painter.setPen(pal.color(QPalette::Text));
             painter.drawText(kMargin, y + fm.ascent(), textOfLine.mid(from, to - from));
+            const bool lastRow = r + 1 == starts.size();
+            if (caretChar >= from && (caretChar < to || lastRow)) {
+                const int x =
+                    kMargin + fm.horizontalAdvance(textOfLine.mid(from, caretChar - from));
+                painter.fillRect(x, y, 1, fm.lineSpacing(), pal.color(QPalette::Text));
+            }
             const qsizetype a = std::max(selA, from), b = std::min(selB, to);
             if (a < b) {
                 const int x = kMargin + fm.horizontalAdvance(textOfLine.mid(from, a - from));
@@ -297,6 +308,16 @@ void LogView::changeEvent(QEvent *event) {
         layoutRows(0);
         updateScrollBar();
     }
+}
+
+void LogView::focusInEvent(QFocusEvent *event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void LogView::focusOutEvent(QFocusEvent *event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 void LogView::mousePressEvent(QMouseEvent *event) {
