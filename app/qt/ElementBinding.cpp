@@ -1,33 +1,16 @@
 #include "app/qt/ElementBinding.h"
+#include "app/qt/LogView.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
 #include <QWidget>
-
-#include <memory>
 
 namespace qv::app::qt {
 namespace {
 
 QString text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// The log keeps CR LF line ends; the editor shows lines.
-QString toEditor(std::string_view s) {
-    QString out = text(s);
-    out.remove(QLatin1Char('\r'));
-    return out;
-}
-
-std::string fromEditor(const QString &s) {
-    QString out = s;
-    out.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return out.toStdString();
 }
 
 } // namespace
@@ -88,36 +71,16 @@ void bindLineEdit(QLineEdit *edit, common::TextControl &t) {
                      [&t](const QString &s) { t.setText(s.toStdString()); });
 }
 
-void bindLog(QPlainTextEdit *edit, common::LogControl &log) {
-    // While the program writes, the editor's change signal must not echo back as a user edit.
-    auto writing = std::make_shared<bool>(false);
-    common::LogControl::View view;
-    view.replaced = [edit, writing](const std::string &all) {
-        *writing = true;
-        edit->setPlainText(toEditor(all));
-        *writing = false;
-    };
-    view.appended = [edit, writing](std::string_view more) {
-        *writing = true;
-        QTextCursor cursor(edit->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(toEditor(more));
-        *writing = false;
-    };
-    view.caretToEnd = [edit] {
-        QTextCursor cursor = edit->textCursor();
-        cursor.movePosition(QTextCursor::End);
-        edit->setTextCursor(cursor);
-        edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
-    };
-    view.enabledChanged = [edit](bool on) { edit->setEnabled(on); };
-    log.setView(view);
-    edit->setPlainText(toEditor(log.text()));
-    edit->setEnabled(log.enabled());
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, &log, writing] {
-        if (!*writing)
-            log.editedByUser(fromEditor(edit->toPlainText()));
-    });
+void bindLog(LogView *view, common::LogControl &log) {
+    common::LogControl::View v;
+    v.replaced = [view](const std::string &) { view->reset(); };
+    v.appended = [view](std::string_view) { view->grew(); };
+    v.caretToEnd = [view] { view->scrollToEnd(); };
+    v.enabledChanged = [view](bool on) { view->setEnabled(on); };
+    log.setView(std::move(v));
+    view->reset();
+    view->setEnabled(log.enabled());
+    view->edited = [&log](std::string text) { log.editedByUser(std::move(text)); };
 }
 
 void bindWindowTitle(QWidget *window, common::TextControl &caption) {

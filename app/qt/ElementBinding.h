@@ -7,10 +7,11 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QWidget;
 
 namespace qv::app::qt {
+
+class LogView;
 
 /// Keeps a widget showing its element's state. The element is the program's state; the widget
 /// never changes it by itself: a click is reverted and handed to the program, which decides.
@@ -25,8 +26,8 @@ void bindEnabled(QAction *action, common::Control &item);
 void bindLabel(QLabel *label, common::TextControl &text);
 /// The title box: edits by the user go to the element (and so to its change handlers).
 void bindLineEdit(QLineEdit *edit, common::TextControl &text);
-/// The log box: appends go to the end of the document, edits by the user back to the element.
-void bindLog(QPlainTextEdit *edit, common::LogControl &log);
+/// The log box: shows the element's text as it grows; edits by the user go back to the element.
+void bindLog(LogView *view, common::LogControl &log);
 void bindWindowTitle(QWidget *window, common::TextControl &caption);
 
 } // namespace qv::app::qt

@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "app/qt/ElementBinding.h"
+#include "app/qt/LogView.h"
 #include "app/qt/MenuShortcutsFirst.h"
 #include "app/qt/ToolbarIcons.h"
 #include "app/qt/TwipsCanvas.h"
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -192,13 +192,11 @@ void MainWindow::buildForm() {
     digits_ = new TwipsCanvas(form.el.Picture2, kPicture2.width, kPicture2.height, form_);
     digits_->setToolTip(QStringLiteral("DMM数字窗口"));
 
-    log_ = new QPlainTextEdit(form_);
+    log_ = new LogView(form.el.RichTextBox1, form_);
     log_->setToolTip(QStringLiteral("DMM记录窗口"));
     log_->setFont(logFont(px(kLog.width)));
     // The meter pads its text with blanks: trailing blanks hang at the edge instead of widening
-    // the line, and a line still too long wraps rather than adding a horizontal scroll bar.
-    log_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    log_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // the line, and a line still too long wraps: the log view has no horizontal scroll bar.
     bindLog(log_, form.el.RichTextBox1);
 
     form_->setMinimumSize(px(kFormWidth), px(kFormBottom - kToolbarTwips));

@@ -13,10 +13,10 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace qv::app::qt {
 
+class LogView;
 class TwipsCanvas;
 
 /// The main window: the toolbar, the menus, the title box, the scope screen, the digit panel,
@@ -51,7 +51,7 @@ class MainWindow : public QMainWindow {
     QLineEdit *title_ = nullptr;
     TwipsCanvas *scope_ = nullptr;
     TwipsCanvas *digits_ = nullptr;
-    QPlainTextEdit *log_ = nullptr;
+    LogView *log_ = nullptr;
     QTimer timer_;
     trend::TrendModel trend_; ///< every live reading since start-up
     std::unique_ptr<trend::qt::TrendWindow> trendWindow_;

@@ -1,19 +1,21 @@
 #include "app/Layout.h"
 #include "app/Program.h"
+#include "app/qt/LogView.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Translations.h"
 #include "app/qt/TwipsCanvas.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTextBlock>
-#include <QTextLayout>
-#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -91,14 +93,62 @@ TEST_F(WindowTest, MenuShortcutsWinOverTheFocusedTitleBox) {
     EXPECT_EQ(title->text(), QStringLiteral("x")) << "other keys still type";
 }
 
+TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
+    auto *log = window.findChild<LogView *>();
+    ASSERT_NE(log, nullptr);
+    common::LogControl &text = el.RichTextBox1;
+    for (int i = 0; i < 500; ++i) {
+        text.append("  14:03:27     1.234 V   DC   \r\n");
+        text.moveCaretToEnd();
+    }
+    QApplication::processEvents();
+    const QScrollBar *bar = log->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the newest line is in view";
+    log->selectAll();
+    EXPECT_EQ(log->selectedText().toStdString(), [&] {
+        std::string plain = text.text();
+        std::erase(plain, '\r');
+        return plain;
+    }());
+    // A line too long for the box wraps instead of scrolling sideways.
+    text.setText("");
+    text.append(std::string(200, 'x') + "\r\n");
+    EXPECT_EQ(log->lineCount(), 2U);
+    EXPECT_GT(log->rowsOfLine(0), 1);
+    EXPECT_FALSE(log->horizontalScrollBar()->isVisible());
+
+    text.setText("a\r\n");
+    el.Save.setEnabled(false);
+    el.menuSave.setEnabled(false);
+    log->edit();
+    ASSERT_NE(log->editor(), nullptr);
+    auto *box = log->editor()->findChild<QPlainTextEdit *>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("a\n"));
+    box->setPlainText(QStringLiteral("b\n"));
+    text.append("c\r\n"); // the record timer goes on while the editor is open
+    log->editor()->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_EQ(text.text(), "b\r\nc\r\n");
+    EXPECT_TRUE(el.Save.enabled());
+    EXPECT_TRUE(el.menuSave.enabled());
+    EXPECT_EQ(log->lineCount(), 3U);
+
+    el.Save.setEnabled(false);
+    log->edit();
+    log->editor()->reject();
+    EXPECT_EQ(text.text(), "b\r\nc\r\n");
+    EXPECT_FALSE(el.Save.enabled()) << "a cancelled edit changes nothing";
+}
+
 TEST_F(WindowTest, StatusPanelsAndLogLinesFitAtTheDefaultSize) {
     window.resize(609, 450);
     el.RichTextBox1.append("  14:03:27    -0.012 mV  AC  \r\n");
     QApplication::processEvents();
-    auto *log = window.findChild<QPlainTextEdit *>();
+    auto *log = window.findChild<LogView *>();
     ASSERT_NE(log, nullptr);
     EXPECT_FALSE(log->horizontalScrollBar()->isVisible());
-    EXPECT_EQ(log->document()->firstBlock().layout()->lineCount(), 1) << "the line does not wrap";
+    EXPECT_EQ(log->rowsOfLine(0), 1) << "the line does not wrap";
     el.panel[0].setText("通信电缆已连接在COM 1，通信已建立");
     el.panel[1].setText("仪表型号: ZORA900A");
     el.panel[2].setText("工作模式: DSO mem");
@@ -106,7 +156,8 @@ TEST_F(WindowTest, StatusPanelsAndLogLinesFitAtTheDefaultSize) {
     QApplication::processEvents();
     int right = 0;
     for (const QLabel *panel : window.statusBar()->findChildren<QLabel *>()) {
-        EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()))
+        EXPECT_GE(panel->contentsRect().width(),
+                  panel->fontMetrics().horizontalAdvance(panel->text()))
             << panel->text().toStdString() << " is cut";
         EXPECT_GE(panel->x(), right) << panel->text().toStdString() << " covers its neighbour";
         right = panel->geometry().right();
