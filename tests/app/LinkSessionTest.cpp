@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <random>
+#include <unistd.h>
 
 namespace qv::app {
 namespace {
@@ -72,7 +73,7 @@ int *countFrames(Program &p) {
 
 TEST(RecordReplayTest, AReplayAtFullSpeedEndsWhereTheRecordedSessionEnded) {
     const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / "qvlink-record-replay.raw";
+        std::filesystem::temp_directory_path() / ("qvlink-record-replay-" + std::to_string(getpid()) + ".raw");
     const std::pair<link::SimMode, bool> sessions[] = {{link::SimMode::Dso, true},
                                                        {link::SimMode::DsoMemory, true},
                                                        {link::SimMode::DmmMemory, false}};

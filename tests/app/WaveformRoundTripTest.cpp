@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <sstream>
 
@@ -28,7 +30,9 @@ class WaveformRoundTrip : public ::testing::Test {
     platform::fakes::FakePlatform fp;
     Program program{fp.platform};
     common::Form &form = program.form();
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "qvlink-roundtrip";
+    // One folder per test: the tests run in processes of their own, side by side.
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("qvlink-roundtrip-" + std::to_string(getpid()));
 
     void SetUp() override {
         std::filesystem::create_directories(dir);

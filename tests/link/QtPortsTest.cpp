@@ -174,7 +174,7 @@ TEST(QtSerialPortTest, APseudoTerminalCarriesFramesAndReadingsAtTenTimesTheLinkR
 
 /// Points a link in a folder of its own at a device, replacing what it pointed at.
 struct DeviceLink {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "qvlink-pty-link";
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("qvlink-pty-link-" + std::to_string(getpid()));
     std::filesystem::path path = dir / "meter";
     DeviceLink() { std::filesystem::create_directories(dir); }
     ~DeviceLink() { std::filesystem::remove_all(dir); }
@@ -232,7 +232,7 @@ TEST(QtSerialPortTest, UnpluggedMidFrameTheLinkWaitsQuietlyAndComesBackUnderTheS
 }
 
 TEST(QtSerialPortTest, DevicesThatDoNotOpenGiveTheNotConnectedState) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "qvlink-plain";
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / ("qvlink-plain-" + std::to_string(getpid()));
     { std::ofstream(file) << "not a tty"; }
     for (const std::string &device :
          {std::string("/nonexistent/ttyUSB0"), file.string(), std::string("/tmp")}) {
@@ -251,7 +251,7 @@ TEST(QtSerialPortTest, DevicesThatDoNotOpenGiveTheNotConnectedState) {
 TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
     testApp();
     const QString ini = QString::fromStdString(
-        (std::filesystem::temp_directory_path() / "qvlink-settings-test.ini").string());
+        (std::filesystem::temp_directory_path() / ("qvlink-settings-" + std::to_string(getpid()) + ".ini")).string());
     QFile::remove(ini);
     {
         platform::qt::QtDeviceMemory memory(ini);

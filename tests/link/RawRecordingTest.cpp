@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace qv::link {
 namespace {
@@ -16,7 +17,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 std::string tempFile(const char *name) {
-    return (std::filesystem::temp_directory_path() / name).string();
+    // Each test runs in a process of its own, possibly beside another.
+    return (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + name)).string();
 }
 
 std::string contents(const std::string &path) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace qv::trend::qt {
 namespace {
@@ -27,7 +28,7 @@ class TrendWindowTest : public ::testing::Test {
     app::qt::MainWindow window{program};
     common::Elements &el = program.form().el;
     TrendWindow *trend = nullptr;
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "qvlink-trend-test";
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("qvlink-trend-test-" + std::to_string(getpid()));
 
     void SetUp() override {
         std::filesystem::create_directories(dir);
