@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <tuple>
 
 namespace qv::dso {
@@ -64,6 +65,55 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
         s.measurements.Print_Measurement(page);
         EXPECT_EQ(measurementRow(page), texts);
     }
+}
+
+std::set<double> steps(double from, double to, double by) {
+    std::set<double> out;
+    for (double v = from; v <= to; v += by)
+        out.insert(v);
+    return out;
+}
+
+// Grid lines every 400 twips, rows 500..4500, columns centred (310..5110) in mode 0 and from the
+// left edge (150..4950) otherwise; ticks every 80, 60 long, on the centre row and on the vertical
+// axis (centre, or left edge). All grey in copy mode, in a grey frame; pen 1 on the screen, else 2.
+TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
+    const common::Rgb grey{192, 192, 192};
+    for (const int mode : {0, 1, -3})
+        for (const bool screen : {true, false}) {
+            Scope s;
+            common::DrawingTarget paper;
+            common::DrawingTarget &t = screen ? s.form.el.Picture1 : paper;
+            t.setPenWidth(5), t.setDrawMode(common::DrawMode::Xor), t.setForeColor(kRed);
+            Display_Coordinate(s.form, t, mode);
+            const int width = screen ? 1 : 2;
+            const double axis = mode == 0 ? 2710 : 150;
+            std::set<double> rows, columns, columnTicks, rowTicks;
+            for (const auto &l : opsOf<common::LineOp>(t)) {
+                ASSERT_EQ(std::tuple(l.color, l.width, l.mode),
+                          std::tuple(grey, width, common::DrawMode::Copy));
+                if (l.y1 == l.y2 && l.x1 == 150 && l.x2 == 5270)
+                    rows.insert(l.y1);
+                else if (l.x1 == l.x2 && l.y1 == 500 && l.y2 == 4500)
+                    columns.insert(l.x1);
+                else if (l.x1 == l.x2 && l.y1 == 2470 && l.y2 == 2530)
+                    columnTicks.insert(l.x1);
+                else if (l.y1 == l.y2 && l.x1 == axis - 30 && l.x2 == axis + 30)
+                    rowTicks.insert(l.y1);
+                else
+                    ADD_FAILURE() << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2;
+            }
+            EXPECT_EQ(rows, steps(500, 4500, 400));
+            EXPECT_EQ(columns, mode == 0 ? steps(310, 5110, 400) : steps(150, 4950, 400));
+            EXPECT_EQ(columnTicks, steps(150, 5270, 80));
+            EXPECT_EQ(rowTicks, steps(500, 4500, 80));
+            const auto frame = opsOf<common::BoxOp>(t);
+            ASSERT_EQ(frame.size(), 1u);
+            const auto &f = frame[0];
+            EXPECT_EQ(std::tuple(f.x1, f.y1, f.x2, f.y2, f.color, f.filled, f.width),
+                      std::tuple(150, 500, 5270, 4500, grey, false, width));
+            EXPECT_EQ(s.cursorInits, screen ? 1 : 0) << "the clear erased the cursors";
+        }
 }
 
 // The slope glyph is falling for slope 0 and rising otherwise.
