@@ -48,7 +48,18 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
          " 2.5 Vp-p| 0.01 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
         {[](int) { return 30.; }, 3, 8, 10, 0, " 0 Vp-p| 3 Vavg| 3 Vrms| 11.76 dB|?? Hz"},
         {[](int i) { return i == 7 ? 1e300 : nan; }, 3, 8, 10, 0,
-         " NaN Vp-p| NaN Vavg| NaN Vrms|?? dB|?? Hz"}};
+         " NaN Vp-p| NaN Vavg| NaN Vrms|?? dB|?? Hz"},
+        // Rising from 0: the first edge counts at once (2), then 41, 81 ... 241, each after a
+        // midpoint on the lower band edge; the midpoints meet both edges exactly.
+        {[](int i) { return i == 0         ? 0.
+                            : (i / 20) % 2 ? -2.
+                                           : 2.; }, 3, 8, 10, 0,
+         " 0.4 Vp-p| 0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "},
+        // Starting on the upper edge counts falling edges: the same, mirrored.
+        {[](int i) { return i == 0         ? 2.
+                            : (i / 20) % 2 ? 2.
+                                           : -2.; }, 3, 8, 10, 0,
+         " 0.4 Vp-p|-0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "}};
     for (const auto &[wave, model, gain, timeBase, level, texts] : cases) {
         Scope s;
         for (int i = 0; i < 256; ++i)
