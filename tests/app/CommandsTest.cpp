@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 
 namespace qv::app {
 namespace {
@@ -21,20 +23,37 @@ class CommandsTest : public ::testing::Test {
         el.YCursor.setEnabled(true);
         el.DSO_FFT.setEnabled(true);
     }
+
+    /// Records the named procedures, one letter each, around what they do.
+    void trace(std::initializer_list<std::pair<std::function<void()> *, char>> calls) {
+        for (const auto &[call, letter] : calls)
+            *call = [this, inner = *call, letter = letter] {
+                calls_ += letter;
+                inner();
+            };
+    }
+    std::string calls_;
 };
 
 TEST_F(CommandsTest, CursorModeStateMachine) {
-    // Each step: the button pressed, then CursorMode and the two buttons' down states.
+    auto &call = program.form().call;
+    trace({{&call.CloseHCursor, 'H'}, {&call.CloseVCursor, 'V'}, {&call.Clear_dVdt, 'C'}});
+    // Each step: the button pressed, then CursorMode, the two buttons' down states and the
+    // procedures called (H, V: close the X or Y cursors; C: blank the readouts), in order.
     const struct {
         const char *press;
         int mode;
         bool xDown, yDown;
+        const char *calls;
     } steps[] = {
-        {"XCursor", 1, true, false}, {"XCursor", 0, false, false}, {"YCursor", 2, false, true},
-        {"XCursor", 1, true, false}, {"YCursor", 2, false, true},  {"YCursor", 0, false, false},
+        {"XCursor", 1, true, false, ""},   {"XCursor", 0, false, false, "HC"},
+        {"YCursor", 2, false, true, ""},   {"XCursor", 1, true, false, "VC"},
+        {"YCursor", 2, false, true, "HC"}, {"YCursor", 0, false, false, "VC"},
     };
     for (const auto &s : steps) {
+        calls_.clear();
         program.commands().pressButton(s.press);
+        EXPECT_EQ(calls_, s.calls) << s.press << " -> " << s.mode;
         EXPECT_EQ(mode, s.mode) << s.press;
         EXPECT_EQ(el.XCursor.checked(), s.xDown) << s.press << " -> " << s.mode;
         EXPECT_EQ(el.YCursor.checked(), s.yDown) << s.press << " -> " << s.mode;
