@@ -72,9 +72,13 @@ TEST_F(CommandsTest, LeavingACursorModeErasesItsLines) {
     EXPECT_EQ(mode, 2);
 }
 
-TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItems) {
+TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItemsAndRedraw) {
+    auto &call = program.form().call;
+    trace({{&call.DSO_display, 'W'}, {&call.FFT_Display, 'F'}});
     for (const bool wave : {false, true}) {
+        calls_.clear();
         program.commands().pressButton(wave ? "DSO_wave" : "DSO_FFT");
+        EXPECT_EQ(calls_, wave ? "W" : "F");
         EXPECT_EQ(el.DSO_wave.checked(), wave);
         EXPECT_EQ(el.DSO_FFT.checked(), !wave);
         const common::Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
