@@ -195,6 +195,11 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
     // clang-format on
     for (const auto &[value, position, slope, y] : cases) {
         Scope s;
+        s.form.call.CursorInit = [&s] { // as the cursors do: XOR for their lines
+            ++s.cursorInits;
+            s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
+        };
+        s.form.wave.WaveTitle = "Wave of bench";
         s.form.v.MeterModelCode = 3;
         s.form.v.MeterModelName = "7304";
         s.form.wave.DsoParam[2] = 8;
@@ -204,6 +209,8 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
         DSO_display(s.form, s.tables, s.measurements);
         const auto trace = linesIn(s.form.el.Picture1, common::kBlue);
         ASSERT_EQ(trace.size(), 251u);
+        for (const auto &l : opsOf<common::LineOp>(s.form.el.Picture1))
+            ASSERT_EQ(l.mode, common::DrawMode::Copy);
         for (size_t i = 0; i < trace.size(); ++i) {
             const double from = i ? y - 40 * slope * (i - 1.) : y, to = y - 40 * slope * i;
             ASSERT_EQ(trace[i], (std::array{i ? 190. + 20 * i : 210, from, 210. + 20 * i, to}))
@@ -211,6 +218,7 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
         }
         EXPECT_EQ(s.cursorInits, 2); // after the clear and at the end
         EXPECT_EQ(textsAt(s.form.el.Picture1, {{150, 50}}), "Model: 7304");
+        EXPECT_EQ(s.form.el.Text1.text(), "Wave of bench");
     }
 }
 
