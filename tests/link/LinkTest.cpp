@@ -236,6 +236,7 @@ TEST(SerialLinkTest, FailingPortShowsADisconnectionWithoutAMessage) {
     f.link.mnuLink_Click();
     f.fp.port.fail();
     f.expectLink(false, kDisconnectedText);
+    EXPECT_EQ(f.items(true), "00000000") << "the failed port's item is unchecked";
     EXPECT_EQ(f.items(false), "00010000") << "a failure while open keeps the port usable";
     EXPECT_TRUE(f.fp.messages.shown.empty());
 }
