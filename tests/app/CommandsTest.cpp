@@ -1,3 +1,4 @@
+#include "app/Layout.h"
 #include "app/Program.h"
 #include "platform/fakes/FakePlatform.h"
 
@@ -92,6 +93,9 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     program.commands().Toolbar1_ButtonClick("dsomode");
     program.commands().Toolbar1_ButtonClick("");
     program.commands().clickMenu("mnuHelpmain");
+    for (const auto &[name, port] : {std::pair("mnuCOM1", 1), {"mnuCOM8", 8}, {"mnuCOM9", 0},
+                                     {"mnuCOM0", 0}, {"mnuCOM10", 0}, {"mnuCOMa", 0}})
+        EXPECT_EQ(comPortOf(name), port) << name;
     el.Text1.setText("title");
     program.commands().pressButton("DSOmode"); // already down: nothing is emptied
     EXPECT_EQ(el.Text1.text(), "title");
