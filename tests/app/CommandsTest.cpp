@@ -1,8 +1,11 @@
+#include "app/Layout.h"
 #include "app/Program.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 
 namespace qv::app {
 namespace {
@@ -21,20 +24,37 @@ class CommandsTest : public ::testing::Test {
         el.YCursor.setEnabled(true);
         el.DSO_FFT.setEnabled(true);
     }
+
+    /// Records the named procedures, one letter each, around what they do.
+    void trace(std::initializer_list<std::pair<std::function<void()> *, char>> calls) {
+        for (const auto &[call, letter] : calls)
+            *call = [this, inner = *call, letter = letter] {
+                calls_ += letter;
+                inner();
+            };
+    }
+    std::string calls_;
 };
 
 TEST_F(CommandsTest, CursorModeStateMachine) {
-    // Each step: the button pressed, then CursorMode and the two buttons' down states.
+    auto &call = program.form().call;
+    trace({{&call.CloseHCursor, 'H'}, {&call.CloseVCursor, 'V'}, {&call.Clear_dVdt, 'C'}});
+    // Each step: the button pressed, then CursorMode, the two buttons' down states and the
+    // procedures called (H, V: close the X or Y cursors; C: blank the readouts), in order.
     const struct {
         const char *press;
         int mode;
         bool xDown, yDown;
+        const char *calls;
     } steps[] = {
-        {"XCursor", 1, true, false}, {"XCursor", 0, false, false}, {"YCursor", 2, false, true},
-        {"XCursor", 1, true, false}, {"YCursor", 2, false, true},  {"YCursor", 0, false, false},
+        {"XCursor", 1, true, false, ""},   {"XCursor", 0, false, false, "HC"},
+        {"YCursor", 2, false, true, ""},   {"XCursor", 1, true, false, "VC"},
+        {"YCursor", 2, false, true, "HC"}, {"YCursor", 0, false, false, "VC"},
     };
     for (const auto &s : steps) {
+        calls_.clear();
         program.commands().pressButton(s.press);
+        EXPECT_EQ(calls_, s.calls) << s.press << " -> " << s.mode;
         EXPECT_EQ(mode, s.mode) << s.press;
         EXPECT_EQ(el.XCursor.checked(), s.xDown) << s.press << " -> " << s.mode;
         EXPECT_EQ(el.YCursor.checked(), s.yDown) << s.press << " -> " << s.mode;
@@ -53,9 +73,13 @@ TEST_F(CommandsTest, LeavingACursorModeErasesItsLines) {
     EXPECT_EQ(mode, 2);
 }
 
-TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItems) {
+TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItemsAndRedraw) {
+    auto &call = program.form().call;
+    trace({{&call.DSO_display, 'W'}, {&call.FFT_Display, 'F'}});
     for (const bool wave : {false, true}) {
+        calls_.clear();
         program.commands().pressButton(wave ? "DSO_wave" : "DSO_FFT");
+        EXPECT_EQ(calls_, wave ? "W" : "F");
         EXPECT_EQ(el.DSO_wave.checked(), wave);
         EXPECT_EQ(el.DSO_FFT.checked(), !wave);
         const common::Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
@@ -69,6 +93,9 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     program.commands().Toolbar1_ButtonClick("dsomode");
     program.commands().Toolbar1_ButtonClick("");
     program.commands().clickMenu("mnuHelpmain");
+    for (const auto &[name, port] : {std::pair("mnuCOM1", 1), {"mnuCOM8", 8}, {"mnuCOM9", 0},
+                                     {"mnuCOM0", 0}, {"mnuCOM10", 0}, {"mnuCOMa", 0}})
+        EXPECT_EQ(comPortOf(name), port) << name;
     el.Text1.setText("title");
     program.commands().pressButton("DSOmode"); // already down: nothing is emptied
     EXPECT_EQ(el.Text1.text(), "title");

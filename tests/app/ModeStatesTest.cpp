@@ -58,11 +58,20 @@ class ModeStates : public ::testing::Test {
     Program program{fp.platform};
     Elements &el = program.form().el;
 
-    // Sets every element of the table to a state no mode gives all of them, so "unchanged" shows.
-    void scramble(bool state) {
+    // Sets every element of the table to a state no mode gives all of them, so "unchanged" shows;
+    // of each group pair a button the mode raises goes down. The displays all hold something.
+    void scramble(bool state, bool dso) {
         for (const Row &row : kModeTable) {
             (el.*row.element).setEnabled(state);
             (el.*row.element).setChecked(state);
+        }
+        (dso ? el.DMMmode : el.DSOmode).setChecked(true);
+        (dso || state ? el.DSO_FFT : el.DSO_wave).setChecked(true);
+        el.Picture1.line(0, 0, 100, 100, common::kRed);
+        el.Picture2.print("1.000");
+        if (!dso) { // emptying the boxes enables Save through their change events, before it goes
+            el.Text1.setText("title");
+            el.RichTextBox1.setText("line\r\n");
         }
     }
 
@@ -72,39 +81,39 @@ class ModeStates : public ::testing::Test {
             const auto enabled = dso ? row.dsoEnabled : row.dmmEnabled;
             const auto checked = dso ? row.dsoChecked : row.dmmChecked;
             EXPECT_EQ(c.enabled(), enabled.value_or(before)) << row.name;
-            if (row.element == &Elements::DMMmode || row.element == &Elements::DSOmode ||
-                row.element == &Elements::DSO_wave || row.element == &Elements::DSO_FFT)
-                continue; // group pairs: one going down raises the other
             EXPECT_EQ(c.checked(), checked.value_or(before)) << row.name;
         }
+        EXPECT_EQ(el.Text1.text(), "");
+        EXPECT_EQ(el.RichTextBox1.text(), "");
+        EXPECT_EQ(el.RichTextBox1.enabled(), !dso);
+        EXPECT_EQ(el.Picture2.ops().size(), 1u) << "the digit panel is cleared";
+        std::size_t grey = 0, other = 0; // the scope screen holds the empty graticule alone
+        for (const auto &op : el.Picture1.ops())
+            if (const auto *line = std::get_if<common::LineOp>(&op))
+                ++(line->color == common::Rgb{192, 192, 192} ? grey : other);
+        EXPECT_GT(grey, 100u);
+        EXPECT_EQ(other, 0u);
     }
 };
 
 TEST_F(ModeStates, EachModeSetsItsTableAndLeavesTheRest) {
     for (const bool before : {false, true}) {
-        scramble(before);
+        scramble(before, false);
         DMMmode(program.form());
         expectMode(false, before);
-        scramble(before);
+        scramble(before, true);
         DSOmode(program.form());
         expectMode(true, before);
     }
 }
 
-TEST_F(ModeStates, DsoModeEmptiesTheDisplaysAndRedrawsAWaveformWhenThereIsOne) {
+TEST_F(ModeStates, DsoModeRedrawsAWaveformWhenThereIsOneAndKeepsTheCursorMode) {
     program.Form_Load();
     for (const bool present : {false, true}) {
-        el.Text1.setText("title");
-        el.RichTextBox1.setText("line\r\n");
-        el.Copy.setEnabled(true);
         program.form().v.CursorMode = 2;
         program.form().wave.WaveValid = present;
         program.commands().pressButton("DMMmode");
         program.commands().pressButton("DSOmode");
-        EXPECT_EQ(el.Text1.text(), "");
-        EXPECT_EQ(el.RichTextBox1.text(), "");
-        EXPECT_FALSE(el.RichTextBox1.enabled());
-        EXPECT_TRUE(el.Copy.enabled());
         EXPECT_EQ(program.form().v.CursorMode, 2);
         for (const Control *c : {&el.DSO_FFT, &el.XCursor, &el.YCursor})
             EXPECT_EQ(c->enabled(), present);

@@ -30,7 +30,10 @@ Bytes packet(const std::string &text, int mode, int number = 0) {
 }
 
 std::string colour(common::Rgb c) {
-    return c == common::kCyan ? "cyan" : c == common::kBlack ? "black" : "progress";
+    return c == common::kCyan              ? "cyan"
+           : c == common::kBlack           ? "black"
+           : c == common::Rgb{0, 192, 192} ? "progress"
+                                           : "other";
 }
 
 /// A panel's display list, one short line per operation.
@@ -207,16 +210,18 @@ TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
     common::Elements &el = rig.el;
     common::Control *armed[] = {&el.Timer1, &el.Save,     &el.menuSave,
                                 &el.Print,  &el.mnuPrint, &el.mnuSaveAs};
-    for (common::Control *c : armed)
-        c->setEnabled(false);
-    el.mnuDMMRecordStart.setChecked(true);
-    rig.form.v.CurrentFileName = "wave1.dso";
-    rig.send(" 1.234 V   AC   ", 0);
-    EXPECT_EQ(rig.form.v.DMMReading, " 1.234 V   AC   ");
-    EXPECT_TRUE(rig.form.v.DMMSampleReady);
-    EXPECT_EQ(rig.form.v.CurrentFileName, "");
-    for (common::Control *c : armed)
-        EXPECT_TRUE(c->enabled());
+    for (const bool recording : {false, true}) {
+        for (common::Control *c : armed)
+            c->setEnabled(false);
+        el.mnuDMMRecordStart.setChecked(recording);
+        rig.form.v.CurrentFileName = "wave1.dso";
+        rig.send(" 1.234 V   AC   ", 0);
+        EXPECT_EQ(rig.form.v.DMMReading, " 1.234 V   AC   ");
+        EXPECT_EQ(rig.form.v.DMMSampleReady, recording);
+        EXPECT_EQ(rig.form.v.CurrentFileName, recording ? "" : "wave1.dso");
+        for (common::Control *c : armed)
+            EXPECT_EQ(c->enabled(), recording);
+    }
     EXPECT_TRUE(rig.logText().empty()) << "live readings are logged by the timer";
     const Drawing drawn = drawing(rig.el.Picture2);
     el.mnuStart.setChecked(false); // stopped acquisition keeps the last reading on the panel

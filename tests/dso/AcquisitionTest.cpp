@@ -73,6 +73,22 @@ TEST(Reconstruction, Sinc4SecondPhaseIsHighBy129Over128) {
     }
 }
 
+// A step from -10 to +20 between samples 125 and 126 (point 64 of the doubled record, 63 the
+// value between, 640 / 128 = 5): at level 6 the crossing is found two points late, the record
+// moves left by two and its last point comes from the last interleaved sample, 97 + 62 + 2.
+TEST(Reconstruction, Sinc1StepLandsOnTheTriggerIndexWithTheLastSampleAtTheEnd) {
+    Reconstruction r;
+    Samples raw;
+    for (int i = 0; i < 257; ++i)
+        raw[i] = 128 + (i <= 125 ? -10 : 20);
+    common::Waveform w = record(0, 1, 6, 128, 7);
+    ASSERT_EQ(r.sinc1(raw, w), W);
+    EXPECT_EQ(std::vector<double>(w.WaveData.begin() + 122, w.WaveData.begin() + 125),
+              (std::vector<double>{5, 12.5, 20}));
+    EXPECT_EQ(std::vector<double>(w.WaveData.begin() + 254, w.WaveData.end()),
+              (std::vector<double>{20, 20, 20}));
+}
+
 // The search starts at f - window; the record moves so that the crossing lands on f, keeping its
 // first entries when it moves right. A falling slope already below takes the window start; no
 // crossing keeps the previous waveform.

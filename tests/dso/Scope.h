@@ -65,14 +65,18 @@ inline std::vector<Line> linesIn(const common::DrawingTarget &t, common::Rgb c, 
 /// and draws the scope screen when `draw` is set.
 struct Scope {
     platform::fakes::FakePlatform fp;
-    common::Form form{fp.platform};
+    platform::Platform os;
+    common::Form form{os};
     ScaleTables tables;
     Measurements measurements{form, tables};
     DsoDecoder decoder{form, tables};
     bool draw = false;
     int displays = 0, spectra = 0, cursorInits = 0;
 
-    Scope() {
+    /// With a clipboard of its own, the copy goes there rather than to the fake.
+    explicit Scope(platform::Clipboard *clipboard = nullptr)
+        : os{fp.port, fp.messages, fp.files, fp.printer, clipboard ? *clipboard : fp.clipboard,
+             fp.clock} {
         for (auto *item : {&form.el.mnuStart, &form.el.StartStop, &form.el.DSO_wave})
             item->setChecked(true);
         form.call.DSO_display = [this] {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <tuple>
 
 namespace qv::dso {
@@ -49,7 +50,18 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
         {[](int i) { return i == 7 ? 1e300 : nan; }, 3, 8, 10, 0,
          "?? Vp-p|?? Vavg|?? Vrms|?? dB|?? Hz"},
         {[](int i) { return i % 2 ? -1e308 : 1e308; }, 3, 8, 10, 0,
-         "?? Vp-p| 0 Vavg|?? Vrms|?? dB|?? Hz"}};
+         "?? Vp-p| 0 Vavg|?? Vrms|?? dB|?? Hz"},
+        // Rising from 0: the first edge counts at once (2), then 41, 81 ... 241, each after a
+        // midpoint on the lower band edge; the midpoints meet both edges exactly.
+        {[](int i) { return i == 0         ? 0.
+                            : (i / 20) % 2 ? -2.
+                                           : 2.; }, 3, 8, 10, 0,
+         " 0.4 Vp-p| 0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "},
+        // Starting on the upper edge counts falling edges: the same, mirrored.
+        {[](int i) { return i == 0         ? 2.
+                            : (i / 20) % 2 ? 2.
+                                           : -2.; }, 3, 8, 10, 0,
+         " 0.4 Vp-p|-0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "}};
     for (const auto &[wave, model, gain, timeBase, level, texts] : cases) {
         Scope s;
         for (int i = 0; i < 256; ++i)
@@ -68,6 +80,55 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
     }
 }
 
+std::set<double> steps(double from, double to, double by) {
+    std::set<double> out;
+    for (double v = from; v <= to; v += by)
+        out.insert(v);
+    return out;
+}
+
+// Grid lines every 400 twips, rows 500..4500, columns centred (310..5110) in mode 0 and from the
+// left edge (150..4950) otherwise; ticks every 80, 60 long, on the centre row and on the vertical
+// axis (centre, or left edge). All grey in copy mode, in a grey frame; pen 1 on the screen, else 2.
+TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
+    const common::Rgb grey{192, 192, 192};
+    for (const int mode : {0, 1, -3})
+        for (const bool screen : {true, false}) {
+            Scope s;
+            common::DrawingTarget paper;
+            common::DrawingTarget &t = screen ? s.form.el.Picture1 : paper;
+            t.setPenWidth(5), t.setDrawMode(common::DrawMode::Xor), t.setForeColor(kRed);
+            Display_Coordinate(s.form, t, mode);
+            const int width = screen ? 1 : 2;
+            const double axis = mode == 0 ? 2710 : 150;
+            std::set<double> rows, columns, columnTicks, rowTicks;
+            for (const auto &l : opsOf<common::LineOp>(t)) {
+                ASSERT_EQ(std::tuple(l.color, l.width, l.mode),
+                          std::tuple(grey, width, common::DrawMode::Copy));
+                if (l.y1 == l.y2 && l.x1 == 150 && l.x2 == 5270)
+                    rows.insert(l.y1);
+                else if (l.x1 == l.x2 && l.y1 == 500 && l.y2 == 4500)
+                    columns.insert(l.x1);
+                else if (l.x1 == l.x2 && l.y1 == 2470 && l.y2 == 2530)
+                    columnTicks.insert(l.x1);
+                else if (l.y1 == l.y2 && l.x1 == axis - 30 && l.x2 == axis + 30)
+                    rowTicks.insert(l.y1);
+                else
+                    ADD_FAILURE() << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2;
+            }
+            EXPECT_EQ(rows, steps(500, 4500, 400));
+            EXPECT_EQ(columns, mode == 0 ? steps(310, 5110, 400) : steps(150, 4950, 400));
+            EXPECT_EQ(columnTicks, steps(150, 5270, 80));
+            EXPECT_EQ(rowTicks, steps(500, 4500, 80));
+            const auto frame = opsOf<common::BoxOp>(t);
+            ASSERT_EQ(frame.size(), 1u);
+            const auto &f = frame[0];
+            EXPECT_EQ(std::tuple(f.x1, f.y1, f.x2, f.y2, f.color, f.filled, f.width),
+                      std::tuple(150, 500, 5270, 4500, grey, false, width));
+            EXPECT_EQ(s.cursorInits, screen ? 1 : 0) << "the clear erased the cursors";
+        }
+}
+
 // The slope glyph is falling for slope 0 and rising otherwise.
 TEST(ParameterReadouts, TextsAndSlopeGlyph) {
     // model, time base, gain, level, coupling, slope; level, time base, gain and coupling texts
@@ -81,7 +142,11 @@ TEST(ParameterReadouts, TextsAndSlopeGlyph) {
         {200, 3, 3, 5, 1, 1, " 0 |t:  0 s/div|Y:  0 /div| DC"},       // a model without scales
         {3, -3.5, 99, 5, 1.5, 1, " 0 |t:  0 /div|Y:  0 /div|"},
         {3, 20.5, 8.5, 10, 1, 1, " 1 V|t:  5 us/div|Y:  1 V/div| DC"}, // half rounds to even
-        {3, nan, nan, nan, nan, 1, " NaN |t:  0 /div|Y:  0 /div|"}};
+        {3, nan, nan, nan, nan, 1, " NaN |t:  0 /div|Y:  0 /div|"},
+        {7, 24, 11, 0, 1, 1, " 0 V|t:  0.2 us/div|Y:  0.1 V/div| DC"},   // family A
+        {5, 22, 11, 4, 0, 1, " 20 mV|t:  0.8 us/div|Y:  50 mV/div|GND"}, // family B
+        {6, 23, 12, 0, 1, 1, " 0 mV|t:  0.4 us/div|Y:  20 mV/div| DC"},
+        {8, 26, 7, 0, 1, 1, " 0 V|t:  50 ns/div|Y:  1 V/div| DC"}};
     for (const auto &[model, timeBase, gain, level, coupling, slope, texts] : cases) {
         Scope s;
         s.form.v.MeterModelCode = model;
@@ -136,6 +201,11 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
     // clang-format on
     for (const auto &[value, position, slope, y] : cases) {
         Scope s;
+        s.form.call.CursorInit = [&s] { // as the cursors do: XOR for their lines
+            ++s.cursorInits;
+            s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
+        };
+        s.form.wave.WaveTitle = "Wave of bench";
         s.form.v.MeterModelCode = 3;
         s.form.v.MeterModelName = "7304";
         s.form.wave.DsoParam[2] = 8;
@@ -145,6 +215,8 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
         DSO_display(s.form, s.tables, s.measurements);
         const auto trace = linesIn(s.form.el.Picture1, common::kBlue);
         ASSERT_EQ(trace.size(), 251u);
+        for (const auto &l : opsOf<common::LineOp>(s.form.el.Picture1))
+            ASSERT_EQ(l.mode, common::DrawMode::Copy);
         for (size_t i = 0; i < trace.size(); ++i) {
             const double from = i ? y - 40 * slope * (i - 1.) : y, to = y - 40 * slope * i;
             ASSERT_EQ(trace[i], (std::array{i ? 190. + 20 * i : 210, from, 210. + 20 * i, to}))
@@ -152,6 +224,7 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
         }
         EXPECT_EQ(s.cursorInits, 2); // after the clear and at the end
         EXPECT_EQ(textsAt(s.form.el.Picture1, {{150, 50}}), "Model: 7304");
+        EXPECT_EQ(s.form.el.Text1.text(), "Wave of bench");
     }
 }
 

@@ -94,6 +94,8 @@ TEST(ReceiveDispatchTest, NoPacketLostWhateverTheOperatingSystemBatches) {
     const SimOptions options{.mode = SimMode::Dmm, .seed = 11, .startOffset = int(kOffset)};
     MeterSimulator source(options), reference(options);
     const Bytes stream = source.nextBytes(kPackets * 20 - kOffset);
+    for (const int code : {0, 1, 3, 1002})
+        fp.port.raise(code); // line changes and errors: no decoder runs
     std::mt19937 rng(5);
     std::uniform_int_distribution<long> batchSize(1, 1024);
     for (auto at = stream.begin(); at != stream.end();) {
@@ -157,6 +159,7 @@ TEST(SerialLinkTest, SearchOverPortTables) {
     for (const auto &[ports, found, enabled, sleeps] : cases) {
         SCOPED_TRACE(ports);
         LinkFixture f(ports);
+        f.form.el.Link.setChecked(true); // pressed: a search that finds nothing raises it
         f.link.SearchForCom(true);
         f.expectLink(found != 0, found ? connectedText(found) : kNotFoundText);
         EXPECT_EQ(f.form.v.ComPort, found ? found : 9);
@@ -170,7 +173,8 @@ TEST(SerialLinkTest, SearchOverPortTables) {
 }
 
 TEST(SerialLinkTest, ComOnOneChosenPort) {
-    // Ports, panel text, link made, enabled items.
+    // Ports, panel text, link made, enabled items; all from a link shown up on port 7. A failed
+    // port leaves the Link button and the Comm items as they were.
     const std::tuple<const char *, const char *, bool, const char *> cases[] = {
         {"..M.....", "通信电缆已连接在COM 3，通信已建立", true, "11111111"},
         {"........", "通信电缆未连接在COM 3，通信无法建立", false, "11111111"},
@@ -179,9 +183,18 @@ TEST(SerialLinkTest, ComOnOneChosenPort) {
     for (const auto &[ports, panel, up, enabled] : cases) {
         SCOPED_TRACE(ports);
         LinkFixture f(ports);
-        f.form.el.mnuCOM[6].setChecked(true);
+        common::Elements &el = f.form.el;
+        el.mnuCOM[6].setChecked(true);
+        el.Link.setChecked(true), el.mnuLink.setChecked(true), el.mnuLink.setEnabled(false);
+        el.mnuBreak.setChecked(false), el.mnuBreak.setEnabled(true);
         f.link.mnuCOM_Click(3);
-        f.expectLink(up, panel); // a failed or empty port is not left open
+        if (ports[2] == '-')
+            EXPECT_EQ(bits({f.fp.port.isOpen(), el.Link.checked(), el.mnuBreak.checked(),
+                            el.mnuBreak.enabled(), el.mnuLink.checked(), el.mnuLink.enabled()}),
+                      "010110");
+        else
+            f.expectLink(up, panel); // a failed or empty port is not left open
+        EXPECT_EQ(el.panel[0].text(), panel);
         EXPECT_EQ(f.items(false), enabled);
         EXPECT_EQ(f.items(true), up ? "00100000" : "00000000");
         EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>(ports[2] != '-', 100));
@@ -212,9 +225,11 @@ TEST(SerialLinkTest, APortThatWillNotCloseOnDisconnectIsDisabled) {
 }
 
 TEST(SerialLinkTest, LinkButtonSearchesWhenPressedAndDisconnectsWhenRaised) {
-    LinkFixture f("--------");
+    LinkFixture f("--------");       // no serial ports at all
     f.form.el.Link.setChecked(true); // the click pressed it
     f.link.ComOnOff();
+    f.expectLink(false, kNotFoundText);
+    EXPECT_EQ(f.items(false), "00000000");
     f.setPort(2, 'M'); // the adapter turns up later: disabled ports are still probed
     f.form.el.Link.setChecked(true);
     f.link.ComOnOff();
@@ -230,6 +245,7 @@ TEST(SerialLinkTest, FailingPortShowsADisconnectionWithoutAMessage) {
     f.link.mnuLink_Click();
     f.fp.port.fail();
     f.expectLink(false, kDisconnectedText);
+    EXPECT_EQ(f.items(true), "00000000") << "the failed port's item is unchecked";
     EXPECT_EQ(f.items(false), "00010000") << "a failure while open keeps the port usable";
     EXPECT_TRUE(f.fp.messages.shown.empty());
 }

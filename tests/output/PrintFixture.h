@@ -19,7 +19,7 @@ struct PrintFixture : Scope {
     cursors::ScreenCursors cursors{form, tables, view};
     Printing printing{form, tables, measurements, view, cursors};
 
-    PrintFixture() {
+    explicit PrintFixture(platform::Clipboard *clipboard = nullptr) : Scope(clipboard) {
         form.call.CursorInit = [this] { cursors.CursorInit(); };
         form.el.DSOmode.setChecked(true);
         form.v.MeterModelCode = 0, form.v.MeterModelName = "QM1538";

@@ -28,7 +28,10 @@ TEST(WindowTable, ValuesAtTheEndsAndInTheMiddle) {
     const struct { int type, column; double value; } cases[] = {
         {0, 0, 1.0}, {0, 256, 0.0},       {1, 0, 0.0},           {2, 0, 0.08},
         {3, 0, 0.0}, {4, 0, -0.000421051}, {5, 0, 0.0},           {5, 1, 2.0 / 255},
-        {5, 127, 254.0 / 255},             {7, 3, 0.0},           {-1, 3, 0.0}, {1, 257, 0.0}};
+        {5, 127, 254.0 / 255},             {7, 3, 0.0},           {-1, 3, 0.0}, {1, 257, 0.0},
+        // column 64: x = 128 * 3.1415926535 / 255
+        {1, 64, 0.5030799732965}, {2, 64, 0.5428335754328}, {3, 64, 0.3430860444873},
+        {4, 64, -0.0536959265160}};
     for (const auto &c : cases)
         EXPECT_NEAR(w.value(c.type, c.column), c.value, 1e-12) << c.type << ":" << c.column;
     for (int type = 0; type < WindowTable::kWindows; ++type)
