@@ -24,6 +24,8 @@ void LogControl::append(std::string_view more) {
     if (view_.appended)
         view_.appended(more);
     changed();
+    if (onAppend_)
+        onAppend_(more);
 }
 
 void LogControl::moveCaretToEnd() {

@@ -33,6 +33,8 @@ class LogControl {
     void setView(View view) { view_ = std::move(view); }
     /// Runs after every change of the text, whoever made it.
     void setOnChange(std::function<void()> f) { onChange_ = std::move(f); }
+    /// Runs after text was added at the end, with that text (the capture and the recovery file).
+    void setOnAppend(std::function<void(std::string_view)> f) { onAppend_ = std::move(f); }
 
   private:
     void changed() const {
@@ -44,6 +46,7 @@ class LogControl {
     bool enabled_ = true;
     View view_;
     std::function<void()> onChange_;
+    std::function<void(std::string_view)> onAppend_;
 };
 
 } // namespace qv::common

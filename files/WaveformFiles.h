@@ -1,4 +1,5 @@
 #pragma once
+#include "files/WaveformRecord.h"
 #include "common/Form.h"
 
 #include <string>
@@ -44,5 +45,9 @@ class WaveformFiles {
 
     common::Form &form_;
 };
+
+/// The waveform on the scope as the waveform file stores it (model, title, date, settings,
+/// samples).
+[[nodiscard]] WaveformRecord waveformRecordOf(const common::Form &form);
 
 } // namespace qv::files

@@ -26,20 +26,23 @@ std::string_view nextLine(std::string_view &text) {
 
 } // namespace
 
+std::string recordCsvRow(std::string_view line) {
+    if (const auto parsed = dmm::parseLogLine(line)) {
+        const dmm::ReadingValue value = dmm::parseReading(parsed->reading);
+        return Csv::field(parsed->time) + "," + Csv::number(value.value) + "," +
+               Csv::field(value.unit) + "," + Csv::field(parsed->reading);
+    }
+    return ",,," + Csv::field(line);
+}
+
 std::string recordCsv(std::string_view logText) {
-    std::string out = "time,value,unit,text";
+    std::string out(kRecordCsvHeader);
     out += Csv::kLineEnd;
     while (!logText.empty()) {
         const std::string_view line = nextLine(logText);
         if (line.find_first_not_of(' ') == std::string_view::npos)
             continue;
-        if (const auto parsed = dmm::parseLogLine(line)) {
-            const dmm::ReadingValue value = dmm::parseReading(parsed->reading);
-            out += Csv::field(parsed->time) + "," + Csv::number(value.value) + "," +
-                   Csv::field(value.unit) + "," + Csv::field(parsed->reading);
-        } else {
-            out += ",,," + Csv::field(line);
-        }
+        out += recordCsvRow(line);
         out += Csv::kLineEnd;
     }
     return out;
