@@ -35,6 +35,8 @@ class LogControl {
     void setOnChange(std::function<void()> f) { onChange_ = std::move(f); }
     /// Runs after text was added at the end, with that text (the capture and the recovery file).
     void setOnAppend(std::function<void(std::string_view)> f) { onAppend_ = std::move(f); }
+    /// Runs after the whole text was replaced or edited, with the new text (the recovery file).
+    void setOnReplace(std::function<void(const std::string &)> f) { onReplace_ = std::move(f); }
 
   private:
     void changed() const {
@@ -47,6 +49,7 @@ class LogControl {
     View view_;
     std::function<void()> onChange_;
     std::function<void(std::string_view)> onAppend_;
+    std::function<void(const std::string &)> onReplace_;
 };
 
 } // namespace qv::common

@@ -31,8 +31,7 @@ WaveformRecord waveformRecordOf(const common::Form &form) {
 bool WaveformFiles::writeCurrent() {
     // The file's name is taken before writing: a failed write leaves it named, unsaved.
     const std::string path = form_.v.CurrentFileName;
-    const std::string text =
-        TextCodec::toSystem(WaveformFormat::compose(waveformRecordOf(form_)));
+    const std::string text = TextCodec::toSystem(WaveformFormat::compose(waveformRecordOf(form_)));
     const auto written = FileStore::write(path, text);
     if (!written.ok) {
         FileMessages(form_.os.messages).saveFailed(path, written.reason);

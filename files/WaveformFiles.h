@@ -1,6 +1,6 @@
 #pragma once
-#include "files/WaveformRecord.h"
 #include "common/Form.h"
+#include "files/WaveformRecord.h"
 
 #include <string>
 #include <vector>

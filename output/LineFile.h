@@ -18,9 +18,8 @@ class LineFile {
 
     /// Opens or creates path for appending ("-": standard output, never cut). firstLine (with
     /// its line end) is written when the file is new or empty. Null with the reason in error.
-    [[nodiscard]] static std::unique_ptr<LineFile> open(const std::string &path,
-                                                        std::string_view firstLine,
-                                                        std::string &error);
+    [[nodiscard]] static std::unique_ptr<LineFile>
+    open(const std::string &path, std::string_view firstLine, std::string &error);
 
     /// Writes one whole line (with its line end). false with the reason in error; the file then
     /// ends as it did before the call.

@@ -39,8 +39,8 @@ void addOptions(QCommandLineParser &p) {
     p.addHelpOption();
     link::qt::addLinkOptions(p);
     const auto add = [&p](const char *name, const char *what, const char *value) {
-        p.addOption({QString::fromLatin1(name), QString::fromUtf8(what),
-                     QString::fromLatin1(value)});
+        p.addOption(
+            {QString::fromLatin1(name), QString::fromUtf8(what), QString::fromLatin1(value)});
     };
     add("demo", "The built-in virtual meter: dmm, dso, dso-memory or dmm-memory.", "mode");
     add("dmm-csv", "Append the readings to this CSV ('-': standard output).", "file");

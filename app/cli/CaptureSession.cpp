@@ -56,9 +56,9 @@ constexpr int kProgressMs = 500;
 class Capture {
   public:
     Capture(const CaptureSettings &settings, link::qt::LinkPort &port)
-        : settings_(settings), port_(port),
-          os_{*port.port, answers_, dialogs_, printer_, clipboard_, clock_}, program_(os_),
-          output_(settings, program_.form()) {
+        : settings_(settings),
+          port_(port), os_{*port.port, answers_, dialogs_, printer_, clipboard_, clock_},
+          program_(os_), output_(settings, program_.form()) {
         program_.form().el.Picture1.setTextMeasure(&measure_);
         program_.serialLink().useDevices({&devices_, nullptr, nullptr, &retry_});
         if (!settings.link.device.empty())
@@ -184,8 +184,8 @@ class Capture {
         if (settings_.quiet || !isatty(fileno(stderr)))
             return;
         std::fprintf(stderr, "\r%.1f s  %s  last %s  link %s\033[K",
-                     static_cast<double>(started_.elapsed()) / 1000.0,
-                     output_.keptText().c_str(), output_.last().c_str(), lost_ ? "lost" : "up");
+                     static_cast<double>(started_.elapsed()) / 1000.0, output_.keptText().c_str(),
+                     output_.last().c_str(), lost_ ? "lost" : "up");
     }
 
     void summary() {
@@ -231,8 +231,8 @@ int runCaptureSession(const CaptureSettings &settings) {
     std::optional<link::qt::LinkPort> port = link::qt::makeLinkPort(settings.link, error);
     if (!port) {
         complain(error);
-        return settings.link.recordRaw.empty() || error.find(settings.link.recordRaw) ==
-                                                      std::string::npos
+        return settings.link.recordRaw.empty() ||
+                       error.find(settings.link.recordRaw) == std::string::npos
                    ? kInputRefused
                    : kOutputFailed;
     }

@@ -7,8 +7,8 @@
 
 #include <array>
 #include <csignal>
-#include <fcntl.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <pty.h>
@@ -97,7 +97,8 @@ class CaptureTest : public ::testing::Test {
         qv::link::RawRecordingWriter w;
         EXPECT_TRUE(w.open(file, "test"));
         for (int n = 0; n < count; n += 50)
-            EXPECT_TRUE(w.write(static_cast<std::uint32_t>(n), readings(n, std::min(50, count - n))));
+            EXPECT_TRUE(
+                w.write(static_cast<std::uint32_t>(n), readings(n, std::min(50, count - n))));
         w.close();
         return file;
     }
@@ -116,9 +117,8 @@ TEST_F(CaptureTest, KilledAtRandomMomentsTheCsvParsesAndKeepsEveryLine) {
     for (int run = 0; run < 20; ++run) {
         const std::string csv = path("run" + std::to_string(run) + ".csv");
         QProcess p;
-        p.start(QStringLiteral(QVLINK_PATH),
-                capture({"--replay", raw, "--speed", "max", "--dmm-csv",
-                         QString::fromStdString(csv)}));
+        p.start(QStringLiteral(QVLINK_PATH), capture({"--replay", raw, "--speed", "max",
+                                                      "--dmm-csv", QString::fromStdString(csv)}));
         ASSERT_TRUE(p.waitForStarted());
         const auto bytes = std::uniform_int_distribution<long>(100, 400000)(random);
         while (p.state() == QProcess::Running &&
@@ -218,8 +218,8 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndGoesOnAfterReconnecting) {
     const std::string csv = path("gap.csv");
     QProcess p;
     p.start(QStringLiteral(QVLINK_PATH),
-            capture({"--port", QString::fromStdString(link.string()), "--count", "20",
-                     "--dmm-csv", QString::fromStdString(csv)}));
+            capture({"--port", QString::fromStdString(link.string()), "--count", "20", "--dmm-csv",
+                     QString::fromStdString(csv)}));
     ASSERT_TRUE(p.waitForStarted());
     const auto rows = [&] { return values(contents(csv)).size(); };
     const auto waitFor = [&](const std::function<bool()> &done) {
@@ -227,7 +227,8 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndGoesOnAfterReconnecting) {
             QThread::usleep(500);
         return done();
     };
-    ASSERT_TRUE(waitFor([&] { return contents(csv).find("# capture_started,") != std::string::npos; }));
+    ASSERT_TRUE(
+        waitFor([&] { return contents(csv).find("# capture_started,") != std::string::npos; }));
     first->write(readings(0, 10));
     ASSERT_TRUE(waitFor([&] { return rows() == 10; }));
     first.reset();
@@ -241,8 +242,8 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndGoesOnAfterReconnecting) {
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const std::string text = contents(csv);
     const std::vector<long> got = values(text);
-    EXPECT_EQ(got, (std::vector<long>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 101, 102, 103, 104, 105, 106,
-                                      107, 108, 109, 110}));
+    EXPECT_EQ(got, (std::vector<long>{0,   1,   2,   3,   4,   5,   6,   7,   8,   9,
+                                      101, 102, 103, 104, 105, 106, 107, 108, 109, 110}));
     EXPECT_LT(text.find("   9V   DC"), text.find("# link_lost,"));
     EXPECT_LT(text.find("# link_lost,"), text.find("# link_back,"));
     EXPECT_LT(text.find("# link_back,"), text.find("   101V   DC"));
