@@ -1,3 +1,4 @@
+#include "files/WaveformFormat.h"
 #include "link/RawRecordingWriter.h"
 
 #include <QProcess>
@@ -5,6 +6,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdio>
@@ -169,6 +171,31 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
     const std::vector<long> got = values(text);
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got.back(), long(got.size() - 1));
+}
+
+// The virtual meter in its scope mode: the capture switches over as the window would when asked,
+// and keeps each frame as a waveform file that opens again, and as CSV.
+TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
+    QProcess p;
+    p.start(QStringLiteral(QVLINK_PATH),
+            capture({"--demo", "dso", "--frames", "2", "--formats", "dso,csv", "--out-dir",
+                     QString::fromStdString(path("frames"))}));
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    std::vector<std::string> names;
+    for (const auto &e : std::filesystem::directory_iterator(path("frames")))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 4u);
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        // 2026-12-07T10-15-03_0001.csv
+        EXPECT_EQ(names[k].size(), 28u) << names[k];
+        EXPECT_EQ(names[k].substr(19), std::string(k < 2 ? "_0001" : "_0002") +
+                                           (k % 2 ? ".dso" : ".csv"))
+            << names[k];
+    }
+    const auto parsed = qv::files::WaveformFormat::parse(contents(path("frames/" + names[1])));
+    EXPECT_EQ(parsed.status, qv::files::WaveformFormat::Status::Ok);
 }
 
 TEST_F(CaptureTest, ADeviceThatNeverAppearsEndsWithFive) {
