@@ -239,7 +239,9 @@ int runCaptureSession(const CaptureSettings &settings) {
     endSignal.store(0);
     std::signal(SIGINT, askToEnd);
     std::signal(SIGTERM, askToEnd);
-    std::signal(SIGXFSZ, SIG_IGN); // a file-size limit fails the write instead of killing us
+    // A file-size limit or a closed pipe fails the write (a message, exit 4) instead of killing.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     return Capture(settings, *port).run();
 }
 

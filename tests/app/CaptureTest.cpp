@@ -190,12 +190,32 @@ TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
     for (std::size_t k = 0; k < names.size(); ++k) {
         // 2026-12-07T10-15-03_0001.csv
         EXPECT_EQ(names[k].size(), 28u) << names[k];
-        EXPECT_EQ(names[k].substr(19), std::string(k < 2 ? "_0001" : "_0002") +
-                                           (k % 2 ? ".dso" : ".csv"))
+        EXPECT_EQ(names[k].substr(19),
+                  std::string(k < 2 ? "_0001" : "_0002") + (k % 2 ? ".dso" : ".csv"))
             << names[k];
     }
     const auto parsed = qv::files::WaveformFormat::parse(contents(path("frames/" + names[1])));
     EXPECT_EQ(parsed.status, qv::files::WaveformFormat::Status::Ok);
+}
+
+TEST_F(CaptureTest, SigtermEndsCleanlyWithTheSummary) {
+    const std::string csv = path("term.csv");
+    QProcess p;
+    p.start(QStringLiteral(QVLINK_PATH), {"capture", "--demo", "dmm", "--interval", "0",
+                                          "--dmm-csv", QString::fromStdString(csv)});
+    ASSERT_TRUE(p.waitForStarted());
+    for (int k = 0;
+         k < 20000 && (!std::filesystem::exists(csv) || values(contents(csv)).size() < 2); ++k)
+        QThread::usleep(500);
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    const std::string err = p.readAllStandardError().toStdString();
+    EXPECT_NE(err.find("qvlink: kept " + std::to_string(values(contents(csv)).size()) +
+                       " readings, 0 frames in "),
+              std::string::npos)
+        << err;
 }
 
 TEST_F(CaptureTest, ADeviceThatNeverAppearsEndsWithFive) {
