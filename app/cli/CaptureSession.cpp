@@ -64,6 +64,11 @@ class Capture {
         if (!settings.link.device.empty())
             program_.serialLink().setStartDevice(settings.link.device);
         hook();
+        if (port.recording)
+            port.recording->setRecordingFailed([this](const std::string &why) {
+                complain("the raw recording stopped: " + why);
+                finish(kOutputFailed);
+            });
     }
 
     int run() {
