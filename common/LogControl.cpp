@@ -13,8 +13,11 @@ void LogControl::setText(std::string text) {
     text_ = std::move(text);
     if (view_.replaced)
         view_.replaced(text_);
-    if (!same)
-        changed();
+    if (same)
+        return;
+    changed();
+    if (onReplace_)
+        onReplace_(text_);
 }
 
 void LogControl::append(std::string_view more) {
@@ -24,6 +27,8 @@ void LogControl::append(std::string_view more) {
     if (view_.appended)
         view_.appended(more);
     changed();
+    if (onAppend_)
+        onAppend_(more);
 }
 
 void LogControl::moveCaretToEnd() {
@@ -36,6 +41,8 @@ void LogControl::editedByUser(std::string text) {
         return;
     text_ = std::move(text);
     changed();
+    if (onReplace_)
+        onReplace_(text_);
 }
 
 } // namespace qv::common

@@ -33,6 +33,10 @@ class LogControl {
     void setView(View view) { view_ = std::move(view); }
     /// Runs after every change of the text, whoever made it.
     void setOnChange(std::function<void()> f) { onChange_ = std::move(f); }
+    /// Runs after text was added at the end, with that text (the capture and the recovery file).
+    void setOnAppend(std::function<void(std::string_view)> f) { onAppend_ = std::move(f); }
+    /// Runs after the whole text was replaced or edited, with the new text (the recovery file).
+    void setOnReplace(std::function<void(const std::string &)> f) { onReplace_ = std::move(f); }
 
   private:
     void changed() const {
@@ -44,6 +48,8 @@ class LogControl {
     bool enabled_ = true;
     View view_;
     std::function<void()> onChange_;
+    std::function<void(std::string_view)> onAppend_;
+    std::function<void(const std::string &)> onReplace_;
 };
 
 } // namespace qv::common

@@ -15,7 +15,9 @@ void caption(common::Form &form, const std::string &path) {
         form.call.CaptionChange(path);
 }
 
-WaveformRecord recordOf(const common::Form &form) {
+} // namespace
+
+WaveformRecord waveformRecordOf(const common::Form &form) {
     WaveformRecord r;
     r.modelName = form.v.MeterModelName;
     r.title = form.el.Text1.text();
@@ -26,12 +28,10 @@ WaveformRecord recordOf(const common::Form &form) {
     return r;
 }
 
-} // namespace
-
 bool WaveformFiles::writeCurrent() {
     // The file's name is taken before writing: a failed write leaves it named, unsaved.
     const std::string path = form_.v.CurrentFileName;
-    const std::string text = TextCodec::toSystem(WaveformFormat::compose(recordOf(form_)));
+    const std::string text = TextCodec::toSystem(WaveformFormat::compose(waveformRecordOf(form_)));
     const auto written = FileStore::write(path, text);
     if (!written.ok) {
         FileMessages(form_.os.messages).saveFailed(path, written.reason);

@@ -1,5 +1,6 @@
 #pragma once
 #include "common/Form.h"
+#include "files/WaveformRecord.h"
 
 #include <string>
 #include <vector>
@@ -44,5 +45,9 @@ class WaveformFiles {
 
     common::Form &form_;
 };
+
+/// The waveform on the scope as the waveform file stores it (model, title, date, settings,
+/// samples).
+[[nodiscard]] WaveformRecord waveformRecordOf(const common::Form &form);
 
 } // namespace qv::files

@@ -26,8 +26,6 @@ std::string_view nextLine(std::string_view &text) {
     return line;
 }
 
-constexpr std::string_view kCsvHeader = "time,value,unit,text";
-
 /// The fields of one CSV record (RFC 4180); text moves past it. None for a quote never closed.
 std::optional<std::vector<std::string>> nextRecord(std::string_view &text) {
     std::vector<std::string> fields(1);
@@ -85,20 +83,23 @@ std::string logLineOf(const std::vector<std::string> &row) {
 
 } // namespace
 
+std::string recordCsvRow(std::string_view line) {
+    if (const auto parsed = dmm::parseLogLine(line)) {
+        const dmm::ReadingValue value = dmm::parseReading(parsed->reading);
+        return Csv::field(parsed->time) + "," + Csv::number(value.value) + "," +
+               Csv::field(value.unit) + "," + Csv::field(parsed->reading);
+    }
+    return ",,," + Csv::field(line);
+}
+
 std::string recordCsv(std::string_view logText) {
-    std::string out(kCsvHeader);
+    std::string out(kRecordCsvHeader);
     out += Csv::kLineEnd;
     while (!logText.empty()) {
         const std::string_view line = nextLine(logText);
         if (line.find_first_not_of(' ') == std::string_view::npos)
             continue;
-        if (const auto parsed = dmm::parseLogLine(line)) {
-            const dmm::ReadingValue value = dmm::parseReading(parsed->reading);
-            out += Csv::field(parsed->time) + "," + Csv::number(value.value) + "," +
-                   Csv::field(value.unit) + "," + Csv::field(parsed->reading);
-        } else {
-            out += ",,," + Csv::field(line);
-        }
+        out += recordCsvRow(line);
         out += Csv::kLineEnd;
     }
     return out;
@@ -120,7 +121,7 @@ std::optional<std::string> logOfRecordFile(std::string_view fileText) {
 }
 
 std::optional<std::string> logOfRecordCsv(std::string_view csvText) {
-    if (nextLine(csvText) != kCsvHeader)
+    if (nextLine(csvText) != kRecordCsvHeader)
         return std::nullopt;
     std::string log;
     while (!csvText.empty()) {

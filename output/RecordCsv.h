@@ -10,6 +10,10 @@ namespace qv::output {
 /// unit as shown and the meter's raw text. A line of another shape keeps its whole text in the
 /// text column, so nothing is lost; empty lines are left out.
 [[nodiscard]] std::string recordCsv(std::string_view logText);
+/// The header line of recordCsv, without its line end.
+inline constexpr std::string_view kRecordCsvHeader = "time,value,unit,text";
+/// One non-empty log line (without its line end) as a row of recordCsv, without the line end.
+[[nodiscard]] std::string recordCsvRow(std::string_view line);
 
 /// The log part of a DMM record file's text (after its five header lines); none when the first
 /// line is not the record file's header, line 4 lacks " DMM Record: " or the header is cut short.

@@ -4,7 +4,7 @@
 
 namespace qv::platform {
 
-enum class Buttons { Ok, OkCancel, YesNoCancel };
+enum class Buttons { Ok, OkCancel, YesNoCancel, YesNo };
 enum class Answer { Ok, Cancel, Yes, No };
 
 /// A modal message box. An empty title means the application title "QM520W".

@@ -1,5 +1,6 @@
 #include "app/cli/Cli.h"
 
+#include "app/cli/CaptureCommand.h"
 #include "app/cli/ExportCommand.h"
 #include "app/cli/InfoCommand.h"
 
@@ -20,9 +21,10 @@ struct Subcommand {
 };
 
 // One row per subcommand; arguments are those after the subcommand's name.
-constexpr std::array<Subcommand, 2> kSubcommands{{
+constexpr std::array<Subcommand, 3> kSubcommands{{
     {"export", runExport},
     {"info", runInfo},
+    {"capture", runCapture},
 }};
 
 const Subcommand *find(std::string_view name) {
@@ -57,9 +59,14 @@ std::string usage() {
            "                [--view ...] [--window ...] [--db] [--scale N]\n"
            "  qvlink export --record RECORD.txt --csv OUT.csv\n"
            "  qvlink info INPUT.dso [--json]\n"
+           "  qvlink capture (--port DEVICE | --demo MODE | --replay FILE) [--speed 1|10|max]\n"
+           "                 [--dmm-csv FILE] [--interval 0|1|2|5|10|20|30|60] [--count N]\n"
+           "                 [--duration 2h] [--frames N] [--out-dir DIR] [--formats dso,csv,png]\n"
+           "                 [--record-raw FILE] [--wait SECONDS] [--quiet]\n"
            "  qvlink --help | --version\n"
            "'-' as OUT writes a CSV to standard output.\n"
-           "Exit codes: 0 done, 2 usage error, 3 an input refused, 4 an output not written.\n";
+           "Exit codes: 0 done, 2 usage error, 3 an input refused, 4 an output not written,\n"
+           "5 the device did not appear.\n";
 }
 
 bool isSubcommand(int argc, char **argv) {

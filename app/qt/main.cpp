@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "app/RecordRecovery.h"
 #include "app/cli/Cli.h"
 #include "app/cli/StartupFile.h"
 #include "app/qt/MainWindow.h"
@@ -19,6 +20,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -92,6 +95,10 @@ int main(int argc, char *argv[]) {
     platform::qt::QtPictureWriter pictures;
     program.exports().setPictureWriter(&pictures);
     app::qt::DeviceLinkSetup devices(program, meterLink->options, meterLink->port, &window);
+    const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    (void)data.mkpath(QStringLiteral("."));
+    app::RecordRecovery recovery(program.form(),
+                                 data.filePath(app::RecordRecovery::kFileName).toStdString());
 
     program.Form_Load();
     // A waveform demo starts where its waveforms are shown.
@@ -99,6 +106,7 @@ int main(int argc, char *argv[]) {
     if (dsoDemo)
         program.commands().pressButton("DSOmode");
     window.show();
+    QTimer::singleShot(0, &window, [&recovery] { recovery.start(); });
 
     // A file named on the command line opens in DSO mode once the window is up, as Open would.
     if (const QStringList named = parser.positionalArguments(); !named.isEmpty())
@@ -107,5 +115,7 @@ int main(int argc, char *argv[]) {
         });
     if (parser.isSet(shots))
         app::qt::takeScreenshots(window, program, parser.value(shots), dsoDemo);
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    recovery.discard(); // a clean end: Exit or the window closed
+    return code;
 }

@@ -28,6 +28,9 @@ Answer QtMessageBoxes::show(const Message &m) {
                    {QMessageBox::No, Answer::No},
                    {QMessageBox::Cancel, Answer::Cancel}};
         break;
+    case Buttons::YesNo:
+        choices = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
+        break;
     }
     for (const Choice &c : choices) {
         box.addButton(c.button);

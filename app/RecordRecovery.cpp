@@ -1,0 +1,77 @@
+#include "app/RecordRecovery.h"
+
+#include "files/FileStore.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace qv::app {
+
+RecordRecovery::RecordRecovery(common::Form &form, std::string path)
+    : form_(form), path_(std::move(path)) {
+    auto save = form_.call.SaveDMMRecord;
+    form_.call.SaveDMMRecord = [this, save] {
+        const bool saved = save && save();
+        if (saved)
+            discard();
+        return saved;
+    };
+}
+
+RecordRecovery::~RecordRecovery() {
+    form_.el.RichTextBox1.setOnAppend(nullptr);
+    form_.el.RichTextBox1.setOnReplace(nullptr);
+}
+
+void RecordRecovery::start() {
+    std::ifstream in(path_, std::ios::binary);
+    std::stringstream left;
+    left << in.rdbuf();
+    in.close();
+    // Only whole lines: a line cut by the crash is not part of the record.
+    const std::string text = left.str().substr(0, output::wholeLinesLength(left.str()));
+    if (!text.empty()) {
+        platform::Message m;
+        m.text = kQuestion;
+        m.buttons = platform::Buttons::YesNo;
+        m.defaultButton = platform::Answer::Yes;
+        if (form_.os.messages.show(m) == platform::Answer::Yes)
+            form_.el.RichTextBox1.setText(text);
+        else
+            discard();
+    } else {
+        discard();
+    }
+    form_.el.RichTextBox1.setOnAppend([this](std::string_view more) { appended(more); });
+    form_.el.RichTextBox1.setOnReplace([this](const std::string &all) { replaced(all); });
+}
+
+void RecordRecovery::discard() {
+    file_.reset();
+    std::remove(path_.c_str());
+}
+
+void RecordRecovery::appended(std::string_view text) {
+    std::string error;
+    if (!file_)
+        file_ = output::LineFile::open(path_, {}, error);
+    // Without a recovery file (a full disk) the log itself goes on as always.
+    if (!file_)
+        return;
+    if (!file_->append(text, error))
+        file_.reset();
+    else
+        file_->sync();
+}
+
+void RecordRecovery::replaced(const std::string &text) {
+    file_.reset();
+    if (text.empty()) {
+        discard();
+        return;
+    }
+    (void)files::FileStore::write(path_, text);
+}
+
+} // namespace qv::app

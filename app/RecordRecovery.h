@@ -1,0 +1,41 @@
+#pragma once
+#include "common/Form.h"
+#include "output/LineFile.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qv::app {
+
+/// Keeps an unsaved DMM log safe from a crash or a power cut: every line the log receives is
+/// also appended to a recovery file and flushed at once; a clean end or a saved record removes
+/// the file; the next start offers to put a file left behind back into the log.
+class RecordRecovery {
+  public:
+    static constexpr const char *kQuestion = "恢复上次未保存的记录?";
+    /// The file's name in the user's data folder.
+    static constexpr const char *kFileName = "record-recovery.txt";
+
+    /// path: the recovery file (the user's data folder in the window, a scratch folder in tests).
+    RecordRecovery(common::Form &form, std::string path);
+    ~RecordRecovery();
+    RecordRecovery(const RecordRecovery &) = delete;
+    RecordRecovery &operator=(const RecordRecovery &) = delete;
+
+    /// At start-up, after Form_Load: asks once whether to restore a file left behind (Yes fills
+    /// the log, No deletes the file), then keeps the log in the file from now on.
+    void start();
+    /// A clean end (Exit, the window closed): the file goes.
+    void discard();
+
+  private:
+    void appended(std::string_view text);
+    void replaced(const std::string &text);
+
+    common::Form &form_;
+    std::string path_;
+    std::unique_ptr<output::LineFile> file_;
+};
+
+} // namespace qv::app

@@ -1,0 +1,178 @@
+#include "app/cli/CaptureOutput.h"
+
+#include "app/ExportCommands.h"
+#include "app/cli/Cli.h"
+#include "files/FileStore.h"
+#include "files/TextCodec.h"
+#include "files/WaveformFiles.h"
+#include "files/WaveformFormat.h"
+#include "output/Csv.h"
+#include "output/RecordCsv.h"
+#include "platform/qt/services/QtPictureWriter.h"
+
+#include <QDateTime>
+#include <QDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace qv::app::cli {
+namespace {
+
+constexpr std::size_t kLogKeep = 64 * 1024;
+
+std::string trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+}
+
+bool wants(const CaptureSettings &s, std::string_view format) {
+    return std::find(s.formats.begin(), s.formats.end(), format) != s.formats.end();
+}
+
+} // namespace
+
+CaptureOutput::CaptureOutput(const CaptureSettings &settings, common::Form &form)
+    : settings_(settings), form_(form) {}
+
+int CaptureOutput::open() {
+    if (!settings_.outDir.empty() && !QDir().mkpath(QString::fromStdString(settings_.outDir))) {
+        complain("cannot make the folder " + settings_.outDir);
+        return kOutputFailed;
+    }
+    if (settings_.dmmCsv.empty())
+        return kDone;
+    std::string error;
+    csv_ = output::LineFile::open(settings_.dmmCsv, std::string(kHeader) + "\r\n", error);
+    if (!csv_) {
+        complain(error);
+        return kOutputFailed;
+    }
+    return kDone;
+}
+
+bool CaptureOutput::started() {
+    return writeLine("# capture_started," + now());
+}
+
+const std::string &CaptureOutput::now() {
+    const QDateTime t = QDateTime::currentDateTime();
+    const std::int64_t ms = t.toMSecsSinceEpoch();
+    if (ms != nowMs_) {
+        nowMs_ = ms;
+        const int offset = t.offsetFromUtc() / 60;
+        char zone[8];
+        std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+',
+                      std::abs(offset) / 60 % 100, std::abs(offset) % 60);
+        nowText_ = t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toStdString() + zone;
+    }
+    return nowText_;
+}
+
+bool CaptureOutput::writeLine(const std::string &line) {
+    if (!csv_)
+        return true;
+    std::string error;
+    if (csv_->append(line + "\r\n", error)) {
+        // Lines at an interval reach the disk one by one; every reading of --interval 0 would be
+        // too many, so those rely on the system's own writing back (within seconds).
+        if (settings_.interval > 0)
+            csv_->sync();
+        return true;
+    }
+    complain("cannot write " + settings_.dmmCsv + ": " + error);
+    csv_.reset();
+    return false;
+}
+
+bool CaptureOutput::keepLogLine(std::string_view line) {
+    if (line.find_first_not_of(' ') == std::string_view::npos)
+        return true;
+    ++readings_;
+    last_ = trimmed(line.substr(std::min(line.size(), line.find_first_not_of(' ') + 8)));
+    return writeLine(output::Csv::field(now()) + "," + output::recordCsvRow(line));
+}
+
+bool CaptureOutput::liveReading(const std::string &reading) {
+    if (done())
+        return true;
+    // The line the record log would write: time of day, the value field and the rest.
+    const std::string time = now().substr(11, 8);
+    const std::string line = "  " + time + "    " + reading.substr(0, 6) + " " +
+                             reading.substr(std::min<std::size_t>(6, reading.size()), 10);
+    return keepLogLine(line);
+}
+
+bool CaptureOutput::logged(std::string_view text) {
+    while (!text.empty() && !done()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!keepLogLine(line))
+            return false;
+    }
+    return true;
+}
+
+bool CaptureOutput::gap(bool lost) {
+    return writeLine(std::string(lost ? "# link_lost," : "# link_back,") + now());
+}
+
+void CaptureOutput::trimLog() {
+    if (form_.el.RichTextBox1.text().size() > kLogKeep)
+        form_.el.RichTextBox1.setText({});
+}
+
+bool CaptureOutput::writeFrameFile(const std::string &path, std::string_view text) {
+    const auto written = files::FileStore::write(path, text);
+    if (!written.ok)
+        complain("cannot write " + path + ": " + written.reason);
+    return written.ok;
+}
+
+bool CaptureOutput::frame(ExportCommands &exports) {
+    if (settings_.outDir.empty() || done())
+        return true;
+    ++frames_;
+    char number[32];
+    std::snprintf(number, sizeof number, "_%04lld", frames_);
+    const std::string stem =
+        QDir(QString::fromStdString(settings_.outDir))
+            .filePath(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH-mm-ss")))
+            .toStdString() +
+        number;
+    last_ = "frame " + std::to_string(frames_);
+    if (wants(settings_, "dso") &&
+        !writeFrameFile(stem + ".dso", files::TextCodec::toSystem(files::WaveformFormat::compose(
+                                           files::waveformRecordOf(form_)))))
+        return false;
+    if (wants(settings_, "csv") && !writeFrameFile(stem + ".csv", exports.waveformCsv()))
+        return false;
+    if (wants(settings_, "png")) {
+        platform::qt::QtPictureWriter writer(false);
+        const auto written =
+            writer.write(stem + ".png", platform::PictureFormat::Png, form_.el.Picture1,
+                         ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, 1);
+        if (!written.ok) {
+            complain("cannot write " + stem + ".png: " + written.reason);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CaptureOutput::done() const {
+    return (settings_.count > 0 && readings_ >= settings_.count) ||
+           (settings_.frames > 0 && frames_ >= settings_.frames);
+}
+
+std::string CaptureOutput::keptText() const {
+    return std::to_string(readings_) + " readings, " + std::to_string(frames_) + " frames";
+}
+
+} // namespace qv::app::cli

@@ -1,0 +1,66 @@
+#pragma once
+#include "app/cli/CaptureSettings.h"
+#include "common/Form.h"
+#include "output/LineFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qv::app {
+class ExportCommands;
+}
+
+namespace qv::app::cli {
+
+/// What a capture keeps: the readings as CSV lines, each written whole as it is taken, with the
+/// date and time to the millisecond; the link's gaps as comment lines; the scope's frames as
+/// files named by date, time and number.
+class CaptureOutput {
+  public:
+    /// The CSV's first line (without its line end).
+    static constexpr std::string_view kHeader = "date_time,time,value,unit,text";
+
+    CaptureOutput(const CaptureSettings &settings, common::Form &form);
+
+    /// Opens the CSV (continuing one that exists) and makes the frames' folder: kDone, or the
+    /// exit code after a message.
+    [[nodiscard]] int open();
+    /// The link is up: a comment line with the date and time.
+    [[nodiscard]] bool started();
+    /// A live reading (16 characters) as a line of its own; false after a write error.
+    [[nodiscard]] bool liveReading(const std::string &reading);
+    /// Text the log received (lines ended by CR LF); false after a write error.
+    [[nodiscard]] bool logged(std::string_view text);
+    /// The waveform on the scope, in every format asked for; false after a write error.
+    [[nodiscard]] bool frame(ExportCommands &exports);
+    /// The link was lost (true) or came back (false): a comment line.
+    [[nodiscard]] bool gap(bool lost);
+    /// Empties the program's log now and then, so a day-long capture keeps its memory.
+    void trimLog();
+
+    /// A limit (--count, --frames) was reached.
+    [[nodiscard]] bool done() const;
+    /// "12 readings, 3 frames".
+    [[nodiscard]] std::string keptText() const;
+    /// The last reading kept, trimmed.
+    [[nodiscard]] std::string last() const { return last_; }
+
+  private:
+    [[nodiscard]] bool writeLine(const std::string &line);
+    [[nodiscard]] bool keepLogLine(std::string_view line);
+    /// Now as "2026-12-07T10:15:03.123+01:00", made once per millisecond.
+    [[nodiscard]] const std::string &now();
+    [[nodiscard]] bool writeFrameFile(const std::string &path, std::string_view text);
+
+    const CaptureSettings &settings_;
+    common::Form &form_;
+    std::unique_ptr<output::LineFile> csv_;
+    long long readings_ = 0, frames_ = 0;
+    std::string last_;
+    std::int64_t nowMs_ = -1;
+    std::string nowText_;
+};
+
+} // namespace qv::app::cli

@@ -1,0 +1,253 @@
+#include "app/cli/CaptureSession.h"
+
+#include "app/ExportCommands.h"
+#include "app/Program.h"
+#include "app/cli/CaptureOutput.h"
+#include "app/cli/Cli.h"
+#include "platform/qt/serial/QtSerialDevices.h"
+#include "platform/qt/serial/QtTimer.h"
+#include "platform/qt/services/QtClock.h"
+#include "platform/qt/services/QtTextMeasure.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace qv::app::cli {
+namespace {
+
+/// The signal that asked the capture to end (0: none); polled by the capture's timer.
+std::atomic<int> endSignal{0};
+
+extern "C" void askToEnd(int signal) {
+    endSignal.store(signal);
+}
+
+/// Answers every question as the unattended capture wants it: OK (switch to the meter's mode).
+struct AnswerOk final : platform::MessageBoxes {
+    platform::Answer show(const platform::Message &m) override {
+        return m.buttons == platform::Buttons::YesNoCancel ? platform::Answer::No
+                                                           : platform::Answer::Ok;
+    }
+};
+struct NoDialogs final : platform::FileDialogs {
+    std::optional<std::string> openFile(const std::string &) override { return {}; }
+    std::optional<std::string> saveFile(const std::string &) override { return {}; }
+};
+struct NoPrinter final : platform::Printer {
+    std::optional<int> askCopies() override { return {}; }
+    common::DrawingTarget *beginDocument() override { return nullptr; }
+    bool endDocument() override { return false; }
+};
+struct NoClipboard final : platform::Clipboard {
+    void clear() override {}
+    void setImage(const common::DrawingTarget &, double, double) override {}
+};
+
+constexpr int kPollMs = 100;
+constexpr int kProgressMs = 500;
+
+/// The program on its port with the capture's hooks, on the event loop.
+class Capture {
+  public:
+    Capture(const CaptureSettings &settings, link::qt::LinkPort &port)
+        : settings_(settings),
+          port_(port), os_{*port.port, answers_, dialogs_, printer_, clipboard_, clock_},
+          program_(os_), output_(settings, program_.form()) {
+        program_.form().el.Picture1.setTextMeasure(&measure_);
+        program_.serialLink().useDevices({&devices_, nullptr, nullptr, &retry_});
+        if (!settings.link.device.empty())
+            program_.serialLink().setStartDevice(settings.link.device);
+        hook();
+        if (port.recording)
+            port.recording->setRecordingFailed([this](const std::string &why) {
+                complain("the raw recording stopped: " + why);
+                finish(kOutputFailed);
+            });
+    }
+
+    int run() {
+        if (const int failed = output_.open(); failed != kDone)
+            return failed;
+        program_.Form_Load();
+        if (!waitForLink())
+            return exitCode_;
+        if (!output_.started())
+            return kOutputFailed;
+        started_.start();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [this] { pollOnce(); });
+        poll.start(kPollMs);
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [this] { program_.Timer1_Timer(); });
+        tick.start(1000);
+        if (settings_.durationMs > 0)
+            QTimer::singleShot(std::chrono::milliseconds(settings_.durationMs),
+                               [this] { finish(kDone); });
+        if (port_.pacer)
+            port_.pacer->setFinishedHandler(
+                [this] { QTimer::singleShot(0, [this] { finish(kDone); }); });
+        ensureRunning();
+        if (!finished_)
+            exitCode_ = QCoreApplication::exec();
+        summary();
+        return exitCode_;
+    }
+
+  private:
+    void hook() {
+        common::Procedures &call = program_.form().call;
+        auto reading = call.Display_DMMReading;
+        call.Display_DMMReading = [this, reading] {
+            common::Procedures::run(reading);
+            if (settings_.interval == 0)
+                keep(output_.liveReading(program_.form().v.DMMReading));
+        };
+        auto display = call.DSO_display;
+        call.DSO_display = [this, display] {
+            common::Procedures::run(display);
+            keep(output_.frame(program_.exports()));
+        };
+        for (auto *mode : {&call.DMMmode, &call.DSOmode}) {
+            auto original = *mode;
+            *mode = [this, original] {
+                common::Procedures::run(original);
+                ensureRunning();
+            };
+        }
+        program_.form().el.RichTextBox1.setOnAppend(
+            [this](std::string_view text) { keep(output_.logged(text)); });
+    }
+
+    /// After a write: stops at the first failure or when the count or frames are reached.
+    void keep(bool ok) {
+        if (!ok)
+            return finish(kOutputFailed);
+        if (output_.done())
+            finish(kDone);
+    }
+
+    /// The link must be up at start; a --port device may take up to --wait seconds.
+    bool waitForLink() {
+        common::Elements &el = program_.form().el;
+        QElapsedTimer waited;
+        waited.start();
+        while (!el.Link.checked()) {
+            if (endSignal.load() != 0 || waited.elapsed() >= settings_.waitSeconds * 1000LL) {
+                const std::string what = settings_.link.device.empty() ? std::string("the meter")
+                                                                       : settings_.link.device;
+                complain(what + " did not appear" +
+                         (settings_.waitSeconds > 0
+                              ? " within " + std::to_string(settings_.waitSeconds) + " s"
+                              : std::string()) +
+                         (el.linkNote.text().empty() ? "" : " (" + el.linkNote.text() + ")"));
+                exitCode_ = kNoDevice;
+                return false;
+            }
+            QTimer::singleShot(1000, [] { QCoreApplication::exit(0); });
+            (void)QCoreApplication::exec();
+            if (!el.Link.checked() && !settings_.link.device.empty())
+                program_.serialLink().connectDevice(settings_.link.device, false);
+        }
+        return true;
+    }
+
+    /// The run started and, at an interval, recording on, whenever the link is up.
+    void ensureRunning() {
+        common::Elements &el = program_.form().el;
+        if (!el.Link.checked() || finished_)
+            return;
+        if (!el.mnuStart.checked())
+            program_.commands().clickMenu("mnuStart");
+        if (settings_.interval > 0 && el.DMMmode.checked() && !el.mnuDMMRecordStart.checked()) {
+            program_.commands().clickMenu("mnu" + std::to_string(settings_.interval) + "s");
+            program_.commands().clickMenu("mnuDMMRecordStart");
+        }
+    }
+
+    void pollOnce() {
+        if (const int s = endSignal.load(); s != 0)
+            return finish(kDone);
+        const bool lost = program_.serialLink().watch().watching();
+        if (lost != lost_) {
+            lost_ = lost;
+            if (!output_.gap(lost))
+                return finish(kOutputFailed);
+        }
+        ensureRunning();
+        output_.trimLog();
+        if (++polls_ % (kProgressMs / kPollMs) == 0)
+            progress();
+    }
+
+    void progress() {
+        if (settings_.quiet || !isatty(fileno(stderr)))
+            return;
+        std::fprintf(stderr, "\r%.1f s  %s  last %s  link %s\033[K",
+                     static_cast<double>(started_.elapsed()) / 1000.0, output_.keptText().c_str(),
+                     output_.last().c_str(), lost_ ? "lost" : "up");
+    }
+
+    void summary() {
+        if (settings_.quiet)
+            return;
+        if (isatty(fileno(stderr)))
+            std::fputs("\r\033[K", stderr);
+        std::fprintf(stderr, "qvlink: kept %s in %.1f s\n", output_.keptText().c_str(),
+                     static_cast<double>(started_.elapsed()) / 1000.0);
+    }
+
+    void finish(int code) {
+        if (finished_)
+            return;
+        finished_ = true;
+        exitCode_ = code;
+        QCoreApplication::exit(code);
+    }
+
+    const CaptureSettings &settings_;
+    link::qt::LinkPort &port_;
+    AnswerOk answers_;
+    NoDialogs dialogs_;
+    NoPrinter printer_;
+    NoClipboard clipboard_;
+    platform::qt::QtClock clock_;
+    platform::qt::QtSerialDevices devices_;
+    platform::qt::QtTimer retry_;
+    platform::qt::QtTextMeasure measure_;
+    platform::Platform os_;
+    Program program_;
+    CaptureOutput output_;
+    QElapsedTimer started_;
+    bool lost_ = false, finished_ = false;
+    int exitCode_ = kDone;
+    long long polls_ = 0;
+};
+
+} // namespace
+
+int runCaptureSession(const CaptureSettings &settings) {
+    std::string error;
+    std::optional<link::qt::LinkPort> port = link::qt::makeLinkPort(settings.link, error);
+    if (!port) {
+        complain(error);
+        return settings.link.recordRaw.empty() ||
+                       error.find(settings.link.recordRaw) == std::string::npos
+                   ? kInputRefused
+                   : kOutputFailed;
+    }
+    endSignal.store(0);
+    std::signal(SIGINT, askToEnd);
+    std::signal(SIGTERM, askToEnd);
+    // A file-size limit or a closed pipe fails the write (a message, exit 4) instead of killing.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+    return Capture(settings, *port).run();
+}
+
+} // namespace qv::app::cli
