@@ -36,7 +36,6 @@ int main(int argc, char *argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qvlink"));
-    app::qt::installQtTranslations(application);
     QApplication::setApplicationVersion(QString::fromLatin1(app::cli::version()));
 
     QCommandLineParser parser;
@@ -67,6 +66,8 @@ int main(int argc, char *argv[]) {
             (i + 1 == arguments.size() || arguments[i + 1].startsWith(QLatin1Char('-'))))
             arguments.insert(i + 1, QStringLiteral("dmm"));
     parser.process(arguments);
+    // The dialogs speak the program's language; the command line's help stays as written.
+    app::qt::installQtTranslations(application);
 
     std::string error;
     std::optional<link::qt::CommandLineLink> meterLink =
