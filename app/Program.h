@@ -37,6 +37,7 @@ class Program {
     [[nodiscard]] const dso::Measurements &measurements() const { return measurements_; }
     [[nodiscard]] const spectrum::SpectrumView &spectrum() const { return spectrum_; }
     [[nodiscard]] const cursors::ScreenCursors &cursors() const { return cursors_; }
+    [[nodiscard]] const dso::DsoDecoder &dsoDecoder() const { return dsoDecoder_; }
 
     /// Start-up: the initial element states, tables, DMM mode, 1 s records, no cursors, and the
     /// search for the meter.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace qv::common {
 namespace {
@@ -14,9 +15,14 @@ struct Decimal {
     int exponent = 0;
 };
 
+// The few values next to the largest double whose rounding would pass it (and so not read back)
+// are cut to 15 digits instead.
 Decimal decimal15(double v) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    double back = 0;
+    if (std::from_chars(buf, buf + std::strlen(buf), back).ec == std::errc::result_out_of_range)
+        std::snprintf(buf, sizeof buf, "%.14e", 1.79769313486231e308); // one unit lower
     Decimal d;
     const char *p = buf;
     for (; *p && *p != 'e'; ++p)
@@ -38,8 +44,9 @@ std::string nonFinite(double v) {
 void plainParts(const Decimal &d, std::string &intPart, std::string &fracPart) {
     const int intDigits = d.exponent + 1;
     if (intDigits <= 0) {
-        intPart = "0";
-        fracPart = std::string(static_cast<size_t>(-intDigits), '0') + d.digits;
+        intPart.assign(1, '0');
+        fracPart.assign(static_cast<size_t>(-intDigits), '0');
+        fracPart += d.digits;
         return;
     }
     if (static_cast<size_t>(intDigits) >= d.digits.size()) {
@@ -77,12 +84,12 @@ std::string shortestNumber(double v) {
         plainParts(d, intPart, fracPart);
         out += intPart;
         if (!fracPart.empty())
-            out += "." + fracPart;
+            out.append(".").append(fracPart);
         return out;
     }
     out += d.digits.substr(0, 1);
     if (d.digits.size() > 1)
-        out += "." + d.digits.substr(1);
+        out.append(".").append(d.digits, 1);
     char exp[16];
     std::snprintf(exp, sizeof exp, "E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
     return out + exp;
@@ -142,7 +149,8 @@ double roundThrough(double v, std::string_view pattern) {
 std::string signedText(long long n) {
     const unsigned long long magnitude =
         n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
-    return (n < 0 ? "-" : " ") + std::to_string(magnitude);
+    std::string out = n < 0 ? "-" : " ";
+    return out += std::to_string(magnitude);
 }
 
 double parseNumber(std::string_view text) {

@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-serialport-dev
           fonts-liberation fonts-wqy-microhei xvfb xauth poppler-utils)
+packages+=(clang libclang-rt-14-dev) # the fuzz targets (scripts/fuzz.sh)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
