@@ -41,6 +41,7 @@ class Program {
     [[nodiscard]] files::WaveformFiles &waveFiles() { return waveFiles_; }
     [[nodiscard]] ExportCommands &exports() { return exports_; }
     [[nodiscard]] link::SerialLink &serialLink() { return serialLink_; }
+    [[nodiscard]] const dso::DsoDecoder &dsoDecoder() const { return dsoDecoder_; }
 
     /// Start-up: the initial element states, tables, DMM mode, 1 s records, no cursors, and the
     /// search for the meter.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace qv::common {
 namespace {
@@ -14,9 +15,14 @@ struct Decimal {
     int exponent = 0;
 };
 
+// The few values next to the largest double whose rounding would pass it (and so not read back)
+// are cut to 15 digits instead.
 Decimal decimal15(double v) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    double back = 0;
+    if (std::from_chars(buf, buf + std::strlen(buf), back).ec == std::errc::result_out_of_range)
+        std::snprintf(buf, sizeof buf, "%.14e", 1.79769313486231e308); // one unit lower
     Decimal d;
     const char *p = buf;
     for (; *p && *p != 'e'; ++p)

@@ -6,6 +6,7 @@ packages=(cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-serialpo
           fonts-liberation fonts-wqy-microhei xvfb xauth poppler-utils
           qt6-translations-l10n
           dpkg-dev file desktop-file-utils appstream librsvg2-bin shared-mime-info groff-base)
+packages+=(clang libclang-rt-14-dev) # the fuzz targets (scripts/fuzz.sh)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

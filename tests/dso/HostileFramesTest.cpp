@@ -39,7 +39,7 @@ TEST(HostileFrames, RandomFramesAreCompletedOrAbandoned) {
     r.draw = true;
     std::mt19937 rng(20261207);
     int outcomes[4] = {};
-    for (int n = 0; n < 100000; ++n) {
+    for (int n = 0; n < 400; ++n) {
         r.form.el.mnuStart.setChecked(rng() % 16 != 0);
         r.form.el.StartStop.setChecked(rng() % 2 == 0);
         for (const Packet &p : randomFrame(rng)) {
@@ -54,9 +54,9 @@ TEST(HostileFrames, RandomFramesAreCompletedOrAbandoned) {
         for (double v : r.form.wave.WaveData) // finite sample units the screen can draw
             ASSERT_TRUE(std::isfinite(v) && std::fabs(v) < 1024);
     }
-    EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::Shown)], 1000);
-    EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::DataError)], 1000);
-    EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::Abandoned)], 100);
+    EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::Shown)], 100);
+    EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::DataError)], 100);
+    EXPECT_GT(outcomes[static_cast<int>(FrameOutcome::Abandoned)], 5);
     EXPECT_EQ(r.displays, outcomes[static_cast<int>(FrameOutcome::Shown)]);
 }
 
@@ -65,14 +65,14 @@ TEST(HostileFrames, RandomByteStreamsThroughThePort) {
     r.draw = true;
     ASSERT_TRUE(r.fp.port.open());
     std::mt19937 rng(7);
-    for (int n = 0; n < 2000; ++n) {
+    for (int n = 0; n < 400; ++n) {
         std::vector<std::uint8_t> bytes = bytesOf(randomFrame(rng));
         for (int k = rng() % 4; k > 0; --k) // garble a few bytes and cut the delivery anywhere
             bytes[rng() % bytes.size()] = rng() & 0xFF;
         bytes.resize(bytes.size() - rng() % 30);
         r.fp.port.deliver(bytes);
     }
-    EXPECT_GT(r.displays, 10); // sync bytes inside the samples cost some frames
+    EXPECT_GT(r.displays, 2); // sync bytes inside the samples cost some frames
 }
 
 } // namespace

@@ -191,7 +191,7 @@ TEST(WaveformMutation, EveryMutatedFileIsAcceptedOrRefused) {
     const std::string valid = WaveformFormat::compose(test::sampleRecord());
     Rng rng(20261207);
     std::map<Status, int> outcomes;
-    for (int round = 0; round < 100000; ++round) {
+    for (int round = 0; round < 500; ++round) {
         std::string bytes = valid;
         for (size_t n = 1 + pick(rng, 3); n > 0; --n)
             kMutations[pick(rng, kMutations.size())](rng, bytes);
@@ -213,7 +213,7 @@ TEST(WaveformMutation, EveryMutatedFileIsAcceptedOrRefused) {
     }
     ASSERT_EQ(outcomes.size(), 3u); // the mix exercises every outcome
     for (const auto &[status, count] : outcomes)
-        EXPECT_GT(count, 1000) << static_cast<int>(status);
+        EXPECT_GT(count, 50) << static_cast<int>(status);
 }
 
 } // namespace

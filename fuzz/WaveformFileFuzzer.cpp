@@ -1,0 +1,121 @@
+// The waveform file: any bytes as a file opened by the Open command over a waveform on screen.
+// A refused file leaves the screen as it was (a wrong header or model name with its message); an
+// accepted one is shown with every coordinate in range, and what the reader accepted writes and
+// reads back to the same file.
+#include "FuzzCheck.h"
+#include "app/Program.h"
+#include "files/WaveformFormat.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace qv;
+using files::WaveformFormat;
+
+std::string tempPath(const char *name) {
+    return "/tmp/qvlink-fuzz-" + std::to_string(getpid()) + "-" + name;
+}
+
+void write(const std::string &path, const std::string &bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The waveform on screen before the open: a file of this program's own making.
+const std::string &baseline() {
+    static const std::string path = [] {
+        files::WaveformRecord r{"7304", -1, "Meter 7304 DSO sample ", "2026-12-07", "14:03"};
+        r.params = {17, -12, 9, 3.5, 1, 0, -40, -7};
+        for (std::size_t i = 0; i < r.samples.size(); ++i)
+            r.samples[i] = static_cast<double>(static_cast<int>(i % 37) - 18) / 4.0;
+        const std::string p = tempPath("baseline.dso");
+        write(p, WaveformFormat::compose(r));
+        return p;
+    }();
+    return path;
+}
+
+// What a refused open must leave alone.
+struct Screen {
+    common::Waveform wave;
+    std::string title, caption, fileName, model;
+    std::size_t ops;
+    bool save;
+
+    explicit Screen(const common::Form &f)
+        : wave(f.wave), title(f.el.Text1.text()), caption(f.el.caption.text()),
+          fileName(f.v.CurrentFileName), model(f.v.MeterModelName), ops(f.el.Picture1.ops().size()),
+          save(f.el.Save.enabled()) {}
+    bool operator==(const Screen &o) const {
+        // Bytewise, so that NaN compares equal to itself.
+        return std::memcmp(wave.DsoParam.data(), o.wave.DsoParam.data(), sizeof wave.DsoParam) ==
+                   0 &&
+               std::memcmp(wave.WaveData.data(), o.wave.WaveData.data(), sizeof wave.WaveData) ==
+                   0 &&
+               wave.WaveTitle == o.wave.WaveTitle && wave.WaveDate == o.wave.WaveDate &&
+               wave.WaveTime == o.wave.WaveTime && title == o.title && caption == o.caption &&
+               fileName == o.fileName && model == o.model && ops == o.ops && save == o.save;
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
+    const auto parsed = WaveformFormat::parse(bytes);
+    if (parsed.status == WaveformFormat::Status::Ok) {
+        const auto &r = parsed.record;
+        FUZZ_CHECK(r.modelCode >= 0 && r.modelCode <= 8, "model code outside the table");
+        // What was accepted saves and reads back to the same file.
+        const std::string saved = WaveformFormat::compose(r);
+        const auto again = WaveformFormat::parse(saved);
+        FUZZ_CHECK(again.status == WaveformFormat::Status::Ok, "a saved file is refused");
+        FUZZ_CHECK(WaveformFormat::compose(again.record) == saved, "save and open disagree");
+    }
+
+    // One program for the whole run; before each input it shows the baseline waveform in the
+    // view the input asks for (odd sizes: the spectrum), so every input meets the same screen.
+    static platform::fakes::FakePlatform fp;
+    static app::Program program(fp.platform);
+    static bool shown = false;
+    common::Form &form = program.form();
+    if (!shown) {
+        program.Form_Load();
+        program.commands().pressButton("DSOmode");
+    }
+    if (form.v.CurrentFileName != baseline()) {
+        fp.files.openAnswers.push_back(baseline());
+        program.commands().pressButton("Open");
+        FUZZ_CHECK(form.v.CurrentFileName == baseline(), "the baseline file did not open");
+    }
+    const bool spectrum = size % 2 == 1;
+    if (form.el.DSO_FFT.checked() != spectrum)
+        program.commands().pressButton(spectrum ? "DSO_FFT" : "DSO_wave");
+    shown = true;
+
+    const std::string path = tempPath("input.dso");
+    write(path, bytes);
+    const Screen before(form);
+    fp.messages.shown.clear();
+    fp.files.openAnswers.push_back(path);
+    program.commands().pressButton("Open");
+
+    const bool told = !fp.messages.shown.empty();
+    FUZZ_CHECK(told == (parsed.status == WaveformFormat::Status::WrongFormat),
+               "the format message and the reader disagree");
+    if (parsed.status != WaveformFormat::Status::Ok) {
+        FUZZ_CHECK(Screen(form) == before, "a refused file changed the screen");
+        return 0;
+    }
+    FUZZ_CHECK(form.v.CurrentFileName == path && form.wave.WaveValid, "an accepted file not shown");
+    FUZZ_CHECK(form.v.MeterModelCode == parsed.record.modelCode, "model code not taken");
+    fuzz::checkSurface(form.el.Picture1);
+    return 0;
+}
