@@ -1,5 +1,7 @@
 #include "trend/TrendText.h"
 
+#include "output/Csv.h"
+
 #include <charconv>
 
 namespace qv::trend {
@@ -13,19 +15,6 @@ std::string toChars(double v, int precision) {
     return std::string(buf, r.ptr);
 }
 
-/// A unit as one CSV field: quoted when it holds a comma or a quote.
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"") == std::string_view::npos)
-        return std::string(text);
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + '"';
-}
-
 } // namespace
 
 std::string valueText(double v) {
@@ -34,10 +23,10 @@ std::string valueText(double v) {
 
 std::string pointsCsv(std::span<const Point> points, std::string_view unit,
                       const std::function<std::string(double)> &timeText) {
-    const std::string unitField = csvField(unit);
+    const std::string unitField = output::Csv::field(unit);
     std::string out = "time,value,unit\r\n";
     for (const Point &p : points) {
-        out += csvField(timeText(p.t));
+        out += output::Csv::field(timeText(p.t));
         out += ',';
         if (!p.isGap())
             out += toChars(p.v, 0);

@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "app/cli/CaptureOutput.h"
 #include "app/cli/Cli.h"
+#include "app/cli/NoServices.h"
 #include "platform/qt/serial/QtSerialDevices.h"
 #include "platform/qt/serial/QtTimer.h"
 #include "platform/qt/services/QtClock.h"
@@ -34,19 +35,6 @@ struct AnswerOk final : platform::MessageBoxes {
         return m.buttons == platform::Buttons::YesNoCancel ? platform::Answer::No
                                                            : platform::Answer::Ok;
     }
-};
-struct NoDialogs final : platform::FileDialogs {
-    std::optional<std::string> openFile(const std::string &) override { return {}; }
-    std::optional<std::string> saveFile(const std::string &) override { return {}; }
-};
-struct NoPrinter final : platform::Printer {
-    std::optional<int> askCopies() override { return {}; }
-    common::DrawingTarget *beginDocument() override { return nullptr; }
-    bool endDocument() override { return false; }
-};
-struct NoClipboard final : platform::Clipboard {
-    void clear() override {}
-    void setImage(const common::DrawingTarget &, double, double) override {}
 };
 
 constexpr int kPollMs = 100;

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/cli/NoServices.h"
 #include "platform/Platform.h"
 
 #include <string>
@@ -41,19 +42,6 @@ class HeadlessPlatform {
             texts.push_back(m.text);
             return m.defaultButton;
         }
-    };
-    struct NoDialogs final : platform::FileDialogs {
-        std::optional<std::string> openFile(const std::string &) override { return {}; }
-        std::optional<std::string> saveFile(const std::string &) override { return {}; }
-    };
-    struct NoPrinter final : platform::Printer {
-        std::optional<int> askCopies() override { return {}; }
-        common::DrawingTarget *beginDocument() override { return nullptr; }
-        bool endDocument() override { return false; }
-    };
-    struct NoClipboard final : platform::Clipboard {
-        void clear() override {}
-        void setImage(const common::DrawingTarget &, double, double) override {}
     };
     struct NoWaitClock final : platform::Clock {
         std::string shortDate() const override { return {}; }
