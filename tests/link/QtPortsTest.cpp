@@ -6,7 +6,6 @@
 #include "link/ReplayPort.h"
 #include "link/SerialLink.h"
 #include "link/qt/ReplayPacer.h"
-#include "link/qt/SerialPortFactory.h"
 #include "link/qt/VirtualMeterPort.h"
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
@@ -271,28 +270,6 @@ TEST(VirtualMeterPortTest, SearchFindsTheMeterAndPacketsFlow) {
     port->pump(20 * 40);
     ASSERT_EQ(packets.size(), 40u);
     EXPECT_EQ(packets[1][18], 2) << "the play-back's first text message";
-}
-
-TEST(VirtualMeterPortTest, DemoModesStreamAtTheLinksPace) {
-    testApp();
-    EXPECT_EQ(link::qt::makeSerialPort("DSO"), nullptr) << "demo names are lower case";
-    auto port = link::qt::makeSerialPort("dso");
-    ASSERT_NE(port, nullptr);
-    int events = 0;
-    port->setEventHandler([&](int code) {
-        EXPECT_EQ(code, platform::SerialPort::kReceiveEvent);
-        EXPECT_EQ(port->read().size(), 20u);
-        ++events;
-    });
-    ASSERT_TRUE(port->selectPort(1));
-    ASSERT_TRUE(port->open());
-    ASSERT_TRUE(port->setRts(true) && port->setDtr(true));
-    QElapsedTimer clock;
-    clock.start();
-    ASSERT_TRUE(runUntil([&] { return events >= 6; }));
-    // Six packets at 83.3 ms each (the first may start mid-packet): about half a second.
-    EXPECT_GE(clock.elapsed(), 400);
-    EXPECT_TRUE(port->close());
 }
 
 } // namespace
