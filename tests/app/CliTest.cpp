@@ -1,7 +1,6 @@
 #include "files/WaveformFormat.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -61,18 +61,6 @@ TEST_F(CommandsTest, CursorModeStateMachine) {
     }
 }
 
-TEST_F(CommandsTest, LeavingACursorModeErasesItsLines) {
-    program.form().wave.WaveValid = true;
-    program.commands().pressButton("DSO_wave");
-    program.commands().pressButton("XCursor");
-    program.Picture1_MouseDown(1, 0, 1000, 1000);
-    const auto &cursors = program.cursors().state();
-    EXPECT_EQ(cursors.Cursor1Shown, 1);
-    program.commands().pressButton("YCursor");
-    EXPECT_EQ(program.cursors().state().Cursor1Shown, 0);
-    EXPECT_EQ(mode, 2);
-}
-
 TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItemsAndRedraw) {
     auto &call = program.form().call;
     trace({{&call.DSO_display, 'W'}, {&call.FFT_Display, 'F'}});

@@ -9,9 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <functional>
 #include <random>
 #include <sstream>
 #include <string>

@@ -6,7 +6,6 @@
 #include "link/ReplayPort.h"
 #include "link/SerialLink.h"
 #include "link/qt/ReplayPacer.h"
-#include "link/qt/SerialPortFactory.h"
 #include "link/qt/VirtualMeterPort.h"
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
@@ -26,7 +25,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <utility>
 
 namespace qv::link {
@@ -123,54 +121,6 @@ struct PtyLink {
             packets.push_back(form.v.PacketData);
     }
 };
-
-TEST(QtSerialPortTest, APseudoTerminalCarriesFramesAndReadingsAtTenTimesTheLinkRate) {
-    Pty pty;
-    ASSERT_FALSE(pty.device.empty());
-    PtyLink l;
-    l.link.connectDevice(pty.device, false);
-    ASSERT_EQ(l.form.el.panel[0].text(), connectedText(pty.device)) << "no modem lines needed";
-
-    // DSO frames, DMM packets and runs of garbage (whole packets' worth without a sync byte, as
-    // the assembly resynchronises only on packet boundaries), and the packets an ideal link
-    // yields from them: each garbage packet hands on the last packet again.
-    MeterSimulator scope({.mode = SimMode::Dso, .seed = 9}), meter({.mode = SimMode::Dmm});
-    std::mt19937 rng(3);
-    std::vector<std::uint8_t> stream;
-    std::vector<Packet> expected;
-    while (stream.size() < 9000) {
-        const int kind = std::uniform_int_distribution<int>(0, 2)(rng);
-        const int count = kind == 0 ? 17 : std::uniform_int_distribution<int>(1, 3)(rng);
-        for (int k = 0; k < count; ++k) {
-            Packet p = kind == 0 ? scope.nextPacket() : meter.nextPacket();
-            if (kind == 2) {
-                ASSERT_FALSE(expected.empty());
-                for (std::uint8_t &b : p)
-                    b = std::uint8_t(std::uniform_int_distribution<int>(0, 254)(rng));
-                expected.push_back(expected.back());
-            } else {
-                expected.push_back(p);
-            }
-            stream.insert(stream.end(), p.begin(), p.end());
-        }
-    }
-    // 2400 bytes a second in batches of 1 to 1024 bytes.
-    std::uniform_int_distribution<std::size_t> batch(1, 1024);
-    QElapsedTimer clock;
-    clock.start();
-    for (std::size_t written = 0; written < stream.size();) {
-        const std::size_t n = std::min(batch(rng), stream.size() - written);
-        ASSERT_TRUE(
-            pty.write({stream.begin() + long(written), stream.begin() + long(written + n)}));
-        written += n;
-        const qint64 due = qint64(written) * 1000 / 2400;
-        runUntil([&] { return clock.elapsed() >= due; });
-    }
-    ASSERT_TRUE(runUntil([&] { return l.packets.size() == expected.size(); }))
-        << l.packets.size() << " of " << expected.size();
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        ASSERT_EQ(l.packets[k], expected[k]) << "packet " << k;
-}
 
 /// Points a link in a folder of its own at a device, replacing what it pointed at.
 struct DeviceLink {
@@ -320,28 +270,6 @@ TEST(VirtualMeterPortTest, SearchFindsTheMeterAndPacketsFlow) {
     port->pump(20 * 40);
     ASSERT_EQ(packets.size(), 40u);
     EXPECT_EQ(packets[1][18], 2) << "the play-back's first text message";
-}
-
-TEST(VirtualMeterPortTest, DemoModesStreamAtTheLinksPace) {
-    testApp();
-    EXPECT_EQ(link::qt::makeSerialPort("DSO"), nullptr) << "demo names are lower case";
-    auto port = link::qt::makeSerialPort("dso");
-    ASSERT_NE(port, nullptr);
-    int events = 0;
-    port->setEventHandler([&](int code) {
-        EXPECT_EQ(code, platform::SerialPort::kReceiveEvent);
-        EXPECT_EQ(port->read().size(), 20u);
-        ++events;
-    });
-    ASSERT_TRUE(port->selectPort(1));
-    ASSERT_TRUE(port->open());
-    ASSERT_TRUE(port->setRts(true) && port->setDtr(true));
-    QElapsedTimer clock;
-    clock.start();
-    ASSERT_TRUE(runUntil([&] { return events >= 6; }));
-    // Six packets at 83.3 ms each (the first may start mid-packet): about half a second.
-    EXPECT_GE(clock.elapsed(), 400);
-    EXPECT_TRUE(port->close());
 }
 
 } // namespace

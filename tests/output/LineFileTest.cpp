@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -62,28 +60,6 @@ TEST_F(LineFileTest, LongTornTailIsFoundAcrossChunks) {
     auto file = LineFile::open(path.string(), "h\r\n", error);
     ASSERT_TRUE(file);
     EXPECT_EQ(contents(), "h\r\n");
-}
-
-// A file-size limit in the middle of a line: the write fails with the reason and the file ends
-// on the last whole line; later lines fail the same way.
-TEST_F(LineFileTest, FileSizeLimitLeavesWholeLines) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    std::string error;
-    auto file = LineFile::open(path.string(), "h\r\n", error);
-    ASSERT_TRUE(file);
-    rlimit limited = old;
-    limited.rlim_cur = 10;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool first = file->append("abcd\r\n", error);
-    const bool second = file->append("efgh\r\n", error);
-    const std::string why = error;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
-    EXPECT_TRUE(first);
-    EXPECT_FALSE(second);
-    EXPECT_NE(why.find("File too large"), std::string::npos) << why;
-    EXPECT_EQ(contents(), "h\r\nabcd\r\n");
 }
 
 TEST_F(LineFileTest, UnwritablePlaceIsRefusedWithTheReason) {

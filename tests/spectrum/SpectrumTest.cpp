@@ -14,15 +14,6 @@ namespace {
 
 using common::LineOp;
 
-TEST(Fft, StagesCountTheHalvings) {
-    const struct { int n, stages; } cases[] = {{256, 8}, {1, 0}, {3, 2}, {2, 1}, {0, 0}, {-4, 0}};
-    for (const auto &c : cases) {
-        int stages = 99;
-        Fft::FFTStages(c.n, stages);
-        EXPECT_EQ(stages, c.stages) << "n = " << c.n;
-    }
-}
-
 TEST(WindowTable, ValuesAtTheEndsAndInTheMiddle) {
     const WindowTable w;
     const struct { int type, column; double value; } cases[] = {
