@@ -1,8 +1,8 @@
-// Number formatting against a slow reference. The reference writes a double's exact binary value
-// out in decimal with big-number arithmetic, rounds that by hand, and lays the digits out by the
-// documented rules; the formatting must agree with it digit for digit, and its texts must read
-// back: a print item reads back as a number that prints the same (the shortest round trip), a
-// pattern's text lies within half a unit of its last place of the value.
+// Number formatting against a slow reference. The reference takes a double's exact binary value in
+// decimal, rounds that by hand, and lays the digits out by the documented rules; the formatting
+// must agree with it digit for digit, and its texts must read back: a print item reads back as a
+// number that prints the same (the shortest round trip), a pattern's text lies within half a unit
+// of its last place of the value.
 //
 // Input: 8 bytes of a double, then one byte each for the pattern's integer "#" and "0" counts,
 // whether it has a point, and its fraction "0" and "#" counts ("##0.0#" is 2, 1, yes, 1, 1).
@@ -13,66 +13,28 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
 using namespace qv::common;
 
-// The exact decimal value of |v| (finite, not zero): digits without leading zeros, and the power
-// of ten of the first one.
+// The exact decimal value of |v| (finite, not zero): digits without trailing zeros, and the power
+// of ten of the first one. The C library writes out every digit of a double's binary value when
+// asked for enough of them (767 significant digits at most); the rounding is done here, by hand.
 struct Exact {
     std::string digits;
     int exponent = 0;
 };
 
-// A big natural number in base 10^9, least significant limb first.
-using Big = std::vector<std::uint32_t>;
-
-void multiply(Big &n, std::uint32_t factor) {
-    std::uint64_t carry = 0;
-    for (auto &limb : n) {
-        const std::uint64_t x = std::uint64_t{limb} * factor + carry;
-        limb = static_cast<std::uint32_t>(x % 1000000000u);
-        carry = x / 1000000000u;
-    }
-    for (; carry; carry /= 1000000000u)
-        n.push_back(static_cast<std::uint32_t>(carry % 1000000000u));
-}
-
-std::string decimalOf(const Big &n) {
-    std::string s = std::to_string(n.back());
-    for (auto it = n.rbegin() + 1; it != n.rend(); ++it) {
-        const std::string limb = std::to_string(*it);
-        s += std::string(9 - limb.size(), '0') + limb;
-    }
-    return s;
-}
-
 Exact exactDecimal(double v) {
-    int e2 = 0;
-    const double m = std::frexp(std::fabs(v), &e2); // |v| = m * 2^e2, 0.5 <= m < 1
-    auto mantissa = static_cast<std::uint64_t>(std::ldexp(m, 53));
-    e2 -= 53;
-    for (; mantissa % 2 == 0; mantissa /= 2) // |v| = mantissa * 2^e2, mantissa odd
-        ++e2;
-    Big n{static_cast<std::uint32_t>(mantissa % 1000000000u),
-          static_cast<std::uint32_t>(mantissa / 1000000000u % 1000000000u),
-          static_cast<std::uint32_t>(mantissa / 1000000000000000000u)};
-    while (n.size() > 1 && n.back() == 0)
-        n.pop_back();
-    int point = 0; // |v| = n * 10^point
-    for (int k = e2; k > 0; k -= 16)
-        multiply(n, 1u << std::min(k, 16));
-    for (int k = -e2; k > 0; k -= 8) { // n * 2^-k = n * 5^k / 10^k
-        const int step = std::min(k, 8);
-        multiply(n, static_cast<std::uint32_t>(std::pow(5, step)));
-        point -= step;
-    }
-    Exact x{decimalOf(n), 0};
-    x.exponent = static_cast<int>(x.digits.size()) - 1 + point;
+    char buf[900];
+    std::snprintf(buf, sizeof buf, "%.800e", std::fabs(v));
+    char *e = std::strchr(buf, 'e');
+    Exact x{std::string(1, buf[0]) + std::string(buf + 2, e), std::atoi(e + 1)};
     while (x.digits.size() > 1 && x.digits.back() == '0')
         x.digits.pop_back();
     return x;
