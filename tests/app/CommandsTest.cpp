@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace qv::app {
 namespace {
@@ -41,23 +42,17 @@ TEST_F(CommandsTest, CursorModeStateMachine) {
     trace({{&call.CloseHCursor, 'H'}, {&call.CloseVCursor, 'V'}, {&call.Clear_dVdt, 'C'}});
     // Each step: the button pressed, then CursorMode, the two buttons' down states and the
     // procedures called (H, V: close the X or Y cursors; C: blank the readouts), in order.
-    const struct {
-        const char *press;
-        int mode;
-        bool xDown, yDown;
-        const char *calls;
-    } steps[] = {
+    const std::tuple<const char *, int, bool, bool, const char *> steps[] = {
         {"XCursor", 1, true, false, ""},   {"XCursor", 0, false, false, "HC"},
         {"YCursor", 2, false, true, ""},   {"XCursor", 1, true, false, "VC"},
         {"YCursor", 2, false, true, "HC"}, {"YCursor", 0, false, false, "VC"},
     };
-    for (const auto &s : steps) {
+    for (const auto &[press, after, xDown, yDown, calls] : steps) {
         calls_.clear();
-        program.commands().pressButton(s.press);
-        EXPECT_EQ(calls_, s.calls) << s.press << " -> " << s.mode;
-        EXPECT_EQ(mode, s.mode) << s.press;
-        EXPECT_EQ(el.XCursor.checked(), s.xDown) << s.press << " -> " << s.mode;
-        EXPECT_EQ(el.YCursor.checked(), s.yDown) << s.press << " -> " << s.mode;
+        program.commands().pressButton(press);
+        EXPECT_EQ(std::tuple(calls_, int(mode), el.XCursor.checked(), el.YCursor.checked()),
+                  std::tuple(calls, after, xDown, yDown))
+            << press;
     }
 }
 
@@ -68,8 +63,7 @@ TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItemsAndRedraw) {
         calls_.clear();
         program.commands().pressButton(wave ? "DSO_wave" : "DSO_FFT");
         EXPECT_EQ(calls_, wave ? "W" : "F");
-        EXPECT_EQ(el.DSO_wave.checked(), wave);
-        EXPECT_EQ(el.DSO_FFT.checked(), !wave);
+        EXPECT_EQ(std::pair(el.DSO_wave.checked(), el.DSO_FFT.checked()), std::pair(wave, !wave));
         const common::Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
         const common::Control &other = wave ? el.mnuDSOFFT : el.mnuDSOwave;
         EXPECT_TRUE(active.checked() && !active.enabled() && !other.checked() && other.enabled());
@@ -81,8 +75,9 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     program.commands().Toolbar1_ButtonClick("dsomode");
     program.commands().Toolbar1_ButtonClick("");
     program.commands().clickMenu("mnuHelpmain");
-    for (const auto &[name, port] : {std::pair("mnuCOM1", 1), {"mnuCOM8", 8}, {"mnuCOM9", 0},
-                                     {"mnuCOM0", 0}, {"mnuCOM10", 0}, {"mnuCOMa", 0}})
+    const std::pair<const char *, int> ports[] = {{"mnuCOM1", 1}, {"mnuCOM8", 8},  {"mnuCOM9", 0},
+                                                  {"mnuCOM0", 0}, {"mnuCOM10", 0}, {"mnuCOMa", 0}};
+    for (const auto &[name, port] : ports)
         EXPECT_EQ(comPortOf(name), port) << name;
     el.Text1.setText("title");
     program.commands().pressButton("DSOmode"); // already down: nothing is emptied
@@ -97,16 +92,13 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
 }
 
 TEST(Caption, BaseNameAfterTheLastSeparator) {
-    const struct {
-        const char *path;
-        const char *caption;
-    } cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},
         {"wave1.dso", "wave1.dso - QVLINK"},           {"C:\\data\\", " - QVLINK"},
         {"/tmp/a\\b/c.txt", "c.txt - QVLINK"},         {"/tmp/波形.dso", "波形.dso - QVLINK"},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(captionFor(c.path), c.caption) << c.path;
+    for (const auto &[path, caption] : cases)
+        EXPECT_EQ(captionFor(path), caption) << path;
 }
 
 } // namespace

@@ -1,11 +1,7 @@
 #include "app/qt/DeviceDialog.h"
-#include "app/qt/MainWindow.h"
 #include "platform/fakes/FakeLinkServices.h"
-#include "platform/fakes/FakePlatform.h"
 
-#include <QLabel>
 #include <QLineEdit>
-#include <QStatusBar>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
@@ -40,22 +36,6 @@ TEST(DeviceDialogTest, ListsTheSystemsDevicesAndARowFillsThePath) {
     devices.devices.pop_back(); // the adapter list changed: Refresh shows it
     dialog.load(devices);
     EXPECT_EQ(table->rowCount(), 1);
-}
-
-TEST(LinkNoteTest, PanelOnesToolTipSaysWhatHappenedToTheLink) {
-    platform::fakes::FakePlatform fp;
-    Program program(fp.platform);
-    MainWindow window(program);
-    program.serialLink().connectDevice("/dev/ttyUSB9", false);
-    const QString panel = QString::fromStdString(program.form().el.panel[0].text());
-    for (const QLabel *label : window.statusBar()->findChildren<QLabel *>()) {
-        if (label->text() == panel) {
-            EXPECT_EQ(label->toolTip().toStdString(),
-                      "/dev/ttyUSB9: cannot open (No such file or directory)");
-            return;
-        }
-    }
-    ADD_FAILURE() << "no panel shows " << panel.toStdString();
 }
 
 } // namespace

@@ -32,8 +32,7 @@ std::string readAll(const std::string &path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("(unreadable)");
 }
 
-/// The window in DSO mode with a sine opened from a waveform file, exporting through the real
-/// picture writer.
+/// The window exporting through the real picture writer.
 class ExportWindowTest : public ::testing::Test {
   protected:
     platform::fakes::FakePlatform fp;
@@ -54,14 +53,14 @@ class ExportWindowTest : public ::testing::Test {
         window.resize(609, 450);
         window.show();
     }
+    /// Opens a sine as a file named at start-up, which enters DSO mode.
     void openSine() {
         files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
         r.params = {13, 0, 7, 0, 1, 1, 0, 0}; // 1 ms/div, 2 V/div, DC
         for (size_t i = 0; i < r.samples.size(); ++i)
             r.samples[i] = std::round(20 * std::sin(2 * 3.14159265358979 * double(i) / 40));
         std::ofstream(path("wave1.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
-        program.commands().pressButton("DSOmode");
-        ASSERT_TRUE(program.waveFiles().FileOpen0(path("wave1.dso")));
+        ASSERT_TRUE(cli::openAtStartUp(program, path("wave1.dso")));
     }
     /// Chooses the Export item in the menu, answering the save dialog with name.
     void exportVia(ExportItem item, const std::string &name) {
@@ -85,16 +84,17 @@ TEST_F(ExportWindowTest, ItemsAreEnabledWhenThereIsSomethingToWrite) {
     EXPECT_EQ(enabledItems(), V(6, false)); // DMM mode, empty log
     el.RichTextBox1.setText("  14:03:27    -1.234 mV  DC    \r\n");
     EXPECT_EQ(enabledItems(), (V{false, false, false, false, false, true}));
-    program.commands().pressButton("DSOmode");
-    EXPECT_EQ(enabledItems(), V(6, false)); // no waveform yet
+    // A bad file named at start-up leaves the window in DSO mode without a waveform.
+    std::ofstream(path("bad.dso"), std::ios::binary) << "QVDATALINK47 V1.0\r\nNOPE\r\n";
+    EXPECT_FALSE(cli::openAtStartUp(program, path("bad.dso")));
+    EXPECT_TRUE(el.DSOmode.checked());
+    EXPECT_EQ(enabledItems(), V(6, false));
     openSine();
     EXPECT_EQ(enabledItems(), (V{true, true, true, true, true, false}));
     // The submenu stands after Print and before Exit.
-    std::vector<std::string> file;
-    for (const MenuSpec &m : menuTree())
-        if (m.depth > 0 && (file.empty() || file.back() != "mnuExit"))
-            file.push_back(std::string(m.name));
-    const auto at = [&](const char *n) { return std::find(file.begin(), file.end(), n); };
+    const auto at = [](std::string_view n) {
+        return std::ranges::find(menuTree(), n, &MenuSpec::name);
+    };
     EXPECT_LT(at("mnuPrint"), at("mnuExport"));
     EXPECT_LT(at("mnuExportRecordCsv"), at("mnuExit"));
 }
@@ -125,38 +125,20 @@ TEST_F(ExportWindowTest, PicturesShowTheScreenAsDrawn) {
     EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
               platform::qt::QtClipboard::render(el.Picture1, ExportCommands::kScreenWidth,
                                                 ExportCommands::kScreenHeight));
+    EXPECT_EQ(platform::qt::QtPictureWriter::png(el.Picture1, 5530, 5055, 2).size(),
+              QSize(737, 674)); // at twice the size
 
-    const std::vector<std::string> readouts{"Model: 7302", "t:", "ms/div", "Vp-p", "500 Hz"};
     exportVia(ExportItem::Svg, path("screen.svg"));
     EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path("screen.svg"))).isValid());
-    const std::string svg = readAll(path("screen.svg"));
-    for (const auto &text : readouts)
-        EXPECT_NE(svg.find(text), std::string::npos) << text;
-
     exportVia(ExportItem::Pdf, path("screen.pdf"));
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QString::fromStdString(path("screen.pdf")), QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(30000));
-    const std::string text = pdftotext.readAllStandardOutput().toStdString();
-    for (const auto &t : readouts)
-        EXPECT_NE(text.find(t), std::string::npos) << t << " in " << text;
+    QProcess pdf;
+    pdf.start(QStringLiteral("pdftotext"), {QString::fromStdString(path("screen.pdf")), "-"});
+    ASSERT_TRUE(pdf.waitForFinished(30000));
+    for (const std::string &text :
+         {readAll(path("screen.svg")), pdf.readAllStandardOutput().toStdString()})
+        for (const char *readout : {"Model: 7302", "t:", "ms/div", "Vp-p", "500 Hz"})
+            EXPECT_NE(text.find(readout), std::string::npos) << readout << " in " << text;
     EXPECT_TRUE(fp.messages.shown.empty());
-}
-
-TEST_F(ExportWindowTest, AFileNamedAtStartUpOpensInDsoMode) {
-    std::ofstream(path("bad.dso"), std::ios::binary) << "QVDATALINK47 V1.0\r\nNOPE\r\n";
-    EXPECT_FALSE(cli::openAtStartUp(program, path("bad.dso")));
-    ASSERT_EQ(fp.messages.shown.size(), 1u);
-    EXPECT_EQ(fp.messages.shown[0].text, path("bad.dso") + " 文件格式不正确");
-    EXPECT_FALSE(program.form().wave.WaveValid);
-    EXPECT_TRUE(el.DSOmode.checked());
-
-    files::WaveformRecord r{"7302", 0, "title", "2026-12-07", "14:03:27"};
-    std::ofstream(path("good.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
-    EXPECT_TRUE(cli::openAtStartUp(program, path("good.dso")));
-    EXPECT_EQ(el.caption.text(), "good.dso - QVLINK");
-    EXPECT_TRUE(program.form().wave.WaveValid);
 }
 
 TEST_F(ExportWindowTest, ReplacingAFileWithoutWaitingForTheDisk) {
@@ -176,10 +158,7 @@ TEST_F(ExportWindowTest, ReplacingAFileWithoutWaitingForTheDisk) {
     EXPECT_EQ(readAll(file), refused.ok ? "newer" : "new");
 }
 
-TEST_F(ExportWindowTest, ScaledPngAndCancelledCursorsInVectors) {
-    openSine();
-    const QImage twice = platform::qt::QtPictureWriter::png(el.Picture1, 5530, 5055, 2);
-    EXPECT_EQ(twice.size(), QSize(737, 674));
+TEST(VectorPictures, CancelledCursorsAreLeftOut) {
     // A cursor line drawn twice in XOR is gone from the vector list; one drawn once stays, in
     // the colour it shows over the white screen.
     common::DrawingTarget t;
@@ -190,9 +169,8 @@ TEST_F(ExportWindowTest, ScaledPngAndCancelledCursorsInVectors) {
     const auto flat = platform::qt::withoutXor(t.ops());
     ASSERT_EQ(flat.size(), 2u); // the clear and the line at 200
     const auto &line = std::get<common::LineOp>(flat[1]);
-    EXPECT_EQ(line.x1, 200);
-    EXPECT_EQ(line.color, (common::Rgb{255, 0, 0}));
-    EXPECT_EQ(line.mode, common::DrawMode::Copy);
+    EXPECT_EQ(std::tuple(line.x1, line.color, line.mode),
+              std::tuple(200.0, common::Rgb{255, 0, 0}, common::DrawMode::Copy));
 }
 
 } // namespace

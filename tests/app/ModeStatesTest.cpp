@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <tuple>
 
 namespace qv::app {
 namespace {
@@ -12,45 +12,34 @@ namespace {
 using common::Control;
 using common::Elements;
 
-// One row of the mode table: the element, and after DMMmode / after DSOmode whether it is
-// enabled and checked (nullopt: the mode leaves it as it was).
+// One row of the mode table: the element, and after DMMmode and after DSOmode whether it is
+// enabled and checked ('1', '0'; '-': the mode leaves it as it was).
 struct Row {
     const char *name;
     Control Elements::*element;
-    std::optional<bool> dmmEnabled, dmmChecked, dsoEnabled, dsoChecked;
+    const char *states;
 };
 
-constexpr std::nullopt_t kSame = std::nullopt;
-
+// clang-format off
 const Row kModeTable[] = {
-    {"DMMmode button", &Elements::DMMmode, kSame, true, kSame, false},
-    {"DSOmode button", &Elements::DSOmode, kSame, false, kSame, true},
-    {"mnuDMMmode", &Elements::mnuDMMmode, false, true, true, false},
-    {"mnuDSOmode", &Elements::mnuDSOmode, true, false, false, true},
-    {"StartStop", &Elements::StartStop, kSame, true, kSame, true},
-    {"mnuStart", &Elements::mnuStart, false, true, false, true},
-    {"mnuPause", &Elements::mnuPause, true, false, true, false},
-    {"DMMRecord", &Elements::DMMRecord, true, false, false, false},
-    {"mnuDMMRecordStart", &Elements::mnuDMMRecordStart, true, false, false, false},
-    {"mnuDMMRecordPause", &Elements::mnuDMMRecordPause, false, true, false, true},
-    {"mnuDMMrecord", &Elements::mnuDMMrecord, true, kSame, false, kSame},
-    {"Timer1", &Elements::Timer1, true, kSame, false, kSame},
-    {"DSO_wave", &Elements::DSO_wave, false, false, true, true},
-    {"DSO_FFT", &Elements::DSO_FFT, false, false, kSame, false},
-    {"XCursor", &Elements::XCursor, false, false, kSame, kSame},
-    {"YCursor", &Elements::YCursor, false, false, kSame, kSame},
-    {"mnuDSOdis", &Elements::mnuDSOdis, false, kSame, true, kSame},
-    {"mnuDSOwave", &Elements::mnuDSOwave, kSame, kSame, false, true},
-    {"mnuDSOFFT", &Elements::mnuDSOFFT, false, kSame, true, false},
-    {"Save", &Elements::Save, false, kSame, kSame, kSame},
-    {"menuSave", &Elements::menuSave, false, kSame, kSame, kSame},
-    {"Print", &Elements::Print, false, kSame, kSame, kSame},
-    {"mnuPrint", &Elements::mnuPrint, false, kSame, kSame, kSame},
-    {"mnuSaveAs", &Elements::mnuSaveAs, false, kSame, kSame, kSame},
-    {"Copy", &Elements::Copy, kSame, kSame, kSame, kSame},
-    {"Picture1 mouse", &Elements::Picture1Mouse, false, kSame, true, kSame},
-    {"Picture1 drops", &Elements::Picture1Drops, kSame, kSame, kSame, false},
+    {"DMMmode button", &Elements::DMMmode, "-1-0"},
+    {"DSOmode button", &Elements::DSOmode, "-0-1"},
+    {"mnuDMMmode", &Elements::mnuDMMmode, "0110"}, {"mnuDSOmode", &Elements::mnuDSOmode, "1001"},
+    {"StartStop", &Elements::StartStop, "-1-1"}, {"mnuStart", &Elements::mnuStart, "0101"},
+    {"mnuPause", &Elements::mnuPause, "1010"}, {"DMMRecord", &Elements::DMMRecord, "1000"},
+    {"mnuDMMRecordStart", &Elements::mnuDMMRecordStart, "1000"},
+    {"mnuDMMRecordPause", &Elements::mnuDMMRecordPause, "0101"},
+    {"mnuDMMrecord", &Elements::mnuDMMrecord, "1-0-"}, {"Timer1", &Elements::Timer1, "1-0-"},
+    {"DSO_wave", &Elements::DSO_wave, "0011"}, {"DSO_FFT", &Elements::DSO_FFT, "00-0"},
+    {"XCursor", &Elements::XCursor, "00--"}, {"YCursor", &Elements::YCursor, "00--"},
+    {"mnuDSOdis", &Elements::mnuDSOdis, "0-1-"}, {"mnuDSOwave", &Elements::mnuDSOwave, "--01"},
+    {"mnuDSOFFT", &Elements::mnuDSOFFT, "0-10"}, {"Save", &Elements::Save, "0---"},
+    {"menuSave", &Elements::menuSave, "0---"}, {"Print", &Elements::Print, "0---"},
+    {"mnuPrint", &Elements::mnuPrint, "0---"}, {"mnuSaveAs", &Elements::mnuSaveAs, "0---"},
+    {"Copy", &Elements::Copy, "----"}, {"Picture1 mouse", &Elements::Picture1Mouse, "0-1-"},
+    {"Picture1 drops", &Elements::Picture1Drops, "---0"},
 };
+// clang-format on
 
 class ModeStates : public ::testing::Test {
   protected:
@@ -78,10 +67,11 @@ class ModeStates : public ::testing::Test {
     void expectMode(bool dso, bool before) {
         for (const Row &row : kModeTable) {
             const Control &c = el.*row.element;
-            const auto enabled = dso ? row.dsoEnabled : row.dmmEnabled;
-            const auto checked = dso ? row.dsoChecked : row.dmmChecked;
-            EXPECT_EQ(c.enabled(), enabled.value_or(before)) << row.name;
-            EXPECT_EQ(c.checked(), checked.value_or(before)) << row.name;
+            const auto want = [&](int k) {
+                const char state = row.states[dso ? k + 2 : k];
+                return state == '-' ? before : state == '1';
+            };
+            EXPECT_EQ(std::pair(c.enabled(), c.checked()), std::pair(want(0), want(1))) << row.name;
         }
         EXPECT_EQ(el.Text1.text(), "");
         EXPECT_EQ(el.RichTextBox1.text(), "");
@@ -125,11 +115,8 @@ TEST_F(ModeStates, StartUpWithoutAMeter) {
     for (auto &p : fp.port.ports)
         p.exists = false;
     program.Form_Load();
-    const struct {
-        const char *name;
-        const Control &c;
-        bool enabled, checked;
-    } expected[] = {
+    // The element, enabled and checked.
+    const std::tuple<const char *, const Control &, bool, bool> expected[] = {
         {"Save", el.Save, false, false},           {"menuSave", el.menuSave, false, false},
         {"mnuSaveAs", el.mnuSaveAs, false, false}, {"Print", el.Print, false, false},
         {"mnuPrint", el.mnuPrint, false, false},   {"Copy", el.Copy, false, false},
@@ -139,10 +126,8 @@ TEST_F(ModeStates, StartUpWithoutAMeter) {
         {"mnu1s", el.mnuInterval[0], false, true}, {"mnuStart", el.mnuStart, false, true},
         {"DMMmode", el.DMMmode, true, true},       {"Timer1", el.Timer1, true, false},
     };
-    for (const auto &e : expected) {
-        EXPECT_EQ(e.c.enabled(), e.enabled) << e.name;
-        EXPECT_EQ(e.c.checked(), e.checked) << e.name;
-    }
+    for (const auto &[name, c, enabled, checked] : expected)
+        EXPECT_EQ(std::pair(c.enabled(), c.checked()), std::pair(enabled, checked)) << name;
     EXPECT_EQ(el.panel[0].text(), "通信电缆未连接，通信无法建立");
     EXPECT_EQ(el.panel[3].text(), "数据间隔1s");
     EXPECT_EQ(el.caption.text(), "PC520");

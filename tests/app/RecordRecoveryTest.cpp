@@ -13,12 +13,6 @@ using qv::app::Program;
 using qv::app::RecordRecovery;
 using qv::platform::Answer;
 
-/// A live DMM packet of meter model 1 showing this text.
-std::vector<std::uint8_t> live(const char *text16) {
-    const std::string packet = "\xFF" + std::string(text16, 16) + std::string("\x01\0\0", 3);
-    return {packet.begin(), packet.end()};
-}
-
 /// The window's program with its recovery file in a scratch folder, recording on port 1.
 struct Session {
     qv::platform::fakes::FakePlatform fp;
@@ -33,6 +27,7 @@ struct Session {
         program->Form_Load();
         recovery->start();
     }
+    /// Logs a live reading of meter model 1 showing this text at this time.
     void record(const char *reading, const char *time) {
         qv::common::Form &form = program->form();
         if (!form.el.mnuStart.checked())
@@ -40,14 +35,17 @@ struct Session {
         if (!form.el.mnuDMMRecordStart.checked())
             program->commands().clickMenu("mnuDMMRecordStart");
         fp.clock.timeLong = time;
-        fp.port.deliver(live(reading));
+        const std::string packet = "\xFF" + std::string(reading, 16) + std::string("\x01\0\0", 3);
+        fp.port.deliver({packet.begin(), packet.end()});
         program->Timer1_Timer();
     }
     const std::string &log() { return program->form().el.RichTextBox1.text(); }
-    /// The process dies: nothing ends cleanly.
-    void kill() {
+    /// The process dies: nothing ends cleanly. Returns the log it showed.
+    std::string kill() {
+        std::string shown = log();
         recovery.reset();
         program.reset();
+        return shown;
     }
 };
 
@@ -60,17 +58,13 @@ class RecordRecoveryTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(dir); }
 };
 
-TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLogged) {
-    std::string logged;
-    {
-        Session first(path);
-        EXPECT_TRUE(first.fp.messages.shown.empty()) << "nothing to restore at the first start";
-        first.record("-1.234mV  DC    ", "14:03:27");
-        first.record(" 0.123V   AC    ", "14:03:28");
-        logged = first.log();
-        ASSERT_EQ(logged, "  14:03:27    -1.234 mV  DC    \r\n  14:03:28     0.123 V   AC    \r\n");
-        first.kill();
-    }
+TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLoggedAndNoDeletesIt) {
+    Session first(path);
+    EXPECT_TRUE(first.fp.messages.shown.empty()) << "nothing to restore at the first start";
+    first.record("-1.234mV  DC    ", "14:03:27");
+    first.record(" 0.123V   AC    ", "14:03:28");
+    const std::string logged = first.kill();
+    ASSERT_EQ(logged, "  14:03:27    -1.234 mV  DC    \r\n  14:03:28     0.123 V   AC    \r\n");
     Session second(path, {Answer::Yes});
     ASSERT_EQ(second.fp.messages.shown.size(), 1u);
     EXPECT_EQ(second.fp.messages.shown[0].text, "恢复上次未保存的记录?");
@@ -79,33 +73,23 @@ TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLogged) {
     EXPECT_TRUE(second.program->form().el.Save.enabled());
     // Lines logged after restoring join them in the file.
     second.record(" 5.000V   DC    ", "14:10:00");
-    const std::string more = second.log();
-    second.kill();
+    const std::string more = second.kill();
     Session third(path, {Answer::Yes});
     EXPECT_EQ(third.log(), more);
-}
-
-TEST_F(RecordRecoveryTest, NoDeletesTheFileAndLeavesTheLogEmpty) {
-    Session first(path);
-    first.record("-1.234mV  DC    ", "14:03:27");
-    first.kill();
-    Session second(path, {Answer::No});
-    EXPECT_EQ(second.fp.messages.shown.size(), 1u);
-    EXPECT_EQ(second.log(), "");
+    third.kill();
+    Session fourth(path, {Answer::No});
+    EXPECT_EQ(fourth.fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fourth.log(), "");
     EXPECT_FALSE(std::filesystem::exists(path));
-    second.kill();
-    Session third(path);
-    EXPECT_TRUE(third.fp.messages.shown.empty()) << "asked once only";
+    fourth.kill();
+    Session fifth(path);
+    EXPECT_TRUE(fifth.fp.messages.shown.empty()) << "asked once only";
 }
 
 // What ends the need for the file: a clean end, a saved record, a cleared log.
 TEST_F(RecordRecoveryTest, CleanEndSaveAndClearingRemoveTheFile) {
-    struct Case {
-        const char *what;
-        std::function<void(Session &)> end;
-    };
     const std::string saved = (dir / "saved.txt").string();
-    const Case cases[] = {
+    const std::pair<const char *, std::function<void(Session &)>> cases[] = {
         {"a clean end", [](Session &s) { s.recovery->discard(); }},
         {"a saved record",
          [&](Session &s) {
@@ -114,12 +98,12 @@ TEST_F(RecordRecoveryTest, CleanEndSaveAndClearingRemoveTheFile) {
          }},
         {"the log cleared", [](Session &s) { s.program->form().el.RichTextBox1.setText({}); }},
     };
-    for (const Case &c : cases) {
+    for (const auto &[what, end] : cases) {
         Session s(path);
         s.record("-1.234mV  DC    ", "14:03:27");
-        ASSERT_TRUE(std::filesystem::exists(path)) << c.what;
-        c.end(s);
-        EXPECT_FALSE(std::filesystem::exists(path)) << c.what;
+        ASSERT_TRUE(std::filesystem::exists(path)) << what;
+        end(s);
+        EXPECT_FALSE(std::filesystem::exists(path)) << what;
         s.kill();
     }
     EXPECT_TRUE(std::filesystem::exists(saved));

@@ -16,11 +16,9 @@ std::vector<std::string> linesOf(const LogLines &index, std::string_view text) {
 }
 
 TEST(LogLinesTest, SplitsAtLineEndsWhetherIndexedAtOnceOrGrownPieceByPiece) {
-    struct Case {
-        std::vector<std::string> pieces;
-        std::vector<std::string> lines;
-    };
-    const Case cases[] = {
+    const struct {
+        std::vector<std::string> pieces, lines;
+    } cases[] = {
         {{""}, {""}},
         {{"  14:03:27     1.234 V   DC   \r\n"}, {"  14:03:27     1.234 V   DC   ", ""}},
         {{"a\r\n", "b\r\n"}, {"a", "b", ""}},
@@ -28,7 +26,7 @@ TEST(LogLinesTest, SplitsAtLineEndsWhetherIndexedAtOnceOrGrownPieceByPiece) {
         {{"no end"}, {"no end"}},
         {{"x\n\n", "y"}, {"x", "", "y"}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         std::string text;
         LogLines grown;
         for (const std::string &piece : c.pieces) {

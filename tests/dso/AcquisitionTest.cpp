@@ -134,8 +134,7 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
         b.form.el.mnuStart.setChecked(start);
         b.form.el.StartStop.setChecked(progress);
         b.form.el.DSO_wave.setChecked(waveView);
-        b.form.el.Save.setEnabled(false);
-        b.form.v.CurrentFileName = "old.dso";
+        b.form.el.Save.setEnabled(false), b.form.v.CurrentFileName = "old.dso";
         const link::DsoSignal s{
             .model = 3, .timeBase = 10, .gain = 8, .verticalPos = 10, .zeroLevel = 100};
         EXPECT_EQ(b.feed(frame(s, 3, kRamp)), start ? O::Shown : O::None);
@@ -149,10 +148,10 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
         EXPECT_EQ(marks.size(), progress ? 16u : 0u);
         EXPECT_TRUE(!progress || (marks[0] == 420 && marks[15] == 2670));
         const auto &w = b.form.wave;
-        EXPECT_EQ(std::tuple(w.WaveValid, w.WaveTitle, b.form.el.Save.enabled(),
-                             b.form.v.CurrentFileName),
-                  start ? std::tuple(true, "Meter 7304 DSO sample ", true, "")
-                        : std::tuple(false, "", false, "old.dso"));
+        const std::string title = start ? "Meter 7304 DSO sample " : "";
+        EXPECT_EQ(std::tuple(w.WaveValid, w.WaveTitle, b.form.el.Text1.text(),
+                             b.form.el.Save.enabled(), b.form.v.CurrentFileName),
+                  std::tuple(start, title, title, start, start ? "" : "old.dso"));
         if (!start)
             continue;
         EXPECT_EQ(std::tuple(w.WaveData[0], w.WaveData[254], w.WaveData[255]),
@@ -188,16 +187,12 @@ TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
     for (const auto &[model, mode, timeBase, gain, trigger, memory, outcome, points, title] :
          cases) {
         Scope b;
-        b.form.wave.WaveData.fill(-1);
-        b.form.wave.WaveTitle = "before";
+        b.form.wave.WaveData.fill(-1), b.form.wave.WaveTitle = "before";
         b.form.el.Save.setEnabled(false);
         Bytes flat; // 12 above the zero level, but sample 0
         flat.fill(140), flat[0] = 0;
-        const link::DsoSignal s{.model = model,
-                                .timeBase = timeBase,
-                                .gain = gain,
-                                .triggerPos = trigger,
-                                .memoryNumber = memory};
+        link::DsoSignal s{.model = model, .timeBase = timeBase, .gain = gain};
+        s.triggerPos = trigger, s.memoryNumber = memory;
         EXPECT_EQ(b.feed(frame(s, mode, flat)), outcome) << timeBase;
         const auto &w = b.form.wave;
         const bool shown = outcome == O::Shown;

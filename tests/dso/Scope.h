@@ -61,8 +61,7 @@ inline std::vector<Line> linesIn(const common::DrawingTarget &t, common::Rgb c, 
     return out;
 }
 
-/// A window receiving DSO frames: running, waveform view, progress shown. Counts the redraws
-/// and draws the scope screen when `draw` is set.
+/// A window receiving DSO frames: running, waveform view, progress shown. Counts the redraws.
 struct Scope {
     platform::fakes::FakePlatform fp;
     platform::Platform os;
@@ -70,7 +69,6 @@ struct Scope {
     ScaleTables tables;
     Measurements measurements{form, tables};
     DsoDecoder decoder{form, tables};
-    bool draw = false;
     int displays = 0, spectra = 0, cursorInits = 0;
 
     /// With a clipboard of its own, the copy goes there rather than to the fake.
@@ -79,11 +77,7 @@ struct Scope {
              fp.clock} {
         for (auto *item : {&form.el.mnuStart, &form.el.StartStop, &form.el.DSO_wave})
             item->setChecked(true);
-        form.call.DSO_display = [this] {
-            ++displays;
-            if (draw)
-                DSO_display(form, tables, measurements);
-        };
+        form.call.DSO_display = [this] { ++displays; };
         form.call.FFT_Display = [this] { ++spectra; };
         form.call.CursorInit = [this] { ++cursorInits; };
         fp.port.setEventHandler([this](int code) {

@@ -26,43 +26,39 @@ double square(int i) {
 // Model 3: gain 8 is 1 V/div (0.1 V per unit), 12 is 40 mV/div; time base 10 is 10 ms/div, 0 is
 // 20 s/div, 26 is 50 ns/div. Model 4: gain 11 is 50 mV/div. Point 256 is never measured.
 TEST(Measurements, ReadoutsOnTheScopeScreen) {
-    // waveform, model, gain, time base, trigger level; p-p, avg, rms, dB, frequency
-    const std::tuple<double (*)(int), int, double, double, double, std::string> cases[] = {
-        {[](int) { return 0.; }, 3, 8, 10, 0, " 0 Vp-p| 0 Vavg| 0 Vrms|?? dB|?? Hz"},
-        {square, 3, 8, 10, 0, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 50 Hz "}, // rising
-        {[](int i) { return -square(i); }, 3, 8, 10, 0,
-         " 2 Vp-p| 0.06 Vavg| 1 Vrms| 2.21 dB| 50 Hz "},
+    const struct {
+        double (*wave)(int);
+        std::string texts; // p-p, avg, rms, dB, frequency
+        int model = 3;
+        double gain = 8, timeBase = 10, level = 0;
+    } cases[] = {
+        // clang-format off
+        {[](int) { return 0.; }, " 0 Vp-p| 0 Vavg| 0 Vrms|?? dB|?? Hz"},
+        {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 50 Hz "}, // rising
+        {[](int i) { return -square(i); }, " 2 Vp-p| 0.06 Vavg| 1 Vrms| 2.21 dB| 50 Hz "},
         // Starting above the band counts falling edges: only one, at 51.
-        {[](int i) { return i == 0             ? 2.
-                            : i < 50 || i > 99 ? 10
-                                               : -10; }, 3, 8, 10, 0,
+        {[](int i) { return i == 0 ? 2. : i < 50 || i > 99 ? 10 : -10; },
          " 2 Vp-p| 0.61 Vavg| 1 Vrms| 2.21 dB|?? Hz"},
-        {[](int i) { return (i % 3 - 1) * 2.; }, 3, 8, 10, 0,
-         " 0.4 Vp-p| 0 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
-        {[](int) { return 193.75; }, 3, 12, 10, 0, " 0 mVp-p| 775 mVavg| 775 mVrms| 0 dB|?? Hz"},
-        {[](int) { return 155.; }, 4, 11, 10, 0, " 0 mVp-p| 775 mVavg| 775 mVrms| 0 dB|?? Hz"},
-        {square, 3, 8, 0, 0, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 25 mHz"},
-        {square, 3, 8, 26, 0, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 10 MHz"},
-        {square, 9, 8, 10, 0, " 0 p-p| 0 avg| 0 rms|?? dB|?? Hz"}, // a model without scales
-        {[](int i) { return i ? 0 : 25.; }, 3, 8, 10, 100,
-         " 2.5 Vp-p| 0.01 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
-        {[](int) { return 30.; }, 3, 8, 10, 0, " 0 Vp-p| 3 Vavg| 3 Vrms| 11.76 dB|?? Hz"},
-        {[](int i) { return i == 7 ? 1e300 : nan; }, 3, 8, 10, 0,
-         "?? Vp-p|?? Vavg|?? Vrms|?? dB|?? Hz"},
-        {[](int i) { return i % 2 ? -1e308 : 1e308; }, 3, 8, 10, 0,
-         "?? Vp-p| 0 Vavg|?? Vrms|?? dB|?? Hz"},
+        {[](int i) { return (i % 3 - 1) * 2.; }, " 0.4 Vp-p| 0 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
+        {[](int) { return 193.75; }, " 0 mVp-p| 775 mVavg| 775 mVrms| 0 dB|?? Hz", 3, 12},
+        {[](int) { return 155.; }, " 0 mVp-p| 775 mVavg| 775 mVrms| 0 dB|?? Hz", 4, 11},
+        {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 25 mHz", 3, 8, 0},
+        {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 10 MHz", 3, 8, 26},
+        {square, " 0 p-p| 0 avg| 0 rms|?? dB|?? Hz", 9}, // a model without scales
+        {[](int i) { return i ? 0 : 25.; }, " 2.5 Vp-p| 0.01 Vavg| 0.16 Vrms|-13.7 dB|?? Hz",
+         3, 8, 10, 100},
+        {[](int) { return 30.; }, " 0 Vp-p| 3 Vavg| 3 Vrms| 11.76 dB|?? Hz"},
+        {[](int i) { return i == 7 ? 1e300 : nan; }, "?? Vp-p|?? Vavg|?? Vrms|?? dB|?? Hz"},
+        {[](int i) { return i % 2 ? -1e308 : 1e308; }, "?? Vp-p| 0 Vavg|?? Vrms|?? dB|?? Hz"},
         // Rising from 0: the first edge counts at once (2), then 41, 81 ... 241, each after a
         // midpoint on the lower band edge; the midpoints meet both edges exactly.
-        {[](int i) { return i == 0         ? 0.
-                            : (i / 20) % 2 ? -2.
-                                           : 2.; }, 3, 8, 10, 0,
+        {[](int i) { return i == 0 ? 0. : (i / 20) % 2 ? -2. : 2.; },
          " 0.4 Vp-p| 0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "},
         // Starting on the upper edge counts falling edges: the same, mirrored.
-        {[](int i) { return i == 0         ? 2.
-                            : (i / 20) % 2 ? 2.
-                                           : -2.; }, 3, 8, 10, 0,
+        {[](int i) { return i == 0 ? 2. : (i / 20) % 2 ? 2. : -2.; },
          " 0.4 Vp-p|-0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "}};
-    for (const auto &[wave, model, gain, timeBase, level, texts] : cases) {
+    // clang-format on
+    for (const auto &[wave, texts, model, gain, timeBase, level] : cases) {
         Scope s;
         for (int i = 0; i < 256; ++i)
             s.form.wave.WaveData[i] = wave(i);
@@ -80,13 +76,6 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
     }
 }
 
-std::set<double> steps(double from, double to, double by) {
-    std::set<double> out;
-    for (double v = from; v <= to; v += by)
-        out.insert(v);
-    return out;
-}
-
 // Grid lines every 400 twips, rows 500..4500, columns centred (310..5110) in mode 0 and from the
 // left edge (150..4950) otherwise; ticks every 80, 60 long, on the centre row and on the vertical
 // axis (centre, or left edge). All grey in copy mode, in a grey frame; pen 1 on the screen, else 2.
@@ -101,25 +90,21 @@ TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
             Display_Coordinate(s.form, t, mode);
             const int width = screen ? 1 : 2;
             const double axis = mode == 0 ? 2710 : 150;
-            std::set<double> rows, columns, columnTicks, rowTicks;
+            std::set<Line> expected, drawn;
+            for (double v = 500; v <= 4500; v += 80) // row ticks, every fifth a row
+                expected.insert({axis - 30, v, axis + 30, v});
+            for (double v = 500; v <= 4500; v += 400)
+                expected.insert({150, v, 5270, v});
+            for (double v = mode == 0 ? 310 : 150; v <= 5110; v += 400)
+                expected.insert({v, 500, v, 4500});
+            for (double v = 150; v <= 5270; v += 80)
+                expected.insert({v, 2470, v, 2530});
             for (const auto &l : opsOf<common::LineOp>(t)) {
                 ASSERT_EQ(std::tuple(l.color, l.width, l.mode),
                           std::tuple(grey, width, common::DrawMode::Copy));
-                if (l.y1 == l.y2 && l.x1 == 150 && l.x2 == 5270)
-                    rows.insert(l.y1);
-                else if (l.x1 == l.x2 && l.y1 == 500 && l.y2 == 4500)
-                    columns.insert(l.x1);
-                else if (l.x1 == l.x2 && l.y1 == 2470 && l.y2 == 2530)
-                    columnTicks.insert(l.x1);
-                else if (l.y1 == l.y2 && l.x1 == axis - 30 && l.x2 == axis + 30)
-                    rowTicks.insert(l.y1);
-                else
-                    ADD_FAILURE() << l.x1 << "," << l.y1 << " " << l.x2 << "," << l.y2;
+                drawn.insert({l.x1, l.y1, l.x2, l.y2});
             }
-            EXPECT_EQ(rows, steps(500, 4500, 400));
-            EXPECT_EQ(columns, mode == 0 ? steps(310, 5110, 400) : steps(150, 4950, 400));
-            EXPECT_EQ(columnTicks, steps(150, 5270, 80));
-            EXPECT_EQ(rowTicks, steps(500, 4500, 80));
+            EXPECT_EQ(drawn, expected);
             const auto frame = opsOf<common::BoxOp>(t);
             ASSERT_EQ(frame.size(), 1u);
             const auto &f = frame[0];
@@ -149,8 +134,7 @@ TEST(ParameterReadouts, TextsAndSlopeGlyph) {
         {8, 26, 7, 0, 1, 1, " 0 V|t:  50 ns/div|Y:  1 V/div| DC"}};
     for (const auto &[model, timeBase, gain, level, coupling, slope, texts] : cases) {
         Scope s;
-        s.form.v.MeterModelCode = model;
-        s.form.v.MeterModelName = "QM520V";
+        s.form.v.MeterModelCode = model, s.form.v.MeterModelName = "QM520V";
         s.form.wave.WaveDate = "2026-12-07", s.form.wave.WaveTime = "14:03";
         auto &p = s.form.wave.DsoParam;
         p[0] = timeBase, p[2] = gain, p[6] = level, p[4] = coupling, p[5] = slope;
@@ -183,10 +167,9 @@ TEST(ParameterReadouts, RedMarkers) {
         Display_DSO_Parameter(s.form, s.tables, t);
         const auto red = linesIn(t, kRed);
         ASSERT_EQ(red.size(), 9u);
-        EXPECT_EQ(
-            Lines(red.begin() + 3 * which, red.begin() + 3 * which + 3),
-            (Lines{{m[0], m[1], m[2], m[3]}, {m[2], m[3], m[4], m[5]}, {m[4], m[5], m[0], m[1]}}))
-            << trigger << " " << position << " " << level;
+        const Lines marker{
+            {m[0], m[1], m[2], m[3]}, {m[2], m[3], m[4], m[5]}, {m[4], m[5], m[0], m[1]}};
+        EXPECT_EQ(Lines(red.begin() + 3 * which, red.begin() + 3 * which + 3), marker) << level;
     }
 }
 
@@ -206,10 +189,8 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
             s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
         };
         s.form.wave.WaveTitle = "Wave of bench";
-        s.form.v.MeterModelCode = 3;
-        s.form.v.MeterModelName = "7304";
-        s.form.wave.DsoParam[2] = 8;
-        s.form.wave.DsoParam[3] = position;
+        s.form.v.MeterModelCode = 3, s.form.v.MeterModelName = "7304";
+        s.form.wave.DsoParam[2] = 8, s.form.wave.DsoParam[3] = position;
         for (int i = 0; i <= 256; ++i)
             s.form.wave.WaveData[i] = i > 250 ? 40 : value + slope * i;
         DSO_display(s.form, s.tables, s.measurements);

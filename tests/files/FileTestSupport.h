@@ -37,9 +37,7 @@ inline WaveformRecord sampleRecord() {
     r.params = {17, -12, 9, 3.5, 1, 0, -40, -7};
     for (size_t i = 0; i < r.samples.size(); ++i)
         r.samples[i] = static_cast<double>(static_cast<int>(i % 37) - 18) / 4.0;
-    r.samples[10] = 1.5e20;
-    r.samples[11] = -1e-12;
-    r.samples[12] = 0.3;
+    r.samples[10] = 1.5e20, r.samples[11] = -1e-12, r.samples[12] = 0.3;
     return r;
 }
 
@@ -56,26 +54,15 @@ template <class F> void withFileSizeLimit(long bytes, F f) {
 }
 
 /// Makes a folder refuse new files while its files stay writable (immutable for root, read-only
-/// for anyone else); false when that cannot be done here.
-inline bool lockFolder(const std::string &folder) {
+/// for anyone else), or undoes that; true when the folder then refuses new files.
+inline bool lockFolder(const std::string &folder, bool lock = true) {
     const QString path = QString::fromStdString(folder);
     if (geteuid() == 0)
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
-    else
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QProcess::execute(QStringLiteral("chattr"), {QLatin1String(lock ? "+i" : "-i"), path});
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                    (lock ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
     QFile probe(path + QStringLiteral("/probe"));
-    if (!probe.open(QIODevice::WriteOnly))
-        return true;
-    probe.remove();
-    return false;
-}
-
-inline void unlockFolder(const std::string &folder) {
-    const QString path = QString::fromStdString(folder);
-    if (geteuid() == 0)
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                    QFileDevice::ExeOwner);
+    return !probe.open(QIODevice::WriteOnly) || !probe.remove();
 }
 
 } // namespace qv::files::test

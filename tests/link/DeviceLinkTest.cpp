@@ -1,9 +1,6 @@
 #include "link/DeviceMatch.h"
 #include "link/LinkTexts.h"
-#include "link/PacketAssembly.h"
-#include "link/ReceiveDispatch.h"
 #include "link/SerialLink.h"
-#include "link/SimulatorSettings.h"
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
 
@@ -16,191 +13,274 @@ using platform::DeviceIdentity;
 using platform::SerialDeviceInfo;
 using platform::fakes::FakePort;
 
-SerialDeviceInfo usb(std::string location, std::string serial, std::uint16_t vid = 0x0403,
-                     std::uint16_t pid = 0x6001) {
-    return {.name = location.substr(5),
-            .location = location,
-            .serialNumber = std::move(serial),
-            .vendorId = vid,
-            .productId = pid};
+SerialDeviceInfo usb(const std::string &path, const std::string &serial, int vid = 0x0403,
+                     int pid = 0x6001) {
+    return {path.substr(5), path, "", "", serial, std::uint16_t(vid), std::uint16_t(pid)};
 }
 
-/// A link whose port knows named devices, with every device service faked.
-struct DeviceFixture {
+/// A link over ports 1..8, one character each: '-' missing, '.' free, 'M' meter, 'b' held by
+/// another program, 'x' a meter whose lines cannot be read; named devices and every device
+/// service faked.
+struct LinkFixture {
     platform::fakes::FakePlatform fp;
     platform::fakes::FakeSerialDevices devices;
     platform::fakes::FakeDeviceMemory memory;
     platform::fakes::ScriptedDeviceChooser chooser;
     platform::fakes::FakeTimer timer;
     common::Form form{fp.platform};
+    common::Elements &el = form.el;
     SerialLink link{form};
-    DeviceFixture() {
-        fp.port.ports.fill({.exists = false});
+    explicit LinkFixture(std::string_view ports = "........") {
+        for (int n = 1; n <= 8; ++n)
+            setPort(n, ports[std::size_t(n - 1)]);
         link.useDevices({&devices, &memory, &chooser, &timer});
-        form.el.mnuBreak.setChecked(true);
-        form.el.mnuBreak.setEnabled(false);
+        el.mnuBreak.setChecked(true);
+        el.mnuBreak.setEnabled(false);
+    }
+    void setPort(int n, char c) {
+        fp.port.ports[std::size_t(n)] = {c != '-', c == 'b', c == 'M' || c == 'x', c == 'x'};
     }
     void addDevice(const std::string &path, FakePort p = {.noModemLines = true}) {
         fp.port.devices[path] = p;
     }
-    [[nodiscard]] bool up() const {
-        return fp.port.isOpen() && form.el.Link.checked() && form.el.mnuLink.checked() &&
-               !form.el.mnuBreak.checked();
+    /// The eight port items, '1' for enabled (or checked).
+    [[nodiscard]] std::string items(bool checked) const {
+        std::string s;
+        for (const auto &item : el.mnuCOM)
+            s += (checked ? item.checked() : item.enabled()) ? '1' : '0';
+        return s;
+    }
+    /// Port open, Link down, mnuBreak checked and enabled, mnuLink checked and enabled.
+    [[nodiscard]] std::string state() const {
+        std::string s;
+        for (bool b : {fp.port.isOpen(), el.Link.checked(), el.mnuBreak.checked(),
+                       el.mnuBreak.enabled(), el.mnuLink.checked(), el.mnuLink.enabled()})
+            s += b ? '1' : '0';
+        return s;
+    }
+    void expectLink(bool up, const std::string &panel) const {
+        EXPECT_EQ(el.panel[0].text(), panel);
+        EXPECT_EQ(state(), up ? "110110" : "001001");
     }
 };
 
-TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesAndBadOnesSayWhy) {
-    // Device, whether it opens, panel 1 afterwards, note.
-    const std::tuple<std::string, bool, std::string, std::string> cases[] = {
-        {"/dev/pts/7", true, connectedText("/dev/pts/7"), "/dev/pts/7"},
-        {"COM12", true, connectedText("COM12"), "COM12"},
-        {"/dev/ttyUSB9", false, notConnectedText("/dev/ttyUSB9"),
-         "/dev/ttyUSB9: cannot open (No such file or directory)"},
-        {"", false, notConnectedText(""), "no device named: cannot open"},
+TEST(SerialLinkTest, SearchOverPortTables) {
+    // Ports, the port found (0: none, ComPort runs out at 9), enabled items, sleeps.
+    const std::tuple<const char *, int, const char *, std::vector<int>> cases[] = {
+        {"--------", 0, "00000000", {}},
+        {".-.M----", 4, "10110000", {300, 300, 300}}, // 1 free, 2 missing
+        {"bM------", 2, "01000000", {300}},           // held port is like a missing one
+        {"xM------", 2, "01000000", {300, 300}},      // failing lines disable the port
     };
-    for (const auto &[device, opens, panel, note] : cases) {
-        SCOPED_TRACE(device);
-        DeviceFixture f;
-        if (opens)
-            f.addDevice(device);
-        f.form.el.mnuCOM[2].setChecked(true);
-        f.link.connectDevice(device, false);
-        EXPECT_EQ(f.up(), opens);
-        EXPECT_EQ(f.fp.port.isOpen(), opens);
-        EXPECT_EQ(f.form.el.mnuBreak.enabled(), opens);
-        EXPECT_EQ(f.form.el.panel[0].text(), panel);
-        EXPECT_EQ(f.form.el.linkNote.text(), note);
-        EXPECT_FALSE(f.form.el.mnuCOM[2].checked());
-        EXPECT_FALSE(f.memory.device) << "only a chosen device is remembered";
-        for (const auto &item : f.form.el.mnuCOM)
-            EXPECT_TRUE(item.enabled()) << "a named device disables no port item";
+    for (const auto &[ports, found, enabled, sleeps] : cases) {
+        SCOPED_TRACE(ports);
+        LinkFixture f(ports);
+        f.el.Link.setChecked(true); // a click pressed it: a search that finds nothing raises it
+        f.link.ComOnOff();
+        f.expectLink(found != 0, found ? connectedText(found) : kNotFoundText);
+        EXPECT_EQ(f.form.v.ComPort, found ? found : 9);
+        EXPECT_EQ(f.items(false), enabled);
+        std::string checked(8, '0');
+        if (found)
+            checked[std::size_t(found - 1)] = '1';
+        EXPECT_EQ(f.items(true), checked);
+        EXPECT_EQ(f.fp.clock.sleeps, sleeps);
     }
 }
 
-TEST(DeviceLinkTest, TheDeviceOfAPortNumberShowsItsNumber) {
-    DeviceFixture f;
-    f.fp.port.ports[2] = {};
+TEST(SerialLinkTest, ComOnOneChosenPort) {
+    // Ports, the port chosen, panel text, link state (as LinkFixture::state), enabled items; all
+    // from a link shown up on port 7. A failed port leaves the Link button and the Comm items as
+    // they were; port numbers out of 1..8 fail.
+    constexpr const char *kUntouched = "通信状态提示";
+    const std::tuple<const char *, int, const char *, const char *, const char *> cases[] = {
+        {"..M.....", 3, "通信电缆已连接在COM 3，通信已建立", "110110", "11111111"},
+        {"........", 3, "通信电缆未连接在COM 3，通信无法建立", "001001", "11111111"},
+        {"..-.....", 3, kUntouched, "010110", "11011111"},
+        {"........", 0, kUntouched, "010110", "11111111"},
+        {"........", 9, kUntouched, "010110", "11111111"},
+        {"........", -1, kUntouched, "010110", "11111111"},
+        {"........", 32767, kUntouched, "010110", "11111111"},
+    };
+    for (const auto &[ports, n, panel, state, enabled] : cases) {
+        SCOPED_TRACE(testing::Message() << ports << " " << n);
+        LinkFixture f(ports);
+        common::Elements &el = f.el;
+        el.mnuCOM[6].setChecked(true);
+        el.Link.setChecked(true), el.mnuLink.setChecked(true), el.mnuLink.setEnabled(false);
+        el.mnuBreak.setChecked(false), el.mnuBreak.setEnabled(true);
+        f.link.mnuCOM_Click(n);
+        EXPECT_EQ(el.panel[0].text(), panel);
+        EXPECT_EQ(f.state(), state); // a failed or empty port is not left open
+        EXPECT_EQ(f.items(false), enabled);
+        EXPECT_EQ(f.items(true), state[0] == '1' ? "00100000" : "00000000");
+        EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>(panel != kUntouched, 100));
+        EXPECT_EQ(f.form.v.ComPort, 0) << "COM leaves ComPort alone";
+    }
+}
+
+TEST(SerialLinkTest, SearchAndComMoveTheLinkAndDisconnectUnchecksTheItemOfComPort) {
+    LinkFixture f("M----M--");
+    f.link.COM(6);
+    f.link.SearchForCom(true); // closes the port COM opened first, then finds 1
+    EXPECT_EQ(f.form.v.ComPort, 1);
+    f.link.COM(6);
+    EXPECT_EQ(f.items(true), "00000100");
+    f.el.mnuCOM[0].setChecked(true); // as if both showed, to see which one goes
+    f.link.mnuBreak_Click();
+    EXPECT_EQ(f.items(true), "00000100") << "the item of ComPort (1) goes, not the one of 6";
+    f.expectLink(false, kDisconnectedText);
+}
+
+TEST(SerialLinkTest, APortThatWillNotCloseOnDisconnectIsDisabled) {
+    LinkFixture f("-M------");
+    f.link.mnuLink_Click();
+    f.fp.port.ports[2].closeFails = true;
+    f.link.mnuBreak_Click();
+    EXPECT_EQ(f.items(false), "00000000");
+    EXPECT_EQ(f.el.panel[0].text(), kDisconnectedText);
+}
+
+TEST(SerialLinkTest, LinkButtonSearchesWhenPressedAndDisconnectsWhenRaised) {
+    LinkFixture f("--------"); // no serial ports: the search disables every item
+    f.link.SearchForCom(true);
+    f.setPort(2, 'M'); // the adapter turns up later: disabled ports are still probed
+    f.el.Link.setChecked(true);
+    f.link.ComOnOff();
+    f.expectLink(true, connectedText(2));
+    EXPECT_EQ(f.items(false), "00000000") << "items stay disabled for the rest of the run";
+    f.el.Link.setChecked(false); // the click raised it
+    f.link.ComOnOff();
+    f.expectLink(false, kDisconnectedText);
+}
+
+TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesAndBadOnesSayWhy) {
+    // Device, whether it opens, the note of panel 1.
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {"/dev/pts/7", true, "/dev/pts/7"},
+        {"COM12", true, "COM12"},
+        {"/dev/ttyUSB9", false, "/dev/ttyUSB9: cannot open (No such file or directory)"},
+        {"", false, "no device named: cannot open"},
+    };
+    for (const auto &[device, opens, note] : cases) {
+        SCOPED_TRACE(device);
+        LinkFixture f("--------");
+        if (opens)
+            f.addDevice(device);
+        f.el.mnuCOM[2].setChecked(true);
+        f.link.connectDevice(device, false);
+        f.expectLink(opens, opens ? connectedText(device) : notConnectedText(device));
+        EXPECT_EQ(f.el.linkNote.text(), note);
+        EXPECT_EQ(f.items(true) + f.items(false), "0000000011111111")
+            << "a named device disables no port item";
+        EXPECT_FALSE(f.memory.device) << "only a chosen device is remembered";
+    }
+    LinkFixture f("-.------"); // the device of a port number shows its number
     f.addDevice("fake2", {});
     f.link.connectDevice("fake2", false);
-    EXPECT_EQ(f.form.el.panel[0].text(), connectedText(2));
-    EXPECT_TRUE(f.form.el.mnuCOM[1].checked());
+    f.expectLink(true, connectedText(2));
+    EXPECT_EQ(f.items(true), "01000000");
 }
 
 TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceOrFallsBackToTheRememberedOne) {
-    {
-        DeviceFixture f; // --port: no search at all
-        f.addDevice("/dev/ttyACM0");
-        f.devices.devices = {usb("/dev/ttyACM0", "A5")};
-        f.link.setStartDevice("/dev/ttyACM0");
-        f.link.startUp();
-        EXPECT_TRUE(f.up());
-        EXPECT_EQ(f.fp.port.log.front(), "select /dev/ttyACM0");
-        ASSERT_TRUE(f.memory.device);
-        EXPECT_EQ(f.memory.device->serialNumber, "A5");
-    }
-    {
-        DeviceFixture f; // nothing on 1..8: the device of last time, at the path it has now
-        f.memory.device = DeviceIdentity{
-            .path = "/dev/ttyUSB0", .serialNumber = "A5", .vendorId = 0x0403, .productId = 0x6001};
+    LinkFixture a("--------"); // --port: no search at all, and the device is remembered
+    a.addDevice("/dev/ttyACM0");
+    a.devices.devices = {usb("/dev/ttyACM0", "A5")};
+    a.link.setStartDevice("/dev/ttyACM0");
+    a.link.startUp();
+    a.expectLink(true, connectedText("/dev/ttyACM0"));
+    EXPECT_EQ(a.fp.port.log.front(), "select /dev/ttyACM0");
+    ASSERT_TRUE(a.memory.device);
+    EXPECT_EQ(a.memory.device->serialNumber, "A5");
+    // After the search, with the adapter A5 now at /dev/ttyUSB2: ports, the remembered device,
+    // panel 1. Only an adapter known by its serial number or ids is looked for elsewhere.
+    const std::tuple<const char *, DeviceIdentity, std::string> cases[] = {
+        {"--------", {"/dev/ttyUSB0", "A5", 0x0403, 0x6001}, connectedText("/dev/ttyUSB2")},
+        {"--------", {"/dev/ttyUSB0"}, kNotFoundText},    // gone: the search's outcome stands
+        {"-M------", {"/dev/ttyUSB2"}, connectedText(2)}, // a meter on port 2 wins
+    };
+    for (const auto &[ports, remembered, panel] : cases) {
+        SCOPED_TRACE(panel);
+        LinkFixture f(ports);
+        f.memory.device = remembered;
         f.addDevice("/dev/ttyUSB2");
         f.devices.devices = {usb("/dev/ttyUSB2", "A5")};
         f.link.startUp();
-        EXPECT_TRUE(f.up());
-        EXPECT_EQ(f.form.el.panel[0].text(), connectedText("/dev/ttyUSB2"));
-    }
-    {
-        DeviceFixture f; // the remembered device is gone: the search's outcome stands
-        f.memory.device = DeviceIdentity{.path = "/dev/ttyUSB0"};
-        f.link.startUp();
-        EXPECT_FALSE(f.up());
-        EXPECT_EQ(f.form.el.panel[0].text(), kNotFoundText);
-        EXPECT_EQ(f.form.el.linkNote.text(), "");
-    }
-    {
-        DeviceFixture f; // a meter on port 2 wins over the remembered device
-        f.fp.port.ports[2] = {.cable = true};
-        f.memory.device = DeviceIdentity{.path = "/dev/x"};
-        f.addDevice("/dev/x");
-        f.link.startUp();
-        EXPECT_EQ(f.form.el.panel[0].text(), connectedText(2));
+        EXPECT_EQ(f.el.panel[0].text(), panel);
+        EXPECT_EQ(f.el.linkNote.text().empty(), panel == kNotFoundText);
     }
 }
 
 TEST(DeviceLinkTest, OtherPortConnectsToTheChosenDeviceAndRemembersIt) {
-    DeviceFixture f;
+    LinkFixture f("--------");
     f.addDevice("/dev/rfcomm0");
     f.chooser.answers = {std::nullopt, "/dev/nothing", "/dev/rfcomm0"};
     f.link.mnuOtherPort_Click(); // Cancel
     EXPECT_TRUE(f.fp.port.log.empty());
     f.link.mnuOtherPort_Click();
-    EXPECT_FALSE(f.up());
     EXPECT_FALSE(f.memory.device) << "a device that did not open is not remembered";
     f.link.mnuOtherPort_Click();
-    EXPECT_TRUE(f.up());
+    f.expectLink(true, connectedText("/dev/rfcomm0"));
     ASSERT_TRUE(f.memory.device);
     EXPECT_EQ(f.memory.device->path, "/dev/rfcomm0");
-    EXPECT_EQ(f.chooser.asked, 3);
 }
 
 TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBack) {
-    DeviceFixture f;
+    LinkFixture f("--------");
     int cuts = 0;
     f.form.call.DropCutFrame = [&] { ++cuts; };
     f.addDevice("/tmp/meter");
     f.link.connectDevice("/tmp/meter", false);
     f.fp.port.fail();
-    EXPECT_EQ(f.form.el.panel[0].text(), kDisconnectedText);
+    f.expectLink(false, kDisconnectedText);
     EXPECT_EQ(cuts, 1);
     EXPECT_TRUE(f.timer.active());
     EXPECT_EQ(f.timer.intervalMs, 1000);
-    EXPECT_NE(f.form.el.linkNote.text().find("went away"), std::string::npos);
+    EXPECT_NE(f.el.linkNote.text().find("went away"), std::string::npos);
 
     f.fp.port.devices.clear();
     f.timer.fire();
     f.timer.fire();
-    EXPECT_FALSE(f.up());
+    f.expectLink(false, kDisconnectedText); // attempts are quiet
     EXPECT_TRUE(f.timer.active());
-    EXPECT_EQ(f.form.el.panel[0].text(), kDisconnectedText) << "attempts are quiet";
 
     f.addDevice("/tmp/meter");
     f.timer.fire();
-    EXPECT_TRUE(f.up());
-    EXPECT_EQ(f.form.el.panel[0].text(), connectedText("/tmp/meter"));
+    f.expectLink(true, connectedText("/tmp/meter"));
     EXPECT_FALSE(f.timer.active());
 }
 
 TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElsewhere) {
     {
-        DeviceFixture f;
-        f.fp.port.ports[4] = {.cable = true};
+        LinkFixture f("---M----");
         f.link.COM(4);
-        f.fp.port.fail();
-        f.fp.port.ports[4] = {.exists = false};
+        f.fp.port.fail(); // a disconnection without a message that keeps the port usable
+        f.expectLink(false, kDisconnectedText);
+        EXPECT_EQ(f.items(true) + f.items(false), "0000000011111111");
+        EXPECT_TRUE(f.fp.messages.shown.empty());
+        f.setPort(4, '-');
         f.timer.fire();
-        EXPECT_TRUE(f.form.el.mnuCOM[3].enabled()) << "an absent device disables nothing";
-        f.fp.port.ports[4] = {.cable = true};
+        EXPECT_TRUE(f.el.mnuCOM[3].enabled()) << "an absent device disables nothing";
+        f.setPort(4, 'M');
         f.timer.fire();
-        EXPECT_EQ(f.form.el.panel[0].text(), connectedText(4));
-        EXPECT_TRUE(f.form.el.mnuCOM[3].checked());
+        f.expectLink(true, connectedText(4));
+        EXPECT_TRUE(f.el.mnuCOM[3].checked());
     }
-    {
-        DeviceFixture f;
-        f.fp.port.ports[1] = {.cable = true};
-        f.devices.devices = {usb("fake1", "SN1")};
-        f.link.COM(1);
-        f.fp.port.fail();
-        f.fp.port.ports[1] = {.exists = false};
-        f.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
-        f.addDevice("/dev/ttyUSB3", {});
-        f.timer.fire();
-        EXPECT_EQ(f.form.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
-    }
+    LinkFixture f("M-------");
+    f.devices.devices = {usb("fake1", "SN1")};
+    f.link.COM(1);
+    f.fp.port.fail();
+    f.setPort(1, '-');
+    f.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
+    f.addDevice("/dev/ttyUSB3", {});
+    f.timer.fire();
+    EXPECT_EQ(f.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
 TEST(DeviceLinkTest, ALinkTheUserBrokeIsNeverReopenedByItself) {
     for (int command = 0; command < 3; ++command) {
         SCOPED_TRACE(command);
-        DeviceFixture f;
+        LinkFixture f("--------");
         f.addDevice("/tmp/meter");
         f.link.connectDevice("/tmp/meter", false);
         f.fp.port.fail();
@@ -233,38 +313,6 @@ TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
         EXPECT_EQ(returnedAt(identity, list), expected) << identity.path << identity.serialNumber;
     EXPECT_EQ(identify(list, "ttyUSB0").serialNumber, "A1");
     EXPECT_FALSE(findDevice(list, "/dev/ttyUSB9"));
-}
-
-TEST(ReceiveDispatchTest, AfterACutNothingIsDecodedUntilANewPacketHasStarted) {
-    platform::fakes::FakePlatform fp;
-    common::Form form{fp.platform};
-    ASSERT_TRUE(fp.port.open());
-    form.el.DMMmode.setChecked(true);
-    std::vector<Packet> decoded;
-    const auto decode = [&] {
-        if (receivePacket(form))
-            decoded.push_back(form.v.PacketData);
-    };
-    ReceiveDispatch dispatch{form, decode, decode};
-    std::vector<std::uint8_t> a(20, 0x41), b(20, 0x42);
-    a[0] = b[0] = 0xFF;
-    std::vector<std::uint8_t> first = a;
-    first.insert(first.end(), a.begin(), a.begin() + 12);
-    fp.port.deliver(first); // a, and the head of the next packet when the device goes away
-    fp.port.fail();
-    ASSERT_TRUE(fp.port.open());
-    dispatch.resync();
-    // 30 bytes without a sync byte (still cut), the tail of a packet after the gap, 3 packets.
-    std::vector<std::uint8_t> after;
-    for (int k = 0; k < 30 + 15 + 60; ++k)
-        after.push_back(k < 30 ? 0x20 : b[std::size_t(k - 30 + 5) % 20]);
-    fp.port.deliver(after);
-    // Nothing from the two events without a sync byte nor the one that starts b; then b twice
-    // whole (the last b waits for the next sync byte).
-    ASSERT_EQ(decoded.size(), 3u);
-    EXPECT_EQ(std::vector<std::uint8_t>(decoded[0].begin(), decoded[0].end()), a);
-    for (std::size_t k = 1; k < decoded.size(); ++k)
-        EXPECT_EQ(std::vector<std::uint8_t>(decoded[k].begin(), decoded[k].end()), b);
 }
 
 } // namespace

@@ -7,45 +7,34 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <tuple>
 
 namespace qv::trend {
 namespace {
 
 // Readings as the meter shows them: six value characters, ten unit characters.
 TEST(TrendModel, ReadingsBecomePointsOrGaps) {
-    struct Case {
-        const char *text;
-        bool number;
-        double value;
-        const char *unit;
-    };
-    const Case cases[] = {
-        {" 3.301 V  DC     ", true, 3.301, "V  DC"},
-        {"-0.125 V  DC", true, -0.125, "V  DC"},
-        {" 125.3 mV AC", true, 125.3, "mV AC"},
-        {"-  .05 mV AC", true, -0.05, "mV AC"},
-        {" 4.702 kOhm", true, 4.702, "kOhm"},
-        {"+19.80 mA DC", true, 19.8, "mA DC"},
-        {" 50.00 Hz", true, 50.0, "Hz"},
-        {" 23.5  C  TEMP", true, 23.5, "C  TEMP"},
-        {"  1200 MOhm", true, 1200, "MOhm"},
-        {" OL.   MOhm", false, 0, "MOhm"},
-        {"-OL    V  DC", false, 0, "V  DC"},
-        {"                ", false, 0, ""},
-        {" 1.2.3 V  DC", false, 0, "V  DC"},
-    };
-    for (const Case &c : cases) {
+    // clang-format off
+    const std::tuple<const char *, std::optional<double>, const char *> cases[] = {
+        {" 3.301 V  DC     ", 3.301, "V  DC"}, {"-0.125 V  DC", -0.125, "V  DC"},
+        {" 125.3 mV AC", 125.3, "mV AC"},      {"-  .05 mV AC", -0.05, "mV AC"},
+        {" 4.702 kOhm", 4.702, "kOhm"},        {"+19.80 mA DC", 19.8, "mA DC"},
+        {" 50.00 Hz", 50.0, "Hz"},             {" 23.5  C  TEMP", 23.5, "C  TEMP"},
+        {"  1200 MOhm", 1200, "MOhm"},         {" OL.   MOhm", {}, ""}, {"-OL    V  DC", {}, ""},
+        {"                ", {}, ""},          {" 1.2.3 V  DC", {}, ""}};
+    // clang-format on
+    for (const auto &[text, value, unit] : cases) {
         TrendModel m;
         m.add(1.0, " 1.000 X");
-        m.add(2.0, c.text);
+        m.add(2.0, text);
         const Series &last = m.series().back();
-        if (c.number) {
-            EXPECT_EQ(last.unit, c.unit) << c.text;
-            ASSERT_FALSE(last.points.back().isGap()) << c.text;
-            EXPECT_DOUBLE_EQ(last.points.back().v, c.value) << c.text;
+        ASSERT_EQ(last.points.back().isGap(), !value) << text << ": a gap, never a zero";
+        if (value) {
+            EXPECT_EQ(last.unit, unit) << text;
+            EXPECT_DOUBLE_EQ(last.points.back().v, *value) << text;
         } else {
-            EXPECT_EQ(m.series().size(), 1u) << c.text << ": a gap starts no series";
-            EXPECT_TRUE(last.points.back().isGap()) << c.text << ": never a zero";
+            EXPECT_EQ(m.series().size(), 1u) << text << ": a gap starts no series";
         }
     }
 }
@@ -63,24 +52,19 @@ TEST(TrendModel, UnitChangesStartSeriesAndGapsBreakThem) {
     m.add(13.5, " 3.500 V  DC"); // back to volts, stamped early
     ASSERT_EQ(m.series().size(), 3u);
     EXPECT_EQ(m.units(), (std::vector<std::string>{"V  DC", "mV DC"}));
-    EXPECT_EQ(m.newestUnit(), "V  DC");
-    EXPECT_EQ(m.series()[0].points.size(), 3u);
-    EXPECT_TRUE(m.series()[0].points[1].isGap());
     EXPECT_EQ(m.series()[2].points[0].t, 14) << "time never goes back";
-    EXPECT_EQ(m.pointCount(), 5u);
-    EXPECT_EQ(changes, 5);
-    EXPECT_EQ(m.timeSpan().lo, 10);
-    EXPECT_EQ(m.timeSpan().hi, 14);
+    EXPECT_EQ(std::tuple(m.newestUnit(), m.series()[0].points.size(),
+                         m.series()[0].points[1].isGap(), m.pointCount(), changes, m.timeSpan().lo,
+                         m.timeSpan().hi),
+              std::tuple("V  DC", 3u, true, 5u, 5, 10.0, 14.0));
 
     const Statistics volts = m.wholeRun("V  DC");
-    EXPECT_EQ(volts.count, 3u);
+    EXPECT_EQ(std::tuple(volts.count, m.within("V  DC", {12, 14}).count, m.wholeRun("mV DC").count),
+              std::tuple(3u, 2u, 1u));
     EXPECT_DOUBLE_EQ(volts.mean, 3.4);
     EXPECT_DOUBLE_EQ(volts.last, 3.5);
-    EXPECT_EQ(m.within("V  DC", {12, 14}).count, 2u);
-    EXPECT_EQ(m.wholeRun("mV DC").count, 1u);
     m.clear();
-    EXPECT_EQ(m.pointCount(), 0u);
-    EXPECT_EQ(m.wholeRun("V  DC").count, 0u);
+    EXPECT_EQ(std::tuple(m.pointCount(), m.wholeRun("V  DC").count), std::tuple(0u, 0u));
 }
 
 TEST(Statistics, HandComputedValues) {
@@ -91,12 +75,8 @@ TEST(Statistics, HandComputedValues) {
     EXPECT_EQ(s.count, 8u);
     EXPECT_DOUBLE_EQ(s.mean, 5);
     EXPECT_NEAR(s.stddev, std::sqrt(32.0 / 7.0), 1e-12);
-    EXPECT_EQ(s.min, 2);
-    EXPECT_EQ(s.minTime, 10);
-    EXPECT_EQ(s.max, 9);
-    EXPECT_EQ(s.maxTime, 17);
-    EXPECT_EQ(s.last, 7);
-    EXPECT_EQ(s.lastTime, 18);
+    EXPECT_EQ(std::tuple(s.min, s.minTime, s.max, s.maxTime, s.last, s.lastTime),
+              std::tuple(2, 10, 9, 17, 7, 18));
     EXPECT_EQ(statistics(points).minTime, 10) << "a tie keeps the first time";
     EXPECT_EQ(statistics(std::span(points).first(1)).stddev, 0);
 
@@ -107,10 +87,8 @@ TEST(Statistics, HandComputedValues) {
     EXPECT_NEAR(statistics(std::span(offset).first(9)).stddev, std::sqrt(32.0 / 7.0), 1e-6);
 
     Accumulator first, second;
-    for (std::size_t i = 0; i < 5; ++i)
-        first.add(points[i]);
-    for (std::size_t i = 5; i < 9; ++i)
-        second.add(points[i]);
+    for (std::size_t i = 0; i < 9; ++i)
+        (i < 5 ? first : second).add(points[i]);
     first.merge(second);
     EXPECT_NEAR(first.result().stddev, s.stddev, 1e-12);
     EXPECT_EQ(first.result().last, 7);
@@ -129,8 +107,7 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     const auto has = [&](double v) {
         return std::any_of(drawn.begin(), drawn.end(), [v](const Point &p) { return p.v == v; });
     };
-    EXPECT_TRUE(has(25.0));
-    EXPECT_TRUE(has(-3.0));
+    EXPECT_TRUE(has(25.0) && has(-3.0));
     EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [](const Point &p) { return p.isGap(); }));
     EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end(),
                                [](const Point &a, const Point &b) { return a.t < b.t; }));
@@ -164,15 +141,13 @@ TEST(TrendView, WholeRunFollowZoomAndPan) {
     EXPECT_FALSE(view.follow());
     EXPECT_EQ(view.time({1000, 9000}).lo, 2600) << "a panned window stays put";
     view.zoom(0.5, 3500, data); // not following: the time under the pointer stays
-    EXPECT_EQ(view.time(data).lo, 3050);
-    EXPECT_EQ(view.time(data).hi, 3950);
+    EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(3050.0, 3950.0));
     for (int i = 0; i < 3; ++i)
         view.zoom(0.01, 3500, data);
     EXPECT_EQ(view.time(data).span(), TrendView::kMinSpan);
 
     view.reset();
-    EXPECT_TRUE(view.follow());
-    EXPECT_TRUE(view.showsAll());
+    EXPECT_TRUE(view.follow() && view.showsAll());
     EXPECT_EQ(view.time(data).hi, 4600);
 }
 

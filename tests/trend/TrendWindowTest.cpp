@@ -8,16 +8,20 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
+#include <iterator>
 
 namespace qv::trend::qt {
 namespace {
+
+std::string readAll(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 /// The program and its window on a fake port with a meter on port 1, the trend opened by its
 /// menu item.
@@ -28,29 +32,23 @@ class TrendWindowTest : public ::testing::Test {
     app::qt::MainWindow window{program};
     common::Elements &el = program.form().el;
     TrendWindow *trend = nullptr;
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("qvlink-trend-test-" + std::to_string(getpid()));
+    QTemporaryDir tmp;
+    const std::string dir = tmp.path().toStdString() + "/";
+    static constexpr double kStart = 1796652207;
 
     void SetUp() override {
-        std::filesystem::create_directories(dir);
         fp.port.ports[1].cable = true;
         program.Form_Load();
         window.show();
         window.action("mnuTrend")->trigger();
         trend = window.trendWindow();
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    /// A live DMM packet of model 6 with these 16 display characters, at this many seconds
-    /// after the fake clock's start.
-    void send(const std::string &text, double at) {
-        std::vector<std::uint8_t> p(20, ' ');
-        p[0] = 0xFF;
-        std::copy_n(text.begin(), std::min<std::size_t>(text.size(), 16), p.begin() + 1);
-        p[17] = 6;
-        p[18] = 0;
-        p[19] = 0;
+    /// A live DMM packet of model 6 showing these display characters, `at` seconds after kStart.
+    void send(std::string text, double at) {
+        text.resize(16, ' ');
+        const std::string packet = "\xFF" + text + std::string("\x06\0\0", 3);
         fp.clock.seconds = kStart + at;
-        fp.port.deliver(p);
+        fp.port.deliver({packet.begin(), packet.end()});
     }
     std::string label(int row, int column) const {
         return trend->statisticsLabel(row, column)->text().toStdString();
@@ -60,20 +58,11 @@ class TrendWindowTest : public ::testing::Test {
             .toString(QStringLiteral("HH:mm:ss"))
             .toStdString();
     }
-    std::string read(const std::string &name) const {
-        std::ifstream in(dir / name, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    static constexpr double kStart = 1796652207;
 };
 
 TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     ASSERT_NE(trend, nullptr);
-    EXPECT_TRUE(trend->isVisible());
-    EXPECT_FALSE(trend->isModal());
+    EXPECT_TRUE(trend->isVisible() && !trend->isModal());
     const char *readings[] = {" 1.000 V  DC", " 2.000 V  DC", " OL.   V  DC", " 4.000 V  DC",
                               " 3.000 V  DC"};
     for (int i = 0; i < 5; ++i)
@@ -81,13 +70,12 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     QApplication::processEvents();
     EXPECT_EQ(trend->shownReadings(), 5u) << "four readings and a gap";
     EXPECT_EQ(trend->drawnPoints(), 5u);
-    for (int row = 0; row < 2; ++row) {
-        EXPECT_EQ(label(row, 0), "4");
-        EXPECT_EQ(label(row, 1), "1 V  DC\n" + clock(0));
-        EXPECT_EQ(label(row, 2), "4 V  DC\n" + clock(3));
-        EXPECT_EQ(label(row, 3), "2.5 V  DC");
-        EXPECT_EQ(label(row, 4), "1.29099 V  DC");
-        EXPECT_EQ(label(row, 5), "3 V  DC\n" + clock(4));
+    for (int row = 0; row < 2; ++row) { // count, min, max, mean, deviation, last
+        std::string shown;
+        for (int column = 0; column < 6; ++column)
+            shown += label(row, column) + "|";
+        EXPECT_EQ(shown, "4|1 V  DC\n" + clock(0) + "|4 V  DC\n" + clock(3) +
+                             "|2.5 V  DC|1.29099 V  DC|3 V  DC\n" + clock(4) + "|");
     }
 
     // While acquisition is stopped the trend stands still, like the digits.
@@ -136,13 +124,11 @@ TEST_F(TrendWindowTest, RecordLogOpensIntoTheTrend) {
 TEST_F(TrendWindowTest, RecordFileOpensOnTheDayItWasSaved) {
     const std::string date =
         QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat).toStdString();
-    {
-        std::ofstream out(dir / "record.txt", std::ios::binary);
-        out << "QVDATALINK47 V1.0\r\n"
-            << date << "\r\n14:03:27\r\nQM520V DMM Record: \r\n\r\n"
-            << "  23:59:59    1.000  V  DC     \r\n  00:00:01    3.000  V  DC     \r\n\r\n";
-    }
-    fp.files.openAnswers = {(dir / "record.txt").string(), (dir / "missing.txt").string()};
+    std::ofstream(dir + "record.txt", std::ios::binary)
+        << "QVDATALINK47 V1.0\r\n"
+        << date << "\r\n14:03:27\r\nQM520V DMM Record: \r\n\r\n"
+        << "  23:59:59    1.000  V  DC     \r\n  00:00:01    3.000  V  DC     \r\n\r\n";
+    fp.files.openAnswers = {dir + "record.txt", dir + "missing.txt"};
     trend->openRecordFile();
     EXPECT_EQ(trend->shownReadings(), 2u);
     // The second line is on the day of saving, the first on the day before.
@@ -154,12 +140,11 @@ TEST_F(TrendWindowTest, RecordFileOpensOnTheDayItWasSaved) {
     EXPECT_EQ(fp.messages.shown[0].text, "missing.txt cannot be read.");
     EXPECT_EQ(trend->shownReadings(), 2u) << "a failed open keeps what is shown";
 
-    { // the same log exported as a Record CSV, with a play-back line that has no time
-        std::ofstream out(dir / "record.csv", std::ios::binary);
-        out << "time,value,unit,text\r\n23:59:59,1,V  DC,\" 1.000V  DC     \"\r\n"
-            << "No.5,2,V  DC,\" 2.000V  DC     \"\r\n00:00:01,3,V  DC,\" 3.000V  DC     \"\r\n";
-    }
-    fp.files.openAnswers = {(dir / "record.csv").string()};
+    // The same log exported as a Record CSV, with a play-back line that has no time.
+    std::ofstream(dir + "record.csv", std::ios::binary)
+        << "time,value,unit,text\r\n23:59:59,1,V  DC,\" 1.000V  DC     \"\r\n"
+        << "No.5,2,V  DC,\" 2.000V  DC     \"\r\n00:00:01,3,V  DC,\" 3.000V  DC     \"\r\n";
+    fp.files.openAnswers = {dir + "record.csv"};
     trend->openRecordFile();
     EXPECT_EQ(trend->shownReadings(), 2u);
     EXPECT_EQ(label(1, 1), "1 V  DC\n23:59:59");
@@ -169,23 +154,21 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     send(" 1.000 V  DC", 0);
     send(" 2.500 V  DC", 1);
     QApplication::processEvents();
-    fp.files.saveAnswers = {(dir / "trend").string(), (dir / "trend.svg").string(),
-                            (dir / "points.csv").string()};
+    fp.files.saveAnswers = {dir + "trend", dir + "trend.svg", dir + "points.csv"};
     trend->exportPicture(false);
     trend->exportPicture(true);
     trend->exportPoints();
-    EXPECT_EQ(read("trend.png").substr(1, 3), "PNG") << "the extension is added";
-    EXPECT_NE(read("trend.svg").find("<svg"), std::string::npos);
-    const std::string csv = read("points.csv");
-    EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "time,value,unit");
+    EXPECT_EQ(readAll(dir + "trend.png").substr(1, 3), "PNG") << "the extension is added";
+    EXPECT_NE(readAll(dir + "trend.svg").find("<svg"), std::string::npos);
+    const std::string csv = readAll(dir + "points.csv");
     EXPECT_NE(csv.find(",2.5,V  DC\r\n"), std::string::npos);
 
     // An existing file is replaced only when the user agrees.
-    fp.files.saveAnswers = {(dir / "points.csv").string()};
+    fp.files.saveAnswers = {dir + "points.csv"};
     fp.messages.answers = {platform::Answer::Cancel};
     send(" 3.000 V  DC", 2);
     trend->exportPoints();
-    EXPECT_EQ(read("points.csv"), csv);
+    EXPECT_EQ(readAll(dir + "points.csv"), csv);
 }
 
 } // namespace
