@@ -216,7 +216,10 @@ void MainWindow::buildStatusBar() {
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         statusBar()->addWidget(label, stretch[i]);
         bindLabel(label, el.panel[i]);
-        const auto fitText = [label] { label->setMinimumWidth(label->minimumSizeHint().width()); };
+        const auto fitText = [label] {
+            label->setMinimumWidth(0); // a label's hint never falls below its minimum width
+            label->setMinimumWidth(label->minimumSizeHint().width());
+        };
         el.panel[i].subscribe(fitText);
         fitText();
         if (i == 0) // what happened to the link, and why

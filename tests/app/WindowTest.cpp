@@ -171,6 +171,9 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
 }
 
 TEST_F(WindowTest, StatusPanelsFitAtTheDefaultSize) {
+    // A longer text before leaves no panel wider than its text needs now.
+    program.serialLink().connectDevice("/dev/ttyUSB9", false);
+    QApplication::processEvents();
     el.panel[0].setText("通信电缆已连接在COM 1，通信已建立");
     el.panel[1].setText("仪表型号: ZORA900A");
     el.panel[2].setText("工作模式: DSO mem");
