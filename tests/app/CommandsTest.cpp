@@ -91,6 +91,15 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     EXPECT_FALSE(fp.messages.shown[0].warning);
 }
 
+TEST_F(CommandsTest, NewInDmmModeOffersToSaveTheLogFirst) {
+    program.commands().pressButton("DMMmode");
+    el.RichTextBox1.setText("  No.1 :  x\r\n");
+    fp.messages.answers.push_back(platform::Answer::Cancel);
+    program.commands().clickMenu("mnuNew");
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, "是否保存当前数据！");
+}
+
 TEST(Caption, BaseNameAfterTheLastSeparator) {
     const std::pair<const char *, const char *> cases[] = {
         {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},

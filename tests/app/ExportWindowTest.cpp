@@ -1,6 +1,7 @@
 #include "app/ExportCommands.h"
 #include "app/Layout.h"
 #include "app/Program.h"
+#include "app/cli/Cli.h"
 #include "app/cli/StartupFile.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/TwipsCanvas.h"
@@ -171,6 +172,22 @@ TEST(VectorPictures, CancelledCursorsAreLeftOut) {
     const auto &line = std::get<common::LineOp>(flat[1]);
     EXPECT_EQ(std::tuple(line.x1, line.color, line.mode),
               std::tuple(200.0, common::Rgb{255, 0, 0}, common::DrawMode::Copy));
+}
+
+TEST(Headless, OnlyHelpVersionAndSubcommandsRunWithoutAWindow) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"--demo", "dso"}, false}, {{"wave.dso"}, false}, {{"--port", "x", "-v"}, true},
+        {{"--help"}, true},         {{"-h"}, true},        {{"info", "wave.dso"}, true}};
+    for (auto [args, headless] : cases) {
+        args.insert(args.begin(), "qvlink");
+        std::vector<char *> argv;
+        for (std::string &a : args)
+            argv.push_back(a.data());
+        unsetenv("QT_QPA_PLATFORM");
+        cli::headlessWhenNoWindow(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(std::getenv("QT_QPA_PLATFORM") != nullptr, headless) << args[1];
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 } // namespace

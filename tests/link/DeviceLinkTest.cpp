@@ -168,6 +168,8 @@ TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesAndBadOnesSayWhy) {
         if (opens)
             f.addDevice(device);
         f.el.mnuCOM[2].setChecked(true);
+        f.el.Link.setChecked(true),
+            f.el.mnuLink.setChecked(true); // as a link up before leaves them
         f.link.connectDevice(device, false);
         f.expectLink(opens, opens ? connectedText(device) : notConnectedText(device));
         EXPECT_EQ(f.el.linkNote.text(), note);
