@@ -99,10 +99,11 @@ struct Harness {
         const int index = program.dsoDecoder().SampleIndex();
         FUZZ_CHECK(index >= 0 && index <= 256, "SampleIndex out of 0..256");
         FUZZ_CHECK(form.el.DMMmode.checked() != form.el.DSOmode.checked(), "two modes at once");
-        for (const auto *surface : {&form.el.Picture1, &form.el.Picture2}) {
-            fuzz::checkSurface(*surface);
-            fuzz::checkReadouts(*surface);
-        }
+        fuzz::checkSurface(form.el.Picture1);
+        fuzz::checkSurface(form.el.Picture2);
+        // The digit panel shows the meter's characters as sent ("Data end  NaN" is a message
+        // the meter may send); the numbers the program works out are on the scope screen.
+        fuzz::checkReadouts(form.el.Picture1);
     }
 };
 
