@@ -21,28 +21,23 @@ namespace qv::fuzz {
 
 /// Every coordinate on a surface is a finite number near the 16-bit range: positions taken from
 /// the data saturate at that range, and what is drawn around them (a marker's corners) stays
-/// within a marker's size of it.
-inline void checkSurface(const common::DrawingTarget &t) {
-    const auto inRange = [](double c) { return std::isfinite(c) && std::fabs(c) <= 32768 + 100; };
+/// within a marker's size of it. With `readouts`, no text on it shows a number that is not one.
+inline void checkSurface(const common::DrawingTarget &t, bool readouts = false) {
+    const auto in = [](double c) { return std::isfinite(c) && std::fabs(c) <= 32768 + 100; };
+    const auto corners = [&](const auto *s) {
+        return !s || (in(s->x1) && in(s->y1) && in(s->x2) && in(s->y2));
+    };
     for (const auto &op : t.ops()) {
-        if (const auto *l = std::get_if<common::LineOp>(&op))
-            FUZZ_CHECK(inRange(l->x1) && inRange(l->y1) && inRange(l->x2) && inRange(l->y2),
-                       "line outside the 16-bit range");
-        else if (const auto *b = std::get_if<common::BoxOp>(&op))
-            FUZZ_CHECK(inRange(b->x1) && inRange(b->y1) && inRange(b->x2) && inRange(b->y2),
-                       "box outside the 16-bit range");
-        else if (const auto *x = std::get_if<common::TextOp>(&op))
-            FUZZ_CHECK(inRange(x->x) && inRange(x->y), "text outside the 16-bit range");
-    }
-}
-
-/// No readout on the surface shows a number that is not one.
-inline void checkReadouts(const common::DrawingTarget &t) {
-    for (const auto &op : t.ops())
-        if (const auto *x = std::get_if<common::TextOp>(&op))
-            FUZZ_CHECK(x->text.find("NaN") == std::string::npos &&
-                           x->text.find("Inf") == std::string::npos,
+        FUZZ_CHECK(corners(std::get_if<common::LineOp>(&op)) &&
+                       corners(std::get_if<common::BoxOp>(&op)),
+                   "line or box outside the 16-bit range");
+        if (const auto *x = std::get_if<common::TextOp>(&op)) {
+            FUZZ_CHECK(in(x->x) && in(x->y), "text outside the 16-bit range");
+            FUZZ_CHECK(!readouts || (x->text.find("NaN") == std::string::npos &&
+                                     x->text.find("Inf") == std::string::npos),
                        "a readout shows NaN or infinity");
+        }
+    }
 }
 
 } // namespace qv::fuzz

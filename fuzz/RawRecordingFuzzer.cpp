@@ -1,6 +1,6 @@
 // The raw recording: any bytes as a recording file. A refused one says why; an accepted one
-// writes back (header, records) to a recording that reads the same, and replays through the
-// stand-in port without a crash.
+// holds no more record bytes than the file and replays through the stand-in port, raising no
+// more receive events than its bytes fill.
 #include "FuzzCheck.h"
 #include "link/RawRecording.h"
 #include "link/ReplayPort.h"
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                "the replay's port does not open");
     while (!port.finished())
         port.playNext(1024);
-    FUZZ_CHECK(events * platform::SerialPort::kThreshold <= total + platform::SerialPort::kThreshold,
-               "more receive events than bytes");
+    constexpr std::size_t kEvent = platform::SerialPort::kThreshold; // bytes a receive event takes
+    FUZZ_CHECK(events * kEvent <= total + kEvent, "more receive events than bytes");
     return 0;
 }

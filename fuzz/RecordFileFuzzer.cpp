@@ -19,6 +19,10 @@ using namespace qv;
 void checkLog(std::string_view log) {
     trend::TrendModel model;
     (void)trend::importLog(log, {1.8e9, 1.8e9 - 3600}, model);
+    for (const trend::Series &series : model.series())
+        for (const trend::Point &p : series.points)
+            FUZZ_CHECK(std::isfinite(p.t) && (p.isGap() || std::isfinite(p.v)),
+                       "a point not finite");
     const std::string csv = output::recordCsv(log);
     const auto back = output::logOfRecordCsv(csv);
     FUZZ_CHECK(back.has_value(), "a Record CSV of our own does not read back");

@@ -16,7 +16,9 @@
 #include <pty.h>
 #include <random>
 #include <regex>
+#include <sstream>
 #include <sys/resource.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -38,29 +40,24 @@ std::string contents(const std::string &path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-/// The values of a capture CSV's rows in order; fails the test on a line a CSV reader would
-/// choke on: a missing CR LF, a row other than the date and time with milliseconds and offset,
-/// the time, the value, the unit and the quoted display text. After a SIGKILL the last line may
-/// be torn (the kernel stops a write at a page boundary for a dying process); the next start
-/// cuts it.
-std::vector<long> values(const std::string &csv, bool killed = false) {
+/// The values of a capture CSV's rows in order; fails the test on a line a CSV reader would choke
+/// on. After a SIGKILL the last line may be torn (a dying process's write stops at a page
+/// boundary); the next start cuts it.
+std::vector<long> values(std::string csv, bool killed = false) {
     static const std::regex row(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d,)"
-                                R"(\d\d:\d\d:\d\d,(-?\d+)(\.\d+)?,[^,"]+,"[^"]+")");
+                                R"(\d\d:\d\d:\d\d,(-?\d+)(\.\d+)?,[^,"]+,"[^"]+"\r)"),
+        other("(#|date_time,).*\r");
     EXPECT_EQ(csv.rfind("date_time,time,value,unit,text\r\n", 0), 0u) << csv.substr(0, 80);
+    if (killed)
+        csv.erase(csv.rfind('\n') + 1);
+    EXPECT_TRUE(csv.ends_with('\n')) << "torn last line";
     std::vector<long> out;
-    for (std::size_t at = 0; at < csv.size();) {
-        const std::size_t end = csv.find("\r\n", at);
-        const std::string line = csv.substr(at, end - at);
-        if (end == std::string::npos) {
-            if (!killed)
-                ADD_FAILURE() << "torn last line: " << line;
-            break;
-        }
-        at = end + 2;
+    std::istringstream lines(csv);
+    for (std::string line; std::getline(lines, line);) {
         std::smatch m;
         if (std::regex_match(line, m, row))
             out.push_back(std::stol(m[1]));
-        else if (!line.starts_with('#') && !line.starts_with("date_time,"))
+        else if (!std::regex_match(line, other))
             ADD_FAILURE() << line;
     }
     return out;
@@ -73,41 +70,63 @@ bool waitFor(const QProcess &p, const std::function<bool()> &done) {
     return done();
 }
 
+/// The built program run in a scratch folder holding a good waveform file, one with a wrong
+/// first line and a DMM record file.
 class CaptureTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
-    std::string path(const std::string &name) const {
-        return dir.path().toStdString() + "/" + name;
+    struct Run {
+        int code;
+        std::string out, err;
+    };
+
+    void SetUp() override {
+        qv::files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03"};
+        r.params = {13, 0, 7, 0, 1, 1, 0, 0}; // 1 ms/div, 2 V/div
+        r.samples[1] = 5;
+        const std::string wave = qv::files::WaveformFormat::compose(r);
+        std::ofstream(path("good.dso"), std::ios::binary) << wave;
+        std::ofstream(path("header.dso"), std::ios::binary)
+            << "QVDATALINK47 V1.0 " + wave.substr(17);
+        std::ofstream(path("record.txt"), std::ios::binary)
+            << "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:05:00\r\nQM520V DMM Record: \r\n\r\n"
+               "  14:03:27    -1.234 mV  DC    \r\n\r\n";
     }
-    QString arg(const std::string &name) const { return QString::fromStdString(path(name)); }
+    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
+    QString arg(const std::string &n) const { return QString::fromStdString(path(n)); }
+    bool exists(const std::string &n) const { return std::filesystem::exists(path(n)); }
     /// A recording of readings 0 .. count-1, 50 packets a record.
     QString recording(int count) {
         qv::link::RawRecordingWriter w;
         EXPECT_TRUE(w.open(path("meter.raw"), "test"));
         for (int n = 0; n < count; n += 50)
-            EXPECT_TRUE(
-                w.write(static_cast<std::uint32_t>(n), readings(n, std::min(50, count - n))));
-        w.close();
+            EXPECT_TRUE(w.write(std::uint32_t(n), readings(n, std::min(50, count - n))));
         return arg("meter.raw");
     }
-    /// Starts qvlink capture without a pause between readings, quietly.
-    static void start(QProcess &p, const QStringList &more) {
-        p.start(QStringLiteral(QVLINK_PATH),
-                QStringList{"capture", "--interval", "0", "--quiet"} + more);
+    /// qvlink capture without a pause between readings, quietly.
+    static QStringList capture(const QStringList &more) {
+        return QStringList{"capture", "--interval", "0", "--quiet"} + more;
+    }
+    void start(QProcess &p, const QStringList &args) const {
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(QVLINK_PATH), args);
         EXPECT_TRUE(p.waitForStarted());
     }
-    /// Runs it to its end: the exit code and what it wrote to stderr.
-    static std::pair<int, std::string> run(const QStringList &more,
-                                           const std::function<void()> &child = {}) {
+    static Run finish(QProcess &p) {
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        return {p.exitCode(), p.readAllStandardOutput().toStdString(),
+                p.readAllStandardError().toStdString()};
+    }
+    Run run(const QStringList &args, const std::function<void()> &child = {}) const {
         QProcess p;
         if (child)
             p.setChildProcessModifier(child);
-        start(p, more);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        return {p.exitCode(), p.readAllStandardError().toStdString()};
+        start(p, args);
+        return finish(p);
     }
 };
+using CliTest = CaptureTest;
 
 // Killed at any moment, the file holds whole lines only, each reading in order from the first;
 // a capture started again on it goes on after the last line.
@@ -119,7 +138,7 @@ TEST_F(CaptureTest, KilledAtRandomMomentsTheCsvParsesAndKeepsEveryLine) {
         const QStringList replay{"--replay", raw,         "--speed",
                                  "max",      "--dmm-csv", QString::fromStdString(csv)};
         QProcess p;
-        start(p, replay);
+        start(p, capture(replay));
         const auto bytes = std::uniform_int_distribution<long>(100, 400000)(random);
         while (p.state() == QProcess::Running &&
                (!std::filesystem::exists(csv) || long(std::filesystem::file_size(csv)) < bytes))
@@ -133,8 +152,8 @@ TEST_F(CaptureTest, KilledAtRandomMomentsTheCsvParsesAndKeepsEveryLine) {
             continue;
         // Started again on the same file (and a torn tail, as a power cut may leave one).
         std::ofstream(csv, std::ios::binary | std::ios::app) << "2026-12-07T10:1";
-        const auto [code, err] = run(replay + QStringList{"--count", "10"});
-        EXPECT_EQ(code, 0) << err;
+        const Run again = run(capture(replay + QStringList{"--count", "10"}));
+        EXPECT_EQ(again.code, 0) << again.err;
         const std::vector<long> all = values(contents(csv));
         ASSERT_EQ(all.size(), got.size() + 10);
         EXPECT_EQ(std::vector<long>(all.end() - 10, all.end()),
@@ -143,8 +162,8 @@ TEST_F(CaptureTest, KilledAtRandomMomentsTheCsvParsesAndKeepsEveryLine) {
 }
 
 TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
-    const auto [code, err] =
-        run({"--replay", recording(5000), "--speed", "max", "--dmm-csv", arg("full.csv")}, [] {
+    const auto [code, out, err] = run(
+        capture({"--replay", recording(5000), "--speed", "max", "--dmm-csv", arg("full.csv")}), [] {
             const rlimit limit{20000, 20000};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         });
@@ -162,9 +181,9 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
 // The virtual meter in its scope mode: the capture switches over as the window would when asked,
 // and keeps each frame as a waveform file that opens again, and as CSV.
 TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
-    const auto [code, err] =
-        run({"--demo", "dso", "--frames", "2", "--formats", "dso,csv", "--out-dir", arg("frames")});
-    EXPECT_EQ(code, 0) << err;
+    const Run r = run(capture(
+        {"--demo", "dso", "--frames", "2", "--formats", "dso,csv", "--out-dir", arg("frames")}));
+    EXPECT_EQ(r.code, 0) << r.err;
     std::vector<std::string> names;
     for (const auto &e : std::filesystem::directory_iterator(path("frames")))
         names.push_back(e.path().filename().string());
@@ -175,27 +194,8 @@ TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
                                                           std::to_string(1 + k / 2) +
                                                           (k % 2 ? "\\.dso" : "\\.csv"))))
             << names[k];
-    const auto parsed = qv::files::WaveformFormat::parse(contents(path("frames/" + names[1])));
-    EXPECT_EQ(parsed.status, qv::files::WaveformFormat::Status::Ok);
-}
-
-TEST_F(CaptureTest, SigtermEndsCleanlyWithTheSummary) {
-    const std::string csv = path("term.csv");
-    QProcess p;
-    p.start(QStringLiteral(QVLINK_PATH),
-            {"capture", "--demo", "dmm", "--interval", "0", "--dmm-csv", arg("term.csv")});
-    ASSERT_TRUE(p.waitForStarted());
-    // The header, the start comment and two readings (counted without judging a file that is
-    // still being written).
-    waitFor(p, [&] { return std::ranges::count(contents(csv), '\n') >= 4; });
-    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 0));
-    const std::string err = p.readAllStandardError().toStdString();
-    EXPECT_NE(err.find("qvlink: kept " + std::to_string(values(contents(csv)).size()) +
-                       " readings, 0 frames in "),
-              std::string::npos)
-        << err;
+    EXPECT_EQ(qv::files::WaveformFormat::parse(contents(path("frames/" + names[1]))).status,
+              qv::files::WaveformFormat::Status::Ok);
 }
 
 /// A pseudo-terminal standing in for the meter's adapter.
@@ -204,17 +204,14 @@ struct Pty {
     std::string device;
     Pty() {
         char name[256] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
-            return;
+        EXPECT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
         device = name;
-        // Kept from the capture process, or the far end would never close for it.
-        for (int fd : {master, slave})
+        for (int fd : {master, slave}) // or the far end would never close for the capture
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     }
     ~Pty() {
         for (int fd : {master, slave})
-            if (fd >= 0)
-                ::close(fd);
+            ::close(fd);
     }
     void write(const std::vector<std::uint8_t> &bytes) const {
         ASSERT_EQ(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
@@ -222,8 +219,8 @@ struct Pty {
 };
 
 // Unplugged while capturing: a comment line marks the loss and the return, and the readings
-// after reconnecting follow.
-TEST_F(CaptureTest, UnplugMarksTheGapAndGoesOnAfterReconnecting) {
+// after reconnecting follow. SIGTERM ends the capture cleanly, with its summary.
+TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     const auto pointAt = [&](const std::string &device) { // in one step, as udev does
         std::filesystem::remove(path("meter.new"));
         std::filesystem::create_symlink(device, path("meter.new"));
@@ -233,7 +230,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndGoesOnAfterReconnecting) {
     pointAt(first->device);
     const std::string csv = path("gap.csv");
     QProcess p;
-    start(p, {"--port", arg("meter"), "--count", "20", "--dmm-csv", arg("gap.csv")});
+    start(p, {"capture", "--port", arg("meter"), "--interval", "0", "--dmm-csv", arg("gap.csv")});
     const auto has = [&](const char *comment) {
         return waitFor(p, [&] { return contents(csv).find(comment) != std::string::npos; });
     };
@@ -247,14 +244,65 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndGoesOnAfterReconnecting) {
     ASSERT_TRUE(has("# link_back,"));
     // After a reconnect the program waits for a packet to begin: the first one is dropped.
     second.write(readings(100, 11));
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    const std::string text = contents(csv);
-    EXPECT_EQ(values(text), (std::vector<long>{0,   1,   2,   3,   4,   5,   6,   7,   8,   9,
-                                               101, 102, 103, 104, 105, 106, 107, 108, 109, 110}));
-    EXPECT_LT(text.find("   9V   DC"), text.find("# link_lost,"));
-    EXPECT_LT(text.find("# link_lost,"), text.find("# link_back,"));
-    EXPECT_LT(text.find("# link_back,"), text.find("   101V   DC"));
+    ASSERT_TRUE(waitFor(p, [&] { return values(contents(csv)).size() == 20; }));
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    const Run r = finish(p);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.err.find("qvlink: kept 20 readings, 0 frames in "), std::string::npos) << r.err;
+    EXPECT_EQ(values(contents(csv)),
+              (std::vector<long>{0,   1,   2,   3,   4,   5,   6,   7,   8,   9,
+                                 101, 102, 103, 104, 105, 106, 107, 108, 109, 110}));
+}
+
+TEST_F(CliTest, ExitCodesAndMessages) {
+    // What goes wrong, the arguments, the exit code and a part of stderr.
+    // clang-format off
+    const std::tuple<const char *, QStringList, int, const char *> cases[] = {
+        {"missing file", {"info", "missing.dso"}, 3, "qvlink: missing.dso (no such file)"},
+        {"unwritable output", {"export", "good.dso", "--png", "no/such/dir/a.png"}, 4,
+         "cannot write no/such/dir/a.png"},
+        {"batch with one bad file",
+         {"export", "header.dso", "good.dso", "--out-dir", "out", "--formats", "csv,svg"}, 3,
+         "header.dso 文件格式不正确 (the first line is not \"QVDATALINK47 V1.0\")"},
+        {"no output", {"export", "good.dso"}, 2, "nothing to export"},
+        {"several inputs, one name", {"export", "good.dso", "good.dso", "--csv", "a.csv"}, 2,
+         "several inputs need --out-dir"},
+        {"unknown option", {"export", "good.dso", "--colour", "red"}, 2, "Usage:"},
+        {"bad scale", {"export", "good.dso", "--png", "a.png", "--scale", "9"}, 2, "--scale"},
+        {"not a record file", {"export", "--record", "good.dso", "--csv", "r.csv"}, 3,
+         "good.dso 文件格式不正确 (not a DMM record file)"},
+        {"a device that never appears", {"capture", "--port", "no-such-tty", "--dmm-csv", "x.csv"},
+         5, "no-such-tty did not appear"}};
+    // clang-format on
+    for (const auto &[what, arguments, code, message] : cases) {
+        const Run r = run(arguments);
+        EXPECT_EQ(r.code, code) << what << ": " << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << what << ": " << r.err;
+    }
+    // The bad file of the batch did not stop the good one.
+    EXPECT_TRUE(exists("out/good.csv") && exists("out/good.svg") && !exists("out/header.csv"));
+}
+
+TEST_F(CliTest, OutputsOfOneFileAndOfARecord) {
+    const Run csv = run({"export", "good.dso", "--csv", "-", "--png", "a.png", "--pdf", "a.pdf",
+                         "--spectrum-csv", "s.csv", "--view", "spectrum", "--window", "Hamming",
+                         "--db", "--scale", "2"});
+    EXPECT_EQ(csv.code, 0) << csv.err;
+    EXPECT_NE(csv.out.find("\r\n1,5e-05,1\r\n"), std::string::npos); // 5 units x 2 V / 10
+    EXPECT_TRUE(exists("a.png") && exists("a.pdf") && exists("s.csv"));
+
+    const Run record = run({"export", "--record", "record.txt", "--csv", "-"});
+    EXPECT_EQ(record.code, 0) << record.err;
+    EXPECT_EQ(record.out,
+              "time,value,unit,text\r\n14:03:27,-1.234,mV  DC,\"-1.234mV  DC    \"\r\n");
+
+    const Run info = run({"info", "good.dso", "--json"});
+    EXPECT_EQ(info.code, 0) << info.err;
+    EXPECT_NE(info.out.find("\"peak_to_peak\": {\"value\": 1, \"unit\": \"V\"}"), std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find("\" 1 Vp-p\""), std::string::npos) << info.out;
+
+    EXPECT_EQ(run({"--version"}).out, "qvlink 1.1\n");
 }
 
 } // namespace

@@ -1,30 +1,175 @@
 #include "app/Layout.h"
+#include "app/ModeSwitch.h"
 #include "app/Program.h"
+#include "link/MeterSimulator.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <tuple>
 
 namespace qv::app {
 namespace {
 
-class CommandsTest : public ::testing::Test {
+using common::Control;
+using common::Elements;
+
+// A display list as text, so two drawings can be compared whole.
+std::string describe(const common::DisplayList &ops) {
+    std::ostringstream out;
+    for (const common::DrawOp &op : ops)
+        if (const auto *l = std::get_if<common::LineOp>(&op))
+            out << "L" << l->x1 << "," << l->y1 << "," << l->x2 << "," << l->y2 << ","
+                << int(l->color.r) << int(l->color.g) << int(l->color.b) << "\n";
+        else if (const auto *t = std::get_if<common::TextOp>(&op))
+            out << "T" << t->x << "," << t->y << "," << t->text << "\n";
+    return out.str();
+}
+
+/// The program over fake services.
+class AppTest : public ::testing::Test {
   protected:
     platform::fakes::FakePlatform fp;
     Program program{fp.platform};
-    common::Elements &el = program.form().el;
-    std::int16_t &mode = program.form().v.CursorMode;
+    common::Form &form = program.form();
+    Elements &el = form.el;
+};
+
+// The mode table: the element, and after DMMmode and after DSOmode whether it is enabled and
+// checked ('1', '0'; '-': the mode leaves it as it was).
+// clang-format off
+const std::tuple<const char *, Control Elements::*, const char *> kModeTable[] = {
+    {"DMMmode button", &Elements::DMMmode, "-1-0"},
+    {"DSOmode button", &Elements::DSOmode, "-0-1"},
+    {"mnuDMMmode", &Elements::mnuDMMmode, "0110"}, {"mnuDSOmode", &Elements::mnuDSOmode, "1001"},
+    {"StartStop", &Elements::StartStop, "-1-1"}, {"mnuStart", &Elements::mnuStart, "0101"},
+    {"mnuPause", &Elements::mnuPause, "1010"}, {"DMMRecord", &Elements::DMMRecord, "1000"},
+    {"mnuDMMRecordStart", &Elements::mnuDMMRecordStart, "1000"},
+    {"mnuDMMRecordPause", &Elements::mnuDMMRecordPause, "0101"},
+    {"mnuDMMrecord", &Elements::mnuDMMrecord, "1-0-"}, {"Timer1", &Elements::Timer1, "1-0-"},
+    {"DSO_wave", &Elements::DSO_wave, "0011"}, {"DSO_FFT", &Elements::DSO_FFT, "00-0"},
+    {"XCursor", &Elements::XCursor, "00--"}, {"YCursor", &Elements::YCursor, "00--"},
+    {"mnuDSOdis", &Elements::mnuDSOdis, "0-1-"}, {"mnuDSOwave", &Elements::mnuDSOwave, "--01"},
+    {"mnuDSOFFT", &Elements::mnuDSOFFT, "0-10"}, {"Save", &Elements::Save, "0---"},
+    {"menuSave", &Elements::menuSave, "0---"}, {"Print", &Elements::Print, "0---"},
+    {"mnuPrint", &Elements::mnuPrint, "0---"}, {"mnuSaveAs", &Elements::mnuSaveAs, "0---"},
+    {"Copy", &Elements::Copy, "----"}, {"Picture1 mouse", &Elements::Picture1Mouse, "0-1-"},
+    {"Picture1 drops", &Elements::Picture1Drops, "---0"},
+};
+// clang-format on
+
+class ModeStates : public AppTest {
+  protected:
+    // Sets every element of the table to a state no mode gives all of them, so "unchanged" shows;
+    // of each group pair a button the mode raises goes down. The displays all hold something.
+    void scramble(bool state, bool dso) {
+        for (const auto &[name, element, states] : kModeTable) {
+            (el.*element).setEnabled(state);
+            (el.*element).setChecked(state);
+        }
+        (dso ? el.DMMmode : el.DSOmode).setChecked(true);
+        (dso || state ? el.DSO_FFT : el.DSO_wave).setChecked(true);
+        el.Picture1.line(0, 0, 100, 100, common::kRed);
+        el.Picture2.print("1.000");
+        if (!dso) { // emptying the boxes enables Save through their change events, before it goes
+            el.Text1.setText("title");
+            el.RichTextBox1.setText("line\r\n");
+        }
+    }
+
+    void expectMode(bool dso, bool before) {
+        for (const auto &[name, element, states] : kModeTable) {
+            const auto want = [&](int k) {
+                const char state = states[dso ? k + 2 : k];
+                return state == '-' ? before : state == '1';
+            };
+            EXPECT_EQ(std::pair((el.*element).enabled(), (el.*element).checked()),
+                      std::pair(want(0), want(1)))
+                << name;
+        }
+        EXPECT_EQ(el.Text1.text() + el.RichTextBox1.text(), "");
+        EXPECT_EQ(el.RichTextBox1.enabled(), !dso);
+        EXPECT_EQ(el.Picture2.ops().size(), 1u) << "the digit panel is cleared";
+        std::size_t grey = 0, other = 0; // the scope screen holds the empty graticule alone
+        for (const auto &op : el.Picture1.ops())
+            if (const auto *line = std::get_if<common::LineOp>(&op))
+                ++(line->color == common::Rgb{192, 192, 192} ? grey : other);
+        EXPECT_GT(grey, 100u);
+        EXPECT_EQ(other, 0u);
+    }
+};
+
+TEST_F(ModeStates, EachModeSetsItsTableAndLeavesTheRest) {
+    for (const bool before : {false, true}) {
+        scramble(before, false);
+        DMMmode(form);
+        expectMode(false, before);
+        scramble(before, true);
+        DSOmode(form);
+        expectMode(true, before);
+    }
+}
+
+TEST_F(ModeStates, DsoModeRedrawsAWaveformWhenThereIsOneAndKeepsTheCursorMode) {
+    program.Form_Load();
+    for (const bool present : {false, true}) {
+        form.v.CursorMode = 2;
+        form.wave.WaveValid = present;
+        program.commands().pressButton("DMMmode");
+        program.commands().pressButton("DSOmode");
+        EXPECT_EQ(form.v.CursorMode, 2);
+        for (const Control *c : {&el.DSO_FFT, &el.XCursor, &el.YCursor})
+            EXPECT_EQ(c->enabled(), present);
+        EXPECT_EQ(el.Picture1.ops().size() > 300, present) << "the trace is drawn";
+    }
+}
+
+TEST_F(ModeStates, StartUpWithoutAMeter) {
+    for (auto &p : fp.port.ports)
+        p.exists = false;
+    program.Form_Load();
+    // The element, enabled and checked.
+    const std::tuple<const char *, const Control &, bool, bool> expected[] = {
+        {"Save", el.Save, false, false},           {"menuSave", el.menuSave, false, false},
+        {"mnuSaveAs", el.mnuSaveAs, false, false}, {"Print", el.Print, false, false},
+        {"mnuPrint", el.mnuPrint, false, false},   {"Copy", el.Copy, false, false},
+        {"mnuCopy", el.mnuCopy, false, false},     {"mnuHanning", el.mnuWindow[1], true, true},
+        {"mnuLinear", el.mnuLinear, true, true},   {"mnuLog", el.mnuLog, true, false},
+        {"mnuBreak", el.mnuBreak, false, true},    {"Link", el.Link, true, false},
+        {"mnu1s", el.mnuInterval[0], false, true}, {"mnuStart", el.mnuStart, false, true},
+        {"DMMmode", el.DMMmode, true, true},       {"Timer1", el.Timer1, true, false},
+    };
+    for (const auto &[name, c, enabled, checked] : expected)
+        EXPECT_EQ(std::pair(c.enabled(), c.checked()), std::pair(enabled, checked)) << name;
+    EXPECT_EQ(el.panel[0].text(), "通信电缆未连接，通信无法建立");
+    EXPECT_EQ(el.panel[3].text(), "数据间隔1s");
+    EXPECT_EQ(form.v.WindowName, "Hanning");
+    for (const Control &item : el.mnuCOM)
+        EXPECT_FALSE(item.enabled());
+}
+
+/// In DSO mode, two frames received at the model's 2x reconstruction.
+class CommandsTest : public AppTest {
+  protected:
+    std::int16_t &mode = form.v.CursorMode;
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("qvlink-roundtrip-" + std::to_string(getpid()));
 
     void SetUp() override {
+        std::filesystem::create_directories(dir);
+        fp.port.ports[1].cable = true;
         program.Form_Load();
         program.commands().pressButton("DSOmode");
-        el.XCursor.setEnabled(true);
-        el.YCursor.setEnabled(true);
-        el.DSO_FFT.setEnabled(true);
+        link::MeterSimulator meter({.mode = link::SimMode::Dso, .dso = {.timeBase = 24}});
+        fp.port.deliver(meter.nextBytes(20 * 17 * 2));
     }
+    void TearDown() override { std::filesystem::remove_all(dir); }
 
     /// Records the named procedures, one letter each, around what they do.
     void trace(std::initializer_list<std::pair<std::function<void()> *, char>> calls) {
@@ -38,7 +183,7 @@ class CommandsTest : public ::testing::Test {
 };
 
 TEST_F(CommandsTest, CursorModeStateMachine) {
-    auto &call = program.form().call;
+    auto &call = form.call;
     trace({{&call.CloseHCursor, 'H'}, {&call.CloseVCursor, 'V'}, {&call.Clear_dVdt, 'C'}});
     // Each step: the button pressed, then CursorMode, the two buttons' down states and the
     // procedures called (H, V: close the X or Y cursors; C: blank the readouts), in order.
@@ -57,15 +202,15 @@ TEST_F(CommandsTest, CursorModeStateMachine) {
 }
 
 TEST_F(CommandsTest, ViewButtonsMarkTheirMenuItemsAndRedraw) {
-    auto &call = program.form().call;
+    auto &call = form.call;
     trace({{&call.DSO_display, 'W'}, {&call.FFT_Display, 'F'}});
     for (const bool wave : {false, true}) {
         calls_.clear();
         program.commands().pressButton(wave ? "DSO_wave" : "DSO_FFT");
         EXPECT_EQ(calls_, wave ? "W" : "F");
         EXPECT_EQ(std::pair(el.DSO_wave.checked(), el.DSO_FFT.checked()), std::pair(wave, !wave));
-        const common::Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
-        const common::Control &other = wave ? el.mnuDSOFFT : el.mnuDSOwave;
+        const Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
+        const Control &other = wave ? el.mnuDSOFFT : el.mnuDSOwave;
         EXPECT_TRUE(active.checked() && !active.enabled() && !other.checked() && other.enabled());
     }
 }
@@ -89,15 +234,13 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_EQ(fp.messages.shown[0].text, "QM520V示波表PC接口软件 V1.1");
     EXPECT_FALSE(fp.messages.shown[0].warning);
-}
-
-TEST_F(CommandsTest, NewInDmmModeOffersToSaveTheLogFirst) {
+    // New in DMM mode offers to save the log first.
     program.commands().pressButton("DMMmode");
     el.RichTextBox1.setText("  No.1 :  x\r\n");
     fp.messages.answers.push_back(platform::Answer::Cancel);
     program.commands().clickMenu("mnuNew");
-    ASSERT_EQ(fp.messages.shown.size(), 1u);
-    EXPECT_EQ(fp.messages.shown[0].text, "是否保存当前数据！");
+    ASSERT_EQ(fp.messages.shown.size(), 2u);
+    EXPECT_EQ(fp.messages.shown[1].text, "是否保存当前数据！");
 }
 
 TEST(Caption, BaseNameAfterTheLastSeparator) {
@@ -108,6 +251,41 @@ TEST(Caption, BaseNameAfterTheLastSeparator) {
     };
     for (const auto &[path, caption] : cases)
         EXPECT_EQ(captionFor(path), caption) << path;
+}
+
+// Print, Save As, drops (only one file, only while stopped in DSO mode) and Open.
+TEST_F(CommandsTest, PrintSaveDropAndOpenTheWaveform) {
+    ASSERT_TRUE(form.wave.WaveValid);
+    fp.printer.copies = 2;
+    program.commands().clickMenu("mnuPrint");
+    ASSERT_EQ(fp.printer.pages.size(), 2u);
+    EXPECT_NE(describe(fp.printer.pages[0]->ops()).find("Wave of Meter QM520V"), std::string::npos);
+    const std::string screen = describe(el.Picture1.ops()), title = form.wave.WaveTitle;
+    const double rms = program.measurements().MeasRms;
+    const std::string path = (dir / "wave1.dso").string();
+    fp.files.saveAnswers.push_back(path);
+    program.commands().clickMenu("mnuSaveAs");
+    EXPECT_EQ(el.caption.text(), "wave1.dso - QVLINK");
+
+    form.wave.WaveTitle = "changed";
+    program.Picture1_OLEDragDrop({path});
+    EXPECT_EQ(form.wave.WaveTitle, "changed") << "running: the screen takes no drops";
+    program.commands().pressButton("StartStop");
+    program.Picture1_OLEDragDrop({path, path});
+    EXPECT_EQ(form.wave.WaveTitle, "changed") << "two files open nothing";
+    program.Picture1_OLEDragDrop({path});
+    EXPECT_EQ(form.wave.WaveTitle, title);
+
+    form.wave.WaveData.fill(0);
+    el.Picture1.clear();
+    fp.files.openAnswers.push_back(path);
+    program.commands().clickMenu("menuOpen");
+    EXPECT_EQ(describe(el.Picture1.ops()), screen);
+    EXPECT_EQ(program.measurements().MeasRms, rms);
+    program.commands().pressButton("DMMmode"); // stopped drops stay on, but the screen is off
+    form.v.CurrentFileName.clear();
+    program.Picture1_OLEDragDrop({path});
+    EXPECT_EQ(form.v.CurrentFileName, "") << "a disabled screen takes no drops";
 }
 
 } // namespace

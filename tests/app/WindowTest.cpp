@@ -1,45 +1,100 @@
+#include "app/ExportCommands.h"
 #include "app/Layout.h"
 #include "app/Program.h"
+#include "app/cli/Cli.h"
+#include "app/cli/StartupFile.h"
+#include "app/qt/DeviceDialog.h"
 #include "app/qt/LogView.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Translations.h"
 #include "app/qt/TwipsCanvas.h"
+#include "files/WaveformFormat.h"
+#include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
+#include "platform/qt/services/DisplayListPainter.h"
+#include "platform/qt/services/FileReplace.h"
+#include "platform/qt/services/QtClipboard.h"
+#include "platform/qt/services/QtPictureWriter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QSvgRenderer>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <unistd.h>
 
 namespace qv::app::qt {
 namespace {
 
+std::string readAll(const std::string &path) {
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("(unreadable)");
+}
+
+/// The window, exporting through the real picture writer into a scratch folder.
 class WindowTest : public ::testing::Test {
   protected:
     platform::fakes::FakePlatform fp;
     Program program{fp.platform};
     MainWindow window{program};
     common::Elements &el = program.form().el;
+    platform::qt::QtPictureWriter pictures;
+    QTemporaryDir dir;
 
     void SetUp() override {
         for (auto &p : fp.port.ports)
             p.exists = false;
         program.Form_Load();
+        program.exports().setPictureWriter(&pictures);
         window.resize(609, 450);
         window.show();
     }
+    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
+    /// Opens a sine as a file named at start-up, which enters DSO mode.
+    void openSine() {
+        files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
+        r.params = {13, 0, 7, 0, 1, 1, 0, 0}; // 1 ms/div, 2 V/div, DC
+        for (size_t i = 0; i < r.samples.size(); ++i)
+            r.samples[i] = std::round(20 * std::sin(2 * 3.14159265358979 * double(i) / 40));
+        std::ofstream(path("wave1.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
+        ASSERT_TRUE(cli::openAtStartUp(program, path("wave1.dso")));
+    }
+    /// Chooses the Export item in the menu, answering the save dialog with name.
+    void exportVia(ExportItem item, const std::string &name) {
+        fp.files.saveAnswers = {name};
+        program.exports().updateItems();
+        QAction *a = window.action(std::string(kExportItems[static_cast<size_t>(item)]));
+        ASSERT_NE(a, nullptr);
+        a->trigger();
+    }
+    /// The Export items, '1' for enabled.
+    [[nodiscard]] std::string enabledItems() {
+        program.exports().updateItems();
+        std::string out;
+        for (const auto &name : kExportItems)
+            out += window.action(std::string(name))->isEnabled() ? '1' : '0';
+        return out;
+    }
 };
 
-// The menu items' captions (trailing blanks and access keys included) and shortcuts.
-TEST_F(WindowTest, MenusCarryTheirCaptionsAndShortcuts) {
+// Captions (trailing blanks and access keys included), shortcuts, tool tips, standard buttons.
+TEST_F(WindowTest, MenusButtonsAndDialogsCarryTheirTexts) {
     // clang-format off
     const char *const items[][3] = {
         {"mnuFile", "&File   ", ""}, {"mnuNew", "&New    ", "Ctrl+N"},
@@ -71,10 +126,6 @@ TEST_F(WindowTest, MenusCarryTheirCaptionsAndShortcuts) {
         EXPECT_EQ(a->text().toStdString(), caption) << name;
         EXPECT_EQ(a->shortcut().toString().toStdString(), shortcut) << name;
     }
-}
-
-// Tool tips left to right; each button shows an icon and follows its element.
-TEST_F(WindowTest, ButtonsShowTheirTipsAndFollowTheirElements) {
     // clang-format off
     const char *const tips[][2] = {
         {"New", "新建文件"}, {"Open", "打开文件"}, {"Save", "保存文件"}, {"Print", "打印"},
@@ -94,6 +145,8 @@ TEST_F(WindowTest, ButtonsShowTheirTipsAndFollowTheirElements) {
     }
     EXPECT_EQ(window.scope()->toolTip(), QStringLiteral("DSO窗口"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("PC520"));
+    ASSERT_TRUE(installQtTranslations(*QCoreApplication::instance()));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
 }
 
 TEST_F(WindowTest, AClickRunsTheCommandWhichAloneSetsTheState) {
@@ -110,8 +163,7 @@ TEST_F(WindowTest, AClickRunsTheCommandWhichAloneSetsTheState) {
 }
 
 TEST_F(WindowTest, MenuShortcutsWinOverTheFocusedTitleBox) {
-    program.commands().pressButton("DSOmode");
-    el.mnuCopy.setEnabled(true);
+    openSine();
     auto *title = window.findChild<QLineEdit *>();
     ASSERT_NE(title, nullptr);
     QApplication::setActiveWindow(&window);
@@ -170,17 +222,24 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
     EXPECT_FALSE(el.Save.enabled()) << "a cancelled edit changes nothing";
 }
 
-TEST_F(WindowTest, StatusPanelsFitAtTheDefaultSize) {
-    // A longer text before leaves no panel wider than its text needs now.
+// Panel 1's tool tip says what happened to the link. A longer text before leaves no panel wider
+// than its text needs now.
+TEST_F(WindowTest, StatusPanelsFitAtTheDefaultSizeAndPanelOneTellsOfTheLink) {
     program.serialLink().connectDevice("/dev/ttyUSB9", false);
     QApplication::processEvents();
+    const auto panels = window.statusBar()->findChildren<QLabel *>();
+    const auto link =
+        std::ranges::find(panels, QString::fromStdString(el.panel[0].text()), &QLabel::text);
+    ASSERT_NE(link, panels.end());
+    EXPECT_EQ((*link)->toolTip().toStdString(),
+              "/dev/ttyUSB9: cannot open (No such file or directory)");
     el.panel[0].setText("通信电缆已连接在COM 1，通信已建立");
     el.panel[1].setText("仪表型号: ZORA900A");
     el.panel[2].setText("工作模式: DSO mem");
     el.panel[3].setText("数据间隔60s");
     QApplication::processEvents();
     int right = 0;
-    for (const QLabel *panel : window.statusBar()->findChildren<QLabel *>()) {
+    for (const QLabel *panel : panels) {
         EXPECT_GE(panel->contentsRect().width(),
                   panel->fontMetrics().horizontalAdvance(panel->text()))
             << panel->text().toStdString() << " is cut";
@@ -189,24 +248,8 @@ TEST_F(WindowTest, StatusPanelsFitAtTheDefaultSize) {
     }
 }
 
-TEST_F(WindowTest, PanelOnesToolTipSaysWhatHappenedToTheLink) {
-    program.serialLink().connectDevice("/dev/ttyUSB9", false);
-    const auto panels = window.statusBar()->findChildren<QLabel *>();
-    const auto link =
-        std::ranges::find(panels, QString::fromStdString(el.panel[0].text()), &QLabel::text);
-    ASSERT_NE(link, panels.end());
-    EXPECT_EQ((*link)->toolTip().toStdString(),
-              "/dev/ttyUSB9: cannot open (No such file or directory)");
-}
-
-TEST(Translations, StandardButtonsSpeakChinese) {
-    ASSERT_TRUE(installQtTranslations(*QCoreApplication::instance()));
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
-}
-
 TEST_F(WindowTest, ScopeClicksArriveInTwipsAtAnySize) {
-    program.commands().pressButton("DSOmode");
-    el.XCursor.setEnabled(true);
+    openSine();
     program.commands().pressButton("XCursor");
     for (const double factor : {1.0, 2.0}) {
         window.resize(static_cast<int>(609 * factor), static_cast<int>(450 * factor));
@@ -219,6 +262,135 @@ TEST_F(WindowTest, ScopeClicksArriveInTwipsAtAnySize) {
         EXPECT_NEAR(program.cursors().state().TimeCursor1X, 2000, 1 / perTwip) << factor;
     }
     EXPECT_EQ(window.scope()->image().size(), window.scope()->size() * window.devicePixelRatio());
+}
+
+TEST_F(WindowTest, ItemsAreEnabledWhenThereIsSomethingToWrite) {
+    EXPECT_EQ(enabledItems(), "000000"); // DMM mode, empty log
+    el.RichTextBox1.setText("  14:03:27    -1.234 mV  DC    \r\n");
+    EXPECT_EQ(enabledItems(), "000001");
+    // A bad file named at start-up leaves the window in DSO mode without a waveform.
+    std::ofstream(path("bad.dso"), std::ios::binary) << "QVDATALINK47 V1.0\r\nNOPE\r\n";
+    EXPECT_FALSE(cli::openAtStartUp(program, path("bad.dso")));
+    EXPECT_TRUE(el.DSOmode.checked());
+    EXPECT_EQ(enabledItems(), "000000");
+    openSine();
+    EXPECT_EQ(enabledItems(), "111110");
+    // The submenu stands after Print and before Exit.
+    const auto at = [](std::string_view n) {
+        return std::ranges::find(menuTree(), n, &MenuSpec::name);
+    };
+    EXPECT_LT(at("mnuPrint"), at("mnuExport"));
+    EXPECT_LT(at("mnuExportRecordCsv"), at("mnuExit"));
+}
+
+TEST_F(WindowTest, CsvGetsItsExtensionAndAFailedWriteSaysWhy) {
+    openSine();
+    exportVia(ExportItem::WaveformCsv, path("sine"));
+    EXPECT_EQ(readAll(path("sine.csv")), program.exports().waveformCsv());
+    exportVia(ExportItem::SpectrumCsv, path("spectrum.txt")); // a name with an extension stays
+    EXPECT_NE(readAll(path("spectrum.txt")).find("bin,frequency_hz,magnitude"), std::string::npos);
+    exportVia(ExportItem::WaveformCsv, path("no/such/folder/sine.csv"));
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text.rfind(path("no/such/folder/sine.csv") + " 保存失败: ", 0),
+              0u);
+    EXPECT_TRUE(fp.messages.shown[0].warning);
+}
+
+TEST_F(WindowTest, PicturesShowTheScreenAsDrawn) {
+    openSine();
+    exportVia(ExportItem::Png, path("screen"));
+    const QImage png =
+        QImage(QString::fromStdString(path("screen.png"))).convertToFormat(QImage::Format_RGB32);
+    // The window's own scope screen at its default 96-dpi size, and the clipboard copy: the
+    // same pixels.
+    window.scope()->resize(369, 337);
+    ASSERT_EQ(png.size(), QSize(369, 337));
+    EXPECT_EQ(png, window.scope()->image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(png, platform::qt::QtClipboard::render(el.Picture1, ExportCommands::kScreenWidth,
+                                                     ExportCommands::kScreenHeight));
+    EXPECT_EQ(platform::qt::QtPictureWriter::png(el.Picture1, 5530, 5055, 2).size(),
+              QSize(737, 674)); // at twice the size
+
+    exportVia(ExportItem::Svg, path("screen.svg"));
+    EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path("screen.svg"))).isValid());
+    exportVia(ExportItem::Pdf, path("screen.pdf"));
+    QProcess pdf;
+    pdf.start(QStringLiteral("pdftotext"), {QString::fromStdString(path("screen.pdf")), "-"});
+    ASSERT_TRUE(pdf.waitForFinished(30000));
+    for (const std::string &text :
+         {readAll(path("screen.svg")), pdf.readAllStandardOutput().toStdString()})
+        for (const char *readout : {"Model: 7302", "t:", "ms/div", "Vp-p", "500 Hz"})
+            EXPECT_NE(text.find(readout), std::string::npos) << readout << " in " << text;
+    EXPECT_TRUE(fp.messages.shown.empty());
+}
+
+TEST_F(WindowTest, ReplacingAFileWithoutWaitingForTheDisk) {
+    const std::string file = path("a.csv");
+    for (const std::string text : {"old", "new"})
+        ASSERT_TRUE(platform::qt::replaceFile(file, text, false).ok);
+    EXPECT_EQ(readAll(file), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.csv")});
+    QFile(dir.path()).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto refused = platform::qt::replaceFile(file, "newer", false);
+    QFile(dir.path())
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // Root writes anywhere.
+    EXPECT_TRUE(::geteuid() == 0 || (!refused.ok && !refused.reason.empty()));
+    EXPECT_EQ(readAll(file), refused.ok ? "newer" : "new");
+}
+
+TEST(VectorPictures, CancelledCursorsAreLeftOut) {
+    // A cursor line drawn twice in XOR is gone from the vector list; one drawn once stays, in
+    // the colour it shows over the white screen.
+    common::DrawingTarget t;
+    t.setDrawMode(common::DrawMode::Xor);
+    t.line(100, 0, 100, 50, common::kCyan);
+    t.line(200, 0, 200, 50, common::kCyan);
+    t.line(100, 0, 100, 50, common::kCyan);
+    const auto flat = platform::qt::withoutXor(t.ops());
+    ASSERT_EQ(flat.size(), 2u); // the clear and the line at 200
+    const auto &line = std::get<common::LineOp>(flat[1]);
+    EXPECT_EQ(std::tuple(line.x1, line.color, line.mode),
+              std::tuple(200.0, common::Rgb{255, 0, 0}, common::DrawMode::Copy));
+}
+
+TEST(Headless, OnlyHelpVersionAndSubcommandsRunWithoutAWindow) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"--demo", "dso"}, false}, {{"wave.dso"}, false}, {{"--port", "x", "-v"}, true},
+        {{"--help"}, true},         {{"-h"}, true},        {{"info", "wave.dso"}, true}};
+    for (auto [args, headless] : cases) {
+        args.insert(args.begin(), "qvlink");
+        std::vector<char *> argv;
+        for (std::string &a : args)
+            argv.push_back(a.data());
+        unsetenv("QT_QPA_PLATFORM");
+        cli::headlessWhenNoWindow(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(std::getenv("QT_QPA_PLATFORM") != nullptr, headless) << args[1];
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+TEST(DeviceDialogTest, ListsTheSystemsDevicesAndARowFillsThePath) {
+    platform::fakes::FakeSerialDevices devices;
+    devices.devices = {
+        {"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI", 0x0403, 0x6001},
+        {"ttyS0", "/dev/ttyS0"}};
+    DeviceDialog dialog;
+    dialog.load(devices);
+    QTableWidget *table = dialog.table();
+    ASSERT_EQ(table->rowCount(), 2);
+    QStringList first;
+    for (int col = 0; col < table->columnCount(); ++col)
+        first << table->item(0, col)->text();
+    EXPECT_EQ(first.join('|').toStdString(), "ttyUSB0|FT232R USB UART|FTDI|A50285BI|0403|6001");
+    EXPECT_EQ(table->item(1, 4)->text(), QString());
+    table->setCurrentCell(1, 0);
+    EXPECT_EQ(dialog.chosen(), "/dev/ttyS0");
+    dialog.pathField()->setText(QStringLiteral("  /dev/pts/4 "));
+    EXPECT_EQ(dialog.chosen(), "/dev/pts/4") << "a typed path, trimmed";
+    devices.devices.pop_back(); // the adapter list changed: Refresh shows it
+    dialog.load(devices);
+    EXPECT_EQ(table->rowCount(), 1);
 }
 
 } // namespace

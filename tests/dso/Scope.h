@@ -86,12 +86,9 @@ struct Scope {
         });
     }
     FrameOutcome feed(const std::vector<Packet> &packets) {
-        FrameOutcome last = FrameOutcome::None;
-        for (const Packet &p : packets) {
-            form.v.PacketData = p;
-            last = decoder.decodePacket();
-        }
-        return last;
+        fp.port.open();
+        fp.port.deliver(bytesOf(packets));
+        return decoder.lastOutcome();
     }
 };
 

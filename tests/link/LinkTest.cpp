@@ -1,28 +1,30 @@
 #include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
+#include "link/RawRecording.h"
+#include "link/RawRecordingWriter.h"
 #include "link/ReceiveDispatch.h"
+#include "link/RecordingPort.h"
+#include "link/ReplayPort.h"
 #include "link/RunControl.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace qv::link {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string bits(std::initializer_list<bool> states) {
-    std::string s;
-    for (bool b : states)
-        s += b ? '1' : '0';
-    return s;
-}
 
 /// Bytes from blank-separated items: "S" a sync byte, "a+n" n bytes counting up from a, "a" one.
 Bytes bytes(const std::string &layout) {
@@ -39,9 +41,8 @@ Bytes bytes(const std::string &layout) {
 }
 
 Packet packet(const std::string &layout) {
-    const Bytes b = bytes(layout);
-    Packet out{};
-    std::copy_n(b.begin(), std::min(b.size(), out.size()), out.begin());
+    Packet out{}; // every layout is 20 bytes long
+    std::ranges::copy(bytes(layout), out.begin());
     return out;
 }
 
@@ -132,18 +133,20 @@ TEST(ReceiveDispatchTest, AfterACutNothingIsDecodedUntilANewPacketHasStarted) {
 }
 
 TEST(RunControlTest, StatesOfEachCommandInBothModes) {
-    enum Action { Press, Raise, MenuStart, MenuPause };
-    // DMM mode, action; afterwards: running, the record start item and button enabled, the
-    // button down, the scope screen accepting dropped files; record pauses called.
+    using Command = void (RunControl::*)();
+    const Command press = &RunControl::StartStop, start = &RunControl::mnuStart_Click;
+    // DMM mode, the command, whether it starts (the button pressed, else raised); afterwards the
+    // record start item and button enabled, the button down, the scope screen accepting dropped
+    // files; record pauses called.
     // clang-format off
-    const std::tuple<bool, Action, bool, const char *, int> cases[] = {
-        {true, Press, true, "1101", 0},      {false, Press, true, "0000", 0},
-        {true, Raise, false, "0000", 1},     {false, Raise, false, "1111", 0},
-        {true, MenuStart, true, "1101", 0},  {false, MenuStart, true, "0001", 0},
-        {false, MenuPause, false, "0000", 1}};
+    const std::tuple<bool, Command, bool, const char *, int> cases[] = {
+        {true, press, true, "1101", 0},  {false, press, true, "0000", 0},
+        {true, press, false, "0000", 1}, {false, press, false, "1111", 0},
+        {true, start, true, "1101", 0},  {false, start, true, "0001", 0},
+        {false, &RunControl::mnuPause_Click, false, "0000", 1}};
     // clang-format on
-    for (const auto &[dmm, action, running, record, pauses] : cases) {
-        SCOPED_TRACE(action * 2 + dmm);
+    for (const auto &[dmm, command, starts, record, pauses] : cases) {
+        SCOPED_TRACE(testing::Message() << dmm << starts << (command == start));
         platform::fakes::FakePlatform fp;
         common::Form form(fp.platform);
         int pauseCalls = 0;
@@ -151,64 +154,186 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
         common::Elements &el = form.el;
         el.DMMmode.setChecked(dmm);
         // Before a start: stopped. Before a stop: running with a record in progress.
-        const bool start = action == Press || action == MenuStart;
         for (common::Control *c : {&el.mnuStart, &el.mnuDMMRecordStart, &el.DMMRecord})
-            c->setEnabled(!start), c->setChecked(!start);
-        el.mnuPause.setChecked(start), el.mnuPause.setEnabled(!start);
-        el.Picture1Drops.setChecked(start);
+            c->setEnabled(!starts), c->setChecked(!starts);
+        el.mnuPause.setChecked(starts), el.mnuPause.setEnabled(!starts);
+        el.Picture1Drops.setChecked(starts);
+        el.StartStop.setChecked(starts); // as a click on the button toggles it
         RunControl run(form);
-        el.StartStop.setChecked(start); // as a click on the button toggles it
-        if (action == MenuStart)
-            run.mnuStart_Click();
-        else if (action == MenuPause)
-            run.mnuPause_Click();
-        else
-            run.StartStop();
-        EXPECT_EQ(bits({run.running(), el.mnuStart.checked(), !el.mnuStart.enabled(),
-                        !el.mnuPause.checked(), el.mnuPause.enabled(), el.StartStop.checked(),
-                        el.mnuDMMRecordStart.enabled(), el.DMMRecord.enabled(),
-                        el.DMMRecord.checked(), el.Picture1Drops.checked()}),
-                  std::string(6, running ? '1' : '0') + record);
+        (run.*command)();
+        std::string got;
+        for (bool b :
+             {el.mnuStart.checked(), !el.mnuStart.enabled(), !el.mnuPause.checked(),
+              el.mnuPause.enabled(), el.StartStop.checked(), el.mnuDMMRecordStart.enabled(),
+              el.DMMRecord.enabled(), el.DMMRecord.checked(), el.Picture1Drops.checked()})
+            got += b ? '1' : '0';
+        EXPECT_EQ(got, std::string(5, starts ? '1' : '0') + record);
         EXPECT_EQ(pauseCalls, pauses);
     }
 }
 
 TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
-    constexpr int kStored = DmmPacketSource::kStoredReadings;
     MeterSimulator sim({.mode = SimMode::DmmMemory});
     std::string modes, texts;
-    for (int k = 0; k < 3 + kStored + DmmPacketSource::kLiveBetween; ++k) {
+    for (int k = 0; k < 43; ++k) { // a cycle: 2 messages, 16 readings, "Data end", 24 live ones
         const Packet p = sim.nextPacket();
         modes += char('0' + p[18]);
         texts.append(p.begin() + 1, p.begin() + 17);
         EXPECT_TRUE(p[18] != 1 || p[19] == k - 2) << "stored reading " << k - 2;
     }
-    EXPECT_EQ(modes, "22" + std::string(kStored, '1') + "2" +
-                         std::string(DmmPacketSource::kLiveBetween, '0'));
-    EXPECT_EQ(texts.substr(0, 19), "Data start         ");
-    EXPECT_EQ(texts.substr(16 * (2 + kStored), 6), "Data e");
+    EXPECT_EQ(modes, "22" + std::string(16, '1') + "2" + std::string(24, '0'));
+    EXPECT_EQ(texts.substr(0, 19) + texts.substr(16 * 18, 6), "Data start         Data e");
 }
 
 TEST(MeterSimulatorTest, ScopeFramesCarryTheirSettings) {
     DsoSignal s{.timeBase = 24, .gain = 9, .triggerPos = -20, .verticalPos = 12, .slope = 0};
     s.level = -8, s.zeroLevel = 120;
-    for (const auto &[mode, workModes] : {std::pair{SimMode::Dso, std::vector{3, 3, 3}},
-                                          std::pair{SimMode::DsoMemory, std::vector{4, 5, 4}}}) {
-        MeterSimulator sim({.mode = mode, .model = 5, .dso = s});
-        for (std::size_t frame = 0; frame < workModes.size(); ++frame) {
-            const int memory = mode == SimMode::DsoMemory ? int(frame + 1) : 0;
+    // Work mode, time base and memory number of seven frames: live frames walk through model
+    // 5's four fastest time bases (a plain one, then the reconstructed ones), stored frames
+    // through memories 1..6.
+    const std::pair<SimMode, const char *> cases[] = {
+        {SimMode::Dso, "3 23 0,3 24 0,3 25 0,3 26 0,3 23 0,3 24 0,3 25 0,"},
+        {SimMode::DsoMemory, "4 24 1,5 24 2,4 24 3,5 24 4,4 24 5,5 24 6,4 24 1,"}};
+    for (const auto &[mode, headers] : cases) {
+        MeterSimulator sim({.mode = mode, .model = 5, .dso = s, .timeBaseTour = 1});
+        std::ostringstream got;
+        for (int frame = 0; frame < 7; ++frame) {
+            const Packet head = sim.nextPacket();
+            got << int(head[18]) << ' ' << int(head[1]) << ' ' << int(head[9]) << ',';
+            EXPECT_EQ(std::vector<int>(head.begin() + 2, head.begin() + 9),
+                      std::vector<int>({108, 9, 140, 1, 0, 120, 120}));
             for (int n = 1; n <= 17; ++n) {
-                const Packet p = sim.nextPacket();
+                const Packet p = n == 1 ? head : sim.nextPacket();
                 EXPECT_EQ(std::vector<int>({p[0], p[17], p[18], p[19]}),
-                          std::vector<int>({0xFF, 5, workModes[frame], n}));
+                          std::vector<int>({0xFF, 5, head[18], n}));
                 ASSERT_EQ(std::count(p.begin(), p.end(), 0xFF), 1) << "a payload sync byte";
-                if (n == 1) {
-                    EXPECT_EQ(std::vector<int>(p.begin() + 1, p.begin() + 10),
-                              std::vector<int>({24, 108, 9, 140, 1, 0, 120, 120, memory}));
-                }
             }
         }
+        EXPECT_EQ(got.str(), headers);
     }
+}
+
+std::string tempFile(const char *name) { // the process id keeps parallel runs apart
+    return (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + name))
+        .string();
+}
+
+std::string contents(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(RawRecordingTest, RecordsComeBackAsWrittenUpToACut) {
+    const std::string path = tempFile("qvlink-raw-roundtrip.raw");
+    const Bytes big(70000, 0x5A); // more than one record holds
+    {
+        RawRecordingWriter w;
+        ASSERT_TRUE(w.open(path, "2026-12-07 05:00"));
+        ASSERT_TRUE(w.write(0, Bytes{0xFF, 1, 2}));
+        ASSERT_TRUE(w.write(83, Bytes{}));
+        ASSERT_TRUE(w.write(0x01020304, big));
+        // Every record is in the file before the writer is closed (a crash loses nothing).
+        EXPECT_EQ(contents(path).size(), 30 + 9 + 12 + big.size())
+            << "an empty read writes nothing";
+    }
+    const std::string file = contents(path);
+    EXPECT_EQ(file.substr(0, 39),
+              "qvlink raw 1 2026-12-07 05:00\n" + std::string("\0\0\0\0\3\0\xFF\1\2", 9))
+        << "little-endian";
+    std::string error;
+    const std::optional<RawRecording> whole = readRawRecording(path, error);
+    ASSERT_TRUE(whole) << error;
+    EXPECT_EQ(whole->records, (std::vector<RawRecord>{{0, {0xFF, 1, 2}},
+                                                      {0x01020304, Bytes(0xFFFF, 0x5A)},
+                                                      {0x01020304, Bytes(70000 - 0xFFFF, 0x5A)}}));
+    EXPECT_EQ(std::tie(whole->note, whole->truncated), std::tuple("2026-12-07 05:00", false));
+
+    // Cut in the first record's bytes, in the second's head, in the last record's bytes.
+    const std::pair<std::size_t, std::size_t> cuts[] = {{33, 0}, {42, 1}, {file.size() - 1, 2}};
+    for (const auto &[size, records] : cuts) {
+        std::istringstream in(file.substr(0, size));
+        const std::optional<RawRecording> cut = readRawRecording(in, error);
+        ASSERT_TRUE(cut);
+        EXPECT_EQ(std::pair(cut->truncated, cut->records.size()), std::pair(true, records)) << size;
+    }
+    std::filesystem::remove(path);
+}
+
+TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteStopsSayingWhy) {
+    const std::string longLine = std::string(600, 'q') + "\n";
+    for (const std::string b : {"", "qvlink raw 2 x\n", "qvlink raw 1", "qvlink raw 12\n",
+                                longLine.c_str(), "QM data\nqvlink raw 1\n"}) {
+        std::istringstream in(b);
+        std::string error;
+        EXPECT_FALSE(readRawRecording(in, error)) << b;
+        EXPECT_EQ(error, "not a raw recording: the first line must begin with \"qvlink raw 1\"");
+    }
+    std::string error;
+    EXPECT_FALSE(readRawRecording(tempFile("qvlink-no-such-file.raw"), error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos);
+    RawRecordingWriter w;
+    EXPECT_FALSE(w.open("/nonexistent-dir/x.raw", ""));
+    EXPECT_NE(w.error().find("cannot create the recording"), std::string::npos);
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    EXPECT_FALSE(w.open("/dev/full", "a full disk"));
+    EXPECT_NE(w.error().find("No space left"), std::string::npos) << w.error();
+    EXPECT_FALSE(w.write(0, Bytes{1}));
+}
+
+TEST(RawRecordingTest, TheRecordingPortKeepsWhatTheProgramReadsWithItsTime) {
+    const std::string path = tempFile("qvlink-raw-port.raw");
+    auto inner = std::make_unique<platform::fakes::FakeSerialPort>();
+    platform::fakes::FakeSerialPort &fake = *inner;
+    auto writer = std::make_unique<RawRecordingWriter>();
+    ASSERT_TRUE(writer->open(path, ""));
+    std::uint32_t now = 5;
+    RecordingPort port(std::move(inner), std::move(writer), [&now] { return now; });
+    port.setEventHandler([&](int) { (void)port.read(); });
+    ASSERT_TRUE(port.selectPort(2) && port.open());
+    Bytes sent(45);
+    std::iota(sent.begin(), sent.end(), 0);
+    fake.deliver({sent.begin(), sent.begin() + 25});
+    now = 900;
+    fake.deliver({sent.begin() + 25, sent.end()});
+    std::string error;
+    const std::optional<RawRecording> rec = readRawRecording(path, error);
+    ASSERT_TRUE(rec) << error;
+    EXPECT_EQ(rec->records,
+              (std::vector<RawRecord>{{5, {sent.begin(), sent.begin() + 20}},
+                                      {900, {sent.begin() + 20, sent.begin() + 40}}}));
+    std::filesystem::remove(path);
+}
+
+TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
+    RawRecording rec;
+    for (std::uint32_t k = 0; k < 6; ++k)
+        rec.records.push_back({k * 100, Bytes(10, std::uint8_t(k))});
+    auto others = std::make_unique<platform::fakes::FakeSerialPort>();
+    others->devices["/dev/ttyUSB0"] = {};
+    ReplayPort port(1, rec, std::move(others));
+    std::vector<Bytes> events;
+    std::vector<bool> streaming;
+    port.setEventHandler([&](int) { events.push_back(port.read()); });
+    port.setStreamingHandler([&](bool on) { streaming.push_back(on); });
+    ASSERT_TRUE(port.selectPort(1) && port.open());
+    port.playUntil(1000);
+    EXPECT_TRUE(events.empty()) << "no lines, no power, no bytes";
+    EXPECT_EQ(port.dsr(), false);
+    ASSERT_TRUE(port.setRts(true) && port.setDtr(true));
+    EXPECT_EQ(port.cts(), true);
+    port.playUntil(150);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0], Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(port.nextTime(), 200u);
+    port.playNext(1);
+    EXPECT_EQ(port.nextTime(), 300u);
+    port.playNext(1000);
+    EXPECT_EQ(std::tuple(port.finished(), events.size()), std::tuple(true, 3u));
+    EXPECT_TRUE(port.close());
+    EXPECT_EQ(streaming, std::vector<bool>({true, false}));
+    EXPECT_TRUE(port.selectDevice("/dev/ttyUSB0") && port.open()) << "named devices pass on";
+    EXPECT_EQ(port.deviceName(1), "raw recording ()");
 }
 
 } // namespace

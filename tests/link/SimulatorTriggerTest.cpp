@@ -11,8 +11,8 @@ namespace {
 
 using dso::Reconstruction;
 
-/// The reconstruction of the fast time bases, realigning the simulated frame on its own trigger
-/// crossing, finds the crossing where the frame's settings put it.
+// The reconstruction of the fast time bases, realigning the simulated frame on its own trigger
+// crossing, finds the crossing where the frame's settings put it.
 TEST(SimulatorTriggerTest, ReconstructionFindsTheSimulatedCrossing) {
     using Stage =
         dso::Rebuild (Reconstruction::*)(const Reconstruction::Samples &, common::Waveform &);
@@ -22,8 +22,7 @@ TEST(SimulatorTriggerTest, ReconstructionFindsTheSimulatedCrossing) {
         s.slope = k / 3 % 4;
         s.triggerPos = std::array{-40, -7, 0, 12, 40}[k / 12 % 5];
         s.level = std::array{-15, 0, 10}[k / 60];
-        SCOPED_TRACE(::testing::Message() << "shape " << int(s.shape) << " slope " << s.slope
-                                          << " pos " << s.triggerPos << " level " << s.level);
+        SCOPED_TRACE(k); // shape k % 3, slope k / 3 % 4, position k / 12 % 5, level k / 60
         const auto bytes = DsoFrameSource::samples(s);
         const bool up = DsoFrameSource::rising(s.slope);
         ASSERT_LT(*std::max_element(bytes.begin(), bytes.end()), 0xFF) << "a sample as sync byte";

@@ -1,34 +1,37 @@
 #include "PrintFixture.h"
 #include "output/Csv.h"
+#include "output/LineFile.h"
 #include "output/RecordCsv.h"
 #include "output/SpectrumCsv.h"
 #include "output/WaveformCsv.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <sstream>
 #include <tuple>
+#include <unistd.h>
 
 namespace qv::output {
 namespace {
 
+// The lines of a CSV text, each of which must end in CR LF.
 std::vector<std::string> linesOf(const std::string &csv) {
     std::vector<std::string> out;
-    std::string line;
     std::istringstream in(csv);
-    while (std::getline(in, line)) {
-        EXPECT_EQ(line.back(), '\r') << line; // every line ends in CR LF
-        line.pop_back();
-        out.push_back(line);
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_EQ(line.back(), '\r') << line;
+        out.push_back(line.substr(0, line.size() - 1));
     }
     return out;
 }
 
-// The rest of the number and field forms are in the files below: quoting of commas, quotes and
-// leading blanks, exponents, empty values.
 TEST(Csv, NegativeZeroAndLineBreaks) {
-    EXPECT_EQ(Csv::number(-0.0), "0");
-    EXPECT_EQ(Csv::field("two\r\nlines"), "\"two\r\nlines\"");
+    EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines")),
+              std::tuple("0", "\"two\r\nlines\""));
 }
 
 // One waveform per time-base family and both volt units; rows worked out by hand from
@@ -66,16 +69,16 @@ TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
     const std::string model = "7302";
     EXPECT_EQ(workModeOfTitle(wave.WaveTitle, model), "DSO sample, \"A\"");
     const auto lines = linesOf(waveformCsv({wave, model, 0, "DSO sample", tables}));
-    const std::vector<std::string> header(lines.begin(), lines.begin() + 15);
-    EXPECT_EQ(header, (std::vector<std::string>{
-                          "# model,7302", "# work_mode,DSO sample", "# date,2026-12-07",
-                          "# time,14:03", "# title,\"Meter 7302 DSO sample, \"\"A\"\"\"",
-                          "# volts_per_div,2 V", "# time_per_div,1 ms", "# sample_interval_s,5e-05",
-                          "# coupling,AC", "# trigger_slope,falling",
-                          "# trigger_level_v,0.6",    // 3 units x 2 V / 10
-                          "# trigger_position,-10",   // a division left of the centre
-                          "# trigger_time_s,0.00525", // point 125 - 20 = 105 x 50 us
-                          "# vertical_position,5", "# zero_level,0"}));
+    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 15),
+              (std::vector<std::string>{
+                  "# model,7302", "# work_mode,DSO sample", "# date,2026-12-07", "# time,14:03",
+                  "# title,\"Meter 7302 DSO sample, \"\"A\"\"\"", "# volts_per_div,2 V",
+                  "# time_per_div,1 ms", "# sample_interval_s,5e-05", "# coupling,AC",
+                  "# trigger_slope,falling",
+                  "# trigger_level_v,0.6",    // 3 units x 2 V / 10
+                  "# trigger_position,-10",   // a division left of the centre
+                  "# trigger_time_s,0.00525", // point 125 - 20 = 105 x 50 us
+                  "# vertical_position,5", "# zero_level,0"}));
     EXPECT_EQ(workModeOfTitle("other title", model), "");
 }
 
@@ -91,12 +94,12 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
         ASSERT_EQ(lines.size(), 5u + 128);
         EXPECT_EQ(lines[0], "# window,Hanning");
         EXPECT_EQ(lines[1], logScale ? "# scale,dB" : "# scale,linear");
+        EXPECT_EQ(lines[2], logScale ? "# magnitude_unit,dB" : "# magnitude_unit,V");
         EXPECT_EQ(lines[3], "# frequency_per_bin_hz,78.125"); // 1 / 12.8 ms
         EXPECT_EQ(lines[4], "bin,frequency_hz,magnitude");
         // Bin 10 is one division of the view: the readout's 781.25 Hz.
-        const double v10 = f.view.Spectrum[10] * (logScale ? 1.0 : 0.2);
-        EXPECT_EQ(lines[5 + 10], "10,781.25," + Csv::number(v10));
-        EXPECT_EQ(lines[5 + 127].substr(0, 4), "127,");
+        EXPECT_EQ(lines[5 + 10],
+                  "10,781.25," + Csv::number(f.view.Spectrum[10] * (logScale ? 1.0 : 0.2)));
     }
     f.form.wave.DsoParam[0] = 25; // model 0 has no 25th time base: no frequencies
     const double bins[2] = {1, 2};
@@ -121,18 +124,49 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
                   "time,value,unit,text", "14:03:27,-1.234,mV  DC,\"-1.234mV  DC    \"",
                   "14:03:28,,M ohm,\"  OL  M ohm     \"", "No.5,0.123,V   AC,\" 0.123V   AC    \"",
                   ",,,\"edited, by hand\""}));
-    EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0 \r\n2026\r\n"));
+    EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0 \r\na\r\nb\r\nM DMM Record: \r\n\r\n"));
     EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0\r\n2026\r\n"));
     EXPECT_FALSE(logOfRecordFile("QVDATALINK47 V1.0\r\n7302\r\ntitle\r\n2026-12-07\r\n\r\n"));
     EXPECT_EQ(logOfRecordFile("QVDATALINK47 V1.0\r\na\r\nb\r\nM DMM Record: \r\n\r\n"), "");
 
     // The CSV gives the log back, line for line (the empty line is left out of the CSV).
-    const std::string lines = log->substr(0, log->size() - 2);
-    EXPECT_EQ(logOfRecordCsv(recordCsv(*log)), lines);
+    EXPECT_EQ(logOfRecordCsv(recordCsv(*log)), log->substr(0, log->size() - 2));
     EXPECT_EQ(logOfRecordCsv("time,value,unit,text\r\n12:00:00,1,V,\"  1.000V \"\"x\"\"\"\n"),
               "  12:00:00      1.00 0V \"x\"\r\n");
     EXPECT_FALSE(logOfRecordCsv("time,value,unit\r\n"));
     EXPECT_FALSE(logOfRecordCsv("time,value,unit,text\r\n1,2,3,\"never closed\r\n"));
+}
+
+// What opening finds, what it keeps, and where the next line goes. A place that cannot be
+// written is refused, naming it.
+TEST(LineFile, ContinuesAfterTheLastWholeLine) {
+    // what the file holds (none: no file), what it holds after one line more, continued
+    const std::tuple<std::optional<std::string>, const char *, bool> cases[] = {
+        {std::nullopt, "h\r\nx\r\n", false},
+        {"", "h\r\nx\r\n", false},
+        {"h\r\na\r\n", "h\r\na\r\nx\r\n", true},
+        {"h\r\na\r\nb,12", "h\r\na\r\nx\r\n", true},              // a torn last line is cut
+        {"h\r\na\r\nb\r", "h\r\na\r\nx\r\n", true},               // also before its LF
+        {"h\r\n" + std::string(200000, 'y'), "h\r\nx\r\n", true}, // found across chunks
+        {"h,par", "h\r\nx\r\n", false},                           // no whole line: it starts again
+    };
+    const std::string path = ::testing::TempDir() + "qvlink-linefile-" + std::to_string(::getpid());
+    for (const auto &[before, after, continued] : cases) {
+        std::filesystem::remove(path);
+        if (before)
+            std::ofstream(path, std::ios::binary) << *before;
+        std::string error;
+        auto file = LineFile::open(path, "h\r\n", error);
+        ASSERT_TRUE(file) << error;
+        EXPECT_EQ(file->continued(), continued) << after;
+        ASSERT_TRUE(file->append("x\r\n", error));
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), after);
+    }
+    std::filesystem::remove(path);
+    std::string error;
+    EXPECT_FALSE(LineFile::open("/nonexistent-dir/x.csv", "h\r\n", error));
+    EXPECT_NE(error.find("/nonexistent-dir/x.csv"), std::string::npos) << error;
 }
 
 } // namespace

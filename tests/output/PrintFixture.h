@@ -35,9 +35,7 @@ struct PrintFixture : Scope {
         form.v.SpectrumLogScale = logScale;
         spectrum ? view.FFT_Display() : dso::DSO_display(form, tables, measurements);
     }
-    void click(int button, double x, double y) {
-        cursors.Picture1_MouseDown(button, 0, static_cast<float>(x), static_cast<float>(y));
-    }
+    void click(int button, float x, float y) { cursors.Picture1_MouseDown(button, 0, x, y); }
     /// Prints one copy and returns its page.
     [[nodiscard]] const common::DrawingTarget &printPage() {
         fp.printer.copies = 1;

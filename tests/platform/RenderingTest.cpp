@@ -10,9 +10,7 @@
 namespace qv::platform::qt {
 namespace {
 
-using common::DrawingTarget;
-
-QImage render(const DrawingTarget &t, double pixelsPerTwip, QSize size) {
+QImage render(const common::DrawingTarget &t, double pixelsPerTwip, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -21,31 +19,24 @@ QImage render(const DrawingTarget &t, double pixelsPerTwip, QSize size) {
     return image;
 }
 
-// Pixel columns holding the colour anywhere.
-std::vector<int> columnsWith(const QImage &image, QRgb color) {
-    std::vector<int> out;
+// How many pixel columns hold red, and the lines they make as positions in hundreds of twips
+// (one per line however wide it is).
+std::pair<int, std::vector<long>> redLines(const QImage &image, double pixelsPerTwip) {
+    std::pair<int, std::vector<long>> out;
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
-            if (image.pixel(x, y) == color) {
-                out.push_back(x);
+            if (image.pixel(x, y) == qRgb(255, 0, 0)) {
+                ++out.first;
+                const long at = std::lround(x / pixelsPerTwip / 100.0);
+                if (out.second.empty() || out.second.back() != at)
+                    out.second.push_back(at);
                 break;
             }
     return out;
 }
 
-// The same columns as positions in hundreds of twips, one entry per line however wide it is.
-std::vector<int> linePositions(const std::vector<int> &columns, double pixelsPerTwip) {
-    std::vector<int> out;
-    for (int x : columns) {
-        const int at = static_cast<int>(std::lround(x / pixelsPerTwip / 100.0));
-        if (out.empty() || out.back() != at)
-            out.push_back(at);
-    }
-    return out;
-}
-
 TEST(Rendering, XorTwiceRestoresEveryPixel) {
-    DrawingTarget t;
+    common::DrawingTarget t;
     t.setForeColor(common::kBlue);
     for (int i = 0; i < 50; ++i)
         t.line(150 + i * 100, 500, 300 + i * 90, 4500 - i * 70); // a busy picture underneath
@@ -62,19 +53,15 @@ TEST(Rendering, XorTwiceRestoresEveryPixel) {
 }
 
 TEST(Rendering, TwoScalesDrawTheSameGeometry) {
-    DrawingTarget t;
+    common::DrawingTarget t;
     t.setForeColor(common::kRed);
     for (int x = 400; x <= 5200; x += 400)
         t.line(x, 500, x, 4500);
-    const QImage small = render(t, 1.0 / 15, {369, 337});
-    const QImage large = render(t, 2.5 / 15, {922, 843});
-    const auto smallColumns = columnsWith(small, qRgb(255, 0, 0));
-    const auto largeColumns = columnsWith(large, qRgb(255, 0, 0));
-    EXPECT_EQ(smallColumns.size(), 13u) << "one pixel wide at 96 dpi";
-    EXPECT_EQ(linePositions(smallColumns, 1.0 / 15), linePositions(largeColumns, 2.5 / 15))
-        << "the same lines, in twips, at both scales";
-    // Pen widths scale with the view: each line is more than one pixel wide at 2.5 times the size.
-    EXPECT_GE(largeColumns.size(), 2 * 13u);
+    const auto [smallColumns, smallLines] = redLines(render(t, 1.0 / 15, {369, 337}), 1.0 / 15);
+    const auto [largeColumns, largeLines] = redLines(render(t, 2.5 / 15, {922, 843}), 2.5 / 15);
+    EXPECT_EQ(smallColumns, 13) << "one pixel wide at 96 dpi";
+    EXPECT_EQ(smallLines, largeLines) << "the same lines, in twips, at both scales";
+    EXPECT_GE(largeColumns, 2 * 13) << "pen widths scale: more than a pixel at 2.5 times the size";
 }
 
 TEST(FileDialogs, FiltersBecomeQtFilters) {

@@ -1,4 +1,5 @@
 #include "trend/Decimation.h"
+#include "trend/LogImport.h"
 #include "trend/TrendModel.h"
 #include "trend/TrendText.h"
 #include "trend/TrendView.h"
@@ -7,62 +8,37 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <tuple>
 
 namespace qv::trend {
 namespace {
 
-// Readings as the meter shows them: six value characters, ten unit characters.
-TEST(TrendModel, ReadingsBecomePointsOrGaps) {
-    // clang-format off
-    const std::tuple<const char *, std::optional<double>, const char *> cases[] = {
-        {" 3.301 V  DC     ", 3.301, "V  DC"}, {"-0.125 V  DC", -0.125, "V  DC"},
-        {" 125.3 mV AC", 125.3, "mV AC"},      {"-  .05 mV AC", -0.05, "mV AC"},
-        {" 4.702 kOhm", 4.702, "kOhm"},        {"+19.80 mA DC", 19.8, "mA DC"},
-        {" 50.00 Hz", 50.0, "Hz"},             {" 23.5  C  TEMP", 23.5, "C  TEMP"},
-        {"  1200 MOhm", 1200, "MOhm"},         {" OL.   MOhm", {}, ""}, {"-OL    V  DC", {}, ""},
-        {"                ", {}, ""},          {" 1.2.3 V  DC", {}, ""}};
-    // clang-format on
-    for (const auto &[text, value, unit] : cases) {
-        TrendModel m;
-        m.add(1.0, " 1.000 X");
-        m.add(2.0, text);
-        const Series &last = m.series().back();
-        ASSERT_EQ(last.points.back().isGap(), !value) << text << ": a gap, never a zero";
-        if (value) {
-            EXPECT_EQ(last.unit, unit) << text;
-            EXPECT_DOUBLE_EQ(last.points.back().v, *value) << text;
-        } else {
-            EXPECT_EQ(m.series().size(), 1u) << text << ": a gap starts no series";
-        }
-    }
-}
-
-TEST(TrendModel, UnitChangesStartSeriesAndGapsBreakThem) {
+// Readings as the meter shows them become points, a reading without a number a gap (never a
+// zero; the reading parser's own cases are in the DMM tests).
+TEST(TrendModel, ReadingsBecomePointsOrGapsAndUnitChangesStartSeries) {
     TrendModel m;
     int changes = 0;
     m.changed = [&] { ++changes; };
     m.add(9, " OL.   V  DC"); // nothing to break yet
-    m.add(10, " 3.300 V  DC");
+    m.add(10, " 3.300 V  DC     ");
     m.add(11, " OL.   V  DC");
-    m.add(12, " OL.   V  DC"); // one gap stands for the run
+    m.add(12, "                "); // one gap stands for the run
     m.add(13, " 3.400 V  DC");
     m.add(14, " 125.0 mV DC");
     m.add(13.5, " 3.500 V  DC"); // back to volts, stamped early
     ASSERT_EQ(m.series().size(), 3u);
     EXPECT_EQ(m.units(), (std::vector<std::string>{"V  DC", "mV DC"}));
     EXPECT_EQ(m.series()[2].points[0].t, 14) << "time never goes back";
+    EXPECT_EQ(std::tuple(m.series()[0].points[0].v, m.series()[2].points[0].v),
+              std::tuple(3.3, 3.5));
     EXPECT_EQ(std::tuple(m.newestUnit(), m.series()[0].points.size(),
                          m.series()[0].points[1].isGap(), m.pointCount(), changes, m.timeSpan().lo,
                          m.timeSpan().hi),
               std::tuple("V  DC", 3u, true, 5u, 5, 10.0, 14.0));
 
-    const Statistics volts = m.wholeRun("V  DC");
-    EXPECT_EQ(std::tuple(volts.count, m.within("V  DC", {12, 14}).count, m.wholeRun("mV DC").count),
+    EXPECT_EQ(std::tuple(m.wholeRun("V  DC").count, m.within("V  DC", {12, 14}).count,
+                         m.wholeRun("mV DC").count),
               std::tuple(3u, 2u, 1u));
-    EXPECT_DOUBLE_EQ(volts.mean, 3.4);
-    EXPECT_DOUBLE_EQ(volts.last, 3.5);
     m.clear();
     EXPECT_EQ(std::tuple(m.pointCount(), m.wholeRun("V  DC").count), std::tuple(0u, 0u));
 }
@@ -72,11 +48,9 @@ TEST(Statistics, HandComputedValues) {
     const std::vector<Point> points{{10, 2}, {11, 4}, {12, kGap}, {13, 4}, {14, 4},
                                     {15, 5}, {16, 5}, {17, 9},    {18, 7}, {19, 2}};
     const Statistics s = statistics(std::span(points).first(9));
-    EXPECT_EQ(s.count, 8u);
-    EXPECT_DOUBLE_EQ(s.mean, 5);
     EXPECT_NEAR(s.stddev, std::sqrt(32.0 / 7.0), 1e-12);
-    EXPECT_EQ(std::tuple(s.min, s.minTime, s.max, s.maxTime, s.last, s.lastTime),
-              std::tuple(2, 10, 9, 17, 7, 18));
+    EXPECT_EQ(std::tuple(s.count, s.mean, s.min, s.minTime, s.max, s.maxTime, s.last, s.lastTime),
+              std::tuple(8u, 5, 2, 10, 9, 17, 7, 18));
     EXPECT_EQ(statistics(points).minTime, 10) << "a tie keeps the first time";
     EXPECT_EQ(statistics(std::span(points).first(1)).stddev, 0);
 
@@ -101,16 +75,12 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     points[54321].v = 25.0; // one spike up
     points[77777].v = -3.0; // one down
     points[11111].v = kGap;
-    const Range all{0, 99999 * 0.4};
-    const std::vector<Point> drawn = decimate(points, all, 800);
+    const std::vector<Point> drawn = decimate(points, {0, 99999 * 0.4}, 800);
     EXPECT_LE(drawn.size(), 2u * 800 + 3) << "two per column, three more around the gap";
-    const auto has = [&](double v) {
-        return std::any_of(drawn.begin(), drawn.end(), [v](const Point &p) { return p.v == v; });
-    };
-    EXPECT_TRUE(has(25.0) && has(-3.0));
-    EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [](const Point &p) { return p.isGap(); }));
-    EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end(),
-                               [](const Point &a, const Point &b) { return a.t < b.t; }));
+    EXPECT_TRUE(std::ranges::count(drawn, 25.0, &Point::v) &&
+                std::ranges::count(drawn, -3.0, &Point::v));
+    EXPECT_TRUE(std::ranges::any_of(drawn, &Point::isGap));
+    EXPECT_TRUE(std::ranges::is_sorted(drawn, {}, &Point::t));
 
     // A window inside the run: the neighbours outside it carry the line to the edges.
     const std::vector<Point> window = decimate(points, {100.2, 104.2}, 800);
@@ -152,8 +122,6 @@ TEST(TrendView, WholeRunFollowZoomAndPan) {
 }
 
 TEST(TrendText, ValuesCsvAndTimeLabels) {
-    EXPECT_EQ(valueText(3.30125), "3.30125");
-    EXPECT_EQ(valueText(1.0 / 3.0), "0.333333");
     EXPECT_EQ(valueText(-1234567.0), "-1.23457e+06");
     const std::vector<Point> points{{1, 3.3}, {2, kGap}, {3, -0.125}};
     const std::string csv =
@@ -163,6 +131,54 @@ TEST(TrendText, ValuesCsvAndTimeLabels) {
     EXPECT_STREQ(timeLabelFormat(10), "HH:mm:ss.z");
     EXPECT_STREQ(timeLabelFormat(3600), "HH:mm:ss");
     EXPECT_STREQ(timeLabelFormat(86400 * 2), "MM-dd HH:mm");
+}
+
+TEST(LogImport, TimesOfDay) {
+    // The seconds of the day; -1: not a time.
+    const std::pair<const char *, double> cases[] = {
+        {"14:03:27", 50607},    {"9:05:00", 32700}, {" 00:00:00 ", 0},
+        {"2:03:27 PM", 50607},  {"12:00:01 AM", 1}, {"下午2:03:27", 50607},
+        {"上午12:30:00", 1800}, {"24:00:00", -1},   {"14:60:00", -1},
+        {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
+        {"No.5", -1},           {"", -1},           {"123:00:00", -1},
+    };
+    for (const auto &[text, seconds] : cases)
+        EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
+}
+
+TEST(LogImport, LinesPlacedBeforeTheirEndAcrossMidnight) {
+    const std::string log = "  23:59:58    3.301  V  DC     \r\n"
+                            "  No.5 :   3.300 V  DC     \r\n" // play-back: no time
+                            "  23:59:59     OL.   V  DC     \r\n"
+                            "garbage\r\n"
+                            "  00:00:01    3.305  V  DC     \r\n"
+                            "  00:00:02    125.0  mV DC";
+    constexpr double kDayStart = 1796601600; // 2026-12-07 00:00 UTC
+    TrendModel m;
+    // Saved at 00:10 on the 7th: the first line was on the 6th.
+    EXPECT_EQ(importLog(log, {kDayStart + 600, kDayStart}, m), 4u);
+    ASSERT_EQ(m.series().size(), 2u);
+    const auto &volts = m.series()[0].points;
+    ASSERT_EQ(volts.size(), 3u);
+    EXPECT_EQ(std::tuple(volts[0].t, volts[1].isGap(), volts[2].t, m.series()[1].points[0].t),
+              std::tuple(kDayStart - 2, true, kDayStart + 1, kDayStart + 2));
+    EXPECT_DOUBLE_EQ(volts[2].v, 3.305);
+
+    // Saved a second before the last line's time of day: the log ended the day before.
+    TrendModel earlier;
+    (void)importLog(log, {kDayStart + 1, kDayStart}, earlier);
+    EXPECT_EQ(earlier.series()[1].points[0].t, kDayStart + 2 - 86400);
+}
+
+TEST(LogImport, RecordFileSplitsIntoHeaderAndLog) {
+    const auto record =
+        splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\n"
+                        "QM520V DMM Record: bench\r\n\r\n  14:00:00  3.301 V\r\n\r\n");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(std::tuple(record->savedDate, record->savedTime, record->log),
+              std::tuple("2026-12-07", "14:03:27", "  14:00:00  3.301 V\r\n\r\n"));
+    EXPECT_FALSE(splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n"));
+    EXPECT_FALSE(splitRecordFile("QVDATALINK47 V2.0\r\n1\r\n2\r\n3\r\n\r\n"));
 }
 
 } // namespace

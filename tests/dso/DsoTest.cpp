@@ -1,0 +1,402 @@
+#include "Scope.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+#include <set>
+#include <tuple>
+
+namespace qv::dso {
+namespace {
+
+using namespace test;
+using common::kBlack, common::kRed;
+using O = FrameOutcome;
+using Samples = Reconstruction::Samples;
+using Lines = std::vector<Line>;
+constexpr auto W = Rebuild::Written, A = Rebuild::Abandoned;
+const double nan = std::nan("");
+
+// A record as the frame completion hands it over: signed trigger position and level, raw zero.
+common::Waveform record(double trigger, double slope, double level, double zero, double fill) {
+    common::Waveform w;
+    w.DsoParam[1] = trigger, w.DsoParam[5] = slope, w.DsoParam[6] = level, w.DsoParam[7] = zero;
+    w.WaveData.fill(fill);
+    return w;
+}
+
+TEST(Reconstruction, Sinc0AveragesNeighboursOfAlternatingSamples) {
+    Reconstruction r;
+    Samples raw{};
+    for (int i = 0; i < 257; ++i)
+        raw[i] = 100 + (i % 2 ? 20 : 0);
+    common::Waveform w = record(0, 1, 0, 100, -7);
+    r.sinc0(raw, w);
+    // Even points are samples 62 + i/2; point 255 is left for the frame completion.
+    for (int i = 0; i <= 256; ++i)
+        EXPECT_EQ(w.WaveData[i], i == 255 ? -7 : i % 2 ? 10 : (i / 2) % 2 ? 20 : 0) << i;
+}
+
+// A flat record at the zero level comes out as zeros wherever the trigger position lets the
+// filters work; where an index would leave its array the frame is abandoned, the waveform kept.
+TEST(Reconstruction, FlatRecordsAndTriggerPositionsOutsideTheFilters) {
+    Samples raw;
+    raw.fill(128);
+    // sinc 0/1/3/4, trigger position, outcome
+    const std::tuple<int, double, Rebuild> cases[] = {
+        {0, 0, W},  {1, 60, A}, {1, 59, W},  {1, -128, W}, {3, -85, A}, {3, -84, W},
+        {3, 58, A}, {3, 57, W}, {4, -76, A}, {4, -75, W},  {4, 56, W},  {4, 57, A}};
+    for (const auto &[proc, trigger, expected] : cases) {
+        Reconstruction r;
+        common::Waveform w = record(trigger, 1, 0, 128, 5);
+        Rebuild got = W;
+        if (proc == 0)
+            r.sinc0(raw, w);
+        else
+            got = proc == 1 ? r.sinc1(raw, w) : proc == 3 ? r.sinc3(raw, w) : r.sinc4(raw, w);
+        EXPECT_EQ(got, expected) << "sinc" << proc << " p=" << trigger;
+        for (int i = 0; i <= 256; ++i)
+            ASSERT_TRUE(i == 255 || w.WaveData[i] == (got == W ? 0 : 5)) << proc << " " << trigger;
+    }
+}
+
+TEST(Reconstruction, Sinc4SecondPhaseIsHighBy129Over128) {
+    Reconstruction r;
+    common::Waveform w = record(0, 1, 10, 128, 0);
+    Samples raw;
+    raw.fill(138);
+    ASSERT_EQ(r.sinc4(raw, w), W);
+    // Found at once at f - 6: the record moves right by 6 and its first 6 entries stay.
+    const auto entry = [](int k) { return (k < 6 ? k : k - 6) % 5 == 2 ? 10.0 * 129 / 128 : 10; };
+    for (int k = 0; k <= 128; ++k) {
+        EXPECT_EQ(w.WaveData[2 * k], entry(k)) << k;
+        EXPECT_TRUE(k == 128 || w.WaveData[2 * k + 1] == (entry(k) + entry(k + 1)) / 2) << k;
+    }
+}
+
+// A step from -10 to +20 between samples 125 and 126 (point 64 of the doubled record, 63 the
+// value between, 640 / 128 = 5): at level 6 the crossing is found two points late, the record
+// moves left by two and its last point comes from the last interleaved sample, 97 + 62 + 2.
+TEST(Reconstruction, Sinc1StepLandsOnTheTriggerIndexWithTheLastSampleAtTheEnd) {
+    Reconstruction r;
+    Samples raw;
+    for (int i = 0; i < 257; ++i)
+        raw[i] = 128 + (i <= 125 ? -10 : 20);
+    common::Waveform w = record(0, 1, 6, 128, 7);
+    ASSERT_EQ(r.sinc1(raw, w), W);
+    EXPECT_EQ(std::vector<double>(w.WaveData.begin() + 122, w.WaveData.begin() + 125),
+              (std::vector<double>{5, 12.5, 20}));
+    EXPECT_EQ(std::vector<double>(w.WaveData.begin() + 254, w.WaveData.end()),
+              (std::vector<double>{20, 20, 20}));
+}
+
+// The record moves so that the crossing lands on the trigger index f = 62, keeping its first
+// entries when it moves right.
+TEST(Reconstruction, RetrigMovesTheCrossingOntoTheTriggerIndex) {
+    for (const int shift : {2, -3}) { // found late or early in the window f - 3 .. f + 2
+        Reconstruction r;
+        for (int i = 0; i < Reconstruction::kSincSize; ++i)
+            r.SincOut()[i] = (i < 62 + shift ? -1000.0f : 1000.0f) + i;
+        const auto old = r.SincOut();
+        common::Waveform w = record(0, 1, 10, 128, 7);
+        ASSERT_EQ(r.retrig(w, 3), W);
+        for (int k = 0; k <= 128; ++k)
+            EXPECT_EQ(w.WaveData[2 * k], old[shift > 0 || k >= -shift ? k + shift : k]) << k;
+    }
+}
+
+const Bytes kRamp = [] {
+    Bytes s;
+    std::iota(s.begin(), s.end(), 0);
+    return s;
+}();
+
+// The last packet completes the frame and redraws the active view. With mnuStart unchecked the
+// samples are collected but nothing is completed; without StartStop no progress is shown.
+TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
+    // mnuStart, StartStop, waveform view; waveform and spectrum redraws, panel texts
+    const std::tuple<bool, bool, bool, int, int, std::string> cases[] = {
+        {true, true, true, 1, 0, "Data start|Data end|"},
+        {false, true, true, 0, 0, "Data start|"},
+        {true, true, false, 0, 1, "Data start|Data end|"},
+        {true, false, true, 1, 0, ""}};
+    for (const auto &[start, progress, waveView, displays, spectra, texts] : cases) {
+        Scope b;
+        b.form.el.mnuStart.setChecked(start);
+        b.form.el.StartStop.setChecked(progress);
+        b.form.el.DSO_wave.setChecked(waveView);
+        b.form.el.Save.setEnabled(false), b.form.v.CurrentFileName = "old.dso";
+        const link::DsoSignal s{
+            .model = 3, .timeBase = 10, .gain = 8, .verticalPos = 10, .zeroLevel = 100};
+        EXPECT_EQ(b.feed(frame(s, 3, kRamp)), start ? O::Shown : O::None);
+        EXPECT_EQ(
+            std::tuple(b.displays, b.spectra, textsAt(b.form.el.Picture2), b.decoder.SampleIndex()),
+            std::tuple(displays, spectra, texts, start ? 0 : 256));
+        std::vector<double> marks; // one progress mark per data packet n = 2..17
+        for (const auto &box : opsOf<common::BoxOp>(b.form.el.Picture2))
+            if (box.fill == common::kProgress)
+                marks.push_back(box.x1);
+        EXPECT_EQ(marks.size(), progress ? 16u : 0u);
+        EXPECT_TRUE(!progress || (marks[0] == 420 && marks[15] == 2670));
+        const auto &w = b.form.wave;
+        const std::string title = start ? "Meter 7304 DSO sample " : "";
+        EXPECT_EQ(std::tuple(w.WaveValid, w.WaveTitle, b.form.el.Text1.text(),
+                             b.form.el.Save.enabled(), b.form.v.CurrentFileName),
+                  std::tuple(start, title, title, start, start ? "" : "old.dso"));
+        if (!start)
+            continue;
+        EXPECT_EQ(std::tuple(w.DsoParam[3], w.DsoParam[7], w.WaveDate + " " + w.WaveTime),
+                  std::tuple(10, -28, "2026-12-07 14:03"));
+    }
+}
+
+// Model 3 copies at time base 23 and reconstructs at 24, 25 and 26 a record flat 12 above the zero
+// level but sample 0; above a model's top, or with no crossing (slopes 1 and 3 rise, others fall),
+// the waveform stays but is redrawn. A stored waveform's title carries its memory number. "Data
+// error!" (time base above 26, gain above 15) and an abandoned frame keep all and redraw nothing.
+TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
+    using Points = std::array<double, 3>;
+    const Points kept{-1, -1, -1}, flat12{12, 12, 12};
+    // model, mode, time base, gain, trigger, memory, slope; outcome, points 0, 100, 256, title
+    const std::tuple<int, int, int, int, int, int, int, O, Points, std::string> cases[] = {
+        {3, 3, 23, 8, 0, 5, 1, O::Shown, {-128, 12, -1}, "Meter 7304 DSO sample "},
+        {3, 4, 24, 8, 0, 5, 1, O::Shown, flat12, "Meter 7304 DSO database No.  5"},
+        {3, 5, 25, 8, 0, 12, 1, O::Shown, flat12, "Meter 7304 DSO database No.  12"},
+        {3, 3, 25, 8, 0, 0, 0, O::Shown, kept, "Meter 7304 DSO sample "},
+        {3, 3, 26, 8, 0, 0, 3, O::Shown, flat12, "Meter 7304 DSO sample "},
+        {0, 3, 26, 8, 0, 0, 1, O::Shown, kept, "Meter 7302 DSO sample "},
+        {5, 3, 27, 0, 12, 0, 1, O::DataError, kept, "before"},
+        {5, 3, 0, 16, 12, 0, 1, O::DataError, kept, "before"},
+        {5, 3, 26, 15, 12, 0, 1, O::Shown, flat12, "Meter 7304A DSO sample "},
+        {3, 3, 25, 8, 61, 0, 1, O::Abandoned, kept, "before"}};
+    for (const auto &[model, mode, timeBase, gain, trigger, memory, slope, outcome, points, title] :
+         cases) {
+        Scope b;
+        b.form.wave.WaveData.fill(-1), b.form.wave.WaveTitle = "before";
+        b.form.el.Save.setEnabled(false);
+        Bytes flat; // 12 above the zero level, but sample 0
+        flat.fill(140), flat[0] = 0;
+        link::DsoSignal s{.model = model, .timeBase = timeBase, .gain = gain};
+        s.triggerPos = trigger, s.memoryNumber = memory, s.slope = slope;
+        EXPECT_EQ(b.feed(frame(s, mode, flat)), outcome) << timeBase;
+        const auto &w = b.form.wave;
+        const bool shown = outcome == O::Shown;
+        EXPECT_EQ((std::array{w.WaveData[0], w.WaveData[100], w.WaveData[256]}), points);
+        EXPECT_EQ(std::tuple(w.WaveData[255], w.DsoParam[0]),
+                  std::tuple(w.WaveData[254], timeBase));
+        EXPECT_EQ(std::tuple(w.WaveTitle, b.form.el.Save.enabled(), b.displays),
+                  std::tuple(title, shown, shown ? 1 : 0));
+        EXPECT_EQ(textsAt(b.form.el.Picture2).ends_with("Data error!|"), outcome == O::DataError);
+    }
+}
+
+TEST(DsoDecoder, DuplicatedPacketShiftsLaterSamplesAndOverflowsOnto256) {
+    Scope b;
+    ASSERT_TRUE(b.fp.port.open());
+    auto packets = frame({.model = 3, .timeBase = 10, .gain = 8}, 3, kRamp);
+    packets.push_back(packets[0]); // the next frame's header completes packet 17
+    // Each batch holds the tail of one packet and the head of the next, as the meter sends them;
+    // a batch without a sync byte hands the pending packet (data packet 5) on again.
+    b.fp.port.deliver(bytesOf({packets.begin(), packets.begin() + 5}));
+    b.fp.port.deliver(std::vector<std::uint8_t>(20, 0x11));
+    b.fp.port.deliver(bytesOf({packets.begin() + 5, packets.end()}));
+    EXPECT_EQ(b.decoder.lastOutcome(), O::None); // the header came last
+    EXPECT_EQ(b.displays, 1);
+    const auto &w = b.form.wave.WaveData;
+    // Packet 5 decoded twice (samples 48.. again), the later ones moved up by 16.
+    EXPECT_EQ((std::array{w[63], w[64], w[80], w[254]}),
+              (std::array{63 - 128., 48 - 128., 64 - 128., 238 - 128.}));
+    EXPECT_EQ(b.decoder.RawSamples()[256], 255); // the last 16 bytes all landed on index 256
+}
+
+std::string measurementRow(const common::DrawingTarget &t) {
+    return textsAt(t, {{100, 4550}, {1600, 4550}, {3100, 4550}, {4600, 4550}, {100, 4750}});
+}
+
+double square(int i) {
+    return (i / 20) % 2 ? 10 : -10;
+}
+
+// Model 3: gain 8 is 1 V/div (0.1 V per unit); time base 10 is 10 ms/div, 0 is 20 s/div, 26 is
+// 50 ns/div. Model 4: gain 11 is 50 mV/div, measured in volts. Point 256 is never measured.
+TEST(Measurements, ReadoutsOnTheScopeScreen) {
+    const struct {
+        double (*wave)(int);
+        std::string texts; // p-p, avg, rms, dB, frequency
+        int model = 3;
+        double gain = 8, timeBase = 10, level = 0;
+    } cases[] = {
+        // clang-format off
+        {[](int) { return 0.; }, " 0 Vp-p| 0 Vavg| 0 Vrms|?? dB|?? Hz"},
+        {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 50 Hz "}, // rising
+        {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB|?? Hz", 3, 8, 10, 9}, // band 7..11 unmet
+        // Starting above the band counts falling edges: only one, at 51.
+        {[](int i) { return i == 0 ? 2. : i < 50 || i > 99 ? 10 : -10; },
+         " 2 Vp-p| 0.61 Vavg| 1 Vrms| 2.21 dB|?? Hz"},
+        {[](int i) { return (i % 3 - 1) * 2.; }, " 0.4 Vp-p| 0 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
+        {[](int) { return 155.; }, " 0 mVp-p| 775 mVavg| 775 mVrms| 0 dB|?? Hz", 4, 11},
+        {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 25 mHz", 3, 8, 0},
+        {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 10 MHz", 3, 8, 26},
+        {square, " 0 p-p| 0 avg| 0 rms|?? dB|?? Hz", 9}, // a model without scales
+        {[](int i) { return i ? 0 : 25.; }, " 2.5 Vp-p| 0.01 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
+        {[](int i) { return i == 7 ? 1e300 : nan; }, "?? Vp-p|?? Vavg|?? Vrms|?? dB|?? Hz"},
+        {[](int i) { return i % 2 ? -1e308 : 1e308; }, "?? Vp-p| 0 Vavg|?? Vrms|?? dB|?? Hz"},
+        // Rising from 0: the first edge counts at once (2), then 41, 81 ... 241, each after a
+        // midpoint on the lower band edge; the midpoints meet both edges exactly.
+        {[](int i) { return i == 0 ? 0. : (i / 20) % 2 ? -2. : 2.; },
+         " 0.4 Vp-p| 0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "},
+        // Starting on the upper edge counts falling edges: the same, mirrored.
+        {[](int i) { return i == 0 ? 2. : (i / 20) % 2 ? 2. : -2.; },
+         " 0.4 Vp-p|-0.01 Vavg| 0.2 Vrms|-11.77 dB| 50.209 Hz "}};
+    // clang-format on
+    for (const auto &[wave, texts, model, gain, timeBase, level] : cases) {
+        Scope s;
+        for (int i = 0; i < 256; ++i)
+            s.form.wave.WaveData[i] = wave(i);
+        s.form.wave.WaveData[256] = 999;
+        s.form.v.MeterModelCode = model;
+        auto &p = s.form.wave.DsoParam;
+        p[0] = timeBase, p[2] = gain, p[6] = level;
+        s.measurements.Display_Measurement();
+        EXPECT_EQ(measurementRow(s.form.el.Picture1), texts);
+        s.form.wave.WaveData.fill(3); // the page shows the stored values, not a new measurement
+        common::DrawingTarget page;
+        s.measurements.Print_Measurement(page);
+        EXPECT_EQ(measurementRow(page), texts);
+    }
+}
+
+// Grid lines every 400 twips, rows 500..4500, columns centred (310..5110) in mode 0 and from the
+// left edge (150..4950) otherwise; ticks every 80, 60 long, on the centre row and on the vertical
+// axis (centre, or left edge). All grey in copy mode, in a grey frame; pen 1 on the screen, else 2.
+TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
+    const common::Rgb grey{192, 192, 192};
+    for (const int mode : {0, 1, -3})
+        for (const bool screen : {true, false}) {
+            Scope s;
+            common::DrawingTarget paper;
+            common::DrawingTarget &t = screen ? s.form.el.Picture1 : paper;
+            t.setPenWidth(5), t.setDrawMode(common::DrawMode::Xor), t.setForeColor(kRed);
+            Display_Coordinate(s.form, t, mode);
+            const int width = screen ? 1 : 2;
+            const double axis = mode == 0 ? 2710 : 150;
+            std::set<Line> expected, drawn;
+            for (double v = 500; v <= 4500; v += 80) // row ticks, every fifth a row
+                expected.insert({axis - 30, v, axis + 30, v});
+            for (double v = 500; v <= 4500; v += 400)
+                expected.insert({150, v, 5270, v});
+            for (double v = mode == 0 ? 310 : 150; v <= 5110; v += 400)
+                expected.insert({v, 500, v, 4500});
+            for (double v = 150; v <= 5270; v += 80)
+                expected.insert({v, 2470, v, 2530});
+            for (const auto &l : opsOf<common::LineOp>(t)) {
+                ASSERT_EQ(std::tuple(l.color, l.width, l.mode),
+                          std::tuple(grey, width, common::DrawMode::Copy));
+                drawn.insert({l.x1, l.y1, l.x2, l.y2});
+            }
+            EXPECT_EQ(drawn, expected);
+            const auto frame = opsOf<common::BoxOp>(t);
+            ASSERT_EQ(frame.size(), 1u);
+            const auto &f = frame[0];
+            EXPECT_EQ(std::tuple(f.x1, f.y1, f.x2, f.y2, f.color, f.filled, f.width),
+                      std::tuple(150, 500, 5270, 4500, grey, false, width));
+            EXPECT_EQ(s.cursorInits, screen ? 1 : 0) << "the clear erased the cursors";
+        }
+}
+
+// The slope glyph is falling for slope 0 and rising otherwise.
+TEST(ParameterReadouts, TextsAndSlopeGlyph) {
+    // model, time base, gain, level, coupling, slope; level, time base, gain and coupling texts
+    const std::tuple<int, double, double, double, double, double, std::string> cases[] = {
+        {4, 10, 8, 3, 1, 0, " 0.15 V|t:  10 ms/div|Y:  0.5 V/div| DC"},
+        {3, 5, 12, -10, 0, 1, "-40 mV|t:  0.5 s/div|Y:  40 mV/div|GND"},
+        {3, 26, 0, 1, 3, -1, " 40 V|t:  50 ns/div|Y:  400 V/div| AC"},
+        {0, 24, 14, 0, 2, 3, " 0 mV|t:  1 us/div|Y:  10 mV/div|"},    // coupling 2 prints nothing
+        {2, 26, 14, 0, 1, 1, " 0 mV|t:  0 ns/div|Y:  10 mV/div| DC"}, // model 2 has no 27th
+        {6, 20, 15, 5, -1, 1, " 0 |t:  5 us/div|Y:  0 /div|"},        // gain 15 has no entry
+        {200, 3, 3, 5, 1, 1, " 0 |t:  0 s/div|Y:  0 /div| DC"},       // a model without scales
+        {3, -3.5, 99, 5, 1.5, 1, " 0 |t:  0 /div|Y:  0 /div|"},
+        {3, 20.5, 8.5, 10, 1, 1, " 1 V|t:  5 us/div|Y:  1 V/div| DC"}, // half rounds to even
+        {3, nan, nan, nan, nan, 1, " NaN |t:  0 /div|Y:  0 /div|"},
+        {7, 24, 11, 0, 1, 1, " 0 V|t:  0.2 us/div|Y:  0.1 V/div| DC"},   // family A
+        {5, 22, 11, 4, 0, 1, " 20 mV|t:  0.8 us/div|Y:  50 mV/div|GND"}, // family B
+        {6, 23, 12, 0, 1, 1, " 0 mV|t:  0.4 us/div|Y:  20 mV/div| DC"},
+        {8, 26, 7, 0, 1, 1, " 0 V|t:  50 ns/div|Y:  1 V/div| DC"}};
+    for (const auto &[model, timeBase, gain, level, coupling, slope, texts] : cases) {
+        Scope s;
+        s.form.v.MeterModelCode = model, s.form.v.MeterModelName = "QM520V";
+        s.form.wave.WaveDate = "2026-12-07", s.form.wave.WaveTime = "14:03";
+        auto &p = s.form.wave.DsoParam;
+        p[0] = timeBase, p[2] = gain, p[6] = level, p[4] = coupling, p[5] = slope;
+        common::DrawingTarget t;
+        Display_DSO_Parameter(s.form, s.tables, t);
+        EXPECT_EQ(textsAt(t, {{500, 230}, {1600, 230}, {3100, 230}, {4900, 230}}), texts);
+        EXPECT_EQ(textsAt(t, {{150, 50}, {3600, 50}, {4600, 50}}),
+                  "Model: QM520V|2026-12-07|14:03");
+        EXPECT_EQ(t.foreColor(), kBlack);
+        const double a = slope == 0 ? 270 : 400, b = 670 - a;
+        EXPECT_EQ(linesIn(t, kBlack),
+                  (Lines{{150, a, 200, a}, {200, a, 200, b}, {200, b, 250, b}}));
+    }
+}
+
+// Each marker is three red lines: apex to one corner, to the other, back to the apex.
+TEST(ParameterReadouts, RedMarkers) {
+    // trigger and vertical position, level; marker (0 level, 1 zero, 2 trigger); apex, corners
+    const std::tuple<double, double, double, int, std::array<double, 6>> cases[] = {
+        {-10, 0, 0, 2, {2310, 500, 2250, 440, 2370, 440}},
+        {0, -50, 0, 1, {150, 4500, 90, 4560, 90, 4440}},             // on the bottom edge
+        {0, 0, 60, 0, {5270, 100, 5330, 160, 5330, 40}},             // off the graticule
+        {0, 0, -1e300, 0, {5270, 32767, 5330, 32827, 5330, 32707}}}; // saturated
+    for (const auto &[trigger, position, level, which, m] : cases) {
+        Scope s;
+        auto &p = s.form.wave.DsoParam;
+        p[1] = trigger, p[3] = position, p[6] = level;
+        common::DrawingTarget t;
+        Display_DSO_Parameter(s.form, s.tables, t);
+        const auto red = linesIn(t, kRed);
+        ASSERT_EQ(red.size(), 9u);
+        const Lines marker{
+            {m[0], m[1], m[2], m[3]}, {m[2], m[3], m[4], m[5]}, {m[4], m[5], m[0], m[1]}};
+        EXPECT_EQ(Lines(red.begin() + 3 * which, red.begin() + 3 * which + 3), marker) << level;
+    }
+}
+
+// Points 0..250 from x 210 in steps of 20, clamped to the frame; 40 twips per value unit and
+// per position unit. Points beyond 250 are not drawn.
+TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
+    // value, vertical position, slope of a ramp (units per point), y of point 0
+    const std::tuple<double, double, double, double> cases[] = {
+        {0, 0, 0, 2500},          {0, 10, 0, 2100}, {60, 0, 0, 500},   {-51, 0, 0, 4500},
+        {1e300, -1e300, 0, 2500}, {nan, 0, 0, 500}, {0, 0, -0.1, 2500}};
+    for (const auto &[value, position, slope, y] : cases) {
+        Scope s;
+        s.form.call.CursorInit = [&s] { // as the cursors do: XOR for their lines
+            ++s.cursorInits;
+            s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
+        };
+        s.form.wave.WaveTitle = "Wave of bench";
+        s.form.v.MeterModelCode = 3, s.form.v.MeterModelName = "7304";
+        s.form.wave.DsoParam[2] = 8, s.form.wave.DsoParam[3] = position;
+        for (int i = 0; i <= 256; ++i)
+            s.form.wave.WaveData[i] = i > 250 ? 40 : value + slope * i;
+        DSO_display(s.form, s.tables, s.measurements);
+        const auto trace = linesIn(s.form.el.Picture1, common::kBlue);
+        ASSERT_EQ(trace.size(), 251u);
+        for (const auto &l : opsOf<common::LineOp>(s.form.el.Picture1))
+            ASSERT_EQ(l.mode, common::DrawMode::Copy);
+        for (size_t i = 0; i < trace.size(); ++i) {
+            const double from = i ? y - 40 * slope * (i - 1.) : y, to = y - 40 * slope * i;
+            ASSERT_EQ(trace[i], (std::array{i ? 190. + 20 * i : 210, from, 210. + 20 * i, to}))
+                << value << " " << i;
+        }
+        EXPECT_EQ(s.cursorInits, 2); // after the clear and at the end
+        EXPECT_EQ(textsAt(s.form.el.Picture1, {{150, 50}}), "Model: 7304");
+        EXPECT_NE(textsAt(s.form.el.Picture1, {{100, 4550}}), ""); // the measurements
+        EXPECT_EQ(s.form.el.Text1.text(), "Wave of bench");
+    }
+}
+
+} // namespace
+} // namespace qv::dso

@@ -1,0 +1,385 @@
+#include "files/DmmRecordFile.h"
+#include "files/FileStore.h"
+#include "files/LeadingNumber.h"
+#include "files/WaveformFiles.h"
+#include "files/WaveformFormat.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <csignal>
+#include <fstream>
+#include <limits>
+#include <sys/resource.h>
+#include <tuple>
+#include <unistd.h>
+
+namespace qv::files {
+namespace {
+
+using platform::Answer;
+using Status = WaveformFormat::Status;
+using Lines = std::vector<std::string>;
+
+std::string readBytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string &path, const std::string &bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+Lines split(const std::string &text) {
+    Lines lines;
+    for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
+        end = std::min(text.find("\r\n", pos), text.size());
+        lines.push_back(text.substr(pos, end - pos));
+    }
+    return lines;
+}
+
+std::string join(const Lines &lines, const std::string &end = "\r\n") {
+    std::string out;
+    for (const auto &l : lines)
+        out += l + end;
+    return out;
+}
+
+/// A waveform with negative, fractional and large values in every part.
+WaveformRecord sampleRecord() {
+    WaveformRecord r{"7304", -1, "Meter 7304 DSO database No.  5", "2026-12-07", "14:03"};
+    r.params = {17, -12, 9, 3.5, 1, 0, -40, -7};
+    for (size_t i = 0; i < r.samples.size(); ++i)
+        r.samples[i] = static_cast<double>(static_cast<int>(i % 37) - 18) / 4.0;
+    r.samples[10] = 1.5e20, r.samples[11] = -1e-12, r.samples[12] = 0.3;
+    return r;
+}
+
+/// Runs f while this process may write no file larger than `bytes`, so that writes fail part-way.
+template <class F> void withFileSizeLimit(long bytes, F f) {
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit limited{static_cast<rlim_t>(bytes), old.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    f();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+}
+
+/// Makes a folder refuse new files while its files stay writable, or undoes that; true if it does.
+bool lockFolder(const std::string &folder, bool lock = true) {
+    const QString path = QString::fromStdString(folder);
+    if (geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QLatin1String(lock ? "+i" : "-i"), path});
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                    (lock ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
+    QFile probe(path + QStringLiteral("/probe"));
+    return !probe.open(QIODevice::WriteOnly) || !probe.remove();
+}
+
+TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
+    // clang-format off
+    const std::pair<std::string, double> numbers[] = {
+        {" 2.5 ", 2.5}, {"-3 ", -3}, {" 1.5E+20 ", 1.5e20}, {"\t 7", 7}, {"  12abc", 12},
+        {"1.5.5", 1.5}, {"4e3x", 4000}, {"+4", 4}, {".5", 0.5}, {"5.", 5}, {"-0", -0.0},
+        {"1e+", 1}, {"3E-x", 3}, {"99999999999999999999", 1e20},
+        {"1.7976931348623157e308", std::numeric_limits<double>::max()}};
+    // clang-format on
+    for (const auto &[line, value] : numbers) {
+        const auto got = leadingNumber(line);
+        EXPECT_TRUE(got == value && std::signbit(*got) == std::signbit(value))
+            << "[" << line << "]";
+    }
+    // No number at all, or one too small for a double: 0.
+    for (const std::string line : {"", "abc", "-", ".", "Inf", "0x10", "1e-400", "0e99999"})
+        EXPECT_EQ(leadingNumber(line), 0.0) << "[" << line << "]";
+    // Too large for a double: the line cannot be read.
+    for (const std::string &line : {std::string("-1e400"), "1" + std::string(400, '0')})
+        EXPECT_FALSE(leadingNumber(line).has_value()) << line;
+}
+
+TEST(WaveformFormat, ComposesTheLayoutAndReadsItBackWithAnyLineEnds) {
+    const auto record = sampleRecord();
+    const std::string text = WaveformFormat::compose(record);
+    const auto lines = split(text);
+    ASSERT_EQ(lines.size(), 271u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    const std::string head = "QVDATALINK47 V1.0\r\n7304\r\nMeter 7304 DSO database No.  5\r\n"
+                             "2026-12-07\r\n14:03\r\n\r\n 17 \r\n-12 \r\n 9 \r\n 3.5 \r\n 1 \r\n"
+                             " 0 \r\n-40 \r\n-7 \r\n\r\n-4.5 \r\n";
+    EXPECT_EQ(text.substr(0, head.size()), head);
+    // Line breaks inside the texts become blanks, keeping the line count.
+    auto edited = record;
+    edited.title = "two\r\nlines";
+    const auto broken = split(WaveformFormat::compose(edited));
+    EXPECT_EQ(std::tuple(broken.size(), broken[2]), std::tuple(271u, "two  lines"));
+
+    const std::string variants[] = {
+        text, join(lines, "\n"), join(lines, "\r"), text.substr(0, text.size() - 2),
+        text + std::string("1e999\r\n\xff\xfe binary\0 junk", 22)}; // junk after line 271
+    for (const auto &bytes : variants) {
+        const auto parsed = WaveformFormat::parse(bytes);
+        ASSERT_EQ(parsed.status, Status::Ok) << bytes.substr(bytes.size() - 8);
+        const auto &r = parsed.record;
+        EXPECT_EQ(r.modelCode, 3);
+        EXPECT_EQ(std::tie(r.modelName, r.title, r.date, r.time, r.params, r.samples),
+                  std::tie(record.modelName, record.title, record.date, record.time, record.params,
+                           record.samples));
+    }
+}
+
+TEST(WaveformFormat, AcceptsOrRefusesEditedFiles) {
+    const auto lines = split(WaveformFormat::compose(sampleRecord()));
+    const auto withLine = [&lines](size_t index, const std::string &text) {
+        auto copy = lines;
+        copy[index] = text;
+        return join(copy);
+    };
+    using enum Status;
+    // clang-format off
+    // The model code is not looked at when the file is refused.
+    const std::tuple<std::string, Status, int> cases[] = {
+        {withLine(0, "QVDATALINK47 V1.0 "), WrongFormat, 0}, {"QVDATALINK47 V1.1", WrongFormat, 0},
+        {"QVDATALINK47 V1.0\r\n", ReadError, -1},    {withLine(1, "zora900x"), WrongFormat, 0},
+        {withLine(1, "ZORA900X"), Ok, 8},              {withLine(1, "7302"), Ok, 0},
+        {join(Lines(lines.begin(), lines.end() - 1)), ReadError, 3}, // 270 lines
+        {withLine(270, "-2e308"), ReadError, 3},       {withLine(14, "-1e400"), Ok, 3},
+        // A line up to 4096 bytes is read; one longer makes no waveform file.
+        {withLine(2, std::string(4096, 'x')), Ok, 3},  {withLine(3, std::string(4097, ' ')), WrongFormat, 0},
+        {withLine(270, " 1" + std::string(10'000'000, ' ')), WrongFormat, 0}};
+    // clang-format on
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto &[bytes, status, modelCode] = cases[i];
+        const auto parsed = WaveformFormat::parse(bytes);
+        EXPECT_EQ(parsed.status, status) << i;
+        EXPECT_TRUE(status == WrongFormat || parsed.record.modelCode == modelCode) << i;
+    }
+}
+
+class FilesTest : public ::testing::Test {
+  protected:
+    FilesTest() {
+        form.v.MeterModelName = "7304";
+        form.el.Text1.setText("Meter 7304 波形 sample ");
+        form.wave.DsoParam = {17, -12, 9, 3.5, 1, 0, -40, -7, 5};
+        form.wave.WaveData[256] = 99;
+        form.el.DSO_wave.setChecked(true);
+        form.el.Picture1Drops.setChecked(true);
+        form.call.DSO_display = [this] { ++waveDraws; };
+        form.call.FFT_Display = [this] { ++spectrumDraws; };
+        form.call.CaptionChange = [this](const std::string &p) { captions.push_back(p); };
+        form.call.SaveDMMRecord = [this] { return record.SaveDMMRecord(); };
+        for (auto *c : commandsOfAWaveform())
+            c->setEnabled(false);
+        form.el.Save.setEnabled(true);
+        form.el.menuSave.setEnabled(true);
+    }
+
+    std::vector<common::Control *> commandsOfAWaveform() {
+        auto &el = form.el;
+        return {&el.Print,   &el.Copy,    &el.mnuPrint, &el.mnuSaveAs,
+                &el.mnuCopy, &el.XCursor, &el.YCursor,  &el.DSO_FFT};
+    }
+
+    // Everything opening a file may change.
+    auto snapshot() const {
+        const auto &w = form.wave;
+        return std::tuple(form.v.MeterModelName, form.v.MeterModelCode, form.v.CurrentFileName,
+                          w.WaveTitle, w.WaveDate, w.WaveTime, w.DsoParam, w.WaveData,
+                          captions.size(), waveDraws + spectrumDraws, form.el.Save.enabled());
+    }
+
+    std::string path(const std::string &name) const {
+        return dir.path().toStdString() + "/" + name;
+    }
+
+    platform::fakes::FakePlatform fp;
+    common::Form form{fp.platform};
+    WaveformFiles files{form};
+    DmmRecordFile record{form};
+    QTemporaryDir dir;
+    int waveDraws = 0, spectrumDraws = 0;
+    std::vector<std::string> captions;
+};
+
+// Only regular files are read (a pipe could wait for ever), and within a limit.
+TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimit) {
+    writeBytes(path("no line ends.dso"), std::string(100000, '7'));
+    const auto flat = FileStore::readLines(path("no line ends.dso"), 271, 4096);
+    ASSERT_TRUE(flat.has_value());
+    EXPECT_EQ(WaveformFormat::parse(*flat).status, Status::ReadError);
+    for (const std::string &name : {path("missing.dso"), path(""), std::string("/dev/zero")})
+        EXPECT_FALSE(FileStore::readLines(name, 271).has_value()) << name;
+}
+
+// Save without a current name, Save As and the DMM record: the dialog, the replace question, and
+// failures that stay silent.
+TEST_F(FilesTest, SavingThroughADialog) {
+    const std::string existing = path("existing.txt"), unwritable = path("missing/r.txt");
+    // The name chosen, the answer to the replace question when asked, and whether it is saved.
+    const std::tuple<std::optional<std::string>, Answer, bool> cases[] = {
+        {std::nullopt, Answer::Ok, false},
+        {existing, Answer::Cancel, false},
+        {unwritable, Answer::Ok, false},
+        {existing, Answer::Ok, true}};
+    const char *filters[] = {WaveformFiles::kSaveFilter, WaveformFiles::kSaveAsFilter,
+                             DmmRecordFile::kFilter};
+    for (int command = 0; command < 3; ++command) {
+        for (const auto &[name, answer, saved] : cases) {
+            SCOPED_TRACE(name.value_or("cancelled") + " " + std::to_string(command));
+            writeBytes(existing, "old");
+            fp.messages.shown.clear(), form.v.CurrentFileName.clear(), captions.clear();
+            fp.messages.answers = {answer}, fp.files.saveAnswers = {name};
+            form.el.Save.setEnabled(true);
+            if (command == 0)
+                EXPECT_EQ(files.SaveFile(form.v.CurrentFileName), saved);
+            else if (command == 1)
+                files.mnuSaveAs_Click();
+            else
+                EXPECT_EQ(record.SaveDMMRecord(), saved);
+            EXPECT_EQ(fp.files.saveFilters.back(), filters[command]);
+            const bool asked = name && QFileInfo::exists(QString::fromStdString(*name));
+            const bool failed = name == unwritable;
+            ASSERT_EQ(fp.messages.shown.size(), (asked ? 1u : 0u) + (failed ? 1u : 0u));
+            if (asked) {
+                const auto &m = fp.messages.shown[0];
+                EXPECT_EQ(std::tuple(m.text, m.buttons, m.defaultButton, m.warning, m.title),
+                          std::tuple(*name + " 已经存在。要替换它吗?", platform::Buttons::OkCancel,
+                                     Answer::Cancel, true, ""));
+            }
+            const auto &boxes = fp.messages.shown; // a failed write says so: file and reason
+            EXPECT_TRUE(!failed || (boxes.back().warning &&
+                                    boxes.back().text.starts_with(unwritable + " 保存失败: ")));
+            EXPECT_EQ(readBytes(existing) == "old", !saved);
+            // A waveform takes the chosen name before it is written (a failed write leaves it
+            // named, unsaved); the caption follows a saved one. The DMM record leaves all alone.
+            const bool named = (saved || failed) && command < 2;
+            const bool shown = saved && command < 2;
+            EXPECT_EQ(std::tuple(form.v.CurrentFileName, form.el.Save.enabled(), captions.size()),
+                      std::tuple(named ? *name : "", !shown, shown ? 1u : 0u));
+        }
+    }
+}
+
+// A file the user may write in a folder where no new file can be made is still replaced.
+TEST_F(FilesTest, AWritableFileInALockedFolderIsReplaced) {
+    const std::string folder = path("locked"), file = path("locked/wave.dso");
+    QDir().mkpath(QString::fromStdString(folder));
+    writeBytes(file, "old");
+    if (!lockFolder(folder))
+        GTEST_SKIP() << "no way to lock a folder here";
+    fp.files.saveAnswers = {file};
+    fp.messages.answers = {Answer::Ok};
+    files.mnuSaveAs_Click();
+    lockFolder(folder, false);
+    EXPECT_TRUE(readBytes(file).starts_with("QVDATALINK47 V1.0\r\n"));
+    EXPECT_EQ(fp.messages.shown.size(), 1u); // the replace question only
+}
+
+// A wrong header is reported, a short file refused silently, Cancel and an empty drop ignored.
+TEST_F(FilesTest, RefusedFilesChangeNothing) {
+    const std::string valid = WaveformFormat::compose(sampleRecord());
+    const std::string blank = path("blank.dso"), cut = path("cut.dso");
+    writeBytes(blank, "QVDATALINK47 V1.0 " + valid.substr(17));
+    writeBytes(cut, valid.substr(0, valid.size() / 2));
+    const auto before = snapshot();
+    EXPECT_FALSE(files.FileOpen0(blank));
+    EXPECT_FALSE(files.FileOpen0(cut));
+    fp.files.openAnswers = {std::nullopt};
+    files.FileOpen();
+    files.Picture1_OLEDragDrop({});
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, blank + " 文件格式不正确");
+    EXPECT_TRUE(snapshot() == before);
+}
+
+TEST_F(FilesTest, OpensForeignModelsWildValuesAndChineseTitles) {
+    WaveformRecord r = sampleRecord();
+    r.modelName = "ZORA900X";
+    r.title = "\xb2\xe2\xca\xd4 \xb2\xa8\xd0\xce"; // GB18030, from a Chinese system
+    r.time = "14:03 时间";                         // UTF-8 stays
+    for (int b = 0; b < 256; ++b)                  // any bytes show as valid UTF-8
+        r.date += b == '\r' || b == '\n' ? ' ' : static_cast<char>(b);
+    r.params = {1e300, -1e300, 255, 1e300, 99, -5, 1e300, -1e300};
+    r.samples.fill(1e300);
+    r.samples[3] = -1e300;
+    const std::string wild = path("wild.dso");
+    writeBytes(wild, WaveformFormat::compose(r));
+    fp.files.openAnswers = {wild};
+    files.FileOpen();
+    EXPECT_EQ(fp.files.openFilters.back(), WaveformFiles::kOpenFilter);
+    const auto &w = form.wave;
+    EXPECT_EQ(std::tuple(form.v.MeterModelCode, form.v.MeterModelName, w.WaveTitle, w.WaveTime,
+                         waveDraws),
+              std::tuple(8, "ZORA900X", "测试 波形", "14:03 时间", 1));
+    EXPECT_EQ(QString::fromUtf8(w.WaveDate).toUtf8().toStdString(), w.WaveDate); // none replaced
+    // The last two entries are not in a file and are kept.
+    EXPECT_EQ(
+        std::tuple(w.DsoParam[0], w.DsoParam[2], w.WaveData[3], w.DsoParam[8], w.WaveData[256]),
+        std::tuple(1e300, 255, -1e300, 5, 99));
+    EXPECT_EQ(std::tuple(form.v.CurrentFileName, captions.back(), form.el.menuSave.enabled()),
+              std::tuple(wild, wild, false));
+    for (auto *c : commandsOfAWaveform())
+        EXPECT_TRUE(c->enabled());
+    // In the spectrum view the spectrum is redrawn instead.
+    form.el.DSO_wave.setChecked(false);
+    ASSERT_TRUE(files.FileOpen0(wild));
+    EXPECT_EQ(std::pair(waveDraws, spectrumDraws), std::pair(1, 1));
+}
+
+// Saving under the current name: a failure, even half-way, is reported and leaves the file whole.
+TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
+    const std::string kept = path("kept.dso");
+    fp.files.saveAnswers = {kept};
+    ASSERT_TRUE(files.SaveFile(form.v.CurrentFileName)); // no name yet: through the dialog
+    const std::string old = readBytes(kept);
+    form.el.Text1.setText("changed");
+    captions.clear();
+    for (const std::string &target : {path("missing/wave.dso"), kept}) {
+        fp.messages.shown.clear();
+        form.v.CurrentFileName = target;
+        form.el.Save.setEnabled(true);
+        form.el.menuSave.setEnabled(true);
+        withFileSizeLimit(1000, [this] { files.menuSave_Click(); }); // the file takes 2 KB
+        ASSERT_EQ(fp.messages.shown.size(), 1u) << target;
+        const auto &m = fp.messages.shown[0];
+        EXPECT_TRUE(m.warning && m.text.rfind(target + " 保存失败: ", 0) == 0) << m.text;
+        EXPECT_GT(m.text.size(), target.size() + std::string(" 保存失败: ").size()); // a reason
+        EXPECT_EQ(std::tuple(form.el.Save.enabled(), form.el.menuSave.enabled(),
+                             form.v.CurrentFileName, captions.size()),
+                  std::tuple(true, true, target, 0u));
+    }
+    EXPECT_EQ(readBytes(kept), old);
+    // Once it can be written, Save writes it again without a dialog, the title from Text1.
+    fp.messages.shown.clear();
+    files.menuSave_Click();
+    EXPECT_NE(readBytes(kept).find("\r\nchanged\r\n"), std::string::npos);
+    EXPECT_EQ(
+        std::tuple(form.el.Save.enabled(), fp.files.saveFilters.size(), fp.messages.shown.size()),
+        std::tuple(false, 1u, 0u));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+// In DMM mode Save writes the record (in UTF-8, this system's code page), not the waveform.
+TEST_F(FilesTest, DmmModeSavesTheRecordByteForByte) {
+    form.v.MeterModelName = "QM520V";
+    form.el.DMMmode.setChecked(true);
+    form.el.Text1.setText("电源测试");
+    form.el.RichTextBox1.setText("0001  3.300 V\r\n0002  3.301 V\r\n");
+    fp.files.saveAnswers = {path("record.txt")};
+    form.v.CurrentFileName = path("record.txt");
+    files.menuSave_Click();
+    EXPECT_EQ(readBytes(path("record.txt")),
+              "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\nQM520V DMM Record: 电源测试\r\n\r\n"
+              "0001  3.300 V\r\n0002  3.301 V\r\n\r\n");
+}
+
+} // namespace
+} // namespace qv::files

@@ -1,0 +1,287 @@
+#include "link/SerialLink.h"
+#include "link/DeviceMatch.h"
+#include "link/LinkTexts.h"
+#include "platform/fakes/FakeLinkServices.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qv::link {
+namespace {
+
+using platform::DeviceIdentity;
+using platform::SerialDeviceInfo;
+using platform::fakes::FakePort;
+
+SerialDeviceInfo usb(const std::string &path, const std::string &serial, int vid = 0x0403,
+                     int pid = 0x6001) {
+    return {path.substr(5), path, "", "", serial, std::uint16_t(vid), std::uint16_t(pid)};
+}
+
+/// A link over ports 1..8, one character each: '-' missing, '.' free, 'M' meter, 'x' a meter
+/// whose lines cannot be read; named devices and every device service faked.
+struct LinkFixture {
+    platform::fakes::FakePlatform fp;
+    platform::fakes::FakeSerialDevices devices;
+    platform::fakes::FakeDeviceMemory memory;
+    platform::fakes::ScriptedDeviceChooser chooser;
+    platform::fakes::FakeTimer timer;
+    common::Form form{fp.platform};
+    common::Elements &el = form.el;
+    SerialLink link{form};
+    explicit LinkFixture(std::string_view ports) {
+        for (int n = 1; n <= 8; ++n)
+            setPort(n, ports[std::size_t(n - 1)]);
+        link.useDevices({&devices, &memory, &chooser, &timer});
+    }
+    void setPort(int n, char c) {
+        fp.port.ports[std::size_t(n)] = {
+            .exists = c != '-', .cable = c == 'M' || c == 'x', .linesFail = c == 'x'};
+    }
+    void addDevice(const std::string &path, FakePort p = {.noModemLines = true}) {
+        fp.port.devices[path] = p;
+    }
+    /// The eight port items, checked and enabled: "00100000 11111111".
+    [[nodiscard]] std::string items() const {
+        std::string checked, enabled;
+        for (const auto &item : el.mnuCOM) {
+            checked += item.checked() ? '1' : '0';
+            enabled += item.enabled() ? '1' : '0';
+        }
+        return checked + ' ' + enabled;
+    }
+    /// Port open, Link pressed, mnuBreak checked and enabled, mnuLink checked and enabled.
+    [[nodiscard]] std::string state() const {
+        std::string s;
+        for (bool b : {fp.port.isOpen(), el.Link.checked(), el.mnuBreak.checked(),
+                       el.mnuBreak.enabled(), el.mnuLink.checked(), el.mnuLink.enabled()})
+            s += b ? '1' : '0';
+        return s;
+    }
+    void expectLink(bool up, const std::string &panel) const {
+        EXPECT_EQ(el.panel[0].text(), panel);
+        EXPECT_EQ(state(), up ? "110110" : "001001");
+    }
+};
+
+TEST(SerialLinkTest, SearchOverPortTables) {
+    // Ports, the port found (0: none, ComPort runs out at 9), the items, sleeps, and the items
+    // after a disconnect on which the port will not close (its item is disabled).
+    const std::tuple<const char *, int, const char *, std::vector<int>, const char *> cases[] = {
+        {"--------", 0, "00000000 00000000", {}, "00000000 00000000"}, // no serial ports at all
+        {".-.M----", 4, "00010000 10110000", {300, 300, 300}, "00000000 10100000"}, // 2 missing
+        {"xM------", 2, "01000000 01000000", {300, 300}, "00000000 00000000"}, // lines fail on 1
+    };
+    for (const auto &[ports, found, items, sleeps, afterBreak] : cases) {
+        SCOPED_TRACE(ports);
+        LinkFixture f(ports);
+        f.el.Link.setChecked(true); // a click pressed it: a search that finds nothing raises it
+        f.link.ComOnOff();
+        f.expectLink(found != 0, found ? connectedText(found) : kNotFoundText);
+        EXPECT_EQ(f.form.v.ComPort, found ? found : 9);
+        EXPECT_EQ(f.items(), items);
+        EXPECT_EQ(f.fp.clock.sleeps, sleeps);
+        f.fp.port.ports[std::size_t(found)].closeFails = true;
+        f.link.mnuBreak_Click();
+        EXPECT_EQ(f.el.panel[0].text(), kDisconnectedText);
+        EXPECT_EQ(f.items(), afterBreak);
+    }
+}
+
+TEST(SerialLinkTest, ComOnOneChosenPort) {
+    // Ports, the port chosen, panel text, link state (as LinkFixture::state), the items; all
+    // from a link shown up on port 7. A failed port leaves the Link button and the Comm items as
+    // they were; port numbers out of 1..8 fail.
+    constexpr const char *kUntouched = "通信状态提示";
+    const std::tuple<const char *, int, const char *, const char *, const char *> cases[] = {
+        {"..M.....", 3, "通信电缆已连接在COM 3，通信已建立", "110110", "00100000 11111111"},
+        {"........", 3, "通信电缆未连接在COM 3，通信无法建立", "001001", "00000000 11111111"},
+        {"..-.....", 3, kUntouched, "010110", "00000000 11011111"},
+        {"..x.....", 3, kUntouched, "010110", "00000000 11011111"}, // lines fail once open
+        {"........", 0, kUntouched, "010110", "00000000 11111111"},
+        {"........", 9, kUntouched, "010110", "00000000 11111111"},
+    };
+    for (const auto &[ports, n, panel, state, items] : cases) {
+        SCOPED_TRACE(testing::Message() << ports << " " << n);
+        LinkFixture f(ports);
+        common::Elements &el = f.el;
+        el.mnuCOM[6].setChecked(true);
+        el.Link.setChecked(true), el.mnuLink.setChecked(true), el.mnuLink.setEnabled(false);
+        el.mnuBreak.setChecked(false), el.mnuBreak.setEnabled(true);
+        f.link.mnuCOM_Click(n);
+        EXPECT_EQ(el.panel[0].text(), panel);
+        EXPECT_EQ(f.state(), state); // a failed or empty port is not left open
+        EXPECT_EQ(f.items(), items);
+        const bool opened = n >= 1 && n <= 8 && ports[n - 1] != '-'; // then it waits for the lines
+        EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>(opened, 100));
+        EXPECT_EQ(f.form.v.ComPort, 0) << "COM leaves ComPort alone";
+    }
+}
+
+TEST(SerialLinkTest, LinkButtonSearchesWhenPressedAndDisconnectsWhenRaised) {
+    LinkFixture f(".----M--");
+    f.link.SearchForCom(true); // finds 6 and disables the missing ports
+    f.setPort(3, 'M');         // an adapter turns up later: disabled ports are still probed
+    f.el.Link.setChecked(true);
+    f.link.ComOnOff(); // closes the port left open first, or port 1 would fail and be disabled
+    f.expectLink(true, connectedText(3));
+    f.link.COM(6);
+    EXPECT_EQ(f.items(), "00000100 10000100") << "items stay disabled for the rest of the run";
+    f.el.mnuCOM[2].setChecked(true); // as if both showed, to see which one goes
+    f.el.Link.setChecked(false);     // the click raised it
+    f.link.ComOnOff();
+    EXPECT_EQ(f.items(), "00000100 10000100") << "the item of ComPort (3) goes, not the one of 6";
+    f.expectLink(false, kDisconnectedText);
+}
+
+TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesBadOnesSayWhyChosenOnesAreRemembered) {
+    // Device, whether it opens, the note of panel 1.
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {"/dev/pts/7", true, "/dev/pts/7"},
+        {"/dev/ttyUSB9", false, "/dev/ttyUSB9: cannot open (No such file or directory)"},
+        {"", false, "no device named: cannot open"},
+    };
+    for (const auto &[device, opens, note] : cases) {
+        SCOPED_TRACE(device);
+        LinkFixture f("--------");
+        if (opens)
+            f.addDevice(device);
+        f.el.mnuCOM[2].setChecked(true); // as a link up before leaves them
+        f.el.Link.setChecked(true), f.el.mnuLink.setChecked(true);
+        f.link.connectDevice(device, false);
+        f.expectLink(opens, opens ? connectedText(device) : notConnectedText(device));
+        EXPECT_EQ(f.el.linkNote.text(), note);
+        EXPECT_EQ(f.items(), "00000000 11111111") << "a named device disables no port item";
+        EXPECT_FALSE(f.memory.device) << "only a chosen device is remembered";
+    }
+    LinkFixture f("-.------"); // the device of a port number shows its number
+    f.addDevice("fake2", {});
+    f.link.connectDevice("fake2", false);
+    f.expectLink(true, connectedText(2));
+    EXPECT_EQ(f.items(), "01000000 11111111");
+    // Other port... connects to the chosen device and remembers it, but only one that opened.
+    f.addDevice("/dev/rfcomm0");
+    f.chooser.answers = {std::nullopt, "/dev/nothing", "/dev/rfcomm0"};
+    f.fp.port.log.clear();
+    f.link.mnuOtherPort_Click(); // Cancel
+    EXPECT_TRUE(f.fp.port.log.empty());
+    f.link.mnuOtherPort_Click();
+    EXPECT_FALSE(f.memory.device) << "a device that did not open is not remembered";
+    f.link.mnuOtherPort_Click();
+    f.expectLink(true, connectedText("/dev/rfcomm0"));
+    EXPECT_EQ(f.memory.device.value_or(DeviceIdentity{}).path, "/dev/rfcomm0");
+}
+
+TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceOrFallsBackToTheRememberedOne) {
+    LinkFixture a("--------"); // --port: no search at all, and the device is remembered
+    a.addDevice("/dev/ttyACM0");
+    a.devices.devices = {usb("/dev/ttyACM0", "A5")};
+    a.link.setStartDevice("/dev/ttyACM0");
+    a.link.startUp();
+    a.expectLink(true, connectedText("/dev/ttyACM0"));
+    EXPECT_EQ(a.fp.port.log.front(), "select /dev/ttyACM0");
+    EXPECT_EQ(a.memory.device.value_or(DeviceIdentity{}).serialNumber, "A5");
+    // After the search, with the adapter A5 now at /dev/ttyUSB2: ports, the remembered device,
+    // panel 1. Only an adapter known by its serial number or ids is looked for elsewhere.
+    const std::tuple<const char *, DeviceIdentity, std::string> cases[] = {
+        {"--------", {"/dev/ttyUSB0", "A5", 0x0403, 0x6001}, connectedText("/dev/ttyUSB2")},
+        {"--------", {"/dev/ttyUSB0"}, kNotFoundText},    // gone: the search's outcome stands
+        {"-M------", {"/dev/ttyUSB2"}, connectedText(2)}, // a meter on port 2 wins
+    };
+    for (const auto &[ports, remembered, panel] : cases) {
+        SCOPED_TRACE(panel);
+        LinkFixture f(ports);
+        f.memory.device = remembered;
+        f.addDevice("/dev/ttyUSB2");
+        f.devices.devices = {usb("/dev/ttyUSB2", "A5")};
+        f.link.startUp();
+        EXPECT_EQ(f.el.panel[0].text(), panel);
+        EXPECT_EQ(f.el.linkNote.text().empty(), panel == kNotFoundText);
+    }
+}
+
+TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserActs) {
+    LinkFixture f("--------");
+    int cuts = 0;
+    f.form.call.DropCutFrame = [&] { ++cuts; };
+    f.addDevice("/tmp/meter");
+    f.link.connectDevice("/tmp/meter", false);
+    f.fp.port.fail();
+    f.expectLink(false, kDisconnectedText);
+    EXPECT_EQ(std::tuple(cuts, f.timer.active(), f.timer.intervalMs), std::tuple(1, true, 1000));
+    EXPECT_NE(f.el.linkNote.text().find("went away"), std::string::npos);
+
+    f.fp.port.devices.clear();
+    f.timer.fire();
+    f.timer.fire();
+    f.expectLink(false, kDisconnectedText); // attempts are quiet
+    EXPECT_TRUE(f.timer.active());
+
+    f.addDevice("/tmp/meter");
+    f.timer.fire();
+    f.expectLink(true, connectedText("/tmp/meter"));
+    EXPECT_FALSE(f.timer.active());
+    EXPECT_TRUE(f.fp.clock.sleeps.empty()) << "no wait for the lines of a named device";
+
+    // A link the user broke is never reopened by itself.
+    const std::function<void(SerialLink &)> commands[] = {
+        [](SerialLink &l) { l.mnuBreak_Click(); }, [](SerialLink &l) { l.SearchForCom(true); },
+        [](SerialLink &l) { l.COM(3); }};
+    for (const auto &command : commands) {
+        f.link.connectDevice("/tmp/meter", false);
+        f.fp.port.fail();
+        command(f.link);
+        f.timer.fire();
+        EXPECT_FALSE(f.timer.active() || f.fp.port.isOpen()) << &command - commands;
+    }
+}
+
+TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElsewhere) {
+    {
+        LinkFixture f("---M----");
+        f.link.COM(4);
+        f.fp.port.fail(); // a disconnection without a message that keeps the port usable
+        f.expectLink(false, kDisconnectedText);
+        EXPECT_TRUE(f.fp.messages.shown.empty());
+        f.setPort(4, '-');
+        f.timer.fire();
+        EXPECT_EQ(f.items(), "00000000 11111111") << "an absent device disables nothing";
+        f.setPort(4, 'M');
+        f.timer.fire();
+        f.expectLink(true, connectedText(4));
+        EXPECT_EQ(f.items(), "00010000 11111111");
+        EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>({100, 100})) << "COM, then the port back";
+    }
+    LinkFixture f("M-------");
+    f.devices.devices = {usb("fake1", "SN1")};
+    f.link.COM(1);
+    f.fp.port.fail();
+    f.setPort(1, '-');
+    f.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
+    f.addDevice("/dev/ttyUSB3", {});
+    f.timer.fire();
+    EXPECT_EQ(f.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
+}
+
+TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
+    const std::vector<SerialDeviceInfo> list = {
+        usb("/dev/ttyUSB0", "A1"), usb("/dev/ttyUSB1", "", 0x1a86, 0x7523),
+        usb("/dev/ttyUSB2", "", 0x10c4, 0xea60), usb("/dev/ttyUSB3", "", 0x10c4, 0xea60)};
+    const std::pair<DeviceIdentity, std::optional<std::string>> cases[] = {
+        {{"/dev/old", "A1", 0x0403, 0x6001}, "/dev/ttyUSB0"},
+        {{"/dev/old", "A2", 0x0403, 0x6001}, std::nullopt},
+        {{"/dev/old", "", 0x1a86, 0x7523}, "/dev/ttyUSB1"},
+        {{"/dev/old", "", 0x10c4, 0xea60}, std::nullopt}, // two alike adapters
+        {{"/dev/old"}, std::nullopt},
+    };
+    for (const auto &[identity, expected] : cases)
+        EXPECT_EQ(returnedAt(identity, list), expected) << identity.path << identity.serialNumber;
+    EXPECT_EQ(identify(list, "ttyUSB0").serialNumber, "A1");
+    EXPECT_FALSE(findDevice(list, "/dev/ttyUSB9"));
+}
+
+} // namespace
+} // namespace qv::link
