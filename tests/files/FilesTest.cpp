@@ -215,6 +215,9 @@ TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimit) {
     const auto flat = FileStore::readLines(path("no line ends.dso"), 271, 4096);
     ASSERT_TRUE(flat.has_value());
     EXPECT_EQ(WaveformFormat::parse(*flat).status, Status::ReadError);
+    writeBytes(path("long line.dso"), "a\r\nb\r\n" + std::string(100000, '7'));
+    EXPECT_EQ(FileStore::readLines(path("long line.dso"), 271, 4096), "a\r\nb\r\n")
+        << "a line the limit cuts is left out";
     for (const std::string &name : {path("missing.dso"), path(""), std::string("/dev/zero")})
         EXPECT_FALSE(FileStore::readLines(name, 271).has_value()) << name;
 }

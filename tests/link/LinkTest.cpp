@@ -328,6 +328,8 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     EXPECT_EQ(port.nextTime(), 200u);
     port.playNext(1);
     EXPECT_EQ(port.nextTime(), 300u);
+    port.playNext(22); // 10 bytes and a record mark each: two records
+    EXPECT_EQ(port.nextTime(), 500u);
     port.playNext(1000);
     EXPECT_EQ(std::tuple(port.finished(), events.size()), std::tuple(true, 3u));
     EXPECT_TRUE(port.close());

@@ -5,11 +5,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -100,6 +102,25 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
 
     trend->resetRun();
     EXPECT_EQ(label(1, 0), "0");
+}
+
+TEST_F(TrendWindowTest, TheValueAxisKeepsItsScaleWhileTheShownReadingsFillHalfOfIt) {
+    for (const char *r : {" 0.200 V  DC", " 9.800 V  DC", " 4.200 V  DC", " 9.600 V  DC"})
+        send(r, trend->shownReadings()), trend->refresh(); // one a second
+    const auto *axis = qobject_cast<QValueAxis *>(
+        trend->findChild<QChartView *>()->chart()->axes(Qt::Vertical).front());
+    const auto scale = [axis] { return std::pair(axis->min(), axis->max()); };
+    const auto span = [axis] { return axis->max() - axis->min(); };
+    const double whole = span();
+    EXPECT_TRUE(axis->min() <= 0.2 && axis->max() >= 9.8);
+    trend->zoom(0.7, 1); // 9.8, 4.2 and 9.6 V: less than half of the scale
+    trend->refresh();
+    EXPECT_LE(span(), whole / 2);
+    const auto zoomed = scale();
+    trend->zoom(0.5, 1); // 4.2 and 9.6 V: still more than half of it
+    trend->refresh();
+    ASSERT_EQ(trend->shownReadings(), 2u);
+    EXPECT_EQ(scale(), zoomed);
 }
 
 TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
