@@ -173,6 +173,9 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
 }
 
 TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
+    EXPECT_EQ(parseSimMode("dmm-memory"), SimMode::DmmMemory); // the demo's name for it
+    EXPECT_EQ(parseSimMode("dso-memory"), SimMode::DsoMemory);
+    EXPECT_FALSE(parseSimMode("memory"));
     MeterSimulator sim({.mode = SimMode::DmmMemory});
     std::string modes, texts;
     for (int k = 0; k < 43; ++k) { // a cycle: 2 messages, 16 readings, "Data end", 24 live ones
@@ -332,8 +335,9 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     EXPECT_EQ(port.nextTime(), 500u);
     port.playNext(1000);
     EXPECT_EQ(std::tuple(port.finished(), events.size()), std::tuple(true, 3u));
+    ASSERT_TRUE(port.setRts(false) && port.setRts(true)); // a line down stops the stream
     EXPECT_TRUE(port.close());
-    EXPECT_EQ(streaming, std::vector<bool>({true, false}));
+    EXPECT_EQ(streaming, std::vector<bool>({true, false, true, false}));
     EXPECT_TRUE(port.selectDevice("/dev/ttyUSB0") && port.open()) << "named devices pass on";
     EXPECT_EQ(port.deviceName(1), "raw recording ()");
 }
