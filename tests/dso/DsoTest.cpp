@@ -302,6 +302,7 @@ TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
             EXPECT_EQ(std::tuple(f.x1, f.y1, f.x2, f.y2, f.color, f.filled, f.width),
                       std::tuple(150, 500, 5270, 4500, grey, false, width));
             EXPECT_EQ(s.cursorInits, screen ? 1 : 0) << "the clear erased the cursors";
+            EXPECT_EQ(t.foreColor(), kRed) << "the foreground colour is kept";
         }
 }
 
