@@ -31,7 +31,7 @@ std::string Csv::number(std::optional<double> v) {
     return v ? number(*v) : std::string();
 }
 
-std::optional<double> Csv::decimalValue(std::optional<double> v) {
+std::optional<double> Csv::decimal(std::optional<double> v) {
     if (!v || !std::isfinite(*v))
         return std::nullopt;
     std::array<char, 32> buffer{};
@@ -42,10 +42,6 @@ std::optional<double> Csv::decimalValue(std::optional<double> v) {
         std::from_chars(buffer.data(), written.ptr, rounded).ec != std::errc{})
         return std::nullopt;
     return rounded;
-}
-
-std::string Csv::decimal(std::optional<double> v) {
-    return number(decimalValue(v));
 }
 
 std::string Csv::field(std::string_view text) {
@@ -92,7 +88,7 @@ std::optional<SiValue> inSi(double v, std::string_view unit) {
         // 1e-3 is no exact double but 1e3 is: dividing by 1000 keeps 50 mV the double nearest
         // 0.05 V.
         const double power = std::pow(10.0, std::abs(u.exponent));
-        const auto value = Csv::decimalValue(u.exponent < 0 ? v / power : v * power);
+        const auto value = Csv::decimal(u.exponent < 0 ? v / power : v * power);
         if (!value)
             return std::nullopt;
         return SiValue{*value, u.si};

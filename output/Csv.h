@@ -17,12 +17,10 @@ class Csv {
     [[nodiscard]] static std::string number(double v);
     /// A number, or an empty field when there is none or it is not finite.
     [[nodiscard]] static std::string number(std::optional<double> v);
-    /// A number worked out in binary from decimals (0.4 us / 20 x 3), rounded to 12 significant
-    /// digits first, so that the arithmetic's last-bit noise goes and the decimal meant is written:
-    /// "6e-08", not "6.000000000000001e-08". Empty when there is none or it is not finite.
-    [[nodiscard]] static std::string decimal(std::optional<double> v);
-    /// The double that decimal() writes; none when there is none or it is not finite.
-    [[nodiscard]] static std::optional<double> decimalValue(std::optional<double> v);
+    /// A number worked out in binary from decimals (0.4 us / 20 x 3) as the decimal meant: rounded
+    /// to 12 significant digits, so that the arithmetic's last-bit noise goes and number() writes
+    /// "6e-08", not "6.000000000000001e-08". None when there is none or it is not finite.
+    [[nodiscard]] static std::optional<double> decimal(std::optional<double> v);
     /// A text field, quoted as RFC 4180 asks when it holds a comma, a quote, a line break or
     /// leading or trailing blanks (quotes inside are doubled).
     [[nodiscard]] static std::string field(std::string_view text);
@@ -37,7 +35,7 @@ struct SiValue {
 };
 
 /// A value in a unit of the scale tables or the readouts, in SI units as a decimal (see
-/// Csv::decimalValue): "mV" becomes "V"; "ms", "us", "ns" become "s"; "mHz", "kHz", "MHz" become
+/// Csv::decimal): "mV" becomes "V"; "ms", "us", "ns" become "s"; "mHz", "kHz", "MHz" become
 /// "Hz"; "V", "s", "Hz" and "dB" stay. Blanks around the unit ("Hz ") do not count. None for an
 /// empty or unknown unit or a value that is not finite.
 [[nodiscard]] std::optional<SiValue> inSi(double v, std::string_view unit);

@@ -16,7 +16,7 @@ std::optional<double> voltsPerUnit(const common::Waveform &wave, double modelCod
     const auto volts = inSi(gain, tables.GainUnit(wave.DsoParam[2], modelCode));
     if (!volts || volts->unit != "V" || !(gain > 0))
         return std::nullopt;
-    return Csv::decimalValue(volts->value / kUnitsPerDiv);
+    return Csv::decimal(volts->value / kUnitsPerDiv);
 }
 
 std::optional<double> secondsPerDiv(const common::Waveform &wave, double modelCode,
@@ -33,7 +33,7 @@ std::string spectrumCsv(const SpectrumCsvInput &in) {
     const auto frequency = [&in](double bin) -> std::optional<double> {
         if (!in.secondsPerDiv)
             return std::nullopt;
-        return Csv::decimalValue(bin / (kDivsPerFrame * *in.secondsPerDiv));
+        return Csv::decimal(bin / (kDivsPerFrame * *in.secondsPerDiv));
     };
     std::string out;
     out += Csv::header("window", Csv::field(in.windowName));

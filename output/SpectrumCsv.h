@@ -27,7 +27,7 @@ struct SpectrumCsvInput {
 [[nodiscard]] std::string spectrumCsv(const SpectrumCsvInput &in);
 
 /// The volts of one sample unit (volts per division / 10) and the seconds per division of a
-/// waveform's settings, as decimals (Csv::decimalValue); none for scales the tables do not know.
+/// waveform's settings, as decimals (Csv::decimal); none for scales the tables do not know.
 [[nodiscard]] std::optional<double> voltsPerUnit(const common::Waveform &wave, double modelCode,
                                                  const dso::ScaleTables &tables);
 [[nodiscard]] std::optional<double> secondsPerDiv(const common::Waveform &wave, double modelCode,

@@ -3,6 +3,8 @@
 #include "output/Csv.h"
 
 #include <optional>
+#include <string_view>
+#include <utility>
 
 namespace qv::output {
 namespace {
@@ -55,12 +57,12 @@ struct Scales {
     [[nodiscard]] std::optional<double> volts(double units) const {
         if (!vDiv.si)
             return std::nullopt;
-        return Csv::decimalValue(units * *vDiv.si / kUnitsPerDiv);
+        return Csv::decimal(units * *vDiv.si / kUnitsPerDiv);
     }
     [[nodiscard]] std::optional<double> seconds(double point) const {
         if (!tDiv.si)
             return std::nullopt;
-        return Csv::decimalValue(point * *tDiv.si / kPointsPerDiv);
+        return Csv::decimal(point * *tDiv.si / kPointsPerDiv);
     }
 };
 

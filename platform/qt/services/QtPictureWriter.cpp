@@ -46,9 +46,9 @@ void sizeInPixels(QByteArray &svg, QSize size) {
 QByteArray svg(const common::DrawingTarget &surface, double widthTwips, double heightTwips) {
     QByteArray out;
     QBuffer buffer(&out);
+    const QSize size = pixelSize(widthTwips, heightTwips, 1);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    const QSize size = pixelSize(widthTwips, heightTwips, 1);
     generator.setSize(size);
     generator.setViewBox(QRectF(0, 0, widthTwips, heightTwips));
     generator.setResolution(96);
