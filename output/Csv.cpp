@@ -5,14 +5,23 @@
 #include <cmath>
 
 namespace qv::output {
+namespace {
+
+constexpr double kLongestWhole = 1e15;
+
+} // namespace
 
 std::string Csv::number(double v) {
     if (!std::isfinite(v))
         return {};
     if (v == 0)
         v = 0; // no "-0"
+    // Whole numbers below 1e15 are written out (100000, not 1e+05); their fixed form is short.
+    const bool whole = std::abs(v) < kLongestWhole && v == std::trunc(v);
     std::array<char, 32> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v);
+    const auto [end, ec] = whole ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), v,
+                                                 std::chars_format::fixed)
+                                 : std::to_chars(buffer.data(), buffer.data() + buffer.size(), v);
     if (ec != std::errc{})
         return {};
     return std::string(buffer.data(), end);
@@ -20,6 +29,19 @@ std::string Csv::number(double v) {
 
 std::string Csv::number(std::optional<double> v) {
     return v ? number(*v) : std::string();
+}
+
+std::optional<double> Csv::decimal(std::optional<double> v) {
+    if (!v || !std::isfinite(*v))
+        return std::nullopt;
+    std::array<char, 32> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *v,
+                                       std::chars_format::scientific, kDecimalDigits - 1);
+    double rounded = 0;
+    if (written.ec != std::errc{} ||
+        std::from_chars(buffer.data(), written.ptr, rounded).ec != std::errc{})
+        return std::nullopt;
+    return rounded;
 }
 
 std::string Csv::field(std::string_view text) {
@@ -40,16 +62,37 @@ std::string Csv::header(std::string_view key, std::string_view value) {
     return "# " + std::string(key) + "," + std::string(value) + std::string(kLineEnd);
 }
 
-std::optional<double> siDivisor(std::string_view unit) {
+std::optional<SiValue> inSi(double v, std::string_view unit) {
     struct Unit {
-        std::string_view name;
-        double divisor;
+        std::string_view name, si;
+        int exponent; ///< the unit is 10^exponent of its SI unit
     };
-    static constexpr std::array<Unit, 6> kUnits{
-        {{"V", 1}, {"mV", 1e3}, {"s", 1}, {"ms", 1e3}, {"us", 1e6}, {"ns", 1e9}}};
-    for (const Unit &u : kUnits)
-        if (u.name == unit)
-            return u.divisor;
+    static constexpr std::array<Unit, 11> kUnits{{{"V", "V", 0},
+                                                  {"mV", "V", -3},
+                                                  {"s", "s", 0},
+                                                  {"ms", "s", -3},
+                                                  {"us", "s", -6},
+                                                  {"ns", "s", -9},
+                                                  {"mHz", "Hz", -3},
+                                                  {"Hz", "Hz", 0},
+                                                  {"kHz", "Hz", 3},
+                                                  {"MHz", "Hz", 6},
+                                                  {"dB", "dB", 0}}};
+    const auto first = unit.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    unit = unit.substr(first, unit.find_last_not_of(' ') - first + 1);
+    for (const Unit &u : kUnits) {
+        if (u.name != unit)
+            continue;
+        // 1e-3 is no exact double but 1e3 is: dividing by 1000 keeps 50 mV the double nearest
+        // 0.05 V.
+        const double power = std::pow(10.0, std::abs(u.exponent));
+        const auto value = Csv::decimal(u.exponent < 0 ? v / power : v * power);
+        if (!value)
+            return std::nullopt;
+        return SiValue{*value, u.si};
+    }
     return std::nullopt;
 }
 

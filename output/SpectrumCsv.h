@@ -18,13 +18,16 @@ struct SpectrumCsvInput {
     std::optional<double> secondsPerDiv; ///< none when the time base is unknown
 };
 
-/// The spectrum as CSV: "# key,value" lines (window, scale, magnitude unit, frequency per bin),
-/// then "bin,frequency_hz,magnitude" per bin. Linear magnitudes are in volts, dB ones as drawn;
-/// frequencies are empty when the time per division is unknown.
+/// The spectrum as CSV: "# key,value" lines (window, scale, magnitude unit, what the magnitude
+/// is, frequency per bin), then "bin,frequency_hz,magnitude" per bin. A linear magnitude is the
+/// bin's DFT magnitude of the windowed samples in volts divided by 256; a dB one is as drawn:
+/// 10*log10 of that DFT magnitude (not divided by 256) over 1 V, and -50 where the magnitude is
+/// 9.16675636485323e-10 V or less. Frequencies are the decimals the time base means, empty when
+/// it is unknown.
 [[nodiscard]] std::string spectrumCsv(const SpectrumCsvInput &in);
 
 /// The volts of one sample unit (volts per division / 10) and the seconds per division of a
-/// waveform's settings; none for scales the tables do not know.
+/// waveform's settings, as decimals (Csv::decimal); none for scales the tables do not know.
 [[nodiscard]] std::optional<double> voltsPerUnit(const common::Waveform &wave, double modelCode,
                                                  const dso::ScaleTables &tables);
 [[nodiscard]] std::optional<double> secondsPerDiv(const common::Waveform &wave, double modelCode,

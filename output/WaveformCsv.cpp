@@ -3,6 +3,8 @@
 #include "output/Csv.h"
 
 #include <optional>
+#include <string_view>
+#include <utility>
 
 namespace qv::output {
 namespace {
@@ -30,31 +32,54 @@ std::string coupling(double code) {
     return {};
 }
 
-std::string withUnit(double v, const std::string &unit) {
-    return unit.empty() ? Csv::number(v) : Csv::number(v) + " " + unit;
-}
+/// A table value with its unit: "2 V", "0.4 us"; known when the value is above 0 and the unit one
+/// of volts or seconds.
+struct Scale {
+    double value;
+    std::string unit;
+    std::string_view siUnit;
+    std::optional<double> si; ///< in siUnit
+
+    Scale(double v, const std::string &u, std::string_view siU) : value(v), unit(u), siUnit(siU) {
+        const auto inUnits = inSi(v, u);
+        if (v > 0 && inUnits && inUnits->unit == siUnit)
+            si = inUnits->value;
+    }
+    [[nodiscard]] WaveformSetting setting(std::string key) const {
+        return {std::move(key), si ? Csv::number(value) + " " + unit : std::string(),
+                WaveformSetting::Kind::Scale, si, std::string(siUnit)};
+    }
+};
 
 /// Volts of a value in sample units, seconds of a point index; none for an unknown scale.
 struct Scales {
-    double gain, timeBase;
-    std::optional<double> vDiv, tDiv;
+    Scale vDiv, tDiv;
     [[nodiscard]] std::optional<double> volts(double units) const {
-        if (!vDiv || gain == 0)
+        if (!vDiv.si)
             return std::nullopt;
-        return units * gain / (kUnitsPerDiv * *vDiv);
+        return Csv::decimal(units * *vDiv.si / kUnitsPerDiv);
     }
     [[nodiscard]] std::optional<double> seconds(double point) const {
-        if (!tDiv || timeBase == 0)
+        if (!tDiv.si)
             return std::nullopt;
-        return point * timeBase / (kPointsPerDiv * *tDiv);
+        return Csv::decimal(point * *tDiv.si / kPointsPerDiv);
     }
 };
 
 Scales scalesOf(const WaveformCsvInput &in) {
     const auto &p = in.wave.DsoParam;
-    return {in.tables.GainTable(p[2], in.modelCode), in.tables.TimeBaseTable(p[0], in.modelCode),
-            siDivisor(in.tables.GainUnit(p[2], in.modelCode)),
-            siDivisor(in.tables.TimeBaseUnit(p[0]))};
+    const dso::ScaleTables &t = in.tables;
+    return {{t.GainTable(p[2], in.modelCode), t.GainUnit(p[2], in.modelCode), "V"},
+            {t.TimeBaseTable(p[0], in.modelCode), t.TimeBaseUnit(p[0]), "s"}};
+}
+
+WaveformSetting text(std::string key, std::string value) {
+    return {std::move(key), std::move(value), WaveformSetting::Kind::Text, std::nullopt, {}};
+}
+
+WaveformSetting number(std::string key, std::optional<double> value) {
+    const auto finite = Csv::number(value).empty() ? std::nullopt : value;
+    return {std::move(key), Csv::number(finite), WaveformSetting::Kind::Number, finite, {}};
 }
 
 } // namespace
@@ -66,34 +91,32 @@ std::string workModeOfTitle(const std::string &title, const std::string &modelNa
     return trimmed(std::string_view(title).substr(prefix.size()));
 }
 
-std::vector<std::pair<std::string, std::string>> waveformSettings(const WaveformCsvInput &in) {
+std::vector<WaveformSetting> waveformSettings(const WaveformCsvInput &in) {
     const auto &p = in.wave.DsoParam;
-    const dso::ScaleTables &t = in.tables;
     const Scales s = scalesOf(in);
     return {
-        {"model", in.modelName},
-        {"work_mode", in.workMode},
-        {"date", in.wave.WaveDate},
-        {"time", in.wave.WaveTime},
-        {"title", in.wave.WaveTitle},
-        {"volts_per_div",
-         withUnit(t.GainTable(p[2], in.modelCode), t.GainUnit(p[2], in.modelCode))},
-        {"time_per_div", withUnit(t.TimeBaseTable(p[0], in.modelCode), t.TimeBaseUnit(p[0]))},
-        {"sample_interval_s", Csv::number(s.seconds(1))},
-        {"coupling", coupling(p[4])},
-        {"trigger_slope", p[5] == 0 ? "falling" : "rising"},
-        {"trigger_level_v", Csv::number(s.volts(p[6]))},
-        {"trigger_position", Csv::number(p[1])},
-        {"trigger_time_s", Csv::number(s.seconds(kCentrePoint + kPointsPerTenth * p[1]))},
-        {"vertical_position", Csv::number(p[3])},
-        {"zero_level", Csv::number(p[7])},
+        text("model", in.modelName),
+        text("work_mode", in.workMode),
+        text("date", in.wave.WaveDate),
+        text("time", in.wave.WaveTime),
+        text("title", in.wave.WaveTitle),
+        s.vDiv.setting("volts_per_div"),
+        s.tDiv.setting("time_per_div"),
+        number("sample_interval_s", s.seconds(1)),
+        text("coupling", coupling(p[4])),
+        text("trigger_slope", p[5] == 0 ? "falling" : "rising"),
+        number("trigger_level_v", s.volts(p[6])),
+        number("trigger_position", p[1]),
+        number("trigger_time_s", s.seconds(kCentrePoint + kPointsPerTenth * p[1])),
+        number("vertical_position", p[3]),
+        number("zero_level", p[7]),
     };
 }
 
 std::string waveformCsv(const WaveformCsvInput &in) {
     std::string out;
-    for (const auto &[key, value] : waveformSettings(in))
-        out += Csv::header(key, Csv::field(value));
+    for (const WaveformSetting &setting : waveformSettings(in))
+        out += Csv::header(setting.key, Csv::field(setting.text));
     out += "index,time_s,volts";
     out += Csv::kLineEnd;
     const Scales s = scalesOf(in);

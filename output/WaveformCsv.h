@@ -2,8 +2,8 @@
 #include "common/Form.h"
 #include "dso/ScaleTables.h"
 
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace qv::output {
@@ -18,15 +18,29 @@ struct WaveformCsvInput {
     const dso::ScaleTables &tables;
 };
 
+/// One setting of the CSV's header block.
+struct WaveformSetting {
+    enum class Kind {
+        Text,   ///< a text ("DC", a title)
+        Number, ///< a number; its text is the number's CSV form
+        Scale,  ///< a table value with its unit ("2 V", "0.4 us")
+    };
+    std::string key;
+    std::string text; ///< plain (unquoted); empty for a number or scale that is not known
+    Kind kind = Kind::Text;
+    std::optional<double> value; ///< Number: the value written; Scale: in SI units
+    std::string unit;            ///< Scale: the SI unit, "V" or "s"
+};
+
 /// The waveform as CSV: a block of "# key,value" lines (model, work mode, date, time, title,
 /// scales, coupling, trigger, positions), then "index,time_s,volts" for points 0..255. A point's
 /// voltage is its value / 10 x the volts per division in volts; points lie time per division / 20
-/// apart, point 0 at time 0. Volts or times of a scale the tables do not know are left empty.
+/// apart, point 0 at time 0. Times and volts are the decimals the scale tables mean (see
+/// Csv::decimal). Volts, times and scales the tables do not know are left empty.
 [[nodiscard]] std::string waveformCsv(const WaveformCsvInput &in);
 
-/// The settings of the CSV's header block as key and plain (unquoted) value, in order.
-[[nodiscard]] std::vector<std::pair<std::string, std::string>>
-waveformSettings(const WaveformCsvInput &in);
+/// The settings of the CSV's header block, in order.
+[[nodiscard]] std::vector<WaveformSetting> waveformSettings(const WaveformCsvInput &in);
 
 /// The work mode named in a waveform title "Meter <model> <work mode> ...": the text after the
 /// model name, blanks trimmed; empty when the title does not start that way.

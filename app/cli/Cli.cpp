@@ -54,7 +54,7 @@ std::string usage() {
            "  qvlink export INPUT.dso [--csv OUT.csv] [--spectrum-csv OUT.csv] [--png OUT.png]\n"
            "                [--svg OUT.svg] [--pdf OUT.pdf] [--view wave|spectrum]\n"
            "                [--window rectangular|hanning|hamming|blackman|flattop|bartlett]\n"
-           "                [--db] [--scale 1..8]\n"
+           "                [--db] [--scale 1..8: PNG only]\n"
            "  qvlink export INPUT.dso... --out-dir DIR [--formats csv,spectrum-csv,png,svg,pdf]\n"
            "                [--view ...] [--window ...] [--db] [--scale N]\n"
            "  qvlink export --record RECORD.txt --csv OUT.csv\n"

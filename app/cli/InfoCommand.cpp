@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -35,25 +36,49 @@ std::string jsonNumber(std::optional<double> v) {
     return n.empty() ? "null" : n;
 }
 
-/// The five measurements as the screen printed them: name, value (none for "??") and unit.
+/// {"text": ..., "value": ..., "unit": ...}
+std::string jsonQuantity(const std::string &text, std::optional<double> value,
+                         std::string_view unit) {
+    return "{\"text\": " + jsonString(text) + ", \"value\": " + jsonNumber(value) +
+           ", \"unit\": " + jsonString(unit) + "}";
+}
+
+/// One of the five measurements: the text the screen shows ("781.25 kHz", "??") and its value
+/// in SI units (none for "??" or a gain the tables lack).
 struct Measured {
     const char *name;
+    std::string text;
     std::optional<double> value;
-    std::string unit;
+    std::string_view unit; ///< "V", "dB" or "Hz"
 };
+
+std::string trimmedUnit(std::string unit) {
+    while (!unit.empty() && unit.back() == ' ')
+        unit.pop_back();
+    return unit;
+}
 
 std::vector<Measured> measured(Program &program) {
     const dso::Measurements &m = program.measurements();
     const common::Form &form = program.form();
     dso::ScaleTables tables;
-    const std::string unit = tables.GainUnit(form.wave.DsoParam[2], form.v.MeterModelCode);
+    const auto one = [](const char *name, std::optional<double> shown, const std::string &unit,
+                        std::string_view siUnit) {
+        if (!shown || !std::isfinite(*shown))
+            return Measured{name, "??", std::nullopt, siUnit};
+        const std::string text = output::Csv::number(*shown);
+        const std::string u = trimmedUnit(unit);
+        const auto si = output::inSi(*shown, u);
+        return Measured{name, u.empty() ? text : text + " " + u,
+                        si ? std::optional(si->value) : std::nullopt, siUnit};
+    };
+    const std::string &unit = tables.GainUnit(form.wave.DsoParam[2], form.v.MeterModelCode);
     const bool hasFrequency = m.MeasFrequency > 0;
-    return {{"peak_to_peak", m.MeasPeakToPeak, unit},
-            {"average", m.MeasAverage, unit},
-            {"rms", m.MeasRms, unit},
-            {"level", m.hasDecibel() ? std::optional(m.MeasDecibel) : std::nullopt, "dB"},
-            {"frequency", hasFrequency ? std::optional(m.MeasFrequency) : std::nullopt,
-             hasFrequency ? tables.FreqUnit(m.MeasFrequencyUnit) : "Hz"}};
+    return {one("peak_to_peak", m.MeasPeakToPeak, unit, "V"),
+            one("average", m.MeasAverage, unit, "V"), one("rms", m.MeasRms, unit, "V"),
+            one("level", m.hasDecibel() ? std::optional(m.MeasDecibel) : std::nullopt, "dB", "dB"),
+            one("frequency", hasFrequency ? std::optional(m.MeasFrequency) : std::nullopt,
+                tables.FreqUnit(m.MeasFrequencyUnit), "Hz")};
 }
 
 std::vector<std::string> readouts(const common::DrawingTarget &screen) {
@@ -64,22 +89,35 @@ std::vector<std::string> readouts(const common::DrawingTarget &screen) {
     return out;
 }
 
-std::string trimmedUnit(std::string unit) {
-    while (!unit.empty() && unit.back() == ' ')
-        unit.pop_back();
-    return unit;
+std::vector<output::WaveformSetting> settingsOf(const common::Form &form) {
+    dso::ScaleTables tables;
+    return output::waveformSettings(
+        {form.wave, form.v.MeterModelName, double(form.v.MeterModelCode),
+         output::workModeOfTitle(form.wave.WaveTitle, form.v.MeterModelName), tables});
+}
+
+/// A setting as JSON: texts as strings, numbers as numbers (null when unknown), scales as
+/// quantities in SI units.
+std::string jsonSetting(const output::WaveformSetting &s) {
+    using Kind = output::WaveformSetting::Kind;
+    switch (s.kind) {
+    case Kind::Number:
+        return jsonNumber(s.value);
+    case Kind::Scale:
+        return jsonQuantity(s.text, s.value, s.unit);
+    case Kind::Text:
+        break;
+    }
+    return jsonString(s.text);
 }
 
 std::string json(const std::string &file, Program &program) {
     const common::Form &form = program.form();
-    dso::ScaleTables tables;
-    const auto settings = output::waveformSettings(
-        {form.wave, form.v.MeterModelName, double(form.v.MeterModelCode),
-         output::workModeOfTitle(form.wave.WaveTitle, form.v.MeterModelName), tables});
+    const auto settings = settingsOf(form);
     std::string out = "{\n  \"file\": " + jsonString(file) + ",\n  \"settings\": {";
     for (size_t i = 0; i < settings.size(); ++i)
-        out += (i ? ",\n    " : "\n    ") + jsonString(settings[i].first) + ": " +
-               jsonString(settings[i].second);
+        out += (i ? ",\n    " : "\n    ") + jsonString(settings[i].key) + ": " +
+               jsonSetting(settings[i]);
     out += "\n  },\n  \"readouts\": [";
     const auto texts = readouts(form.el.Picture1);
     for (size_t i = 0; i < texts.size(); ++i)
@@ -87,23 +125,21 @@ std::string json(const std::string &file, Program &program) {
     out += "],\n  \"measurements\": {";
     const auto values = measured(program);
     for (size_t i = 0; i < values.size(); ++i)
-        out += (i ? ",\n    " : "\n    ") + jsonString(values[i].name) +
-               ": {\"value\": " + jsonNumber(values[i].value) +
-               ", \"unit\": " + jsonString(trimmedUnit(values[i].unit)) + "}";
+        out += (i ? ",\n    " : "\n    ") + jsonString(values[i].name) + ": " +
+               jsonQuantity(values[i].text, values[i].value, values[i].unit);
     return out + "\n  }\n}\n";
 }
 
 std::string text(const std::string &file, Program &program) {
     const common::Form &form = program.form();
-    dso::ScaleTables tables;
     std::string out = "file: " + file + "\n";
-    for (const auto &[key, value] : output::waveformSettings(
-             {form.wave, form.v.MeterModelName, double(form.v.MeterModelCode),
-              output::workModeOfTitle(form.wave.WaveTitle, form.v.MeterModelName), tables}))
-        out += key + ": " + value + "\n";
+    // A number or scale that is not known reads "??", as an unknown measurement does.
+    for (const auto &s : settingsOf(form))
+        out += s.key + ": " +
+               (s.kind != output::WaveformSetting::Kind::Text && s.text.empty() ? "??" : s.text) +
+               "\n";
     for (const auto &m : measured(program))
-        out += std::string(m.name) + ": " +
-               (m.value ? output::Csv::number(m.value) + " " + trimmedUnit(m.unit) : "??") + "\n";
+        out += std::string(m.name) + ": " + m.text + "\n";
     for (const auto &t : readouts(form.el.Picture1))
         out += "readout: " + t + "\n";
     return out;

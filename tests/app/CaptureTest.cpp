@@ -298,7 +298,8 @@ TEST_F(CliTest, OutputsOfOneFileAndOfARecord) {
 
     const Run info = run({"info", "good.dso", "--json"});
     EXPECT_EQ(info.code, 0) << info.err;
-    EXPECT_NE(info.out.find("\"peak_to_peak\": {\"value\": 1, \"unit\": \"V\"}"), std::string::npos)
+    EXPECT_NE(info.out.find("\"peak_to_peak\": {\"text\": \"1 V\", \"value\": 1, \"unit\": \"V\"}"),
+              std::string::npos)
         << info.out;
     EXPECT_NE(info.out.find("\" 1 Vp-p\""), std::string::npos) << info.out;
 

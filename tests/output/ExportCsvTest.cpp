@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,23 +30,30 @@ std::vector<std::string> linesOf(const std::string &csv) {
     return out;
 }
 
-TEST(Csv, NegativeZeroAndLineBreaks) {
-    EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines")),
-              std::tuple("0", "\"two\r\nlines\""));
+TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
+    EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines"), Csv::number(100000.0),
+                         Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2))),
+              std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3"));
 }
 
-// One waveform per time-base family and both volt units; rows worked out by hand from
-// volts = value / 10 x volts per division and time = index x time per division / 20.
+// One waveform per time-base family and volt unit; rows worked out by hand from
+// volts = value / 10 x volts per division and time = index x time per division / 20. Each is
+// the decimal a person writes, without the last-bit noise of binary arithmetic.
 TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
     // model, time base index, gain index, point, value; its row, volts and time per division
     const std::tuple<int, double, double, size_t, double, const char *, const char *, const char *>
         cases[] = {
-            {0, 4, 7, 1, -5, "1,0.05,-1", "2 V", "1 s"},            // 1 s/div, 2 V/div
-            {0, 13, 7, 3, 15, "3,0.00015,3", "2 V", "1 ms"},        // 1 ms/div
-            {0, 20, 12, 2, 25, "2,5e-07,0.1", "40 mV", "5 us"},     // 5 us/div, 40 mV/div
-            {3, 26, 14, 4, -2, "4,1e-08,-0.002", "10 mV", "50 ns"}, // 50 ns/div, 10 mV/div
-            {4, 13, 11, 0, 10, "0,0,0.05", "50 mV", "1 ms"},        // family B: 50 mV at index 11
-            {0, 25, 15, 1, 10, "1,,", "0", "0 us"},                 // scales the tables lack: empty
+            {0, 4, 7, 1, -5, "1,0.05,-1", "2 V", "1 s"},                  // 1 s/div, 2 V/div
+            {0, 6, 9, 3, -126, "3,0.03,-5.04", "0.4 V", "0.2 s"},         // 0.2 s/div, 0.4 V/div
+            {0, 13, 7, 3, 15, "3,0.00015,3", "2 V", "1 ms"},              // 1 ms/div
+            {0, 15, 11, 7, -121, "7,7e-05,-1.21", "0.1 V", "0.2 ms"},     // 0.2 ms/div, 0.1 V/div
+            {0, 20, 12, 2, 25, "2,5e-07,0.1", "40 mV", "5 us"},           // 5 us/div, 40 mV/div
+            {3, 23, 10, 3, -118, "3,6e-08,-2.36", "0.2 V", "0.4 us"},     // 0.4 us/div, 0.2 V/div
+            {3, 26, 14, 4, -2, "4,1e-08,-0.002", "10 mV", "50 ns"},       // 50 ns/div, 10 mV/div
+            {4, 13, 11, 0, 10, "0,0,0.05", "50 mV", "1 ms"},              // family B: 50 mV at 11
+            {5, 22, 14, 255, 3, "255,1.02e-05,0.0015", "5 mV", "0.8 us"}, // family B: 5 mV
+            {0, 25, 15, 1, 10, "1,,", "", ""},                            // scales the tables lack
+            {12, 13, 7, 1, 10, "1,,", "", ""},                            // a model without scales
         };
     dso::ScaleTables tables;
     for (const auto &[model, time, gain, point, value, row, voltsPerDiv, timePerDiv] : cases) {
@@ -58,6 +66,25 @@ TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
         EXPECT_EQ(lines[5], std::string("# volts_per_div,") + voltsPerDiv);
         EXPECT_EQ(lines[6], std::string("# time_per_div,") + timePerDiv);
     }
+}
+
+// The header's numbers from the tables are decimals too.
+TEST(WaveformCsv, HeaderNumbersAreTheTablesDecimals) {
+    dso::ScaleTables tables;
+    common::Waveform wave;
+    // 0.1 ms/div, 0.1 V/div; trigger 3 units up, 7 tenths of a division left
+    wave.DsoParam = {16, -7, 11, 0, 1, 1, 3, 0};
+    const auto settings = waveformSettings({wave, "M", 0, "", tables});
+    const auto at = [&settings](const char *key) {
+        return std::ranges::find(settings, std::string(key), &WaveformSetting::key)->text;
+    };
+    EXPECT_EQ(std::tuple(at("volts_per_div"), at("time_per_div"), at("sample_interval_s"),
+                         at("trigger_level_v"), at("trigger_time_s")),
+              std::tuple("0.1 V", "0.1 ms", "5e-06", "0.03", "0.000555")); // 111 x 5 us
+    wave.DsoParam = {23, 3, 9, 0, 1, 1, -3, 0}; // model 3: 0.4 us/div, 0.4 V/div
+    const auto fast = waveformSettings({wave, "M", 3, "", tables});
+    EXPECT_EQ(std::tuple(fast[7].text, fast[10].text, fast[12].text),
+              std::tuple("2e-08", "-0.12", "2.62e-06")); // 20 ns; 131 x 20 ns
 }
 
 TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
@@ -91,22 +118,75 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
                                   voltsPerUnit(f.form.wave, 0, f.tables),
                                   secondsPerDiv(f.form.wave, 0, f.tables)};
         const auto lines = linesOf(spectrumCsv(in));
-        ASSERT_EQ(lines.size(), 5u + 128);
-        EXPECT_EQ(lines[0], "# window,Hanning");
-        EXPECT_EQ(lines[1], logScale ? "# scale,dB" : "# scale,linear");
-        EXPECT_EQ(lines[2], logScale ? "# magnitude_unit,dB" : "# magnitude_unit,V");
-        EXPECT_EQ(lines[3], "# frequency_per_bin_hz,78.125"); // 1 / 12.8 ms
-        EXPECT_EQ(lines[4], "bin,frequency_hz,magnitude");
+        const std::vector<std::string> header =
+            logScale ? std::vector<std::string>{"# window,Hanning",
+                                                "# scale,dB",
+                                                "# magnitude_unit,dB",
+                                                "# magnitude,10*log10(|DFT(window*volts)| / 1 V)",
+                                                "# db_reference,1 V",
+                                                "# db_floor,-50 at 9.16675636485323e-10 V or less",
+                                                "# frequency_per_bin_hz,78.125", // 1 / 12.8 ms
+                                                "bin,frequency_hz,magnitude"}
+                     : std::vector<std::string>{"# window,Hanning",
+                                                "# scale,linear",
+                                                "# magnitude_unit,V",
+                                                "# magnitude,|DFT(window*volts)| / 256",
+                                                "# frequency_per_bin_hz,78.125",
+                                                "bin,frequency_hz,magnitude"};
+        ASSERT_EQ(lines.size(), header.size() + 128);
+        EXPECT_EQ(std::vector(lines.begin(), lines.begin() + std::ssize(header)), header);
         // Bin 10 is one division of the view: the readout's 781.25 Hz.
-        EXPECT_EQ(lines[5 + 10],
+        EXPECT_EQ(lines[header.size() + 10],
                   "10,781.25," + Csv::number(f.view.Spectrum[10] * (logScale ? 1.0 : 0.2)));
     }
     f.form.wave.DsoParam[0] = 25; // model 0 has no 25th time base: no frequencies
     const double bins[2] = {1, 2};
     const auto lines = linesOf(
         spectrumCsv({"Hanning", false, bins, 0.5, secondsPerDiv(f.form.wave, 0, f.tables)}));
-    EXPECT_EQ(lines[3], "# frequency_per_bin_hz,");
-    EXPECT_EQ(lines[6], "1,,1");
+    EXPECT_EQ(lines[4], "# frequency_per_bin_hz,");
+    EXPECT_EQ(lines[7], "1,,1");
+}
+
+// The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
+TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
+    // model, time base index; frequency per bin and of bin 127, by hand
+    const std::tuple<int, double, const char *, const char *> cases[] = {
+        {0, 7, "0.78125", "99.21875"},      // 0.1 s/div
+        {0, 15, "390.625", "49609.375"},    // 0.2 ms/div
+        {3, 23, "195312.5", "24804687.5"},  // 0.4 us/div
+        {3, 22, "97656.25", "12402343.75"}, // 0.8 us/div
+        {3, 26, "1562500", "198437500"},    // 50 ns/div
+    };
+    dso::ScaleTables tables;
+    const std::vector<double> bins(128, 0.0);
+    for (const auto &[model, time, perBin, last] : cases) {
+        common::Waveform wave;
+        wave.DsoParam[0] = time;
+        const auto lines =
+            linesOf(spectrumCsv({"Hanning", false, bins, 1, secondsPerDiv(wave, model, tables)}));
+        EXPECT_EQ(lines[4], std::string("# frequency_per_bin_hz,") + perBin);
+        EXPECT_EQ(lines[6 + 1], std::string("1,") + perBin + ",0");
+        EXPECT_EQ(lines.back(), std::string("127,") + last + ",0");
+    }
+}
+
+// What the dB scale is: with the rectangular window a constant c volts has the DFT magnitude
+// 256 c in bin 0, so its linear magnitude is c and its dB 10 log10(256 c / 1 V).
+TEST(SpectrumCsv, DbAreTenLogOfTheUndividedMagnitudeInVolts) {
+    testing::PrintFixture f; // 2 V/div: 0.2 V a unit
+    f.form.wave.WaveData.fill(5);
+    f.form.v.WindowType = 0, f.form.v.WindowName = "Rectangular";
+    for (const int logScale : {0, 1}) {
+        f.show(true, logScale);
+        const auto lines = linesOf(spectrumCsv(
+            {"Rectangular", logScale == 1, std::span<const double>(f.view.Spectrum.data(), 128),
+             voltsPerUnit(f.form.wave, 0, f.tables), secondsPerDiv(f.form.wave, 0, f.tables)}));
+        const size_t first = logScale ? 8 : 6;
+        EXPECT_EQ(lines[first].substr(0, 4), "0,0,");
+        // 1 V; 10 log10(256) = 24.0824 dB; an empty bin reads the -50 floor
+        EXPECT_NEAR(std::stod(lines[first].substr(4)), logScale ? 24.0824 : 1.0, 1e-4);
+        EXPECT_EQ(lines[first + 5], logScale ? "5,390.625,-50" : "5,390.625,0");
+    }
 }
 
 TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {

@@ -1,10 +1,12 @@
 #include "PrintFixture.h"
 #include "platform/qt/services/QtClipboard.h"
+#include "platform/qt/services/QtPictureWriter.h"
 #include "platform/qt/services/QtPrinter.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -55,6 +57,25 @@ TEST(Copy, TheClipboardHoldsTheScreenAt96Dpi) {
     EXPECT_EQ(copied.size(), QSize(369, 337));
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
               platform::qt::QtClipboard::render(f.form.el.Picture1, 5530, 5055));
+}
+
+// The SVG keeps the display list's twips: the trace's points lie 20 twips apart, as drawn,
+// instead of on the 15-twip pixels of the 96-dpi view. It shows at the screen's 369 x 337.
+TEST(SvgPicture, KeepsTheTwipsOfTheDrawing) {
+    int argc = 1;
+    char name[] = "tests_output_pdf", *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    testing::PrintFixture f;
+    f.show(false);
+    const QByteArray svg = platform::qt::QtPictureWriter::bytes(platform::PictureFormat::Svg,
+                                                                f.form.el.Picture1, 5530, 5055, 1);
+    const QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.viewBoxF(), QRectF(0, 0, 5530, 5055));
+    EXPECT_EQ(renderer.defaultSize(), QSize(369, 337));
+    // Points 0 and 1 of the sine (0 and 3 units) from the trace's left end (150 + 60 twips)
+    EXPECT_TRUE(svg.contains("points=\"210,2500 230,2380 \"")) << svg.toStdString();
+    EXPECT_TRUE(svg.contains(">Model: QM1538</text>"));
 }
 
 } // namespace

@@ -26,6 +26,23 @@ QSize pixelSize(double widthTwips, double heightTwips, int scale) {
             static_cast<int>(std::lround(heightTwips / kTwipsPerPixel * scale))};
 }
 
+// QSvgGenerator gives the picture's size in millimetres, which viewers turn into pixels at their
+// own resolutions (Qt at 90 dpi, browsers at 96); pixels say what is meant. The first line of its
+// header is `<svg width="..mm" height="..mm"`.
+void sizeInPixels(QByteArray &svg, QSize size) {
+    const QByteArray start = "<svg width=\"";
+    const qsizetype from = svg.indexOf(start);
+    const qsizetype to = svg.indexOf('\n', from);
+    if (from < 0 || to < 0)
+        return;
+    svg.replace(from, to - from,
+                start + QByteArray::number(size.width()) + "px\" height=\"" +
+                    QByteArray::number(size.height()) + "px\"");
+}
+
+// Drawn in twips, the display list's own unit, inside a view box of the screen's twips: the
+// trace keeps its steps of 20 twips instead of being rounded to the 15-twip pixels of the
+// 96-dpi view, and zooms in without stair steps. The picture's size stays the 96-dpi one.
 QByteArray svg(const common::DrawingTarget &surface, double widthTwips, double heightTwips) {
     QByteArray out;
     QBuffer buffer(&out);
@@ -33,17 +50,19 @@ QByteArray svg(const common::DrawingTarget &surface, double widthTwips, double h
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
     generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setViewBox(QRectF(0, 0, widthTwips, heightTwips));
     generator.setResolution(96);
     generator.setTitle(QStringLiteral("qvlink"));
     QPainter painter;
     if (!painter.begin(&generator))
         return {};
     PaintScale scale;
+    scale.pixelsPerTwip = 1;
     scale.allowXor = false;
     paintDisplayList(painter, withoutXor(surface.ops()), 0, scale,
-                     QRectF(QPointF(0, 0), QSizeF(size)));
+                     QRectF(0, 0, widthTwips, heightTwips));
     painter.end();
+    sizeInPixels(out, size);
     return out;
 }
 
