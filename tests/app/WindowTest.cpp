@@ -286,6 +286,29 @@ TEST_F(WindowTest, TheDigitsOfALostLinkAreGreyUntilTheNextReading) {
     EXPECT_TRUE(show() == live) << "the next reading as always";
 }
 
+// A --port device that is not there at start-up: not connected, the reason in panel 1's tool
+// tip, and connected by itself once it appears.
+TEST_F(WindowTest, ANamedDeviceMissingAtStartIsTakenWhenItAppears) {
+    platform::fakes::FakeTimer timer;
+    program.serialLink().useDevices({.retry = &timer});
+    program.serialLink().setStartDevice("/dev/ttyUSB7");
+    program.serialLink().startUp();
+    QApplication::processEvents();
+    const auto panels = window.statusBar()->findChildren<QLabel *>();
+    const auto link = std::ranges::find(
+        panels, QStringLiteral("通信电缆未连接在/dev/ttyUSB7，通信无法建立"), &QLabel::text);
+    ASSERT_NE(link, panels.end());
+    EXPECT_EQ((*link)->toolTip().toStdString(),
+              "/dev/ttyUSB7: cannot open (No such file or directory)");
+    timer.fire();
+    fp.port.devices["/dev/ttyUSB7"] = {.noModemLines = true};
+    timer.fire();
+    QApplication::processEvents();
+    EXPECT_EQ((*link)->text(), QStringLiteral("通信电缆已连接在/dev/ttyUSB7，通信已建立"));
+    EXPECT_TRUE(window.action("button:Link")->isChecked());
+    program.serialLink().useDevices({}); // before the timer goes
+}
+
 TEST_F(WindowTest, ScopeClicksArriveInTwipsAtAnySize) {
     openSine();
     program.commands().pressButton("XCursor");
