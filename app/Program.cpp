@@ -29,7 +29,7 @@ void Program::wireProcedures() {
     call.CloseHCursor = [this] { cursors_.CloseHCursor(); };
     call.CloseVCursor = [this] { cursors_.CloseVCursor(); };
     call.Clear_dVdt = [this] { cursors_.Clear_dVdt(); };
-    call.Display_DMMReading = [this] { dmm::DigitPanel(form_).Display_DMMReading(); };
+    call.Display_DMMReading = [this] { dmmDecoder_.panel().Display_DMMReading(); };
     call.mnuDMMRecordPause_Click = [this] { recordLog_.mnuDMMRecordPause_Click(); };
     call.SaveDMMRecord = [this] { return recordFile_.SaveDMMRecord(); };
     call.CaptionChange = [this](const std::string &name) { CaptionChange(name); };

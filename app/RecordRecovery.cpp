@@ -13,8 +13,10 @@ RecordRecovery::RecordRecovery(common::Form &form, std::string path)
     auto save = form_.call.SaveDMMRecord;
     form_.call.SaveDMMRecord = [this, save] {
         const bool saved = save && save();
-        if (saved)
+        if (saved) {
             discard();
+            unsaved_ = false;
+        }
         return saved;
     };
 }
@@ -36,15 +38,25 @@ void RecordRecovery::start() {
         m.text = kQuestion;
         m.buttons = platform::Buttons::YesNo;
         m.defaultButton = platform::Answer::Yes;
-        if (form_.os.messages.show(m) == platform::Answer::Yes)
+        if (form_.os.messages.show(m) == platform::Answer::Yes) {
             form_.el.RichTextBox1.setText(text);
-        else
+            unsaved_ = true; // until Save: the lines are in no file but this one
+        } else {
             discard();
+        }
     } else {
         discard();
     }
     form_.el.RichTextBox1.setOnAppend([this](std::string_view more) { appended(more); });
     form_.el.RichTextBox1.setOnReplace([this](const std::string &all) { replaced(all); });
+}
+
+void RecordRecovery::end() {
+    if (unsaved_ && !form_.el.RichTextBox1.text().empty()) {
+        file_.reset(); // closed; the lines stay for the next start
+        return;
+    }
+    discard();
 }
 
 void RecordRecovery::discard() {
@@ -53,6 +65,7 @@ void RecordRecovery::discard() {
 }
 
 void RecordRecovery::appended(std::string_view text) {
+    unsaved_ = true;
     std::string error;
     if (!file_)
         file_ = output::LineFile::open(path_, {}, error);
@@ -66,6 +79,7 @@ void RecordRecovery::appended(std::string_view text) {
 }
 
 void RecordRecovery::replaced(const std::string &text) {
+    unsaved_ = !text.empty();
     file_.reset();
     if (text.empty()) {
         discard();

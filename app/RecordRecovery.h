@@ -9,8 +9,9 @@
 namespace qv::app {
 
 /// Keeps an unsaved DMM log safe from a crash or a power cut: every line the log receives is
-/// also appended to a recovery file and flushed at once; a clean end or a saved record removes
-/// the file; the next start offers to put a file left behind back into the log.
+/// also appended to a recovery file and flushed at once; a saved record or an emptied log
+/// removes the file, and so does a clean end when nothing in the log is unsaved; the next start
+/// offers to put a file left behind back into the log.
 class RecordRecovery {
   public:
     static constexpr const char *kQuestion = "恢复上次未保存的记录?";
@@ -26,16 +27,22 @@ class RecordRecovery {
     /// At start-up, after Form_Load: asks once whether to restore a file left behind (Yes fills
     /// the log, No deletes the file), then keeps the log in the file from now on.
     void start();
-    /// A clean end (Exit, the window closed): the file goes.
-    void discard();
+    /// A clean end (Exit, the window closed): the file goes when the log holds nothing unsaved
+    /// (it was saved, cleared or is empty); otherwise it stays for the next start to offer.
+    void end();
+    /// Whether the log holds lines not saved: logged or restored lines, or an edit, since the
+    /// last Save of the record.
+    [[nodiscard]] bool unsaved() const { return unsaved_; }
 
   private:
+    void discard();
     void appended(std::string_view text);
     void replaced(const std::string &text);
 
     common::Form &form_;
     std::string path_;
     std::unique_ptr<output::LineFile> file_;
+    bool unsaved_ = false;
 };
 
 } // namespace qv::app

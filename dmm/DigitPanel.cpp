@@ -1,6 +1,7 @@
 #include "dmm/DigitPanel.h"
 
 #include "dmm/ReadingText.h"
+#include "link/LinkTexts.h"
 
 namespace qv::dmm {
 namespace {
@@ -11,16 +12,39 @@ constexpr double kMessageX = 400, kMessageY = 300, kMessagePt = 12;
 // The message line's cell: wide enough for 16 characters in 12 pt, down to above the progress
 // marks (which start at 800), so a shorter message leaves nothing of a longer one behind.
 constexpr double kMessageRight = 3255, kMessageBottom = 700;
+// A reading no longer measured: grey digits, the link-lost text left of the unit's line.
+constexpr common::Rgb kStale{128, 128, 128};
+constexpr double kLostX = 300, kLostY = 940, kLostPt = 10;
 
 } // namespace
 
 void DigitPanel::Display_DMMReading() {
     if (!form_.el.mnuStart.checked())
         return;
+    drawReading(form_.v.DMMReading, common::kCyan);
+    markShown(form_.v.DMMReading);
+}
+
+void DigitPanel::showLinkLost() {
+    const common::Elements &el = form_.el;
+    if (!el.mnuStart.checked() || !el.DMMmode.checked() || !showsReading())
+        return;
+    // The reading as it was drawn: DMMReading may hold a later packet's text by now.
+    const std::string reading = shown_;
+    drawReading(reading, kStale);
     common::DrawingTarget &panel = form_.el.Picture2;
-    const std::string &reading = form_.v.DMMReading;
-    panel.clear();
     panel.setForeColor(common::kCyan);
+    panel.setCurrentX(kLostX);
+    panel.setCurrentY(kLostY);
+    panel.setFontSize(kLostPt);
+    panel.print(link::kDisconnectedText, false);
+    markShown(reading);
+}
+
+void DigitPanel::drawReading(const std::string &reading, common::Rgb colour) {
+    common::DrawingTarget &panel = form_.el.Picture2;
+    panel.clear();
+    panel.setForeColor(colour);
     panel.setCurrentX(kValueX);
     panel.setCurrentY(kValueY);
     panel.setFontSize(kValuePt);
@@ -32,6 +56,17 @@ void DigitPanel::Display_DMMReading() {
     panel.setFontSize(kUnitPt);
     // No line end: the position stays where the unit text ends (x = 3000 for an empty unit).
     panel.print(unit, false);
+}
+
+void DigitPanel::markShown(std::string reading) {
+    const common::DrawingTarget &panel = form_.el.Picture2;
+    shown_ = std::move(reading);
+    shownList_ = std::pair(panel.generation(), panel.ops().size());
+}
+
+bool DigitPanel::showsReading() const {
+    const common::DrawingTarget &panel = form_.el.Picture2;
+    return shownList_ == std::pair(panel.generation(), panel.ops().size());
 }
 
 void DigitPanel::showProgressMark(int n) {

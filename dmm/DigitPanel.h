@@ -1,7 +1,11 @@
 #pragma once
 #include "common/Form.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace qv::dmm {
 
@@ -16,6 +20,12 @@ class DigitPanel {
     /// acquisition is stopped (mnuStart unchecked), so the last reading stays.
     void Display_DMMReading();
 
+    /// The link went down: a live reading the panel still shows is drawn again in grey, with
+    /// "通信已断开" under it, so a value no longer measured never looks live. Nothing changes
+    /// while acquisition is stopped, in DSO mode, or when the panel shows anything else (a
+    /// play-back message, progress marks, nothing); the next reading draws normally again.
+    void showLinkLost();
+
     /// One progress mark of a stored record n, 23 twips apart, 20 wide.
     void showProgressMark(int n);
 
@@ -28,7 +38,16 @@ class DigitPanel {
     void showMessage(const std::string &text);
 
   private:
+    /// The value and unit of a reading in this colour, on a cleared panel.
+    void drawReading(const std::string &reading, common::Rgb colour);
+    /// Notes that the panel now shows this reading (live or dimmed) and nothing after it.
+    void markShown(std::string reading);
+    [[nodiscard]] bool showsReading() const;
+
     common::Form &form_;
+    /// The reading drawn last, and the panel's list (its clear count and length) just after.
+    std::string shown_;
+    std::optional<std::pair<std::uint64_t, std::size_t>> shownList_;
 };
 
 } // namespace qv::dmm

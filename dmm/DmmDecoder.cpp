@@ -6,6 +6,14 @@
 #include "link/PacketAssembly.h"
 
 namespace qv::dmm {
+
+DmmDecoder::DmmDecoder(common::Form &form) : form_(form), panel_(form) {
+    form_.el.Link.subscribe([this] {
+        if (!form_.el.Link.checked())
+            panel_.showLinkLost();
+    });
+}
+
 void DmmDecoder::COM_DMM() {
     if (!link::receivePacket(form_))
         return;

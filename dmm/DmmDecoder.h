@@ -10,13 +10,18 @@ namespace qv::dmm {
 /// of a memory play-back into the log.
 class DmmDecoder {
   public:
-    explicit DmmDecoder(common::Form &form) : form_(form), panel_(form) {}
+    /// Also watches the Link button: when the link goes down the digit panel shows its last
+    /// reading as no longer live (DigitPanel::showLinkLost).
+    explicit DmmDecoder(common::Form &form);
 
     /// The receive event in DMM mode: assembles one packet from the port and decodes it.
     void COM_DMM();
 
     /// Decodes the packet in PacketData (the second half of COM_DMM).
     void decodePacket();
+
+    /// The digit panel the decoder draws on; Display_DMMReading goes through it too.
+    [[nodiscard]] DigitPanel &panel() { return panel_; }
 
   private:
     /// Counts a packet of the other operating mode; asks once, on the 11th in a row.

@@ -1,6 +1,8 @@
 #include "link/DeviceMatch.h"
 
+#include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace qv::link {
@@ -36,6 +38,32 @@ platform::DeviceIdentity identify(const std::vector<platform::SerialDeviceInfo> 
         id.productId = d->productId;
     }
     return id;
+}
+
+bool isPseudoTerminalName(const std::string &path) {
+    const std::string p = std::filesystem::path(path).lexically_normal().string();
+    if (p.starts_with("/dev/pts/"))
+        return true;
+    // BSD and macOS name their pseudo-terminals /dev/ttys000 and on (ttyS0 is a port).
+    constexpr std::string_view kBsd = "/dev/ttys";
+    return p.starts_with(kBsd) && p.size() > kBsd.size() &&
+           std::isdigit(static_cast<unsigned char>(p[kBsd.size()]));
+}
+
+bool knownAdapter(const platform::DeviceIdentity &device) {
+    return !device.serialNumber.empty() || (device.vendorId && device.productId);
+}
+
+bool sameDeviceAtPath(const platform::DeviceIdentity &lost,
+                      const std::vector<platform::SerialDeviceInfo> &now) {
+    if (isPseudoTerminalName(lost.path))
+        return false;
+    if (!knownAdapter(lost))
+        return true;
+    const std::optional<platform::SerialDeviceInfo> here = findDevice(now, lost.path);
+    if (!here || here->vendorId != lost.vendorId || here->productId != lost.productId)
+        return false;
+    return here->serialNumber == lost.serialNumber;
 }
 
 std::optional<std::string> returnedAt(const platform::DeviceIdentity &device,

@@ -16,6 +16,22 @@ findDevice(const std::vector<platform::SerialDeviceInfo> &devices, const std::st
 [[nodiscard]] platform::DeviceIdentity
 identify(const std::vector<platform::SerialDeviceInfo> &devices, const std::string &path);
 
+/// Whether a path is a pseudo-terminal's own name ("/dev/pts/3", "/dev/ttys003"): the system
+/// gives the number to the next terminal any program opens, so the name does not stay with one
+/// device.
+[[nodiscard]] bool isPseudoTerminalName(const std::string &path);
+
+/// Whether the device that stands at a lost device's path now may be taken for it: never at a
+/// pseudo-terminal's name; for a USB adapter known by its serial number (without one, by its
+/// vendor and product ids) only when the system lists that adapter at the path now; any other
+/// name (a link such as /dev/serial/by-id/…, a port of the machine, COM12) names its device.
+/// now: the system's list (needed only for a USB adapter).
+[[nodiscard]] bool sameDeviceAtPath(const platform::DeviceIdentity &lost,
+                                    const std::vector<platform::SerialDeviceInfo> &now);
+
+/// Whether a device is known as a USB adapter: by its serial number or its ids.
+[[nodiscard]] bool knownAdapter(const platform::DeviceIdentity &device);
+
 /// Where a USB adapter stands now when it came back at another path: the device with its serial
 /// number, or without one the only device with its vendor and product ids. nullopt when
 /// nothing matches or the match is not unique.

@@ -1,12 +1,20 @@
 #include "link/ReconnectWatch.h"
 
+#include "link/DeviceMatch.h"
+
 namespace qv::link {
+
+bool canComeBack(const LinkTarget &target) {
+    return (target.port >= 1 && target.port <= 8) || !isPseudoTerminalName(target.device.path);
+}
 
 void ReconnectWatch::start(LinkTarget lost) {
     if (!timer_)
         return;
+    timer_->stop();
     lost_ = std::move(lost);
-    timer_->start(kIntervalMs, [this] { tick(); });
+    if (canComeBack(*lost_))
+        timer_->start(kIntervalMs, [this] { tick(); });
 }
 
 void ReconnectWatch::stop() {

@@ -11,11 +11,19 @@ namespace qv::link {
 struct LinkTarget {
     int port = 0;
     platform::DeviceIdentity device;
+    /// A --port device that was not there at start-up: once it connects it is remembered, as a
+    /// --port device that opened at once is.
+    bool atStart = false;
 };
 
+/// Whether anything can ever be taken for the target again: a port 1..8 or any device name but
+/// a pseudo-terminal's, which goes to whichever program opens a terminal next.
+[[nodiscard]] bool canComeBack(const LinkTarget &target);
+
 /// Watches for a lost device to come back: one attempt a second on the event loop's timer,
-/// nothing in between, until an attempt succeeds or the watch is stopped. Without a timer it
-/// does nothing.
+/// nothing in between, until an attempt succeeds or the watch is stopped. A target that cannot
+/// come back (canComeBack) is watched without attempts: the link stays lost until the user acts.
+/// Without a timer it does nothing.
 class ReconnectWatch {
   public:
     static constexpr int kIntervalMs = 1000;

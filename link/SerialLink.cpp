@@ -188,9 +188,12 @@ void SerialLink::portFailed() {
     uncheckPortItem(port.port());
     common::Procedures::run(form_.call.DropCutFrame);
     const std::string &device = current_.device.path;
-    form_.el.linkNote.setText(
-        device + " went away; what was under way was dropped" +
-        (services_.retry ? "; the link comes back when the device does" : ""));
+    const char *after = !services_.retry        ? ""
+                        : canComeBack(current_) ? "; the link comes back when the device does"
+                                                : "; a pseudo-terminal's name is not opened "
+                                                  "again: the next terminal of any program "
+                                                  "may take it";
+    form_.el.linkNote.setText(device + " went away; what was under way was dropped" + after);
     watch_.start(current_);
 }
 

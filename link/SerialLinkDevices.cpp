@@ -97,6 +97,10 @@ void SerialLink::mnuOtherPort_Click() {
 void SerialLink::startUp() {
     if (!startDevice_.empty()) {
         connectDevice(startDevice_, true);
+        // Not there yet: taken when it appears, as after an unplug. A pseudo-terminal's name is
+        // not waited for: the next terminal any program opens may get it.
+        if (!form_.el.Link.checked() && !isPseudoTerminalName(startDevice_))
+            watch_.start(LinkTarget{0, identify(systemDevices(), startDevice_), true});
         return;
     }
     SearchForCom(true);
@@ -126,22 +130,30 @@ bool SerialLink::reopenPort(int n) {
 
 bool SerialLink::reconnect(const LinkTarget &target) {
     // Attempts are quiet: a device that is still away disables no port item and shows nothing.
-    const std::string &path = target.device.path;
+    const platform::DeviceIdentity &id = target.device;
+    // Only a USB adapter needs the system's list; asking for it costs a little CPU.
+    const std::vector<platform::SerialDeviceInfo> now =
+        knownAdapter(id) ? systemDevices() : std::vector<platform::SerialDeviceInfo>{};
     const bool numbered = target.port >= 1 && target.port <= kPorts;
-    if (numbered ? reopenPort(target.port) : openDevice(path)) {
-        if (!numbered)
-            showConnectedTo(path);
-    } else {
-        // Only a USB adapter can come back elsewhere; asking the system costs a little CPU.
-        const platform::DeviceIdentity &id = target.device;
-        if (id.serialNumber.empty() && !(id.vendorId && id.productId))
-            return false;
-        const std::optional<std::string> moved = returnedAt(id, systemDevices());
-        if (!moved || *moved == path || !openDevice(*moved))
-            return false;
-        showConnectedTo(*moved);
+    // The same port or path, where it still names the same device.
+    bool back =
+        sameDeviceAtPath(id, now) && (numbered ? reopenPort(target.port) : openDevice(id.path));
+    if (back && !numbered)
+        showConnectedTo(id.path);
+    if (!back && knownAdapter(id)) {
+        // The adapter at another path: by its serial number, or as the only one with its ids.
+        const std::optional<std::string> moved = returnedAt(id, now);
+        back = moved && *moved != id.path && openDevice(*moved);
+        if (back)
+            showConnectedTo(*moved);
     }
-    form_.el.linkNote.setText(current_.device.path + " is back: the link is up again");
+    if (!back)
+        return false;
+    if (target.atStart && services_.memory)
+        services_.memory->remember(current_.device);
+    form_.el.linkNote.setText(current_.device.path + (target.atStart
+                                                          ? " appeared: the link is up"
+                                                          : " is back: the link is up again"));
     return true;
 }
 

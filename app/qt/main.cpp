@@ -117,6 +117,6 @@ int main(int argc, char *argv[]) {
     if (parser.isSet(shots))
         app::qt::takeScreenshots(window, program, parser.value(shots), dsoDemo);
     const int code = QApplication::exec();
-    recovery.discard(); // a clean end: Exit or the window closed
+    recovery.end(); // a clean end (Exit, the window closed): unsaved lines stay for the next start
     return code;
 }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -188,24 +189,44 @@ TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLoggedAndNoDeletes
     EXPECT_TRUE(s->fp.messages.shown.empty()) << "asked once only";
 }
 
-// What ends the need for the file: a clean end, a saved record, a cleared log.
-TEST_F(RecordRecoveryTest, CleanEndSaveAndClearingRemoveTheFile) {
+// What ends the need for the file: a saved record, a cleared log, and a clean end only when
+// nothing in the log is unsaved. Logged lines and restored ones count as unsaved until Save.
+TEST_F(RecordRecoveryTest, ACleanEndKeepsUnsavedLinesForTheNextStartAndOnlyThose) {
     const std::string saved = (dir / "saved.txt").string();
-    const std::pair<const char *, std::function<void(Recovering &)>> cases[] = {
-        {"a clean end", [](Recovering &s) { s.recovery.discard(); }},
-        {"a saved record",
-         [&](Recovering &s) {
-             s.fp.files.saveAnswers.push_back(saved);
-             s.program.commands().clickMenu("menuSave");
-         }},
-        {"the log cleared", [](Recovering &s) { s.program.form().el.RichTextBox1.setText({}); }},
+    const auto save = [&](Recovering &s) {
+        std::filesystem::remove(saved); // no question about replacing it
+        s.fp.files.saveAnswers.push_back(saved);
+        s.program.commands().clickMenu("menuSave");
     };
-    for (const auto &[what, end] : cases) {
-        Recovering s(path);
-        s.record("-1.234mV  DC    ", "14:03:27");
-        ASSERT_TRUE(std::filesystem::exists(path)) << what;
-        end(s);
-        EXPECT_FALSE(std::filesystem::exists(path)) << what;
+    const auto line = [](Recovering &s) { s.record(" 5.000V   DC    ", "14:10:00"); };
+    const std::string first = "  14:03:27    -1.234 mV  DC    \r\n";
+    const std::string second = "  14:10:00     5.000 V   DC    \r\n";
+    // What happens after a line was logged, and the log the next start offers ("": none).
+    const std::pair<std::function<void(Recovering &)>, std::string> cases[] = {
+        {[](Recovering &) {}, first},
+        {save, ""},
+        {[](Recovering &s) { s.program.form().el.RichTextBox1.setText({}); }, ""},
+        {[&](Recovering &s) { save(s), line(s); }, second}, // saved lines are not offered again
+        {[](Recovering &s) { s.program.form().el.RichTextBox1.editedByUser("mine\r\n"); },
+         "mine\r\n"},
+    };
+    for (const auto &[before, offered] : cases) {
+        SCOPED_TRACE(&before - &cases[0].first);
+        {
+            Recovering s(path);
+            s.record("-1.234mV  DC    ", "14:03:27");
+            ASSERT_TRUE(std::filesystem::exists(path));
+            before(s);
+            EXPECT_EQ(s.recovery.unsaved(), !offered.empty());
+            s.recovery.end();
+        }
+        EXPECT_EQ(std::filesystem::exists(path), !offered.empty());
+        Recovering next(path, {Answer::Yes});
+        EXPECT_EQ(next.log(), offered);
+        next.recovery.end(); // restored and never saved: offered again at the start after
+        Recovering after(path, {Answer::Yes});
+        EXPECT_EQ(after.log(), offered);
+        after.program.form().el.RichTextBox1.setText({});
     }
     EXPECT_TRUE(std::filesystem::exists(saved));
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <sstream>
 
@@ -26,10 +27,11 @@ Bytes packet(std::string text, int mode, int number = 0) {
 }
 
 std::string colour(common::Rgb c) {
-    return c == common::kCyan              ? "cyan"
-           : c == common::kBlack           ? "black"
-           : c == common::Rgb{0, 192, 192} ? "progress"
-                                           : "other";
+    return c == common::kCyan                ? "cyan"
+           : c == common::kBlack             ? "black"
+           : c == common::Rgb{0, 192, 192}   ? "progress"
+           : c == common::Rgb{128, 128, 128} ? "grey"
+                                             : "other";
 }
 
 /// A panel's display list, a short text per operation, '|' between them.
@@ -54,17 +56,17 @@ struct Rig {
     platform::fakes::FakePlatform fp;
     common::Form form{fp.platform};
     common::Elements &el = form.el;
-    DigitPanel panel{form};
     DmmDecoder decoder{form};
     RecordLog log{form};
     int dsoModeCalls = 0, carets = 0;
 
     Rig() {
-        form.call.Display_DMMReading = [this] { panel.Display_DMMReading(); };
+        form.call.Display_DMMReading = [this] { decoder.panel().Display_DMMReading(); };
         form.call.DSOmode = [this] {
             ++dsoModeCalls;
             form.v.ModeMismatchCount = 0;
         };
+        el.DMMmode.setChecked(true);
         el.mnuStart.setChecked(true);
         el.Timer1.setEnabled(true);
         el.RichTextBox1.setView({{}, {}, [this] { ++carets; }, {}});
@@ -241,6 +243,44 @@ TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
     rig.send(" 9.999 V        ", 0);
     EXPECT_EQ(rig.form.v.DMMReading, " 9.999 V        ");
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
+}
+
+// A reading the meter no longer sends must not look measured now: when the link goes down the
+// panel keeps it in grey with the link-lost text under it; the next reading is drawn as always.
+TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
+    const std::string live = "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'";
+    const std::string stale = "clear|grey 43pt 300,40 ' 1.234'|grey 12pt 2100,940 'V   AC'|"
+                              "cyan 10pt 300,940 '通信已断开'";
+    const std::string message = "clear|cyan 12pt 400,300 'Data start      '";
+    // What happens after the reading was drawn, and the panel once the link went down.
+    const std::pair<std::function<void(Rig &)>, std::string> cases[] = {
+        {[](Rig &) {}, stale},
+        {[](Rig &r) { r.fp.port.deliver(packet("1.2\x01", 0)); }, stale}, // garbled: not drawn
+        {[](Rig &r) { r.send("   3 records", 2); }, stale},               // not drawn either
+        {[](Rig &r) { r.send("Data start", 2); }, message},               // no reading shown
+        {[](Rig &r) { r.send("-0.012 mV", 1, 0); }, live + "|progress box 400,800 420,900"},
+        {[](Rig &r) { r.el.mnuStart.setChecked(false); }, live}, // stopped: kept as it is
+        {[](Rig &r) { r.el.DMMmode.setChecked(false); }, live},  // DSO mode: the scope's panel
+    };
+    for (const auto &[before, drawn] : cases) {
+        SCOPED_TRACE(&before - &cases[0].first);
+        Rig rig;
+        rig.el.Link.setChecked(true);
+        rig.send(" 1.234 V   AC   ", 0);
+        before(rig);
+        rig.el.Link.setChecked(false);
+        EXPECT_EQ(drawing(rig.el.Picture2), drawn);
+    }
+    Rig rig;
+    rig.el.Link.setChecked(true);
+    rig.send(" 1.234 V   AC   ", 0);
+    EXPECT_EQ(drawing(rig.el.Picture2), live) << "nothing changes while the link is up";
+    rig.el.Link.setChecked(false);
+    rig.el.Link.setChecked(true); // a search that finds nothing presses and raises it again
+    rig.el.Link.setChecked(false);
+    EXPECT_EQ(drawing(rig.el.Picture2), stale);
+    rig.send(" 1.234 V   AC   ", 0);
+    EXPECT_EQ(drawing(rig.el.Picture2), live);
 }
 
 TEST(RecordLog, IntervalItemsAndPanel) {

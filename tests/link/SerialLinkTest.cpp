@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -266,6 +272,83 @@ TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElse
     EXPECT_EQ(f.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
+// After an unplug a name is opened again only where it still names the meter's device: a
+// pseudo-terminal's number goes to the next terminal any program opens, so another program's
+// bytes would read as the meter's.
+TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterAtTheSamePath) {
+    LinkFixture f("--------");
+    f.addDevice("/dev/pts/7");
+    f.link.connectDevice("/dev/pts/7", false);
+    f.fp.port.fail();
+    f.fp.port.devices.clear();
+    f.addDevice("/dev/pts/7"); // another program's terminal, at once or later
+    f.timer.fire();
+    f.expectLink(false, kDisconnectedText);
+    EXPECT_FALSE(f.timer.active()) << "nothing to try";
+    EXPECT_TRUE(f.link.watch().watching()) << "lost until the user acts";
+    EXPECT_NE(f.el.linkNote.text().find("not opened again"), std::string::npos);
+    f.link.mnuBreak_Click();
+    EXPECT_FALSE(f.link.watch().watching());
+
+    // An adapter known by its serial number: another one at its path is not it; it is taken
+    // where it stands now.
+    LinkFixture g("--------");
+    g.devices.devices = {usb("/dev/ttyUSB0", "A5")};
+    g.addDevice("/dev/ttyUSB0"), g.addDevice("/dev/ttyUSB1");
+    g.link.connectDevice("/dev/ttyUSB0", false);
+    g.fp.port.fail();
+    g.devices.devices = {usb("/dev/ttyUSB0", "B7")};
+    g.timer.fire();
+    g.expectLink(false, kDisconnectedText);
+    g.devices.devices = {usb("/dev/ttyUSB0", "B7"), usb("/dev/ttyUSB1", "A5")};
+    g.timer.fire();
+    g.expectLink(true, connectedText("/dev/ttyUSB1"));
+
+    // The remembered device was a pseudo-terminal: at the next start its name is someone else's.
+    LinkFixture h("--------");
+    h.memory.device = DeviceIdentity{"/dev/pts/3"};
+    h.addDevice("/dev/pts/3");
+    h.link.startUp();
+    h.expectLink(false, kNotFoundText);
+}
+
+// A --port device not there at start-up is watched for as after an unplug and remembered once
+// it connects; a pseudo-terminal's name is not waited for; the user's link commands end the wait.
+TEST(DeviceLinkTest, AStartDeviceThatIsNotThereYetIsTakenWhenItAppears) {
+    LinkFixture f("--------");
+    f.link.setStartDevice("/dev/ttyUSB3");
+    f.link.startUp();
+    f.expectLink(false, notConnectedText("/dev/ttyUSB3"));
+    EXPECT_EQ(f.el.linkNote.text(), "/dev/ttyUSB3: cannot open (No such file or directory)");
+    EXPECT_EQ(std::pair(f.timer.active(), f.timer.intervalMs), std::pair(true, 1000));
+    f.timer.fire();
+    f.expectLink(false, notConnectedText("/dev/ttyUSB3")); // attempts are quiet
+    f.addDevice("/dev/ttyUSB3");
+    f.devices.devices = {usb("/dev/ttyUSB3", "A5")};
+    f.timer.fire();
+    f.expectLink(true, connectedText("/dev/ttyUSB3"));
+    EXPECT_FALSE(f.timer.active());
+    EXPECT_EQ(f.memory.device.value_or(DeviceIdentity{}).serialNumber, "A5");
+    EXPECT_EQ(f.el.linkNote.text(), "/dev/ttyUSB3 appeared: the link is up");
+
+    const std::function<void(SerialLink &)> commands[] = {
+        [](SerialLink &l) { l.SearchForCom(true); }, [](SerialLink &l) { l.COM(3); },
+        [](SerialLink &l) { l.connectDevice("/dev/rfcomm0", false); }};
+    for (const auto &command : commands) {
+        LinkFixture g("--------");
+        g.link.setStartDevice("/tmp/meter");
+        g.link.startUp();
+        command(g.link);
+        g.addDevice("/tmp/meter");
+        g.timer.fire();
+        EXPECT_FALSE(g.timer.active() || g.fp.port.isOpen()) << &command - commands;
+    }
+    LinkFixture p("--------");
+    p.link.setStartDevice("/dev/pts/9");
+    p.link.startUp();
+    EXPECT_FALSE(p.link.watch().watching() || p.timer.active());
+}
+
 TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
     const std::vector<SerialDeviceInfo> list = {
         usb("/dev/ttyUSB0", "A1"), usb("/dev/ttyUSB1", "", 0x1a86, 0x7523),
@@ -280,6 +363,35 @@ TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
     for (const auto &[identity, expected] : cases)
         EXPECT_EQ(returnedAt(identity, list), expected) << identity.path << identity.serialNumber;
     EXPECT_EQ(identify(list, "ttyUSB0").serialNumber, "A1");
+    // Whether the device at a lost one's path now is the same one, by the list above.
+    const std::pair<DeviceIdentity, bool> atPath[] = {
+        {{"/dev/pts/3"}, false},
+        {{"/dev/./pts//3"}, false},
+        {{"/dev/ttys003"}, false}, // BSD and macOS
+        {{"/dev/ttyS0"}, true},    // a port of the machine
+        {{"/dev/serial/by-id/usb-FTDI_A1-if00-port0"}, true},
+        {{"COM12"}, true},
+        {{"/dev/ttyUSB0", "A1", 0x0403, 0x6001}, true},
+        {{"/dev/ttyUSB0", "A2", 0x0403, 0x6001}, false}, // another adapter now stands there
+        {{"/dev/ttyUSB9", "A1", 0x0403, 0x6001}, false}, // nothing there
+        {{"/dev/ttyUSB1", "", 0x1a86, 0x7523}, true},
+        {{"/dev/ttyUSB1", "", 0x10c4, 0xea60}, false},
+        {{"/dev/ttyUSB0", "", 0x0403, 0x6001}, false}, // that one has a serial number
+    };
+    for (const auto &[lost, same] : atPath)
+        EXPECT_EQ(sameDeviceAtPath(lost, list), same) << lost.path << " " << lost.serialNumber;
+    // The system's own name for a new pseudo-terminal, and a link to it, which names it.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    const std::string pty = ::ptsname(master);
+    const std::filesystem::path link =
+        std::filesystem::temp_directory_path() / ("qvlink-meter-" + std::to_string(::getpid()));
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(pty, link);
+    EXPECT_TRUE(isPseudoTerminalName(pty)) << pty;
+    EXPECT_TRUE(sameDeviceAtPath({link.string()}, {})) << "a link the user made stays the meter's";
+    std::filesystem::remove(link);
+    ::close(master);
     EXPECT_FALSE(findDevice(list, "/dev/ttyUSB9"));
 }
 
