@@ -126,9 +126,10 @@ FileOutput::Result FileOutput::openTemporary(const OutputTarget &target) {
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         const std::string temporary =
             folder + kept + ".~" + pid + "-" + std::to_string(temporaryCount++);
-        // The copy of an old file stays private until it has the old file's permissions.
+        // The copy of an old file is never open to more than the old file (the umask may take
+        // permissions away: they are set again below).
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
-                              existing ? 0600 : 0666);
+                              existing ? target.mode & 0777 : 0666);
         if (fd < 0) {
             error = errno;
             continue;
@@ -144,14 +145,20 @@ FileOutput::Result FileOutput::openTemporary(const OutputTarget &target) {
                                             : fail(error);
     if (!existing)
         return {true, {}};
+    struct stat made {};
+    if (::fstat(fd_, &made) != 0)
+        return fail(errno);
     // Owner and group first (a change of owner clears the set-id bits), the group alone when
-    // the process may not give the file away; the permissions always.
-    if (::fchown(fd_, target.owner, target.group) != 0 &&
+    // the process may not give the file away; then the permissions.
+    if ((made.st_uid != target.owner || made.st_gid != target.group) &&
+        ::fchown(fd_, target.owner, target.group) != 0 &&
         ::fchown(fd_, static_cast<uid_t>(-1), target.group) != 0) {
         // The new file stays the process's own.
     }
-    if (::fchmod(fd_, target.mode) != 0)
-        return fail(errno);
+    if ((made.st_mode & 07777) != target.mode || made.st_uid != target.owner ||
+        made.st_gid != target.group)
+        if (::fchmod(fd_, target.mode) != 0)
+            return fail(errno);
     return {true, {}};
 }
 
