@@ -3,17 +3,11 @@
 #include "link/RawRecording.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 namespace qv::link {
 
-RawRecordingWriter::~RawRecordingWriter() {
-    close();
-}
-
-bool RawRecordingWriter::fail(const char *what) {
-    error_ = path_ + ": " + what + " (" + std::strerror(errno) + ")";
+bool RawRecordingWriter::fail(const char *what, const std::string &reason) {
+    error_ = path_ + ": " + what + " (" + reason + ")";
     close();
     return false;
 }
@@ -22,38 +16,35 @@ bool RawRecordingWriter::open(const std::string &path, const std::string &note) 
     close();
     path_ = path;
     error_.clear();
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_)
-        return fail("cannot create the recording");
+    if (const auto opened = file_.open(path); !opened.ok)
+        return fail("cannot create the recording", opened.reason);
     const std::string header = std::string(kRawRecordingMagic) + " " + note + "\n";
-    if (std::fwrite(header.data(), 1, header.size(), file_) != header.size() ||
-        std::fflush(file_) != 0)
-        return fail("cannot write the recording");
+    if (const auto written = file_.write(header); !written.ok)
+        return fail("cannot write the recording", written.reason);
+    // The recording takes the name now; the records follow as they come.
+    if (const auto committed = file_.commit(false, platform::FileOutput::After::KeepWriting);
+        !committed.ok)
+        return fail("cannot write the recording", committed.reason);
     return true;
 }
 
 bool RawRecordingWriter::write(std::uint32_t ms, std::span<const std::uint8_t> bytes) {
-    if (!file_)
+    if (!file_.isOpen())
         return false;
+    // One write for all the records of a read.
+    std::string records;
+    records.reserve(bytes.size() + 6 * (bytes.size() / 0xFFFF + 1));
     while (!bytes.empty()) {
         const std::size_t n = std::min<std::size_t>(bytes.size(), 0xFFFF);
-        const std::uint8_t head[6] = {std::uint8_t(ms),       std::uint8_t(ms >> 8),
-                                      std::uint8_t(ms >> 16), std::uint8_t(ms >> 24),
-                                      std::uint8_t(n),        std::uint8_t(n >> 8)};
-        if (std::fwrite(head, 1, sizeof head, file_) != sizeof head ||
-            std::fwrite(bytes.data(), 1, n, file_) != n)
-            return fail("cannot write the recording");
+        const char head[6] = {char(ms),       char(ms >> 8), char(ms >> 16),
+                              char(ms >> 24), char(n),       char(n >> 8)};
+        records.append(head, sizeof head);
+        records.append(reinterpret_cast<const char *>(bytes.data()), n);
         bytes = bytes.subspan(n);
     }
-    if (std::fflush(file_) != 0)
-        return fail("cannot write the recording");
+    if (const auto written = file_.write(records); !written.ok)
+        return fail("cannot write the recording", written.reason);
     return true;
-}
-
-void RawRecordingWriter::close() {
-    if (file_)
-        std::fclose(file_);
-    file_ = nullptr;
 }
 
 } // namespace qv::link

@@ -3,7 +3,7 @@
 #include "app/cli/HeadlessScope.h"
 #include "files/FileStore.h"
 #include "files/WaveformFormat.h"
-#include "platform/qt/services/FileReplace.h"
+#include "platform/FileOutput.h"
 #include "platform/qt/services/QtPictureWriter.h"
 
 #include <QDir>
@@ -39,8 +39,8 @@ void BM_ExportOneWaveform(benchmark::State &state) {
     for (auto _ : state) {
         if (scope.open(base + "wave.dso"))
             state.SkipWithError("refused");
-        (void)platform::qt::replaceFile(base + "wave.csv", scope.program().exports().waveformCsv(),
-                                        sync);
+        (void)platform::FileOutput::replace(base + "wave.csv",
+                                            scope.program().exports().waveformCsv(), sync);
         for (const auto &[format, name] :
              {std::pair{F::Png, "wave.png"}, {F::Svg, "wave.svg"}, {F::Pdf, "wave.pdf"}})
             (void)writer.write(base + name, format, scope.screen(), 5530, 5055, 1);
@@ -60,8 +60,8 @@ void BM_ExportFormat(benchmark::State &state) {
     const int format = static_cast<int>(state.range(0));
     for (auto _ : state) {
         if (format == 0)
-            (void)platform::qt::replaceFile(base + "w", scope.program().exports().waveformCsv(),
-                                            false);
+            (void)platform::FileOutput::replace(base + "w", scope.program().exports().waveformCsv(),
+                                                false);
         else
             (void)writer.write(base + "w", static_cast<platform::PictureFormat>(format - 1),
                                scope.screen(), 5530, 5055, 1);

@@ -12,7 +12,6 @@
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/DisplayListPainter.h"
-#include "platform/qt/services/FileReplace.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtPictureWriter.h"
 
@@ -383,21 +382,6 @@ TEST_F(WindowTest, PicturesShowTheScreenAsDrawn) {
         for (const char *readout : {"Model: 7302", "t:", "ms/div", "Vp-p", "500 Hz"})
             EXPECT_NE(text.find(readout), std::string::npos) << readout << " in " << text;
     EXPECT_TRUE(fp.messages.shown.empty());
-}
-
-TEST_F(WindowTest, ReplacingAFileWithoutWaitingForTheDisk) {
-    const std::string file = path("a.csv");
-    for (const std::string text : {"old", "new"})
-        ASSERT_TRUE(platform::qt::replaceFile(file, text, false).ok);
-    EXPECT_EQ(readAll(file), "new");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.csv")});
-    QFile(dir.path()).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const auto refused = platform::qt::replaceFile(file, "newer", false);
-    QFile(dir.path())
-        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    // Root writes anywhere.
-    EXPECT_TRUE(::geteuid() == 0 || (!refused.ok && !refused.reason.empty()));
-    EXPECT_EQ(readAll(file), refused.ok ? "newer" : "new");
 }
 
 TEST(VectorPictures, CancelledCursorsAreLeftOut) {

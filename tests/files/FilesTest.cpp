@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sys/resource.h>
@@ -220,6 +221,24 @@ TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimit) {
         << "a line the limit cuts is left out";
     for (const std::string &name : {path("missing.dso"), path(""), std::string("/dev/zero")})
         EXPECT_FALSE(FileStore::readLines(name, 271).has_value()) << name;
+}
+
+// Any name the system allows: bytes that are no UTF-8, and a name of the longest length (no room
+// for a longer temporary name beside it).
+TEST_F(FilesTest, FileStoreTakesAnyFileName) {
+    const std::string text = WaveformFormat::compose(sampleRecord());
+    for (const std::string &name : {std::string("caf\xe9.dso"), std::string(255, 'n')}) {
+        const std::string file = path(name);
+        const auto written = FileStore::write(file, text);
+        EXPECT_TRUE(written.ok) << written.reason;
+        EXPECT_EQ(readBytes(file), text) << "under the very bytes of its name";
+        EXPECT_TRUE(FileStore::exists(file));
+        EXPECT_EQ(FileStore::readLines(file, 271), text);
+    }
+    // Nothing else in the folder; removed here, as Qt's folder cannot spell the first name.
+    const std::filesystem::directory_iterator entries(dir.path().toStdString());
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 2);
+    std::filesystem::remove(path("caf\xe9.dso"));
 }
 
 // Save without a current name, Save As and the DMM record: the dialog, the replace question, and

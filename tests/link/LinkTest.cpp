@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace qv::link {
@@ -282,6 +284,32 @@ TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteSt
     EXPECT_FALSE(w.open("/dev/full", "a full disk"));
     EXPECT_NE(w.error().find("No space left"), std::string::npos) << w.error();
     EXPECT_FALSE(w.write(0, Bytes{1}));
+}
+
+// An old recording of the same name, reached through a link, is replaced only once the new one
+// has begun: a start that fails (here at the file-size limit) leaves it as it was.
+TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBegins) {
+    const std::string old = tempFile("qvlink-old.raw"), link = tempFile("qvlink-link.raw");
+    std::ofstream(old, std::ios::binary) << "qvlink raw 1 old\n";
+    std::filesystem::permissions(old, std::filesystem::perms(0600));
+    std::filesystem::create_symlink(old, link);
+    for (const rlim_t limit : {rlim_t(10), RLIM_INFINITY}) {
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limited{std::min(limit, saved.rlim_max), saved.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        RawRecordingWriter w;
+        const bool opened = w.open(link, "new");
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+        EXPECT_EQ(opened, limit == RLIM_INFINITY) << w.error();
+        EXPECT_EQ(contents(old), opened ? "qvlink raw 1 new\n" : "qvlink raw 1 old\n");
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_EQ(std::filesystem::status(old).permissions(), std::filesystem::perms(0600));
+    }
+    std::filesystem::remove(link);
+    std::filesystem::remove(old);
 }
 
 TEST(RawRecordingTest, TheRecordingPortKeepsWhatTheProgramReadsWithItsTime) {

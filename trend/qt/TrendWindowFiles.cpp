@@ -13,6 +13,7 @@
 
 #include <QBuffer>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
@@ -20,6 +21,7 @@
 #include <QSvgGenerator>
 
 #include <limits>
+#include <sys/stat.h>
 
 namespace qv::trend::qt {
 namespace {
@@ -30,16 +32,30 @@ LogEnd endAt(const QDateTime &when) {
             static_cast<double>(midnight.toMSecsSinceEpoch()) / 1000.0};
 }
 
+/// When a file was last changed (by its bytes: Qt's names cannot spell every name).
+QDateTime modifiedAt(const std::string &path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(st.st_mtim.tv_sec) * 1000 +
+                                          st.st_mtim.tv_nsec / 1000000);
+}
+
 /// When a record file was saved, from its date and time lines in the system's formats; the
 /// file's modification time when they cannot be read.
-QDateTime savedAt(const RecordText &record, const QString &path) {
+QDateTime savedAt(const RecordText &record, const QDateTime &modified) {
     const QLocale locale = QLocale::system();
     const QDate date =
         locale.toDate(QString::fromStdString(record.savedDate), QLocale::ShortFormat);
     const auto seconds = secondsOfDay(record.savedTime);
     if (date.isValid() && seconds)
         return QDateTime(date, QTime(0, 0).addSecs(static_cast<int>(*seconds)));
-    return QFileInfo(path).lastModified();
+    return modified;
+}
+
+/// A file name as Qt takes it, from the system's bytes.
+QString qtName(const std::string &path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 /// Record files, Record CSV exports, or any file holding log lines.
@@ -61,7 +77,7 @@ void TrendWindow::openRecordFile() {
     const auto path = services_.files.openFile(kOpenFilter);
     if (!path)
         return;
-    const QString name = QFileInfo(QString::fromStdString(*path)).fileName();
+    const QString name = QFileInfo(qtName(*path)).fileName();
     const auto bytes = files::FileStore::readLines(*path, std::numeric_limits<int>::max());
     if (!bytes) {
         tell(QStringLiteral("%1 cannot be read.").arg(name));
@@ -70,9 +86,9 @@ void TrendWindow::openRecordFile() {
     const std::string text = files::TextCodec::fromFile(*bytes);
     auto model = std::make_unique<TrendModel>();
     std::size_t n = 0;
-    const QDateTime modified = QFileInfo(QString::fromStdString(*path)).lastModified();
+    const QDateTime modified = modifiedAt(*path);
     if (const auto record = splitRecordFile(text))
-        n = importLog(record->log, endAt(savedAt(*record, QString::fromStdString(*path))), *model);
+        n = importLog(record->log, endAt(savedAt(*record, modified)), *model);
     else if (const auto csvLog = output::logOfRecordCsv(text))
         n = importLog(*csvLog, endAt(modified), *model);
     else // a log saved on its own
@@ -85,7 +101,7 @@ std::optional<std::string> TrendWindow::askSaveName(const std::string &filter,
     auto path = services_.files.saveFile(filter);
     if (!path)
         return std::nullopt;
-    if (QFileInfo(QString::fromStdString(*path)).suffix().isEmpty())
+    if (QFileInfo(qtName(*path)).suffix().isEmpty())
         *path += '.' + suffix.toStdString();
     if (files::FileStore::exists(*path)) {
         platform::Message m;
@@ -106,7 +122,7 @@ void TrendWindow::save(const std::string &path, const QByteArray &bytes) {
         path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!result.ok)
         tell(QStringLiteral("%1 could not be saved: %2")
-                 .arg(QString::fromStdString(path), QString::fromStdString(result.reason)));
+                 .arg(qtName(path), QString::fromStdString(result.reason)));
 }
 
 void TrendWindow::exportPicture(bool svg) {

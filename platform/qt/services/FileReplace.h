@@ -1,20 +1,16 @@
 #pragma once
-#include <string>
-#include <string_view>
+#include "platform/FileOutput.h"
 
 namespace qv::platform::qt {
 
-/// Why a file replace failed; empty when it worked.
-struct ReplaceResult {
-    bool ok = false;
-    std::string reason;
-};
+using ReplaceResult = FileOutput::Result;
 
-/// Writes bytes as the file's whole new content through a temporary file beside it that then
-/// replaces the old one, so that a reader sees the old or the new file and a failure leaves the
-/// old one as it was. With syncToDisk the data reach the disk first (QSaveFile); without, the
-/// replace waits for no disk, which is what a batch of many files wants.
-[[nodiscard]] ReplaceResult replaceFile(const std::string &path, std::string_view bytes,
-                                        bool syncToDisk);
+/// Writes bytes as the file's whole new content by the rules of FileOutput. With syncToDisk the
+/// data reach the disk first; without, the replace waits for no disk, which is what a batch of
+/// many files wants.
+[[nodiscard]] inline ReplaceResult replaceFile(const std::string &path, std::string_view bytes,
+                                               bool syncToDisk) {
+    return FileOutput::replace(path, bytes, syncToDisk);
+}
 
 } // namespace qv::platform::qt

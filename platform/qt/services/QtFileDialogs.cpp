@@ -1,5 +1,6 @@
 #include "platform/qt/services/QtFileDialogs.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -23,7 +24,7 @@ std::optional<std::string> QtFileDialogs::openFile(const std::string &filter) {
     if (name.isEmpty())
         return std::nullopt;
     last_ = name;
-    return name.toStdString();
+    return QFile::encodeName(name).toStdString(); // the name's bytes, as the system has them
 }
 
 std::optional<std::string> QtFileDialogs::saveFile(const std::string &filter) {
@@ -32,7 +33,7 @@ std::optional<std::string> QtFileDialogs::saveFile(const std::string &filter) {
     if (name.isEmpty())
         return std::nullopt;
     last_ = name;
-    return name.toStdString();
+    return QFile::encodeName(name).toStdString(); // the name's bytes, as the system has them
 }
 
 } // namespace qv::platform::qt

@@ -1,7 +1,7 @@
 #include "platform/qt/services/QtPictureWriter.h"
 
+#include "platform/FileOutput.h"
 #include "platform/qt/services/DisplayListPainter.h"
-#include "platform/qt/services/FileReplace.h"
 
 #include <QBuffer>
 #include <QPageSize>
@@ -130,7 +130,7 @@ PictureWriter::Result QtPictureWriter::write(const std::string &path, PictureFor
     const QByteArray data = bytes(format, surface, widthTwips, heightTwips, scale);
     if (data.isEmpty())
         return {false, "the picture could not be drawn"};
-    const auto written = replaceFile(
+    const auto written = FileOutput::replace(
         path, std::string_view(data.constData(), static_cast<size_t>(data.size())), syncToDisk_);
     return {written.ok, written.reason};
 }

@@ -1,0 +1,101 @@
+#include "platform/OutputTarget.h"
+
+#include <array>
+#include <cerrno>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qv::platform {
+namespace {
+
+constexpr int kMaxLinks = 40; // as the kernel follows them
+
+/// "/dev/fd/N", "/proc/self/fd/N" and the like naming this process's descriptor N; -1 otherwise.
+int descriptorOf(const std::string &path) {
+    const std::string pid = "/proc/" + std::to_string(::getpid()) + "/fd/";
+    const std::array<std::string_view, 4> folders{"/dev/fd/", "/proc/self/fd/",
+                                                  "/proc/thread-self/fd/", pid};
+    for (const std::string_view folder : folders) {
+        if (!std::string_view(path).starts_with(folder) || path.size() == folder.size())
+            continue;
+        const std::string_view digits = std::string_view(path).substr(folder.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            return -1;
+        return std::stoi(std::string(digits));
+    }
+    return -1;
+}
+
+std::string folderOf(const std::string &path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+OutputTarget failed(int error) {
+    OutputTarget t;
+    t.error = error;
+    return t;
+}
+
+/// The target of a path that is no link (any more).
+OutputTarget ofFile(const std::string &path, const struct stat &st) {
+    OutputTarget t;
+    t.path = path;
+    if (S_ISDIR(st.st_mode)) {
+        t.kind = OutputTarget::Kind::Folder;
+    } else if (S_ISREG(st.st_mode)) {
+        t.kind = OutputTarget::Kind::Regular;
+        t.mode = st.st_mode & 07777;
+        t.owner = st.st_uid;
+        t.group = st.st_gid;
+    } else {
+        t.kind = OutputTarget::Kind::Special;
+    }
+    return t;
+}
+
+} // namespace
+
+OutputTarget OutputTarget::of(const std::string &path) {
+    std::string current = path;
+    for (int links = 0;; ++links) {
+        if (const int fd = descriptorOf(current); fd >= 0) {
+            OutputTarget t;
+            t.kind = Kind::Descriptor;
+            t.descriptor = fd;
+            return t;
+        }
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0) {
+            if (errno != ENOENT)
+                return failed(errno);
+            // Nothing there; the system may still see something the links do not spell (a
+            // descriptor of another process): what it opens is written into.
+            if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+                return ofFile(path, st);
+            OutputTarget t;
+            t.kind = Kind::Missing;
+            t.path = current;
+            return t;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            OutputTarget t = ofFile(current, st);
+            if (t.kind == Kind::Special)
+                t.path = path;
+            return t;
+        }
+        if (links == kMaxLinks)
+            return failed(ELOOP);
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0)
+            return failed(errno);
+        if (static_cast<size_t>(n) == link.size()) // grew since lstat: look again
+            continue;
+        link.resize(static_cast<size_t>(n));
+        current = link.starts_with('/') ? link : folderOf(current) + link;
+    }
+}
+
+} // namespace qv::platform

@@ -1,0 +1,253 @@
+// The program's one writer of whole files, against the real file system in a folder of its own.
+#include "platform/FileOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <linux/fs.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <unistd.h>
+
+namespace qv::platform {
+namespace {
+
+std::string readAll(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void put(const std::string &path, const std::string &bytes, mode_t mode) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    ::chmod(path.c_str(), mode);
+}
+
+struct stat statOf(const std::string &path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st;
+}
+
+/// Makes a folder take no new file (immutable for root, read-only otherwise) or undoes that;
+/// true if it then refuses one.
+bool lockFolder(const std::string &folder, bool lock) {
+    if (::geteuid() == 0) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = lock ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            (void)::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+    }
+    ::chmod(folder.c_str(), lock ? 0500 : 0700);
+    const std::string probe = folder + "/probe";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0)
+        return true;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return false;
+}
+
+class FileOutputTest : public ::testing::Test {
+  protected:
+    FileOutputTest() {
+        char name[] = "/tmp/qv-output-XXXXXX";
+        dir_ = ::mkdtemp(name);
+        std::filesystem::create_directory(path("sub"));
+    }
+    ~FileOutputTest() override { std::filesystem::remove_all(dir_); }
+
+    std::string path(const std::string &name) const { return dir_ + "/" + name; }
+
+    /// Names in the folder and below that a writer left behind (its temporary files).
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> found;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(dir_))
+            if (entry.path().filename().string().find(".~") != std::string::npos)
+                found.push_back(entry.path().string());
+        return found;
+    }
+
+    std::string dir_;
+};
+
+// A regular file is replaced by a new one with its mode (and, for root, its owner); links are
+// followed to their end, relative ones from their own folder, and stay links.
+TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
+    const mode_t oldUmask = ::umask(027);
+    using Links = std::vector<std::pair<std::string, std::string>>;
+    struct Row {
+        const char *written;
+        Links links;     // made before, in this order: name, target
+        const char *end; // the file that takes the bytes
+        mode_t oldMode;  // 0: no file there before
+        mode_t mode;
+        bool sync;
+    };
+    const Row rows[] = {
+        {"a.csv", {}, "a.csv", 0600, 0600, false},
+        {"abs.csv", {{"abs.csv", path("sub/t1.csv")}}, "sub/t1.csv", 0604, 0604, true},
+        {"sub/rel.csv",
+         {{"sub/rel.csv", "../l2.csv"}, {"l2.csv", "sub/t2.csv"}},
+         "sub/t2.csv",
+         0660,
+         0660,
+         false},
+        {"dangling.csv", {{"dangling.csv", "sub/made.csv"}}, "sub/made.csv", 0, 0640, true},
+        {"new.csv", {}, "new.csv", 0, 0640, false}, // 0666 less the umask
+    };
+    for (const auto &[written, links, end, oldMode, mode, sync] : rows) {
+        SCOPED_TRACE(written);
+        if (oldMode != 0) {
+            put(path(end), "old", oldMode);
+            if (::geteuid() == 0) {
+                ASSERT_EQ(::chown(path(end).c_str(), 65534, 65534), 0);
+            }
+        }
+        for (const auto &[name, target] : links)
+            ASSERT_EQ(::symlink(target.c_str(), path(name).c_str()), 0);
+        const ino_t oldInode = statOf(path(end)).st_ino;
+
+        const auto result = FileOutput::replace(path(written), "new,content\n", sync);
+        ASSERT_TRUE(result.ok) << result.reason;
+        EXPECT_EQ(readAll(path(end)), "new,content\n");
+        const struct stat st = statOf(path(end));
+        EXPECT_EQ(st.st_mode, S_IFREG | mode);
+        EXPECT_NE(st.st_ino, oldInode) << "a new file took the name";
+        const bool foreign = oldMode != 0 && ::geteuid() == 0;
+        EXPECT_EQ(std::pair(st.st_uid, st.st_gid),
+                  foreign ? std::pair(65534u, 65534u) : std::pair(::geteuid(), ::getegid()));
+        for (const auto &[name, target] : links)
+            EXPECT_EQ(std::filesystem::read_symlink(path(name)).string(), target) << name;
+    }
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    ::umask(oldUmask);
+}
+
+// A FIFO is written into: its reader gets every byte, and a reader that goes away early makes a
+// failure, not the end of the program (SIGPIPE).
+TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
+    const std::string fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string bytes(1 << 20, 'x'); // more than a pipe holds
+    for (const bool readerLeaves : {false, true}) {
+        // Opened here so the writer never waits for it; read by a thread.
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
+        ::fcntl(reader, F_SETFL, 0);
+        std::string received;
+        std::thread thread([&] {
+            pollfd ready{reader, POLLIN, 0};
+            // Nothing comes when the FIFO was replaced.
+            const bool writing = ::poll(&ready, 1, 5000) == 1;
+            if (readerLeaves) {
+                ::close(reader);
+                return;
+            }
+            char chunk[65536];
+            ssize_t n;
+            while (writing && (n = ::read(reader, chunk, sizeof chunk)) > 0)
+                received.append(chunk, static_cast<size_t>(n));
+        });
+        const auto result = FileOutput::replace(fifo, bytes, true);
+        thread.join();
+        if (!readerLeaves)
+            ::close(reader);
+        EXPECT_EQ(std::pair(result.ok, result.reason),
+                  readerLeaves ? std::pair(false, std::string("Broken pipe"))
+                               : std::pair(true, std::string()));
+        EXPECT_EQ(received.size(), readerLeaves ? 0u : bytes.size());
+        EXPECT_TRUE(S_ISFIFO(statOf(fifo).st_mode));
+    }
+}
+
+// Character devices of its own (the system's are never at stake): written into, never replaced.
+TEST_F(FileOutputTest, ACharacterDeviceIsWrittenIntoAndStaysOne) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making device nodes takes root";
+    struct Row {
+        const char *name;
+        unsigned minor; // of major 1: 3 is null, 7 is full
+        bool ok;
+        const char *reason;
+    };
+    for (const auto &[name, minor, ok, reason] :
+         {Row{"null", 3, true, ""}, Row{"full", 7, false, "No space left on device"}}) {
+        const std::string node = path(name);
+        if (::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, minor)) != 0)
+            GTEST_SKIP() << "no device nodes here: " << std::strerror(errno);
+        if (const int fd = ::open(node.c_str(), O_WRONLY); fd < 0)
+            GTEST_SKIP() << "device nodes do not open here: " << std::strerror(errno);
+        else
+            ::close(fd);
+        const auto result = FileOutput::replace(node, "a,b\n", true);
+        EXPECT_EQ(std::pair(result.ok, result.reason), std::pair(ok, std::string(reason))) << name;
+        const struct stat st = statOf(node);
+        EXPECT_TRUE(S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, minor)) << name;
+    }
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
+// /dev/fd/N (and so /dev/stdout) is the process's own descriptor: written at its position.
+TEST_F(FileOutputTest, AnOwnDescriptorIsWrittenAtItsPosition) {
+    const std::string log = path("log.txt");
+    put(log, "head\n", 0644);
+    const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    const auto result = FileOutput::replace("/dev/fd/" + std::to_string(fd), "tail\n", false);
+    ::close(fd);
+    EXPECT_TRUE(result.ok) << result.reason;
+    EXPECT_EQ(readAll(log), "head\ntail\n");
+}
+
+// Whether a temporary file can be made beside it or not (a locked folder: written in place), a
+// file is replaced by the whole new content or left byte for byte as it was.
+TEST_F(FileOutputTest, AFileIsReplacedWholeOrLeftAsItWas) {
+    const std::string folder = path("f"), file = path("f/kept.csv");
+    struct Row {
+        bool locked;
+        std::size_t size; // of the new content; over the file-size limit of 1000 it fails
+        bool ok;
+        const char *reason;
+    };
+    const Row rows[] = {{false, 4000, false, "File too large"},
+                        {true, 4000, false, "File too large"},
+                        {true, 4, true, ""}};
+    const std::string old = "old bytes, longer than the new\n";
+    for (const auto &[locked, size, ok, reason] : rows) {
+        SCOPED_TRACE(std::to_string(locked) + " " + std::to_string(size));
+        std::filesystem::create_directory(folder);
+        put(file, old, 0640);
+        if (locked && !lockFolder(folder, true))
+            GTEST_SKIP() << "no way to lock a folder here";
+        const std::string bytes(size, 'n');
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit limited{1000, limit.rlim_max};
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        const auto result = FileOutput::replace(file, bytes, false);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, handler);
+        lockFolder(folder, false);
+        EXPECT_EQ(std::pair(result.ok, result.reason), std::pair(ok, std::string(reason)));
+        EXPECT_EQ(readAll(file), ok ? bytes : old);
+        EXPECT_EQ(statOf(file).st_mode, S_IFREG | 0640);
+        EXPECT_EQ(leftovers(), std::vector<std::string>{});
+        std::filesystem::remove_all(folder);
+    }
+}
+
+} // namespace
+} // namespace qv::platform
