@@ -16,6 +16,20 @@ QString option(const char *name) {
     return QString::fromLatin1(name);
 }
 
+/// What a recording with nothing to replay or with a cut end tells the user; empty otherwise.
+std::string replayNote(const std::string &path, const RawRecording &recording) {
+    const std::string bytes =
+        std::to_string(recording.cutBytes) + (recording.cutBytes == 1 ? " byte" : " bytes");
+    if (recording.records.empty())
+        return path + " holds no whole record" +
+               (recording.truncated ? " (the " + bytes + " after its first line make none)" : "");
+    if (!recording.truncated)
+        return {};
+    const std::size_t n = recording.records.size();
+    return path + ": the last " + bytes + " were cut short and are left out; its " +
+           std::to_string(n) + (n == 1 ? " whole record plays" : " whole records play");
+}
+
 } // namespace
 
 void addLinkOptions(QCommandLineParser &parser) {
@@ -64,9 +78,12 @@ std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &er
         std::optional<RawRecording> recording = readRawRecording(options.replay, error);
         if (!recording)
             return std::nullopt;
+        out.nothingToReplay = recording->records.empty();
+        out.replayNote = replayNote(options.replay, *recording);
         auto replay = std::make_unique<ReplayPort>(1, std::move(*recording),
                                                    std::make_unique<platform::qt::QtSerialPort>());
-        out.pacer = std::make_unique<ReplayPacer>(*replay, options.speed);
+        if (!out.nothingToReplay)
+            out.pacer = std::make_unique<ReplayPacer>(*replay, options.speed);
         out.port = std::move(replay);
     } else {
         out.port = makeSerialPort(options.demo);
@@ -75,7 +92,8 @@ std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &er
             return std::nullopt;
         }
     }
-    if (options.recordRaw.empty())
+    // A replay with nothing to replay has nothing to record either: no file is made.
+    if (options.recordRaw.empty() || out.nothingToReplay)
         return out;
     auto writer = std::make_unique<RawRecordingWriter>();
     const std::string note = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
