@@ -66,7 +66,8 @@ std::string mendTail(std::string_view tail) {
         const auto u = static_cast<unsigned char>(c);
         return (u < 0x20 && c != '\t') || u == 0x7F;
     };
-    if ((tail.starts_with('#') || wholeRow(tail)) && std::none_of(tail.begin(), tail.end(), control))
+    if ((tail.starts_with('#') || wholeRow(tail)) &&
+        std::none_of(tail.begin(), tail.end(), control))
         return std::string(tail) + "\r\n";
     std::string line = "# cut at restart: ";
     for (const char c : tail) {
@@ -105,8 +106,8 @@ int CaptureOutput::open() {
     if (settings_.dmmCsv.empty())
         return kDone;
     std::string error;
-    csv_ = output::LineFile::open(settings_.dmmCsv, {std::string(kHeader) + "\r\n", mendTail},
-                                  error);
+    csv_ =
+        output::LineFile::open(settings_.dmmCsv, {std::string(kHeader) + "\r\n", mendTail}, error);
     if (!csv_) {
         complain(error);
         return kOutputFailed;

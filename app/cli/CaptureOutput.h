@@ -67,7 +67,7 @@ class CaptureOutput {
     common::Form &form_;
     std::unique_ptr<output::LineFile> csv_;
     long long readings_ = 0, frames_ = 0, skipped_ = 0;
-    bool failed_ = false; ///< a line could not be written: nothing more is
+    bool failed_ = false;       ///< a line could not be written: nothing more is
     QString madeDir_, madeTop_; ///< the frames' folder; the highest folder open made for it
     std::string last_;
     std::int64_t nowMs_ = -1;

@@ -79,7 +79,8 @@ class Capture {
         QTimer deadline;
         deadline.setTimerType(Qt::PreciseTimer); // a coarse timer may end 5 % early or late
         deadline.setSingleShot(true);
-        QObject::connect(&deadline, &QTimer::timeout, [this, &deadline] { endAtDuration(deadline); });
+        QObject::connect(&deadline, &QTimer::timeout,
+                         [this, &deadline] { endAtDuration(deadline); });
         if (settings_.durationMs > 0)
             deadline.start(std::chrono::milliseconds(settings_.durationMs));
         if (port_.pacer)

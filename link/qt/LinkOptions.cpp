@@ -16,20 +16,6 @@ QString option(const char *name) {
     return QString::fromLatin1(name);
 }
 
-/// What a recording with nothing to replay or with a cut end tells the user; empty otherwise.
-std::string replayNote(const std::string &path, const RawRecording &recording) {
-    const std::string bytes =
-        std::to_string(recording.cutBytes) + (recording.cutBytes == 1 ? " byte" : " bytes");
-    if (recording.records.empty())
-        return path + " holds no whole record" +
-               (recording.truncated ? " (the " + bytes + " after its first line make none)" : "");
-    if (!recording.truncated)
-        return {};
-    const std::size_t n = recording.records.size();
-    return path + ": the last " + bytes + " were cut short and are left out; its " +
-           std::to_string(n) + (n == 1 ? " whole record plays" : " whole records play");
-}
-
 } // namespace
 
 void addLinkOptions(QCommandLineParser &parser) {
@@ -71,6 +57,27 @@ std::optional<LinkOptions> readLinkOptions(const QCommandLineParser &parser, std
     }
     return o;
 }
+
+namespace {
+
+/// What a recording with nothing to replay or with a cut end tells the user; empty otherwise.
+std::string replayNote(const std::string &path, const RawRecording &recording) {
+    const bool one = recording.cutBytes == 1;
+    const std::string bytes = one ? "byte" : std::to_string(recording.cutBytes) + " bytes";
+    if (recording.records.empty())
+        return path + " holds no whole record" +
+               (recording.truncated ? " (the " + bytes + " after its first line " +
+                                          (one ? "makes" : "make") + " none)"
+                                    : "");
+    if (!recording.truncated)
+        return {};
+    const std::size_t n = recording.records.size();
+    return path + ": the last " + bytes +
+           (one ? " was cut short and is" : " were cut short and are") + " left out; its " +
+           std::to_string(n) + (n == 1 ? " whole record plays" : " whole records play");
+}
+
+} // namespace
 
 std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &error) {
     LinkPort out;

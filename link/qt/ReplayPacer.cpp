@@ -17,7 +17,8 @@ long long steadyMs() {
 } // namespace
 
 ReplayPacer::ReplayPacer(ReplayPort &port, int speed, std::function<long long()> nowMs)
-    : port_(port), speed_(std::max(0, speed)), now_(nowMs ? std::move(nowMs) : std::function<long long()>(steadyMs)) {
+    : port_(port), speed_(std::max(0, speed)),
+      now_(nowMs ? std::move(nowMs) : std::function<long long()>(steadyMs)) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer); // records a few milliseconds apart keep their order
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { tick(); });

@@ -35,7 +35,7 @@ class ReplayPacer {
     int speed_;
     std::function<long long()> now_;
     QTimer timer_;
-    bool paced_ = false;       ///< the pace clock runs: the first record since the link came up played
+    bool paced_ = false; ///< the pace clock runs: the first record since the link came up played
     long long startedMs_ = 0;  ///< now_() when it played
     std::uint64_t origin_ = 0; ///< the recording's time of that record
     bool done_ = false;
