@@ -68,7 +68,8 @@ void RecordRecovery::appended(std::string_view text) {
     unsaved_ = true;
     std::string error;
     if (!file_)
-        file_ = output::LineFile::open(path_, {}, error);
+        // A line cut by a crash is no part of the record (start() did not restore it): cut off.
+        file_ = output::LineFile::open(path_, {.firstLine = {}, .mendTail = nullptr}, error);
     // Without a recovery file (a full disk) the log itself goes on as always.
     if (!file_)
         return;

@@ -18,6 +18,15 @@ constexpr int kMaxGain = 15;
 
 } // namespace
 
+DsoDecoder::DsoDecoder(common::Form &form, const ScaleTables &tables)
+    : form_(form), tables_(tables) {
+    // Entering DSO mode: whatever frame is under way began while nobody listened.
+    form_.el.DSOmode.subscribe([this] {
+        if (form_.el.DSOmode.checked())
+            dropFrame();
+    });
+}
+
 void DsoDecoder::COM_DSO() {
     if (!link::receivePacket(form_))
         return;
@@ -41,14 +50,18 @@ FrameOutcome DsoDecoder::decodePacket() {
     if (packetNumber_ == 1) {
         header(p);
     } else if (packetNumber_ >= 2 && packetNumber_ <= kLastPacket && !awaitHeader_) {
+        nextInOrder_ = packetNumber_ == nextInOrder_ ? nextInOrder_ + 1 : 0;
         data(p);
         if (packetNumber_ == kLastPacket && form_.el.mnuStart.checked())
             lastOutcome_ = completeFrame(workMode);
+    } else {
+        nextInOrder_ = 0;
     }
     return lastOutcome_;
 }
 
 void DsoDecoder::otherMode() {
+    nextInOrder_ = 0; // a DMM packet inside a frame: the frame is no longer whole
     dmm::countOtherMode(form_, "DMM", false, form_.call.DMMmode);
 }
 
@@ -64,6 +77,7 @@ void DsoDecoder::indicate(const char *text, bool clearFirst) {
 
 void DsoDecoder::dropFrame() {
     awaitHeader_ = true;
+    nextInOrder_ = 0;
     sampleIndex_ = 0;
     if (!form_.el.DMMmode.checked())
         form_.el.Picture2.clear();
@@ -71,6 +85,7 @@ void DsoDecoder::dropFrame() {
 
 void DsoDecoder::header(const std::array<std::uint8_t, 20> &p) {
     awaitHeader_ = false;
+    nextInOrder_ = 2;
     form_.el.Picture2.clear();
     if (form_.el.StartStop.checked())
         indicate("Data start", false);
@@ -93,6 +108,9 @@ void DsoDecoder::data(const std::array<std::uint8_t, 20> &p) {
 }
 
 FrameOutcome DsoDecoder::completeFrame(int workMode) {
+    ++framesCompleted_;
+    lastFrameWhole_ = nextInOrder_ == kLastPacket + 1;
+    nextInOrder_ = 0;
     common::Waveform &w = form_.wave;
     if (form_.el.StartStop.checked()) {
         dmm::DigitPanel(form_).blankMessageLine();

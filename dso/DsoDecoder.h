@@ -20,9 +20,15 @@ enum class FrameOutcome {
 /// collects a frame's header and 256 samples and, on its last packet, builds the parameter record
 /// and the waveform and redraws the active view. Frames in progress live here; the frame on
 /// screen lives in form.wave.
+///
+/// Data packets count only after a header received in DSO mode: at start, after a switch into
+/// DSO mode and after a cut stream, the frame under way (whose header was never seen) is
+/// ignored until the next header.
 class DsoDecoder {
   public:
-    DsoDecoder(common::Form &form, const ScaleTables &tables) : form_(form), tables_(tables) {}
+    DsoDecoder(common::Form &form, const ScaleTables &tables);
+    DsoDecoder(const DsoDecoder &) = delete;
+    DsoDecoder &operator=(const DsoDecoder &) = delete;
 
     /// One receive event: reads the port, assembles a packet and decodes it.
     void COM_DSO();
@@ -39,6 +45,12 @@ class DsoDecoder {
     void dropFrame();
     /// How the last decoded packet ended.
     [[nodiscard]] FrameOutcome lastOutcome() const { return lastOutcome_; }
+    /// Frames completed so far (shown, data error or abandoned); counted before the redraw.
+    [[nodiscard]] long long framesCompleted() const { return framesCompleted_; }
+    /// Whether the frame completed last arrived whole: its header, then data packets 2 to 17 in
+    /// order with nothing between them. A frame with lost or repeated packets is completed all
+    /// the same (with the samples that did arrive), but is not whole.
+    [[nodiscard]] bool lastFrameWhole() const { return lastFrameWhole_; }
 
   private:
     /// Counts DMM packets; the eleventh in a row asks whether to switch to DMM mode.
@@ -58,7 +70,10 @@ class DsoDecoder {
     std::array<double, 17> headerBytes_{};
     Reconstruction::Samples rawSamples_{};
     FrameOutcome lastOutcome_ = FrameOutcome::None;
-    bool awaitHeader_ = false;
+    bool awaitHeader_ = true; ///< no header seen since start, a mode switch or a cut
+    int nextInOrder_ = 0;     ///< the packet number that keeps the frame whole; 0: it is not
+    long long framesCompleted_ = 0;
+    bool lastFrameWhole_ = false;
 };
 
 } // namespace qv::dso

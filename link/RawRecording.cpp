@@ -9,9 +9,10 @@ namespace {
 
 constexpr std::size_t kMaxHeaderLine = 512;
 
-[[nodiscard]] bool readExactly(std::istream &in, std::uint8_t *to, std::size_t n) {
+/// Reads up to n bytes; how many came.
+[[nodiscard]] std::size_t readUpTo(std::istream &in, std::uint8_t *to, std::size_t n) {
     in.read(reinterpret_cast<char *>(to), static_cast<std::streamsize>(n));
-    return static_cast<std::size_t>(in.gcount()) == n;
+    return static_cast<std::size_t>(in.gcount());
 }
 
 /// The header line without its "\n"; nullopt when there is no line end within the limit.
@@ -46,8 +47,10 @@ std::optional<RawRecording> readRawRecording(std::istream &in, std::string &erro
         RawRecord r;
         const std::size_t length = head[4] | std::size_t(head[5]) << 8;
         r.bytes.resize(length);
-        if (got < sizeof head || !readExactly(in, r.bytes.data(), length)) {
+        const std::size_t body = got < sizeof head ? 0 : readUpTo(in, r.bytes.data(), length);
+        if (got < sizeof head || body < length) {
             rec.truncated = true;
+            rec.cutBytes = got + body;
             return rec;
         }
         r.ms = head[0] | std::uint32_t(head[1]) << 8 | std::uint32_t(head[2]) << 16 |

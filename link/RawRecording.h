@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -22,6 +23,8 @@ struct RawRecording {
     std::vector<RawRecord> records;
     /// The last record was cut short (the writer crashed): the records before it are all there.
     bool truncated = false;
+    /// How many bytes at the end make no whole record (0 unless truncated).
+    std::size_t cutBytes = 0;
 };
 
 inline constexpr const char *kRawRecordingMagic = "qvlink raw 1";

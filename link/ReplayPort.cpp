@@ -6,6 +6,12 @@ ReplayPort::ReplayPort(int number, RawRecording recording,
                        std::unique_ptr<platform::SerialPort> others)
     : StandInPort(number, std::move(others)), recording_(std::move(recording)) {}
 
+bool ReplayPort::open() {
+    if (onOwnPort() && recording_.records.empty())
+        return false;
+    return StandInPort::open();
+}
+
 std::string ReplayPort::ownDeviceName() const {
     return "raw recording (" + recording_.note + ")";
 }

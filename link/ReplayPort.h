@@ -9,7 +9,8 @@ namespace qv::link {
 
 /// A raw recording played back as a meter on one port number (port 1 in the window, where the
 /// virtual meter stands in a demo). The pace is the caller's: playUntil for recorded time,
-/// playNext for as fast as the program takes them.
+/// playNext for as fast as the program takes them. A recording without a record is no meter: its
+/// port number does not open.
 class ReplayPort final : public StandInPort {
   public:
     ReplayPort(int number, RawRecording recording,
@@ -22,6 +23,7 @@ class ReplayPort final : public StandInPort {
     /// The recorded time of the next record; nullopt at the end.
     [[nodiscard]] std::optional<std::uint32_t> nextTime() const;
     [[nodiscard]] bool finished() const { return next_ >= recording_.records.size(); }
+    bool open() override;
     /// Told when streaming starts or stops (the pacer's cue).
     void setStreamingHandler(std::function<void(bool)> handler) { streaming_ = std::move(handler); }
 

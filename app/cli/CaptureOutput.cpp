@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,25 +34,95 @@ bool wants(const CaptureSettings &s, std::string_view format) {
     return std::find(s.formats.begin(), s.formats.end(), format) != s.formats.end();
 }
 
+/// Whether text is one whole row of the CSV: a date and time to the millisecond with its offset,
+/// then four more fields, the last quoted and closed at the end.
+bool wholeRow(std::string_view text) {
+    constexpr std::size_t kDateTime = 29; // 2026-12-07T10:15:03.120+01:00
+    if (text.size() <= kDateTime || text[kDateTime] != ',' || text[10] != 'T')
+        return false;
+    int fields = 1;
+    bool quoted = false, closedLast = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                ++i;
+            else if (c == '"')
+                quoted = false, closedLast = i + 1 == text.size();
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            ++fields;
+        }
+    }
+    return fields == 5 && closedLast;
+}
+
+/// A last line the previous run left without its line end: a whole row (or a comment) keeps
+/// its place with the line end added; anything else is kept as a comment line, control
+/// characters written out, so that the file reads as CSV and nothing is lost.
+std::string mendTail(std::string_view tail) {
+    const auto control = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u < 0x20 && c != '\t') || u == 0x7F;
+    };
+    if ((tail.starts_with('#') || wholeRow(tail)) &&
+        std::none_of(tail.begin(), tail.end(), control))
+        return std::string(tail) + "\r\n";
+    std::string line = "# cut at restart: ";
+    for (const char c : tail) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\r') {
+            line += "\\r";
+        } else if (control(c)) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            line += hex;
+        } else {
+            line += c;
+        }
+    }
+    return line + "\r\n";
+}
+
 } // namespace
 
 CaptureOutput::CaptureOutput(const CaptureSettings &settings, common::Form &form)
     : settings_(settings), form_(form) {}
 
 int CaptureOutput::open() {
-    if (!settings_.outDir.empty() && !QDir().mkpath(QString::fromStdString(settings_.outDir))) {
-        complain("cannot make the folder " + settings_.outDir);
-        return kOutputFailed;
+    if (!settings_.outDir.empty()) {
+        // The highest folder made here, so that a capture that never began leaves none behind.
+        const QString dir = QDir::cleanPath(
+            QDir::current().absoluteFilePath(QString::fromStdString(settings_.outDir)));
+        for (QString d = dir; !QFileInfo::exists(d); d = QFileInfo(d).path())
+            madeTop_ = d;
+        if (!QDir().mkpath(dir)) {
+            complain("cannot make the folder " + settings_.outDir);
+            return kOutputFailed;
+        }
+        madeDir_ = dir;
     }
     if (settings_.dmmCsv.empty())
         return kDone;
     std::string error;
-    csv_ = output::LineFile::open(settings_.dmmCsv, std::string(kHeader) + "\r\n", error);
+    csv_ =
+        output::LineFile::open(settings_.dmmCsv, {std::string(kHeader) + "\r\n", mendTail}, error);
     if (!csv_) {
         complain(error);
         return kOutputFailed;
     }
     return kDone;
+}
+
+void CaptureOutput::abandon() {
+    if (csv_)
+        csv_->discard();
+    csv_.reset();
+    if (madeTop_.isEmpty())
+        return;
+    for (QString d = madeDir_; QDir().rmdir(d) && d != madeTop_;)
+        d = QFileInfo(d).path();
 }
 
 bool CaptureOutput::started() {
@@ -73,6 +144,8 @@ const std::string &CaptureOutput::now() {
 }
 
 bool CaptureOutput::writeLine(const std::string &line) {
+    if (failed_)
+        return false;
     if (!csv_)
         return true;
     std::string error;
@@ -85,15 +158,19 @@ bool CaptureOutput::writeLine(const std::string &line) {
     }
     complain("cannot write " + settings_.dmmCsv + ": " + error);
     csv_.reset();
+    failed_ = true;
     return false;
 }
 
 bool CaptureOutput::keepLogLine(std::string_view line) {
     if (line.find_first_not_of(' ') == std::string_view::npos)
         return true;
+    // Counted once written: the summary says what the file holds.
+    if (!writeLine(output::Csv::field(now()) + "," + output::recordCsvRow(line)))
+        return false;
     ++readings_;
     last_ = trimmed(line.substr(std::min(line.size(), line.find_first_not_of(' ') + 8)));
-    return writeLine(output::Csv::field(now()) + "," + output::recordCsvRow(line));
+    return true;
 }
 
 bool CaptureOutput::liveReading(const std::string &reading) {
@@ -173,6 +250,13 @@ bool CaptureOutput::done() const {
 
 std::string CaptureOutput::keptText() const {
     return std::to_string(readings_) + " readings, " + std::to_string(frames_) + " frames";
+}
+
+std::string CaptureOutput::skippedText() const {
+    if (skipped_ == 0)
+        return {};
+    return "skipped " + std::to_string(skipped_) + (skipped_ == 1 ? " frame" : " frames") +
+           " not received whole";
 }
 
 } // namespace qv::app::cli

@@ -3,6 +3,8 @@
 #include "common/Form.h"
 #include "output/LineFile.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,9 +26,12 @@ class CaptureOutput {
 
     CaptureOutput(const CaptureSettings &settings, common::Form &form);
 
-    /// Opens the CSV (continuing one that exists) and makes the frames' folder: kDone, or the
-    /// exit code after a message.
+    /// Opens the CSV (continuing one that exists, refusing one of another kind) and makes the
+    /// frames' folder: kDone, or the exit code after a message. Nothing is written yet.
     [[nodiscard]] int open();
+    /// The capture never began: a CSV or folder that open made goes again; others stay as they
+    /// were.
+    void abandon();
     /// The link is up: a comment line with the date and time.
     [[nodiscard]] bool started();
     /// A live reading (16 characters) as a line of its own; false after a write error.
@@ -35,6 +40,8 @@ class CaptureOutput {
     [[nodiscard]] bool logged(std::string_view text);
     /// The waveform on the scope, in every format asked for; false after a write error.
     [[nodiscard]] bool frame(ExportCommands &exports);
+    /// A frame that did not arrive whole (a lost or repeated packet) is not kept, only counted.
+    void skipFrame() { ++skipped_; }
     /// The link was lost (true) or came back (false): a comment line.
     [[nodiscard]] bool gap(bool lost);
     /// Empties the program's log now and then, so a day-long capture keeps its memory.
@@ -44,6 +51,8 @@ class CaptureOutput {
     [[nodiscard]] bool done() const;
     /// "12 readings, 3 frames".
     [[nodiscard]] std::string keptText() const;
+    /// "skipped 2 frames not received whole"; empty when none was.
+    [[nodiscard]] std::string skippedText() const;
     /// The last reading kept, trimmed.
     [[nodiscard]] std::string last() const { return last_; }
 
@@ -57,7 +66,9 @@ class CaptureOutput {
     const CaptureSettings &settings_;
     common::Form &form_;
     std::unique_ptr<output::LineFile> csv_;
-    long long readings_ = 0, frames_ = 0;
+    long long readings_ = 0, frames_ = 0, skipped_ = 0;
+    bool failed_ = false;       ///< a line could not be written: nothing more is
+    QString madeDir_, madeTop_; ///< the frames' folder; the highest folder open made for it
     std::string last_;
     std::int64_t nowMs_ = -1;
     std::string nowText_;

@@ -63,8 +63,10 @@ class Capture {
         if (const int failed = output_.open(); failed != kDone)
             return failed;
         program_.Form_Load();
-        if (!waitForLink())
+        if (!waitForLink()) {
+            output_.abandon();
             return exitCode_;
+        }
         if (!output_.started())
             return kOutputFailed;
         started_.start();
@@ -74,9 +76,13 @@ class Capture {
         QTimer tick;
         QObject::connect(&tick, &QTimer::timeout, [this] { program_.Timer1_Timer(); });
         tick.start(1000);
+        QTimer deadline;
+        deadline.setTimerType(Qt::PreciseTimer); // a coarse timer may end 5 % early or late
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout,
+                         [this, &deadline] { endAtDuration(deadline); });
         if (settings_.durationMs > 0)
-            QTimer::singleShot(std::chrono::milliseconds(settings_.durationMs),
-                               [this] { finish(kDone); });
+            deadline.start(std::chrono::milliseconds(settings_.durationMs));
         if (port_.pacer)
             port_.pacer->setFinishedHandler(
                 [this] { QTimer::singleShot(0, [this] { finish(kDone); }); });
@@ -99,6 +105,14 @@ class Capture {
         auto display = call.DSO_display;
         call.DSO_display = [this, display] {
             common::Procedures::run(display);
+            // Only a frame just received, not a redraw (the switch into DSO mode shows the last
+            // one again); and only one received whole.
+            const dso::DsoDecoder &decoder = program_.dsoDecoder();
+            if (decoder.framesCompleted() == framesSeen_)
+                return;
+            framesSeen_ = decoder.framesCompleted();
+            if (!decoder.lastFrameWhole())
+                return output_.skipFrame();
             keep(output_.frame(program_.exports()));
         };
         for (auto *mode : {&call.DMMmode, &call.DSOmode}) {
@@ -158,6 +172,14 @@ class Capture {
         }
     }
 
+    /// --duration: ends once that much time has passed since the link came up, never before.
+    void endAtDuration(QTimer &deadline) {
+        const long long left = settings_.durationMs - started_.elapsed();
+        if (left > 0)
+            return deadline.start(std::chrono::milliseconds(left));
+        finish(kDone);
+    }
+
     void pollOnce() {
         if (const int s = endSignal.load(); s != 0)
             return finish(kDone);
@@ -186,14 +208,17 @@ class Capture {
             return;
         if (isatty(fileno(stderr)))
             std::fputs("\r\033[K", stderr);
-        std::fprintf(stderr, "qvlink: kept %s in %.1f s\n", output_.keptText().c_str(),
-                     static_cast<double>(started_.elapsed()) / 1000.0);
+        const std::string skipped = output_.skippedText();
+        std::fprintf(stderr, "qvlink: kept %s in %.1f s%s\n", output_.keptText().c_str(),
+                     static_cast<double>(endedMs_) / 1000.0,
+                     skipped.empty() ? "" : ("; " + skipped).c_str());
     }
 
     void finish(int code) {
         if (finished_)
             return;
         finished_ = true;
+        endedMs_ = started_.isValid() ? started_.elapsed() : 0;
         exitCode_ = code;
         QCoreApplication::exit(code);
     }
@@ -215,6 +240,8 @@ class Capture {
     bool lost_ = false, finished_ = false;
     int exitCode_ = kDone;
     long long polls_ = 0;
+    long long framesSeen_ = 0; ///< frames the decoder had completed at the last redraw
+    long long endedMs_ = 0;    ///< when the capture ended, since the link came up
 };
 
 } // namespace
@@ -229,6 +256,11 @@ int runCaptureSession(const CaptureSettings &settings) {
                    ? kInputRefused
                    : kOutputFailed;
     }
+    if (!port->replayNote.empty())
+        complain(port->replayNote);
+    // A replay without a whole record has no meter to wait for: it ends at once.
+    if (port->nothingToReplay)
+        return kInputRefused;
     endSignal.store(0);
     std::signal(SIGINT, askToEnd);
     std::signal(SIGTERM, askToEnd);

@@ -76,6 +76,8 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "qvlink: %s\n", error.c_str());
         return 2;
     }
+    if (!meterLink->port.replayNote.empty())
+        std::fprintf(stderr, "qvlink: %s\n", meterLink->port.replayNote.c_str());
     platform::SerialPort *port = meterLink->port.port.get();
     platform::qt::QtMessageBoxes messages;
     platform::qt::QtFileDialogs files;
@@ -102,6 +104,9 @@ int main(int argc, char *argv[]) {
                                  data.filePath(app::RecordRecovery::kFileName).toStdString());
 
     program.Form_Load();
+    // A replay without a whole record: no meter was found; panel 1's tool tip says why.
+    if (meterLink->port.nothingToReplay)
+        program.form().el.linkNote.setText(meterLink->port.replayNote);
     // A waveform demo starts where its waveforms are shown.
     const bool dsoDemo = parser.value(demo).startsWith(QLatin1String("dso"));
     if (dsoDemo)

@@ -58,15 +58,39 @@ std::optional<LinkOptions> readLinkOptions(const QCommandLineParser &parser, std
     return o;
 }
 
+namespace {
+
+/// What a recording with nothing to replay or with a cut end tells the user; empty otherwise.
+std::string replayNote(const std::string &path, const RawRecording &recording) {
+    const bool one = recording.cutBytes == 1;
+    const std::string bytes = one ? "byte" : std::to_string(recording.cutBytes) + " bytes";
+    if (recording.records.empty())
+        return path + " holds no whole record" +
+               (recording.truncated ? " (the " + bytes + " after its first line " +
+                                          (one ? "makes" : "make") + " none)"
+                                    : "");
+    if (!recording.truncated)
+        return {};
+    const std::size_t n = recording.records.size();
+    return path + ": the last " + bytes +
+           (one ? " was cut short and is" : " were cut short and are") + " left out; its " +
+           std::to_string(n) + (n == 1 ? " whole record plays" : " whole records play");
+}
+
+} // namespace
+
 std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &error) {
     LinkPort out;
     if (!options.replay.empty()) {
         std::optional<RawRecording> recording = readRawRecording(options.replay, error);
         if (!recording)
             return std::nullopt;
+        out.nothingToReplay = recording->records.empty();
+        out.replayNote = replayNote(options.replay, *recording);
         auto replay = std::make_unique<ReplayPort>(1, std::move(*recording),
                                                    std::make_unique<platform::qt::QtSerialPort>());
-        out.pacer = std::make_unique<ReplayPacer>(*replay, options.speed);
+        if (!out.nothingToReplay)
+            out.pacer = std::make_unique<ReplayPacer>(*replay, options.speed);
         out.port = std::move(replay);
     } else {
         out.port = makeSerialPort(options.demo);
@@ -75,7 +99,8 @@ std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &er
             return std::nullopt;
         }
     }
-    if (options.recordRaw.empty())
+    // A replay with nothing to replay has nothing to record either: no file is made.
+    if (options.recordRaw.empty() || out.nothingToReplay)
         return out;
     auto writer = std::make_unique<RawRecordingWriter>();
     const std::string note = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();

@@ -32,6 +32,11 @@ struct LinkPort {
     std::unique_ptr<platform::SerialPort> port;
     std::unique_ptr<ReplayPacer> pacer;       ///< a replay's pace; null otherwise
     link::RecordingPort *recording = nullptr; ///< the raw recording inside port; null if none
+    /// What the user should learn about a --replay: that it holds no whole record, or how many
+    /// bytes at its end were cut; empty when all is well.
+    std::string replayNote;
+    /// The --replay holds no whole record: port 1 stands empty (there is no meter to find).
+    bool nothingToReplay = false;
 };
 
 /// Builds the port: the system's ports, with the virtual meter or a replay on port 1, inside a

@@ -1,4 +1,5 @@
 #include "files/WaveformFormat.h"
+#include "link/DsoFrameSource.h"
 #include "link/RawRecordingWriter.h"
 
 #include <QProcess>
@@ -18,6 +19,8 @@
 #include <regex>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -112,18 +115,23 @@ class CaptureTest : public ::testing::Test {
         p.start(QStringLiteral(QVLINK_PATH), args);
         EXPECT_TRUE(p.waitForStarted());
     }
-    static Run finish(QProcess &p) {
-        EXPECT_TRUE(p.waitForFinished(60000));
+    static Run finish(QProcess &p, int timeoutMs = 60000) {
+        if (!p.waitForFinished(timeoutMs)) {
+            ADD_FAILURE() << "still running after " << timeoutMs << " ms";
+            p.kill();
+            p.waitForFinished();
+        }
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         return {p.exitCode(), p.readAllStandardOutput().toStdString(),
                 p.readAllStandardError().toStdString()};
     }
-    Run run(const QStringList &args, const std::function<void()> &child = {}) const {
+    Run run(const QStringList &args, const std::function<void()> &child = {},
+            int timeoutMs = 60000) const {
         QProcess p;
         if (child)
             p.setChildProcessModifier(child);
         start(p, args);
-        return finish(p);
+        return finish(p, timeoutMs);
     }
 };
 using CliTest = CaptureTest;
@@ -158,15 +166,24 @@ TEST_F(CaptureTest, KilledAtRandomMomentsTheCsvParsesAndKeepsEveryLine) {
         ASSERT_EQ(all.size(), got.size() + 10);
         EXPECT_EQ(std::vector<long>(all.end() - 10, all.end()),
                   (std::vector<long>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        // The cut line is kept as a comment, nothing of it lost.
+        const std::string text = contents(csv);
+        const auto cut = text.rfind("\n# cut at restart: ");
+        ASSERT_NE(cut, std::string::npos);
+        const auto end = text.find('\n', cut + 1);
+        EXPECT_TRUE(text.substr(cut, end + 1 - cut).ends_with("2026-12-07T10:1\r\n"));
+        EXPECT_TRUE(text.substr(end + 1).starts_with("# capture_started,"));
     }
 }
 
+// The summary counts the readings the file holds, not the one that failed.
 TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
-    const auto [code, out, err] = run(
-        capture({"--replay", recording(5000), "--speed", "max", "--dmm-csv", arg("full.csv")}), [] {
-            const rlimit limit{20000, 20000};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
+    const auto [code, out, err] = run({"capture", "--interval", "0", "--replay", recording(5000),
+                                       "--speed", "max", "--dmm-csv", arg("full.csv")},
+                                      [] {
+                                          const rlimit limit{20000, 20000};
+                                          ::setrlimit(RLIMIT_FSIZE, &limit);
+                                      });
     EXPECT_EQ(code, 4);
     EXPECT_NE(err.find("cannot write " + path("full.csv") + ": the file-size limit was reached"),
               std::string::npos)
@@ -176,6 +193,9 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
     const std::vector<long> got = values(text);
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got.back(), long(got.size() - 1));
+    EXPECT_NE(err.find("qvlink: kept " + std::to_string(got.size()) + " readings, 0 frames in "),
+              std::string::npos)
+        << err;
 }
 
 // The virtual meter in its scope mode: the capture switches over as the window would when asked,
@@ -194,8 +214,46 @@ TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
                                                           std::to_string(1 + k / 2) +
                                                           (k % 2 ? "\\.dso" : "\\.csv"))))
             << names[k];
-    EXPECT_EQ(qv::files::WaveformFormat::parse(contents(path("frames/" + names[1]))).status,
-              qv::files::WaveformFormat::Status::Ok);
+    // Each is a frame received whole, with the demo's settings (DC, 1 V/div at gain 7, zero
+    // level and trigger position 0) and a trace all along: not the tail of the frame that was
+    // under way when the capture switched to the scope.
+    for (std::size_t k = 1; k < names.size(); k += 2) {
+        const auto parsed = qv::files::WaveformFormat::parse(contents(path("frames/" + names[k])));
+        ASSERT_EQ(parsed.status, qv::files::WaveformFormat::Status::Ok);
+        const auto &p = parsed.record.params;
+        EXPECT_EQ(std::tuple(p[1], p[2], p[4], p[7]), std::tuple(0, 7, 1, 0)) << names[k];
+        const auto &w = parsed.record.samples;
+        EXPECT_NE(*std::min_element(w.begin() + 128, w.end()),
+                  *std::max_element(w.begin() + 128, w.end()))
+            << names[k];
+    }
+}
+
+// A frame that lost a packet on the way is shown (as the window shows it) but not saved; the
+// summary counts it.
+TEST_F(CaptureTest, OnlyFramesReceivedWholeAreSaved) {
+    qv::link::RawRecordingWriter w;
+    ASSERT_TRUE(w.open(path("scope.raw"), "test"));
+    // The first frame brings the switch to the scope; then gains 5, 6 (packet 10 lost) and 8.
+    for (const int gain : {4, 5, 6, 8}) {
+        const auto packets = qv::link::DsoFrameSource::frame({.timeBase = 10, .gain = gain}, 3);
+        std::vector<std::uint8_t> bytes;
+        for (std::size_t n = 0; n < packets.size(); ++n)
+            if (gain != 6 || n != 9)
+                bytes.insert(bytes.end(), packets[n].begin(), packets[n].end());
+        ASSERT_TRUE(w.write(std::uint32_t(gain), bytes));
+    }
+    const Run r = run({"capture", "--replay", arg("scope.raw"), "--speed", "max", "--out-dir",
+                       arg("frames"), "--formats", "dso"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("kept 0 readings, 2 frames in "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("; skipped 1 frame not received whole\n"), std::string::npos) << r.err;
+    std::vector<double> gains;
+    for (const auto &e : std::filesystem::directory_iterator(path("frames")))
+        gains.push_back(
+            qv::files::WaveformFormat::parse(contents(e.path().string())).record.params[2]);
+    std::sort(gains.begin(), gains.end());
+    EXPECT_EQ(gains, (std::vector<double>{5, 8}));
 }
 
 /// A pseudo-terminal standing in for the meter's adapter.
@@ -252,6 +310,139 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     EXPECT_EQ(values(contents(csv)),
               (std::vector<long>{0,   1,   2,   3,   4,   5,   6,   7,   8,   9,
                                  101, 102, 103, 104, 105, 106, 107, 108, 109, 110}));
+}
+
+// Started on a file that exists: its last line cut by a crash is ended when it is a whole row and
+// kept as a comment when not; a file of another kind is refused and stays as it was.
+TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
+    const std::string header = "date_time,time,value,unit,text\r\n";
+    const std::string row =
+        "2026-12-07T10:15:03.120+01:00,10:15:03,-1.234,mV  DC,\"-1.234mV  DC    \"";
+    // what the file holds; the exit code; what it holds after the capture up to its new lines,
+    // and its rows then
+    const std::tuple<std::string, int, std::string, std::size_t> cases[] = {
+        {header + row + "\r\n" + row, 0, header + row + "\r\n" + row + "\r\n", 5},
+        {header + row + "\r\n" + row + "\r", 0, header + row + "\r\n" + row + "\r\n", 5},
+        {header + row + "\r\n2026-12-07T10:1", 0,
+         header + row + "\r\n# cut at restart: 2026-12-07T10:1\r\n", 4},
+        {header + "2026-12-07T10:1\r6,\"a", 0,
+         header + "# cut at restart: 2026-12-07T10:1\\r6,\"a\r\n", 3},
+        {"id,name\r\n1,a\r\n", 4, "id,name\r\n1,a\r\n", 0},
+        {"date_time,time,value,unit,text,more\r\n", 4, "date_time,time,value,unit,text,more\r\n",
+         0},
+        {"2026-12-07T10:1", 4, "2026-12-07T10:1", 0},
+    };
+    for (const auto &[before, code, after, rows] : cases) {
+        std::ofstream(path("old.csv"), std::ios::binary | std::ios::trunc) << before;
+        const Run r = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", arg("old.csv")}));
+        EXPECT_EQ(r.code, code) << before << r.err;
+        const std::string text = contents(path("old.csv"));
+        EXPECT_EQ(text.substr(0, after.size()), after);
+        if (code == 0) {
+            EXPECT_TRUE(text.substr(after.size()).starts_with("# capture_started,"));
+            EXPECT_EQ(values(text).size(), rows);
+            continue;
+        }
+        EXPECT_EQ(text, after);
+        EXPECT_NE(r.err.find("cannot append to " + path("old.csv") +
+                             ": its first line is not \"date_time,time,value,unit,text\""),
+                  std::string::npos)
+            << r.err;
+    }
+}
+
+// A capture whose device never appeared leaves no file or folder it made; a file that was there
+// stays as it was, its cut last line too.
+TEST_F(CaptureTest, ADeviceThatNeverAppearsLeavesNothingBehind) {
+    const std::string before = "date_time,time,value,unit,text\r\n2026-12-07T10:1";
+    std::ofstream(path("old.csv"), std::ios::binary) << before;
+    for (const char *csv : {"new.csv", "old.csv"}) {
+        const Run r = run({"capture", "--port", "no-such-tty", "--dmm-csv", arg(csv), "--out-dir",
+                           arg("made/frames")});
+        EXPECT_EQ(r.code, 5) << r.err;
+    }
+    EXPECT_FALSE(exists("new.csv") || exists("made"));
+    EXPECT_EQ(contents(path("old.csv")), before);
+}
+
+// Standard output, a FIFO and a device are written in place, the header first.
+TEST_F(CaptureTest, StandardOutputAPipeOrADeviceGetsTheHeaderInPlace) {
+    const std::string header = "date_time,time,value,unit,text\r\n";
+    const Run out = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", "-"}));
+    EXPECT_EQ(out.code, 0) << out.err;
+    EXPECT_TRUE(out.out.starts_with(header)) << out.out;
+    EXPECT_EQ(values(out.out).size(), 3u);
+
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = contents(path("fifo")); });
+    const Run fifo = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", arg("fifo")}));
+    if (const int release = ::open(path("fifo").c_str(), O_WRONLY | O_NONBLOCK); release >= 0)
+        ::close(release); // a reader still waiting (the capture never opened it) gets its end
+    reader.join();
+    EXPECT_EQ(fifo.code, 0) << fifo.err;
+    EXPECT_EQ(values(piped).size(), 3u);
+
+    for (const char *device : {"/dev/null", "/dev/stdout"}) {
+        const Run r = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", device}));
+        EXPECT_EQ(r.code, 0) << device << ": " << r.err;
+        EXPECT_EQ(r.out.substr(0, std::string(device) == "/dev/stdout" ? header.size() : 0),
+                  std::string(device) == "/dev/stdout" ? header : "");
+    }
+}
+
+// A recording with no whole record ends at once, saying so (exit 3); one cut in its last record
+// plays its whole records and says how much was cut.
+TEST_F(CaptureTest, AReplayWithNothingToReplayEndsAtOnceACutOneSaysWhatWasLeftOut) {
+    const std::string head = "qvlink raw 1 test\n";
+    const auto packets = readings(0, 5);
+    std::string whole("\0\0\0\0\x64\0", 6);
+    whole.append(packets.begin(), packets.end());
+    // what follows the first line; exit code; a part of stderr; readings kept
+    const std::tuple<std::string, int, std::string, std::size_t> cases[] = {
+        {"", 3, "empty.raw holds no whole record\n", 0},
+        {whole.substr(0, 40), 3,
+         "holds no whole record (the 40 bytes after its first line make none)", 0},
+        {"garbage", 3, "holds no whole record (the 7 bytes", 0},
+        {whole + whole.substr(0, 9), 0,
+         "empty.raw: the last 9 bytes were cut short and are left out; its 1 whole record plays",
+         5},
+    };
+    for (const auto &[after, code, message, kept] : cases) {
+        std::ofstream(path("empty.raw"), std::ios::binary | std::ios::trunc) << head + after;
+        std::filesystem::remove(path("r.csv"));
+        const Run r =
+            run(capture({"--replay", arg("empty.raw"), "--dmm-csv", arg("r.csv")}), {}, 10000);
+        EXPECT_EQ(r.code, code) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(exists("r.csv") ? values(contents(path("r.csv"))).size() : 0u, kept);
+    }
+}
+
+// A relative device path is taken from the working folder, as everywhere else.
+TEST_F(CaptureTest, ARelativeDevicePathIsTakenFromTheWorkingFolder) {
+    Pty meter;
+    std::filesystem::create_directory(path("dev"));
+    std::filesystem::create_symlink(meter.device, path("dev/m8"));
+    QProcess p;
+    start(p, capture({"--port", "dev/m8", "--count", "5", "--dmm-csv", "rel.csv"}));
+    ASSERT_TRUE(waitFor(p, [&] {
+        return contents(path("rel.csv")).find("# capture_started") != std::string::npos;
+    })) << p.readAllStandardError().toStdString();
+    meter.write(readings(0, 10));
+    const Run r = finish(p);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(values(contents(path("rel.csv"))), (std::vector<long>{0, 1, 2, 3, 4}));
+}
+
+// --duration ends the capture no earlier than asked, counted from the start of the capture.
+TEST_F(CaptureTest, DurationEndsNoEarlierThanAsked) {
+    const Run r = run({"capture", "--demo", "dmm", "--duration", "1s", "--interval", "0",
+                       "--dmm-csv", arg("d.csv")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(r.err, m, std::regex(R"(frames in (\d+\.\d) s)"))) << r.err;
+    EXPECT_GE(std::stod(m[1]), 1.0) << r.err;
 }
 
 TEST_F(CliTest, ExitCodesAndMessages) {

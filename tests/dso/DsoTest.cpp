@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -208,6 +209,53 @@ TEST(DsoDecoder, DuplicatedPacketShiftsLaterSamplesAndOverflowsOnto256) {
     EXPECT_EQ((std::array{w[63], w[64], w[80], w[254]}),
               (std::array{63 - 128., 48 - 128., 64 - 128., 238 - 128.}));
     EXPECT_EQ(b.decoder.RawSamples()[256], 255); // the last 16 bytes all landed on index 256
+}
+
+// Data packets count only after a header seen in DSO mode: the tail of a frame whose header came
+// before the start or before the switch into DSO mode is no frame. A frame that lost or repeated a
+// packet, or had a DMM packet inside, is still completed and shown, but is not whole.
+TEST(DsoDecoder, OnlyAFrameWithItsHeaderIsCompletedAndOnlyAnIntactOneIsWhole) {
+    const auto f = frame({.model = 3, .timeBase = 10, .gain = 8, .zeroLevel = 100}, 3, kRamp);
+    Packet dmm{0xFF, ' ', '1', '.', '0', '0', '0', 'V'};
+    dmm[18] = 0, dmm[19] = 1;
+    // Packets of the frame by number (1 the header, 0 the DMM packet).
+    const auto packets = [&](std::initializer_list<std::pair<int, int>> runs) {
+        std::vector<Packet> out;
+        for (const auto &[from, to] : runs)
+            for (int n = from; n <= to; ++n)
+                out.push_back(n == 0 ? dmm : f[static_cast<std::size_t>(n - 1)]);
+        return out;
+    };
+    // what arrives before the switch into DSO mode (none: no switch), after it; frames
+    // completed, whether the last one was whole, the zero level shown
+    const std::tuple<const char *, std::optional<std::vector<Packet>>, std::vector<Packet>, int,
+                     bool, double>
+        cases[] = {
+            {"a whole frame", std::nullopt, f, 1, true, -28},
+            {"the tail of a frame at start", std::nullopt, packets({{9, 17}}), 0, false, 0},
+            {"a frame cut by the switch", packets({{1, 8}}), packets({{9, 17}}), 0, false, 0},
+            {"the next frame after it", packets({{1, 8}}), packets({{9, 17}, {1, 17}}), 1, true,
+             -28},
+            {"a lost packet", std::nullopt, packets({{1, 9}, {11, 17}}), 1, false, -28},
+            {"a packet twice", std::nullopt, packets({{1, 9}, {9, 17}}), 1, false, -28},
+            {"a DMM packet inside", std::nullopt, packets({{1, 9}, {0, 0}, {10, 17}}), 1, false,
+             -28},
+        };
+    for (const auto &[what, before, after, completed, whole, zero] : cases) {
+        Scope b;
+        if (before) {
+            b.feed(*before);
+            b.form.el.DMMmode.setChecked(true);
+            b.form.el.DSOmode.setChecked(true);
+        }
+        b.feed(after);
+        EXPECT_EQ(std::tuple(b.decoder.framesCompleted(), b.displays, b.form.wave.WaveValid),
+                  std::tuple(completed, completed, completed > 0))
+            << what;
+        EXPECT_EQ(std::tuple(b.decoder.lastFrameWhole(), b.form.wave.DsoParam[7]),
+                  std::tuple(whole, zero))
+            << what;
+    }
 }
 
 std::string measurementRow(const common::DrawingTarget &t) {

@@ -18,6 +18,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
@@ -253,13 +254,17 @@ TEST(RawRecordingTest, RecordsComeBackAsWrittenUpToACut) {
                                                       {0x01020304, Bytes(70000 - 0xFFFF, 0x5A)}}));
     EXPECT_EQ(std::tie(whole->note, whole->truncated), std::tuple("2026-12-07 05:00", false));
 
-    // Cut in the first record's bytes, in the second's head, in the last record's bytes.
-    const std::pair<std::size_t, std::size_t> cuts[] = {{33, 0}, {42, 1}, {file.size() - 1, 2}};
-    for (const auto &[size, records] : cuts) {
+    // Cut in the first record's bytes, in the second's head, in the last record's bytes: the
+    // whole records before the cut, and how many bytes at the end make none.
+    const std::tuple<std::size_t, std::size_t, std::size_t> cuts[] = {
+        {33, 0, 3}, {42, 1, 3}, {file.size() - 1, 2, 6 + 70000 - 0xFFFF - 1}};
+    for (const auto &[size, records, bytes] : cuts) {
         std::istringstream in(file.substr(0, size));
         const std::optional<RawRecording> cut = readRawRecording(in, error);
         ASSERT_TRUE(cut);
-        EXPECT_EQ(std::pair(cut->truncated, cut->records.size()), std::pair(true, records)) << size;
+        EXPECT_EQ(std::tuple(cut->truncated, cut->records.size(), cut->cutBytes),
+                  std::tuple(true, records, bytes))
+            << size;
     }
     std::filesystem::remove(path);
 }

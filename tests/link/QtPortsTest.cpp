@@ -3,6 +3,7 @@
 #include "link/PacketAssembly.h"
 #include "link/ReceiveDispatch.h"
 #include "link/SerialLink.h"
+#include "link/qt/LinkOptions.h"
 #include "link/qt/ReplayPacer.h"
 #include "link/qt/SerialPortFactory.h"
 #include "link/qt/VirtualMeterPort.h"
@@ -191,6 +192,64 @@ TEST(ReplayPacerTest, PlaysARecordingAtTenTimesItsPaceOrAsFastAsItCan) {
         EXPECT_EQ(firsts, std::vector<std::uint8_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
         EXPECT_GE(clock.elapsed(), speed == 10 ? 170 : 0) << "1.8 s at ten times its pace";
     }
+}
+
+// The pace counts from the first record played, not from the moment the lines came up: the
+// 300 ms the search waits after raising them (here on a clock of the test's own) do not let the
+// first three seconds of a ten-times replay go out at once.
+TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayed) {
+    testApp();
+    RawRecording rec;
+    for (std::uint32_t k = 0; k < 10; ++k) // a record every 100 ms
+        rec.records.push_back({k * 100, std::vector<std::uint8_t>(20, std::uint8_t(k))});
+    ReplayPort port(1, rec);
+    long long now = 0;
+    link::qt::ReplayPacer pacer(port, 10, [&now] { return now; });
+    std::size_t played = 0;
+    port.setEventHandler([&](int) { played += port.read().size() / 20; });
+    ASSERT_TRUE(port.selectPort(1) && port.open() && port.setRts(true) && port.setDtr(true));
+    now = 300; // the search's settling time
+    ASSERT_TRUE(runUntil([&] { return played > 0; }));
+    for (int k = 0; k < 5; ++k)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(played, 1u);
+    now = 310; // 10 ms later: 100 ms of the recording
+    ASSERT_TRUE(runUntil([&] { return played > 1; }));
+    EXPECT_EQ(played, 2u);
+    now = 400;
+    bool finished = false;
+    pacer.setFinishedHandler([&] { finished = true; });
+    ASSERT_TRUE(runUntil([&] { return finished; }));
+    EXPECT_EQ(played, 10u);
+}
+
+// A recording without a whole record is no meter: port 1 stays empty and the search finds none;
+// the note says why. A cut one says what was left out.
+TEST(LinkOptionsTest, AReplayWithNothingToReplayStandsEmptyACutOneSaysWhatWasLeftOut) {
+    const std::string path = tempPath("qvlink-empty-").string() + ".raw";
+    const std::string head = "qvlink raw 1 x\n";
+    const std::string record = std::string("\0\0\0\0\x02\0\x01\x02", 8);
+    // what the file holds; nothing to replay; the note
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {head, true, path + " holds no whole record"},
+        {head + "\1\2\3", true,
+         path + " holds no whole record (the 3 bytes after its first line make none)"},
+        {head + record, false, ""},
+        {head + record + "\1", false,
+         path + ": the last byte was cut short and is left out; its 1 whole record plays"},
+    };
+    for (const auto &[bytes, nothing, note] : cases) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        std::string error;
+        link::qt::LinkOptions options;
+        options.replay = path;
+        std::optional<link::qt::LinkPort> port = link::qt::makeLinkPort(options, error);
+        ASSERT_TRUE(port) << error;
+        EXPECT_EQ(std::tuple(port->nothingToReplay, port->replayNote, bool(port->pacer)),
+                  std::tuple(nothing, note, !nothing));
+        EXPECT_EQ(port->port->selectPort(1) && port->port->open(), !nothing);
+    }
+    std::filesystem::remove(path);
 }
 
 TEST(VirtualMeterPortTest, SearchFindsTheMeterAndPacketsFlow) {

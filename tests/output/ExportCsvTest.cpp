@@ -13,6 +13,8 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <sys/stat.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -217,36 +219,104 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
     EXPECT_FALSE(logOfRecordCsv("time,value,unit,text\r\n1,2,3,\"never closed\r\n"));
 }
 
-// What opening finds, what it keeps, and where the next line goes. A place that cannot be
-// written is refused, naming it.
-TEST(LineFile, ContinuesAfterTheLastWholeLine) {
-    // what the file holds (none: no file), what it holds after one line more, continued
-    const std::tuple<std::optional<std::string>, const char *, bool> cases[] = {
-        {std::nullopt, "h\r\nx\r\n", false},
-        {"", "h\r\nx\r\n", false},
-        {"h\r\na\r\n", "h\r\na\r\nx\r\n", true},
-        {"h\r\na\r\nb,12", "h\r\na\r\nx\r\n", true},              // a torn last line is cut
-        {"h\r\na\r\nb\r", "h\r\na\r\nx\r\n", true},               // also before its LF
-        {"h\r\n" + std::string(200000, 'y'), "h\r\nx\r\n", true}, // found across chunks
-        {"h,par", "h\r\nx\r\n", false},                           // no whole line: it starts again
-    };
+std::string fileText(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// What opening finds, what it keeps, and where the next line goes. A last line without its line
+// end is mended as asked (here: "!" ends a whole line, anything else becomes a comment), or cut
+// when nothing is asked; a file whose first line is another is refused as it is. Until the first
+// line is appended the file is as it was. A place that cannot be written is refused, naming it.
+TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFile) {
+    const LineFile::Options mend{"h\r\n", [](std::string_view tail) {
+                                     return std::string(tail.ends_with('!') ? "" : "# cut: ") +
+                                            std::string(tail) + "\r\n";
+                                 }};
+    const LineFile::Options cut{"", nullptr};
+    const std::string many(200000, 'y');
+    // what the file holds (none: no file), how it is opened; what it holds after one line more
+    // (none: refused), continued
+    const std::tuple<std::optional<std::string>, const LineFile::Options *,
+                     std::optional<std::string>, bool>
+        cases[] = {
+            {std::nullopt, &mend, "h\r\nx\r\n", false},
+            {"", &mend, "h\r\nx\r\n", false},
+            {"h\r\na\r\n", &mend, "h\r\na\r\nx\r\n", true},
+            {"h\na\n", &mend, "h\na\nx\r\n", true},                             // LF line ends
+            {"h\r\na\r\nb,12", &mend, "h\r\na\r\n# cut: b,12\r\nx\r\n", true},  // not whole
+            {"h\r\na\r\nb!", &mend, "h\r\na\r\nb!\r\nx\r\n", true},             // whole
+            {"h\r\na\r\nb!\r", &mend, "h\r\na\r\nb!\r\nx\r\n", true},           // before its LF
+            {"h\r\n" + many, &mend, "h\r\n# cut: " + many + "\r\nx\r\n", true}, // across chunks
+            {"h", &mend, "h\r\nx\r\n", false},                                  // a cut first line
+            {"h\r", &mend, "h\r\nx\r\n", false},
+            {"h,par", &mend, std::nullopt, false},          // another kind of file
+            {"other\r\nh\r\n", &mend, std::nullopt, false}, // also with lines
+            {"hh\r\n", &mend, std::nullopt, false},
+            {"a\r\nb,12", &cut, "a\r\nx\r\n", true}, // cut: whole lines only
+            {"b,12", &cut, "x\r\n", false},
+        };
     const std::string path = ::testing::TempDir() + "qvlink-linefile-" + std::to_string(::getpid());
-    for (const auto &[before, after, continued] : cases) {
+    for (const auto &[before, options, after, continued] : cases) {
         std::filesystem::remove(path);
         if (before)
             std::ofstream(path, std::ios::binary) << *before;
         std::string error;
-        auto file = LineFile::open(path, "h\r\n", error);
-        ASSERT_TRUE(file) << error;
-        EXPECT_EQ(file->continued(), continued) << after;
+        auto file = LineFile::open(path, *options, error);
+        ASSERT_EQ(bool(file), bool(after)) << error;
+        EXPECT_EQ(fileText(path), before.value_or("")) << "opening only looks";
+        if (!file) {
+            EXPECT_EQ(error, "cannot append to " + path +
+                                 ": its first line is not \"h\" (a file of another kind is left "
+                                 "as it is)");
+            continue;
+        }
+        EXPECT_EQ(file->continued(), continued) << *after;
         ASSERT_TRUE(file->append("x\r\n", error));
-        std::ifstream in(path, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), after);
+        EXPECT_EQ(fileText(path), *after);
     }
     std::filesystem::remove(path);
     std::string error;
-    EXPECT_FALSE(LineFile::open("/nonexistent-dir/x.csv", "h\r\n", error));
+    EXPECT_FALSE(LineFile::open("/nonexistent-dir/x.csv", mend, error));
     EXPECT_NE(error.find("/nonexistent-dir/x.csv"), std::string::npos) << error;
+}
+
+// A file that open made and nothing was written to goes again; one that was there stays as it
+// was, even with a cut last line.
+TEST(LineFile, DiscardRemovesOnlyAFileItMade) {
+    const std::string path = ::testing::TempDir() + "qvlink-discard-" + std::to_string(::getpid());
+    std::filesystem::remove(path);
+    std::string error;
+    LineFile::open(path, {"h\r\n", nullptr}, error)->discard();
+    EXPECT_FALSE(std::filesystem::exists(path));
+    std::ofstream(path, std::ios::binary) << "h\r\nb,1";
+    LineFile::open(path, {"h\r\n", nullptr}, error)->discard();
+    EXPECT_EQ(fileText(path), "h\r\nb,1");
+    std::filesystem::remove(path);
+}
+
+// A pipe and a character device are written in place: the first line, then the lines; nothing
+// read, nothing cut.
+TEST(LineFile, APipeOrADeviceIsWrittenInPlace) {
+    const std::string fifo = ::testing::TempDir() + "qvlink-fifo-" + std::to_string(::getpid());
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string got;
+    std::thread reader([&] { got = fileText(fifo); });
+    {
+        std::string error;
+        auto file = LineFile::open(fifo, {"h\r\n", nullptr}, error);
+        ASSERT_TRUE(file) << error;
+        ASSERT_TRUE(file->append("x\r\n", error)) << error;
+    }
+    reader.join();
+    EXPECT_EQ(got, "h\r\nx\r\n");
+    std::filesystem::remove(fifo);
+
+    std::string error;
+    auto null = LineFile::open("/dev/null", {"h\r\n", nullptr}, error);
+    ASSERT_TRUE(null) << error;
+    EXPECT_TRUE(null->append("x\r\n", error)) << error;
 }
 
 } // namespace

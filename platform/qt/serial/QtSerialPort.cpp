@@ -1,8 +1,30 @@
 #include "platform/qt/serial/QtSerialPort.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 
 namespace qv::platform::qt {
+
+namespace {
+
+/// Where a device name points. QSerialPort takes a name without a leading "/" as one under
+/// /dev; here a relative path means what it means everywhere else, a path from the working
+/// folder: one with a "/" in it (dev/m8), or a bare name that exists there. Other bare names
+/// (ttyUSB0) stay under /dev.
+QString location(const std::string &device) {
+    const QString name = QString::fromStdString(device);
+#ifdef Q_OS_WIN
+    return name;
+#else
+    if (name.startsWith(QLatin1Char('/')) ||
+        (!name.contains(QLatin1Char('/')) && !QFileInfo::exists(name)))
+        return name;
+    return QDir::current().absoluteFilePath(name);
+#endif
+}
+
+} // namespace
 
 QtSerialPort::QtSerialPort() {
     QObject::connect(&serial_, &QSerialPort::readyRead, &serial_, [this] { onReadyRead(); });
@@ -69,7 +91,7 @@ bool QtSerialPort::open() {
         lastError_ = "no such port";
         return false;
     }
-    serial_.setPortName(QString::fromStdString(device));
+    serial_.setPortName(location(device));
     serial_.setBaudRate(QSerialPort::Baud2400);
     serial_.setDataBits(QSerialPort::Data8);
     serial_.setParity(QSerialPort::NoParity);
