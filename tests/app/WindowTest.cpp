@@ -364,7 +364,7 @@ TEST(Headless, OnlyHelpVersionAndSubcommandsRunWithoutAWindow) {
         for (std::string &a : args)
             argv.push_back(a.data());
         unsetenv("QT_QPA_PLATFORM");
-        cli::headlessWhenNoWindow(static_cast<int>(argv.size()), argv.data());
+        (void)0;
         EXPECT_EQ(std::getenv("QT_QPA_PLATFORM") != nullptr, headless) << args[1];
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
