@@ -93,7 +93,7 @@ std::string shortFile(int lines) {
     if (lines == 0)
         return "empty";
     return "shorter than " + std::to_string(WaveformFormat::kLineCount) +
-           " lines (it ends after line " + std::to_string(lines) + ")";
+           " lines: it ends after line " + std::to_string(lines);
 }
 
 // Reads count number lines into out; false when a line is missing or unreadable, with the reason.

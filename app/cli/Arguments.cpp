@@ -143,9 +143,8 @@ std::optional<ParsedArguments> parseArguments(std::span<const OptionSpec> table,
             return std::nullopt;
         }
         const bool inlineValue = value.has_value();
-        const bool nextIsValue =
-            i + 1 < arguments.size() &&
-            (o->value == Value::Required || !arguments[i + 1].starts_with('-'));
+        const bool nextIsValue = i + 1 < arguments.size() && (o->value == Value::Required ||
+                                                              !arguments[i + 1].starts_with('-'));
         if (o->value != Value::None && !value) {
             if (nextIsValue)
                 value = arguments[++i];
@@ -203,7 +202,7 @@ std::optional<std::string_view> nearest(std::string_view word,
     size_t bestDistance = 3; // more letters wrong than this is another word
     for (const std::string_view candidate : candidates) {
         const size_t d = editDistance(lowerCase(std::string(word)), candidate);
-        if (d < bestDistance && d < candidate.size() / 2 + 1) {
+        if (d < bestDistance && d < std::min(word.size(), candidate.size()) / 2 + 1) {
             best = candidate;
             bestDistance = d;
         }

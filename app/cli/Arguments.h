@@ -58,8 +58,8 @@ struct ParsedArguments {
 
 /// The candidate nearest to a mistyped word (one or two letters wrong, missing, extra or swapped),
 /// nullopt when none is that close.
-[[nodiscard]] std::optional<std::string_view>
-nearest(std::string_view word, std::span<const std::string_view> candidates);
+[[nodiscard]] std::optional<std::string_view> nearest(std::string_view word,
+                                                      std::span<const std::string_view> candidates);
 
 /// Letters A-Z in lower case.
 [[nodiscard]] std::string lowerCase(std::string text);

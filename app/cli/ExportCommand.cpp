@@ -178,9 +178,8 @@ Plan planOf(const ParsedArguments &p) {
         plan.outDir = *outDir;
         for (const Kind &k : kKinds)
             if (p.has(k.name))
-                throw UsageError{optionName(k) +
-                                 " names one file; with --out-dir "
-                                 "choose the outputs with --formats"};
+                throw UsageError{optionName(k) + " names one file; with --out-dir "
+                                                 "choose the outputs with --formats"};
         plan.outputs = batchOutputs(p.valueOr("formats", "csv,png"));
         checkOutputs(plan);
         return plan;
@@ -209,9 +208,9 @@ bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &pat
                                    ? exports.waveformCsv()
                                    : exports.spectrumCsv());
     platform::qt::QtPictureWriter writer(false);
-    const auto written = writer.write(path, *out.kind->picture, scope.screen(),
-                                      ExportCommands::kScreenWidth,
-                                      ExportCommands::kScreenHeight, scale);
+    const auto written =
+        writer.write(path, *out.kind->picture, scope.screen(), ExportCommands::kScreenWidth,
+                     ExportCommands::kScreenHeight, scale);
     if (!written.ok)
         complain("cannot write " + path + ": " + written.reason);
     return written.ok;

@@ -124,7 +124,8 @@ int runInfo(std::span<const std::string> arguments) {
         complain(*refusal);
         return kInputRefused;
     }
-    const std::string out = p->has("json") ? json(file, scope.program()) : text(file, scope.program());
+    const std::string out =
+        p->has("json") ? json(file, scope.program()) : text(file, scope.program());
     std::fputs(out.c_str(), stdout);
     return kDone;
 }

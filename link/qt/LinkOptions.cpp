@@ -1,8 +1,8 @@
 #include "link/qt/LinkOptions.h"
 
 #include "link/RawRecording.h"
-#include "link/SimulatorSettings.h"
 #include "link/ReplayPort.h"
+#include "link/SimulatorSettings.h"
 #include "link/qt/SerialPortFactory.h"
 #include "platform/qt/serial/QtSerialPort.h"
 
