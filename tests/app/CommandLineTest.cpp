@@ -184,11 +184,13 @@ TEST_F(CommandLineTest, ValuesAreTheSameInEveryCase) {
 TEST_F(CommandLineTest, AnOutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
     fs::create_directory(dir / "sub");
     fs::create_symlink("good.dso", dir / "link.dso");
+    fs::create_hard_link(dir / "good.dso", dir / "hard.dso");
     write("wave.csv", contents(dir / "good.dso"));
     const std::string wave = contents(dir / "good.dso"), record = contents(dir / "record.txt");
     const std::pair<Args, std::string> cases[] = {
         {{"export", "good.dso", "--csv", "good.dso"}, R"("good.dso" (--csv) is the input)"},
         {{"export", "good.dso", "--png", "link.dso"}, R"("link.dso" (--png) is the input)"},
+        {{"export", "good.dso", "--csv", "hard.dso"}, R"("hard.dso" (--csv) is the input)"},
         {{"export", "good.dso", "--svg", "x.svg", "--pdf", "sub/../good.dso"},
          R"("sub/../good.dso" (--pdf) is the input "good.dso")"},
         {{"export", "--record", "record.txt", "--csv", "./record.txt"},
