@@ -26,6 +26,9 @@ class WaveformFormat {
     struct Parsed {
         Status status = Status::ReadError;
         WaveformRecord record;
+        /// Why the bytes are no waveform file, for the command line's messages ("line 7:
+        /// \"1e400\" is not a number"); empty when they are one.
+        std::string reason;
     };
 
     /// The file's text (UTF-8, before conversion to the system code page). Line breaks inside

@@ -2,9 +2,12 @@
 
 #include "app/cli/CaptureSession.h"
 #include "app/cli/Cli.h"
+#include "app/cli/LinkArguments.h"
+#include "app/cli/OutputCheck.h"
 
-#include <QCommandLineParser>
+#include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -24,76 +27,95 @@ struct Unit {
 };
 constexpr std::array<Unit, 4> kUnits{{{'s', 1000}, {'m', 60000}, {'h', 3600000}, {'d', 86400000}}};
 
-long long number(const QCommandLineParser &p, const char *name, long long low, long long high) {
+using Value = OptionSpec::Value;
+
+constexpr std::array<OptionSpec, 10> kRows{{
+    {.name = "demo", .value = Value::Required, .word = true},
+    {.name = "dmm-csv", .value = Value::Required},
+    {.name = "interval", .value = Value::Required},
+    {.name = "count", .value = Value::Required},
+    {.name = "duration", .value = Value::Required, .word = true},
+    {.name = "frames", .value = Value::Required},
+    {.name = "out-dir", .value = Value::Required},
+    {.name = "formats", .value = Value::Required, .word = true},
+    {.name = "wait", .value = Value::Required},
+    {.name = "quiet"},
+}};
+
+std::vector<OptionSpec> table() {
+    std::vector<OptionSpec> rows(kRows.begin(), kRows.end());
+    const auto link = linkOptionRows();
+    rows.insert(rows.end(), link.begin(), link.end());
+    return rows;
+}
+
+long long number(const ParsedArguments &p, const char *name, long long low, long long high) {
     bool ok = false;
-    const QString text = p.value(QString::fromLatin1(name));
-    const long long n = text.toLongLong(&ok);
+    const std::string text = p.valueOr(name, "");
+    const long long n = QString::fromStdString(text).toLongLong(&ok);
     if (!ok || n < low || n > high)
         throw UsageError{"--" + std::string(name) + " takes a whole number from " +
-                         std::to_string(low) + " to " + std::to_string(high) + ", not '" +
-                         text.toStdString() + "'"};
+                         std::to_string(low) + " to " + std::to_string(high) + ", not '" + text +
+                         "'"};
     return n;
 }
 
-void addOptions(QCommandLineParser &p) {
-    p.addHelpOption();
-    link::qt::addLinkOptions(p);
-    const auto add = [&p](const char *name, const char *what, const char *value) {
-        p.addOption(
-            {QString::fromLatin1(name), QString::fromUtf8(what), QString::fromLatin1(value)});
-    };
-    add("demo", "The built-in virtual meter: dmm, dso, dso-memory or dmm-memory.", "mode");
-    add("dmm-csv", "Append the readings to this CSV ('-': standard output).", "file");
-    add("interval", "Seconds between readings kept: 1, 2, 5, 10, 20, 30, 60; 0 keeps all.", "s");
-    add("count", "End after this many readings.", "n");
-    add("duration", "End after this long: 90s, 15m, 2h, 1d.", "time");
-    add("frames", "End after this many scope frames.", "n");
-    add("out-dir", "Save every scope frame into this folder.", "dir");
-    add("formats", "Formats of the frames: dso, csv, png (default dso).", "list");
-    add("wait", "Seconds a --port device may take to appear (default 0).", "s");
-    p.addOption({QStringLiteral("quiet"), QStringLiteral("No progress line and no summary.")});
+// The raw recording and the CSV are written, the replay read: none may be another.
+void checkFiles(const CaptureSettings &s) {
+    std::vector<NamedFile> inputs, outputs;
+    if (!s.link.replay.empty())
+        inputs.push_back({s.link.replay, "--replay"});
+    if (!s.link.recordRaw.empty())
+        outputs.push_back({s.link.recordRaw, "--record-raw"});
+    if (!s.dmmCsv.empty())
+        outputs.push_back({s.dmmCsv, "--dmm-csv"});
+    if (std::string conflict = outputConflict(inputs, outputs); !conflict.empty())
+        throw UsageError{std::move(conflict)};
 }
 
-CaptureSettings settingsOf(const QCommandLineParser &p) {
-    const auto set = [&p](const char *name) { return p.isSet(QString::fromLatin1(name)); };
-    const auto value = [&p](const char *name) {
-        return p.value(QString::fromLatin1(name)).toStdString();
-    };
+CaptureSettings settingsOf(const ParsedArguments &p) {
     std::string error;
-    const auto link = link::qt::readLinkOptions(p, value("demo"), error);
+    const auto link = linkOptionsOf(p, error);
     if (!link)
         throw UsageError{error};
     CaptureSettings s;
     s.link = *link;
     if (int(!s.link.device.empty()) + int(!s.link.demo.empty()) + int(!s.link.replay.empty()) != 1)
         throw UsageError{"capture takes one of --port, --demo and --replay"};
-    s.dmmCsv = value("dmm-csv");
-    s.outDir = value("out-dir");
+    s.dmmCsv = p.valueOr("dmm-csv", "");
+    s.outDir = p.valueOr("out-dir", "");
     if (s.dmmCsv.empty() && s.outDir.empty())
         throw UsageError{"nothing to keep: give --dmm-csv or --out-dir"};
-    if (set("interval")) {
+    if (p.has("interval")) {
         s.interval = static_cast<int>(number(p, "interval", 0, 60));
         if (std::find(kIntervals.begin(), kIntervals.end(), s.interval) == kIntervals.end())
             throw UsageError{"--interval takes 0, 1, 2, 5, 10, 20, 30 or 60"};
     }
-    if (set("count"))
+    if (p.has("count"))
         s.count = number(p, "count", 1, 1LL << 62);
-    if (set("frames"))
+    if (p.has("frames"))
         s.frames = static_cast<int>(number(p, "frames", 1, 1 << 30));
-    if (set("wait"))
+    if (p.has("wait"))
         s.waitSeconds = static_cast<int>(number(p, "wait", 0, 1 << 20));
-    if (set("duration") && (s.durationMs = parseDuration(value("duration"))) <= 0)
-        throw UsageError{"--duration takes a time such as 90s, 15m, 2h or 1d, not '" +
-                         value("duration") + "'"};
-    const QString formats = set("formats") ? p.value(QStringLiteral("formats")) : "dso";
-    for (const QString &f : formats.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        if (std::find(kFormats.begin(), kFormats.end(), f.toStdString()) == kFormats.end())
-            throw UsageError{"unknown frame format '" + f.toStdString() + "' (dso, csv, png)"};
-        s.formats.push_back(f.toStdString());
+    const std::string duration = p.valueOr("duration", "");
+    if (p.has("duration") && (s.durationMs = parseDuration(duration)) <= 0)
+        throw UsageError{"--duration takes a time such as 90s, 15m, 2h or 1d, not '" + duration +
+                         "'"};
+    const std::string formats = p.valueOr("formats", "dso");
+    for (size_t from = 0; from < formats.size();) {
+        const size_t comma = std::min(formats.find(',', from), formats.size());
+        const std::string f = formats.substr(from, comma - from);
+        from = comma + 1;
+        if (f.empty())
+            continue;
+        if (std::find(kFormats.begin(), kFormats.end(), f) == kFormats.end())
+            throw UsageError{"unknown frame format '" + f + "' (dso, csv, png)"};
+        s.formats.push_back(f);
     }
-    if ((set("frames") || set("formats")) && s.outDir.empty())
+    if ((p.has("frames") || p.has("formats")) && s.outDir.empty())
         throw UsageError{"--frames and --formats need --out-dir"};
-    s.quiet = set("quiet");
+    s.quiet = p.has("quiet");
+    checkFiles(s);
     return s;
 }
 
@@ -114,23 +136,17 @@ long long parseDuration(const std::string &text) {
     return std::stoll(digits) * unit;
 }
 
-int runCapture(const QStringList &arguments) {
-    QCommandLineParser p;
-    addOptions(p);
+int runCapture(std::span<const std::string> arguments) {
+    int exit = kDone;
+    const std::optional<ParsedArguments> p = parseCommand(table(), arguments, exit);
+    if (!p)
+        return exit;
     try {
-        if (!p.parse(QStringList{QStringLiteral("qvlink capture")} + arguments))
-            throw UsageError{p.errorText().toStdString()};
-        if (p.isSet(QStringLiteral("help"))) {
-            std::fputs(usage().c_str(), stdout);
-            return kDone;
-        }
-        if (!p.positionalArguments().isEmpty())
+        if (!p->positional.empty())
             throw UsageError{"capture takes no file names: use --dmm-csv or --out-dir"};
-        return runCaptureSession(settingsOf(p));
+        return runCaptureSession(settingsOf(*p));
     } catch (const UsageError &e) {
-        complain(e.text);
-        std::fputs(usage().c_str(), stderr);
-        return kUsage;
+        return usageError(e.text);
     }
 }
 

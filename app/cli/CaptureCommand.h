@@ -1,9 +1,10 @@
 #pragma once
-#include <QStringList>
+#include <span>
+#include <string>
 
 namespace qv::app::cli {
 
 /// `qvlink capture`: logs the meter's readings and frames unattended; the exit code.
-[[nodiscard]] int runCapture(const QStringList &arguments);
+[[nodiscard]] int runCapture(std::span<const std::string> arguments);
 
 } // namespace qv::app::cli

@@ -4,12 +4,12 @@
 #include "app/cli/ExportCommand.h"
 #include "app/cli/InfoCommand.h"
 
+#include <QGuiApplication>
 #include <QtGlobal>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
 #include <unistd.h>
 
 namespace qv::app::cli {
@@ -17,7 +17,7 @@ namespace {
 
 struct Subcommand {
     std::string_view name;
-    int (*run)(const QStringList &arguments);
+    int (*run)(std::span<const std::string> arguments);
 };
 
 // One row per subcommand; arguments are those after the subcommand's name.
@@ -26,6 +26,12 @@ constexpr std::array<Subcommand, 3> kSubcommands{{
     {"info", runInfo},
     {"capture", runCapture},
 }};
+constexpr auto kNames = [] {
+    std::array<std::string_view, kSubcommands.size()> names{};
+    for (size_t i = 0; i < names.size(); ++i)
+        names[i] = kSubcommands[i].name;
+    return names;
+}();
 
 const Subcommand *find(std::string_view name) {
     for (const Subcommand &s : kSubcommands)
@@ -34,7 +40,10 @@ const Subcommand *find(std::string_view name) {
     return nullptr;
 }
 
-constexpr std::array<std::string_view, 4> kNoWindowOptions{"--help", "-h", "--version", "-v"};
+constexpr std::array<OptionSpec, 2> kHelpRows{{
+    {.name = "help", .shortName = 'h'},
+    {.name = "help-all"},
+}};
 
 // Without a window Qt's own notes (no runtime folder, fonts) would only clutter the messages.
 void keepSevereQtMessages(QtMsgType type, const QMessageLogContext &, const QString &text) {
@@ -69,29 +78,50 @@ std::string usage() {
            "5 the device did not appear.\n";
 }
 
-bool isSubcommand(int argc, char **argv) {
-    return argc > 1 && find(argv[1]) != nullptr;
+std::span<const std::string_view> commandNames() {
+    return kNames;
 }
 
-void headlessWhenNoWindow(int argc, char **argv) {
-    bool noWindow = isSubcommand(argc, argv);
-    for (int i = 1; i < argc && !noWindow; ++i)
-        for (const std::string_view option : kNoWindowOptions)
-            noWindow = noWindow || option == argv[i];
-    if (noWindow && std::getenv("QT_QPA_PLATFORM") == nullptr)
+bool isSubcommand(std::span<const std::string> arguments) {
+    return !arguments.empty() && find(arguments.front()) != nullptr;
+}
+
+int runSubcommand(const char *program, std::span<const std::string> arguments) {
+    const Subcommand *s = arguments.empty() ? nullptr : find(arguments.front());
+    if (!s)
+        return usageError("unknown subcommand");
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (isSubcommand(argc, argv))
-        qInstallMessageHandler(keepSevereQtMessages);
+    qInstallMessageHandler(keepSevereQtMessages);
+    // Qt sees the program's name only: the arguments are the subcommand's, as bytes.
+    int argc = 1;
+    char *argv[] = {const_cast<char *>(program), nullptr};
+    QGuiApplication headless(argc, argv);
+    return s->run(arguments.subspan(1));
 }
 
-int runSubcommand(const QStringList &arguments) {
-    const Subcommand *s = arguments.size() > 1 ? find(arguments[1].toStdString()) : nullptr;
-    if (!s) {
-        complain("unknown subcommand");
-        std::fputs(usage().c_str(), stderr);
-        return kUsage;
+std::optional<ParsedArguments> parseCommand(std::span<const OptionSpec> table,
+                                            std::span<const std::string> arguments, int &exit) {
+    std::vector<OptionSpec> all(kHelpRows.begin(), kHelpRows.end());
+    all.insert(all.end(), table.begin(), table.end());
+    std::string error;
+    std::optional<ParsedArguments> parsed = parseArguments(all, arguments, error);
+    if (!parsed) {
+        exit = usageError(error);
+        return std::nullopt;
     }
-    return s->run(arguments.mid(2));
+    if (parsed->has("help") || parsed->has("help-all")) {
+        std::fputs(usage().c_str(), stdout);
+        exit = kDone;
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+int usageError(const std::string &text) {
+    complain(text);
+    std::fputs(usage().c_str(), stderr);
+    return kUsage;
 }
 
 void complain(const std::string &text) {

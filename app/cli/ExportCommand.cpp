@@ -3,19 +3,20 @@
 #include "app/ExportCommands.h"
 #include "app/cli/Cli.h"
 #include "app/cli/HeadlessScope.h"
+#include "app/cli/OutputCheck.h"
 #include "files/FileStore.h"
 #include "files/TextCodec.h"
 #include "output/RecordCsv.h"
 #include "platform/qt/services/FileReplace.h"
 #include "platform/qt/services/QtPictureWriter.h"
 
-#include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
+#include <QString>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <unistd.h>
 
@@ -42,13 +43,13 @@ constexpr std::array<Kind, 5> kKinds{{
 
 struct Output {
     const Kind *kind;
-    QString path; ///< "-" for standard output; under --out-dir the ending only
+    std::string path; ///< "-" for standard output; under --out-dir the ending only
 };
 
 struct Plan {
-    std::vector<QString> inputs;
+    std::vector<std::string> inputs;
     std::vector<Output> outputs;
-    QString outDir;
+    std::string outDir;
     HeadlessScope::View view;
     int scale = 1;
 };
@@ -57,93 +58,150 @@ struct UsageError {
     std::string text;
 };
 
-int usageError(const std::string &text) {
-    complain(text);
-    std::fputs(usage().c_str(), stderr);
-    return kUsage;
+using Value = OptionSpec::Value;
+
+// The options besides the outputs' (one row per kind, made from kKinds).
+constexpr std::array<OptionSpec, 7> kRows{{
+    {.name = "view", .value = Value::Required, .word = true},
+    {.name = "window", .value = Value::Required, .word = true},
+    {.name = "db"},
+    {.name = "scale", .value = Value::Required},
+    {.name = "out-dir", .value = Value::Required},
+    {.name = "formats", .value = Value::Required, .word = true},
+    {.name = "record", .value = Value::Required},
+}};
+
+std::vector<OptionSpec> table() {
+    std::vector<OptionSpec> rows(kRows.begin(), kRows.end());
+    for (const Kind &k : kKinds)
+        rows.push_back({.name = k.name, .value = Value::Required});
+    return rows;
 }
 
-[[nodiscard]] bool writeText(const QString &path, const std::string &text) {
-    if (path == QLatin1String("-")) {
+[[nodiscard]] bool writeText(const std::string &path, const std::string &text) {
+    if (path == "-") {
         if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
             std::fflush(stdout) == 0)
             return true;
         complain("cannot write to standard output");
         return false;
     }
-    const auto written = platform::qt::replaceFile(path.toStdString(), text, false);
+    const auto written = platform::qt::replaceFile(path, text, false);
     if (!written.ok)
-        complain("cannot write " + path.toStdString() + ": " + written.reason);
+        complain("cannot write " + path + ": " + written.reason);
     return written.ok;
 }
 
-int windowType(const QString &name) {
-    static constexpr std::array<const char *, 6> kNames{"rectangular", "hanning", "hamming",
-                                                        "blackman",    "flattop", "bartlett"};
-    for (size_t i = 0; i < kNames.size(); ++i)
-        if (name.compare(QLatin1String(kNames[i]), Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i);
-    return -1;
+int windowType(const std::string &name) {
+    static constexpr std::array<std::string_view, 6> kNames{"rectangular", "hanning", "hamming",
+                                                            "blackman",    "flattop", "bartlett"};
+    const auto found = std::find(kNames.begin(), kNames.end(), name);
+    return found == kNames.end() ? -1 : static_cast<int>(found - kNames.begin());
 }
 
-const Kind *kindNamed(const QString &name) {
+const Kind *kindNamed(std::string_view name) {
     for (const Kind &k : kKinds)
-        if (name == QLatin1String(k.name))
+        if (name == k.name)
             return &k;
     return nullptr;
 }
 
-Plan planOf(const QCommandLineParser &p) {
+std::string optionName(const Kind &k) {
+    return std::string("--") + k.name;
+}
+
+// The file name without its folder and its last ending, as the outputs under --out-dir take it.
+std::string stemOf(const std::string &path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.substr(0, name.find_last_of('.'));
+}
+
+std::string outputPath(const Plan &plan, const std::string &input, const Output &out) {
+    if (plan.outDir.empty())
+        return out.path;
+    return plan.outDir + (plan.outDir.ends_with('/') ? "" : "/") + stemOf(input) + out.path;
+}
+
+// Every output of every input, named for the messages, against the inputs.
+void checkOutputs(const Plan &plan) {
+    std::vector<NamedFile> inputs, outputs;
+    for (const std::string &input : plan.inputs) {
+        inputs.push_back({input, "input"});
+        for (const Output &out : plan.outputs)
+            outputs.push_back({outputPath(plan, input, out),
+                               plan.outDir.empty() ? optionName(*out.kind) : "from " + input});
+    }
+    if (std::string conflict = outputConflict(inputs, outputs); !conflict.empty())
+        throw UsageError{std::move(conflict)};
+}
+
+std::vector<Output> batchOutputs(const std::string &formats) {
+    std::vector<Output> outputs;
+    size_t from = 0;
+    while (from <= formats.size()) {
+        const size_t comma = std::min(formats.find(',', from), formats.size());
+        std::string name = formats.substr(from, comma - from);
+        name.erase(0, name.find_first_not_of(' '));
+        name.erase(name.find_last_not_of(' ') + 1);
+        const Kind *k = kindNamed(name);
+        if (!k)
+            throw UsageError{"unknown format " + name};
+        for (const Output &out : outputs)
+            if (out.kind == k)
+                throw UsageError{"--formats names " + name + " twice"};
+        outputs.push_back({k, k->ending});
+        from = comma + 1;
+    }
+    return outputs;
+}
+
+Plan planOf(const ParsedArguments &p) {
     Plan plan;
-    for (const QString &input : p.positionalArguments())
-        plan.inputs.push_back(input);
+    plan.inputs = p.positional;
     if (plan.inputs.empty())
         throw UsageError{"no input file"};
-    const QString view = p.value(QStringLiteral("view"));
-    if (view != QLatin1String("wave") && view != QLatin1String("spectrum"))
+    const std::string view = p.valueOr("view", "wave");
+    if (view != "wave" && view != "spectrum")
         throw UsageError{"--view takes wave or spectrum"};
-    plan.view.spectrum = view == QLatin1String("spectrum");
-    plan.view.window = windowType(p.value(QStringLiteral("window")));
+    plan.view.spectrum = view == "spectrum";
+    plan.view.window = windowType(p.valueOr("window", "hanning"));
     if (plan.view.window < 0)
-        throw UsageError{"unknown window " + p.value(QStringLiteral("window")).toStdString()};
-    plan.view.db = p.isSet(QStringLiteral("db"));
+        throw UsageError{"unknown window " + p.valueOr("window", "")};
+    plan.view.db = p.has("db");
     bool ok = false;
-    plan.scale = p.value(QStringLiteral("scale")).toInt(&ok);
+    plan.scale = QString::fromStdString(p.valueOr("scale", "1")).toInt(&ok);
     if (!ok || plan.scale < 1 || plan.scale > platform::PictureWriter::kMaxScale)
         throw UsageError{"--scale takes a whole number from 1 to 8"};
 
-    if (p.isSet(QStringLiteral("out-dir"))) {
-        plan.outDir = p.value(QStringLiteral("out-dir"));
+    if (const auto outDir = p.value("out-dir")) {
+        plan.outDir = *outDir;
         for (const Kind &k : kKinds)
-            if (p.isSet(QLatin1String(k.name)))
-                throw UsageError{std::string("--") + k.name +
-                                 " names one file; with --out-dir "
-                                 "choose the outputs with --formats"};
-        for (const QString &name : p.value(QStringLiteral("formats")).split(QLatin1Char(','))) {
-            const Kind *k = kindNamed(name.trimmed());
-            if (!k)
-                throw UsageError{"unknown format " + name.toStdString()};
-            plan.outputs.push_back({k, QLatin1String(k->ending)});
-        }
+            if (p.has(k.name))
+                throw UsageError{optionName(k) + " names one file; with --out-dir "
+                                                 "choose the outputs with --formats"};
+        plan.outputs = batchOutputs(p.valueOr("formats", "csv,png"));
+        checkOutputs(plan);
         return plan;
     }
     if (plan.inputs.size() > 1)
         throw UsageError{"several inputs need --out-dir"};
     for (const Kind &k : kKinds) {
-        if (!p.isSet(QLatin1String(k.name)))
+        const auto path = p.value(k.name);
+        if (!path)
             continue;
-        const QString path = p.value(QLatin1String(k.name));
-        if (path == QLatin1String("-") && k.picture)
-            throw UsageError{std::string("--") + k.name + " cannot write to standard output"};
-        plan.outputs.push_back({&k, path});
+        if (*path == "-" && k.picture)
+            throw UsageError{optionName(k) + " cannot write to standard output"};
+        plan.outputs.push_back({&k, *path});
     }
     if (plan.outputs.empty())
         throw UsageError{"nothing to export: give --csv, --spectrum-csv, --png, --svg or --pdf"};
+    checkOutputs(plan);
     return plan;
 }
 
 /// Writes one output of the waveform on the scope; false when it could not be written.
-bool writeOutput(HeadlessScope &scope, const Output &out, const QString &path, int scale) {
+bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &path, int scale) {
     ExportCommands &exports = scope.program().exports();
     if (!out.kind->picture)
         return writeText(path, out.kind->ending == std::string_view(".csv")
@@ -151,47 +209,52 @@ bool writeOutput(HeadlessScope &scope, const Output &out, const QString &path, i
                                    : exports.spectrumCsv());
     platform::qt::QtPictureWriter writer(false);
     const auto written =
-        writer.write(path.toStdString(), *out.kind->picture, scope.screen(),
-                     ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, scale);
+        writer.write(path, *out.kind->picture, scope.screen(), ExportCommands::kScreenWidth,
+                     ExportCommands::kScreenHeight, scale);
     if (!written.ok)
-        complain("cannot write " + path.toStdString() + ": " + written.reason);
+        complain("cannot write " + path + ": " + written.reason);
     return written.ok;
 }
 
+[[nodiscard]] bool makeFolder(const std::string &folder) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(folder), error);
+    return std::filesystem::is_directory(std::filesystem::path(folder), error);
+}
+
 int exportWaveforms(const Plan &plan) {
-    if (!plan.outDir.isEmpty() && !QDir().mkpath(plan.outDir)) {
-        complain("cannot make the folder " + plan.outDir.toStdString());
+    if (!plan.outDir.empty() && !makeFolder(plan.outDir)) {
+        complain("cannot make the folder " + plan.outDir);
         return kOutputFailed;
     }
     HeadlessScope scope(plan.view);
     const bool progress = plan.inputs.size() > 1 && isatty(fileno(stderr));
     bool refused = false, failed = false;
     for (size_t i = 0; i < plan.inputs.size(); ++i) {
-        const QString &input = plan.inputs[i];
+        const std::string &input = plan.inputs[i];
         if (progress)
-            std::fprintf(stderr, "\r%zu/%zu %s\033[K", i + 1, plan.inputs.size(),
-                         qPrintable(input));
-        if (const auto refusal = scope.open(input.toStdString())) {
+            std::fprintf(stderr, "\r%zu/%zu %s\033[K", i + 1, plan.inputs.size(), input.c_str());
+        if (const auto refusal = scope.open(input)) {
             complain(*refusal);
             refused = true;
             continue;
         }
-        const QString stem = QFileInfo(input).completeBaseName();
-        for (const Output &out : plan.outputs) {
-            const QString path =
-                plan.outDir.isEmpty() ? out.path : QDir(plan.outDir).filePath(stem + out.path);
-            failed = !writeOutput(scope, out, path, plan.scale) || failed;
-        }
+        for (const Output &out : plan.outputs)
+            failed = !writeOutput(scope, out, outputPath(plan, input, out), plan.scale) || failed;
     }
     if (progress)
         std::fputs("\n", stderr);
     return refused ? kInputRefused : failed ? kOutputFailed : kDone;
 }
 
-int exportRecord(const QCommandLineParser &p) {
-    if (!p.positionalArguments().isEmpty() || !p.isSet(QStringLiteral("csv")))
+int exportRecord(const ParsedArguments &p) {
+    const auto csv = p.value("csv");
+    if (!p.positional.empty() || !csv)
         return usageError("--record takes one record file and --csv OUT.csv");
-    const std::string path = p.value(QStringLiteral("record")).toStdString();
+    const std::string path = p.valueOr("record", "");
+    const NamedFile input{path, "--record"}, output{*csv, "--csv"};
+    if (std::string conflict = outputConflict({&input, 1}, {&output, 1}); !conflict.empty())
+        return usageError(conflict);
     const auto bytes = files::FileStore::readLines(path, INT_MAX / 2);
     if (!bytes) {
         complain(path + " (" +
@@ -203,41 +266,20 @@ int exportRecord(const QCommandLineParser &p) {
         complain(path + " 文件格式不正确 (not a DMM record file)");
         return kInputRefused;
     }
-    return writeText(p.value(QStringLiteral("csv")), output::recordCsv(*log)) ? kDone
-                                                                              : kOutputFailed;
+    return writeText(*csv, output::recordCsv(*log)) ? kDone : kOutputFailed;
 }
 
 } // namespace
 
-int runExport(const QStringList &arguments) {
-    QCommandLineParser p;
-    p.addHelpOption();
-    for (const Kind &k : kKinds)
-        p.addOption(
-            {QLatin1String(k.name), QStringLiteral("Write this output."), QStringLiteral("file")});
-    p.addOption({QStringLiteral("view"), QStringLiteral("wave or spectrum."),
-                 QStringLiteral("view"), QStringLiteral("wave")});
-    p.addOption({QStringLiteral("window"), QStringLiteral("The spectrum's window."),
-                 QStringLiteral("name"), QStringLiteral("hanning")});
-    p.addOption({QStringLiteral("db"), QStringLiteral("The spectrum in dB.")});
-    p.addOption({QStringLiteral("scale"), QStringLiteral("PNG scale 1..8."), QStringLiteral("n"),
-                 QStringLiteral("1")});
-    p.addOption({QStringLiteral("out-dir"), QStringLiteral("Folder of the outputs."),
-                 QStringLiteral("dir")});
-    p.addOption({QStringLiteral("formats"), QStringLiteral("Outputs under --out-dir."),
-                 QStringLiteral("list"), QStringLiteral("csv,png")});
-    p.addOption(
-        {QStringLiteral("record"), QStringLiteral("A DMM record file."), QStringLiteral("file")});
-    if (!p.parse(QStringList{QStringLiteral("qvlink export")} + arguments))
-        return usageError(p.errorText().toStdString());
-    if (p.isSet(QStringLiteral("help"))) {
-        std::fputs(usage().c_str(), stdout);
-        return kDone;
-    }
-    if (p.isSet(QStringLiteral("record")))
-        return exportRecord(p);
+int runExport(std::span<const std::string> arguments) {
+    int exit = kDone;
+    const std::optional<ParsedArguments> p = parseCommand(table(), arguments, exit);
+    if (!p)
+        return exit;
+    if (p->has("record"))
+        return exportRecord(*p);
     try {
-        return exportWaveforms(planOf(p));
+        return exportWaveforms(planOf(*p));
     } catch (const UsageError &e) {
         return usageError(e.text);
     }

@@ -1,9 +1,10 @@
 #pragma once
-#include <QStringList>
+#include <span>
+#include <string>
 
 namespace qv::app::cli {
 
 /// `qvlink export ...`: waveform files to CSV and pictures, or a DMM record file to CSV.
-[[nodiscard]] int runExport(const QStringList &arguments);
+[[nodiscard]] int runExport(std::span<const std::string> arguments);
 
 } // namespace qv::app::cli

@@ -4,6 +4,9 @@
 #include "files/FileStore.h"
 #include "files/WaveformFormat.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace qv::app::cli {
 
 HeadlessScope::HeadlessScope(const View &view) {
@@ -28,6 +31,32 @@ std::optional<std::string> HeadlessScope::open(const std::string &path) {
     return (messages.empty() ? path : messages.front()) + " (" + refusalReason(path) + ")";
 }
 
+namespace {
+
+// The first bytes of a file, read as they are: what was read when a line-wise read gave up.
+std::string head(const std::string &path, size_t count) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(count, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(count));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
+
+// Lines ended by CR LF, LF or CR.
+int lineCount(std::string_view bytes) {
+    int lines = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        ++lines;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+    }
+    return lines;
+}
+
+} // namespace
+
 std::string refusalReason(const std::string &path) {
     using files::WaveformFormat;
     if (!files::FileStore::exists(path))
@@ -38,15 +67,18 @@ std::string refusalReason(const std::string &path) {
     const auto parsed = WaveformFormat::parse(*bytes);
     if (parsed.status == WaveformFormat::Status::Ok)
         return {};
-    if (parsed.status == WaveformFormat::Status::ReadError)
-        return "shorter than " + std::to_string(WaveformFormat::kLineCount) + " lines";
-    const std::string header(WaveformFormat::kHeader);
-    const bool headerOk = bytes->compare(0, header.size(), header) == 0 &&
-                          (bytes->size() == header.size() || (*bytes)[header.size()] == '\r' ||
-                           (*bytes)[header.size()] == '\n');
-    if (!headerOk)
-        return "the first line is not \"" + header + "\"";
-    return "unknown meter model \"" + parsed.record.modelName + "\"";
+    const std::string first = head(path, 64 * 1024);
+    if (first.find('\0') != std::string::npos)
+        return "not text";
+    // Fewer lines than a waveform file has, and more bytes: the read gave up inside a line longer
+    // than it reads at all.
+    const int lines = lineCount(*bytes);
+    std::error_code error;
+    const auto size = std::filesystem::file_size(std::filesystem::path(path), error);
+    if (!error && lines < WaveformFormat::kLineCount && bytes->size() < size)
+        return "line " + std::to_string(lines + 1) + " is longer than " +
+               std::to_string(WaveformFormat::kMaxLineBytes) + " bytes";
+    return parsed.reason;
 }
 
 } // namespace qv::app::cli

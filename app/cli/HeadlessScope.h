@@ -35,8 +35,9 @@ class HeadlessScope {
     Program program_{platform_.platform()};
 };
 
-/// Why a waveform file is refused: "no such file", "not a readable file", "shorter than 271
-/// lines", "the first line is not ..." or "unknown meter model ..."; empty when it is accepted.
+/// Why a waveform file is refused: "no such file", "not a readable file", "not text" (a NUL byte
+/// in its beginning), or what the waveform format says ("line 7: \"1e400\" is not a number",
+/// "unknown meter model ..."); empty when it is accepted.
 [[nodiscard]] std::string refusalReason(const std::string &path);
 
 } // namespace qv::app::cli

@@ -5,8 +5,7 @@
 #include "output/Csv.h"
 #include "output/WaveformCsv.h"
 
-#include <QCommandLineParser>
-
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -147,29 +146,22 @@ std::string text(const std::string &file, Program &program) {
 
 } // namespace
 
-int runInfo(const QStringList &arguments) {
-    QCommandLineParser p;
-    p.addHelpOption();
-    p.addOption({QStringLiteral("json"), QStringLiteral("Write JSON.")});
-    if (!p.parse(QStringList{QStringLiteral("qvlink info")} + arguments) ||
-        p.positionalArguments().size() != 1) {
-        complain(p.errorText().isEmpty() ? std::string("info takes one waveform file")
-                                         : p.errorText().toStdString());
-        std::fputs(usage().c_str(), stderr);
-        return kUsage;
-    }
-    if (p.isSet(QStringLiteral("help"))) {
-        std::fputs(usage().c_str(), stdout);
-        return kDone;
-    }
+int runInfo(std::span<const std::string> arguments) {
+    static constexpr std::array<OptionSpec, 1> kRows{{{.name = "json"}}};
+    int exit = kDone;
+    const std::optional<ParsedArguments> p = parseCommand(kRows, arguments, exit);
+    if (!p)
+        return exit;
+    if (p->positional.size() != 1)
+        return usageError("info takes one waveform file");
     HeadlessScope scope(HeadlessScope::View{});
-    const std::string file = p.positionalArguments().front().toStdString();
+    const std::string &file = p->positional.front();
     if (const auto refusal = scope.open(file)) {
         complain(*refusal);
         return kInputRefused;
     }
     const std::string out =
-        p.isSet(QStringLiteral("json")) ? json(file, scope.program()) : text(file, scope.program());
+        p->has("json") ? json(file, scope.program()) : text(file, scope.program());
     std::fputs(out.c_str(), stdout);
     return kDone;
 }

@@ -13,6 +13,17 @@
 #include <cmath>
 
 namespace qv::app::qt {
+namespace {
+
+// The bytes of a dropped file's path, decoded from the URL's encoded form: a name that is not
+// UTF-8 ("caf%E9.dso") keeps its bytes, which the decoded text would have replaced.
+std::string localPath(const QUrl &url) {
+    if (!url.isLocalFile() || !url.host().isEmpty())
+        return url.toLocalFile().toStdString();
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+} // namespace
 
 TwipsCanvas::TwipsCanvas(common::DrawingTarget &target, double widthTwips, double heightTwips,
                          QWidget *parent)
@@ -105,7 +116,7 @@ void TwipsCanvas::dropEvent(QDropEvent *event) {
         return;
     std::vector<std::string> paths;
     for (const QUrl &url : event->mimeData()->urls())
-        paths.push_back(url.toLocalFile().toStdString());
+        paths.push_back(localPath(url));
     event->acceptProposedAction();
     onDrop(paths);
 }

@@ -2,6 +2,7 @@
 #include "app/RecordRecovery.h"
 #include "app/cli/Cli.h"
 #include "app/cli/StartupFile.h"
+#include "app/cli/WindowArguments.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
 #include "app/qt/Translations.h"
@@ -19,59 +20,46 @@
 #include "platform/qt/services/QtTextMeasure.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QFile>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 using namespace qv;
 
 int main(int argc, char *argv[]) {
-    app::cli::headlessWhenNoWindow(argc, argv);
-    if (app::cli::isSubcommand(argc, argv)) {
-        QGuiApplication headless(argc, argv);
-        return app::cli::runSubcommand(QGuiApplication::arguments());
+    // The arguments as the bytes given: a file's name need not be UTF-8.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (app::cli::isSubcommand(arguments))
+        return app::cli::runSubcommand(argv[0], arguments);
+    // Decided before any application object, so that no display is needed to say so.
+    app::cli::WindowStart start = app::cli::windowStart(argv[0], arguments);
+    if (!start.window) {
+        std::fputs(start.out.c_str(), stdout);
+        if (!start.error.empty())
+            app::cli::complain(start.error);
+        return start.code;
     }
-    QApplication application(argc, argv);
+    app::cli::WindowOptions &options = *start.window;
+    // Qt sees its own options only: a file named "-reverse" after "--" stays a file.
+    std::vector<char *> qtArguments{argv[0]};
+    for (std::string &option : options.toolkit)
+        qtArguments.push_back(option.data());
+    qtArguments.push_back(nullptr);
+    int qtCount = static_cast<int>(qtArguments.size()) - 1;
+    QApplication application(qtCount, qtArguments.data());
     QApplication::setApplicationName(QStringLiteral("qvlink"));
     QApplication::setApplicationVersion(QString::fromLatin1(app::cli::version()));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Companion program for the handheld scope-meter\n\n") +
-        QString::fromStdString(app::cli::usage()));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A waveform file to open at start-up."),
-                                 QStringLiteral("[FILE.dso]"));
-    const QCommandLineOption demo(
-        QStringLiteral("demo"),
-        QStringLiteral("Put the built-in virtual meter on port 1, sending "
-                       "dmm, dso, dso-memory or dmm-memory packets."),
-        QStringLiteral("mode"));
-    const QCommandLineOption shots(QStringLiteral("screenshots"),
-                                   QStringLiteral("Save pictures of the window into this folder "
-                                                  "while it runs, then quit."),
-                                   QStringLiteral("folder"));
-    parser.addOption(demo);
-    parser.addOption(shots);
-    link::qt::addLinkOptions(parser);
-    // "--demo" may stand alone: it then means the DMM readings.
-    QStringList arguments = QApplication::arguments();
-    for (qsizetype i = 0; i < arguments.size(); ++i)
-        if (arguments[i] == QLatin1String("--demo") &&
-            (i + 1 == arguments.size() || arguments[i + 1].startsWith(QLatin1Char('-'))))
-            arguments.insert(i + 1, QStringLiteral("dmm"));
-    parser.process(arguments);
     // The dialogs speak the program's language; the command line's help stays as written.
     app::qt::installQtTranslations(application);
 
     std::string error;
     std::optional<link::qt::CommandLineLink> meterLink =
-        link::qt::linkFromCommandLine(parser, parser.value(demo).toStdString(), error);
+        link::qt::linkFromCommandLine(options.link, error);
     if (!meterLink) {
         std::fprintf(stderr, "qvlink: %s\n", error.c_str());
         return 2;
@@ -108,19 +96,20 @@ int main(int argc, char *argv[]) {
     if (meterLink->port.nothingToReplay)
         program.form().el.linkNote.setText(meterLink->port.replayNote);
     // A waveform demo starts where its waveforms are shown.
-    const bool dsoDemo = parser.value(demo).startsWith(QLatin1String("dso"));
+    const bool dsoDemo = options.link.demo.starts_with("dso");
     if (dsoDemo)
         program.commands().pressButton("DSOmode");
     window.show();
     QTimer::singleShot(0, &window, [&recovery] { recovery.start(); });
 
     // A file named on the command line opens in DSO mode once the window is up, as Open would.
-    if (const QStringList named = parser.positionalArguments(); !named.isEmpty())
-        QTimer::singleShot(0, &window, [&program, file = named.front().toStdString()] {
+    if (options.file)
+        QTimer::singleShot(0, &window, [&program, file = *options.file] {
             (void)app::cli::openAtStartUp(program, file);
         });
-    if (parser.isSet(shots))
-        app::qt::takeScreenshots(window, program, parser.value(shots), dsoDemo);
+    if (options.screenshots)
+        app::qt::takeScreenshots(window, program, QFile::decodeName(options.screenshots->c_str()),
+                                 dsoDemo);
     const int code = QApplication::exec();
     recovery.end(); // a clean end (Exit, the window closed): unsaved lines stay for the next start
     return code;

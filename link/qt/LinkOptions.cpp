@@ -2,53 +2,31 @@
 
 #include "link/RawRecording.h"
 #include "link/ReplayPort.h"
+#include "link/SimulatorSettings.h"
 #include "link/qt/SerialPortFactory.h"
 #include "platform/qt/serial/QtSerialPort.h"
 
-#include <QCommandLineParser>
 #include <QDateTime>
 
 namespace qv::link::qt {
 
-namespace {
-
-QString option(const char *name) {
-    return QString::fromLatin1(name);
-}
-
-} // namespace
-
-void addLinkOptions(QCommandLineParser &parser) {
-    parser.addOption({option("port"),
-                      QStringLiteral("Open this serial device at start-up instead of searching "
-                                     "ports 1 to 8 (/dev/ttyUSB3, /dev/serial/by-id/..., COM12)."),
-                      QStringLiteral("device")});
-    parser.addOption({option("record-raw"),
-                      QStringLiteral("Write every byte received, with its time, into this raw "
-                                     "recording."),
-                      QStringLiteral("file")});
-    parser.addOption({option("replay"),
-                      QStringLiteral("Play this raw recording as the meter on port 1."),
-                      QStringLiteral("file")});
-    parser.addOption({option("speed"),
-                      QStringLiteral("Pace of --replay: 1 (as recorded), 10, or max."),
-                      QStringLiteral("speed"), QStringLiteral("1")});
-}
-
-std::optional<LinkOptions> readLinkOptions(const QCommandLineParser &parser, std::string demo,
-                                           std::string &error) {
+std::optional<LinkOptions> readLinkOptions(const LinkArguments &given, std::string &error) {
     LinkOptions o;
-    o.demo = std::move(demo);
-    o.device = parser.value(option("port")).toStdString();
-    o.recordRaw = parser.value(option("record-raw")).toStdString();
-    o.replay = parser.value(option("replay")).toStdString();
-    const QString speed = parser.value(option("speed"));
-    if (speed == QLatin1String("max")) {
+    o.demo = given.demo;
+    o.device = given.port;
+    o.recordRaw = given.recordRaw;
+    o.replay = given.replay;
+    const std::string &speed = given.speed;
+    if (speed == "max") {
         o.speed = ReplayPacer::kMax;
-    } else if (speed == QLatin1String("1") || speed == QLatin1String("10")) {
-        o.speed = speed.toInt();
+    } else if (speed == "1" || speed == "10") {
+        o.speed = std::stoi(speed);
     } else {
-        error = "--speed takes 1, 10 or max, not '" + speed.toStdString() + "'";
+        error = "--speed takes 1, 10 or max, not '" + given.speed + "'";
+        return std::nullopt;
+    }
+    if (!o.demo.empty() && !parseSimMode(o.demo)) {
+        error = "unknown demo mode '" + given.demo + "' (dmm, dso, dso-memory, dmm-memory)";
         return std::nullopt;
     }
     if (!o.replay.empty() && !o.demo.empty()) {
@@ -114,15 +92,11 @@ std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &er
     return out;
 }
 
-std::optional<CommandLineLink> linkFromCommandLine(const QCommandLineParser &parser,
-                                                   std::string demo, std::string &error) {
-    std::optional<LinkOptions> options = readLinkOptions(parser, std::move(demo), error);
-    if (!options)
-        return std::nullopt;
-    std::optional<LinkPort> port = makeLinkPort(*options, error);
+std::optional<CommandLineLink> linkFromCommandLine(LinkOptions options, std::string &error) {
+    std::optional<LinkPort> port = makeLinkPort(options, error);
     if (!port)
         return std::nullopt;
-    return CommandLineLink{std::move(*options), std::move(*port)};
+    return CommandLineLink{std::move(options), std::move(*port)};
 }
 
 } // namespace qv::link::qt

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-class QCommandLineParser;
-
 namespace qv::link::qt {
 
 /// How the command line sets up the link.
@@ -20,12 +18,16 @@ struct LinkOptions {
     int speed = 1;         ///< --speed: 1, 10, or ReplayPacer::kMax
 };
 
-/// Adds --port, --record-raw, --replay and --speed to a parser.
-void addLinkOptions(QCommandLineParser &parser);
-/// The options of a processed parser (demo is the caller's); nullopt with the reason in error
-/// for a bad --speed or a --replay beside --demo.
-[[nodiscard]] std::optional<LinkOptions> readLinkOptions(const QCommandLineParser &parser,
-                                                         std::string demo, std::string &error);
+/// The link's options as the command line gives them, before they are checked; empty: not given.
+struct LinkArguments {
+    std::string demo, port, recordRaw, replay;
+    std::string speed = "1";
+};
+
+/// The options the arguments ask for; nullopt with the reason in error for a bad --speed, an
+/// unknown demo mode or a --replay beside --demo.
+[[nodiscard]] std::optional<LinkOptions> readLinkOptions(const LinkArguments &given,
+                                                         std::string &error);
 
 /// The program's port as the options ask for it, and what keeps it going.
 struct LinkPort {
@@ -49,8 +51,8 @@ struct CommandLineLink {
     LinkOptions options;
     LinkPort port;
 };
-/// readLinkOptions, then makeLinkPort; nullopt with the reason in error.
-[[nodiscard]] std::optional<CommandLineLink>
-linkFromCommandLine(const QCommandLineParser &parser, std::string demo, std::string &error);
+/// makeLinkPort for checked options; nullopt with the reason in error.
+[[nodiscard]] std::optional<CommandLineLink> linkFromCommandLine(LinkOptions options,
+                                                                 std::string &error);
 
 } // namespace qv::link::qt

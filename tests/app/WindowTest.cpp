@@ -399,22 +399,6 @@ TEST(VectorPictures, CancelledCursorsAreLeftOut) {
               std::tuple(200.0, common::Rgb{255, 0, 0}, common::DrawMode::Copy));
 }
 
-TEST(Headless, OnlyHelpVersionAndSubcommandsRunWithoutAWindow) {
-    const std::pair<std::vector<std::string>, bool> cases[] = {
-        {{"--demo", "dso"}, false}, {{"wave.dso"}, false}, {{"--port", "x", "-v"}, true},
-        {{"--help"}, true},         {{"-h"}, true},        {{"info", "wave.dso"}, true}};
-    for (auto [args, headless] : cases) {
-        args.insert(args.begin(), "qvlink");
-        std::vector<char *> argv;
-        for (std::string &a : args)
-            argv.push_back(a.data());
-        unsetenv("QT_QPA_PLATFORM");
-        cli::headlessWhenNoWindow(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(std::getenv("QT_QPA_PLATFORM") != nullptr, headless) << args[1];
-    }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-}
-
 TEST(DeviceDialogTest, ListsTheSystemsDevicesAndARowFillsThePath) {
     platform::fakes::FakeSerialDevices devices;
     devices.devices = {

@@ -1,0 +1,119 @@
+#include "app/cli/Arguments.h"
+#include "app/cli/WindowArguments.h"
+#include "app/qt/TwipsCanvas.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace qv::app::cli {
+namespace {
+
+using Value = OptionSpec::Value;
+using Kind = OptionSpec::Kind;
+using Args = std::vector<std::string>;
+
+constexpr OptionSpec kTable[] = {
+    {.name = "help", .shortName = 'h'},
+    {.name = "csv", .value = Value::Required},
+    {.name = "view", .value = Value::Required, .word = true},
+    {.name = "demo", .value = Value::Optional, .fallback = "dmm"},
+    {.name = "platform", .value = Value::Required, .kind = Kind::Toolkit},
+};
+
+// Each row: the arguments, then what they give as "name=value ... | positional ... | toolkit ..."
+// or the error.
+TEST(Arguments, OptionsValuesPositionalsAndErrors) {
+    const std::pair<Args, std::string> cases[] = {
+        {{"a.dso", "--csv", "-", "--view=SPECTRUM", "-h"}, "csv=- help= view=spectrum | a.dso |"},
+        {{"--csv", "--view", "--", "--view", "-"}, "csv=--view | --view - |"},
+        {{"--demo", "--csv=o", "--demo"}, "error: --demo is given twice"},
+        {{"--demo", "--csv=o"}, "csv=o demo=dmm | |"},
+        {{"--demo", "dso", "x"}, "demo=dso | x |"},
+        {{"-platform", "xcb", "--platform=a", "-h"}, "help= | | -platform xcb --platform=a"},
+        {{"--csv"}, "error: --csv needs a value"},
+        {{"--csv="}, "error: --csv needs a value, not an empty one"},
+        {{"--help=yes"}, "error: --help takes no value"},
+        {{"--vue", "x"}, "error: unknown option \"--vue\" (did you mean \"--view\"?)"},
+        {{"-csv", "x"}, "error: unknown option \"-csv\" (did you mean \"--csv\"?)"},
+        {{"--colour=red"}, "error: unknown option \"--colour=red\""},
+    };
+    for (const auto &[arguments, expected] : cases) {
+        std::string error, got;
+        if (const auto p = parseArguments(kTable, arguments, error)) {
+            for (const auto &[name, value] : p->options)
+                got += name + "=" + value + " ";
+            got += "|";
+            for (const std::string &a : p->positional)
+                got += " " + a;
+            got += " |";
+            for (const std::string &a : p->toolkit)
+                got += " " + a;
+        } else {
+            got = "error: " + error;
+        }
+        EXPECT_EQ(got, expected) << arguments.front();
+    }
+}
+
+TEST(Arguments, NearestCommand) {
+    constexpr std::string_view names[] = {"export", "info", "capture"};
+    EXPECT_EQ(nearest("exprot", names), "export");
+    EXPECT_EQ(nearest("INFO", names), "info");
+    EXPECT_EQ(nearest("captur", names), "capture");
+    EXPECT_EQ(nearest("wave1", names), std::nullopt);
+    EXPECT_EQ(nearest("if", names), std::nullopt);
+}
+
+TEST(WindowArguments, WhatStartsTheWindow) {
+    const WindowStart demo = windowStart("qvlink", Args{"--demo", "DSO", "--speed", "MAX"});
+    ASSERT_TRUE(demo.window) << demo.error;
+    EXPECT_EQ(demo.window->link.demo, "dso");
+    EXPECT_FALSE(demo.window->file);
+
+    // Qt's options go to Qt; after "--" a name with a dash is a file.
+    const WindowStart file =
+        windowStart("qvlink", Args{"-platform", "offscreen", "--", "-reverse"});
+    ASSERT_TRUE(file.window) << file.error;
+    EXPECT_EQ(file.window->toolkit, (Args{"-platform", "offscreen"}));
+    EXPECT_EQ(file.window->file, "-reverse");
+
+    const WindowStart missing = windowStart("qvlink", Args{"wave1"}); // the window says so
+    ASSERT_TRUE(missing.window);
+    EXPECT_EQ(missing.window->file, "wave1");
+
+    const WindowStart mistyped = windowStart("qvlink", Args{"exprot"});
+    EXPECT_FALSE(mistyped.window);
+    EXPECT_EQ(mistyped.code, 2);
+    const WindowStart version = windowStart("qvlink", Args{"--demo", "bogus", "-v"});
+    EXPECT_EQ(std::tuple(version.code, version.out), std::tuple(0, std::string("qvlink 1.1\n")));
+}
+
+} // namespace
+} // namespace qv::app::cli
+
+namespace qv::app::qt {
+namespace {
+
+struct DropSite : TwipsCanvas {
+    using TwipsCanvas::dropEvent;
+    using TwipsCanvas::TwipsCanvas;
+};
+
+// A file manager hands over the encoded URL; the path's bytes are kept, UTF-8 or not.
+TEST(Drop, TheDroppedFileIsTheBytesOfItsPath) {
+    common::DrawingTarget target;
+    DropSite canvas(target, 100, 100);
+    std::vector<std::string> dropped;
+    canvas.onDrop = [&dropped](const std::vector<std::string> &paths) { dropped = paths; };
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded("file:///tmp/caf%E9%20x.dso"),
+                  QUrl::fromEncoded("file:///tmp/caf%C3%A9%25.dso")});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    canvas.dropEvent(&drop);
+    EXPECT_EQ(dropped, (std::vector<std::string>{"/tmp/caf\xe9 x.dso", "/tmp/caf\xc3\xa9%.dso"}));
+}
+
+} // namespace
+} // namespace qv::app::qt
