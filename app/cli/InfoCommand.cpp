@@ -5,6 +5,8 @@
 #include "output/Csv.h"
 #include "output/WaveformCsv.h"
 
+#include <QString>
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -13,7 +15,10 @@
 namespace qv::app::cli {
 namespace {
 
-std::string jsonString(std::string_view s) {
+// JSON is UTF-8: bytes that are no UTF-8 (a file name in another encoding) become U+FFFD.
+std::string jsonString(std::string_view bytes) {
+    const QByteArray s =
+        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toUtf8();
     std::string out = "\"";
     for (const char c : s) {
         if (c == '"' || c == '\\') {
