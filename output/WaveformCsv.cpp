@@ -1,6 +1,7 @@
 #include "output/WaveformCsv.h"
 
 #include "output/Csv.h"
+#include "output/MeasurementRows.h"
 
 #include <optional>
 #include <string_view>
@@ -117,6 +118,9 @@ std::string waveformCsv(const WaveformCsvInput &in) {
     std::string out;
     for (const WaveformSetting &setting : waveformSettings(in))
         out += Csv::header(setting.key, Csv::field(setting.text));
+    if (in.measurements)
+        for (const MeasurementRow &row : measurementRows(in))
+            out += Csv::header(row.name.csvKey, Csv::number(row.value));
     out += "index,time_s,volts";
     out += Csv::kLineEnd;
     const Scales s = scalesOf(in);
