@@ -14,6 +14,7 @@ constexpr double kLowLevel = 0.1, kHighLevel = 0.9; ///< rise and fall time leve
 constexpr std::size_t kMaxBins = 4096;              ///< histogram bins of one half, at most
 constexpr std::size_t kModeReach = 2;               ///< bins each side of a flat level's mode
 constexpr double kFlatShare = 0.2;                  ///< of a half's points that make a flat level
+constexpr double kModeOverExtreme = 2.5; ///< a flat level's points over the outermost bin's
 
 /// The trace's levels in sample units and whether it runs into the screen's edges.
 struct Levels {
@@ -22,13 +23,13 @@ struct Levels {
 };
 
 /// The level of one half of the histogram (the top when fromTop): bins one sample unit wide,
-/// counted inward from the extreme. When the fullest bin holds at least twice the outermost one's
-/// points and it and its two neighbours on each side hold a fifth of the half's points (a flat
-/// level, with overshoot, ringing or noise beyond it), the mean of those five bins; otherwise the
-/// mean of the outermost bin, so that a sine, a triangle or a clean square reads its extreme.
+/// counted inward from the extreme. When the fullest bin holds at least 2.5 times the outermost
+/// one's points and it and its two neighbours on each side hold a fifth of the half's points (a
+/// flat level, with overshoot, ringing or noise beyond it), the mean of those five bins; otherwise
+/// the mean of the outermost bin, so that a sine, a triangle or a clean square reads its extreme.
 double modeLevel(std::span<const double> points, double extreme, double mid, bool fromTop) {
     const double reach = std::abs(extreme - mid);
-    const std::size_t bins = std::min(static_cast<std::size_t>(reach) + 1, kMaxBins);
+    const std::size_t bins = reach < kMaxBins ? static_cast<std::size_t>(reach) + 1 : kMaxBins;
     std::vector<double> count(bins), sum(bins);
     for (const double x : points) {
         const double depth = fromTop ? extreme - x : x - extreme;
@@ -48,7 +49,7 @@ double modeLevel(std::span<const double> points, double extreme, double mid, boo
         if (b >= from && b < to)
             n += count[b], s += sum[b];
     }
-    if (count[mode] < 2 * count[0] || n < kFlatShare * all)
+    if (count[mode] < kModeOverExtreme * count[0] || n < kFlatShare * all)
         return sum[0] / count[0];
     return s / n;
 }
@@ -107,7 +108,7 @@ std::optional<double> widthOf(const std::vector<Edge> &edges, bool positive) {
     return sum / n;
 }
 
-/// The RMS of the trace (joined by straight lines) over the longest stretch of whole periods.
+/// The RMS of the points over the longest stretch of whole periods between edges of one direction.
 std::optional<double> cycleRmsOf(std::span<const double> p, const std::vector<Edge> &edges) {
     double from = 0, to = 0;
     for (const bool rising : {true, false}) {
@@ -120,17 +121,13 @@ std::optional<double> cycleRmsOf(std::span<const double> p, const std::vector<Ed
     }
     if (!(to > from))
         return std::nullopt;
-    const auto at = [p](double t) {
-        const auto i = std::min(static_cast<std::size_t>(t), p.size() - 2);
-        return p[i] + (p[i + 1] - p[i]) * (t - static_cast<double>(i));
-    };
-    double integral = 0;
-    for (auto i = static_cast<std::size_t>(from); static_cast<double>(i) < to; ++i) {
-        const double s = std::max(from, double(i)), e = std::min(to, double(i + 1));
-        const double a = at(s), b = at(e);
-        integral += (e - s) * (a * a + a * b + b * b) / 3;
-    }
-    return std::sqrt(integral / (to - from));
+    // As many points as the stretch is long, from the first point in it.
+    const auto first = static_cast<std::size_t>(std::ceil(from));
+    const auto count = std::max<std::size_t>(1, static_cast<std::size_t>(std::round(to - from)));
+    double squares = 0;
+    for (std::size_t i = first; i < first + count && i < p.size(); ++i)
+        squares += p[i] * p[i];
+    return std::sqrt(squares / static_cast<double>(std::min(count, p.size() - first)));
 }
 
 /// The time in points from the start level to the end level around edge k: the last crossing of
