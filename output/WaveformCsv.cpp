@@ -92,6 +92,12 @@ std::string workModeOfTitle(const std::string &title, const std::string &modelNa
     return trimmed(std::string_view(title).substr(prefix.size()));
 }
 
+WaveformCsvInput waveformCsvInput(const common::Form &form, const dso::ScaleTables &tables) {
+    const std::string &model = form.v.MeterModelName;
+    return {form.wave, model, double(form.v.MeterModelCode),
+            workModeOfTitle(form.wave.WaveTitle, model), tables};
+}
+
 std::vector<WaveformSetting> waveformSettings(const WaveformCsvInput &in) {
     const auto &p = in.wave.DsoParam;
     const Scales s = scalesOf(in);

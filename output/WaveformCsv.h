@@ -42,6 +42,11 @@ struct WaveformSetting {
 /// Csv::decimal). Volts, times and scales the tables do not know are left empty.
 [[nodiscard]] std::string waveformCsv(const WaveformCsvInput &in);
 
+/// The CSV's input for the waveform on a form: its meter's name and code, the work mode its title
+/// names. The form and the tables must outlive it.
+[[nodiscard]] WaveformCsvInput waveformCsvInput(const common::Form &form,
+                                                const dso::ScaleTables &tables);
+
 /// The settings of the CSV's header block, in order.
 [[nodiscard]] std::vector<WaveformSetting> waveformSettings(const WaveformCsvInput &in);
 

@@ -96,19 +96,14 @@ std::vector<std::string> readouts(const common::DrawingTarget &screen) {
     return out;
 }
 
-output::WaveformCsvInput csvInput(const common::Form &form, const dso::ScaleTables &tables) {
-    return {form.wave, form.v.MeterModelName, double(form.v.MeterModelCode),
-            output::workModeOfTitle(form.wave.WaveTitle, form.v.MeterModelName), tables};
-}
-
 std::vector<output::WaveformSetting> settingsOf(const common::Form &form) {
     dso::ScaleTables tables;
-    return output::waveformSettings(csvInput(form, tables));
+    return output::waveformSettings(output::waveformCsvInput(form, tables));
 }
 
 std::vector<output::MeasurementRow> waveMeasurements(const common::Form &form) {
     dso::ScaleTables tables;
-    return output::measurementRows(csvInput(form, tables));
+    return output::measurementRows(output::waveformCsvInput(form, tables));
 }
 
 /// The spectrum's highest peak beside the DC bin in the view's window: its frequency, its linear
