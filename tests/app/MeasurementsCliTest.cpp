@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 namespace {
@@ -64,7 +65,10 @@ TEST_F(MeasurementsCliTest, InfoGivesTheMeasurementsAndTheSpectrumPeak) {
     EXPECT_EQ(peak["window"], QJsonValue("Hanning"));
     EXPECT_EQ(peak["bin"], QJsonValue(4)); // 256 points hold four periods
     EXPECT_EQ(peak["frequency_hz"], QJsonValue(781250));
-    EXPECT_TRUE(peak["magnitude_v"].isDouble() && peak["level_db"].isDouble());
+    // the square's fundamental, 4/pi x 40 mV, reads half of it times the Hanning window's mean
+    const double magnitude = peak["magnitude_v"].toDouble();
+    EXPECT_NEAR(magnitude, 4 / M_PI * 0.04 / 2 * (0.5 - 0.5 / 256), 1e-4);
+    EXPECT_NEAR(peak["level_db"].toDouble(), 10 * std::log10(256 * magnitude), 1e-9);
 
     const QJsonObject flat = info("flat.dso");
     EXPECT_EQ(flat["wave_measurements"].toObject()["period"].toObject(),

@@ -113,6 +113,9 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDuty) {
                 EXPECT_EQ(value(m, CycleRms), 2) << row; // the levels' RMS
             }
         }
+    // a pulse from 0 V: the RMS over whole periods is its level x sqrt(duty), 2 V x 1/2
+    const auto onOff = trace([](double i) { return pulse(40, 0.25, 0, 0.3)(i) / 2 + 10; });
+    EXPECT_DOUBLE_EQ(value(measure(onOff), CycleRms), 1);
 }
 
 // 10-90 % times of linear ramps (0.8 x the ramp) and RC edges (tau x ln 9), rising and falling.

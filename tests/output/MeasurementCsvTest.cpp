@@ -31,7 +31,7 @@ TEST(WaveformCsv, MeasurementsInTheHeaderOnlyWhenAsked) {
     in.measurements = true;
     const std::string measured = waveformCsv(in);
     const auto header = headerOf(measured);
-    ASSERT_EQ(header.size(), 15u + 14);
+    ASSERT_EQ(std::tuple(headerOf(plain).size(), header.size()), std::tuple(15u, 15u + 14));
     EXPECT_EQ(
         std::vector(header.begin() + 15, header.end()),
         (std::vector<std::string>{
