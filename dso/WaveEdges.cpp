@@ -4,7 +4,9 @@ namespace qv::dso {
 
 double crossingAt(std::span<const double> points, std::size_t i, double level) {
     const double a = points[i], b = points[i + 1];
-    return static_cast<double>(i) + (level - a) / (b - a);
+    const double t = (level - a) / (b - a);
+    // Points too far apart for their difference (+-1e308 side by side) meet it halfway.
+    return static_cast<double>(i) + (t >= 0 && t <= 1 ? t : 0.5);
 }
 
 std::vector<Edge> findEdges(std::span<const double> points, double mid, double halfBand) {

@@ -18,7 +18,8 @@ struct Edge {
 [[nodiscard]] std::vector<Edge> findEdges(std::span<const double> points, double mid,
                                           double halfBand);
 
-/// The fractional index where the straight line from point i to point i + 1 meets level.
+/// The fractional index where the straight line from point i to point i + 1 meets level, which
+/// lies between them; always within i .. i + 1.
 [[nodiscard]] double crossingAt(std::span<const double> points, std::size_t i, double level);
 
 } // namespace qv::dso

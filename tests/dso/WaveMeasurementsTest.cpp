@@ -145,7 +145,7 @@ TEST(WaveMeasurements, EdgesWithKnownTimes) {
 TEST(WaveMeasurements, NoValueSaysWhy) {
     const auto square = trace(pulse(40, 0.5, 0, 0));
     auto hostile = square; // what a hand-edited file may hold
-    hostile[3] = 1e300, hostile[90] = NAN, hostile[91] = -1e308;
+    hostile[3] = 1e300, hostile[90] = NAN, hostile[91] = -1e308, hostile[92] = 1e308;
     const std::pair<WaveMeasurementSet, const char *> rows[] = {
         {measure(square, 30), "CMCCCMMCCCCCCC"}, // 10 .. 50 units
         {measure(square, 29.5), "MMMMMMMMMMMMMM"},
