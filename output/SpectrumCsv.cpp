@@ -1,6 +1,7 @@
 #include "output/SpectrumCsv.h"
 
 #include "output/Csv.h"
+#include "spectrum/SpectrumPeak.h"
 
 namespace qv::output {
 namespace {
@@ -8,7 +9,28 @@ namespace {
 constexpr double kDivsPerFrame = 12.8; ///< 256 samples span 12.8 divisions
 constexpr double kUnitsPerDiv = 10;    ///< sample units per vertical division
 
+/// One bin is 1 / (12.8 x time per division).
+std::optional<double> frequencyOf(const SpectrumCsvInput &in, double bin) {
+    if (!in.secondsPerDiv)
+        return std::nullopt;
+    return Csv::decimal(bin / (kDivsPerFrame * *in.secondsPerDiv));
+}
+
+/// A bin's magnitude as written: dB as the view has it, a linear one in volts.
+std::optional<double> magnitudeOf(const SpectrumCsvInput &in, std::size_t bin) {
+    if (in.dbScale)
+        return in.bins[bin];
+    return in.voltsPerUnit ? std::optional(in.bins[bin] * *in.voltsPerUnit) : std::nullopt;
+}
+
 } // namespace
+
+std::optional<SpectrumPeak> spectrumPeak(const SpectrumCsvInput &in) {
+    const auto bin = spectrum::highestPeak(in.bins);
+    if (!bin)
+        return std::nullopt;
+    return SpectrumPeak{*bin, frequencyOf(in, static_cast<double>(*bin)), magnitudeOf(in, *bin)};
+}
 
 std::optional<double> voltsPerUnit(const common::Waveform &wave, double modelCode,
                                    const dso::ScaleTables &tables) {
@@ -29,12 +51,6 @@ std::optional<double> secondsPerDiv(const common::Waveform &wave, double modelCo
 }
 
 std::string spectrumCsv(const SpectrumCsvInput &in) {
-    // One bin is 1 / (12.8 x time per division).
-    const auto frequency = [&in](double bin) -> std::optional<double> {
-        if (!in.secondsPerDiv)
-            return std::nullopt;
-        return Csv::decimal(bin / (kDivsPerFrame * *in.secondsPerDiv));
-    };
     std::string out;
     out += Csv::header("window", Csv::field(in.windowName));
     out += Csv::header("scale", in.dbScale ? "dB" : "linear");
@@ -46,16 +62,15 @@ std::string spectrumCsv(const SpectrumCsvInput &in) {
     } else {
         out += Csv::header("magnitude", "|DFT(window*volts)| / 256");
     }
-    out += Csv::header("frequency_per_bin_hz", Csv::number(frequency(1)));
+    out += Csv::header("frequency_per_bin_hz", Csv::number(frequencyOf(in, 1)));
+    const auto peak = spectrumPeak(in);
+    out += Csv::header("peak_frequency_hz", Csv::number(peak ? peak->frequencyHz : std::nullopt));
+    out += Csv::header("peak_magnitude", Csv::number(peak ? peak->magnitude : std::nullopt));
     out += "bin,frequency_hz,magnitude";
     out += Csv::kLineEnd;
     for (size_t i = 0; i < in.bins.size(); ++i) {
-        std::optional<double> magnitude = in.bins[i];
-        if (!in.dbScale)
-            magnitude =
-                in.voltsPerUnit ? std::optional(in.bins[i] * *in.voltsPerUnit) : std::nullopt;
-        out += std::to_string(i) + "," + Csv::number(frequency(static_cast<double>(i))) + "," +
-               Csv::number(magnitude);
+        out += std::to_string(i) + "," + Csv::number(frequencyOf(in, static_cast<double>(i))) +
+               "," + Csv::number(magnitudeOf(in, i));
         out += Csv::kLineEnd;
     }
     return out;

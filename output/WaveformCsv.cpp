@@ -1,6 +1,7 @@
 #include "output/WaveformCsv.h"
 
 #include "output/Csv.h"
+#include "output/MeasurementRows.h"
 
 #include <optional>
 #include <string_view>
@@ -91,6 +92,12 @@ std::string workModeOfTitle(const std::string &title, const std::string &modelNa
     return trimmed(std::string_view(title).substr(prefix.size()));
 }
 
+WaveformCsvInput waveformCsvInput(const common::Form &form, const dso::ScaleTables &tables) {
+    const std::string &model = form.v.MeterModelName;
+    return {form.wave, model, double(form.v.MeterModelCode),
+            workModeOfTitle(form.wave.WaveTitle, model), tables};
+}
+
 std::vector<WaveformSetting> waveformSettings(const WaveformCsvInput &in) {
     const auto &p = in.wave.DsoParam;
     const Scales s = scalesOf(in);
@@ -117,6 +124,9 @@ std::string waveformCsv(const WaveformCsvInput &in) {
     std::string out;
     for (const WaveformSetting &setting : waveformSettings(in))
         out += Csv::header(setting.key, Csv::field(setting.text));
+    if (in.measurements)
+        for (const MeasurementRow &row : measurementRows(in))
+            out += Csv::header(row.name.csvKey, Csv::number(row.value));
     out += "index,time_s,volts";
     out += Csv::kLineEnd;
     const Scales s = scalesOf(in);

@@ -16,6 +16,7 @@ struct WaveformCsvInput {
     double modelCode;
     std::string workMode; ///< e.g. "DSO sample"; may be empty
     const dso::ScaleTables &tables;
+    bool measurements = false; ///< add the measurements to the header block
 };
 
 /// One setting of the CSV's header block.
@@ -33,11 +34,18 @@ struct WaveformSetting {
 };
 
 /// The waveform as CSV: a block of "# key,value" lines (model, work mode, date, time, title,
-/// scales, coupling, trigger, positions), then "index,time_s,volts" for points 0..255. A point's
+/// scales, coupling, trigger, positions; with `measurements` then one line per measurement, its
+/// shown value in its unit, empty when there is none: "# rise_time_s,1.2e-06"), then
+/// "index,time_s,volts" for points 0..255. A point's
 /// voltage is its value / 10 x the volts per division in volts; points lie time per division / 20
 /// apart, point 0 at time 0. Times and volts are the decimals the scale tables mean (see
 /// Csv::decimal). Volts, times and scales the tables do not know are left empty.
 [[nodiscard]] std::string waveformCsv(const WaveformCsvInput &in);
+
+/// The CSV's input for the waveform on a form: its meter's name and code, the work mode its title
+/// names. The form and the tables must outlive it.
+[[nodiscard]] WaveformCsvInput waveformCsvInput(const common::Form &form,
+                                                const dso::ScaleTables &tables);
 
 /// The settings of the CSV's header block, in order.
 [[nodiscard]] std::vector<WaveformSetting> waveformSettings(const WaveformCsvInput &in);

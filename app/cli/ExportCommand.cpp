@@ -7,6 +7,7 @@
 #include "files/FileStore.h"
 #include "files/TextCodec.h"
 #include "output/RecordCsv.h"
+#include "output/WaveformCsv.h"
 #include "platform/qt/services/FileReplace.h"
 #include "platform/qt/services/QtPictureWriter.h"
 
@@ -52,6 +53,7 @@ struct Plan {
     std::string outDir;
     HeadlessScope::View view;
     int scale = 1;
+    bool measurements = false; ///< the measurements in the waveform CSV's header
 };
 
 struct UsageError {
@@ -61,7 +63,7 @@ struct UsageError {
 using Value = OptionSpec::Value;
 
 // The options besides the outputs' (one row per kind, made from kKinds).
-constexpr std::array<OptionSpec, 7> kRows{{
+constexpr std::array<OptionSpec, 8> kRows{{
     {.name = "view", .value = Value::Required, .word = true},
     {.name = "window", .value = Value::Required, .word = true},
     {.name = "db"},
@@ -69,6 +71,7 @@ constexpr std::array<OptionSpec, 7> kRows{{
     {.name = "out-dir", .value = Value::Required},
     {.name = "formats", .value = Value::Required, .word = true},
     {.name = "record", .value = Value::Required},
+    {.name = "measurements"},
 }};
 
 std::vector<OptionSpec> table() {
@@ -136,6 +139,16 @@ void checkOutputs(const Plan &plan) {
         throw UsageError{std::move(conflict)};
 }
 
+// --measurements adds to the waveform CSV: without one it would do nothing.
+void checkMeasurements(const Plan &plan) {
+    if (!plan.measurements)
+        return;
+    for (const Output &out : plan.outputs)
+        if (out.kind == &kKinds[0])
+            return;
+    throw UsageError{"--measurements adds to the waveform CSV: give --csv (or csv in --formats)"};
+}
+
 std::vector<Output> batchOutputs(const std::string &formats) {
     std::vector<Output> outputs;
     size_t from = 0;
@@ -173,6 +186,7 @@ Plan planOf(const ParsedArguments &p) {
     plan.scale = QString::fromStdString(p.valueOr("scale", "1")).toInt(&ok);
     if (!ok || plan.scale < 1 || plan.scale > platform::PictureWriter::kMaxScale)
         throw UsageError{"--scale takes a whole number from 1 to 8"};
+    plan.measurements = p.has("measurements");
 
     if (const auto outDir = p.value("out-dir")) {
         plan.outDir = *outDir;
@@ -181,6 +195,7 @@ Plan planOf(const ParsedArguments &p) {
                 throw UsageError{optionName(k) + " names one file; with --out-dir "
                                                  "choose the outputs with --formats"};
         plan.outputs = batchOutputs(p.valueOr("formats", "csv,png"));
+        checkMeasurements(plan);
         checkOutputs(plan);
         return plan;
     }
@@ -196,21 +211,31 @@ Plan planOf(const ParsedArguments &p) {
     }
     if (plan.outputs.empty())
         throw UsageError{"nothing to export: give --csv, --spectrum-csv, --png, --svg or --pdf"};
+    checkMeasurements(plan);
     checkOutputs(plan);
     return plan;
 }
 
+/// The waveform CSV, with the measurements in its header when asked.
+std::string waveformCsv(HeadlessScope &scope, bool measurements) {
+    if (!measurements)
+        return scope.program().exports().waveformCsv();
+    const dso::ScaleTables tables;
+    output::WaveformCsvInput in = output::waveformCsvInput(scope.program().form(), tables);
+    in.measurements = true;
+    return output::waveformCsv(in);
+}
+
 /// Writes one output of the waveform on the scope; false when it could not be written.
-bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &path, int scale) {
-    ExportCommands &exports = scope.program().exports();
+bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &path,
+                 const Plan &plan) {
     if (!out.kind->picture)
-        return writeText(path, out.kind->ending == std::string_view(".csv")
-                                   ? exports.waveformCsv()
-                                   : exports.spectrumCsv());
+        return writeText(path, out.kind == &kKinds[0] ? waveformCsv(scope, plan.measurements)
+                                                      : scope.program().exports().spectrumCsv());
     platform::qt::QtPictureWriter writer(false);
     const auto written =
         writer.write(path, *out.kind->picture, scope.screen(), ExportCommands::kScreenWidth,
-                     ExportCommands::kScreenHeight, scale);
+                     ExportCommands::kScreenHeight, plan.scale);
     if (!written.ok)
         complain("cannot write " + path + ": " + written.reason);
     return written.ok;
@@ -240,7 +265,7 @@ int exportWaveforms(const Plan &plan) {
             continue;
         }
         for (const Output &out : plan.outputs)
-            failed = !writeOutput(scope, out, outputPath(plan, input, out), plan.scale) || failed;
+            failed = !writeOutput(scope, out, outputPath(plan, input, out), plan) || failed;
     }
     if (progress)
         std::fputs("\n", stderr);
@@ -251,6 +276,8 @@ int exportRecord(const ParsedArguments &p) {
     const auto csv = p.value("csv");
     if (!p.positional.empty() || !csv)
         return usageError("--record takes one record file and --csv OUT.csv");
+    if (p.has("measurements"))
+        return usageError("--measurements adds to the waveform CSV, not to a record's");
     const std::string path = p.valueOr("record", "");
     const NamedFile input{path, "--record"}, output{*csv, "--csv"};
     if (std::string conflict = outputConflict({&input, 1}, {&output, 1}); !conflict.empty())

@@ -3,7 +3,10 @@
 #include "app/cli/Cli.h"
 #include "app/cli/HeadlessScope.h"
 #include "output/Csv.h"
+#include "output/MeasurementRows.h"
+#include "output/SpectrumCsv.h"
 #include "output/WaveformCsv.h"
+#include "spectrum/SpectrumView.h"
 
 #include <QString>
 
@@ -95,9 +98,73 @@ std::vector<std::string> readouts(const common::DrawingTarget &screen) {
 
 std::vector<output::WaveformSetting> settingsOf(const common::Form &form) {
     dso::ScaleTables tables;
-    return output::waveformSettings(
-        {form.wave, form.v.MeterModelName, double(form.v.MeterModelCode),
-         output::workModeOfTitle(form.wave.WaveTitle, form.v.MeterModelName), tables});
+    return output::waveformSettings(output::waveformCsvInput(form, tables));
+}
+
+std::vector<output::MeasurementRow> waveMeasurements(const common::Form &form) {
+    dso::ScaleTables tables;
+    return output::measurementRows(output::waveformCsvInput(form, tables));
+}
+
+/// The spectrum's highest peak beside the DC bin in the view's window: its frequency, its linear
+/// magnitude and its level in dB, each as the spectrum CSV of that scale writes it.
+struct Peak {
+    std::string window;
+    std::optional<output::SpectrumPeak> linear;
+    std::optional<double> db;
+};
+
+Peak spectrumPeak(common::Form &form) {
+    const dso::ScaleTables tables;
+    const spectrum::WindowTable windows;
+    spectrum::SpectrumView view(form, tables, windows);
+    const int scale = form.v.SpectrumLogScale;
+    const double model = form.v.MeterModelCode;
+    const auto computed = [&](int log) -> output::SpectrumCsvInput {
+        form.v.SpectrumLogScale = log;
+        view.compute();
+        return {form.v.WindowName, log == 1, std::span<const double>(view.Spectrum.data(), 128),
+                output::voltsPerUnit(form.wave, model, tables),
+                output::secondsPerDiv(form.wave, model, tables)};
+    };
+    Peak peak{form.v.WindowName, output::spectrumPeak(computed(0)), std::nullopt};
+    if (peak.linear) {
+        (void)computed(1);
+        peak.db = view.Spectrum[peak.linear->bin];
+    }
+    form.v.SpectrumLogScale = scale;
+    return peak;
+}
+
+constexpr const char *kNoPeak = "no peak beside the DC bin";
+
+/// A measurement as a quantity, with why there is no value when there is none.
+std::string jsonRow(const output::MeasurementRow &row) {
+    std::string q = jsonQuantity(row.text, row.value, row.name.unit);
+    if (!row.value)
+        q.insert(q.size() - 1, ", \"why\": " + jsonString(row.why));
+    return q;
+}
+
+std::string jsonPeak(const Peak &p) {
+    const auto &l = p.linear;
+    std::string out = "{\"window\": " + jsonString(p.window) +
+                      ", \"bin\": " + (l ? std::to_string(l->bin) : "null") +
+                      ", \"frequency_hz\": " + jsonNumber(l ? l->frequencyHz : std::nullopt) +
+                      ", \"magnitude_v\": " + jsonNumber(l ? l->magnitude : std::nullopt) +
+                      ", \"level_db\": " + jsonNumber(p.db);
+    return out + (l ? "}" : ", \"why\": " + jsonString(kNoPeak) + "}");
+}
+
+std::string textPeak(const Peak &p) {
+    if (!p.linear)
+        return std::string("— (") + kNoPeak + ")";
+    const auto number = [](std::optional<double> v) {
+        const std::string n = output::Csv::number(v);
+        return n.empty() ? std::string("??") : n;
+    };
+    return number(p.linear->frequencyHz) + " Hz, " + number(p.linear->magnitude) + " V, " +
+           number(p.db) + " dB (" + p.window + ")";
 }
 
 /// A setting as JSON: texts as strings, numbers as numbers (null when unknown), scales as
@@ -116,7 +183,7 @@ std::string jsonSetting(const output::WaveformSetting &s) {
 }
 
 std::string json(const std::string &file, Program &program) {
-    const common::Form &form = program.form();
+    common::Form &form = program.form();
     const auto settings = settingsOf(form);
     std::string out = "{\n  \"file\": " + jsonString(file) + ",\n  \"settings\": {";
     for (size_t i = 0; i < settings.size(); ++i)
@@ -131,11 +198,15 @@ std::string json(const std::string &file, Program &program) {
     for (size_t i = 0; i < values.size(); ++i)
         out += (i ? ",\n    " : "\n    ") + jsonString(values[i].name) + ": " +
                jsonQuantity(values[i].text, values[i].value, values[i].unit);
-    return out + "\n  }\n}\n";
+    out += "\n  },\n  \"wave_measurements\": {";
+    const auto rows = waveMeasurements(form);
+    for (size_t i = 0; i < rows.size(); ++i)
+        out += (i ? ",\n    " : "\n    ") + jsonString(rows[i].name.key) + ": " + jsonRow(rows[i]);
+    return out + "\n  },\n  \"spectrum_peak\": " + jsonPeak(spectrumPeak(form)) + "\n}\n";
 }
 
 std::string text(const std::string &file, Program &program) {
-    const common::Form &form = program.form();
+    common::Form &form = program.form();
     std::string out = "file: " + file + "\n";
     // A number or scale that is not known reads "??", as an unknown measurement does.
     for (const auto &s : settingsOf(form))
@@ -144,6 +215,10 @@ std::string text(const std::string &file, Program &program) {
                "\n";
     for (const auto &m : measured(program))
         out += std::string(m.name) + ": " + m.text + "\n";
+    for (const auto &row : waveMeasurements(form))
+        out += std::string("wave.") + row.name.key + ": " + row.text +
+               (row.value ? "" : " (" + row.why + ")") + "\n";
+    out += "spectrum_peak: " + textPeak(spectrumPeak(form)) + "\n";
     for (const auto &t : readouts(form.el.Picture1))
         out += "readout: " + t + "\n";
     return out;

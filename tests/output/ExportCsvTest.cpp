@@ -120,6 +120,9 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
                                   voltsPerUnit(f.form.wave, 0, f.tables),
                                   secondsPerDiv(f.form.wave, 0, f.tables)};
         const auto lines = linesOf(spectrumCsv(in));
+        // the sine's 6.4 bins: its peak in bin 6, at 6 x 78.125 Hz
+        const std::string peak =
+            "# peak_magnitude," + Csv::number(f.view.Spectrum[6] * (logScale ? 1.0 : 0.2));
         const std::vector<std::string> header =
             logScale ? std::vector<std::string>{"# window,Hanning",
                                                 "# scale,dB",
@@ -128,12 +131,16 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
                                                 "# db_reference,1 V",
                                                 "# db_floor,-50 at 9.16675636485323e-10 V or less",
                                                 "# frequency_per_bin_hz,78.125", // 1 / 12.8 ms
+                                                "# peak_frequency_hz,468.75",
+                                                peak,
                                                 "bin,frequency_hz,magnitude"}
                      : std::vector<std::string>{"# window,Hanning",
                                                 "# scale,linear",
                                                 "# magnitude_unit,V",
                                                 "# magnitude,|DFT(window*volts)| / 256",
                                                 "# frequency_per_bin_hz,78.125",
+                                                "# peak_frequency_hz,468.75",
+                                                peak,
                                                 "bin,frequency_hz,magnitude"};
         ASSERT_EQ(lines.size(), header.size() + 128);
         EXPECT_EQ(std::vector(lines.begin(), lines.begin() + std::ssize(header)), header);
@@ -146,7 +153,9 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
     const auto lines = linesOf(
         spectrumCsv({"Hanning", false, bins, 0.5, secondsPerDiv(f.form.wave, 0, f.tables)}));
     EXPECT_EQ(lines[4], "# frequency_per_bin_hz,");
-    EXPECT_EQ(lines[7], "1,,1");
+    EXPECT_EQ(lines[5], "# peak_frequency_hz,");
+    EXPECT_EQ(lines[6], "# peak_magnitude,1"); // bin 1 in volts
+    EXPECT_EQ(lines[9], "1,,1");
 }
 
 // The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
@@ -167,7 +176,7 @@ TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
         const auto lines =
             linesOf(spectrumCsv({"Hanning", false, bins, 1, secondsPerDiv(wave, model, tables)}));
         EXPECT_EQ(lines[4], std::string("# frequency_per_bin_hz,") + perBin);
-        EXPECT_EQ(lines[6 + 1], std::string("1,") + perBin + ",0");
+        EXPECT_EQ(lines[8 + 1], std::string("1,") + perBin + ",0");
         EXPECT_EQ(lines.back(), std::string("127,") + last + ",0");
     }
 }
@@ -183,7 +192,7 @@ TEST(SpectrumCsv, DbAreTenLogOfTheUndividedMagnitudeInVolts) {
         const auto lines = linesOf(spectrumCsv(
             {"Rectangular", logScale == 1, std::span<const double>(f.view.Spectrum.data(), 128),
              voltsPerUnit(f.form.wave, 0, f.tables), secondsPerDiv(f.form.wave, 0, f.tables)}));
-        const size_t first = logScale ? 8 : 6;
+        const size_t first = logScale ? 10 : 8;
         EXPECT_EQ(lines[first].substr(0, 4), "0,0,");
         // 1 V; 10 log10(256) = 24.0824 dB; an empty bin reads the -50 floor
         EXPECT_NEAR(std::stod(lines[first].substr(4)), logScale ? 24.0824 : 1.0, 1e-4);

@@ -1,0 +1,106 @@
+#include "dso/MeasurementText.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace qv::dso {
+namespace {
+
+using enum Quantity;
+
+constexpr std::array<QuantityName, kQuantities> kQuantityNames{{
+    {Maximum, "maximum", "maximum_v", "V", "最大值", "Maximum"},
+    {Minimum, "minimum", "minimum_v", "V", "最小值", "Minimum"},
+    {Amplitude, "amplitude", "amplitude_v", "V", "幅度", "Amplitude"},
+    {Mean, "mean", "mean_v", "V", "平均值", "Mean"},
+    {CycleRms, "cycle_rms", "cycle_rms_v", "V", "周期有效值", "Cycle RMS"},
+    {Period, "period", "period_s", "s", "周期", "Period"},
+    {Frequency, "frequency", "frequency_hz", "Hz", "频率", "Frequency"},
+    {PositiveWidth, "positive_width", "positive_width_s", "s", "正脉宽", "Positive width"},
+    {NegativeWidth, "negative_width", "negative_width_s", "s", "负脉宽", "Negative width"},
+    {DutyCycle, "duty_cycle", "duty_cycle_percent", "%", "占空比", "Duty cycle"},
+    {RiseTime, "rise_time", "rise_time_s", "s", "上升时间", "Rise time"},
+    {FallTime, "fall_time", "fall_time_s", "s", "下降时间", "Fall time"},
+    {Overshoot, "overshoot", "overshoot_percent", "%", "过冲", "Overshoot"},
+    {Undershoot, "undershoot", "undershoot_percent", "%", "下冲", "Undershoot"},
+}};
+
+constexpr std::array<WhyName, 7> kWhyNames{{
+    {Why::Measured, "", ""},
+    {Why::UnknownScale, "量程未知", "unknown scale"},
+    {Why::Clipped, "波形超出屏幕边缘", "clipped trace at the screen's edge"},
+    {Why::FewCrossings, "中间电平交越少于两次", "fewer than two crossings"},
+    {Why::NoRisingEdge, "没有完整的上升沿", "no whole rising edge"},
+    {Why::NoFallingEdge, "没有完整的下降沿", "no whole falling edge"},
+    {Why::Flat, "波形平坦，没有幅度", "flat trace"},
+}};
+
+struct Prefix {
+    int exponent;
+    const char *text;
+};
+constexpr std::array<Prefix, 8> kPrefixes{
+    {{-12, "p"}, {-9, "n"}, {-6, "u"}, {-3, "m"}, {0, ""}, {3, "k"}, {6, "M"}, {9, "G"}}};
+constexpr int kMaxDecimals = 9;
+
+/// The value in units of 10^exponent, to the decimal place of the resolution.
+std::string fixed(double value, double resolution, int exponent) {
+    const double scale = std::pow(10.0, std::abs(exponent));
+    const double scaled = exponent >= 0 ? value / scale : value * scale;
+    const double step = exponent >= 0 ? resolution / scale : resolution * scale;
+    const int decimals =
+        step > 0
+            ? std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, kMaxDecimals)
+            : 3;
+    std::array<char, 400> buffer{};
+    const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), scaled,
+                                 std::chars_format::fixed, decimals);
+    std::string text(buffer.data(), r.ec == std::errc() ? r.ptr : buffer.data());
+    if (text.starts_with('-') && text.find_first_of("123456789") == std::string::npos)
+        text.erase(0, 1);
+    return text;
+}
+
+double parsed(const std::string &text) {
+    double v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+} // namespace
+
+std::span<const QuantityName> quantityNames() {
+    return kQuantityNames;
+}
+
+const QuantityName &nameOf(Quantity q) {
+    return kQuantityNames.at(static_cast<std::size_t>(q));
+}
+
+std::span<const WhyName> whyNames() {
+    return kWhyNames;
+}
+
+const WhyName &nameOf(Why why) {
+    return kWhyNames.at(static_cast<std::size_t>(why));
+}
+
+ShownValue shownValue(double value, double resolution, std::string_view unit) {
+    std::size_t prefix = 4; // none
+    const double size = std::max(std::abs(value), resolution);
+    if (unit != "%" && size > 0 && std::isfinite(size)) {
+        const int exponent = static_cast<int>(std::floor(std::log10(size) / 3)) * 3;
+        prefix = static_cast<std::size_t>(std::clamp(exponent / 3 + 4, 0, 7));
+    }
+    std::string number = fixed(value, resolution, kPrefixes[prefix].exponent);
+    // Rounding may reach the next prefix: 999.96 mV at 0.1 mV shows as 1.0000 V.
+    if (unit != "%" && prefix < 7 && std::abs(parsed(number)) >= 1000)
+        number = fixed(value, resolution, kPrefixes[++prefix].exponent);
+    const double shown =
+        parsed(number + "e" + std::to_string(kPrefixes[prefix].exponent)); // exact decimal
+    return {number + " " + kPrefixes[prefix].text + std::string(unit), shown};
+}
+
+} // namespace qv::dso
