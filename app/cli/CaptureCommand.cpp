@@ -80,6 +80,8 @@ CaptureSettings settingsOf(const ParsedArguments &p) {
         throw UsageError{error};
     CaptureSettings s;
     s.link = *link;
+    // A demo or a replay is the only port: the system's ports are never probed or listed.
+    s.link.systemPorts = false;
     if (int(!s.link.device.empty()) + int(!s.link.demo.empty()) + int(!s.link.replay.empty()) != 1)
         throw UsageError{"capture takes one of --port, --demo and --replay"};
     s.dmmCsv = p.valueOr("dmm-csv", "");

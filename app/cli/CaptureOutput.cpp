@@ -10,7 +10,6 @@
 #include "output/RecordCsv.h"
 #include "platform/qt/services/QtPictureWriter.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -23,11 +22,11 @@ namespace {
 
 constexpr std::size_t kLogKeep = 64 * 1024;
 
-std::string trimmed(std::string_view s) {
+std::string_view trimmed(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
-    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 bool wants(const CaptureSettings &s, std::string_view format) {
@@ -126,30 +125,21 @@ void CaptureOutput::abandon() {
 }
 
 bool CaptureOutput::started() {
-    return writeLine("# capture_started," + now());
+    return writeLine("# capture_started," + stamps_.now());
 }
 
-const std::string &CaptureOutput::now() {
-    const QDateTime t = QDateTime::currentDateTime();
-    const std::int64_t ms = t.toMSecsSinceEpoch();
-    if (ms != nowMs_) {
-        nowMs_ = ms;
-        const int offset = t.offsetFromUtc() / 60;
-        char zone[8];
-        std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+',
-                      std::abs(offset) / 60 % 100, std::abs(offset) % 60);
-        nowText_ = t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toStdString() + zone;
-    }
-    return nowText_;
+bool CaptureOutput::writeLine(std::string line) {
+    line += "\r\n";
+    return writeRow(line);
 }
 
-bool CaptureOutput::writeLine(const std::string &line) {
+bool CaptureOutput::writeRow(std::string_view row) {
     if (failed_)
         return false;
     if (!csv_)
         return true;
     std::string error;
-    if (csv_->append(line + "\r\n", error)) {
+    if (csv_->append(row, error)) {
         // Lines at an interval reach the disk one by one; every reading of --interval 0 would be
         // too many, so those rely on the system's own writing back (within seconds).
         if (settings_.interval > 0)
@@ -162,14 +152,20 @@ bool CaptureOutput::writeLine(const std::string &line) {
     return false;
 }
 
-bool CaptureOutput::keepLogLine(std::string_view line) {
-    if (line.find_first_not_of(' ') == std::string_view::npos)
+bool CaptureOutput::keepLogLine(std::string_view line, const std::string &stamp) {
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos)
         return true;
+    // The stamp needs no quotes: digits, '-', ':', '.', 'T' and '+'.
+    row_.assign(stamp);
+    row_ += ',';
+    row_ += output::recordCsvRow(line);
+    row_ += "\r\n";
     // Counted once written: the summary says what the file holds.
-    if (!writeLine(output::Csv::field(now()) + "," + output::recordCsvRow(line)))
+    if (!writeRow(row_))
         return false;
     ++readings_;
-    last_ = trimmed(line.substr(std::min(line.size(), line.find_first_not_of(' ') + 8)));
+    last_.assign(trimmed(line.substr(std::min(line.size(), first + 8))));
     return true;
 }
 
@@ -177,10 +173,14 @@ bool CaptureOutput::liveReading(const std::string &reading) {
     if (done())
         return true;
     // The line the record log would write: time of day, the value field and the rest.
-    const std::string time = now().substr(11, 8);
-    const std::string line = "  " + time + "    " + reading.substr(0, 6) + " " +
-                             reading.substr(std::min<std::size_t>(6, reading.size()), 10);
-    return keepLogLine(line);
+    const std::string &stamp = stamps_.now();
+    line_.assign(2, ' ');
+    line_.append(stamp, 11, 8);
+    line_ += "    ";
+    line_.append(reading, 0, 6);
+    line_ += ' ';
+    line_.append(reading, std::min<std::size_t>(6, reading.size()), 10);
+    return keepLogLine(line_, stamp);
 }
 
 bool CaptureOutput::logged(std::string_view text) {
@@ -190,14 +190,14 @@ bool CaptureOutput::logged(std::string_view text) {
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (!keepLogLine(line))
+        if (!keepLogLine(line, stamps_.now()))
             return false;
     }
     return true;
 }
 
 bool CaptureOutput::gap(bool lost) {
-    return writeLine(std::string(lost ? "# link_lost," : "# link_back,") + now());
+    return writeLine(std::string(lost ? "# link_lost," : "# link_back,") + stamps_.now());
 }
 
 void CaptureOutput::trimLog() {
@@ -218,11 +218,13 @@ bool CaptureOutput::frame(ExportCommands &exports) {
     ++frames_;
     char number[32];
     std::snprintf(number, sizeof number, "_%04lld", frames_);
-    const std::string stem =
-        QDir(QString::fromStdString(settings_.outDir))
-            .filePath(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH-mm-ss")))
-            .toStdString() +
-        number;
+    // Named by the local date and time to the second: "2026-12-07T10-15-03".
+    std::string when = stamps_.now().substr(0, 19);
+    std::replace(when.begin(), when.end(), ':', '-');
+    const std::string stem = QDir(QString::fromStdString(settings_.outDir))
+                                 .filePath(QString::fromStdString(when))
+                                 .toStdString() +
+                             number;
     last_ = "frame " + std::to_string(frames_);
     if (wants(settings_, "dso") &&
         !writeFrameFile(stem + ".dso", files::TextCodec::toSystem(files::WaveformFormat::compose(

@@ -1,11 +1,11 @@
 #pragma once
 #include "app/cli/CaptureSettings.h"
+#include "app/cli/LocalTimeStamp.h"
 #include "common/Form.h"
 #include "output/LineFile.h"
 
 #include <QString>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,10 +57,12 @@ class CaptureOutput {
     [[nodiscard]] std::string last() const { return last_; }
 
   private:
-    [[nodiscard]] bool writeLine(const std::string &line);
-    [[nodiscard]] bool keepLogLine(std::string_view line);
-    /// Now as "2026-12-07T10:15:03.123+01:00", made once per millisecond.
-    [[nodiscard]] const std::string &now();
+    /// A comment line (without its line end).
+    [[nodiscard]] bool writeLine(std::string line);
+    /// A row with its line end, in one write.
+    [[nodiscard]] bool writeRow(std::string_view row);
+    /// A log line as a row, stamped.
+    [[nodiscard]] bool keepLogLine(std::string_view line, const std::string &stamp);
     [[nodiscard]] bool writeFrameFile(const std::string &path, std::string_view text);
 
     const CaptureSettings &settings_;
@@ -70,8 +72,8 @@ class CaptureOutput {
     bool failed_ = false;       ///< a line could not be written: nothing more is
     QString madeDir_, madeTop_; ///< the frames' folder; the highest folder open made for it
     std::string last_;
-    std::int64_t nowMs_ = -1;
-    std::string nowText_;
+    LocalTimeStamp stamps_;
+    std::string line_, row_; ///< a reading's log line and CSV row, their memory kept
 };
 
 } // namespace qv::app::cli

@@ -5,7 +5,6 @@
 #include "app/cli/CaptureOutput.h"
 #include "app/cli/Cli.h"
 #include "app/cli/NoServices.h"
-#include "platform/qt/serial/QtSerialDevices.h"
 #include "platform/qt/serial/QtTimer.h"
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtTextMeasure.h"
@@ -48,7 +47,7 @@ class Capture {
           port_(port), os_{*port.port, answers_, dialogs_, printer_, clipboard_, clock_},
           program_(os_), output_(settings, program_.form()) {
         program_.form().el.Picture1.setTextMeasure(&measure_);
-        program_.serialLink().useDevices({&devices_, nullptr, nullptr, &retry_});
+        program_.serialLink().useDevices({port.devices, nullptr, nullptr, &retry_});
         if (!settings.link.device.empty())
             program_.serialLink().setStartDevice(settings.link.device);
         hook();
@@ -230,7 +229,6 @@ class Capture {
     NoPrinter printer_;
     NoClipboard clipboard_;
     platform::qt::QtClock clock_;
-    platform::qt::QtSerialDevices devices_;
     platform::qt::QtTimer retry_;
     platform::qt::QtTextMeasure measure_;
     platform::Platform os_;
