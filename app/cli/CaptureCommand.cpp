@@ -2,6 +2,7 @@
 
 #include "app/cli/CaptureSession.h"
 #include "app/cli/Cli.h"
+#include "app/cli/HeadlessApplication.h"
 #include "app/cli/LinkArguments.h"
 #include "app/cli/OutputCheck.h"
 
@@ -138,7 +139,7 @@ long long parseDuration(const std::string &text) {
     return std::stoll(digits) * unit;
 }
 
-int runCapture(std::span<const std::string> arguments) {
+int runCapture(const char *program, std::span<const std::string> arguments) {
     int exit = kDone;
     const std::optional<ParsedArguments> p = parseCommand(table(), arguments, exit);
     if (!p)
@@ -146,7 +147,10 @@ int runCapture(std::span<const std::string> arguments) {
     try {
         if (!p->positional.empty())
             throw UsageError{"capture takes no file names: use --dmm-csv or --out-dir"};
-        return runCaptureSession(settingsOf(*p));
+        const CaptureSettings settings = settingsOf(*p);
+        // Fonts and a platform only for pictures of the frames; readings need neither.
+        const HeadlessApplication application(program, settings.pictures());
+        return runCaptureSession(settings);
     } catch (const UsageError &e) {
         return usageError(e.text);
     }

@@ -36,6 +36,25 @@ struct AnswerOk final : platform::MessageBoxes {
     }
 };
 
+/// The system's clock. A replay or the demo is the capture's only port, a stand-in whose lines
+/// answer at once: the waits for a cable's lines to settle (300 ms in the search) are skipped.
+class CaptureClock final : public platform::Clock {
+  public:
+    explicit CaptureClock(bool settle) : settle_(settle) {}
+    std::string shortDate() const override { return clock_.shortDate(); }
+    std::string shortTime() const override { return clock_.shortTime(); }
+    std::string longTime() const override { return clock_.longTime(); }
+    double now() const override { return clock_.now(); }
+    void sleepMs(int ms) override {
+        if (settle_)
+            clock_.sleepMs(ms);
+    }
+
+  private:
+    platform::qt::QtClock clock_;
+    bool settle_;
+};
+
 constexpr int kPollMs = 100;
 constexpr int kProgressMs = 500;
 
@@ -46,7 +65,9 @@ class Capture {
         : settings_(settings),
           port_(port), os_{*port.port, answers_, dialogs_, printer_, clipboard_, clock_},
           program_(os_), output_(settings, program_.form()) {
-        program_.form().el.Picture1.setTextMeasure(&measure_);
+        // Pictures of frames place their text as the window does; readings need no fonts.
+        if (settings.pictures())
+            program_.form().el.Picture1.setTextMeasure(&measure_);
         program_.serialLink().useDevices({port.devices, nullptr, nullptr, &retry_});
         if (!settings.link.device.empty())
             program_.serialLink().setStartDevice(settings.link.device);
@@ -228,7 +249,7 @@ class Capture {
     NoDialogs dialogs_;
     NoPrinter printer_;
     NoClipboard clipboard_;
-    platform::qt::QtClock clock_;
+    CaptureClock clock_{!settings_.link.device.empty()};
     platform::qt::QtTimer retry_;
     platform::qt::QtTextMeasure measure_;
     platform::Platform os_;

@@ -2,6 +2,7 @@
 
 #include "app/ExportCommands.h"
 #include "app/cli/Cli.h"
+#include "app/cli/HeadlessApplication.h"
 #include "app/cli/HeadlessScope.h"
 #include "app/cli/OutputCheck.h"
 #include "files/FileStore.h"
@@ -222,12 +223,17 @@ bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &pat
     return std::filesystem::is_directory(std::filesystem::path(folder), error);
 }
 
-int exportWaveforms(const Plan &plan) {
+int exportWaveforms(const char *program, const Plan &plan) {
     if (!plan.outDir.empty() && !makeFolder(plan.outDir)) {
         complain("cannot make the folder " + plan.outDir);
         return kOutputFailed;
     }
-    HeadlessScope scope(plan.view);
+    // Fonts and a platform only where a picture is drawn: CSV alone needs neither.
+    HeadlessScope::View view = plan.view;
+    view.pictures = std::any_of(plan.outputs.begin(), plan.outputs.end(),
+                                [](const Output &out) { return out.kind->picture.has_value(); });
+    const HeadlessApplication application(program, view.pictures);
+    HeadlessScope scope(view);
     const bool progress = plan.inputs.size() > 1 && isatty(fileno(stderr));
     bool refused = false, failed = false;
     for (size_t i = 0; i < plan.inputs.size(); ++i) {
@@ -247,7 +253,7 @@ int exportWaveforms(const Plan &plan) {
     return refused ? kInputRefused : failed ? kOutputFailed : kDone;
 }
 
-int exportRecord(const ParsedArguments &p) {
+int exportRecord(const char *program, const ParsedArguments &p) {
     const auto csv = p.value("csv");
     if (!p.positional.empty() || !csv)
         return usageError("--record takes one record file and --csv OUT.csv");
@@ -255,6 +261,7 @@ int exportRecord(const ParsedArguments &p) {
     const NamedFile input{path, "--record"}, output{*csv, "--csv"};
     if (std::string conflict = outputConflict({&input, 1}, {&output, 1}); !conflict.empty())
         return usageError(conflict);
+    const HeadlessApplication application(program, false);
     const auto bytes = files::FileStore::readLines(path, INT_MAX / 2);
     if (!bytes) {
         complain(path + " (" +
@@ -271,15 +278,15 @@ int exportRecord(const ParsedArguments &p) {
 
 } // namespace
 
-int runExport(std::span<const std::string> arguments) {
+int runExport(const char *program, std::span<const std::string> arguments) {
     int exit = kDone;
     const std::optional<ParsedArguments> p = parseCommand(table(), arguments, exit);
     if (!p)
         return exit;
     if (p->has("record"))
-        return exportRecord(*p);
+        return exportRecord(program, *p);
     try {
-        return exportWaveforms(planOf(*p));
+        return exportWaveforms(program, planOf(*p));
     } catch (const UsageError &e) {
         return usageError(e.text);
     }

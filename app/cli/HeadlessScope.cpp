@@ -10,7 +10,8 @@
 namespace qv::app::cli {
 
 HeadlessScope::HeadlessScope(const View &view) {
-    program_.form().el.Picture1.setTextMeasure(&measure_);
+    if (view.pictures)
+        program_.form().el.Picture1.setTextMeasure(&measure_);
     program_.Form_Load();
     Commands &commands = program_.commands();
     commands.pressButton("DSOmode");

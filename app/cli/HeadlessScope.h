@@ -16,6 +16,10 @@ class HeadlessScope {
         bool spectrum = false; ///< the spectrum view instead of the waveform view
         int window = 1;        ///< window type 0..5
         bool db = false;       ///< the dB scale of the spectrum
+        /// Text is measured as the window draws it (Qt's fonts, which need the GUI application),
+        /// as pictures need; without, the program's estimate places it, which moves no value,
+        /// text or measurement, only where a picture would put the text.
+        bool pictures = true;
     };
 
     explicit HeadlessScope(const View &view);
