@@ -92,7 +92,7 @@ void SerialLink::connectDevice(const std::string &device, bool remember) {
     }
     showConnectedTo(device);
     if (remember && services_.memory)
-        services_.memory->remember(identityOf(device));
+        services_.memory->remember(current_.device);
 }
 
 void SerialLink::mnuOtherPort_Click() {

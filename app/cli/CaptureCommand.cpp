@@ -150,7 +150,9 @@ int runCapture(const char *program, std::span<const std::string> arguments) {
         const CaptureSettings settings = settingsOf(*p);
         // Fonts and a platform only for pictures of the frames; readings need neither.
         const HeadlessApplication application(program, settings.pictures());
-        return runCaptureSession(settings);
+        if (!application.ok())
+            return kOutputFailed;
+        return runCaptureSession(settings, application.pictures());
     } catch (const UsageError &e) {
         return usageError(e.text);
     }

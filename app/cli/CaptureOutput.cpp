@@ -8,7 +8,6 @@
 #include "files/WaveformFormat.h"
 #include "output/Csv.h"
 #include "output/RecordCsv.h"
-#include "platform/qt/services/QtPictureWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -86,8 +85,9 @@ std::string mendTail(std::string_view tail) {
 
 } // namespace
 
-CaptureOutput::CaptureOutput(const CaptureSettings &settings, common::Form &form)
-    : settings_(settings), form_(form) {}
+CaptureOutput::CaptureOutput(const CaptureSettings &settings, common::Form &form,
+                             platform::PictureWriter *pictures)
+    : settings_(settings), form_(form), pictures_(pictures) {}
 
 int CaptureOutput::open() {
     if (!settings_.outDir.empty()) {
@@ -232,11 +232,10 @@ bool CaptureOutput::frame(ExportCommands &exports) {
         return false;
     if (wants(settings_, "csv") && !writeFrameFile(stem + ".csv", exports.waveformCsv()))
         return false;
-    if (wants(settings_, "png")) {
-        platform::qt::QtPictureWriter writer(false);
+    if (wants(settings_, "png") && pictures_) {
         const auto written =
-            writer.write(stem + ".png", platform::PictureFormat::Png, form_.el.Picture1,
-                         ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, 1);
+            pictures_->write(stem + ".png", platform::PictureFormat::Png, form_.el.Picture1,
+                             ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, 1);
         if (!written.ok) {
             complain("cannot write " + stem + ".png: " + written.reason);
             return false;

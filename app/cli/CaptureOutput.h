@@ -3,6 +3,7 @@
 #include "app/cli/LocalTimeStamp.h"
 #include "common/Form.h"
 #include "output/LineFile.h"
+#include "platform/Pictures.h"
 
 #include <QString>
 
@@ -24,7 +25,9 @@ class CaptureOutput {
     /// The CSV's first line (without its line end).
     static constexpr std::string_view kHeader = "date_time,time,value,unit,text";
 
-    CaptureOutput(const CaptureSettings &settings, common::Form &form);
+    /// pictures: what writes the frames' PNG (null: no PNG is asked for).
+    CaptureOutput(const CaptureSettings &settings, common::Form &form,
+                  platform::PictureWriter *pictures);
 
     /// Opens the CSV (continuing one that exists, refusing one of another kind) and makes the
     /// frames' folder: kDone, or the exit code after a message. Nothing is written yet.
@@ -67,6 +70,7 @@ class CaptureOutput {
 
     const CaptureSettings &settings_;
     common::Form &form_;
+    platform::PictureWriter *pictures_;
     std::unique_ptr<output::LineFile> csv_;
     long long readings_ = 0, frames_ = 0, skipped_ = 0;
     bool failed_ = false;       ///< a line could not be written: nothing more is

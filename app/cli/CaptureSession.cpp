@@ -7,7 +7,6 @@
 #include "app/cli/NoServices.h"
 #include "platform/qt/serial/QtTimer.h"
 #include "platform/qt/services/QtClock.h"
-#include "platform/qt/services/QtTextMeasure.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -61,13 +60,15 @@ constexpr int kProgressMs = 500;
 /// The program on its port with the capture's hooks, on the event loop.
 class Capture {
   public:
-    Capture(const CaptureSettings &settings, link::qt::LinkPort &port)
-        : settings_(settings),
-          port_(port), os_{*port.port, answers_, dialogs_, printer_, clipboard_, clock_},
-          program_(os_), output_(settings, program_.form()) {
+    Capture(const CaptureSettings &settings, link::qt::LinkPort &port, PictureKit *pictures)
+        : settings_(settings), port_(port), measure_(pictures ? pictures->textMeasure() : nullptr),
+          writer_(pictures ? pictures->writer(false) : nullptr), os_{*port.port, answers_,
+                                                                     dialogs_,   printer_,
+                                                                     clipboard_, clock_},
+          program_(os_), output_(settings, program_.form(), writer_.get()) {
         // Pictures of frames place their text as the window does; readings need no fonts.
-        if (settings.pictures())
-            program_.form().el.Picture1.setTextMeasure(&measure_);
+        if (measure_)
+            program_.form().el.Picture1.setTextMeasure(measure_.get());
         program_.serialLink().useDevices({port.devices, nullptr, nullptr, &retry_});
         if (!settings.link.device.empty())
             program_.serialLink().setStartDevice(settings.link.device);
@@ -251,7 +252,8 @@ class Capture {
     NoClipboard clipboard_;
     CaptureClock clock_{!settings_.link.device.empty()};
     platform::qt::QtTimer retry_;
-    platform::qt::QtTextMeasure measure_;
+    std::unique_ptr<common::TextMeasure> measure_;
+    std::unique_ptr<platform::PictureWriter> writer_;
     platform::Platform os_;
     Program program_;
     CaptureOutput output_;
@@ -265,7 +267,7 @@ class Capture {
 
 } // namespace
 
-int runCaptureSession(const CaptureSettings &settings) {
+int runCaptureSession(const CaptureSettings &settings, PictureKit *pictures) {
     std::string error;
     std::optional<link::qt::LinkPort> port = link::qt::makeLinkPort(settings.link, error);
     if (!port) {
@@ -286,7 +288,7 @@ int runCaptureSession(const CaptureSettings &settings) {
     // A file-size limit or a closed pipe fails the write (a message, exit 4) instead of killing.
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
-    return Capture(settings, *port).run();
+    return Capture(settings, *port, pictures).run();
 }
 
 } // namespace qv::app::cli

@@ -9,7 +9,6 @@
 #include "files/TextCodec.h"
 #include "output/RecordCsv.h"
 #include "platform/qt/services/FileReplace.h"
-#include "platform/qt/services/QtPictureWriter.h"
 
 #include <QString>
 
@@ -18,6 +17,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <unistd.h>
 
@@ -202,19 +202,40 @@ Plan planOf(const ParsedArguments &p) {
 }
 
 /// Writes one output of the waveform on the scope; false when it could not be written.
-bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &path, int scale) {
+bool writeOutput(HeadlessScope &scope, platform::PictureWriter *pictures, const Output &out,
+                 const std::string &path, int scale) {
     ExportCommands &exports = scope.program().exports();
     if (!out.kind->picture)
         return writeText(path, out.kind->ending == std::string_view(".csv")
                                    ? exports.waveformCsv()
                                    : exports.spectrumCsv());
-    platform::qt::QtPictureWriter writer(false);
     const auto written =
-        writer.write(path, *out.kind->picture, scope.screen(), ExportCommands::kScreenWidth,
-                     ExportCommands::kScreenHeight, scale);
+        pictures->write(path, *out.kind->picture, scope.screen(), ExportCommands::kScreenWidth,
+                        ExportCommands::kScreenHeight, scale);
     if (!written.ok)
         complain("cannot write " + path + ": " + written.reason);
     return written.ok;
+}
+
+/// Writes every output of the waveform on the scope; false when one could not be written. The
+/// CSV texts first, then the pictures side by side, each on a thread of its own: Qt paints
+/// images, PDF and SVG outside the GUI thread, and the scope's display list is only read.
+bool writeOutputs(HeadlessScope &scope, platform::PictureWriter *pictures, const Plan &plan,
+                  const std::string &input) {
+    bool ok = true;
+    std::vector<std::future<bool>> drawn;
+    for (const Output &out : plan.outputs)
+        if (!out.kind->picture)
+            ok = writeOutput(scope, pictures, out, outputPath(plan, input, out), plan.scale) && ok;
+    for (const Output &out : plan.outputs)
+        if (out.kind->picture)
+            drawn.push_back(std::async(std::launch::async, [&scope, pictures, &out, &plan,
+                                                            path = outputPath(plan, input, out)] {
+                return writeOutput(scope, pictures, out, path, plan.scale);
+            }));
+    for (std::future<bool> &picture : drawn)
+        ok = picture.get() && ok;
+    return ok;
 }
 
 [[nodiscard]] bool makeFolder(const std::string &folder) {
@@ -229,11 +250,16 @@ int exportWaveforms(const char *program, const Plan &plan) {
         return kOutputFailed;
     }
     // Fonts and a platform only where a picture is drawn: CSV alone needs neither.
-    HeadlessScope::View view = plan.view;
-    view.pictures = std::any_of(plan.outputs.begin(), plan.outputs.end(),
-                                [](const Output &out) { return out.kind->picture.has_value(); });
-    const HeadlessApplication application(program, view.pictures);
-    HeadlessScope scope(view);
+    const bool pictures =
+        std::any_of(plan.outputs.begin(), plan.outputs.end(),
+                    [](const Output &out) { return out.kind->picture.has_value(); });
+    const HeadlessApplication application(program, pictures);
+    if (!application.ok())
+        return kOutputFailed;
+    PictureKit *kit = application.pictures();
+    const std::unique_ptr<common::TextMeasure> measure = kit ? kit->textMeasure() : nullptr;
+    const std::unique_ptr<platform::PictureWriter> writer = kit ? kit->writer(false) : nullptr;
+    HeadlessScope scope(plan.view, measure.get());
     const bool progress = plan.inputs.size() > 1 && isatty(fileno(stderr));
     bool refused = false, failed = false;
     for (size_t i = 0; i < plan.inputs.size(); ++i) {
@@ -245,8 +271,7 @@ int exportWaveforms(const char *program, const Plan &plan) {
             refused = true;
             continue;
         }
-        for (const Output &out : plan.outputs)
-            failed = !writeOutput(scope, out, outputPath(plan, input, out), plan.scale) || failed;
+        failed = !writeOutputs(scope, writer.get(), plan, input) || failed;
     }
     if (progress)
         std::fputs("\n", stderr);

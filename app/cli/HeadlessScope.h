@@ -1,7 +1,6 @@
 #pragma once
 #include "app/Program.h"
 #include "app/cli/HeadlessPlatform.h"
-#include "platform/qt/services/QtTextMeasure.h"
 
 #include <optional>
 #include <string>
@@ -16,13 +15,12 @@ class HeadlessScope {
         bool spectrum = false; ///< the spectrum view instead of the waveform view
         int window = 1;        ///< window type 0..5
         bool db = false;       ///< the dB scale of the spectrum
-        /// Text is measured as the window draws it (Qt's fonts, which need the GUI application),
-        /// as pictures need; without, the program's estimate places it, which moves no value,
-        /// text or measurement, only where a picture would put the text.
-        bool pictures = true;
     };
 
-    explicit HeadlessScope(const View &view);
+    /// measure: text measured as the window draws it, as pictures need (kept by the caller);
+    /// null: the program's estimate places text, which moves no value, text or measurement,
+    /// only where a picture would put the text.
+    HeadlessScope(const View &view, const common::TextMeasure *measure);
     HeadlessScope(const HeadlessScope &) = delete;
     HeadlessScope &operator=(const HeadlessScope &) = delete;
 
@@ -35,7 +33,6 @@ class HeadlessScope {
 
   private:
     HeadlessPlatform platform_;
-    platform::qt::QtTextMeasure measure_;
     Program program_{platform_.platform()};
 };
 

@@ -162,7 +162,7 @@ int runInfo(const char *program, std::span<const std::string> arguments) {
         return usageError("info takes one waveform file");
     // Texts and numbers only: no fonts, no platform.
     const HeadlessApplication application(program, false);
-    HeadlessScope scope(HeadlessScope::View{.pictures = false});
+    HeadlessScope scope(HeadlessScope::View{}, nullptr);
     const std::string &file = p->positional.front();
     if (const auto refusal = scope.open(file)) {
         complain(*refusal);
