@@ -130,7 +130,7 @@ bool CaptureOutput::started() {
 
 bool CaptureOutput::writeLine(std::string line) {
     line += "\r\n";
-    return writeRow(line);
+    return flush() && writeRow(line);
 }
 
 bool CaptureOutput::writeRow(std::string_view row) {
@@ -161,12 +161,40 @@ bool CaptureOutput::keepLogLine(std::string_view line, const std::string &stamp)
     row_ += ',';
     row_ += output::recordCsvRow(line);
     row_ += "\r\n";
+    last_.assign(trimmed(line.substr(std::min(line.size(), first + 8))));
+    if (settings_.interval == 0 && csv_ && !failed_) {
+        // Every reading of a turn goes out in one write at its end (flush).
+        pending_ += row_;
+        ++pendingRows_;
+        return true;
+    }
     // Counted once written: the summary says what the file holds.
     if (!writeRow(row_))
         return false;
     ++readings_;
-    last_.assign(trimmed(line.substr(std::min(line.size(), first + 8))));
     return true;
+}
+
+bool CaptureOutput::flush() {
+    if (pendingRows_ == 0)
+        return !failed_;
+    std::string error;
+    bool ok = true;
+    if (csv_->append(pending_, error)) {
+        readings_ += pendingRows_;
+    } else {
+        // The write failed whole (a full disk, the size limit): row by row, the file keeps
+        // every whole row that fits.
+        for (std::string_view rows = pending_; ok && !rows.empty();) {
+            const std::size_t end = std::min(rows.find('\n'), rows.size() - 1) + 1;
+            ok = writeRow(rows.substr(0, end));
+            readings_ += ok ? 1 : 0;
+            rows.remove_prefix(end);
+        }
+    }
+    pending_.clear();
+    pendingRows_ = 0;
+    return ok;
 }
 
 bool CaptureOutput::liveReading(const std::string &reading) {
@@ -245,7 +273,7 @@ bool CaptureOutput::frame(ExportCommands &exports) {
 }
 
 bool CaptureOutput::done() const {
-    return (settings_.count > 0 && readings_ >= settings_.count) ||
+    return (settings_.count > 0 && readings_ + pendingRows_ >= settings_.count) ||
            (settings_.frames > 0 && frames_ >= settings_.frames);
 }
 

@@ -47,6 +47,12 @@ class CaptureOutput {
     void skipFrame() { ++skipped_; }
     /// The link was lost (true) or came back (false): a comment line.
     [[nodiscard]] bool gap(bool lost);
+    /// Writes the readings kept since the last flush in one write(): at --interval 0 the rows
+    /// of one turn of the event loop (one read from the port) go out together at its end,
+    /// earlier ones wait for nothing. False after a write error.
+    [[nodiscard]] bool flush();
+    /// Rows wait for flush.
+    [[nodiscard]] bool pending() const { return pendingRows_ > 0; }
     /// Empties the program's log now and then, so a day-long capture keeps its memory.
     void trimLog();
 
@@ -78,6 +84,8 @@ class CaptureOutput {
     std::string last_;
     LocalTimeStamp stamps_;
     std::string line_, row_; ///< a reading's log line and CSV row, their memory kept
+    std::string pending_;    ///< rows of this turn, each ended by CR LF
+    long long pendingRows_ = 0;
 };
 
 } // namespace qv::app::cli

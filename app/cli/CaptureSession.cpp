@@ -145,14 +145,20 @@ class Capture {
         }
         program_.form().el.RichTextBox1.setOnAppend(
             [this](std::string_view text) { keep(output_.logged(text)); });
+        flush_.setSingleShot(true);
+        flush_.setInterval(0);
+        QObject::connect(&flush_, &QTimer::timeout, [this] { keep(output_.flush()); });
     }
 
-    /// After a write: stops at the first failure or when the count or frames are reached.
+    /// After a write: stops at the first failure or when the count or frames are reached. Rows
+    /// kept in a turn of the event loop go out at its end, in one write.
     void keep(bool ok) {
         if (!ok)
             return finish(kOutputFailed);
         if (output_.done())
-            finish(kDone);
+            return finish(kDone);
+        if (output_.pending() && !flush_.isActive())
+            flush_.start();
     }
 
     /// The link must be up at start; a --port device may take up to --wait seconds.
@@ -238,6 +244,8 @@ class Capture {
     void finish(int code) {
         if (finished_)
             return;
+        if (!output_.flush() && code == kDone)
+            code = kOutputFailed;
         finished_ = true;
         endedMs_ = started_.isValid() ? started_.elapsed() : 0;
         exitCode_ = code;
@@ -257,6 +265,7 @@ class Capture {
     platform::Platform os_;
     Program program_;
     CaptureOutput output_;
+    QTimer flush_; ///< the end of the turn in which rows were kept
     QElapsedTimer started_;
     bool lost_ = false, finished_ = false;
     int exitCode_ = kDone;
