@@ -91,12 +91,26 @@ bool RawRecordingReader::readHeader(std::string &error) {
 
 void RawRecordingReader::walk() {
     for (;;) {
+        // Heads and bodies inside the buffer are passed where they lie (a million records of
+        // one packet take a few milliseconds); read() takes those that cross its end.
         std::uint8_t head[kHead];
-        const std::size_t got = read(head, kHead);
+        std::size_t got = kHead;
+        if (end_ - at_ >= kHead) {
+            std::memcpy(head, buffer_.data() + at_, kHead);
+            at_ += kHead;
+        } else {
+            got = read(head, kHead);
+        }
         if (got == 0)
             break;
         const std::size_t length = head[4] | std::size_t(head[5]) << 8;
-        const std::size_t body = got < kHead ? 0 : read(nullptr, length);
+        std::size_t body = 0;
+        if (got == kHead && end_ - at_ >= length) {
+            at_ += length;
+            body = length;
+        } else if (got == kHead) {
+            body = read(nullptr, length);
+        }
         if (got < kHead || body < length) {
             cutBytes_ = got + body;
             break;

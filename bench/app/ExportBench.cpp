@@ -5,6 +5,7 @@
 #include "files/WaveformFormat.h"
 #include "platform/FileOutput.h"
 #include "platform/qt/services/QtPictureWriter.h"
+#include "platform/qt/services/QtTextMeasure.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -32,7 +33,8 @@ void BM_ExportOneWaveform(benchmark::State &state) {
     QTemporaryDir dir;
     const std::string base = dir.path().toStdString() + "/";
     (void)files::FileStore::write(base + "wave.dso", sineFile(0));
-    app::cli::HeadlessScope scope(app::cli::HeadlessScope::View{});
+    const platform::qt::QtTextMeasure measure;
+    app::cli::HeadlessScope scope(app::cli::HeadlessScope::View{}, &measure);
     const bool sync = state.range(0) == 1;
     platform::qt::QtPictureWriter writer(sync);
     using F = platform::PictureFormat;
@@ -53,7 +55,8 @@ void BM_ExportFormat(benchmark::State &state) {
     QTemporaryDir dir;
     const std::string base = dir.path().toStdString() + "/";
     (void)files::FileStore::write(base + "wave.dso", sineFile(0));
-    app::cli::HeadlessScope scope(app::cli::HeadlessScope::View{});
+    const platform::qt::QtTextMeasure measure;
+    app::cli::HeadlessScope scope(app::cli::HeadlessScope::View{}, &measure);
     if (scope.open(base + "wave.dso"))
         state.SkipWithError("refused");
     platform::qt::QtPictureWriter writer(false);

@@ -202,6 +202,57 @@ void BM_WindowStart(benchmark::State &state) {
     XCloseDisplay(display);
 }
 BENCHMARK(BM_WindowStart)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+/// CPU seconds a process has used so far, from /proc/PID/stat.
+double cpuOf(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string skip;
+    for (int i = 0; i < 11; ++i) // state .. cmajflt: fields 3 to 13
+        fields >> skip;
+    double user = 0, system = 0;
+    fields >> user >> system;
+    return (user + system) / double(sysconf(_SC_CLK_TCK));
+}
+
+// The window's live scope at the link's pace (the virtual meter, 240 bytes/s) under X: the
+// share of a core it takes over 20 s once it runs (2 s after its window maps). 0 DMM, 1 DSO.
+void BM_WindowLiveCpu(benchmark::State &state) {
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return state.SkipWithError("no X display: run under xvfb-run -a");
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    constexpr double kSeconds = 20;
+    for (auto _ : state) {
+        bench::Child child({bench::program(), "--demo", state.range(0) == 1 ? "dso" : "dmm"},
+                           std::nullopt, false);
+        bool mapped = false;
+        while (!mapped && child.running()) {
+            for (XEvent e; XPending(display) > 0;) {
+                XNextEvent(display, &e);
+                mapped = mapped || e.type == MapNotify;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const double before = cpuOf(child.pid());
+        std::this_thread::sleep_for(std::chrono::duration<double>(kSeconds));
+        const double used = cpuOf(child.pid()) - before;
+        ::kill(child.pid(), SIGTERM);
+        (void)child.wait();
+        state.SetIterationTime(kSeconds);
+        state.counters["cpu_percent"] = used / kSeconds * 100;
+    }
+    XCloseDisplay(display);
+}
+BENCHMARK(BM_WindowLiveCpu)
+    ->ArgName("dso")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 #endif
 
 } // namespace
