@@ -5,6 +5,7 @@
 #include "app/cli/HeadlessApplication.h"
 #include "app/cli/HeadlessScope.h"
 #include "app/cli/OutputCheck.h"
+#include "app/cli/Worker.h"
 #include "files/FileStore.h"
 #include "files/TextCodec.h"
 #include "output/RecordCsv.h"
@@ -218,21 +219,25 @@ bool writeOutput(HeadlessScope &scope, platform::PictureWriter *pictures, const 
 }
 
 /// Writes every output of the waveform on the scope; false when one could not be written. The
-/// CSV texts first, then the pictures side by side, each on a thread of its own: Qt paints
-/// images, PDF and SVG outside the GUI thread, and the scope's display list is only read.
-bool writeOutputs(HeadlessScope &scope, platform::PictureWriter *pictures, const Plan &plan,
-                  const std::string &input) {
+/// CSV texts first, then the pictures: a PNG (the largest, for its compression) on the worker's
+/// thread while this one draws the SVG and the PDF. Qt paints images, PDF and SVG outside the
+/// GUI thread, and the scope's display list is only read meanwhile.
+bool writeOutputs(HeadlessScope &scope, platform::PictureWriter *pictures, Worker *worker,
+                  const Plan &plan, const std::string &input) {
     bool ok = true;
     std::vector<std::future<bool>> drawn;
-    for (const Output &out : plan.outputs)
+    for (const Output &out : plan.outputs) {
+        const std::string path = outputPath(plan, input, out);
         if (!out.kind->picture)
-            ok = writeOutput(scope, pictures, out, outputPath(plan, input, out), plan.scale) && ok;
-    for (const Output &out : plan.outputs)
-        if (out.kind->picture)
-            drawn.push_back(std::async(std::launch::async, [&scope, pictures, &out, &plan,
-                                                            path = outputPath(plan, input, out)] {
+            ok = writeOutput(scope, pictures, out, path, plan.scale) && ok;
+        else if (worker && *out.kind->picture == PictureFormat::Png)
+            drawn.push_back(worker->run([&scope, pictures, &out, &plan, path] {
                 return writeOutput(scope, pictures, out, path, plan.scale);
             }));
+    }
+    for (const Output &out : plan.outputs)
+        if (out.kind->picture && (!worker || *out.kind->picture != PictureFormat::Png))
+            ok = writeOutput(scope, pictures, out, outputPath(plan, input, out), plan.scale) && ok;
     for (std::future<bool> &picture : drawn)
         ok = picture.get() && ok;
     return ok;
@@ -260,6 +265,14 @@ int exportWaveforms(const char *program, const Plan &plan) {
     const std::unique_ptr<common::TextMeasure> measure = kit ? kit->textMeasure() : nullptr;
     const std::unique_ptr<platform::PictureWriter> writer = kit ? kit->writer(false) : nullptr;
     HeadlessScope scope(plan.view, measure.get());
+    // A PNG beside other pictures is drawn on a thread of its own.
+    const bool png = std::any_of(plan.outputs.begin(), plan.outputs.end(), [](const Output &out) {
+        return out.kind->picture == PictureFormat::Png;
+    });
+    std::optional<Worker> worker;
+    if (png && std::count_if(plan.outputs.begin(), plan.outputs.end(),
+                             [](const Output &out) { return out.kind->picture.has_value(); }) > 1)
+        worker.emplace();
     const bool progress = plan.inputs.size() > 1 && isatty(fileno(stderr));
     bool refused = false, failed = false;
     for (size_t i = 0; i < plan.inputs.size(); ++i) {
@@ -271,7 +284,8 @@ int exportWaveforms(const char *program, const Plan &plan) {
             refused = true;
             continue;
         }
-        failed = !writeOutputs(scope, writer.get(), plan, input) || failed;
+        failed =
+            !writeOutputs(scope, writer.get(), worker ? &*worker : nullptr, plan, input) || failed;
     }
     if (progress)
         std::fputs("\n", stderr);
