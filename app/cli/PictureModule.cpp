@@ -19,8 +19,8 @@ class FontWarmUp {
   public:
     FontWarmUp() {
         void *fontconfig = ::dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD);
-        auto *init = fontconfig ? reinterpret_cast<int (*)()>(::dlsym(fontconfig, "FcInit"))
-                                : nullptr;
+        auto *init =
+            fontconfig ? reinterpret_cast<int (*)()>(::dlsym(fontconfig, "FcInit")) : nullptr;
         if (init)
             thread_ = std::thread(init);
     }
