@@ -50,6 +50,10 @@ bool isPseudoTerminalName(const std::string &path) {
            std::isdigit(static_cast<unsigned char>(p[kBsd.size()]));
 }
 
+bool leadsToPseudoTerminal(const std::string &path) {
+    return isPseudoTerminalName(path) || isPseudoTerminalName(resolved(path));
+}
+
 bool knownAdapter(const platform::DeviceIdentity &device) {
     return !device.serialNumber.empty() || (device.vendorId && device.productId);
 }

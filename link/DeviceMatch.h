@@ -21,6 +21,10 @@ identify(const std::vector<platform::SerialDeviceInfo> &devices, const std::stri
 /// device.
 [[nodiscard]] bool isPseudoTerminalName(const std::string &path);
 
+/// Whether a path is a pseudo-terminal's own name or leads to one through links (socat's
+/// link=): no such device is ever in the system's list of serial devices.
+[[nodiscard]] bool leadsToPseudoTerminal(const std::string &path);
+
 /// Whether the device that stands at a lost device's path now may be taken for it: never at a
 /// pseudo-terminal's name; for a USB adapter known by its serial number (without one, by its
 /// vendor and product ids) only when the system lists that adapter at the path now; any other

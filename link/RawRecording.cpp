@@ -1,74 +1,62 @@
 #include "link/RawRecording.h"
 
-#include <fstream>
-#include <istream>
+#include "link/RawRecordSource.h"
+#include "link/RawRecordingReader.h"
+
+#include <sstream>
 
 namespace qv::link {
 
 namespace {
 
-constexpr std::size_t kMaxHeaderLine = 512;
-
-/// Reads up to n bytes; how many came.
-[[nodiscard]] std::size_t readUpTo(std::istream &in, std::uint8_t *to, std::size_t n) {
-    in.read(reinterpret_cast<char *>(to), static_cast<std::streamsize>(n));
-    return static_cast<std::size_t>(in.gcount());
+/// Every record of a reader, in memory.
+std::optional<RawRecording> collect(std::unique_ptr<RawRecordingReader> reader) {
+    if (!reader)
+        return std::nullopt;
+    RawRecording rec;
+    rec.note = reader->note();
+    rec.records.reserve(reader->size());
+    for (const RawRecord *r; (r = reader->peek()) != nullptr; reader->take())
+        rec.records.push_back(*r);
+    rec.truncated = reader->truncated();
+    rec.cutBytes = reader->cutBytes();
+    return rec;
 }
 
-/// The header line without its "\n"; nullopt when there is no line end within the limit.
-[[nodiscard]] std::optional<std::string> headerLine(std::istream &in) {
-    std::string line;
-    for (char c; line.size() <= kMaxHeaderLine && in.get(c);) {
-        if (c == '\n')
-            return line;
-        line += c;
+/// A recording in memory, one record at a time.
+class RecordList final : public RawRecordSource {
+  public:
+    explicit RecordList(RawRecording recording) : recording_(std::move(recording)) {}
+    const RawRecord *peek() override {
+        return next_ < recording_.records.size() ? &recording_.records[next_] : nullptr;
     }
-    return std::nullopt;
-}
+    void take() override {
+        if (next_ < recording_.records.size())
+            ++next_;
+    }
+    std::size_t size() const override { return recording_.records.size(); }
+    const std::string &note() const override { return recording_.note; }
+
+  private:
+    RawRecording recording_;
+    std::size_t next_ = 0;
+};
 
 } // namespace
 
 std::optional<RawRecording> readRawRecording(std::istream &in, std::string &error) {
-    const std::string magic = kRawRecordingMagic;
-    const std::optional<std::string> line = headerLine(in);
-    if (!line || line->compare(0, magic.size(), magic) != 0 ||
-        (line->size() > magic.size() && (*line)[magic.size()] != ' ')) {
-        error = "not a raw recording: the first line must begin with \"" + magic + "\"";
-        return std::nullopt;
-    }
-    RawRecording rec;
-    rec.note = line->size() > magic.size() ? line->substr(magic.size() + 1) : std::string{};
-    for (;;) {
-        std::uint8_t head[6];
-        in.read(reinterpret_cast<char *>(head), sizeof head);
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (got == 0)
-            return rec;
-        RawRecord r;
-        const std::size_t length = head[4] | std::size_t(head[5]) << 8;
-        r.bytes.resize(length);
-        const std::size_t body = got < sizeof head ? 0 : readUpTo(in, r.bytes.data(), length);
-        if (got < sizeof head || body < length) {
-            rec.truncated = true;
-            rec.cutBytes = got + body;
-            return rec;
-        }
-        r.ms = head[0] | std::uint32_t(head[1]) << 8 | std::uint32_t(head[2]) << 16 |
-               std::uint32_t(head[3]) << 24;
-        rec.records.push_back(std::move(r));
-    }
+    std::ostringstream all;
+    all << in.rdbuf();
+    return collect(RawRecordingReader::open(
+        std::make_unique<std::istringstream>(std::move(all).str()), error));
 }
 
 std::optional<RawRecording> readRawRecording(const std::string &path, std::string &error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path;
-        return std::nullopt;
-    }
-    std::optional<RawRecording> rec = readRawRecording(in, error);
-    if (!rec)
-        error = path + ": " + error;
-    return rec;
+    return collect(RawRecordingReader::open(path, error));
+}
+
+std::unique_ptr<RawRecordSource> recordSource(RawRecording recording) {
+    return std::make_unique<RecordList>(std::move(recording));
 }
 
 } // namespace qv::link

@@ -29,8 +29,8 @@ struct RawRecording {
 
 inline constexpr const char *kRawRecordingMagic = "qvlink raw 1";
 
-/// Reads a recording. A file that does not start with the header line is refused: nullopt, the
-/// reason in error.
+/// Reads a whole recording into memory (a replay streams it: RawRecordingReader). A file that
+/// does not start with the header line is refused: nullopt, the reason in error.
 [[nodiscard]] std::optional<RawRecording> readRawRecording(std::istream &in, std::string &error);
 [[nodiscard]] std::optional<RawRecording> readRawRecording(const std::string &path,
                                                            std::string &error);

@@ -2,18 +2,18 @@
 
 namespace qv::link {
 
-ReplayPort::ReplayPort(int number, RawRecording recording,
+ReplayPort::ReplayPort(int number, std::unique_ptr<RawRecordSource> records,
                        std::unique_ptr<platform::SerialPort> others)
-    : StandInPort(number, std::move(others)), recording_(std::move(recording)) {}
+    : StandInPort(number, std::move(others)), records_(std::move(records)) {}
 
 bool ReplayPort::open() {
-    if (onOwnPort() && recording_.records.empty())
+    if (onOwnPort() && records_->size() == 0)
         return false;
     return StandInPort::open();
 }
 
 std::string ReplayPort::ownDeviceName() const {
-    return "raw recording (" + recording_.note + ")";
+    return "raw recording (" + records_->note() + ")";
 }
 
 void ReplayPort::linesChanged() {
@@ -26,26 +26,31 @@ void ReplayPort::linesChanged() {
 }
 
 std::optional<std::uint32_t> ReplayPort::nextTime() const {
-    if (finished())
+    const RawRecord *next = records_->peek();
+    if (!next)
         return std::nullopt;
-    return recording_.records[next_].ms;
+    return next->ms;
 }
 
-void ReplayPort::playOne() {
-    deliver(recording_.records[next_++].bytes);
+std::size_t ReplayPort::playOne(const RawRecord &record) {
+    // Taken before its bytes go out, as before a handler that plays on; the source keeps the
+    // record until the next peek, and the receive queue copies the bytes before anything else.
+    const std::size_t size = record.bytes.size();
+    records_->take();
+    deliver(record.bytes);
+    return size;
 }
 
 void ReplayPort::playUntil(std::uint64_t ms) {
-    while (streaming() && !finished() && recording_.records[next_].ms <= ms)
-        playOne();
+    for (const RawRecord *r; streaming() && (r = records_->peek()) != nullptr && r->ms <= ms;)
+        (void)playOne(*r);
 }
 
 void ReplayPort::playNext(std::size_t maxBytes) {
     std::size_t played = 0;
-    while (streaming() && !finished() && (played == 0 || played < maxBytes)) {
-        played += recording_.records[next_].bytes.size() + 1;
-        playOne();
-    }
+    for (const RawRecord *r;
+         streaming() && (played == 0 || played < maxBytes) && (r = records_->peek()) != nullptr;)
+        played += playOne(*r) + 1;
 }
 
 } // namespace qv::link

@@ -75,6 +75,8 @@ class SerialLink {
     [[nodiscard]] bool reconnect(const LinkTarget &target);
     [[nodiscard]] bool reopenPort(int n);
     [[nodiscard]] std::vector<platform::SerialDeviceInfo> systemDevices() const;
+    /// A device's identity, from the system's list where it may be in it.
+    [[nodiscard]] platform::DeviceIdentity identityOf(const std::string &device) const;
     void closeIfOpen();
     [[nodiscard]] bool probeFirstPass(int n);
     [[nodiscard]] bool probeSecondPass(int n);

@@ -24,8 +24,17 @@ std::vector<platform::SerialDeviceInfo> SerialLink::systemDevices() const {
                              : std::vector<platform::SerialDeviceInfo>{};
 }
 
+platform::DeviceIdentity SerialLink::identityOf(const std::string &device) const {
+    // A pseudo-terminal is never in the system's list: it is not read for one.
+    if (leadsToPseudoTerminal(device))
+        return {.path = device};
+    return identify(systemDevices(), device);
+}
+
 std::string SerialLink::placeOf(const std::string &device, int &n) const {
-    for (n = 1; n <= kPorts && !device.empty(); ++n)
+    // Ports 1..8 are devices of the system's list, which holds no pseudo-terminal.
+    const bool listed = !device.empty() && !leadsToPseudoTerminal(device);
+    for (n = 1; n <= kPorts && listed; ++n)
         if (form_.os.port.deviceName(n) == device)
             return "COM" + common::signedText(n);
     n = 0;
@@ -46,7 +55,7 @@ void SerialLink::showConnectedTo(const std::string &device) {
         el.mnuBreak.setChecked(false);
         el.mnuBreak.setEnabled(true);
     }
-    current_ = LinkTarget{0, identify(systemDevices(), device)};
+    current_ = LinkTarget{0, identityOf(device)};
     form_.el.linkNote.setText(device);
 }
 
@@ -83,7 +92,7 @@ void SerialLink::connectDevice(const std::string &device, bool remember) {
     }
     showConnectedTo(device);
     if (remember && services_.memory)
-        services_.memory->remember(identify(systemDevices(), device));
+        services_.memory->remember(current_.device);
 }
 
 void SerialLink::mnuOtherPort_Click() {
@@ -100,7 +109,7 @@ void SerialLink::startUp() {
         // Not there yet: taken when it appears, as after an unplug. A pseudo-terminal's name is
         // not waited for: the next terminal any program opens may get it.
         if (!form_.el.Link.checked() && !isPseudoTerminalName(startDevice_))
-            watch_.start(LinkTarget{0, identify(systemDevices(), startDevice_), true});
+            watch_.start(LinkTarget{0, identityOf(startDevice_), true});
         return;
     }
     SearchForCom(true);

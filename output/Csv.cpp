@@ -1,5 +1,6 @@
 #include "output/Csv.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -45,17 +46,25 @@ std::optional<double> Csv::decimal(std::optional<double> v) {
 }
 
 std::string Csv::field(std::string_view text) {
-    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    const bool quote =
+        std::any_of(text.begin(), text.end(),
+                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; }) ||
+        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!quote)
         return std::string(text);
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
+    // Runs between quotes are copied whole; each quote inside is doubled.
+    std::string out;
+    out.reserve(text.size() + 4);
+    out += '"';
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t q = std::min(text.find('"', from), text.size());
+        out.append(text, from, q - from);
+        if (q < text.size())
+            out += "\"\"";
+        from = q + 1;
     }
-    return out + '"';
+    out += '"';
+    return out;
 }
 
 std::string Csv::header(std::string_view key, std::string_view value) {

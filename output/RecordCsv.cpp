@@ -86,8 +86,14 @@ std::string logLineOf(const std::vector<std::string> &row) {
 std::string recordCsvRow(std::string_view line) {
     if (const auto parsed = dmm::parseLogLine(line)) {
         const dmm::ReadingValue value = dmm::parseReading(parsed->reading);
-        return Csv::field(parsed->time) + "," + Csv::number(value.value) + "," +
-               Csv::field(value.unit) + "," + Csv::field(parsed->reading);
+        std::string row = Csv::field(parsed->time);
+        row += ',';
+        row += Csv::number(value.value);
+        row += ',';
+        row += Csv::field(value.unit);
+        row += ',';
+        row += Csv::field(parsed->reading);
+        return row;
     }
     return ",,," + Csv::field(line);
 }

@@ -20,6 +20,8 @@ deb="$(ls "$dir"/qvlink_*.deb)"
 
 contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 for path in ./usr/bin/qvlink \
+    ./usr/lib/qvlink/qvlink-window.so \
+    ./usr/lib/qvlink/qvlink-pictures.so \
     ./usr/share/applications/qvlink.desktop \
     ./usr/share/icons/hicolor/scalable/apps/qvlink.svg \
     ./usr/share/icons/hicolor/48x48/apps/qvlink.png \

@@ -2,6 +2,7 @@
 
 #include "app/cli/CaptureSession.h"
 #include "app/cli/Cli.h"
+#include "app/cli/HeadlessApplication.h"
 #include "app/cli/LinkArguments.h"
 #include "app/cli/OutputCheck.h"
 
@@ -80,6 +81,8 @@ CaptureSettings settingsOf(const ParsedArguments &p) {
         throw UsageError{error};
     CaptureSettings s;
     s.link = *link;
+    // A demo or a replay is the only port: the system's ports are never probed or listed.
+    s.link.systemPorts = false;
     if (int(!s.link.device.empty()) + int(!s.link.demo.empty()) + int(!s.link.replay.empty()) != 1)
         throw UsageError{"capture takes one of --port, --demo and --replay"};
     s.dmmCsv = p.valueOr("dmm-csv", "");
@@ -136,7 +139,7 @@ long long parseDuration(const std::string &text) {
     return std::stoll(digits) * unit;
 }
 
-int runCapture(std::span<const std::string> arguments) {
+int runCapture(const char *program, std::span<const std::string> arguments) {
     int exit = kDone;
     const std::optional<ParsedArguments> p = parseCommand(table(), arguments, exit);
     if (!p)
@@ -144,7 +147,12 @@ int runCapture(std::span<const std::string> arguments) {
     try {
         if (!p->positional.empty())
             throw UsageError{"capture takes no file names: use --dmm-csv or --out-dir"};
-        return runCaptureSession(settingsOf(*p));
+        const CaptureSettings settings = settingsOf(*p);
+        // Fonts and a platform only for pictures of the frames; readings need neither.
+        const HeadlessApplication application(program, settings.pictures());
+        if (!application.ok())
+            return kOutputFailed;
+        return runCaptureSession(settings, application.pictures());
     } catch (const UsageError &e) {
         return usageError(e.text);
     }

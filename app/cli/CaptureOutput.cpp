@@ -8,9 +8,7 @@
 #include "files/WaveformFormat.h"
 #include "output/Csv.h"
 #include "output/RecordCsv.h"
-#include "platform/qt/services/QtPictureWriter.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -23,11 +21,11 @@ namespace {
 
 constexpr std::size_t kLogKeep = 64 * 1024;
 
-std::string trimmed(std::string_view s) {
+std::string_view trimmed(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
-    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 bool wants(const CaptureSettings &s, std::string_view format) {
@@ -87,8 +85,9 @@ std::string mendTail(std::string_view tail) {
 
 } // namespace
 
-CaptureOutput::CaptureOutput(const CaptureSettings &settings, common::Form &form)
-    : settings_(settings), form_(form) {}
+CaptureOutput::CaptureOutput(const CaptureSettings &settings, common::Form &form,
+                             platform::PictureWriter *pictures)
+    : settings_(settings), form_(form), pictures_(pictures) {}
 
 int CaptureOutput::open() {
     if (!settings_.outDir.empty()) {
@@ -126,30 +125,21 @@ void CaptureOutput::abandon() {
 }
 
 bool CaptureOutput::started() {
-    return writeLine("# capture_started," + now());
+    return writeLine("# capture_started," + stamps_.now());
 }
 
-const std::string &CaptureOutput::now() {
-    const QDateTime t = QDateTime::currentDateTime();
-    const std::int64_t ms = t.toMSecsSinceEpoch();
-    if (ms != nowMs_) {
-        nowMs_ = ms;
-        const int offset = t.offsetFromUtc() / 60;
-        char zone[8];
-        std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+',
-                      std::abs(offset) / 60 % 100, std::abs(offset) % 60);
-        nowText_ = t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toStdString() + zone;
-    }
-    return nowText_;
+bool CaptureOutput::writeLine(std::string line) {
+    line += "\r\n";
+    return flush() && writeRow(line);
 }
 
-bool CaptureOutput::writeLine(const std::string &line) {
+bool CaptureOutput::writeRow(std::string_view row) {
     if (failed_)
         return false;
     if (!csv_)
         return true;
     std::string error;
-    if (csv_->append(line + "\r\n", error)) {
+    if (csv_->append(row, error)) {
         // Lines at an interval reach the disk one by one; every reading of --interval 0 would be
         // too many, so those rely on the system's own writing back (within seconds).
         if (settings_.interval > 0)
@@ -162,25 +152,63 @@ bool CaptureOutput::writeLine(const std::string &line) {
     return false;
 }
 
-bool CaptureOutput::keepLogLine(std::string_view line) {
-    if (line.find_first_not_of(' ') == std::string_view::npos)
+bool CaptureOutput::keepLogLine(std::string_view line, const std::string &stamp) {
+    const std::size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos)
         return true;
+    // The stamp needs no quotes: digits, '-', ':', '.', 'T' and '+'.
+    row_.assign(stamp);
+    row_ += ',';
+    row_ += output::recordCsvRow(line);
+    row_ += "\r\n";
+    last_.assign(trimmed(line.substr(std::min(line.size(), first + 8))));
+    if (settings_.interval == 0 && csv_ && !failed_) {
+        // Every reading of a turn goes out in one write at its end (flush).
+        pending_ += row_;
+        ++pendingRows_;
+        return true;
+    }
     // Counted once written: the summary says what the file holds.
-    if (!writeLine(output::Csv::field(now()) + "," + output::recordCsvRow(line)))
+    if (!writeRow(row_))
         return false;
     ++readings_;
-    last_ = trimmed(line.substr(std::min(line.size(), line.find_first_not_of(' ') + 8)));
     return true;
+}
+
+bool CaptureOutput::flush() {
+    if (pendingRows_ == 0)
+        return !failed_;
+    std::string error;
+    bool ok = true;
+    if (csv_->append(pending_, error)) {
+        readings_ += pendingRows_;
+    } else {
+        // The write failed whole (a full disk, the size limit): row by row, the file keeps
+        // every whole row that fits.
+        for (std::string_view rows = pending_; ok && !rows.empty();) {
+            const std::size_t end = std::min(rows.find('\n'), rows.size() - 1) + 1;
+            ok = writeRow(rows.substr(0, end));
+            readings_ += ok ? 1 : 0;
+            rows.remove_prefix(end);
+        }
+    }
+    pending_.clear();
+    pendingRows_ = 0;
+    return ok;
 }
 
 bool CaptureOutput::liveReading(const std::string &reading) {
     if (done())
         return true;
     // The line the record log would write: time of day, the value field and the rest.
-    const std::string time = now().substr(11, 8);
-    const std::string line = "  " + time + "    " + reading.substr(0, 6) + " " +
-                             reading.substr(std::min<std::size_t>(6, reading.size()), 10);
-    return keepLogLine(line);
+    const std::string &stamp = stamps_.now();
+    line_.assign(2, ' ');
+    line_.append(stamp, 11, 8);
+    line_ += "    ";
+    line_.append(reading, 0, 6);
+    line_ += ' ';
+    line_.append(reading, std::min<std::size_t>(6, reading.size()), 10);
+    return keepLogLine(line_, stamp);
 }
 
 bool CaptureOutput::logged(std::string_view text) {
@@ -190,14 +218,14 @@ bool CaptureOutput::logged(std::string_view text) {
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (!keepLogLine(line))
+        if (!keepLogLine(line, stamps_.now()))
             return false;
     }
     return true;
 }
 
 bool CaptureOutput::gap(bool lost) {
-    return writeLine(std::string(lost ? "# link_lost," : "# link_back,") + now());
+    return writeLine(std::string(lost ? "# link_lost," : "# link_back,") + stamps_.now());
 }
 
 void CaptureOutput::trimLog() {
@@ -218,11 +246,13 @@ bool CaptureOutput::frame(ExportCommands &exports) {
     ++frames_;
     char number[32];
     std::snprintf(number, sizeof number, "_%04lld", frames_);
-    const std::string stem =
-        QDir(QString::fromStdString(settings_.outDir))
-            .filePath(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH-mm-ss")))
-            .toStdString() +
-        number;
+    // Named by the local date and time to the second: "2026-12-07T10-15-03".
+    std::string when = stamps_.now().substr(0, 19);
+    std::replace(when.begin(), when.end(), ':', '-');
+    const std::string stem = QDir(QString::fromStdString(settings_.outDir))
+                                 .filePath(QString::fromStdString(when))
+                                 .toStdString() +
+                             number;
     last_ = "frame " + std::to_string(frames_);
     if (wants(settings_, "dso") &&
         !writeFrameFile(stem + ".dso", files::TextCodec::toSystem(files::WaveformFormat::compose(
@@ -230,11 +260,10 @@ bool CaptureOutput::frame(ExportCommands &exports) {
         return false;
     if (wants(settings_, "csv") && !writeFrameFile(stem + ".csv", exports.waveformCsv()))
         return false;
-    if (wants(settings_, "png")) {
-        platform::qt::QtPictureWriter writer(false);
+    if (wants(settings_, "png") && pictures_) {
         const auto written =
-            writer.write(stem + ".png", platform::PictureFormat::Png, form_.el.Picture1,
-                         ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, 1);
+            pictures_->write(stem + ".png", platform::PictureFormat::Png, form_.el.Picture1,
+                             ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, 1);
         if (!written.ok) {
             complain("cannot write " + stem + ".png: " + written.reason);
             return false;
@@ -244,7 +273,7 @@ bool CaptureOutput::frame(ExportCommands &exports) {
 }
 
 bool CaptureOutput::done() const {
-    return (settings_.count > 0 && readings_ >= settings_.count) ||
+    return (settings_.count > 0 && readings_ + pendingRows_ >= settings_.count) ||
            (settings_.frames > 0 && frames_ >= settings_.frames);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 #include "app/cli/CaptureSettings.h"
+#include "app/cli/LocalTimeStamp.h"
 #include "common/Form.h"
 #include "output/LineFile.h"
+#include "platform/Pictures.h"
 
 #include <QString>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,7 +25,9 @@ class CaptureOutput {
     /// The CSV's first line (without its line end).
     static constexpr std::string_view kHeader = "date_time,time,value,unit,text";
 
-    CaptureOutput(const CaptureSettings &settings, common::Form &form);
+    /// pictures: what writes the frames' PNG (null: no PNG is asked for).
+    CaptureOutput(const CaptureSettings &settings, common::Form &form,
+                  platform::PictureWriter *pictures);
 
     /// Opens the CSV (continuing one that exists, refusing one of another kind) and makes the
     /// frames' folder: kDone, or the exit code after a message. Nothing is written yet.
@@ -44,6 +47,12 @@ class CaptureOutput {
     void skipFrame() { ++skipped_; }
     /// The link was lost (true) or came back (false): a comment line.
     [[nodiscard]] bool gap(bool lost);
+    /// Writes the readings kept since the last flush in one write(): at --interval 0 the rows
+    /// of one turn of the event loop (one read from the port) go out together at its end,
+    /// earlier ones wait for nothing. False after a write error.
+    [[nodiscard]] bool flush();
+    /// Rows wait for flush.
+    [[nodiscard]] bool pending() const { return pendingRows_ > 0; }
     /// Empties the program's log now and then, so a day-long capture keeps its memory.
     void trimLog();
 
@@ -57,21 +66,26 @@ class CaptureOutput {
     [[nodiscard]] std::string last() const { return last_; }
 
   private:
-    [[nodiscard]] bool writeLine(const std::string &line);
-    [[nodiscard]] bool keepLogLine(std::string_view line);
-    /// Now as "2026-12-07T10:15:03.123+01:00", made once per millisecond.
-    [[nodiscard]] const std::string &now();
+    /// A comment line (without its line end).
+    [[nodiscard]] bool writeLine(std::string line);
+    /// A row with its line end, in one write.
+    [[nodiscard]] bool writeRow(std::string_view row);
+    /// A log line as a row, stamped.
+    [[nodiscard]] bool keepLogLine(std::string_view line, const std::string &stamp);
     [[nodiscard]] bool writeFrameFile(const std::string &path, std::string_view text);
 
     const CaptureSettings &settings_;
     common::Form &form_;
+    platform::PictureWriter *pictures_;
     std::unique_ptr<output::LineFile> csv_;
     long long readings_ = 0, frames_ = 0, skipped_ = 0;
     bool failed_ = false;       ///< a line could not be written: nothing more is
     QString madeDir_, madeTop_; ///< the frames' folder; the highest folder open made for it
     std::string last_;
-    std::int64_t nowMs_ = -1;
-    std::string nowText_;
+    LocalTimeStamp stamps_;
+    std::string line_, row_; ///< a reading's log line and CSV row, their memory kept
+    std::string pending_;    ///< rows of this turn, each ended by CR LF
+    long long pendingRows_ = 0;
 };
 
 } // namespace qv::app::cli

@@ -5,10 +5,8 @@
 #include "app/cli/CaptureOutput.h"
 #include "app/cli/Cli.h"
 #include "app/cli/NoServices.h"
-#include "platform/qt/serial/QtSerialDevices.h"
 #include "platform/qt/serial/QtTimer.h"
 #include "platform/qt/services/QtClock.h"
-#include "platform/qt/services/QtTextMeasure.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -37,18 +35,41 @@ struct AnswerOk final : platform::MessageBoxes {
     }
 };
 
+/// The system's clock. A replay or the demo is the capture's only port, a stand-in whose lines
+/// answer at once: the waits for a cable's lines to settle (300 ms in the search) are skipped.
+class CaptureClock final : public platform::Clock {
+  public:
+    explicit CaptureClock(bool settle) : settle_(settle) {}
+    std::string shortDate() const override { return clock_.shortDate(); }
+    std::string shortTime() const override { return clock_.shortTime(); }
+    std::string longTime() const override { return clock_.longTime(); }
+    double now() const override { return clock_.now(); }
+    void sleepMs(int ms) override {
+        if (settle_)
+            clock_.sleepMs(ms);
+    }
+
+  private:
+    platform::qt::QtClock clock_;
+    bool settle_;
+};
+
 constexpr int kPollMs = 100;
 constexpr int kProgressMs = 500;
 
 /// The program on its port with the capture's hooks, on the event loop.
 class Capture {
   public:
-    Capture(const CaptureSettings &settings, link::qt::LinkPort &port)
-        : settings_(settings),
-          port_(port), os_{*port.port, answers_, dialogs_, printer_, clipboard_, clock_},
-          program_(os_), output_(settings, program_.form()) {
-        program_.form().el.Picture1.setTextMeasure(&measure_);
-        program_.serialLink().useDevices({&devices_, nullptr, nullptr, &retry_});
+    Capture(const CaptureSettings &settings, link::qt::LinkPort &port, PictureKit *pictures)
+        : settings_(settings), port_(port), measure_(pictures ? pictures->textMeasure() : nullptr),
+          writer_(pictures ? pictures->writer(false) : nullptr), os_{*port.port, answers_,
+                                                                     dialogs_,   printer_,
+                                                                     clipboard_, clock_},
+          program_(os_), output_(settings, program_.form(), writer_.get()) {
+        // Pictures of frames place their text as the window does; readings need no fonts.
+        if (measure_)
+            program_.form().el.Picture1.setTextMeasure(measure_.get());
+        program_.serialLink().useDevices({port.devices, nullptr, nullptr, &retry_});
         if (!settings.link.device.empty())
             program_.serialLink().setStartDevice(settings.link.device);
         hook();
@@ -124,14 +145,20 @@ class Capture {
         }
         program_.form().el.RichTextBox1.setOnAppend(
             [this](std::string_view text) { keep(output_.logged(text)); });
+        flush_.setSingleShot(true);
+        flush_.setInterval(0);
+        QObject::connect(&flush_, &QTimer::timeout, [this] { keep(output_.flush()); });
     }
 
-    /// After a write: stops at the first failure or when the count or frames are reached.
+    /// After a write: stops at the first failure or when the count or frames are reached. Rows
+    /// kept in a turn of the event loop go out at its end, in one write.
     void keep(bool ok) {
         if (!ok)
             return finish(kOutputFailed);
         if (output_.done())
-            finish(kDone);
+            return finish(kDone);
+        if (output_.pending() && !flush_.isActive())
+            flush_.start();
     }
 
     /// The link must be up at start; a --port device may take up to --wait seconds.
@@ -217,6 +244,8 @@ class Capture {
     void finish(int code) {
         if (finished_)
             return;
+        if (!output_.flush() && code == kDone)
+            code = kOutputFailed;
         finished_ = true;
         endedMs_ = started_.isValid() ? started_.elapsed() : 0;
         exitCode_ = code;
@@ -229,13 +258,14 @@ class Capture {
     NoDialogs dialogs_;
     NoPrinter printer_;
     NoClipboard clipboard_;
-    platform::qt::QtClock clock_;
-    platform::qt::QtSerialDevices devices_;
+    CaptureClock clock_{!settings_.link.device.empty()};
     platform::qt::QtTimer retry_;
-    platform::qt::QtTextMeasure measure_;
+    std::unique_ptr<common::TextMeasure> measure_;
+    std::unique_ptr<platform::PictureWriter> writer_;
     platform::Platform os_;
     Program program_;
     CaptureOutput output_;
+    QTimer flush_; ///< the end of the turn in which rows were kept
     QElapsedTimer started_;
     bool lost_ = false, finished_ = false;
     int exitCode_ = kDone;
@@ -246,7 +276,7 @@ class Capture {
 
 } // namespace
 
-int runCaptureSession(const CaptureSettings &settings) {
+int runCaptureSession(const CaptureSettings &settings, PictureKit *pictures) {
     std::string error;
     std::optional<link::qt::LinkPort> port = link::qt::makeLinkPort(settings.link, error);
     if (!port) {
@@ -267,7 +297,7 @@ int runCaptureSession(const CaptureSettings &settings) {
     // A file-size limit or a closed pipe fails the write (a message, exit 4) instead of killing.
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
-    return Capture(settings, *port).run();
+    return Capture(settings, *port, pictures).run();
 }
 
 } // namespace qv::app::cli

@@ -1,6 +1,7 @@
 #pragma once
 #include "link/qt/LinkOptions.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct CaptureSettings {
     std::vector<std::string> formats; ///< --formats: dso, csv, png
     int waitSeconds = 0;              ///< --wait: how long a --port device may take to appear
     bool quiet = false;               ///< --quiet: no progress line, no summary
+
+    /// Frames are saved as pictures (png).
+    [[nodiscard]] bool pictures() const {
+        return !outDir.empty() && std::find(formats.begin(), formats.end(), "png") != formats.end();
+    }
 };
 
 /// "90" or "90s", "15m", "2h", "1d" in milliseconds; -1 when it is none of these.

@@ -4,7 +4,7 @@
 #include "app/cli/ExportCommand.h"
 #include "app/cli/InfoCommand.h"
 
-#include <QGuiApplication>
+#include <QString>
 #include <QtGlobal>
 
 #include <array>
@@ -17,7 +17,7 @@ namespace {
 
 struct Subcommand {
     std::string_view name;
-    int (*run)(std::span<const std::string> arguments);
+    int (*run)(const char *program, std::span<const std::string> arguments);
 };
 
 // One row per subcommand; arguments are those after the subcommand's name.
@@ -93,11 +93,8 @@ int runSubcommand(const char *program, std::span<const std::string> arguments) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(keepSevereQtMessages);
-    // Qt sees the program's name only: the arguments are the subcommand's, as bytes.
-    int argc = 1;
-    char *argv[] = {const_cast<char *>(program), nullptr};
-    QGuiApplication headless(argc, argv);
-    return s->run(arguments.subspan(1));
+    // Each subcommand makes the application it needs once its arguments are read.
+    return s->run(program, arguments.subspan(1));
 }
 
 std::optional<ParsedArguments> parseCommand(std::span<const OptionSpec> table,

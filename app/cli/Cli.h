@@ -21,7 +21,8 @@ enum Exit : int { kDone = 0, kUsage = 2, kInputRefused = 3, kOutputFailed = 4, k
 /// Whether the arguments (after the program's name) start with a subcommand's name.
 [[nodiscard]] bool isSubcommand(std::span<const std::string> arguments);
 /// Runs the subcommand named by arguments[0] without a window and without a display (Qt's
-/// offscreen platform unless QT_QPA_PLATFORM names one); its exit code.
+/// offscreen platform unless QT_QPA_PLATFORM names one, and only where pictures are drawn); its
+/// exit code.
 [[nodiscard]] int runSubcommand(const char *program, std::span<const std::string> arguments);
 
 /// A subcommand's arguments parsed by its table and -h, --help, --help-all. nullopt when the run

@@ -2,14 +2,15 @@
 
 #include "app/ExportCommands.h"
 #include "app/cli/Cli.h"
+#include "app/cli/HeadlessApplication.h"
 #include "app/cli/HeadlessScope.h"
 #include "app/cli/OutputCheck.h"
+#include "app/cli/Worker.h"
 #include "files/FileStore.h"
 #include "files/TextCodec.h"
 #include "output/RecordCsv.h"
 #include "output/WaveformCsv.h"
 #include "platform/qt/services/FileReplace.h"
-#include "platform/qt/services/QtPictureWriter.h"
 
 #include <QString>
 
@@ -18,6 +19,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <unistd.h>
 
@@ -227,18 +229,42 @@ std::string waveformCsv(HeadlessScope &scope, bool measurements) {
 }
 
 /// Writes one output of the waveform on the scope; false when it could not be written.
-bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &path,
-                 const Plan &plan) {
+bool writeOutput(HeadlessScope &scope, platform::PictureWriter *pictures, const Output &out,
+                 const std::string &path, const Plan &plan) {
     if (!out.kind->picture)
         return writeText(path, out.kind == &kKinds[0] ? waveformCsv(scope, plan.measurements)
                                                       : scope.program().exports().spectrumCsv());
-    platform::qt::QtPictureWriter writer(false);
     const auto written =
-        writer.write(path, *out.kind->picture, scope.screen(), ExportCommands::kScreenWidth,
-                     ExportCommands::kScreenHeight, plan.scale);
+        pictures->write(path, *out.kind->picture, scope.screen(), ExportCommands::kScreenWidth,
+                        ExportCommands::kScreenHeight, plan.scale);
     if (!written.ok)
         complain("cannot write " + path + ": " + written.reason);
     return written.ok;
+}
+
+/// Writes every output of the waveform on the scope; false when one could not be written. The
+/// CSV texts first, then the pictures: a PNG (the largest, for its compression) on the worker's
+/// thread while this one draws the SVG and the PDF. Qt paints images, PDF and SVG outside the
+/// GUI thread, and the scope's display list is only read meanwhile.
+bool writeOutputs(HeadlessScope &scope, platform::PictureWriter *pictures, Worker *worker,
+                  const Plan &plan, const std::string &input) {
+    bool ok = true;
+    std::vector<std::future<bool>> drawn;
+    for (const Output &out : plan.outputs) {
+        const std::string path = outputPath(plan, input, out);
+        if (!out.kind->picture)
+            ok = writeOutput(scope, pictures, out, path, plan) && ok;
+        else if (worker && *out.kind->picture == PictureFormat::Png)
+            drawn.push_back(worker->run([&scope, pictures, &out, &plan, path] {
+                return writeOutput(scope, pictures, out, path, plan);
+            }));
+    }
+    for (const Output &out : plan.outputs)
+        if (out.kind->picture && (!worker || *out.kind->picture != PictureFormat::Png))
+            ok = writeOutput(scope, pictures, out, outputPath(plan, input, out), plan) && ok;
+    for (std::future<bool> &picture : drawn)
+        ok = picture.get() && ok;
+    return ok;
 }
 
 [[nodiscard]] bool makeFolder(const std::string &folder) {
@@ -247,12 +273,30 @@ bool writeOutput(HeadlessScope &scope, const Output &out, const std::string &pat
     return std::filesystem::is_directory(std::filesystem::path(folder), error);
 }
 
-int exportWaveforms(const Plan &plan) {
+int exportWaveforms(const char *program, const Plan &plan) {
     if (!plan.outDir.empty() && !makeFolder(plan.outDir)) {
         complain("cannot make the folder " + plan.outDir);
         return kOutputFailed;
     }
-    HeadlessScope scope(plan.view);
+    // Fonts and a platform only where a picture is drawn: CSV alone needs neither.
+    const bool pictures =
+        std::any_of(plan.outputs.begin(), plan.outputs.end(),
+                    [](const Output &out) { return out.kind->picture.has_value(); });
+    const HeadlessApplication application(program, pictures);
+    if (!application.ok())
+        return kOutputFailed;
+    PictureKit *kit = application.pictures();
+    const std::unique_ptr<common::TextMeasure> measure = kit ? kit->textMeasure() : nullptr;
+    const std::unique_ptr<platform::PictureWriter> writer = kit ? kit->writer(false) : nullptr;
+    HeadlessScope scope(plan.view, measure.get());
+    // A PNG beside other pictures is drawn on a thread of its own.
+    const bool png = std::any_of(plan.outputs.begin(), plan.outputs.end(), [](const Output &out) {
+        return out.kind->picture == PictureFormat::Png;
+    });
+    std::optional<Worker> worker;
+    if (png && std::count_if(plan.outputs.begin(), plan.outputs.end(),
+                             [](const Output &out) { return out.kind->picture.has_value(); }) > 1)
+        worker.emplace();
     const bool progress = plan.inputs.size() > 1 && isatty(fileno(stderr));
     bool refused = false, failed = false;
     for (size_t i = 0; i < plan.inputs.size(); ++i) {
@@ -264,15 +308,15 @@ int exportWaveforms(const Plan &plan) {
             refused = true;
             continue;
         }
-        for (const Output &out : plan.outputs)
-            failed = !writeOutput(scope, out, outputPath(plan, input, out), plan) || failed;
+        failed =
+            !writeOutputs(scope, writer.get(), worker ? &*worker : nullptr, plan, input) || failed;
     }
     if (progress)
         std::fputs("\n", stderr);
     return refused ? kInputRefused : failed ? kOutputFailed : kDone;
 }
 
-int exportRecord(const ParsedArguments &p) {
+int exportRecord(const char *program, const ParsedArguments &p) {
     const auto csv = p.value("csv");
     if (!p.positional.empty() || !csv)
         return usageError("--record takes one record file and --csv OUT.csv");
@@ -282,6 +326,7 @@ int exportRecord(const ParsedArguments &p) {
     const NamedFile input{path, "--record"}, output{*csv, "--csv"};
     if (std::string conflict = outputConflict({&input, 1}, {&output, 1}); !conflict.empty())
         return usageError(conflict);
+    const HeadlessApplication application(program, false);
     const auto bytes = files::FileStore::readLines(path, INT_MAX / 2);
     if (!bytes) {
         complain(path + " (" +
@@ -298,15 +343,15 @@ int exportRecord(const ParsedArguments &p) {
 
 } // namespace
 
-int runExport(std::span<const std::string> arguments) {
+int runExport(const char *program, std::span<const std::string> arguments) {
     int exit = kDone;
     const std::optional<ParsedArguments> p = parseCommand(table(), arguments, exit);
     if (!p)
         return exit;
     if (p->has("record"))
-        return exportRecord(*p);
+        return exportRecord(program, *p);
     try {
-        return exportWaveforms(planOf(*p));
+        return exportWaveforms(program, planOf(*p));
     } catch (const UsageError &e) {
         return usageError(e.text);
     }

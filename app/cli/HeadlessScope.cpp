@@ -9,8 +9,9 @@
 
 namespace qv::app::cli {
 
-HeadlessScope::HeadlessScope(const View &view) {
-    program_.form().el.Picture1.setTextMeasure(&measure_);
+HeadlessScope::HeadlessScope(const View &view, const common::TextMeasure *measure) {
+    if (measure)
+        program_.form().el.Picture1.setTextMeasure(measure);
     program_.Form_Load();
     Commands &commands = program_.commands();
     commands.pressButton("DSOmode");

@@ -1,7 +1,6 @@
 #pragma once
 #include "app/Program.h"
 #include "app/cli/HeadlessPlatform.h"
-#include "platform/qt/services/QtTextMeasure.h"
 
 #include <optional>
 #include <string>
@@ -18,7 +17,10 @@ class HeadlessScope {
         bool db = false;       ///< the dB scale of the spectrum
     };
 
-    explicit HeadlessScope(const View &view);
+    /// measure: text measured as the window draws it, as pictures need (kept by the caller);
+    /// null: the program's estimate places text, which moves no value, text or measurement,
+    /// only where a picture would put the text.
+    HeadlessScope(const View &view, const common::TextMeasure *measure);
     HeadlessScope(const HeadlessScope &) = delete;
     HeadlessScope &operator=(const HeadlessScope &) = delete;
 
@@ -31,7 +33,6 @@ class HeadlessScope {
 
   private:
     HeadlessPlatform platform_;
-    platform::qt::QtTextMeasure measure_;
     Program program_{platform_.platform()};
 };
 

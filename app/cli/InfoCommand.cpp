@@ -1,6 +1,7 @@
 #include "app/cli/InfoCommand.h"
 
 #include "app/cli/Cli.h"
+#include "app/cli/HeadlessApplication.h"
 #include "app/cli/HeadlessScope.h"
 #include "output/Csv.h"
 #include "output/MeasurementRows.h"
@@ -226,7 +227,7 @@ std::string text(const std::string &file, Program &program) {
 
 } // namespace
 
-int runInfo(std::span<const std::string> arguments) {
+int runInfo(const char *program, std::span<const std::string> arguments) {
     static constexpr std::array<OptionSpec, 1> kRows{{{.name = "json"}}};
     int exit = kDone;
     const std::optional<ParsedArguments> p = parseCommand(kRows, arguments, exit);
@@ -234,7 +235,9 @@ int runInfo(std::span<const std::string> arguments) {
         return exit;
     if (p->positional.size() != 1)
         return usageError("info takes one waveform file");
-    HeadlessScope scope(HeadlessScope::View{});
+    // Texts and numbers only: no fonts, no platform.
+    const HeadlessApplication application(program, false);
+    HeadlessScope scope(HeadlessScope::View{}, nullptr);
     const std::string &file = p->positional.front();
     if (const auto refusal = scope.open(file)) {
         complain(*refusal);

@@ -8,7 +8,8 @@ DeviceLinkSetup::DeviceLinkSetup(Program &program, const link::qt::LinkOptions &
                                  link::qt::LinkPort &port, QWidget *dialogParent)
     : program_(program), recording_(port.recording), dialog_(dialogParent) {
     link::SerialLink &link = program.serialLink();
-    link.useDevices({&devices_, &memory_, &dialog_, &retry_});
+    // The port's own list where it has one: a search and the link's look-ups read it once.
+    link.useDevices({port.devices ? port.devices : &devices_, &memory_, &dialog_, &retry_});
     link.setStartDevice(options.device);
     if (!port.recording)
         return;

@@ -1,6 +1,6 @@
 #include "link/qt/LinkOptions.h"
 
-#include "link/RawRecording.h"
+#include "link/RawRecordingReader.h"
 #include "link/ReplayPort.h"
 #include "link/SimulatorSettings.h"
 #include "link/qt/SerialPortFactory.h"
@@ -39,17 +39,17 @@ std::optional<LinkOptions> readLinkOptions(const LinkArguments &given, std::stri
 namespace {
 
 /// What a recording with nothing to replay or with a cut end tells the user; empty otherwise.
-std::string replayNote(const std::string &path, const RawRecording &recording) {
-    const bool one = recording.cutBytes == 1;
-    const std::string bytes = one ? "byte" : std::to_string(recording.cutBytes) + " bytes";
-    if (recording.records.empty())
+std::string replayNote(const std::string &path, const RawRecordingReader &recording) {
+    const bool one = recording.cutBytes() == 1;
+    const std::string bytes = one ? "byte" : std::to_string(recording.cutBytes()) + " bytes";
+    if (recording.size() == 0)
         return path + " holds no whole record" +
-               (recording.truncated ? " (the " + bytes + " after its first line " +
-                                          (one ? "makes" : "make") + " none)"
-                                    : "");
-    if (!recording.truncated)
+               (recording.truncated() ? " (the " + bytes + " after its first line " +
+                                            (one ? "makes" : "make") + " none)"
+                                      : "");
+    if (!recording.truncated())
         return {};
-    const std::size_t n = recording.records.size();
+    const std::size_t n = recording.size();
     return path + ": the last " + bytes +
            (one ? " was cut short and is" : " were cut short and are") + " left out; its " +
            std::to_string(n) + (n == 1 ? " whole record plays" : " whole records play");
@@ -59,23 +59,32 @@ std::string replayNote(const std::string &path, const RawRecording &recording) {
 
 std::optional<LinkPort> makeLinkPort(const LinkOptions &options, std::string &error) {
     LinkPort out;
+    // The system's ports: the program's port, or those beside a stand-in when asked for.
+    std::unique_ptr<platform::qt::QtSerialPort> system;
+    if (options.systemPorts || (options.replay.empty() && options.demo.empty())) {
+        system = std::make_unique<platform::qt::QtSerialPort>();
+        out.devices = &system->systemDevices();
+    }
     if (!options.replay.empty()) {
-        std::optional<RawRecording> recording = readRawRecording(options.replay, error);
+        // Read as a stream: memory stays the same whatever the recording's length.
+        std::unique_ptr<RawRecordingReader> recording =
+            RawRecordingReader::open(options.replay, error);
         if (!recording)
             return std::nullopt;
-        out.nothingToReplay = recording->records.empty();
+        out.nothingToReplay = recording->size() == 0;
         out.replayNote = replayNote(options.replay, *recording);
-        auto replay = std::make_unique<ReplayPort>(1, std::move(*recording),
-                                                   std::make_unique<platform::qt::QtSerialPort>());
+        auto replay = std::make_unique<ReplayPort>(1, std::move(recording), std::move(system));
         if (!out.nothingToReplay)
             out.pacer = std::make_unique<ReplayPacer>(*replay, options.speed);
         out.port = std::move(replay);
-    } else {
-        out.port = makeSerialPort(options.demo);
+    } else if (!options.demo.empty()) {
+        out.port = makeDemoPort(options.demo, std::move(system));
         if (!out.port) {
             error = "unknown demo mode '" + options.demo + "' (dmm, dso, dso-memory, dmm-memory)";
             return std::nullopt;
         }
+    } else {
+        out.port = std::move(system);
     }
     // A replay with nothing to replay has nothing to record either: no file is made.
     if (options.recordRaw.empty() || out.nothingToReplay)

@@ -1,6 +1,7 @@
 #pragma once
 #include "link/RecordingPort.h"
 #include "link/qt/ReplayPacer.h"
+#include "platform/SerialDevices.h"
 #include "platform/SerialPort.h"
 
 #include <memory>
@@ -16,6 +17,9 @@ struct LinkOptions {
     std::string recordRaw; ///< --record-raw: every byte received goes into this file
     std::string replay;    ///< --replay: this recording plays on port 1
     int speed = 1;         ///< --speed: 1, 10, or ReplayPacer::kMax
+    /// The system's ports beside --demo or --replay (ports 2..8 and named devices, the window's);
+    /// without them a stand-in is the only port and the system's list is never read.
+    bool systemPorts = true;
 };
 
 /// The link's options as the command line gives them, before they are checked; empty: not given.
@@ -34,6 +38,9 @@ struct LinkPort {
     std::unique_ptr<platform::SerialPort> port;
     std::unique_ptr<ReplayPacer> pacer;       ///< a replay's pace; null otherwise
     link::RecordingPort *recording = nullptr; ///< the raw recording inside port; null if none
+    /// The system's devices as the port reads them (one read per turn of the event loop, shared
+    /// with the search); null when the port has no system ports.
+    platform::SerialDevices *devices = nullptr;
     /// What the user should learn about a --replay: that it holds no whole record, or how many
     /// bytes at its end were cut; empty when all is well.
     std::string replayNote;

@@ -10,7 +10,11 @@ namespace qv::platform::fakes {
 class FakeSerialDevices final : public SerialDevices {
   public:
     std::vector<SerialDeviceInfo> devices;
-    std::vector<SerialDeviceInfo> list() const override { return devices; }
+    mutable int reads = 0; ///< how often the list was read
+    std::vector<SerialDeviceInfo> list() const override {
+        ++reads;
+        return devices;
+    }
 };
 
 /// Settings kept in memory instead of the user's real ones.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -495,6 +496,66 @@ TEST_F(CliTest, OutputsOfOneFileAndOfARecord) {
     EXPECT_NE(info.out.find("\" 1 Vp-p\""), std::string::npos) << info.out;
 
     EXPECT_EQ(run({"--version"}).out, "qvlink 1.1\n");
+}
+
+// Each reading's date and time are local time in the process's zone with its offset from UTC:
+// two zones (the child's TZ, POSIX rules that need no zone files) name the same moments.
+TEST_F(CaptureTest, ReadingsCarryTheLocalTimeOfTheZoneWithItsOffset) {
+    const QString raw = recording(3);
+    for (const auto &[tz, offset, east] :
+         {std::tuple{"IST-5:30", "+05:30", 19800}, {"NST3:30", "-03:30", -12600}}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TZ", tz);
+        p.setProcessEnvironment(env);
+        const std::time_t before = std::time(nullptr);
+        start(p, capture({"--replay", raw, "--speed", "max", "--dmm-csv", arg("z.csv")}));
+        const Run r = finish(p);
+        const std::time_t after = std::time(nullptr);
+        ASSERT_EQ(r.code, 0) << r.err;
+        std::istringstream lines(contents(path("z.csv")));
+        int rows = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.empty() || !std::isdigit(static_cast<unsigned char>(line[0])))
+                continue;
+            ++rows;
+            // 2026-12-07T10:15:03.120+01:00,10:15:03,...
+            EXPECT_EQ(line.substr(23, 6), offset) << line;
+            EXPECT_EQ(line.substr(30, 8), line.substr(11, 8)) << line;
+            std::tm tm{};
+            ASSERT_NE(strptime(line.substr(0, 19).c_str(), "%Y-%m-%dT%H:%M:%S", &tm), nullptr);
+            const std::time_t utc = timegm(&tm) - east;
+            EXPECT_TRUE(utc >= before && utc <= after) << line << " is not now";
+        }
+        EXPECT_EQ(rows, 3) << tz;
+        std::filesystem::remove(path("z.csv"));
+    }
+}
+
+// A run that draws no picture loads no GUI library (Qt Gui, fonts, a platform plugin): the CSV
+// of a waveform or of a record, info, a capture of readings, --version. A picture loads them.
+TEST_F(CliTest, OnlyPicturesLoadTheGuiLibraries) {
+    const QString raw = recording(2);
+    const std::pair<QStringList, bool> cases[] = {
+        {{"--version"}, false},
+        {{"export", "good.dso", "--csv", "c.csv", "--spectrum-csv", "s.csv"}, false},
+        {{"export", "--record", "record.txt", "--csv", "r.csv"}, false},
+        {{"info", "good.dso", "--json"}, false},
+        {capture({"--replay", raw, "--speed", "max", "--dmm-csv", "d.csv"}), false},
+        {{"export", "good.dso", "--png", "p.png"}, true},
+    };
+    for (const auto &[args, gui] : cases) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_DEBUG", "files"); // the loader names every library it loads on stderr
+        p.setProcessEnvironment(env);
+        start(p, args);
+        const Run r = finish(p);
+        EXPECT_EQ(r.code, 0) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err.find("file=libQt6Gui.so") != std::string::npos, gui)
+            << args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(exists("c.csv") && exists("r.csv") && exists("d.csv") && exists("p.png"));
 }
 
 } // namespace

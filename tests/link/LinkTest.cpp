@@ -1,6 +1,7 @@
 #include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
 #include "link/RawRecording.h"
+#include "link/RawRecordingReader.h"
 #include "link/RawRecordingWriter.h"
 #include "link/ReceiveDispatch.h"
 #include "link/RecordingPort.h"
@@ -18,10 +19,12 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qv::link {
@@ -289,6 +292,44 @@ TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteSt
     EXPECT_FALSE(w.open("/dev/full", "a full disk"));
     EXPECT_NE(w.error().find("No space left"), std::string::npos) << w.error();
     EXPECT_FALSE(w.write(0, Bytes{1}));
+}
+
+// A replay reads its recording as it goes: opening walks the records once (how many, a cut end),
+// then each is read when the replay takes it, up to the last whole one found at opening. A pipe,
+// which cannot be read twice, is read whole first.
+TEST(RawRecordingTest, AReaderTakesTheRecordsFoundAtOpeningOneAtATime) {
+    const std::string path = tempFile("qvlink-stream.raw"), fifo = tempFile("qvlink-stream.fifo");
+    {
+        RawRecordingWriter w;
+        ASSERT_TRUE(w.open(path, "note"));
+        for (std::uint32_t k = 0; k < 3; ++k)
+            ASSERT_TRUE(w.write(k * 10, Bytes(k + 1, std::uint8_t(k))));
+    }
+    const std::vector<RawRecord> three{{0, {0}}, {10, {1, 1}}, {20, {2, 2, 2}}};
+    const auto take = [](RawRecordingReader &reader) {
+        std::vector<RawRecord> taken;
+        for (const RawRecord *r; (r = reader.peek()) != nullptr; reader.take())
+            taken.push_back(*r);
+        return taken;
+    };
+    std::string error;
+    const auto reader = RawRecordingReader::open(path, error);
+    ASSERT_TRUE(reader) << error;
+    std::ofstream(path, std::ios::binary | std::ios::app) << std::string("\x1E\0\0\0\1\0\x7F", 7);
+    EXPECT_EQ(std::tuple(reader->size(), reader->note(), reader->truncated()),
+              std::tuple(3u, "note", false));
+    EXPECT_EQ(take(*reader), three) << "the record written after opening is not played";
+
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << contents(path); });
+    const auto piped = RawRecordingReader::open(fifo, error);
+    writer.join();
+    ASSERT_TRUE(piped) << error;
+    std::vector<RawRecord> four = three;
+    four.push_back({30, {0x7F}});
+    EXPECT_EQ(take(*piped), four);
+    std::filesystem::remove(path);
+    std::filesystem::remove(fifo);
 }
 
 // An old recording of the same name, reached through a link, is replaced only once the new one

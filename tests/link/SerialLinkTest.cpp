@@ -312,6 +312,19 @@ TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterA
     h.expectLink(false, kNotFoundText);
 }
 
+// A pseudo-terminal (or a link to one) is never in the system's list of serial devices, which
+// costs tens of milliseconds to read: naming one does not read it; any other name reads it once.
+TEST(DeviceLinkTest, APseudoTerminalConnectsWithoutReadingTheSystemsList) {
+    for (const auto &[device, reads] : {std::pair{"/dev/pts/7", 0}, {"/dev/ttyUSB0", 1}}) {
+        LinkFixture f("........");
+        f.addDevice(device);
+        f.link.connectDevice(device, true);
+        f.expectLink(true, connectedText(device));
+        EXPECT_EQ(f.devices.reads, reads) << device;
+        EXPECT_EQ(f.memory.device->path, device);
+    }
+}
+
 // A --port device not there at start-up is watched for as after an unplug and remembered once
 // it connects; a pseudo-terminal's name is not waited for; the user's link commands end the wait.
 TEST(DeviceLinkTest, AStartDeviceThatIsNotThereYetIsTakenWhenItAppears) {
@@ -389,6 +402,7 @@ TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
     std::filesystem::remove(link);
     std::filesystem::create_symlink(pty, link);
     EXPECT_TRUE(isPseudoTerminalName(pty)) << pty;
+    EXPECT_TRUE(leadsToPseudoTerminal(link.string()) && !leadsToPseudoTerminal("/dev/ttyUSB0"));
     EXPECT_TRUE(sameDeviceAtPath({link.string()}, {})) << "a link the user made stays the meter's";
     std::filesystem::remove(link);
     ::close(master);

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
 namespace qv::platform::qt {
 
@@ -52,8 +51,8 @@ std::string QtSerialPort::deviceFor(int number) const {
     return table_.device(number);
 #else
     std::vector<std::string> devices;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        devices.push_back(info.systemLocation().toStdString());
+    for (const SerialDeviceInfo &info : system_.list())
+        devices.push_back(info.location);
     table_.update(devices);
     return table_.device(number);
 #endif

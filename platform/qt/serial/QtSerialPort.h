@@ -2,6 +2,7 @@
 #include "platform/ReceiveQueue.h"
 #include "platform/SerialPort.h"
 #include "platform/qt/serial/PortTable.h"
+#include "platform/qt/serial/QtSerialDevices.h"
 
 #include <QSerialPort>
 
@@ -38,6 +39,9 @@ class QtSerialPort final : public SerialPort {
 
     /// Puts a device on port n instead of the system's choice (a pseudo-terminal in a test).
     void useDevice(int number, const std::string &device);
+    /// The system's devices, from which ports 1..8 are numbered (read once per turn of the event
+    /// loop); only a port number needs them, a device chosen by name does not.
+    [[nodiscard]] QtSerialDevices &systemDevices() { return system_; }
 
   private:
     void onReadyRead();
@@ -45,6 +49,7 @@ class QtSerialPort final : public SerialPort {
     [[nodiscard]] std::optional<QSerialPort::PinoutSignals> pinout();
     [[nodiscard]] std::string deviceFor(int number) const;
 
+    QtSerialDevices system_;
     QSerialPort serial_;
     ReceiveQueue queue_{SerialPort::kThreshold};
     mutable PortTable table_;

@@ -1,0 +1,24 @@
+#include "app/cli/HeadlessApplication.h"
+
+#include "app/cli/Cli.h"
+
+namespace qv::app::cli {
+
+HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
+    : argv_{const_cast<char *>(program), nullptr} {
+    if (!pictures) {
+        app_ = std::make_unique<QCoreApplication>(argc_, argv_);
+        return;
+    }
+    std::string error;
+    kit_ = loadPictureKit(error);
+    if (!kit_) {
+        complain("cannot draw pictures: " + error);
+        return;
+    }
+    app_ = kit_->application(argc_, argv_);
+}
+
+HeadlessApplication::~HeadlessApplication() = default;
+
+} // namespace qv::app::cli
