@@ -4,12 +4,12 @@
 #include "app/qt/ElementBinding.h"
 #include "app/qt/LogView.h"
 #include "app/qt/MenuShortcutsFirst.h"
+#include "app/qt/StatusPanel.h"
 #include "app/qt/ToolbarIcons.h"
 #include "app/qt/TwipsCanvas.h"
 #include "files/WaveformFormat.h"
 
 #include <QFontDatabase>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -206,24 +206,18 @@ void MainWindow::buildForm() {
 void MainWindow::buildStatusBar() {
     common::Elements &el = program_.form().el;
     // Room is shared in proportion to the panels' laid-out widths (3500, 2000, 2200 and 1440
-    // twips), but no panel gets narrower than its text: at the default width every text is
-    // whole and no panel covers another.
+    // twips) whatever their texts: a text too long for its panel is elided, never drawn over
+    // the next panel.
     const int stretch[] = {35, 20, 22, 14};
     for (std::size_t i = 0; i < el.panel.size(); ++i) {
-        auto *label = new QLabel(this);
-        label->setFrameShape(QFrame::StyledPanel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        statusBar()->addWidget(label, stretch[i]);
-        bindLabel(label, el.panel[i]);
-        const auto fitText = [label] {
-            label->setMinimumWidth(0); // a label's hint never falls below its minimum width
-            label->setMinimumWidth(label->minimumSizeHint().width());
-        };
-        el.panel[i].subscribe(fitText);
-        fitText();
+        auto *panel = new StatusPanel(this);
+        statusBar()->addWidget(panel, stretch[i]);
+        common::TextControl &text = el.panel[i];
+        const auto show = [panel, &text] { panel->setPanelText(qs(text.text())); };
+        text.subscribe(show);
+        show();
         if (i == 0) // what happened to the link, and why
-            el.linkNote.subscribe([label, &el] { label->setToolTip(qs(el.linkNote.text())); });
+            el.linkNote.subscribe([panel, &el] { panel->setNote(qs(el.linkNote.text())); });
     }
     statusBar()->setSizeGripEnabled(true);
 }

@@ -11,7 +11,6 @@
 #include <string>
 
 class QAction;
-class QLabel;
 class QLineEdit;
 
 namespace qv::app::qt {
