@@ -65,6 +65,7 @@ MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent),
     buildToolbar();
     buildForm();
     buildStatusBar();
+    addLogEditItem();
     bindWindowTitle(this, program_.form().el.caption);
     QList<QKeySequence> shortcuts;
     for (const auto &[name, action] : actions_)
@@ -149,6 +150,19 @@ void MainWindow::buildMenus() {
                 [this] { program_.exports().updateItems(); });
 }
 
+void MainWindow::addLogEditItem() {
+    QAction *edit = action("mnuEdit");
+    if (!edit)
+        return;
+    edit->menu()->addSeparator();
+    QAction *a = edit->menu()->addAction(tr("编辑记录…"));
+    a->setShortcut(LogView::kEditKey);
+    a->setEnabled(log_->isEnabled());
+    actions_["editLog"] = a;
+    connect(a, &QAction::triggered, log_, &LogView::edit);
+    log_->enabledChanged = [a](bool on) { a->setEnabled(on); };
+}
+
 void MainWindow::buildToolbar() {
     QToolBar *bar = addToolBar(QStringLiteral("Toolbar1"));
     bar->setObjectName(QStringLiteral("Toolbar1"));
@@ -198,6 +212,7 @@ void MainWindow::buildForm() {
     // The meter pads its text with blanks: trailing blanks hang at the edge instead of widening
     // the line, and a line still too long wraps: the log view has no horizontal scroll bar.
     bindLog(log_, form.el.RichTextBox1);
+    log_->ctrlCTaken = [&form] { return form.el.mnuCopy.enabled(); };
 
     form_->setMinimumSize(px(kFormWidth), px(kFormBottom - kToolbarTwips));
     resize(px(kFormWidth), px(kFormBottom) + 40);

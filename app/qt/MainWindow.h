@@ -41,6 +41,8 @@ class MainWindow : public QMainWindow {
     void buildToolbar();
     void buildForm();
     void buildStatusBar();
+    /// Edit > 编辑记录… (F2): the log's editor, found where the other edit command is.
+    void addLogEditItem();
     void layoutForm();
     void showTrend();
 

@@ -3,12 +3,10 @@
 #include "app/cli/Cli.h"
 #include "app/cli/StartupFile.h"
 #include "app/cli/WindowArguments.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/Screenshots.h"
-#include "app/qt/Translations.h"
 #include "app/qt/DeviceLinkSetup.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
+#include "app/qt/Translations.h"
 #include "link/qt/LinkOptions.h"
 #include "platform/Platform.h"
 #include "platform/qt/services/QtClipboard.h"
@@ -20,8 +18,8 @@
 #include "platform/qt/services/QtTextMeasure.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTimer>
 

@@ -1,12 +1,21 @@
 // The window's finish: status panels that never overlap, copying from the log, the log editor,
 // the recovery question, the dialogs' memory and texts.
 #include "app/Program.h"
+#include "app/qt/LogView.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/StatusPanel.h"
 #include "platform/fakes/FakePlatform.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,6 +74,64 @@ TEST_F(WindowPolishTest, StatusPanelsKeepTheirWidthsAndElideALongText) {
     el.panel[0].setText("通信电缆已连接在COM 1，通信已建立");
     QApplication::processEvents();
     EXPECT_EQ(panels[0]->shownText(), panels[0]->text());
+}
+
+// Ctrl+C in the log copies its selection while the Copy item is disabled (DMM mode); while it is
+// enabled Ctrl+C stays Copy of the scope screen. The context menu names each item's key.
+TEST_F(WindowPolishTest, CtrlCInTheLogCopiesItsSelectionUnlessCopyTakesIt) {
+    auto *log = window.findChild<LogView *>();
+    el.RichTextBox1.setText("  14:03:27     1.234 V   DC   \r\n");
+    QApplication::setActiveWindow(&window);
+    log->setFocus();
+    log->selectAll();
+    const auto menuTexts = [log] {
+        QStringList texts;
+        const std::unique_ptr<QMenu> menu = log->contextMenu();
+        for (const QAction *a : menu->actions())
+            texts << a->text();
+        return texts.join(QLatin1Char('|')).toStdString();
+    };
+    for (const bool copyEnabled : {false, true}) {
+        el.mnuCopy.setEnabled(copyEnabled);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QTest::keyClick(log, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(),
+                  copyEnabled ? "before" : "  14:03:27     1.234 V   DC   \n");
+        EXPECT_EQ(fp.clipboard.image.has_value(), copyEnabled) << "the scope screen";
+        EXPECT_EQ(menuTexts(), std::string(copyEnabled ? "复制\tCtrl+Ins" : "复制\tCtrl+C") +
+                                   "|全选\tCtrl+A||编辑…\tF2");
+    }
+}
+
+// The editor opens on the line double-clicked; Edit > 编辑记录… (F2) opens it from anywhere.
+TEST_F(WindowPolishTest, TheLogEditorOpensOnTheLineDoubleClicked) {
+    auto *log = window.findChild<LogView *>();
+    for (int i = 0; i < 300; ++i)
+        el.RichTextBox1.append("  14:03:27     " + std::to_string(i) + " V   DC   \r\n");
+    el.RichTextBox1.moveCaretToEnd();
+    QApplication::processEvents();
+    const int top = log->verticalScrollBar()->value();
+    const int lineHeight = log->fontMetrics().lineSpacing();
+    QTest::mouseDClick(log->viewport(), Qt::LeftButton, {}, QPoint(20, 4 + lineHeight * 5 / 2));
+    ASSERT_NE(log->editor(), nullptr);
+    const auto *box = log->editor()->findChild<QPlainTextEdit *>();
+    EXPECT_EQ(box->textCursor().blockNumber(), top + 2);
+    EXPECT_EQ(box->textCursor().block().text().toStdString(),
+              "  14:03:27     " + std::to_string(top + 2) + " V   DC   ");
+    log->editor()->reject();
+    QApplication::processEvents();
+
+    const QAction *item = window.action("editLog");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("编辑记录…"));
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_TRUE(window.action("mnuEdit")->menu()->actions().contains(item));
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_F2);
+    EXPECT_NE(log->editor(), nullptr);
+    log->editor()->reject();
+    program.commands().pressButton("DSOmode"); // the log is disabled: so is its editor
+    EXPECT_FALSE(item->isEnabled());
 }
 
 } // namespace
