@@ -249,6 +249,23 @@ void MainWindow::showTrend() {
     trendWindow_->activateWindow();
 }
 
+void MainWindow::whenShown(std::function<void()> f) {
+    if (painted_)
+        QTimer::singleShot(0, this, std::move(f));
+    else
+        whenShown_.push_back(std::move(f));
+}
+
+void MainWindow::paintEvent(QPaintEvent *event) {
+    QMainWindow::paintEvent(event);
+    if (painted_)
+        return;
+    painted_ = true;
+    for (auto &f : whenShown_)
+        QTimer::singleShot(0, this, std::move(f));
+    whenShown_.clear();
+}
+
 void MainWindow::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
     layoutForm();

@@ -6,9 +6,11 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLineEdit;
@@ -33,8 +35,12 @@ class MainWindow : public QMainWindow {
     /// The trend window once Trend… has opened it; nullptr before.
     [[nodiscard]] trend::qt::TrendWindow *trendWindow() const { return trendWindow_.get(); }
 
+    /// Runs f soon after the window was first painted on the screen (at once when it was).
+    void whenShown(std::function<void()> f);
+
   protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
   private:
     void buildMenus();
@@ -56,6 +62,8 @@ class MainWindow : public QMainWindow {
     QTimer timer_;
     trend::TrendModel trend_; ///< every live reading since start-up
     std::unique_ptr<trend::qt::TrendWindow> trendWindow_;
+    bool painted_ = false;
+    std::vector<std::function<void()>> whenShown_;
 };
 
 } // namespace qv::app::qt

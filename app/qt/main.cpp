@@ -98,7 +98,8 @@ int main(int argc, char *argv[]) {
     if (dsoDemo)
         program.commands().pressButton("DSOmode");
     window.show();
-    QTimer::singleShot(0, &window, [&recovery] { recovery.start(); });
+    // Asked once the window is on the screen, so that the question stands over it.
+    window.whenShown([&recovery] { recovery.start(); });
 
     // A file named on the command line opens in DSO mode once the window is up, as Open would.
     if (options.file)

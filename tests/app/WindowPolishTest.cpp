@@ -1,24 +1,31 @@
 // The window's finish: status panels that never overlap, copying from the log, the log editor,
 // the recovery question, the dialogs' memory and texts.
 #include "app/Program.h"
+#include "app/RecordRecovery.h"
 #include "app/qt/LogView.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/StatusPanel.h"
 #include "platform/fakes/FakePlatform.h"
+#include "platform/qt/services/QtMessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 namespace qv::app::qt {
 namespace {
@@ -28,7 +35,11 @@ struct WindowPolishTest : ::testing::Test {
     Program program{fp.platform};
     MainWindow window{program};
     common::Elements &el = program.form().el;
+    QTemporaryDir dir;
 
+    [[nodiscard]] std::string path(const char *name) const {
+        return dir.filePath(QString::fromLatin1(name)).toStdString();
+    }
     void SetUp() override {
         for (auto &p : fp.port.ports)
             p.exists = false;
@@ -132,6 +143,50 @@ TEST_F(WindowPolishTest, TheLogEditorOpensOnTheLineDoubleClicked) {
     log->editor()->reject();
     program.commands().pressButton("DSOmode"); // the log is disabled: so is its editor
     EXPECT_FALSE(item->isEnabled());
+}
+
+// The recovery question says how many lines and from when, stands centred over the window, and
+// after Yes the log shows its end. A record file given to File > Open says where it opens.
+TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheWindow) {
+    std::ofstream lines(path("recovery.txt"), std::ios::binary);
+    lines << "  No.1:   1.000 V   DC   \r\n";
+    for (int i = 0; i < 300; ++i)
+        lines << "  18:25:" << (i < 299 ? "03" : "59") << "     1.234 V   DC   \r\n";
+    lines.close();
+    RecordRecovery recovery(program.form(), path("recovery.txt"));
+    fp.messages.answers = {platform::Answer::Yes};
+    recovery.start();
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_EQ(fp.messages.shown[0].text, "恢复上次未保存的记录? (301 行, 18:25:03 – 18:25:59)");
+    QApplication::processEvents();
+    const QScrollBar *bar = window.findChild<LogView *>()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the newest lines in view";
+
+    std::ofstream(path("record.txt"), std::ios::binary)
+        << "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\nQM520V DMM Record: \r\n\r\n";
+    fp.files.openAnswers = {path("record.txt")};
+    program.commands().clickMenu("menuOpen");
+    ASSERT_EQ(fp.messages.shown.size(), 2u);
+    platform::Message told = fp.messages.shown[1];
+    EXPECT_EQ(told.text, path("record.txt") + " 文件格式不正确");
+    EXPECT_NE(told.details.find("Record > Trend…"), std::string::npos) << told.details;
+
+    // The Qt box: centred over the window, the details under the text.
+    window.setGeometry(200, 150, 700, 500);
+    platform::qt::QtMessageBoxes boxes;
+    boxes.setParent(&window);
+    QMessageBox *box = nullptr;
+    QPoint centre;
+    QTimer::singleShot(0, &window, [&] {
+        box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        centre = box->frameGeometry().center();
+        EXPECT_EQ(box->informativeText().toStdString(), told.details);
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(boxes.show(told), platform::Answer::Ok);
+    EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 8);
 }
 
 } // namespace
