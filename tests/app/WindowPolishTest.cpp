@@ -5,7 +5,9 @@
 #include "app/qt/LogView.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/StatusPanel.h"
+#include "files/DmmRecordFile.h"
 #include "platform/fakes/FakePlatform.h"
+#include "platform/qt/services/QtFileDialogs.h"
 #include "platform/qt/services/QtMessageBoxes.h"
 
 #include <QAbstractButton>
@@ -25,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <fstream>
 
 namespace qv::app::qt {
@@ -187,6 +190,24 @@ TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheW
     });
     EXPECT_EQ(boxes.show(told), platform::Answer::Ok);
     EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 8);
+}
+
+// Each dialog offers its own last name; one not used yet starts in the last folder chosen.
+TEST(FileDialogMemory, EachSaveDialogOffersItsOwnLastName) {
+    QStringList starts;
+    std::deque<QString> answers{"/data/trend/run1.png", "/data/logs/bench.txt", ""};
+    platform::qt::QtFileDialogs dialogs(
+        [&](QWidget *, const QString &start, const QString &, bool) {
+            starts << start;
+            const QString answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    const std::string trendPng = "PNG(*.png)|*.png", record = files::DmmRecordFile::kFilter;
+    EXPECT_EQ(dialogs.saveFile(trendPng), "/data/trend/run1.png");
+    EXPECT_EQ(dialogs.saveFile(record), "/data/logs/bench.txt");
+    EXPECT_EQ(dialogs.saveFile(trendPng), std::nullopt) << "cancelled";
+    EXPECT_EQ(starts.join(QLatin1Char('|')).toStdString(), "|/data/trend|/data/trend/run1.png");
 }
 
 } // namespace
