@@ -2,6 +2,7 @@
 // the recovery question, the dialogs' memory and texts.
 #include "app/Program.h"
 #include "app/RecordRecovery.h"
+#include "app/qt/DeviceDialog.h"
 #include "app/qt/LogView.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/StatusPanel.h"
@@ -15,11 +16,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -208,6 +214,20 @@ TEST(FileDialogMemory, EachSaveDialogOffersItsOwnLastName) {
     EXPECT_EQ(dialogs.saveFile(record), "/data/logs/bench.txt");
     EXPECT_EQ(dialogs.saveFile(trendPng), std::nullopt) << "cancelled";
     EXPECT_EQ(starts.join(QLatin1Char('|')).toStdString(), "|/data/trend|/data/trend/run1.png");
+}
+
+// The Other port… dialog speaks the program's language, beside Qt's Chinese buttons.
+TEST(DeviceDialogTexts, AreChinese) {
+    DeviceDialog dialog;
+    QStringList texts{dialog.windowTitle()};
+    for (int col = 0; col < dialog.table()->columnCount(); ++col)
+        texts << dialog.table()->horizontalHeaderItem(col)->text();
+    texts << dialog.findChild<QLabel *>()->text();
+    for (const QAbstractButton *b : dialog.findChild<QDialogButtonBox *>()->buttons())
+        if (b->text().contains(QLatin1Char('R')))
+            texts << b->text();
+    EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(),
+              "其他端口|设备|描述|制造商|序列号|厂商 ID|产品 ID|设备路径:|刷新(&R)");
 }
 
 } // namespace
