@@ -1,5 +1,6 @@
 #include "trend/TimeTicks.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -65,16 +66,17 @@ std::string labelOf(long long tenths, double step, bool acrossDays, bool acrossY
 
 } // namespace
 
-std::vector<TimeTick> timeTicks(Range time, double utcOffset) {
+std::vector<TimeTick> timeTicks(Range time, double utcOffset, int maxMarks) {
+    maxMarks = std::clamp(maxMarks, 2, 8);
     const double lo = time.lo + utcOffset, hi = time.hi + utcOffset;
     if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi))
         return {};
-    // The smallest step that puts at most 8 marks in the range (the next smaller put 9 or more,
-    // so this one puts at least 4 but where the steps grow by more than twice).
+    // The smallest step that puts at most maxMarks in the range (the next smaller put more, so
+    // this one puts at least half as many but where the steps grow by more than twice).
     double chosen = kSteps.back();
     for (const double step : kSteps) {
         const Marks m = marksOf(lo, hi, step, step >= kWeek ? kMonday : 0);
-        if (m.last - m.first + 1 <= 8) {
+        if (m.last - m.first + 1 <= maxMarks) {
             chosen = step;
             break;
         }

@@ -18,9 +18,12 @@ long long overlap(const WindowPlace &a, const WindowPlace &b) {
 
 } // namespace
 
-WindowPlace besideMain(WindowPlace main, WindowPlace screen, int width, int height) {
+WindowPlace besideMain(WindowPlace main, WindowPlace screen, int width, int height, int leastWidth,
+                       int leastHeight) {
     width = std::min(width, screen.width);
     height = std::min(height, screen.height);
+    leastWidth = std::min(std::max(leastWidth, kMinWidth), width);
+    leastHeight = std::min(std::max(leastHeight, kMinHeight), height);
     const int rightRoom = screen.right() - main.right();
     const int belowRoom = screen.bottom() - main.bottom();
     const auto right = [&](int w) {
@@ -32,12 +35,12 @@ WindowPlace besideMain(WindowPlace main, WindowPlace screen, int width, int heig
                            h};
     };
     // To the right while that holds three quarters of the width, else below.
-    if (rightRoom >= width || (rightRoom >= kMinWidth && 4 * rightRoom >= 3 * width))
+    if (rightRoom >= width || (rightRoom >= leastWidth && 4 * rightRoom >= 3 * width))
         return right(std::min(width, rightRoom));
     if (belowRoom >= height)
         return below(height);
     // Smaller, in whichever room holds more of it.
-    const bool rightFits = rightRoom >= kMinWidth, belowFits = belowRoom >= kMinHeight;
+    const bool rightFits = rightRoom >= leastWidth, belowFits = belowRoom >= leastHeight;
     if (rightFits && (!belowFits || static_cast<long long>(rightRoom) * height >=
                                         static_cast<long long>(belowRoom) * width))
         return right(rightRoom);
@@ -47,10 +50,10 @@ WindowPlace besideMain(WindowPlace main, WindowPlace screen, int width, int heig
     const int middle = main.x + main.width / 2;
     const int y = within(main.y, height, screen.y, screen.bottom());
     if (screen.right() - middle >= std::min(width, kMinWidth)) {
-        const int w = std::min(width, screen.right() - middle);
+        const int w = std::min(width, std::max(leastWidth, screen.right() - middle));
         return {screen.right() - w, y, w, height};
     }
-    return {screen.x, y, std::min(width, std::max(kMinWidth, middle - screen.x)), height};
+    return {screen.x, y, std::min(width, std::max(leastWidth, middle - screen.x)), height};
 }
 
 std::optional<WindowPlace> remembered(WindowPlace place, WindowPlace main, WindowPlace screen) {

@@ -240,9 +240,14 @@ void MainWindow::buildStatusBar() {
 void MainWindow::showTrend() {
     if (!trendWindow_) {
         common::Form &form = program_.form();
-        trend::qt::TrendServices services{form.os.files, form.os.messages, form.os.clock,
-                                          [&form] { return form.el.RichTextBox1.text(); }};
+        trend::qt::TrendServices services{form.os.files,
+                                          form.os.messages,
+                                          form.os.clock,
+                                          [&form] { return form.el.RichTextBox1.text(); },
+                                          [&form] { return form.v.MeterModelName; },
+                                          places_};
         trendWindow_ = std::make_unique<trend::qt::TrendWindow>(trend_, services, this);
+        trendWindow_->place();
     }
     trendWindow_->show();
     trendWindow_->raise();

@@ -35,6 +35,8 @@ class MainWindow : public QMainWindow {
     /// The trend window once Trend… has opened it; nullptr before.
     [[nodiscard]] trend::qt::TrendWindow *trendWindow() const { return trendWindow_.get(); }
 
+    /// Where the trend window's place is kept between runs; none (the default): not kept.
+    void setWindowPlaces(platform::WindowPlaces *places) { places_ = places; }
     /// Runs f soon after the window was first painted on the screen (at once when it was).
     void whenShown(std::function<void()> f);
 
@@ -62,6 +64,7 @@ class MainWindow : public QMainWindow {
     QTimer timer_;
     trend::TrendModel trend_; ///< every live reading since start-up
     std::unique_ptr<trend::qt::TrendWindow> trendWindow_;
+    platform::WindowPlaces *places_ = nullptr;
     bool painted_ = false;
     std::vector<std::function<void()>> whenShown_;
 };

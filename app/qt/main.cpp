@@ -16,6 +16,7 @@
 #include "platform/qt/services/QtPictureWriter.h"
 #include "platform/qt/services/QtPrinter.h"
 #include "platform/qt/services/QtTextMeasure.h"
+#include "platform/qt/services/QtWindowPlaces.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,6 +78,8 @@ int main(int argc, char *argv[]) {
     program.form().el.Picture1.setTextMeasure(&measure);
     program.form().el.Picture2.setTextMeasure(&measure);
     app::qt::MainWindow window(program);
+    platform::qt::QtWindowPlaces places;
+    window.setWindowPlaces(&places);
     messages.setParent(&window);
     files.setParent(&window);
     printer.setParent(&window);

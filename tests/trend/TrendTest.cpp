@@ -240,8 +240,8 @@ TEST(LogImport, RecordFileSplitsIntoHeaderAndLog) {
         splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\n"
                         "QM520V DMM Record: bench\r\n\r\n  14:00:00  3.301 V\r\n\r\n");
     ASSERT_TRUE(record);
-    EXPECT_EQ(std::tuple(record->savedDate, record->savedTime, record->log),
-              std::tuple("2026-12-07", "14:03:27", "  14:00:00  3.301 V\r\n\r\n"));
+    EXPECT_EQ(std::tuple(record->savedDate, record->savedTime, record->log, record->model),
+              std::tuple("2026-12-07", "14:03:27", "  14:00:00  3.301 V\r\n\r\n", "QM520V"));
     EXPECT_FALSE(splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n"));
     EXPECT_FALSE(splitRecordFile("QVDATALINK47 V2.0\r\n1\r\n2\r\n3\r\n\r\n"));
 }
