@@ -41,7 +41,7 @@ TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *pare
     chart_->legend()->hide();
     // Room on the right for half of a label at the right edge.
     chart_->setMargins(
-        QMargins(4, 4, fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) / 2, 4));
+        QMargins(4, 4, fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.0")) / 2, 4));
     axisX_ = std::make_unique<TrendTimeAxis>();
     axisY_ = new QValueAxis;
     chart_->addAxis(axisX_->axis(), Qt::AlignBottom);

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLayout>
 #include <QLocale>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -149,6 +150,11 @@ void TrendWindow::exportPicture(bool svg) {
     if (!path)
         return;
     // The title, the chart and the statistics of what is shown: a picture that stands alone.
+    // The statistics laid out for their texts of now: the table's size, then the window's, then
+    // the table's cells in the size it got.
+    statistics_->layout()->activate();
+    layout()->activate();
+    statistics_->layout()->activate();
     QFont titleFont = font();
     titleFont.setBold(true);
     const int titleHeight = QFontMetrics(titleFont).height() * 2;
