@@ -25,6 +25,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,8 +90,11 @@ int main(int argc, char *argv[]) {
     app::qt::DeviceLinkSetup devices(program, meterLink->options, meterLink->port, &window);
     const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     (void)data.mkpath(QStringLiteral("."));
-    app::RecordRecovery recovery(program.form(),
-                                 data.filePath(app::RecordRecovery::kFileName).toStdString());
+    // A run taking screenshots neither offers nor touches the user's recovery file.
+    std::optional<app::RecordRecovery> recovery;
+    if (!options.screenshots)
+        recovery.emplace(program.form(),
+                         data.filePath(app::RecordRecovery::kFileName).toStdString());
 
     program.Form_Load();
     // A replay without a whole record: no meter was found; panel 1's tool tip says why.
@@ -102,7 +106,8 @@ int main(int argc, char *argv[]) {
         program.commands().pressButton("DSOmode");
     window.show();
     // Asked once the window is on the screen, so that the question stands over it.
-    window.whenShown([&recovery] { recovery.start(); });
+    if (recovery)
+        window.whenShown([&recovery] { recovery->start(); });
 
     // A file named on the command line opens in DSO mode once the window is up, as Open would.
     if (options.file)
@@ -113,6 +118,7 @@ int main(int argc, char *argv[]) {
         app::qt::takeScreenshots(window, program, QFile::decodeName(options.screenshots->c_str()),
                                  dsoDemo);
     const int code = QApplication::exec();
-    recovery.end(); // a clean end (Exit, the window closed): unsaved lines stay for the next start
+    if (recovery) // a clean end (Exit, the window closed): unsaved lines stay for the next start
+        recovery->end();
     return code;
 }
