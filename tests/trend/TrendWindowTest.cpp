@@ -234,7 +234,7 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
                               " – " + clock(1);
     EXPECT_EQ(trend->pictureTitle().toStdString(), title);
     for (const std::string &text : {title, std::string("2.500"), std::string("1.7500")})
-        EXPECT_NE(svg.find(text), std::string::npos) << text;
+        EXPECT_NE(svg.find(">" + text + "</text>"), std::string::npos) << text;
     const std::string csv = readAll(dir + "points.csv");
     EXPECT_NE(csv.find(",1.000,V DC\r\n"), std::string::npos) << csv;
 
