@@ -78,8 +78,8 @@ int main(int argc, char *argv[]) {
     platform::qt::QtTextMeasure measure;
     program.form().el.Picture1.setTextMeasure(&measure);
     program.form().el.Picture2.setTextMeasure(&measure);
+    platform::qt::QtWindowPlaces places; // outlives the window, which keeps the trend's place
     app::qt::MainWindow window(program);
-    platform::qt::QtWindowPlaces places;
     window.setWindowPlaces(&places);
     messages.setParent(&window);
     files.setParent(&window);

