@@ -22,10 +22,9 @@ void TrendTimeAxis::show(Range time, double plotWidth) {
     if (ticks != ticks_) {
         for (const QString &label : axis_->categoriesLabels())
             axis_->remove(label);
-        // The first category starts a millisecond before the first mark: its start line falls
-        // on the mark's own.
-        if (!ticks.empty())
-            axis_->setStartValue(ticks.front().t * 1000 - 1);
+        // The first category starts a span before the range, so its start line stays out of
+        // sight until the marks change.
+        axis_->setStartValue((time.lo - time.span()) * 1000);
         for (const TimeTick &tick : ticks)
             axis_->append(QString::fromStdString(tick.label), tick.t * 1000);
         ticks_ = std::move(ticks);
