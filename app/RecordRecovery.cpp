@@ -1,5 +1,6 @@
 #include "app/RecordRecovery.h"
 
+#include "dmm/ReadingValue.h"
 #include "files/FileStore.h"
 
 #include <cstdio>
@@ -7,6 +8,27 @@
 #include <sstream>
 
 namespace qv::app {
+
+std::string RecordRecovery::question(std::string_view lines) {
+    std::size_t count = 0;
+    std::string first, last;
+    for (std::size_t at = 0; at < lines.size();) {
+        const std::size_t end = std::min(lines.find('\n', at), lines.size());
+        const std::string_view line = lines.substr(at, end - at);
+        at = end + 1;
+        ++count;
+        const auto parsed = dmm::parseLogLine(line);
+        if (!parsed || parsed->time.starts_with("No.")) // a play-back line has no time
+            continue;
+        (first.empty() ? first : last) = parsed->time;
+    }
+    std::string text = std::string(kQuestion) + " (" + std::to_string(count) + " 行";
+    if (!first.empty())
+        text += ", " + first;
+    if (!last.empty())
+        text += " – " + last;
+    return text + ")";
+}
 
 RecordRecovery::RecordRecovery(common::Form &form, std::string path)
     : form_(form), path_(std::move(path)) {
@@ -35,11 +57,12 @@ void RecordRecovery::start() {
     const std::string text = left.str().substr(0, output::wholeLinesLength(left.str()));
     if (!text.empty()) {
         platform::Message m;
-        m.text = kQuestion;
+        m.text = question(text);
         m.buttons = platform::Buttons::YesNo;
         m.defaultButton = platform::Answer::Yes;
         if (form_.os.messages.show(m) == platform::Answer::Yes) {
             form_.el.RichTextBox1.setText(text);
+            form_.el.RichTextBox1.moveCaretToEnd(); // the newest lines in view
             unsaved_ = true; // until Save: the lines are in no file but this one
         } else {
             discard();

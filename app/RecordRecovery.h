@@ -18,6 +18,10 @@ class RecordRecovery {
     /// The file's name in the user's data folder.
     static constexpr const char *kFileName = "record-recovery.txt";
 
+    /// The question for whole lines left behind: how many, and the times of the first and the
+    /// last timed line: "恢复上次未保存的记录? (57 行, 18:25:03 – 18:26:00)".
+    [[nodiscard]] static std::string question(std::string_view lines);
+
     /// path: the recovery file (the user's data folder in the window, a scratch folder in tests).
     RecordRecovery(common::Form &form, std::string path);
     ~RecordRecovery();

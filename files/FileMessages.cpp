@@ -15,9 +15,10 @@ bool FileMessages::confirmReplace(const std::string &path) {
     return boxes_.show(m) == Answer::Ok;
 }
 
-void FileMessages::wrongFormat(const std::string &path) {
+void FileMessages::wrongFormat(const std::string &path, const std::string &details) {
     Message m;
     m.text = path + " 文件格式不正确";
+    m.details = details;
     m.warning = true;
     (void)boxes_.show(m);
 }

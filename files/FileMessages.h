@@ -12,8 +12,12 @@ class FileMessages {
 
     /// "<path> 已经存在。要替换它吗?" with OK and Cancel, Cancel the default; true on OK.
     [[nodiscard]] bool confirmReplace(const std::string &path);
-    /// "<path> 文件格式不正确" with OK.
-    void wrongFormat(const std::string &path);
+    /// Told under the format message when Open was given a DMM record file.
+    static constexpr const char *kRecordFileHint =
+        "这是DMM记录文件: 请在 Record > Trend… 窗口中用“打开文件…”打开。";
+
+    /// "<path> 文件格式不正确" with OK, and details under it when there are any.
+    void wrongFormat(const std::string &path, const std::string &details = {});
     /// "<path> 保存失败: <reason>" with OK.
     void saveFailed(const std::string &path, const std::string &reason);
 

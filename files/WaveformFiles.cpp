@@ -1,5 +1,6 @@
 #include "files/WaveformFiles.h"
 
+#include "files/DmmRecordFormat.h"
 #include "files/FileMessages.h"
 #include "files/FileStore.h"
 #include "files/TextCodec.h"
@@ -9,6 +10,19 @@
 
 namespace qv::files {
 namespace {
+
+/// A DMM record file: the header, then "<model> DMM Record: <title>" on the fourth line.
+bool isDmmRecord(std::string_view text) {
+    if (!text.starts_with(DmmRecordFormat::kHeader))
+        return false;
+    for (int line = 0; line < 3; ++line) {
+        const auto end = text.find('\n');
+        if (end == std::string_view::npos)
+            return false;
+        text.remove_prefix(end + 1);
+    }
+    return text.substr(0, text.find('\n')).find(" DMM Record: ") != std::string_view::npos;
+}
 
 void caption(common::Form &form, const std::string &path) {
     if (form.call.CaptionChange)
@@ -90,7 +104,8 @@ bool WaveformFiles::FileOpen0(const std::string &name) {
         return false;
     const auto parsed = WaveformFormat::parse(*bytes);
     if (parsed.status == WaveformFormat::Status::WrongFormat)
-        FileMessages(form_.os.messages).wrongFormat(name);
+        FileMessages(form_.os.messages)
+            .wrongFormat(name, isDmmRecord(*bytes) ? FileMessages::kRecordFileHint : "");
     if (parsed.status != WaveformFormat::Status::Ok)
         return false;
 

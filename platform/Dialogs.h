@@ -10,6 +10,7 @@ enum class Answer { Ok, Cancel, Yes, No };
 /// A modal message box. An empty title means the application title "QM520W".
 struct Message {
     std::string text;
+    std::string details; ///< a further hint under the text; empty: none
     std::string title;
     Buttons buttons = Buttons::Ok;
     bool warning = false;

@@ -131,7 +131,9 @@ std::optional<RecordText> splitRecordFile(std::string_view text) {
     }
     if (header[0] != files::DmmRecordFormat::kHeader)
         return std::nullopt;
-    return RecordText{std::string(header[1]), std::string(header[2]), text};
+    const auto mark = header[3].find(" DMM Record: ");
+    return RecordText{std::string(header[1]), std::string(header[2]), text,
+                      std::string(header[3].substr(0, mark == std::string_view::npos ? 0 : mark))};
 }
 
 } // namespace qv::trend

@@ -30,6 +30,7 @@ std::size_t importLog(std::string_view log, LogEnd end, TrendModel &into);
 struct RecordText {
     std::string savedDate, savedTime;
     std::string_view log;
+    std::string model; ///< the meter's model before " DMM Record: " on line 4; empty: none
 };
 [[nodiscard]] std::optional<RecordText> splitRecordFile(std::string_view text);
 

@@ -9,6 +9,8 @@ namespace qv::trend {
 struct Point {
     double t = 0;
     double v = 0;
+    /// The digits after the decimal point the meter showed (3 for "1.300"); -1 when unknown.
+    int decimals = -1;
 
     [[nodiscard]] bool isGap() const { return std::isnan(v); }
 };

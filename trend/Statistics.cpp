@@ -12,18 +12,23 @@ void Accumulator::add(const Point &p) {
         shift_ = p.v;
         s_.min = s_.max = p.v;
         s_.minTime = s_.maxTime = p.t;
+        s_.minDecimals = s_.maxDecimals = p.decimals;
     } else if (p.v < s_.min) {
         s_.min = p.v;
         s_.minTime = p.t;
+        s_.minDecimals = p.decimals;
     } else if (p.v > s_.max) {
         s_.max = p.v;
         s_.maxTime = p.t;
+        s_.maxDecimals = p.decimals;
     }
     const double d = p.v - shift_;
     sum_ += d;
     sumSquares_ += d * d;
     s_.last = p.v;
     s_.lastTime = p.t;
+    s_.lastDecimals = p.decimals;
+    s_.decimals = std::max(s_.decimals, p.decimals);
 }
 
 void Accumulator::merge(const Accumulator &later) {
@@ -39,10 +44,12 @@ void Accumulator::merge(const Accumulator &later) {
     if (b.min < a.min) {
         a.min = b.min;
         a.minTime = b.minTime;
+        a.minDecimals = b.minDecimals;
     }
     if (b.max > a.max) {
         a.max = b.max;
         a.maxTime = b.maxTime;
+        a.maxDecimals = b.maxDecimals;
     }
     // The later sums, taken from this accumulator's first reading.
     const double d = later.shift_ - shift_;
@@ -52,6 +59,8 @@ void Accumulator::merge(const Accumulator &later) {
     a.count += b.count;
     a.last = b.last;
     a.lastTime = b.lastTime;
+    a.lastDecimals = b.lastDecimals;
+    a.decimals = std::max(a.decimals, b.decimals);
 }
 
 Statistics Accumulator::result() const {

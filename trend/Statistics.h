@@ -15,6 +15,9 @@ struct Statistics {
     double mean = 0;
     double stddev = 0; ///< sample standard deviation (n - 1); 0 for a single reading
     double last = 0, lastTime = 0;
+    /// Digits after the decimal point of the minimum, the maximum and the last reading as the
+    /// meter showed them, and the most any reading had (-1: unknown).
+    int minDecimals = -1, maxDecimals = -1, lastDecimals = -1, decimals = -1;
 };
 
 /// Statistics built one reading at a time; two accumulators over consecutive readings merge into

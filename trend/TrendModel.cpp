@@ -1,14 +1,17 @@
 #include "trend/TrendModel.h"
 
+#include "dmm/ReadingText.h"
+#include "trend/TrendText.h"
+
 #include <algorithm>
 
 namespace qv::trend {
 
 void TrendModel::add(double t, std::string_view reading) {
-    add(t, dmm::parseReading(reading));
+    add(t, dmm::parseReading(reading), decimalsOf(dmm::valueField(reading)));
 }
 
-void TrendModel::add(double t, const dmm::ReadingValue &reading) {
+void TrendModel::add(double t, const dmm::ReadingValue &reading, int decimals) {
     if (points_ > 0)
         t = std::max(t, lastTime_);
     if (!reading.value) {
@@ -16,10 +19,12 @@ void TrendModel::add(double t, const dmm::ReadingValue &reading) {
         if (series_.empty() || series_.back().points.back().isGap())
             return;
         series_.back().points.push_back({t, kGap});
+        ++gaps_;
     } else {
-        if (series_.empty() || series_.back().unit != reading.unit)
-            series_.push_back({reading.unit, {}, {}});
-        const Point p{t, *reading.value};
+        const std::string unit = singleBlanks(reading.unit);
+        if (series_.empty() || series_.back().unit != unit)
+            series_.push_back({unit, {}, {}});
+        const Point p{t, *reading.value, decimals};
         series_.back().points.push_back(p);
         series_.back().whole.add(p);
     }
@@ -30,7 +35,7 @@ void TrendModel::add(double t, const dmm::ReadingValue &reading) {
 
 void TrendModel::clear() {
     series_.clear();
-    points_ = 0;
+    points_ = gaps_ = 0;
     lastTime_ = 0;
     notify();
 }

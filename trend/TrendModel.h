@@ -21,12 +21,15 @@ struct Series {
 
 /// The history of the meter's readings as series: a reading in another unit than the one before
 /// starts a new series; a reading without a number is a gap in the current series. Times never
-/// go back: a reading stamped earlier than the one before takes that one's time.
+/// go back: a reading stamped earlier than the one before takes that one's time. Units are kept
+/// as the meter's display says them with single blanks ("V DC"); each reading keeps the number of
+/// digits the meter showed after its decimal point.
 class TrendModel {
   public:
     /// One reading of the meter's 16-character text at time t (seconds since 1970 UTC).
     void add(double t, std::string_view reading);
-    void add(double t, const dmm::ReadingValue &reading);
+    /// A reading already split, shown with this many digits after the point (-1: unknown).
+    void add(double t, const dmm::ReadingValue &reading, int decimals = -1);
     /// Forgets every reading.
     void clear();
 
@@ -39,6 +42,8 @@ class TrendModel {
     [[nodiscard]] Range timeSpan() const;
     /// Points held, gaps included.
     [[nodiscard]] std::size_t pointCount() const { return points_; }
+    /// Readings held: points that are no gap.
+    [[nodiscard]] std::size_t readingCount() const { return points_ - gaps_; }
     /// Statistics of every reading in this unit.
     [[nodiscard]] Statistics wholeRun(std::string_view unit) const;
     /// Statistics of the readings in this unit whose time lies in the range.
@@ -51,7 +56,7 @@ class TrendModel {
     void notify() const;
 
     std::vector<Series> series_;
-    std::size_t points_ = 0;
+    std::size_t points_ = 0, gaps_ = 0;
     double lastTime_ = 0;
 };
 

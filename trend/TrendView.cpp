@@ -48,12 +48,4 @@ void TrendView::reset() {
     follow_ = true;
 }
 
-const char *timeLabelFormat(double span) {
-    if (span < 30)
-        return "HH:mm:ss.z";
-    if (span <= 86400)
-        return "HH:mm:ss";
-    return "MM-dd HH:mm";
-}
-
 } // namespace qv::trend

@@ -33,8 +33,4 @@ class TrendView {
     bool follow_ = true;
 };
 
-/// The label format of clock times for a shown time span in seconds: tenths of seconds under
-/// 30 s, hours to seconds up to a day, the date with hours and minutes above.
-[[nodiscard]] const char *timeLabelFormat(double span);
-
 } // namespace qv::trend

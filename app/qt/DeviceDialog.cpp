@@ -23,12 +23,10 @@ QString hexId(const std::optional<std::uint16_t> &id) {
 } // namespace
 
 DeviceDialog::DeviceDialog(QWidget *parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Other port"));
+    setWindowTitle(tr("其他端口"));
     table_ = new QTableWidget(0, 6, this);
-    table_->setHorizontalHeaderLabels({QStringLiteral("Device"), QStringLiteral("Description"),
-                                       QStringLiteral("Manufacturer"),
-                                       QStringLiteral("Serial number"), QStringLiteral("Vendor id"),
-                                       QStringLiteral("Product id")});
+    table_->setHorizontalHeaderLabels(
+        {tr("设备"), tr("描述"), tr("制造商"), tr("序列号"), tr("厂商 ID"), tr("产品 ID")});
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -39,8 +37,7 @@ DeviceDialog::DeviceDialog(QWidget *parent) : QDialog(parent) {
     path_->setPlaceholderText(QStringLiteral("/dev/ttyUSB0, /dev/serial/by-id/..., COM12"));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton *refresh =
-        buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
+    QPushButton *refresh = buttons->addButton(tr("刷新(&R)"), QDialogButtonBox::ActionRole);
     connect(refresh, &QPushButton::clicked, this, [this] {
         if (devices_)
             load(*devices_);
@@ -55,7 +52,7 @@ DeviceDialog::DeviceDialog(QWidget *parent) : QDialog(parent) {
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(table_);
-    layout->addWidget(new QLabel(QStringLiteral("Device path:"), this));
+    layout->addWidget(new QLabel(tr("设备路径:"), this));
     layout->addWidget(path_);
     layout->addWidget(buttons);
     resize(720, 320);

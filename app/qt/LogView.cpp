@@ -1,17 +1,15 @@
 #include "app/qt/LogView.h"
 
+#include "app/qt/LogEditor.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <memory>
@@ -252,25 +250,16 @@ void LogView::edit() {
         editor_->raise();
         return;
     }
-    editor_ = new QDialog(this);
-    editor_->setWindowTitle(QStringLiteral("编辑记录"));
-    auto *box = new QPlainTextEdit(editor_);
-    box->setFont(font());
-    box->setUndoRedoEnabled(true);
     QString shown = fromUtf8(text());
     shown.remove(QLatin1Char('\r'));
-    box->setPlainText(shown);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, editor_);
-    auto *layout = new QVBoxLayout(editor_);
-    layout->addWidget(box);
-    layout->addWidget(buttons);
-    editor_->resize(std::max(360, width() * 2), std::max(300, height()));
-    connect(buttons, &QDialogButtonBox::accepted, editor_, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, editor_, &QDialog::reject);
+    const auto caretLine = static_cast<int>(lines_.lineAt(std::min(caret_, text().size())));
+    auto *editor = new LogEditor(shown, caretLine, font(), this);
+    editor_ = editor;
+    editor->resize(std::max(360, width() * 2), std::max(300, height()));
     // Lines the record timer adds while the editor is open follow the edited text.
     auto before = std::make_shared<std::string>(text());
-    connect(editor_, &QDialog::accepted, this, [this, box, before] {
-        QString typed = box->toPlainText();
+    connect(editor, &QDialog::accepted, this, [this, editor, before] {
+        QString typed = editor->text();
         typed.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
         std::string result = typed.toStdString();
         const std::string_view now = text();
@@ -285,11 +274,11 @@ void LogView::edit() {
         reset();
         verticalScrollBar()->setValue(at);
     });
-    connect(editor_, &QDialog::finished, this, [this] {
+    connect(editor, &QDialog::finished, this, [this] {
         editor_->deleteLater();
         editor_ = nullptr;
     });
-    editor_->open();
+    editor->open();
 }
 
 void LogView::resizeEvent(QResizeEvent *event) {
@@ -300,14 +289,6 @@ void LogView::resizeEvent(QResizeEvent *event) {
     updateScrollBar();
     if (atEnd)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-}
-
-void LogView::changeEvent(QEvent *event) {
-    QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        layoutRows(0);
-        updateScrollBar();
-    }
 }
 
 void LogView::focusInEvent(QFocusEvent *event) {
@@ -337,15 +318,19 @@ void LogView::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void LogView::mouseDoubleClickEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton)
-        edit();
+    if (event->button() != Qt::LeftButton)
+        return;
+    anchor_ = caret_ = offsetAt(event->position().toPoint()); // the editor opens on this line
+    edit();
 }
 
 void LogView::keyPressEvent(QKeyEvent *event) {
     const QKeyCombination key = event->keyCombination();
     if (key == QKeyCombination(Qt::ControlModifier, Qt::Key_A))
         return selectAll();
-    if (key == QKeyCombination(Qt::ControlModifier, Qt::Key_Insert))
+    // Ctrl+C reaches the box only while no window command takes it (Copy is disabled).
+    if (key == QKeyCombination(Qt::ControlModifier, Qt::Key_Insert) ||
+        event->matches(QKeySequence::Copy))
         return copy();
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_F2)
         return edit();
@@ -356,14 +341,35 @@ void LogView::keyPressEvent(QKeyEvent *event) {
     QAbstractScrollArea::keyPressEvent(event);
 }
 
-void LogView::contextMenuEvent(QContextMenuEvent *event) {
-    QMenu menu(this);
-    QAction *copyItem = menu.addAction(QStringLiteral("复制"), this, &LogView::copy);
+void LogView::changeEvent(QEvent *event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        layoutRows(0);
+        updateScrollBar();
+    }
+    if (event->type() == QEvent::EnabledChange && enabledChanged)
+        enabledChanged(isEnabled());
+}
+
+std::unique_ptr<QMenu> LogView::contextMenu() {
+    // Each item names the key that does the same here: Ctrl+C while no window command takes it.
+    const auto withKey = [](const QString &text, const QKeySequence &key) {
+        return text + QLatin1Char('\t') + key.toString(QKeySequence::NativeText);
+    };
+    const bool ctrlC = !(ctrlCTaken && ctrlCTaken());
+    const QKeySequence copyKey = ctrlC ? QKeySequence(QKeySequence::Copy)
+                                       : QKeySequence(Qt::ControlModifier | Qt::Key_Insert);
+    auto menu = std::make_unique<QMenu>(this);
+    QAction *copyItem = menu->addAction(withKey(tr("复制"), copyKey), this, &LogView::copy);
     copyItem->setEnabled(anchor_ != caret_);
-    menu.addAction(QStringLiteral("全选"), this, &LogView::selectAll);
-    menu.addSeparator();
-    menu.addAction(QStringLiteral("编辑…"), this, &LogView::edit);
-    menu.exec(event->globalPos());
+    menu->addAction(withKey(tr("全选"), QKeySequence::SelectAll), this, &LogView::selectAll);
+    menu->addSeparator();
+    menu->addAction(withKey(tr("编辑…"), kEditKey), this, &LogView::edit);
+    return menu;
+}
+
+void LogView::contextMenuEvent(QContextMenuEvent *event) {
+    contextMenu()->exec(event->globalPos());
 }
 
 } // namespace qv::app::qt

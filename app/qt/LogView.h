@@ -5,18 +5,20 @@
 #include <QAbstractScrollArea>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QDialog;
-class QPlainTextEdit;
+class QMenu;
 
 namespace qv::app::qt {
 
 /// The log box: shows the log's own text, laying out only the lines in view, so a day of lines
 /// costs little more than the text itself. Long lines wrap at the box's width (no horizontal
-/// scroll bar). Lines are selected with the mouse and copied from the context menu or with
-/// Ctrl+Insert; double-click, Enter or the context menu's edit item opens the text in an editor.
+/// scroll bar). Lines are selected with the mouse and copied from the context menu, with
+/// Ctrl+Insert, or with Ctrl+C while no window command takes it; double-click, Enter, F2 or the
+/// context menu's edit item opens the text in an editor, on the line of the caret.
 class LogView : public QAbstractScrollArea {
     Q_OBJECT
   public:
@@ -24,6 +26,12 @@ class LogView : public QAbstractScrollArea {
 
     /// Called with the whole text when the user accepts an edit.
     std::function<void(std::string)> edited;
+    /// Whether a window command takes Ctrl+C now (the context menu then names Ctrl+Insert).
+    std::function<bool()> ctrlCTaken;
+    /// Called when the box is enabled or disabled.
+    std::function<void(bool)> enabledChanged;
+    /// The key that opens the editor, named in the menus.
+    static constexpr QKeyCombination kEditKey{Qt::Key_F2};
 
     /// The log's text was replaced: show it from the top line.
     void reset();
@@ -38,8 +46,11 @@ class LogView : public QAbstractScrollArea {
     [[nodiscard]] QString selectedText() const;
     void selectAll();
     void copy() const;
-    /// Opens the editor on the whole text; OK hands the edited text to `edited`.
+    /// Opens the editor on the whole text, the caret on the caret's line; OK hands the edited
+    /// text to `edited`.
     void edit();
+    /// The context menu: copy, select all, edit, each with its key.
+    [[nodiscard]] std::unique_ptr<QMenu> contextMenu();
     /// The editor while it is open, else null.
     [[nodiscard]] QDialog *editor() const { return editor_; }
 

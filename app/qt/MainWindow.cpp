@@ -4,12 +4,12 @@
 #include "app/qt/ElementBinding.h"
 #include "app/qt/LogView.h"
 #include "app/qt/MenuShortcutsFirst.h"
+#include "app/qt/StatusPanel.h"
 #include "app/qt/ToolbarIcons.h"
 #include "app/qt/TwipsCanvas.h"
 #include "files/WaveformFormat.h"
 
 #include <QFontDatabase>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,6 +65,7 @@ MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent),
     buildToolbar();
     buildForm();
     buildStatusBar();
+    addLogEditItem();
     bindWindowTitle(this, program_.form().el.caption);
     QList<QKeySequence> shortcuts;
     for (const auto &[name, action] : actions_)
@@ -149,6 +150,19 @@ void MainWindow::buildMenus() {
                 [this] { program_.exports().updateItems(); });
 }
 
+void MainWindow::addLogEditItem() {
+    QAction *edit = action("mnuEdit");
+    if (!edit)
+        return;
+    edit->menu()->addSeparator();
+    QAction *a = edit->menu()->addAction(tr("编辑记录…"));
+    a->setShortcut(LogView::kEditKey);
+    a->setEnabled(log_->isEnabled());
+    actions_["editLog"] = a;
+    connect(a, &QAction::triggered, log_, &LogView::edit);
+    log_->enabledChanged = [a](bool on) { a->setEnabled(on); };
+}
+
 void MainWindow::buildToolbar() {
     QToolBar *bar = addToolBar(QStringLiteral("Toolbar1"));
     bar->setObjectName(QStringLiteral("Toolbar1"));
@@ -198,6 +212,7 @@ void MainWindow::buildForm() {
     // The meter pads its text with blanks: trailing blanks hang at the edge instead of widening
     // the line, and a line still too long wraps: the log view has no horizontal scroll bar.
     bindLog(log_, form.el.RichTextBox1);
+    log_->ctrlCTaken = [&form] { return form.el.mnuCopy.enabled(); };
 
     form_->setMinimumSize(px(kFormWidth), px(kFormBottom - kToolbarTwips));
     resize(px(kFormWidth), px(kFormBottom) + 40);
@@ -206,24 +221,18 @@ void MainWindow::buildForm() {
 void MainWindow::buildStatusBar() {
     common::Elements &el = program_.form().el;
     // Room is shared in proportion to the panels' laid-out widths (3500, 2000, 2200 and 1440
-    // twips), but no panel gets narrower than its text: at the default width every text is
-    // whole and no panel covers another.
+    // twips) whatever their texts: a text too long for its panel is elided, never drawn over
+    // the next panel.
     const int stretch[] = {35, 20, 22, 14};
     for (std::size_t i = 0; i < el.panel.size(); ++i) {
-        auto *label = new QLabel(this);
-        label->setFrameShape(QFrame::StyledPanel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        statusBar()->addWidget(label, stretch[i]);
-        bindLabel(label, el.panel[i]);
-        const auto fitText = [label] {
-            label->setMinimumWidth(0); // a label's hint never falls below its minimum width
-            label->setMinimumWidth(label->minimumSizeHint().width());
-        };
-        el.panel[i].subscribe(fitText);
-        fitText();
+        auto *panel = new StatusPanel(this);
+        statusBar()->addWidget(panel, stretch[i]);
+        common::TextControl &text = el.panel[i];
+        const auto show = [panel, &text] { panel->setPanelText(qs(text.text())); };
+        text.subscribe(show);
+        show();
         if (i == 0) // what happened to the link, and why
-            el.linkNote.subscribe([label, &el] { label->setToolTip(qs(el.linkNote.text())); });
+            el.linkNote.subscribe([panel, &el] { panel->setNote(qs(el.linkNote.text())); });
     }
     statusBar()->setSizeGripEnabled(true);
 }
@@ -231,13 +240,35 @@ void MainWindow::buildStatusBar() {
 void MainWindow::showTrend() {
     if (!trendWindow_) {
         common::Form &form = program_.form();
-        trend::qt::TrendServices services{form.os.files, form.os.messages, form.os.clock,
-                                          [&form] { return form.el.RichTextBox1.text(); }};
+        trend::qt::TrendServices services{form.os.files,
+                                          form.os.messages,
+                                          form.os.clock,
+                                          [&form] { return form.el.RichTextBox1.text(); },
+                                          [&form] { return form.v.MeterModelName; },
+                                          places_};
         trendWindow_ = std::make_unique<trend::qt::TrendWindow>(trend_, services, this);
+        trendWindow_->place();
     }
     trendWindow_->show();
     trendWindow_->raise();
     trendWindow_->activateWindow();
+}
+
+void MainWindow::whenShown(std::function<void()> f) {
+    if (painted_)
+        QTimer::singleShot(0, this, std::move(f));
+    else
+        whenShown_.push_back(std::move(f));
+}
+
+void MainWindow::paintEvent(QPaintEvent *event) {
+    QMainWindow::paintEvent(event);
+    if (painted_)
+        return;
+    painted_ = true;
+    for (auto &f : whenShown_)
+        QTimer::singleShot(0, this, std::move(f));
+    whenShown_.clear();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event) {

@@ -6,12 +6,13 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
-class QLabel;
 class QLineEdit;
 
 namespace qv::app::qt {
@@ -34,14 +35,22 @@ class MainWindow : public QMainWindow {
     /// The trend window once Trend… has opened it; nullptr before.
     [[nodiscard]] trend::qt::TrendWindow *trendWindow() const { return trendWindow_.get(); }
 
+    /// Where the trend window's place is kept between runs; none (the default): not kept.
+    void setWindowPlaces(platform::WindowPlaces *places) { places_ = places; }
+    /// Runs f soon after the window was first painted on the screen (at once when it was).
+    void whenShown(std::function<void()> f);
+
   protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
   private:
     void buildMenus();
     void buildToolbar();
     void buildForm();
     void buildStatusBar();
+    /// Edit > 编辑记录… (F2): the log's editor, found where the other edit command is.
+    void addLogEditItem();
     void layoutForm();
     void showTrend();
 
@@ -55,6 +64,9 @@ class MainWindow : public QMainWindow {
     QTimer timer_;
     trend::TrendModel trend_; ///< every live reading since start-up
     std::unique_ptr<trend::qt::TrendWindow> trendWindow_;
+    platform::WindowPlaces *places_ = nullptr;
+    bool painted_ = false;
+    std::vector<std::function<void()>> whenShown_;
 };
 
 } // namespace qv::app::qt

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cstdio>
@@ -35,13 +37,14 @@ void runSteps(QObject *context, std::shared_ptr<std::vector<Step>> steps, std::s
 
 void takeScreenshots(MainWindow &window, Program &program, const QString &folder, bool dso) {
     QDir().mkpath(folder);
-    const auto shot = [&window, folder](const char *name) {
-        return [&window, folder, name] {
-            const QString path = QDir(folder).absoluteFilePath(QString::fromLatin1(name));
-            window.grab().save(path);
-            std::printf("%s\n", qPrintable(path));
-            std::fflush(stdout);
-        };
+    const auto save = [folder](const QPixmap &picture, const char *name) {
+        const QString path = QDir(folder).absoluteFilePath(QString::fromLatin1(name));
+        picture.save(path);
+        std::printf("%s\n", qPrintable(path));
+        std::fflush(stdout);
+    };
+    const auto shot = [&window, save](const char *name) {
+        return [&window, save, name] { save(window.grab(), name); };
     };
     auto steps = std::make_shared<std::vector<Step>>();
     if (dso) {
@@ -63,13 +66,13 @@ void takeScreenshots(MainWindow &window, Program &program, const QString &folder
         steps->push_back({2500, shot("qvlink-dmm.png")});
         steps->push_back({0, [&program] { program.commands().pressButton("DMMRecord"); }});
         steps->push_back({4500, shot("qvlink-record.png")});
+        steps->push_back(
+            {0, [&window, save] { save(window.statusBar()->grab(), "qvlink-status.png"); }});
         steps->push_back({0, [&program] { program.commands().clickMenu("mnuTrend"); }});
-        steps->push_back({1500, [&window, folder] {
-                              const QString path =
-                                  QDir(folder).absoluteFilePath(QStringLiteral("qvlink-trend.png"));
-                              window.trendWindow()->grab().save(path);
-                              std::printf("%s\n", qPrintable(path));
-                              std::fflush(stdout);
+        steps->push_back({1500, [&window, save] {
+                              save(window.trendWindow()->grab(), "qvlink-trend.png");
+                              // Both windows as they stand on the screen.
+                              save(window.screen()->grabWindow(0), "qvlink-screen.png");
                           }});
     }
     runSteps(&window, steps, 0);

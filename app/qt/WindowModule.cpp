@@ -19,6 +19,7 @@
 #include "platform/qt/services/QtPictureWriter.h"
 #include "platform/qt/services/QtPrinter.h"
 #include "platform/qt/services/QtTextMeasure.h"
+#include "platform/qt/services/QtWindowPlaces.h"
 
 #include <QApplication>
 #include <QDir>
@@ -66,7 +67,9 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     platform::qt::QtTextMeasure measure;
     program.form().el.Picture1.setTextMeasure(&measure);
     program.form().el.Picture2.setTextMeasure(&measure);
+    platform::qt::QtWindowPlaces places; // outlives the window, which keeps the trend's place
     app::qt::MainWindow window(program);
+    window.setWindowPlaces(&places);
     messages.setParent(&window);
     files.setParent(&window);
     printer.setParent(&window);
@@ -76,8 +79,11 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     app::qt::DeviceLinkSetup devices(program, meterLink->options, meterLink->port, &window);
     const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     (void)data.mkpath(QStringLiteral("."));
-    app::RecordRecovery recovery(program.form(),
-                                 data.filePath(app::RecordRecovery::kFileName).toStdString());
+    // A run taking screenshots neither offers nor touches the user's recovery file.
+    std::optional<app::RecordRecovery> recovery;
+    if (!options.screenshots)
+        recovery.emplace(program.form(),
+                         data.filePath(app::RecordRecovery::kFileName).toStdString());
 
     program.Form_Load();
     // A replay without a whole record: no meter was found; panel 1's tool tip says why.
@@ -88,7 +94,9 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     if (dsoDemo)
         program.commands().pressButton("DSOmode");
     window.show();
-    QTimer::singleShot(0, &window, [&recovery] { recovery.start(); });
+    // Asked once the window is on the screen, so that the question stands over it.
+    if (recovery)
+        window.whenShown([&recovery] { recovery->start(); });
 
     // A file named on the command line opens in DSO mode once the window is up, as Open would.
     if (options.file)
@@ -99,6 +107,7 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
         app::qt::takeScreenshots(window, program, QFile::decodeName(options.screenshots->c_str()),
                                  dsoDemo);
     const int code = QApplication::exec();
-    recovery.end(); // a clean end (Exit, the window closed): unsaved lines stay for the next start
+    if (recovery) // a clean end (Exit, the window closed): unsaved lines stay for the next start
+        recovery->end();
     return code;
 }

@@ -72,7 +72,7 @@ void BM_DecimateWholeDay(benchmark::State &state) {
 void BM_StatisticsWholeDay(benchmark::State &state) {
     const trend::Range all = g_day->model.timeSpan();
     for (auto _ : state)
-        benchmark::DoNotOptimize(g_day->model.within("V  DC", {all.lo + 1, all.hi}));
+        benchmark::DoNotOptimize(g_day->model.within("V DC", {all.lo + 1, all.hi}));
 }
 
 // A new reading, then the window redraws (decimation, series, axes, statistics) and repaints.

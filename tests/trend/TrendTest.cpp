@@ -1,6 +1,8 @@
 #include "trend/Decimation.h"
 #include "trend/LogImport.h"
+#include "trend/TimeTicks.h"
 #include "trend/TrendModel.h"
+#include "trend/TrendPlacement.h"
 #include "trend/TrendText.h"
 #include "trend/TrendView.h"
 
@@ -27,20 +29,21 @@ TEST(TrendModel, ReadingsBecomePointsOrGapsAndUnitChangesStartSeries) {
     m.add(14, " 125.0 mV DC");
     m.add(13.5, " 3.500 V  DC"); // back to volts, stamped early
     ASSERT_EQ(m.series().size(), 3u);
-    EXPECT_EQ(m.units(), (std::vector<std::string>{"V  DC", "mV DC"}));
+    EXPECT_EQ(m.units(), (std::vector<std::string>{"V DC", "mV DC"})) << "single blanks";
     EXPECT_EQ(m.series()[2].points[0].t, 14) << "time never goes back";
     EXPECT_EQ(std::tuple(m.series()[0].points[0].v, m.series()[2].points[0].v),
               std::tuple(3.3, 3.5));
     EXPECT_EQ(std::tuple(m.newestUnit(), m.series()[0].points.size(),
                          m.series()[0].points[1].isGap(), m.pointCount(), changes, m.timeSpan().lo,
                          m.timeSpan().hi),
-              std::tuple("V  DC", 3u, true, 5u, 5, 10.0, 14.0));
-
-    EXPECT_EQ(std::tuple(m.wholeRun("V  DC").count, m.within("V  DC", {12, 14}).count,
-                         m.wholeRun("mV DC").count),
-              std::tuple(3u, 2u, 1u));
+              std::tuple("V DC", 3u, true, 5u, 5, 10.0, 14.0));
+    EXPECT_EQ(std::tuple(m.readingCount(), m.wholeRun("V DC").count,
+                         m.within("V DC", {12, 14}).count, m.wholeRun("mV DC").decimals),
+              std::tuple(4u, 3u, 2u, 1))
+        << "each reading keeps the digits the meter showed";
     m.clear();
-    EXPECT_EQ(std::tuple(m.pointCount(), m.wholeRun("V  DC").count), std::tuple(0u, 0u));
+    EXPECT_EQ(std::tuple(m.pointCount(), m.readingCount(), m.wholeRun("V DC").count),
+              std::tuple(0u, 0u, 0u));
 }
 
 TEST(Statistics, HandComputedValues) {
@@ -121,16 +124,70 @@ TEST(TrendView, WholeRunFollowZoomAndPan) {
     EXPECT_EQ(view.time(data).hi, 4600);
 }
 
-TEST(TrendText, ValuesCsvAndTimeLabels) {
-    EXPECT_EQ(valueText(-1234567.0), "-1.23457e+06");
-    const std::vector<Point> points{{1, 3.3}, {2, kGap}, {3, -0.125}};
+TEST(TrendText, NumbersAsTheMeterShowedThem) {
+    EXPECT_EQ(std::tuple(valueText(1.3, 3), valueText(-0.0125, 5), valueText(2.5, 0),
+                         valueText(-1234567.0)),
+              std::tuple("1.300", "-0.01250", "2", "-1.23457e+06"));
+    EXPECT_EQ(std::tuple(decimalsOf("-1.300"), decimalsOf(" 125.0"), decimalsOf("  42  "),
+                         decimalsOf(" OL.  "), decimalsOf(" 1 .25")),
+              std::tuple(3, 1, 0, -1, 2));
+    EXPECT_EQ(std::tuple(singleBlanks("V  DC"), singleBlanks("M ohm  "), singleBlanks("")),
+              std::tuple("V DC", "M ohm", ""));
+    const std::vector<Point> points{{1, 1.3, 3}, {2, kGap}, {3, -0.125}};
     const std::string csv =
         pointsCsv(points, "V, DC", [](double t) { return std::to_string(int(t)) + "s"; });
     EXPECT_EQ(csv,
-              "time,value,unit\r\n1s,3.3,\"V, DC\"\r\n2s,,\"V, DC\"\r\n3s,-0.125,\"V, DC\"\r\n");
-    EXPECT_STREQ(timeLabelFormat(10), "HH:mm:ss.z");
-    EXPECT_STREQ(timeLabelFormat(3600), "HH:mm:ss");
-    EXPECT_STREQ(timeLabelFormat(86400 * 2), "MM-dd HH:mm");
+              "time,value,unit\r\n1s,1.300,\"V, DC\"\r\n2s,,\"V, DC\"\r\n3s,-0.125,\"V, DC\"\r\n");
+}
+
+// Marks on round clock times, 4 to 8 of them, labelled as briefly as the step allows.
+TEST(TimeTicks, RoundTimesAndShortLabels) {
+    constexpr double T = 1796652000; // 2026-12-07 14:00:00 UTC, a Monday
+    constexpr double h = 3600, day = 86400;
+    const std::tuple<double, double, double, const char *> cases[] = {
+        {T + 50.3, T + 53.1, 0,
+         "14:00:50.5|14:00:51.0|14:00:51.5|14:00:52.0|14:00:52.5|14:00:53.0"},
+        {T + 3, T + 23, 0, "14:00:05|14:00:10|14:00:15|14:00:20"},
+        {T, T + 385, 0, "14:00|14:01|14:02|14:03|14:04|14:05|14:06"},
+        {T, T + 2 * h, h, "15:00|15:30|16:00|16:30|17:00"}, // local time one hour ahead
+        {T + 9 * h, T + 9 * h + 2 * day, 0,
+         "12-08 00:00|12-08 06:00|12-08 12:00|12-08 18:00|12-09 00:00|12-09 06:00|12-09 "
+         "12:00|12-09 18:00"},
+        {T, T + 60 * day, 0,
+         "2026-12-14|2026-12-21|2026-12-28|2027-01-04|2027-01-11|2027-01-18|2027-01-25|2027-02-"
+         "01"},
+    };
+    for (const auto &[lo, hi, offset, labels] : cases) {
+        std::string shown;
+        const std::vector<TimeTick> ticks = timeTicks({lo, hi}, offset);
+        for (const TimeTick &tick : ticks)
+            shown += (shown.empty() ? "" : "|") + tick.label;
+        EXPECT_EQ(shown, labels);
+        ASSERT_FALSE(ticks.empty());
+        EXPECT_TRUE(ticks.front().t >= lo && ticks.back().t <= hi) << labels;
+    }
+    EXPECT_TRUE(timeTicks({T, T}, 0).empty());
+}
+
+// The trend opens beside the main window and, where no room is, never hides it.
+TEST(TrendPlacement, BesideTheMainWindow) {
+    const WindowPlace wide{0, 0, 1920, 1080}, xvfb{0, 0, 1280, 1024}, doubled{0, 0, 640, 512};
+    const std::tuple<WindowPlace, WindowPlace, WindowPlace> cases[] = {
+        {{100, 100, 609, 440}, wide, {709, 100, 760, 520}},        // right
+        {{0, 0, 609, 440}, xvfb, {609, 0, 671, 520}},              // right, a little narrower
+        {{600, 24, 609, 440}, xvfb, {520, 464, 760, 520}},         // below
+        {{655, 320, 609, 440}, wide, {1264, 320, 656, 520}},       // right, narrower still
+        {{0, 0, 609, 440}, {0, 0, 1024, 768}, {0, 440, 760, 328}}, // below, lower
+        {{0, 0, 609, 440}, doubled, {304, 0, 336, 512}},           // over the digits and the log
+    };
+    for (const auto &[main, screen, expected] : cases)
+        EXPECT_EQ(besideMain(main, screen, 760, 520), expected) << main.x << "," << screen.width;
+
+    const WindowPlace main{0, 0, 609, 440};
+    EXPECT_EQ(remembered({2000, 100, 760, 520}, main, xvfb), (WindowPlace{520, 100, 760, 520}))
+        << "moved onto the screen";
+    EXPECT_EQ(remembered({700, 0, 1400, 1200}, main, xvfb), std::nullopt)
+        << "as large as the screen, it would hide the main window";
 }
 
 TEST(LogImport, TimesOfDay) {
@@ -175,8 +232,8 @@ TEST(LogImport, RecordFileSplitsIntoHeaderAndLog) {
         splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\n"
                         "QM520V DMM Record: bench\r\n\r\n  14:00:00  3.301 V\r\n\r\n");
     ASSERT_TRUE(record);
-    EXPECT_EQ(std::tuple(record->savedDate, record->savedTime, record->log),
-              std::tuple("2026-12-07", "14:03:27", "  14:00:00  3.301 V\r\n\r\n"));
+    EXPECT_EQ(std::tuple(record->savedDate, record->savedTime, record->log, record->model),
+              std::tuple("2026-12-07", "14:03:27", "  14:00:00  3.301 V\r\n\r\n", "QM520V"));
     EXPECT_FALSE(splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n"));
     EXPECT_FALSE(splitRecordFile("QVDATALINK47 V2.0\r\n1\r\n2\r\n3\r\n\r\n"));
 }

@@ -2,13 +2,16 @@
 #include "app/Program.h"
 #include "app/qt/MainWindow.h"
 #include "platform/fakes/FakePlatform.h"
+#include "platform/qt/services/QtWindowPlaces.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QChartView>
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
@@ -28,18 +31,20 @@ std::string readAll(const std::string &path) {
 /// The program and its window on a fake port with a meter on port 1, the trend opened by its
 /// menu item.
 struct TrendWindowTest : ::testing::Test {
+    QTemporaryDir tmp;
+    const std::string dir = tmp.path().toStdString() + "/";
+    platform::qt::QtWindowPlaces places{QString::fromStdString(dir + "settings.ini")};
     platform::fakes::FakePlatform fp;
     app::Program program{fp.platform};
     app::qt::MainWindow window{program};
     common::Elements &el = program.form().el;
     TrendWindow *trend = nullptr;
-    QTemporaryDir tmp;
-    const std::string dir = tmp.path().toStdString() + "/";
     static constexpr double kStart = 1796652207;
 
     void SetUp() override {
         fp.port.ports[1].cable = true;
         program.Form_Load();
+        window.setWindowPlaces(&places); // a scratch file, never the user's settings
         window.show();
         window.action("mnuTrend")->trigger();
         trend = window.trendWindow();
@@ -75,9 +80,14 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
         std::string shown;
         for (int column = 0; column < 6; ++column)
             shown += label(row, column) + "|";
-        EXPECT_EQ(shown, "4|1 V  DC\n" + clock(0) + "|4 V  DC\n" + clock(3) +
-                             "|2.5 V  DC|1.29099 V  DC|3 V  DC\n" + clock(4) + "|");
+        EXPECT_EQ(shown, "4|1.000\n" + clock(0) + "|4.000\n" + clock(3) + "|2.5000|1.2910|3.000\n" +
+                             clock(4) + "|");
     }
+    EXPECT_EQ(
+        std::ranges::count(trend->findChildren<QLabel *>(), QStringLiteral("V DC"), &QLabel::text),
+        1)
+        << "the unit, once, in the table's corner";
+    EXPECT_EQ(trend->pointTip(0.76).toStdString(), clock(3) + "  4.000 V DC") << "3 s of 4";
 
     // While acquisition is stopped the trend stands still, like the digits.
     program.commands().clickMenu("mnuPause");
@@ -89,7 +99,7 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     send(" 125.0 mV DC", 6);
     QApplication::processEvents();
     EXPECT_EQ(label(1, 0), "1");
-    EXPECT_EQ(label(1, 5), "125 mV DC\n" + clock(6));
+    EXPECT_EQ(label(1, 5), "125.0\n" + clock(6));
 
     // Closing the trend only hides it; it keeps collecting and shows it all when reopened.
     trend->close();
@@ -100,8 +110,37 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     EXPECT_TRUE(trend->isVisible());
     EXPECT_EQ(label(1, 0), "2");
 
+    // Reset asks first; Cancel keeps the run.
+    fp.messages.answers = {platform::Answer::Cancel, platform::Answer::Ok};
+    trend->resetRun();
+    EXPECT_EQ(label(1, 0), "2");
     trend->resetRun();
     EXPECT_EQ(label(1, 0), "0");
+    ASSERT_EQ(fp.messages.shown.size(), 2u);
+    EXPECT_EQ(std::tuple(fp.messages.shown[0].text, fp.messages.shown[0].buttons),
+              std::tuple("清除趋势中的 6 个读数?", platform::Buttons::OkCancel));
+    trend->resetRun();
+    EXPECT_EQ(fp.messages.shown.size(), 2u) << "an empty run is reset without a question";
+
+    // The window speaks the program's language.
+    QStringList texts{trend->windowTitle()};
+    for (const QAbstractButton *b : trend->findChildren<QAbstractButton *>())
+        if (!b->text().isEmpty()) // the tool bar's extension button has none
+            texts << b->text();
+    EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(),
+              "趋势 - QVLINK|实时|记录窗口|打开文件…|跟随|清除|导出");
+}
+
+// Marks on round clock times, labelled as briefly as the span allows (the steps and labels of
+// other spans: TimeTicks in TrendTest).
+TEST_F(TrendWindowTest, TimeMarksFallOnRoundClockTimes) {
+    for (int i = 0; i <= 385; i += 5)
+        send(" 1.000 V  DC", i);
+    trend->refresh();
+    QStringList minutes; // 14:03:27 to 14:09:52: every minute from 14:04
+    for (int m = 33; m <= 333; m += 60)
+        minutes << QString::fromStdString(clock(m)).left(5);
+    EXPECT_EQ(trend->timeLabels(), minutes);
 }
 
 TEST_F(TrendWindowTest, TheValueAxisKeepsItsScaleWhileTheShownReadingsFillHalfOfIt) {
@@ -128,7 +167,7 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
                             "  14:03:21    3.000  V  DC     \r\n");
     trend->openRecordLog();
     EXPECT_EQ(trend->shownReadings(), 2u);
-    EXPECT_EQ(label(1, 3), "2 V  DC");
+    EXPECT_EQ(label(1, 3), "2.0000");
     send(" 7.000 V  DC", 0); // live readings do not mix into an opened log
     QApplication::processEvents();
     EXPECT_EQ(label(1, 0), "2");
@@ -138,7 +177,7 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     el.RichTextBox1.setText("");
     trend->openRecordLog();
     ASSERT_EQ(fp.messages.shown.size(), 1u);
-    EXPECT_EQ(fp.messages.shown[0].text, "Record log holds no timed readings.");
+    EXPECT_EQ(fp.messages.shown[0].text, "记录窗口 中没有带时间的读数。");
 
     const std::string date =
         QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat).toStdString();
@@ -152,10 +191,10 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     // The second line is on the day of saving, the first on the day before.
     const QDateTime first(QDate(2026, 12, 6), QTime(23, 59, 59));
     EXPECT_EQ(trend->shownTime().lo, static_cast<double>(first.toSecsSinceEpoch()));
-    EXPECT_EQ(label(1, 1), "1 V  DC\n23:59:59");
+    EXPECT_EQ(label(1, 1), "1.000\n23:59:59");
     trend->openRecordFile();
     ASSERT_EQ(fp.messages.shown.size(), 2u);
-    EXPECT_EQ(fp.messages.shown[1].text, "missing.txt cannot be read.");
+    EXPECT_EQ(fp.messages.shown[1].text, "missing.txt 无法读取。");
     EXPECT_EQ(trend->shownReadings(), 2u) << "a failed open keeps what is shown";
 
     // A Record CSV export, with a play-back line that has no time.
@@ -165,9 +204,10 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     fp.files.openAnswers = {dir + "record.csv"};
     trend->openRecordFile();
     EXPECT_EQ(trend->shownReadings(), 1u);
-    EXPECT_EQ(label(1, 1), "5 V  DC\n23:59:58");
+    EXPECT_EQ(label(1, 1), "5.000\n23:59:58");
 }
 
+// The picture stands alone: a title (model, unit, date and time range) and the statistics.
 TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     send(" 1.000 V  DC", 0);
     send(" 2.500 V  DC", 1);
@@ -176,10 +216,16 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     trend->exportPicture(false);
     trend->exportPicture(true);
     trend->exportPoints();
-    EXPECT_EQ(readAll(dir + "trend.png").substr(1, 3), "PNG") << "the extension is added";
-    EXPECT_NE(readAll(dir + "trend.svg").find("<svg"), std::string::npos);
+    EXPECT_GT(QImage(QString::fromStdString(dir + "trend.png")).height(),
+              trend->findChild<QChartView *>()->height() + 40); // title, chart, statistics
+    const std::string svg = readAll(dir + "trend.svg");
+    const QString day = QDateTime::fromSecsSinceEpoch(qint64(kStart)).toString("yyyy-MM-dd ");
+    const std::string title = "QM520V   V DC   " + day.toStdString() + clock(0) + " – " + clock(1);
+    EXPECT_EQ(trend->pictureTitle().toStdString(), title);
+    for (const std::string &text : {title, std::string("2.500"), std::string("1.7500")})
+        EXPECT_NE(svg.find(">" + text + "</text>"), std::string::npos) << text;
     const std::string csv = readAll(dir + "points.csv");
-    EXPECT_NE(csv.find(",2.5,V  DC\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(",1.000,V DC\r\n"), std::string::npos) << csv;
 
     // An existing file is replaced only when the user agrees.
     fp.files.saveAnswers = {dir + "points.csv"};
@@ -187,6 +233,24 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     send(" 3.000 V  DC", 2);
     trend->exportPoints();
     EXPECT_EQ(readAll(dir + "points.csv"), csv);
+}
+
+// The trend opens beside the main window without hiding it, and where it was left the time
+// before (kept in a scratch settings file).
+TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
+    const QRect main = window.frameGeometry(), trendFrame = trend->frameGeometry();
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(trendFrame)) << trendFrame.x() << "," << trendFrame.width();
+    EXPECT_FALSE(trendFrame.intersects(main)) << "below it here (the right has no room)";
+
+    const QRect left(300, 300, 400, 300);
+    trend->setGeometry(left);
+    trend->close();
+    app::qt::MainWindow next{program};
+    next.setWindowPlaces(&places);
+    next.show();
+    next.action("mnuTrend")->trigger();
+    EXPECT_EQ(next.trendWindow()->geometry(), left);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "trend/qt/TrendChartView.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -58,6 +59,14 @@ void TrendChartView::mouseDoubleClickEvent(QMouseEvent *event) {
     if (onReset)
         onReset();
     event->accept();
+}
+
+bool TrendChartView::viewportEvent(QEvent *event) {
+    if (event->type() != QEvent::ToolTip || !onHover)
+        return QChartView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    onHover(fraction(help->pos().x()), help->globalPos());
+    return true;
 }
 
 } // namespace qv::trend::qt

@@ -3,22 +3,26 @@
 #include "trend/Decimation.h"
 #include "trend/TrendText.h"
 #include "trend/qt/TrendChartView.h"
+#include "trend/qt/TrendStatisticsTable.h"
+#include "trend/qt/TrendTimeAxis.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
-#include <QDateTimeAxis>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMenu>
-#include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <cmath>
 
 namespace qv::trend::qt {
 namespace {
@@ -27,34 +31,30 @@ QString qs(const std::string &s) {
     return QString::fromStdString(s);
 }
 
-QDateTime at(double seconds) {
-    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(seconds * 1000)));
-}
-
-constexpr std::array<const char *, 6> kColumns{"Count",   "Minimum",   "Maximum",
-                                               "Average", "Std. dev.", "Last"};
-constexpr std::array<const char *, 2> kRows{"Shown", "Whole run"};
-
 } // namespace
 
 TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *parent)
     : QWidget(parent, Qt::Window), live_(live), services_(std::move(services)), shown_(&live) {
-    setWindowTitle(QStringLiteral("Trend - QVLINK"));
+    setWindowTitle(tr("趋势 - QVLINK"));
     setObjectName(QStringLiteral("TrendWindow"));
     chart_ = new QChart;
     chart_->legend()->hide();
-    chart_->setMargins(QMargins(4, 4, 4, 4));
-    axisX_ = new QDateTimeAxis;
-    axisX_->setTickCount(6);
+    // Room on the right for half of a label at the right edge.
+    chart_->setMargins(
+        QMargins(4, 4, fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.0")) / 2, 4));
+    axisX_ = std::make_unique<TrendTimeAxis>();
     axisY_ = new QValueAxis;
-    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisX_->axis(), Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     chartView_ = new TrendChartView(chart_, this);
     chartView_->onZoom = [this](double factor, double at) { zoom(factor, at); };
     chartView_->onPan = [this](double by) { pan(by); };
     chartView_->onReset = [this] { resetView(); };
+    chartView_->onHover = [this](double at, QPoint global) {
+        QToolTip::showText(global, pointTip(at), chartView_);
+    };
     buildControls();
-    source_->setText(QStringLiteral("Live readings"));
+    showSource(tr("实时读数"));
     live_.changed = [this] {
         if (shown_ == &live_ && isVisible())
             scheduleRefresh();
@@ -65,30 +65,35 @@ TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *pare
 
 TrendWindow::~TrendWindow() {
     live_.changed = nullptr;
+    if (isVisible())
+        rememberPlace();
 }
 
 void TrendWindow::buildControls() {
-    auto *bar = new QHBoxLayout;
-    const auto button = [this, bar](const char *text, void (TrendWindow::*slot)()) {
-        auto *b = new QPushButton(QString::fromUtf8(text), this);
-        connect(b, &QPushButton::clicked, this, slot);
-        bar->addWidget(b);
-        return b;
+    // A tool bar: what does not fit a narrow window (a large font, a small screen) stays at hand
+    // behind the bar's extension button.
+    auto *bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto button = [this, bar](const QString &text, void (TrendWindow::*slot)()) {
+        QAction *a = bar->addAction(text, this, slot);
+        return a;
     };
-    button("Live", &TrendWindow::showLive);
-    button("Record log", &TrendWindow::openRecordLog);
-    button("Open file…", &TrendWindow::openRecordFile);
+    button(tr("实时"), &TrendWindow::showLive);
+    button(tr("记录窗口"), &TrendWindow::openRecordLog);
+    button(tr("打开文件…"), &TrendWindow::openRecordFile);
     source_ = new QLabel(this);
-    bar->addWidget(source_, 1);
-    bar->addWidget(new QLabel(QStringLiteral("Unit"), this));
+    source_->setContentsMargins(6, 0, 6, 0);
+    bar->addWidget(source_);
+    bar->addWidget(new QLabel(tr("单位") + QLatin1Char(' '), this));
     units_ = new QComboBox(this);
-    units_->setMinimumContentsLength(8);
+    units_->setMinimumContentsLength(6);
+    units_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(units_, &QComboBox::activated, this, [this](int index) {
         chosenUnit_ = index <= 0 ? std::string() : units_->itemText(index).toStdString();
         refresh();
     });
     bar->addWidget(units_);
-    follow_ = new QCheckBox(QStringLiteral("Follow"), this);
+    follow_ = new QCheckBox(tr("跟随"), this);
     connect(follow_, &QCheckBox::clicked, this, [this](bool on) {
         if (on)
             view_.setFollow(true);
@@ -97,40 +102,36 @@ void TrendWindow::buildControls() {
         refresh();
     });
     bar->addWidget(follow_);
-    reset_ = button("Reset", &TrendWindow::resetRun);
-    auto *exports = new QToolButton(this);
-    exports->setText(QStringLiteral("Export"));
-    exports->setPopupMode(QToolButton::InstantPopup);
-    auto *menu = new QMenu(exports);
-    menu->addAction(QStringLiteral("Picture (PNG)…"), this, [this] { exportPicture(false); });
-    menu->addAction(QStringLiteral("Picture (SVG)…"), this, [this] { exportPicture(true); });
-    menu->addAction(QStringLiteral("Points (CSV)…"), this, [this] { exportPoints(); });
+    reset_ = button(tr("清除"), &TrendWindow::resetRun);
+    auto *menu = new QMenu(this);
+    menu->addAction(tr("图片 (PNG)…"), this, [this] { exportPicture(false); });
+    menu->addAction(tr("图片 (SVG)…"), this, [this] { exportPicture(true); });
+    menu->addAction(tr("数据点 (CSV)…"), this, [this] { exportPoints(); });
+    QAction *exports = bar->addAction(tr("导出"));
     exports->setMenu(menu);
-    bar->addWidget(exports);
+    if (auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(exports)))
+        b->setPopupMode(QToolButton::InstantPopup);
 
-    auto *grid = new QGridLayout;
-    for (std::size_t c = 0; c < kColumns.size(); ++c)
-        grid->addWidget(new QLabel(QString::fromUtf8(kColumns[c]), this), 0, int(c) + 1);
-    for (std::size_t r = 0; r < kRows.size(); ++r) {
-        grid->addWidget(new QLabel(QString::fromUtf8(kRows[r]), this), int(r) + 1, 0);
-        for (std::size_t c = 0; c < kColumns.size(); ++c) {
-            auto *label = new QLabel(this);
-            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            label->setObjectName(QStringLiteral("stat_%1_%2").arg(r).arg(c));
-            grid->addWidget(label, int(r) + 1, int(c) + 1);
-            stats_[r][c] = label;
-        }
-    }
+    statistics_ = new TrendStatisticsTable(this);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(bar);
+    layout->addWidget(bar);
     layout->addWidget(chartView_, 1);
-    layout->addLayout(grid);
+    layout->addWidget(statistics_);
+}
+
+void TrendWindow::showSource(const QString &name) {
+    // A long file name is shortened in the middle; the whole name is the tool tip.
+    const int room = source_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24;
+    source_->setText(source_->fontMetrics().elidedText(name, Qt::ElideMiddle, room));
+    source_->setToolTip(name);
 }
 
 QLabel *TrendWindow::statisticsLabel(int row, int column) const {
-    if (row < 0 || row > 1 || column < 0 || column > 5)
-        return nullptr;
-    return stats_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return statistics_->label(row, column);
+}
+
+QStringList TrendWindow::timeLabels() const {
+    return axisX_->axis()->categoriesLabels();
 }
 
 void TrendWindow::showEvent(QShowEvent *event) {
@@ -170,13 +171,13 @@ void TrendWindow::refresh() {
     const Range time = view_.time(dataSpan());
     shownTime_ = time;
     drawSeries(unit, time);
-    showStatistics(unit, time);
+    statistics_->fill({shown_->within(unit, time), shown_->wholeRun(unit)}, unit);
     follow_->setChecked(view_.follow());
     reset_->setEnabled(shown_ == &live_);
 }
 
 void TrendWindow::updateUnits() {
-    QStringList items{QStringLiteral("newest")};
+    QStringList items{tr("最新")};
     for (const std::string &u : shown_->units())
         items << qs(u);
     QStringList present;
@@ -221,10 +222,7 @@ void TrendWindow::drawSeries(const std::string &unit, Range time) {
     for (QLineSeries *line : lines_)
         if (line->count() > 0)
             line->clear();
-    const QString format = QString::fromLatin1(timeLabelFormat(time.span()));
-    if (axisX_->format() != format)
-        axisX_->setFormat(format);
-    axisX_->setRange(at(time.lo), at(time.hi));
+    axisX_->show(time, chart_->plotArea().width());
     // The value axis keeps its scale while the readings fill more than half of it.
     const Range values = valueRange(inside).value_or(Range{0, 1});
     const Range axis{axisY_->min(), axisY_->max()};
@@ -240,7 +238,7 @@ void TrendWindow::drawSeries(const std::string &unit, Range time) {
         pen.setCosmetic(true); // the fast path of thin lines, at any scale
         series->setPen(pen);
         chart_->addSeries(series);
-        series->attachAxis(axisX_);
+        series->attachAxis(axisX_->axis());
         series->attachAxis(axisY_);
         lines_.push_back(series);
     }
@@ -248,24 +246,25 @@ void TrendWindow::drawSeries(const std::string &unit, Range time) {
         lines_[i]->replace(runs[i]);
 }
 
-void TrendWindow::showStatistics(const std::string &unit, Range time) {
-    const auto timeText = [](double t) { return at(t).toString(QStringLiteral("HH:mm:ss")); };
-    const QString u = unit.empty() ? QString() : QStringLiteral(" ") + qs(unit);
-    const auto value = [&u](double v) { return qs(valueText(v)) + u; };
-    const std::array<Statistics, 2> rows{shown_->within(unit, time), shown_->wholeRun(unit)};
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const Statistics &s = rows[r];
-        std::array<QString, 6> texts{QString::number(s.count)};
-        if (s.count > 0) {
-            texts[1] = value(s.min) + QStringLiteral("\n") + timeText(s.minTime);
-            texts[2] = value(s.max) + QStringLiteral("\n") + timeText(s.maxTime);
-            texts[3] = value(s.mean);
-            texts[4] = value(s.stddev);
-            texts[5] = value(s.last) + QStringLiteral("\n") + timeText(s.lastTime);
-        }
-        for (std::size_t c = 0; c < texts.size(); ++c)
-            stats_[r][c]->setText(texts[c]);
+QString TrendWindow::pointTip(double at) const {
+    // The reading nearest in time, within eight pixel columns of the plot.
+    const double t = shownTime_.lo + at * shownTime_.span();
+    const double near = shownTime_.span() / std::max(1.0, chart_->plotArea().width()) * 8;
+    const std::string unit = shownUnit();
+    const Point *best = nullptr;
+    for (const Series &s : shown_->series()) {
+        if (s.unit != unit)
+            continue;
+        for (const Point &p : pointsIn(s.points, {t - near, t + near}))
+            if (!p.isGap() && (!best || std::abs(p.t - t) < std::abs(best->t - t)))
+                best = &p;
     }
+    if (!best)
+        return {};
+    return QDateTime::fromMSecsSinceEpoch(std::llround(best->t * 1000))
+               .toString(QStringLiteral("HH:mm:ss")) +
+           QStringLiteral("  ") + qs(valueText(best->v, best->decimals)) +
+           (unit.empty() ? QString() : QStringLiteral(" ") + qs(unit));
 }
 
 void TrendWindow::zoom(double factor, double at) {
@@ -286,7 +285,8 @@ void TrendWindow::resetView() {
 void TrendWindow::showLive() {
     opened_.reset();
     shown_ = &live_;
-    source_->setText(QStringLiteral("Live readings"));
+    openedModel_.clear();
+    showSource(tr("实时读数"));
     view_.reset();
     refresh();
 }
@@ -294,20 +294,30 @@ void TrendWindow::showLive() {
 void TrendWindow::resetRun() {
     if (shown_ != &live_)
         return;
+    if (const std::size_t n = live_.readingCount(); n > 0) {
+        platform::Message m;
+        m.text = tr("清除趋势中的 %1 个读数?").arg(n).toStdString();
+        m.title = tr("趋势").toStdString();
+        m.buttons = platform::Buttons::OkCancel;
+        m.defaultButton = platform::Answer::Cancel;
+        if (services_.messages.show(m) != platform::Answer::Ok)
+            return;
+    }
     live_.clear();
     view_.reset();
     refresh();
 }
 
 void TrendWindow::showOpened(std::unique_ptr<TrendModel> model, std::size_t readings,
-                             const QString &name) {
+                             const QString &name, std::string meterModel) {
     if (readings == 0) {
-        tell(QStringLiteral("%1 holds no timed readings.").arg(name));
+        tell(tr("%1 中没有带时间的读数。").arg(name));
         return;
     }
     opened_ = std::move(model);
     shown_ = opened_.get();
-    source_->setText(name);
+    openedModel_ = std::move(meterModel);
+    showSource(name);
     view_.reset();
     refresh();
 }
@@ -315,7 +325,7 @@ void TrendWindow::showOpened(std::unique_ptr<TrendModel> model, std::size_t read
 void TrendWindow::tell(const QString &text) {
     platform::Message m;
     m.text = text.toStdString();
-    m.title = "Trend";
+    m.title = tr("趋势").toStdString();
     m.warning = true;
     (void)services_.messages.show(m);
 }

@@ -10,14 +10,16 @@
 #include "trend/LogImport.h"
 #include "trend/TrendText.h"
 #include "trend/qt/TrendChartView.h"
+#include "trend/qt/TrendStatisticsTable.h"
 
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QLayout>
 #include <QLocale>
 #include <QPainter>
-#include <QPixmap>
 #include <QSvgGenerator>
 
 #include <limits>
@@ -70,7 +72,8 @@ void TrendWindow::openRecordLog() {
     const double now = services_.clock.now();
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(now * 1000));
     const std::size_t n = importLog(log, endAt(when), *model);
-    showOpened(std::move(model), n, QStringLiteral("Record log"));
+    showOpened(std::move(model), n, tr("记录窗口"),
+               services_.meterModel ? services_.meterModel() : std::string());
 }
 
 void TrendWindow::openRecordFile() {
@@ -80,34 +83,35 @@ void TrendWindow::openRecordFile() {
     const QString name = QFileInfo(qtName(*path)).fileName();
     const auto bytes = files::FileStore::readLines(*path, std::numeric_limits<int>::max());
     if (!bytes) {
-        tell(QStringLiteral("%1 cannot be read.").arg(name));
+        tell(tr("%1 无法读取。").arg(name));
         return;
     }
     const std::string text = files::TextCodec::fromFile(*bytes);
     auto model = std::make_unique<TrendModel>();
     std::size_t n = 0;
+    std::string meter;
     const QDateTime modified = modifiedAt(*path);
-    if (const auto record = splitRecordFile(text))
+    if (const auto record = splitRecordFile(text)) {
         n = importLog(record->log, endAt(savedAt(*record, modified)), *model);
-    else if (const auto csvLog = output::logOfRecordCsv(text))
+        meter = record->model;
+    } else if (const auto csvLog = output::logOfRecordCsv(text)) {
         n = importLog(*csvLog, endAt(modified), *model);
-    else // a log saved on its own
+    } else { // a log saved on its own
         n = importLog(text, endAt(modified), *model);
-    showOpened(std::move(model), n, name);
+    }
+    showOpened(std::move(model), n, name, meter);
 }
 
-std::optional<std::string> TrendWindow::askSaveName(const std::string &filter,
-                                                    const QString &suffix) {
-    auto path = services_.files.saveFile(filter);
+std::optional<std::string> TrendWindow::askSaveName(const QString &filter, const QString &suffix) {
+    auto path = services_.files.saveFile(filter.toStdString());
     if (!path)
         return std::nullopt;
     if (QFileInfo(qtName(*path)).suffix().isEmpty())
         *path += '.' + suffix.toStdString();
     if (files::FileStore::exists(*path)) {
         platform::Message m;
-        m.text = *path;
-        m.text += " already exists. Replace it?";
-        m.title = "Trend";
+        m.text = *path + tr(" 已经存在。要替换它吗?").toStdString();
+        m.title = tr("趋势").toStdString();
         m.buttons = platform::Buttons::OkCancel;
         m.warning = true;
         m.defaultButton = platform::Answer::Cancel;
@@ -121,34 +125,75 @@ void TrendWindow::save(const std::string &path, const QByteArray &bytes) {
     const auto result = files::FileStore::write(
         path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!result.ok)
-        tell(QStringLiteral("%1 could not be saved: %2")
-                 .arg(qtName(path), QString::fromStdString(result.reason)));
+        tell(tr("%1 保存失败: %2").arg(qtName(path), QString::fromStdString(result.reason)));
+}
+
+QString TrendWindow::pictureTitle() const {
+    const std::string model =
+        shown_ == &live_ ? (services_.meterModel ? services_.meterModel() : "") : openedModel_;
+    const QDateTime from = QDateTime::fromMSecsSinceEpoch(std::llround(shownTime_.lo * 1000));
+    const QDateTime to = QDateTime::fromMSecsSinceEpoch(std::llround(shownTime_.hi * 1000));
+    const QString time = QStringLiteral("HH:mm:ss");
+    const QString dated = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    QStringList parts;
+    for (const std::string &part : {model, shownUnit()})
+        if (!part.empty())
+            parts << QString::fromStdString(part);
+    parts << from.toString(dated) + QStringLiteral(" – ") +
+                 to.toString(from.date() == to.date() ? time : dated);
+    return parts.join(QStringLiteral("   "));
 }
 
 void TrendWindow::exportPicture(bool svg) {
-    const auto path = svg ? askSaveName("SVG picture (*.svg)|*.svg", QStringLiteral("svg"))
-                          : askSaveName("PNG picture (*.png)|*.png", QStringLiteral("png"));
+    const auto path = svg ? askSaveName(tr("SVG图片(*.svg)|*.svg"), QStringLiteral("svg"))
+                          : askSaveName(tr("PNG图片(*.png)|*.png"), QStringLiteral("png"));
     if (!path)
         return;
+    // The title, the chart and the statistics of what is shown: a picture that stands alone.
+    // The statistics laid out for their texts of now: the table's size, then the window's, then
+    // the table's cells in the size it got.
+    statistics_->layout()->activate();
+    layout()->activate();
+    statistics_->layout()->activate();
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int titleHeight = QFontMetrics(titleFont).height() * 2;
+    const QSize chart = chartView_->size(), table = statistics_->size();
+    const QSize size(std::max(chart.width(), table.width() + 16),
+                     titleHeight + chart.height() + table.height() + 8);
+    const auto draw = [&](QPainter &painter) {
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        painter.setFont(titleFont);
+        painter.drawText(QRect(8, 0, size.width() - 16, titleHeight), Qt::AlignVCenter,
+                         pictureTitle());
+        chartView_->render(&painter, QRectF(0, titleHeight, chart.width(), chart.height()));
+        statistics_->render(&painter, QPoint(8, titleHeight + chart.height()), QRegion(),
+                            QWidget::DrawChildren);
+    };
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (svg) {
         QSvgGenerator generator;
         generator.setOutputDevice(&buffer);
-        generator.setSize(chartView_->size());
-        generator.setViewBox(QRect(QPoint(0, 0), chartView_->size()));
-        generator.setTitle(QStringLiteral("Trend"));
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle(pictureTitle());
         QPainter painter(&generator);
-        chartView_->render(&painter);
+        draw(painter);
     } else {
-        chartView_->grab().save(&buffer, "PNG");
+        QImage image(size, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            draw(painter);
+        }
+        image.save(&buffer, "PNG");
     }
     save(*path, bytes);
 }
 
 void TrendWindow::exportPoints() {
-    const auto path = askSaveName("CSV points (*.csv)|*.csv", QStringLiteral("csv"));
+    const auto path = askSaveName(tr("CSV数据点(*.csv)|*.csv"), QStringLiteral("csv"));
     if (!path)
         return;
     const std::string unit = shownUnit();

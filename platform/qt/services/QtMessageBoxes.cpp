@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWidget>
 
 namespace qv::platform::qt {
 
@@ -38,6 +39,14 @@ Answer QtMessageBoxes::show(const Message &m) {
             box.setDefaultButton(c.button);
     }
     box.setEscapeButton(choices.back().button);
+    if (!m.details.empty())
+        box.setInformativeText(QString::fromStdString(m.details));
+    // Centred over the window it belongs to, wherever the window system put that window.
+    if (parent_ && parent_->isVisible()) {
+        box.adjustSize();
+        const QRect over = parent_->window()->frameGeometry();
+        box.move(over.center() - QPoint(box.width() / 2, box.height() / 2));
+    }
     const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
     for (const Choice &c : choices)
         if (c.button == pressed)

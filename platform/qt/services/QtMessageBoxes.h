@@ -5,7 +5,8 @@ class QWidget;
 
 namespace qv::platform::qt {
 
-/// Message boxes as QMessageBox, modal to the main window.
+/// Message boxes as QMessageBox, modal to the main window and centred over it; a message's
+/// details stand under its text.
 class QtMessageBoxes final : public MessageBoxes {
   public:
     void setParent(QWidget *parent) { parent_ = parent; }
