@@ -28,6 +28,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
