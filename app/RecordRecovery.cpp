@@ -60,12 +60,18 @@ void RecordRecovery::start() {
         m.text = question(text);
         m.buttons = platform::Buttons::YesNo;
         m.defaultButton = platform::Answer::Yes;
-        if (form_.os.messages.show(m) == platform::Answer::Yes) {
+        const platform::Answer answer = form_.os.messages.show(m);
+        if (answer == platform::Answer::Yes) {
             form_.el.RichTextBox1.setText(text);
             form_.el.RichTextBox1.moveCaretToEnd(); // the newest lines in view
             unsaved_ = true; // until Save: the lines are in no file but this one
-        } else {
+        } else if (answer == platform::Answer::No) {
             discard();
+        } else {
+            // Not answered (the program ended while asking): the file stays, untouched, for the
+            // next start to offer.
+            left_ = true;
+            return;
         }
     } else {
         discard();
@@ -75,6 +81,8 @@ void RecordRecovery::start() {
 }
 
 void RecordRecovery::end() {
+    if (left_)
+        return;
     if (unsaved_ && !form_.el.RichTextBox1.text().empty()) {
         file_.reset(); // closed; the lines stay for the next start
         return;

@@ -29,7 +29,8 @@ class RecordRecovery {
     RecordRecovery &operator=(const RecordRecovery &) = delete;
 
     /// At start-up, after Form_Load: asks once whether to restore a file left behind (Yes fills
-    /// the log, No deletes the file), then keeps the log in the file from now on.
+    /// the log, No deletes the file), then keeps the log in the file from now on. A question
+    /// left without an answer (the program ended meanwhile) leaves the file as it is.
     void start();
     /// A clean end (Exit, the window closed): the file goes when the log holds nothing unsaved
     /// (it was saved, cleared or is empty); otherwise it stays for the next start to offer.
@@ -47,6 +48,7 @@ class RecordRecovery {
     std::string path_;
     std::unique_ptr<output::LineFile> file_;
     bool unsaved_ = false;
+    bool left_ = false; ///< the question went unanswered: the file is not this run's
 };
 
 } // namespace qv::app

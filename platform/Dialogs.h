@@ -23,6 +23,7 @@ inline constexpr const char *kApplicationTitle = "QM520W";
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
+    /// The button pressed; a YesNo box closed without one (the program ending) gives Cancel.
     [[nodiscard]] virtual Answer show(const Message &message) = 0;
 };
 

@@ -181,6 +181,12 @@ TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLoggedAndNoDeletes
     const std::string more = s->log();
     s.emplace(path, std::deque{Answer::Yes});
     EXPECT_EQ(s->log(), more);
+    // A question the program's end left unanswered keeps the file as it was, whatever follows.
+    s.emplace(path, std::deque{Answer::Cancel});
+    s->record(" 6.000V   DC    ", "14:11:00");
+    s->recovery.end();
+    s.emplace(path, std::deque{Answer::Yes});
+    EXPECT_EQ(s->log(), more);
     s.emplace(path, std::deque{Answer::No});
     EXPECT_EQ(s->fp.messages.shown.size(), 1u);
     EXPECT_EQ(s->log(), "");

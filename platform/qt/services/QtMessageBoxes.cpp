@@ -51,7 +51,9 @@ Answer QtMessageBoxes::show(const Message &m) {
     for (const Choice &c : choices)
         if (c.button == pressed)
             return c.answer;
-    return choices.back().answer;
+    // Closed without a button (the program ended while asking): a yes-or-no question stays
+    // unanswered; the others take their escape button.
+    return m.buttons == Buttons::YesNo ? Answer::Cancel : choices.back().answer;
 }
 
 } // namespace qv::platform::qt
