@@ -6,6 +6,7 @@
 #include "files/TextCodec.h"
 #include "files/WaveformFiles.h"
 #include "files/WaveformFormat.h"
+#include "mqtt/qt/LocalTime.h"
 #include "output/Csv.h"
 #include "output/RecordCsv.h"
 #include "platform/qt/services/QtPictureWriter.h"
@@ -134,13 +135,13 @@ const std::string &CaptureOutput::now() {
     const std::int64_t ms = t.toMSecsSinceEpoch();
     if (ms != nowMs_) {
         nowMs_ = ms;
-        const int offset = t.offsetFromUtc() / 60;
-        char zone[8];
-        std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+',
-                      std::abs(offset) / 60 % 100, std::abs(offset) % 60);
-        nowText_ = t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toStdString() + zone;
+        nowText_ = mqtt::qt::localTimeText(t);
     }
     return nowText_;
+}
+
+bool CaptureOutput::note(std::string_view key, const std::string &value) {
+    return writeLine("# " + std::string(key) + "," + now() + "," + value);
 }
 
 bool CaptureOutput::writeLine(const std::string &line) {
@@ -169,6 +170,8 @@ bool CaptureOutput::keepLogLine(std::string_view line) {
     if (!writeLine(output::Csv::field(now()) + "," + output::recordCsvRow(line)))
         return false;
     ++readings_;
+    if (onReading)
+        onReading(now(), line);
     last_ = trimmed(line.substr(std::min(line.size(), line.find_first_not_of(' ') + 8)));
     return true;
 }
@@ -213,9 +216,13 @@ bool CaptureOutput::writeFrameFile(const std::string &path, std::string_view tex
 }
 
 bool CaptureOutput::frame(ExportCommands &exports) {
-    if (settings_.outDir.empty() || done())
+    if ((settings_.outDir.empty() && !settings_.mqtt) || done())
         return true;
     ++frames_;
+    if (onFrame)
+        onFrame(now());
+    if (settings_.outDir.empty())
+        return true;
     char number[32];
     std::snprintf(number, sizeof number, "_%04lld", frames_);
     const std::string stem =
