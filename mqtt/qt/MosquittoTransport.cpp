@@ -97,20 +97,26 @@ void MosquittoTransport::connect() {
     }
     const bool first = !everTried_;
     everTried_ = true;
+    busy_ = true;
+    // A blocking connection (lookup, TCP, TLS handshake) on the attempt's own thread: its errors
+    // come back exact, and the event loop never waits for it.
     attempt_ = std::thread([this, first, attempt] {
-        int rc = first ? mosquitto_connect_async(client_, settings_.url.host.c_str(),
-                                                 settings_.url.port, kKeepAliveS)
-                       : mosquitto_reconnect_async(client_);
+        int rc = first ? mosquitto_connect(client_, settings_.url.host.c_str(), settings_.url.port,
+                                           kKeepAliveS)
+                       : mosquitto_reconnect(client_);
         const int error = errno;
         if (rc == MOSQ_ERR_SUCCESS) {
             rc = mosquitto_loop_start(client_);
             looping_ = rc == MOSQ_ERR_SUCCESS;
-            if (looping_)
-                return;
         }
-        const std::lock_guard lock(mutex_);
-        reported_ = true;
-        post({Event::Type::Failed, failureOf(rc, error), 0, attempt});
+        if (!looping_) {
+            const std::lock_guard lock(mutex_);
+            if (!reported_ && attempt == attemptNumber_) {
+                reported_ = true;
+                post({Event::Type::Failed, failureOf(rc, error), 0, attempt});
+            }
+        }
+        busy_ = false;
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -15,10 +16,10 @@ struct mosquitto;
 namespace qv::mqtt::qt {
 
 /// The transport through libmosquitto. Each attempt to connect runs on a thread of its own (a
-/// name lookup may take seconds), then libmosquitto's network thread (mosquitto_loop_start)
-/// carries the connection; what either reports reaches the events on this object's thread
-/// through one queued call per batch. QoS 1 messages not yet acknowledged stay in libmosquitto
-/// and go again after a reconnect (the session is kept: clean session off).
+/// name lookup or a silent host may take long), then libmosquitto's network thread
+/// (mosquitto_loop_start) carries the connection; what either reports reaches the events on this
+/// object's thread through one queued call per batch. QoS 1 messages not yet acknowledged stay in
+/// libmosquitto and go again after a reconnect (the session is kept: clean session off).
 class MosquittoTransport final : public QObject, public Transport {
     Q_OBJECT
   public:
@@ -32,6 +33,9 @@ class MosquittoTransport final : public QObject, public Transport {
     void connect() override;
     [[nodiscard]] std::optional<int> publish(const Message &message, int qos) override;
     void disconnect() override;
+    /// An attempt is still under way (a host that never answers keeps it for the system's
+    /// connect timeout): destroying the transport now would wait for it.
+    [[nodiscard]] bool busy() const { return busy_; }
 
   private:
     struct Event {
@@ -59,6 +63,7 @@ class MosquittoTransport final : public QObject, public Transport {
     std::thread attempt_;
     bool looping_ = false; ///< the network thread was started by the last attempt
     bool everTried_ = false;
+    std::atomic<bool> busy_ = false;
 
     std::mutex mutex_; ///< guards what follows, shared with the network thread
     std::vector<Event> pending_;
