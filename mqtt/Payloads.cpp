@@ -60,23 +60,40 @@ std::string readingUnit(std::string_view logLine) {
     return line ? unitAndMode(dmm::unitField(line->reading)).unit : std::string();
 }
 
-std::string readingPayload(std::string_view time, std::string_view logLine,
-                           std::string_view model) {
-    const auto line = dmm::parseLogLine(logLine);
-    const std::string text = line ? line->reading : dmm::trimBlanks(logLine);
-    const dmm::ReadingValue reading = dmm::parseReading(line ? line->reading : "");
-    const UnitAndMode unit = unitAndMode(line ? dmm::unitField(line->reading) : "");
-    std::vector<Member> m{{"time", string(time)},      {"value", number(reading.value)},
+namespace {
+
+/// The reading's members; record is the play-back mark ("No.5") or empty.
+std::string payloadOf(std::string_view time, std::optional<std::string> reading,
+                      std::string_view text, std::string_view record, std::string_view model) {
+    const dmm::ReadingValue value = dmm::parseReading(reading.value_or(""));
+    const UnitAndMode unit = unitAndMode(reading ? dmm::unitField(*reading) : "");
+    std::vector<Member> m{{"time", string(time)},      {"value", number(value.value)},
                           {"unit", string(unit.unit)}, {"mode", string(unit.mode)},
                           {"text", string(text)},      {"model", string(model)}};
     if (const auto si =
-            reading.value ? output::inSi(*reading.value, siName(unit.unit)) : std::nullopt) {
+            value.value ? output::inSi(*value.value, siName(unit.unit)) : std::nullopt) {
         m.push_back({"si", number(si->value)});
         m.push_back({"si_unit", string(si->unit)});
     }
-    if (line && line->time.starts_with("No."))
-        m.push_back({"record", string(line->time)});
+    if (!record.empty())
+        m.push_back({"record", string(record)});
     return output::json::object(m, "");
+}
+
+} // namespace
+
+std::string readingPayload(std::string_view time, std::string_view logLine,
+                           std::string_view model) {
+    const auto line = dmm::parseLogLine(logLine);
+    if (!line)
+        return payloadOf(time, std::nullopt, dmm::trimBlanks(logLine), "", model);
+    return payloadOf(time, line->reading, line->reading,
+                     line->time.starts_with("No.") ? line->time : "", model);
+}
+
+std::string liveReadingPayload(std::string_view time, std::string_view reading,
+                               std::string_view model) {
+    return payloadOf(time, std::string(reading), reading, "", model);
 }
 
 std::string framePayload(std::string_view time, const common::Form &form,

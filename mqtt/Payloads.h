@@ -36,6 +36,10 @@ struct UnitAndMode {
 [[nodiscard]] std::string readingPayload(std::string_view time, std::string_view logLine,
                                          std::string_view model);
 
+/// A live reading (the meter's 16 characters) as readingPayload writes it.
+[[nodiscard]] std::string liveReadingPayload(std::string_view time, std::string_view reading,
+                                             std::string_view model);
+
 /// The frame on the form as JSON: {"time", "settings" (the waveform CSV's header),
 /// "measurements" and "wave_measurements" (as `info --json`), "sample_interval_s", "volts"
 /// (the 256 points, null where the gain is unknown)}.

@@ -66,6 +66,10 @@ int CaptureMqtt::start() {
         return kDone;
     complain(publisher_->failure());
     publisher_.reset();
+    // A host that never answered keeps its attempt until the system's connect timeout: the
+    // capture ends now and leaves it to the process's end.
+    if (transport_->busy())
+        (void)transport_.release();
     return kOutputFailed;
 }
 

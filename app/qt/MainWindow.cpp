@@ -222,10 +222,24 @@ void MainWindow::buildStatusBar() {
         };
         el.panel[i].subscribe(fitText);
         fitText();
-        if (i == 0) // what happened to the link, and why
-            el.linkNote.subscribe([label, &el] { label->setToolTip(qs(el.linkNote.text())); });
+        if (i == 0) { // what happened to the link, and why
+            panelOne_ = label;
+            el.linkNote.subscribe([this] { showPanelOneTip(); });
+        }
     }
     statusBar()->setSizeGripEnabled(true);
+}
+
+void MainWindow::setBrokerNote(const QString &note) {
+    brokerNote_ = note;
+    showPanelOneTip();
+}
+
+void MainWindow::showPanelOneTip() {
+    const QString link = qs(program_.form().el.linkNote.text());
+    panelOne_->setToolTip(brokerNote_.isEmpty() || link.isEmpty()
+                              ? link + brokerNote_
+                              : link + QLatin1Char('\n') + brokerNote_);
 }
 
 void MainWindow::showTrend() {

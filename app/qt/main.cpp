@@ -7,9 +7,11 @@
 #include "app/qt/Screenshots.h"
 #include "app/qt/Translations.h"
 #include "app/qt/DeviceLinkSetup.h"
+#include "app/qt/MqttPublishing.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/Screenshots.h"
 #include "link/qt/LinkOptions.h"
+#include "mqtt/qt/QtSettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
@@ -86,6 +88,8 @@ int main(int argc, char *argv[]) {
     platform::qt::QtPictureWriter pictures;
     program.exports().setPictureWriter(&pictures);
     app::qt::DeviceLinkSetup devices(program, meterLink->options, meterLink->port, &window);
+    mqtt::qt::QtSettingsStore mqttSettings;
+    app::qt::MqttPublishing mqttPublishing(program, window, mqttSettings);
     const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     (void)data.mkpath(QStringLiteral("."));
     app::RecordRecovery recovery(program.form(),
