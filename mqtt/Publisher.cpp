@@ -106,7 +106,9 @@ void Publisher::published(int id) {
     if (inFlight_.erase(id) == 0)
         return;
     ++published_;
-    pump();
+    // Refilled by halves: a batch wakes the network thread once, not once a message.
+    if (inFlight_.size() <= options_.window / 2)
+        pump();
 }
 
 } // namespace qv::mqtt

@@ -30,7 +30,7 @@ class Publisher final : public TransportEvents {
         BrokerUrl url;
         int qos = 1;
         std::size_t queueLimit = 100000;
-        std::size_t window = 1000;  ///< messages handed over and not yet acknowledged
+        std::size_t window = 4000;  ///< messages handed over and not yet acknowledged
         int startTimeoutMs = 10000; ///< how long the first attempt may take
         Message online;             ///< published (retained) on each connection
     };

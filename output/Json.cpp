@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -40,8 +41,11 @@ std::string setting(const WaveformSetting &s) {
 } // namespace
 
 std::string string(std::string_view bytes) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const QByteArray s =
-        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toUtf8();
+        ascii ? QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))
+              : QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toUtf8();
     std::string out = "\"";
     for (const char c : s) {
         if (c == '"' || c == '\\') {

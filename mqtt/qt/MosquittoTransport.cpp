@@ -12,7 +12,9 @@ namespace qv::mqtt::qt {
 namespace {
 
 constexpr int kKeepAliveS = 30;
-constexpr int kSendMaximum = 1000;
+/// Unacknowledged messages on the wire; the publisher hands over more, which libmosquitto keeps
+/// and sends as acknowledgements come, without waiting for the event loop.
+constexpr int kSendMaximum = 100;
 
 /// "Connection Refused: not authorised." as "not authorised".
 std::string connackText(int rc) {
@@ -48,6 +50,8 @@ std::unique_ptr<MosquittoTransport> MosquittoTransport::create(const PublishSett
     mosquitto_publish_callback_set(client, onPublish);
     mosquitto_log_callback_set(client, onLog);
     (void)mosquitto_int_option(client, MOSQ_OPT_SEND_MAXIMUM, kSendMaximum);
+    // Small messages go at once rather than waiting for the broker's last acknowledgement.
+    (void)mosquitto_int_option(client, MOSQ_OPT_TCP_NODELAY, 1);
     int rc = MOSQ_ERR_SUCCESS;
     if (!settings.url.user.empty())
         rc = mosquitto_username_pw_set(client, settings.url.user.c_str(),
