@@ -116,6 +116,41 @@ class MqttBrokerTest : public ::testing::Test {
         }
         return false;
     }
+
+    /// A capture on a pseudo-terminal publishing under prefix: readings 0 to 9, the broker
+    /// stopped, 10 to 29 (the CSV takes them meanwhile), the broker started again; ended with
+    /// SIGTERM once reading 29 arrived. The values received, the capture's stderr and CSV.
+    struct Outage {
+        std::vector<int> values;
+        std::string err, csv;
+    };
+    Outage outage(const std::string &prefix, const QStringList &more) {
+        Pty meter;
+        Subscriber sub(broker->port, prefix + "/#", "test-sub");
+        const std::string topic = prefix + "/m/reading";
+        const auto has = [&topic](int value) {
+            return [&topic, value](auto &got) {
+                const auto v = values(Subscriber::on(got, topic));
+                return std::find(v.begin(), v.end(), value) != v.end();
+            };
+        };
+        QProcess p;
+        start(p, QStringList{"--port", QString::fromStdString(meter.device), "--interval", "0",
+                             "--dmm-csv", "o.csv", "--mqtt", url(prefix + "/m")} +
+                     more);
+        EXPECT_TRUE(fileHas(p, "o.csv", "# capture_started"));
+        meter.write(readings(0, 10));
+        EXPECT_TRUE(sub.waitFor(has(9)));
+        broker->stop();
+        meter.write(readings(10, 20));
+        EXPECT_TRUE(fileHas(p, "o.csv", ",29,V "));
+        EXPECT_TRUE(broker->start());
+        EXPECT_TRUE(sub.waitFor(has(29)));
+        ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        const Run r = finish(p);
+        EXPECT_EQ(r.code, 0);
+        return {values(sub.on(topic)), r.err, contents("o.csv")};
+    }
 };
 
 // Each reading as its CSV row has it (the same date and time), in order; each frame with the
@@ -175,74 +210,34 @@ TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
     }
 }
 
-// The broker stopped and started again mid-capture: the CSV goes on meanwhile, and every QoS 1
-// reading reaches the subscriber (a duplicate only as QoS 1 allows), in order of first arrival.
+// The broker stopped and started again mid-capture: every QoS 1 reading arrives (a duplicate
+// only as QoS 1 allows), in order of first arrival.
 TEST_F(MqttBrokerTest, ABrokerRestartedMidCaptureGetsEveryReading) {
-    Pty meter;
-    Subscriber sub(broker->port, "r/#", "test-sub");
-    QProcess p;
-    start(p, {"--port", QString::fromStdString(meter.device), "--interval", "0", "--dmm-csv",
-              "r.csv", "--mqtt", url("r/m")});
-    ASSERT_TRUE(fileHas(p, "r.csv", "# capture_started"));
-    meter.write(readings(0, 10));
-    ASSERT_TRUE(
-        sub.waitFor([](auto &got) { return Subscriber::on(got, "r/m/reading").size() >= 10; }));
-    broker->stop();
-    meter.write(readings(10, 20));
-    ASSERT_TRUE(fileHas(p, "r.csv", ",29,V "));
-    ASSERT_TRUE(broker->start());
-    ASSERT_TRUE(sub.waitFor([](auto &got) {
-        const auto v = values(Subscriber::on(got, "r/m/reading"));
-        return std::set<int>(v.begin(), v.end()).size() == 30;
-    }));
+    const Outage o = outage("r", {});
     std::vector<int> first;
-    for (const int v : values(sub.on("r/m/reading")))
+    for (const int v : o.values)
         if (std::find(first.begin(), first.end(), v) == first.end())
             first.push_back(v);
+    EXPECT_EQ(first.size(), 30u);
     for (std::size_t k = 0; k < first.size(); ++k)
         EXPECT_EQ(first[k], int(k));
-    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
-    const Run r = finish(p);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.err.find("dropped"), std::string::npos) << r.err;
+    EXPECT_EQ(o.err.find("dropped"), std::string::npos) << o.err;
 }
 
-// A queue of 5 while the broker is away: the oldest readings go, counted in the summary and the
-// CSV; every other reading arrives, the newest five always.
+// A queue of 5 during the outage: the oldest go, counted in the summary and the CSV; every other
+// reading arrives, the newest five always.
 TEST_F(MqttBrokerTest, AFullQueueDropsTheOldestAndCountsThem) {
-    Pty meter;
-    Subscriber sub(broker->port, "q/#", "test-sub");
-    QProcess p;
-    start(p, {"--port", QString::fromStdString(meter.device), "--interval", "0", "--dmm-csv",
-              "q.csv", "--mqtt", url("q/m"), "--mqtt-queue", "5"});
-    ASSERT_TRUE(fileHas(p, "q.csv", "# capture_started"));
-    meter.write(readings(0, 10));
-    ASSERT_TRUE(
-        sub.waitFor([](auto &got) { return Subscriber::on(got, "q/m/reading").size() >= 10; }));
-    broker->stop();
-    meter.write(readings(10, 20));
-    ASSERT_TRUE(fileHas(p, "q.csv", ",29,V "));
-    ASSERT_TRUE(broker->start());
-    const auto outage = [](const std::vector<Subscriber::Received> &got) {
-        std::set<int> out;
-        for (const int v : values(Subscriber::on(got, "q/m/reading")))
-            if (v >= 10)
-                out.insert(v);
-        return out;
-    };
-    ASSERT_TRUE(sub.waitFor([&](auto &got) { return outage(got).count(29) == 1; }));
-    ASSERT_TRUE(fileHas(p, "q.csv", "# mqtt_dropped,"));
-    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
-    const Run r = finish(p);
+    const Outage o = outage("q", {"--mqtt-queue", "5"});
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(r.err, m, std::regex(R"(, (\d+) dropped \(queue full\))")))
-        << r.err;
+    ASSERT_TRUE(std::regex_search(o.err, m, std::regex(R"(, (\d+) dropped \(queue full\))")))
+        << o.err;
     const long dropped = std::stol(m[1]);
-    const std::string csv = contents("q.csv");
     EXPECT_TRUE(std::regex_search(
-        csv, std::regex("# mqtt_dropped,[^,]+," + std::to_string(dropped) + "\r\n")))
-        << csv;
-    const std::set<int> got = outage(sub.received());
+        o.csv, std::regex("# mqtt_dropped,[^,]+," + std::to_string(dropped) + "\r\n")));
+    std::set<int> got;
+    for (const int v : o.values)
+        if (v >= 10)
+            got.insert(v);
     EXPECT_GE(dropped, 1);
     EXPECT_EQ(long(got.size()) + dropped, 20);
     for (int v = 25; v < 30; ++v)
@@ -267,22 +262,19 @@ TEST_F(MqttBrokerTest, TheLastWillSaysOfflineAfterKill9) {
 // TLS with a CA and a server certificate made here; a password; and what stops a capture at
 // start: exit 4, one line naming the cause, no CSV made.
 TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
-    const auto openssl = [&](const QStringList &args) {
+    std::ofstream(path("san.cnf")) << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
+    const QString key = "-newkey rsa:2048 -nodes -days 2 -keyout";
+    for (const QString &command :
+         {"req -x509 " + key + " ca.key -out ca.crt -subj /CN=test_CA",
+          "req -x509 " + key + " other.key -out other.crt -subj /CN=other_CA",
+          "req " + key + " server.key -out server.csr -subj /CN=localhost",
+          QString("x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 "
+                  "-out server.crt -extfile san.cnf")}) {
         QProcess o;
         o.setWorkingDirectory(dir.path());
-        o.start("openssl", args);
-        return o.waitForFinished() && o.exitCode() == 0;
-    };
-    std::ofstream(path("san.cnf")) << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
-    ASSERT_TRUE(openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key",
-                         "-out", "ca.crt", "-days", "2", "-subj", "/CN=test CA"}));
-    ASSERT_TRUE(openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "other.key",
-                         "-out", "other.crt", "-days", "2", "-subj", "/CN=other CA"}));
-    ASSERT_TRUE(openssl({"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out",
-                         "server.csr", "-subj", "/CN=localhost"}));
-    ASSERT_TRUE(
-        openssl({"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key",
-                 "-CAcreateserial", "-out", "server.crt", "-days", "2", "-extfile", "san.cnf"}));
+        o.start("openssl", command.split(' '));
+        ASSERT_TRUE(o.waitForFinished() && o.exitCode() == 0) << command.toStdString();
+    }
     std::filesystem::create_directory(path("tls"));
     LocalBroker tls(path("tls"), "cafile " + path("ca.crt") + "\ncertfile " + path("server.crt") +
                                      "\nkeyfile " + path("server.key") + "\n");

@@ -1,4 +1,3 @@
-#include "dso/Measurements.h"
 #include "mqtt/BrokerUrl.h"
 #include "mqtt/Discovery.h"
 #include "mqtt/Payloads.h"
@@ -6,9 +5,7 @@
 #include "mqtt/Publisher.h"
 #include "mqtt/fakes/FakeTransport.h"
 #include "platform/fakes/FakeLinkServices.h"
-#include "platform/fakes/FakePlatform.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -70,30 +67,6 @@ TEST(Payloads, AReadingInItsUnitWithTheSiValueModeAndRecord) {
     for (const auto &[line, rest] : rows)
         EXPECT_EQ(readingPayload("T", line, "M"), common + rest) << line;
     EXPECT_EQ(readingUnit("  10:15:04      OL   M ohm     "), "M ohm");
-}
-
-TEST(Payloads, AFrameHasItsSettingsMeasurementsAndVoltsAsTheExportsWriteThem) {
-    platform::fakes::FakePlatform fake;
-    common::Form form(fake.platform);
-    form.v.MeterModelName = "7302";
-    form.wave.DsoParam = {13, 0, 7, 0, 1, 1, 0, 0, 0}; // 1 ms/div, 2 V/div, DC
-    for (int i = 0; i < 256; ++i)
-        form.wave.WaveData[static_cast<std::size_t>(i)] = i % 20 < 10 ? 5 : -5;
-    const dso::ScaleTables tables;
-    dso::Measurements m(form, tables);
-    m.measure();
-    const QJsonObject o =
-        QJsonDocument::fromJson(QByteArray::fromStdString(framePayload("T", form, m))).object();
-    const QJsonArray volts = o["volts"].toArray();
-    ASSERT_EQ(volts.size(), 256);
-    EXPECT_EQ(std::tuple(volts[0].toDouble(), volts[10].toDouble()), std::tuple(1.0, -1.0));
-    EXPECT_EQ(o["sample_interval_s"].toDouble(), 5e-05); // 1 ms / 20
-    EXPECT_EQ(o["settings"]["volts_per_div"]["value"].toDouble(), 2.0);
-    EXPECT_EQ(o["settings"]["coupling"].toString(), "DC");
-    EXPECT_EQ(o["measurements"]["peak_to_peak"]["text"].toString(), "2 V");
-    EXPECT_EQ(o["measurements"]["frequency"]["value"].toDouble(), 1000.0); // 20 points, 1 ms
-    EXPECT_TRUE(o["wave_measurements"]["rise_time"].isObject());
-    EXPECT_EQ(o["time"].toString(), "T");
 }
 
 /// A publisher on the fake transport: "h" as the broker, a queue of 5 and 2 unacknowledged.
