@@ -31,12 +31,13 @@ class Csv {
 /// A value in its SI unit.
 struct SiValue {
     double value;
-    std::string_view unit; ///< "V", "s", "Hz" or "dB"
+    std::string_view unit; ///< "V", "s", "Hz", "dB", "A", "Ohm" or "F"
 };
 
 /// A value in a unit of the scale tables or the readouts, in SI units as a decimal (see
 /// Csv::decimal): "mV" becomes "V"; "ms", "us", "ns" become "s"; "mHz", "kHz", "MHz" become
-/// "Hz"; "V", "s", "Hz" and "dB" stay. Blanks around the unit ("Hz ") do not count. None for an
+/// "Hz"; the meter's "mA", "uA", "kOhm", "MOhm", "nF", "uF", "mF" become "A", "Ohm", "F"; "V",
+/// "s", "Hz", "dB", "A" and "Ohm" stay. Blanks around the unit ("Hz ") do not count. None for an
 /// empty or unknown unit or a value that is not finite.
 [[nodiscard]] std::optional<SiValue> inSi(double v, std::string_view unit);
 

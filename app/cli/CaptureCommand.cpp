@@ -4,6 +4,7 @@
 #include "app/cli/Cli.h"
 #include "app/cli/HeadlessApplication.h"
 #include "app/cli/LinkArguments.h"
+#include "app/cli/MqttArguments.h"
 #include "app/cli/OutputCheck.h"
 
 #include <QString>
@@ -47,6 +48,8 @@ std::vector<OptionSpec> table() {
     std::vector<OptionSpec> rows(kRows.begin(), kRows.end());
     const auto link = linkOptionRows();
     rows.insert(rows.end(), link.begin(), link.end());
+    const auto mqtt = mqttOptionRows();
+    rows.insert(rows.end(), mqtt.begin(), mqtt.end());
     return rows;
 }
 
@@ -74,6 +77,13 @@ void checkFiles(const CaptureSettings &s) {
         throw UsageError{std::move(conflict)};
 }
 
+/// The meter in the MQTT client's default id: the device, "demo-dso", "replay".
+std::string meterName(const link::qt::LinkOptions &link) {
+    if (!link.demo.empty())
+        return "demo-" + link.demo;
+    return link.replay.empty() ? link.device : "replay";
+}
+
 CaptureSettings settingsOf(const ParsedArguments &p) {
     std::string error;
     const auto link = linkOptionsOf(p, error);
@@ -87,8 +97,11 @@ CaptureSettings settingsOf(const ParsedArguments &p) {
         throw UsageError{"capture takes one of --port, --demo and --replay"};
     s.dmmCsv = p.valueOr("dmm-csv", "");
     s.outDir = p.valueOr("out-dir", "");
-    if (s.dmmCsv.empty() && s.outDir.empty())
-        throw UsageError{"nothing to keep: give --dmm-csv or --out-dir"};
+    s.mqtt = mqttArgumentsOf(p, meterName(s.link), error);
+    if (!error.empty())
+        throw UsageError{error};
+    if (s.dmmCsv.empty() && s.outDir.empty() && !s.mqtt)
+        throw UsageError{"nothing to keep: give --dmm-csv, --out-dir or --mqtt"};
     if (p.has("interval")) {
         s.interval = static_cast<int>(number(p, "interval", 0, 60));
         if (std::find(kIntervals.begin(), kIntervals.end(), s.interval) == kIntervals.end())
@@ -115,8 +128,9 @@ CaptureSettings settingsOf(const ParsedArguments &p) {
             throw UsageError{"unknown frame format '" + f + "' (dso, csv, png)"};
         s.formats.push_back(f);
     }
-    if ((p.has("frames") || p.has("formats")) && s.outDir.empty())
-        throw UsageError{"--frames and --formats need --out-dir"};
+    if ((p.has("frames") && s.outDir.empty() && !s.mqtt) || (p.has("formats") && s.outDir.empty()))
+        throw UsageError{p.has("formats") ? "--formats needs --out-dir"
+                                          : "--frames needs --out-dir or --mqtt"};
     s.quiet = p.has("quiet");
     checkFiles(s);
     return s;

@@ -128,6 +128,14 @@ bool CaptureOutput::started() {
     return writeLine("# capture_started," + stamps_.now());
 }
 
+const std::string &CaptureOutput::now() {
+    return stamps_.now();
+}
+
+bool CaptureOutput::note(std::string_view key, const std::string &value) {
+    return writeLine("# " + std::string(key) + "," + now() + "," + value);
+}
+
 bool CaptureOutput::writeLine(std::string line) {
     line += "\r\n";
     return flush() && writeRow(line);
@@ -166,12 +174,16 @@ bool CaptureOutput::keepLogLine(std::string_view line, const std::string &stamp)
         // Every reading of a turn goes out in one write at its end (flush).
         pending_ += row_;
         ++pendingRows_;
+        if (onReading)
+            onReading(stamp, line);
         return true;
     }
     // Counted once written: the summary says what the file holds.
     if (!writeRow(row_))
         return false;
     ++readings_;
+    if (onReading)
+        onReading(stamp, line);
     return true;
 }
 
@@ -241,9 +253,13 @@ bool CaptureOutput::writeFrameFile(const std::string &path, std::string_view tex
 }
 
 bool CaptureOutput::frame(ExportCommands &exports) {
-    if (settings_.outDir.empty() || done())
+    if ((settings_.outDir.empty() && !settings_.mqtt) || done())
         return true;
     ++frames_;
+    if (onFrame)
+        onFrame(now());
+    if (settings_.outDir.empty())
+        return true;
     char number[32];
     std::snprintf(number, sizeof number, "_%04lld", frames_);
     // Named by the local date and time to the second: "2026-12-07T10-15-03".

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -64,6 +65,15 @@ class CaptureOutput {
     [[nodiscard]] std::string skippedText() const;
     /// The last reading kept, trimmed.
     [[nodiscard]] std::string last() const { return last_; }
+    /// A comment line "# key,<date and time>,value"; false after a write error.
+    [[nodiscard]] bool note(std::string_view key, const std::string &value);
+    /// Now as "2026-12-07T10:15:03.123+01:00", made once per millisecond.
+    [[nodiscard]] const std::string &now();
+
+    /// Told of each reading kept (its date and time as in the CSV, the log line) and each frame
+    /// kept (its date and time).
+    std::function<void(const std::string &time, std::string_view line)> onReading;
+    std::function<void(const std::string &time)> onFrame;
 
   private:
     /// A comment line (without its line end).

@@ -2,6 +2,7 @@
 
 #include "app/ExportCommands.h"
 #include "app/Program.h"
+#include "app/cli/CaptureMqtt.h"
 #include "app/cli/CaptureOutput.h"
 #include "app/cli/Cli.h"
 #include "app/cli/NoServices.h"
@@ -65,7 +66,7 @@ class Capture {
           writer_(pictures ? pictures->writer(false) : nullptr), os_{*port.port, answers_,
                                                                      dialogs_,   printer_,
                                                                      clipboard_, clock_},
-          program_(os_), output_(settings, program_.form(), writer_.get()) {
+          program_(os_), output_(settings, program_.form(), writer_.get()), mqtt_(settings.mqtt) {
         // Pictures of frames place their text as the window does; readings need no fonts.
         if (measure_)
             program_.form().el.Picture1.setTextMeasure(measure_.get());
@@ -73,6 +74,12 @@ class Capture {
         if (!settings.link.device.empty())
             program_.serialLink().setStartDevice(settings.link.device);
         hook();
+        output_.onReading = [this](const std::string &time, std::string_view line) {
+            mqtt_.reading(time, line, program_.form().v.MeterModelName);
+        };
+        output_.onFrame = [this](const std::string &time) {
+            mqtt_.frame(time, program_.form(), program_.measurements());
+        };
         if (port.recording)
             port.recording->setRecordingFailed([this](const std::string &why) {
                 complain("the raw recording stopped: " + why);
@@ -81,11 +88,14 @@ class Capture {
     }
 
     int run() {
+        if (const int failed = mqtt_.start(); failed != kDone)
+            return failed;
         if (const int failed = output_.open(); failed != kDone)
             return failed;
         program_.Form_Load();
         if (!waitForLink()) {
             output_.abandon();
+            mqtt_.finish();
             return exitCode_;
         }
         if (!output_.started())
@@ -110,6 +120,8 @@ class Capture {
         ensureRunning();
         if (!finished_)
             exitCode_ = QCoreApplication::exec();
+        mqtt_.finish();
+        noteDropped(true);
         summary();
         return exitCode_;
     }
@@ -213,13 +225,22 @@ class Capture {
         const bool lost = program_.serialLink().watch().watching();
         if (lost != lost_) {
             lost_ = lost;
+            mqtt_.link(lost);
             if (!output_.gap(lost))
                 return finish(kOutputFailed);
         }
+        noteDropped(false);
         ensureRunning();
         output_.trimLog();
         if (++polls_ % (kProgressMs / kPollMs) == 0)
             progress();
+    }
+
+    /// Messages the broker never got, once it takes messages again and at the end.
+    void noteDropped(bool ending) {
+        if (const long long dropped = mqtt_.droppedToNote(ending); dropped > 0)
+            if (!output_.note("mqtt_dropped", std::to_string(dropped)) && !ending)
+                finish(kOutputFailed);
     }
 
     void progress() {
@@ -235,10 +256,12 @@ class Capture {
             return;
         if (isatty(fileno(stderr)))
             std::fputs("\r\033[K", stderr);
-        const std::string skipped = output_.skippedText();
+        std::string more;
+        for (const std::string &part : {output_.skippedText(), mqtt_.summaryText()})
+            if (!part.empty())
+                more += "; " + part;
         std::fprintf(stderr, "qvlink: kept %s in %.1f s%s\n", output_.keptText().c_str(),
-                     static_cast<double>(endedMs_) / 1000.0,
-                     skipped.empty() ? "" : ("; " + skipped).c_str());
+                     static_cast<double>(endedMs_) / 1000.0, more.c_str());
     }
 
     void finish(int code) {
@@ -266,6 +289,7 @@ class Capture {
     Program program_;
     CaptureOutput output_;
     QTimer flush_; ///< the end of the turn in which rows were kept
+    CaptureMqtt mqtt_;
     QElapsedTimer started_;
     bool lost_ = false, finished_ = false;
     int exitCode_ = kDone;

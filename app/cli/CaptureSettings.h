@@ -1,7 +1,9 @@
 #pragma once
+#include "app/cli/MqttArguments.h"
 #include "link/qt/LinkOptions.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ struct CaptureSettings {
     std::vector<std::string> formats; ///< --formats: dso, csv, png
     int waitSeconds = 0;              ///< --wait: how long a --port device may take to appear
     bool quiet = false;               ///< --quiet: no progress line, no summary
+    std::optional<MqttArguments> mqtt; ///< --mqtt and its options
 
     /// Frames are saved as pictures (png).
     [[nodiscard]] bool pictures() const {

@@ -72,8 +72,12 @@ std::string usage() {
            "                 [--dmm-csv FILE] [--interval 0|1|2|5|10|20|30|60] [--count N]\n"
            "                 [--duration 2h] [--frames N] [--out-dir DIR] [--formats dso,csv,png]\n"
            "                 [--record-raw FILE] [--wait SECONDS] [--quiet]\n"
+           "                 [--mqtt mqtt[s]://[USER@]HOST[:PORT]/PREFIX] [--mqtt-qos 0|1]\n"
+           "                 [--mqtt-ca FILE] [--mqtt-cert FILE --mqtt-key FILE] [--mqtt-id ID]\n"
+           "                 [--mqtt-password-file FILE] [--mqtt-queue N] [--mqtt-discovery]\n"
            "  qvlink --help | --version\n"
-           "'-' as OUT writes a CSV to standard output.\n"
+           "'-' as OUT writes a CSV to standard output. The MQTT password comes from\n"
+           "QVLINK_MQTT_PASSWORD or --mqtt-password-file.\n"
            "Exit codes: 0 done, 2 usage error, 3 an input refused, 4 an output not written,\n"
            "5 the device did not appear.\n";
 }

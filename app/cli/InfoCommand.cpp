@@ -4,90 +4,21 @@
 #include "app/cli/HeadlessApplication.h"
 #include "app/cli/HeadlessScope.h"
 #include "output/Csv.h"
+#include "output/Json.h"
 #include "output/MeasurementRows.h"
 #include "output/SpectrumCsv.h"
 #include "output/WaveformCsv.h"
 #include "spectrum/SpectrumView.h"
 
-#include <QString>
-
 #include <array>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 
 namespace qv::app::cli {
 namespace {
 
-// JSON is UTF-8: bytes that are no UTF-8 (a file name in another encoding) become U+FFFD.
-std::string jsonString(std::string_view bytes) {
-    const QByteArray s =
-        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toUtf8();
-    std::string out = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            out += buffer;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
-}
-
-std::string jsonNumber(std::optional<double> v) {
-    const std::string n = output::Csv::number(v);
-    return n.empty() ? "null" : n;
-}
-
-/// {"text": ..., "value": ..., "unit": ...}
-std::string jsonQuantity(const std::string &text, std::optional<double> value,
-                         std::string_view unit) {
-    return "{\"text\": " + jsonString(text) + ", \"value\": " + jsonNumber(value) +
-           ", \"unit\": " + jsonString(unit) + "}";
-}
-
-/// One of the five measurements: the text the screen shows ("781.25 kHz", "??") and its value
-/// in SI units (none for "??" or a gain the tables lack).
-struct Measured {
-    const char *name;
-    std::string text;
-    std::optional<double> value;
-    std::string_view unit; ///< "V", "dB" or "Hz"
-};
-
-std::string trimmedUnit(std::string unit) {
-    while (!unit.empty() && unit.back() == ' ')
-        unit.pop_back();
-    return unit;
-}
-
-std::vector<Measured> measured(Program &program) {
-    const dso::Measurements &m = program.measurements();
-    const common::Form &form = program.form();
-    dso::ScaleTables tables;
-    const auto one = [](const char *name, std::optional<double> shown, const std::string &unit,
-                        std::string_view siUnit) {
-        if (!shown || !std::isfinite(*shown))
-            return Measured{name, "??", std::nullopt, siUnit};
-        const std::string text = output::Csv::number(*shown);
-        const std::string u = trimmedUnit(unit);
-        const auto si = output::inSi(*shown, u);
-        return Measured{name, u.empty() ? text : text + " " + u,
-                        si ? std::optional(si->value) : std::nullopt, siUnit};
-    };
-    const std::string &unit = tables.GainUnit(form.wave.DsoParam[2], form.v.MeterModelCode);
-    const bool hasFrequency = m.MeasFrequency > 0;
-    return {one("peak_to_peak", m.MeasPeakToPeak, unit, "V"),
-            one("average", m.MeasAverage, unit, "V"), one("rms", m.MeasRms, unit, "V"),
-            one("level", m.hasDecibel() ? std::optional(m.MeasDecibel) : std::nullopt, "dB", "dB"),
-            one("frequency", hasFrequency ? std::optional(m.MeasFrequency) : std::nullopt,
-                tables.FreqUnit(m.MeasFrequencyUnit), "Hz")};
-}
+using output::json::number;
+using output::json::string;
 
 std::vector<std::string> readouts(const common::DrawingTarget &screen) {
     std::vector<std::string> out;
@@ -139,22 +70,14 @@ Peak spectrumPeak(common::Form &form) {
 
 constexpr const char *kNoPeak = "no peak beside the DC bin";
 
-/// A measurement as a quantity, with why there is no value when there is none.
-std::string jsonRow(const output::MeasurementRow &row) {
-    std::string q = jsonQuantity(row.text, row.value, row.name.unit);
-    if (!row.value)
-        q.insert(q.size() - 1, ", \"why\": " + jsonString(row.why));
-    return q;
-}
-
 std::string jsonPeak(const Peak &p) {
     const auto &l = p.linear;
-    std::string out = "{\"window\": " + jsonString(p.window) +
+    std::string out = "{\"window\": " + string(p.window) +
                       ", \"bin\": " + (l ? std::to_string(l->bin) : "null") +
-                      ", \"frequency_hz\": " + jsonNumber(l ? l->frequencyHz : std::nullopt) +
-                      ", \"magnitude_v\": " + jsonNumber(l ? l->magnitude : std::nullopt) +
-                      ", \"level_db\": " + jsonNumber(p.db);
-    return out + (l ? "}" : ", \"why\": " + jsonString(kNoPeak) + "}");
+                      ", \"frequency_hz\": " + number(l ? l->frequencyHz : std::nullopt) +
+                      ", \"magnitude_v\": " + number(l ? l->magnitude : std::nullopt) +
+                      ", \"level_db\": " + number(p.db);
+    return out + (l ? "}" : ", \"why\": " + string(kNoPeak) + "}");
 }
 
 std::string textPeak(const Peak &p) {
@@ -168,42 +91,19 @@ std::string textPeak(const Peak &p) {
            number(p.db) + " dB (" + p.window + ")";
 }
 
-/// A setting as JSON: texts as strings, numbers as numbers (null when unknown), scales as
-/// quantities in SI units.
-std::string jsonSetting(const output::WaveformSetting &s) {
-    using Kind = output::WaveformSetting::Kind;
-    switch (s.kind) {
-    case Kind::Number:
-        return jsonNumber(s.value);
-    case Kind::Scale:
-        return jsonQuantity(s.text, s.value, s.unit);
-    case Kind::Text:
-        break;
-    }
-    return jsonString(s.text);
-}
-
 std::string json(const std::string &file, Program &program) {
     common::Form &form = program.form();
-    const auto settings = settingsOf(form);
-    std::string out = "{\n  \"file\": " + jsonString(file) + ",\n  \"settings\": {";
-    for (size_t i = 0; i < settings.size(); ++i)
-        out += (i ? ",\n    " : "\n    ") + jsonString(settings[i].key) + ": " +
-               jsonSetting(settings[i]);
-    out += "\n  },\n  \"readouts\": [";
+    std::string out = "{\n  \"file\": " + string(file) + ",\n  \"settings\": " +
+                      output::json::object(output::json::settings(form), "  ");
+    out += ",\n  \"readouts\": [";
     const auto texts = readouts(form.el.Picture1);
     for (size_t i = 0; i < texts.size(); ++i)
-        out += (i ? ", " : "") + jsonString(texts[i]);
-    out += "],\n  \"measurements\": {";
-    const auto values = measured(program);
-    for (size_t i = 0; i < values.size(); ++i)
-        out += (i ? ",\n    " : "\n    ") + jsonString(values[i].name) + ": " +
-               jsonQuantity(values[i].text, values[i].value, values[i].unit);
-    out += "\n  },\n  \"wave_measurements\": {";
-    const auto rows = waveMeasurements(form);
-    for (size_t i = 0; i < rows.size(); ++i)
-        out += (i ? ",\n    " : "\n    ") + jsonString(rows[i].name.key) + ": " + jsonRow(rows[i]);
-    return out + "\n  },\n  \"spectrum_peak\": " + jsonPeak(spectrumPeak(form)) + "\n}\n";
+        out += (i ? ", " : "") + string(texts[i]);
+    out += "],\n  \"measurements\": " +
+           output::json::object(output::json::measurements(form, program.measurements()), "  ");
+    out += ",\n  \"wave_measurements\": " +
+           output::json::object(output::json::waveMeasurements(form), "  ");
+    return out + ",\n  \"spectrum_peak\": " + jsonPeak(spectrumPeak(form)) + "\n}\n";
 }
 
 std::string text(const std::string &file, Program &program) {
@@ -214,7 +114,7 @@ std::string text(const std::string &file, Program &program) {
         out += s.key + ": " +
                (s.kind != output::WaveformSetting::Kind::Text && s.text.empty() ? "??" : s.text) +
                "\n";
-    for (const auto &m : measured(program))
+    for (const auto &m : output::json::measured(form, program.measurements()))
         out += std::string(m.name) + ": " + m.text + "\n";
     for (const auto &row : waveMeasurements(form))
         out += std::string("wave.") + row.name.key + ": " + row.text +

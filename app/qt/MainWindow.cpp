@@ -231,10 +231,24 @@ void MainWindow::buildStatusBar() {
         const auto show = [panel, &text] { panel->setPanelText(qs(text.text())); };
         text.subscribe(show);
         show();
-        if (i == 0) // what happened to the link, and why
-            el.linkNote.subscribe([panel, &el] { panel->setNote(qs(el.linkNote.text())); });
+        if (i == 0) { // what happened to the link (and the broker), and why
+            panelOne_ = panel;
+            el.linkNote.subscribe([this] { showPanelOneTip(); });
+        }
     }
     statusBar()->setSizeGripEnabled(true);
+}
+
+void MainWindow::setBrokerNote(const QString &note) {
+    brokerNote_ = note;
+    showPanelOneTip();
+}
+
+void MainWindow::showPanelOneTip() {
+    const QString link = qs(program_.form().el.linkNote.text());
+    panelOne_->setNote(brokerNote_.isEmpty() || link.isEmpty()
+                           ? link + brokerNote_
+                           : link + QLatin1Char('\n') + brokerNote_);
 }
 
 void MainWindow::showTrend() {

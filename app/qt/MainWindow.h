@@ -18,6 +18,7 @@ class QLineEdit;
 namespace qv::app::qt {
 
 class LogView;
+class StatusPanel;
 class TwipsCanvas;
 
 /// The main window: the toolbar, the menus, the title box, the scope screen, the digit panel,
@@ -32,6 +33,8 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] QAction *action(const std::string &name) const;
     [[nodiscard]] TwipsCanvas *scope() const { return scope_; }
     [[nodiscard]] TwipsCanvas *digits() const { return digits_; }
+    /// The broker's state, shown in panel 1's tool tip under the link's note.
+    void setBrokerNote(const QString &note);
     /// The trend window once Trend… has opened it; nullptr before.
     [[nodiscard]] trend::qt::TrendWindow *trendWindow() const { return trendWindow_.get(); }
 
@@ -53,6 +56,7 @@ class MainWindow : public QMainWindow {
     void addLogEditItem();
     void layoutForm();
     void showTrend();
+    void showPanelOneTip();
 
     Program &program_;
     std::map<std::string, QAction *> actions_;
@@ -61,6 +65,8 @@ class MainWindow : public QMainWindow {
     TwipsCanvas *scope_ = nullptr;
     TwipsCanvas *digits_ = nullptr;
     LogView *log_ = nullptr;
+    StatusPanel *panelOne_ = nullptr;
+    QString brokerNote_;
     QTimer timer_;
     trend::TrendModel trend_; ///< every live reading since start-up
     std::unique_ptr<trend::qt::TrendWindow> trendWindow_;

@@ -8,9 +8,11 @@
 #include "app/cli/StartupFile.h"
 #include "app/qt/DeviceLinkSetup.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/MqttPublishing.h"
 #include "app/qt/Screenshots.h"
 #include "app/qt/Translations.h"
 #include "link/qt/LinkOptions.h"
+#include "mqtt/qt/QtSettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
@@ -78,6 +80,8 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     platform::qt::QtPictureWriter pictures;
     program.exports().setPictureWriter(&pictures);
     app::qt::DeviceLinkSetup devices(program, meterLink->options, meterLink->port, &window);
+    mqtt::qt::QtSettingsStore mqttSettings;
+    app::qt::MqttPublishing mqttPublishing(program, window, mqttSettings);
     const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     (void)data.mkpath(QStringLiteral("."));
     // A run taking screenshots neither offers nor touches the user's recovery file.

@@ -1,0 +1,327 @@
+#include "tests/mqtt/LocalBroker.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <pty.h>
+#include <regex>
+#include <set>
+#include <sstream>
+
+// qvlink capture publishing to a real broker on this machine.
+namespace qv::mqtt::test {
+namespace {
+
+/// Live DMM packets of meter model 1 showing from, from + 1, ... volts DC.
+std::vector<std::uint8_t> readings(int from, int count) {
+    std::vector<std::uint8_t> bytes;
+    for (int n = from; n < from + count; ++n) {
+        char text[24];
+        std::snprintf(text, sizeof text, "\xFF%6dV   DC    \x01", n);
+        bytes.insert(bytes.end(), text, text + 18);
+        bytes.insert(bytes.end(), {0, static_cast<std::uint8_t>(n)});
+    }
+    return bytes;
+}
+
+/// A pseudo-terminal standing in for the meter's adapter.
+struct Pty {
+    int master = -1, slave = -1;
+    std::string device;
+    Pty() {
+        char name[256] = {};
+        EXPECT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+        device = name;
+        for (int fd : {master, slave})
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+    ~Pty() {
+        ::close(master);
+        ::close(slave);
+    }
+    void write(const std::vector<std::uint8_t> &bytes) const {
+        ASSERT_EQ(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+};
+
+QJsonObject json(const std::string &text) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
+}
+
+/// The values of the reading payloads, in the order they came.
+std::vector<int> values(const std::vector<std::string> &payloads) {
+    std::vector<int> out;
+    for (const auto &p : payloads)
+        out.push_back(json(p)["value"].toInt());
+    return out;
+}
+
+class MqttBrokerTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    std::unique_ptr<LocalBroker> broker;
+    struct Run {
+        int code;
+        std::string out, err;
+    };
+
+    void SetUp() override {
+        if (LocalBroker::binary().empty())
+            GTEST_SKIP() << "the mosquitto broker is not installed (Debian package mosquitto)";
+        broker = std::make_unique<LocalBroker>(path("broker"));
+        std::filesystem::create_directory(path("broker"));
+        ASSERT_TRUE(broker->start());
+    }
+    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
+    QString url(const std::string &prefix, int port = 0, const char *scheme = "mqtt") const {
+        return QString::fromStdString(std::string(scheme) + "://127.0.0.1:" +
+                                      std::to_string(port ? port : broker->port) + "/" + prefix);
+    }
+    std::string contents(const std::string &n) const {
+        std::ifstream in(path(n), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    void start(QProcess &p, const QStringList &args) const {
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(QVLINK_PATH), QStringList{"capture"} + args);
+        ASSERT_TRUE(p.waitForStarted());
+    }
+    static Run finish(QProcess &p) {
+        if (!p.waitForFinished(60000))
+            p.kill(), p.waitForFinished(), ADD_FAILURE() << "still running";
+        return {p.exitCode(), p.readAllStandardOutput().toStdString(),
+                p.readAllStandardError().toStdString()};
+    }
+    Run run(const QStringList &args) const {
+        QProcess p;
+        start(p, args);
+        return finish(p);
+    }
+    /// Waits up to 20 s, while the process runs, for the text to appear in the file.
+    bool fileHas(const QProcess &p, const std::string &file, const std::string &text) const {
+        for (auto end = LocalBroker::deadline(20000); std::chrono::steady_clock::now() < end;) {
+            if (contents(file).find(text) != std::string::npos)
+                return true;
+            if (p.state() != QProcess::Running)
+                return false;
+            QThread::msleep(5);
+        }
+        return false;
+    }
+
+    /// A capture on a pseudo-terminal publishing under prefix: readings 0 to 9, the broker
+    /// stopped, 10 to 29 (the CSV takes them meanwhile), the broker started again; ended with
+    /// SIGTERM once reading 29 arrived. The values received, the capture's stderr and CSV.
+    struct Outage {
+        std::vector<int> values;
+        std::string err, csv;
+    };
+    Outage outage(const std::string &prefix, const QStringList &more) {
+        Pty meter;
+        Subscriber sub(broker->port, prefix + "/#", "test-sub");
+        const std::string topic = prefix + "/m/reading";
+        const auto has = [&topic](int value) {
+            return [&topic, value](auto &got) {
+                const auto v = values(Subscriber::on(got, topic));
+                return std::find(v.begin(), v.end(), value) != v.end();
+            };
+        };
+        QProcess p;
+        start(p, QStringList{"--port", QString::fromStdString(meter.device), "--interval", "0",
+                             "--dmm-csv", "o.csv", "--mqtt", url(prefix + "/m")} +
+                     more);
+        EXPECT_TRUE(fileHas(p, "o.csv", "# capture_started"));
+        meter.write(readings(0, 10));
+        EXPECT_TRUE(sub.waitFor(has(9)));
+        broker->stop();
+        meter.write(readings(10, 20));
+        EXPECT_TRUE(fileHas(p, "o.csv", ",29,V "));
+        EXPECT_TRUE(broker->start());
+        EXPECT_TRUE(sub.waitFor(has(29)));
+        ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        const Run r = finish(p);
+        EXPECT_EQ(r.code, 0);
+        return {values(sub.on(topic)), r.err, contents("o.csv")};
+    }
+};
+
+// Each reading as its CSV row has it (the same date and time), in order; each frame with the
+// settings and measurements `info --json` gives for its saved file; "online" first, "offline"
+// last, retained.
+TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
+    Subscriber sub(broker->port, "t/#");
+    const Run r = run({"--demo", "dmm", "--interval", "0", "--count", "5", "--dmm-csv", "r.csv",
+                       "--mqtt", url("t/m")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("kept 5 readings, 0 frames in "), std::string::npos);
+    ASSERT_TRUE(
+        sub.waitFor([](auto &got) { return !got.empty() && got.back().payload == "offline"; }));
+    EXPECT_EQ(sub.on("t/m/status"), (std::vector<std::string>{"online", "offline"}));
+    const auto payloads = sub.on("t/m/reading");
+    std::istringstream csv(contents("r.csv"));
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(csv, line);)
+        if (std::isdigit(static_cast<unsigned char>(line[0])))
+            rows.push_back(line);
+    ASSERT_EQ(payloads.size(), 5u);
+    ASSERT_EQ(rows.size(), 5u);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const QJsonObject o = json(payloads[k]);
+        EXPECT_TRUE(rows[k].starts_with(o["time"].toString().toStdString() + ",")) << rows[k];
+        EXPECT_EQ(o["unit"].toString(), "V");
+        EXPECT_EQ(o["mode"].toString(), "DC");
+        EXPECT_EQ(o["si"].toDouble(), o["value"].toDouble());
+        EXPECT_NE(rows[k].find("," + QString::number(o["value"].toDouble()).toStdString() + ",V"),
+                  std::string::npos)
+            << rows[k] << " " << payloads[k];
+    }
+
+    const Run f = run({"--demo", "dso", "--frames", "2", "--out-dir", "f", "--mqtt", url("t/s")});
+    EXPECT_EQ(f.code, 0) << f.err;
+    ASSERT_TRUE(sub.waitFor([](auto &got) {
+        return got.back().topic == "t/s/status" && got.back().payload == "offline";
+    }));
+    const auto frames = sub.on("t/s/frame");
+    std::vector<std::string> files;
+    for (const auto &e : std::filesystem::directory_iterator(path("f")))
+        files.push_back(e.path().string());
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(frames.size(), 2u);
+    ASSERT_EQ(files.size(), 2u);
+    for (std::size_t k = 0; k < 2; ++k) {
+        const QJsonObject o = json(frames[k]);
+        EXPECT_EQ(o["volts"].toArray().size(), 256);
+        EXPECT_EQ(o["sample_interval_s"].toDouble(), o["settings"]["sample_interval_s"].toDouble());
+        QProcess info;
+        info.start(QStringLiteral(QVLINK_PATH),
+                   {"info", "--json", QString::fromStdString(files[k])});
+        ASSERT_TRUE(info.waitForFinished());
+        const QJsonObject i = QJsonDocument::fromJson(info.readAllStandardOutput()).object();
+        for (const char *key : {"settings", "measurements", "wave_measurements"})
+            EXPECT_EQ(o[key].toObject(), i[key].toObject()) << key << " of frame " << k;
+    }
+}
+
+// The broker stopped and started again mid-capture: every QoS 1 reading arrives (a duplicate
+// only as QoS 1 allows), in order of first arrival.
+TEST_F(MqttBrokerTest, ABrokerRestartedMidCaptureGetsEveryReading) {
+    const Outage o = outage("r", {});
+    std::vector<int> first;
+    for (const int v : o.values)
+        if (std::find(first.begin(), first.end(), v) == first.end())
+            first.push_back(v);
+    EXPECT_EQ(first.size(), 30u);
+    for (std::size_t k = 0; k < first.size(); ++k)
+        EXPECT_EQ(first[k], int(k));
+    EXPECT_EQ(o.err.find("dropped"), std::string::npos) << o.err;
+}
+
+// A queue of 5 during the outage: the oldest go, counted in the summary and the CSV; every other
+// reading arrives, the newest five always.
+TEST_F(MqttBrokerTest, AFullQueueDropsTheOldestAndCountsThem) {
+    const Outage o = outage("q", {"--mqtt-queue", "5"});
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(o.err, m, std::regex(R"(, (\d+) dropped \(queue full\))")))
+        << o.err;
+    const long dropped = std::stol(m[1]);
+    EXPECT_TRUE(std::regex_search(
+        o.csv, std::regex("# mqtt_dropped,[^,]+," + std::to_string(dropped) + "\r\n")));
+    std::set<int> got;
+    for (const int v : o.values)
+        if (v >= 10)
+            got.insert(v);
+    EXPECT_GE(dropped, 1);
+    EXPECT_EQ(long(got.size()) + dropped, 20);
+    for (int v = 25; v < 30; ++v)
+        EXPECT_EQ(got.count(v), 1u) << v;
+}
+
+// kill -9: the broker publishes the capture's last will, retained for those who come later.
+TEST_F(MqttBrokerTest, TheLastWillSaysOfflineAfterKill9) {
+    Subscriber sub(broker->port, "w/m/status");
+    QProcess p;
+    start(p, {"--demo", "dmm", "--mqtt", url("w/m")});
+    ASSERT_TRUE(sub.waitFor([](auto &got) { return !got.empty() && got[0].payload == "online"; }));
+    ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
+    p.waitForFinished();
+    ASSERT_TRUE(sub.waitFor([](auto &got) { return got.back().payload == "offline"; }));
+    Subscriber later(broker->port, "w/m/status");
+    ASSERT_TRUE(later.waitFor([](auto &got) { return !got.empty(); }));
+    EXPECT_EQ(later.received()[0].payload, "offline");
+    EXPECT_TRUE(later.received()[0].retained);
+}
+
+// TLS with a CA and a server certificate made here; a password; and what stops a capture at
+// start: exit 4, one line naming the cause, no CSV made.
+TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
+    std::ofstream(path("san.cnf")) << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
+    const QString key = "-newkey rsa:2048 -nodes -days 2 -keyout";
+    for (const QString &command :
+         {"req -x509 " + key + " ca.key -out ca.crt -subj /CN=test_CA",
+          "req -x509 " + key + " other.key -out other.crt -subj /CN=other_CA",
+          "req " + key + " server.key -out server.csr -subj /CN=localhost",
+          QString("x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 "
+                  "-out server.crt -extfile san.cnf")}) {
+        QProcess o;
+        o.setWorkingDirectory(dir.path());
+        o.start("openssl", command.split(' '));
+        ASSERT_TRUE(o.waitForFinished() && o.exitCode() == 0) << command.toStdString();
+    }
+    std::filesystem::create_directory(path("tls"));
+    LocalBroker tls(path("tls"), "cafile " + path("ca.crt") + "\ncertfile " + path("server.crt") +
+                                     "\nkeyfile " + path("server.key") + "\n");
+    ASSERT_TRUE(tls.start());
+    QProcess pw;
+    pw.start("mosquitto_passwd", {"-b", "-c", QString::fromStdString(path("pw")), "bob", "secret"});
+    ASSERT_TRUE(pw.waitForFinished() && pw.exitCode() == 0);
+    std::filesystem::create_directory(path("auth"));
+    LocalBroker auth(path("auth"), "password_file " + path("pw") + "\n", false);
+    ASSERT_TRUE(auth.start());
+    std::ofstream(path("secret.txt")) << "secret\n";
+    const QString bob = "mqtt://bob@127.0.0.1:" + QString::number(auth.port) + "/a";
+    // arguments after --mqtt; QVLINK_MQTT_PASSWORD; the exit code; a part of stderr
+    const std::tuple<QStringList, const char *, int, std::string> cases[] = {
+        {{url("s", tls.port, "mqtts"), "--mqtt-ca", "ca.crt"}, "", 0, "; mqtt: 4 published\n"},
+        {{bob, "--mqtt-password-file", "secret.txt"}, "wrong", 0, "; mqtt: 4 published\n"},
+        {{url("s", tls.port, "mqtts"), "--mqtt-ca", "other.crt"},
+         "",
+         4,
+         "qvlink: the TLS handshake with the MQTT broker at 127.0.0.1:" + std::to_string(tls.port) +
+             " failed: certificate verify failed\n"},
+        {{bob},
+         "wrong",
+         4,
+         "qvlink: the MQTT broker at 127.0.0.1:" + std::to_string(auth.port) +
+             " refused the connection: not authorised\n"},
+        {{url("s", LocalBroker(path("none")).port)}, "", 4, "Connection refused\n"},
+        {{"mqtt://no-such-host.invalid/s"},
+         "",
+         4,
+         "qvlink: cannot find the MQTT broker's host no-such-host.invalid: "},
+    };
+    for (const auto &[args, password, code, message] : cases) {
+        std::filesystem::remove(path("x.csv"));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QVLINK_MQTT_PASSWORD", password);
+        p.setProcessEnvironment(env);
+        start(p, QStringList{"--demo", "dmm", "--interval", "0", "--count", "2", "--dmm-csv",
+                             "x.csv", "--mqtt"} +
+                     args);
+        const Run r = finish(p);
+        EXPECT_EQ(r.code, code) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(std::filesystem::exists(path("x.csv")), code == 0) << r.err;
+    }
+}
+
+} // namespace
+} // namespace qv::mqtt::test

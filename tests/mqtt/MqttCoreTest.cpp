@@ -1,0 +1,194 @@
+#include "mqtt/BrokerUrl.h"
+#include "mqtt/Discovery.h"
+#include "mqtt/Payloads.h"
+#include "mqtt/PublishSettings.h"
+#include "mqtt/Publisher.h"
+#include "mqtt/fakes/FakeTransport.h"
+#include "platform/fakes/FakeLinkServices.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace qv::mqtt {
+namespace {
+
+TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
+    // url; tls, user, host:port, prefix
+    const std::tuple<const char *, bool, const char *, const char *, const char *> good[] = {
+        {"mqtt://localhost/lab", false, "", "localhost:1883", "lab"},
+        {"MQTTS://bob%40lab@[::1]:8884/a/b/", true, "bob@lab", "[::1]:8884", "a/b"},
+        {"mqtts://10.0.0.7/m", true, "", "10.0.0.7:8883", "m"},
+    };
+    for (const auto &[text, tls, user, hostPort, prefix] : good) {
+        std::string error;
+        const auto url = parseBrokerUrl(text, error);
+        ASSERT_TRUE(url) << text << ": " << error;
+        EXPECT_EQ(std::tuple(url->tls, url->user, url->hostPort(), url->prefix),
+                  std::tuple(tls, std::string(user), std::string(hostPort), std::string(prefix)));
+    }
+    const std::pair<const char *, const char *> bad[] = {
+        {"http://h/p", "the scheme mqtt:// or mqtts://"},
+        {"mqtt://h", "a topic prefix after the host"},
+        {"mqtt://bob:pw@h/p", "no password (give it in QVLINK_MQTT_PASSWORD"},
+        {"mqtt://h:0/p", "a port from 1 to 65535"},
+        {"mqtt://h:/p", "a port after the colon"},
+        {"mqtt://h/a/#", "without the wildcards"},
+        {"mqtt://h/a//b", "without empty levels"},
+        {"mqtt:///p", "a host name"},
+    };
+    for (const auto &[text, reason] : bad) {
+        std::string error;
+        EXPECT_FALSE(parseBrokerUrl(text, error)) << text;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
+    EXPECT_EQ(defaultClientId("bench1", "/dev/serial/by-id/usb-FTDI 1"),
+              "qvlink-bench1-usb-FTDI_1");
+}
+
+TEST(Payloads, AReadingInItsUnitWithTheSiValueModeAndRecord) {
+    const std::string common = R"({"time":"T",)";
+    const std::pair<const char *, std::string> rows[] = {
+        {"  10:15:03     1.234 V  DC     ",
+         R"("value":1.234,"unit":"V","mode":"DC","text":" 1.234V  DC     ","model":"M","si":1.234,"si_unit":"V"})"},
+        {"  10:15:03    -1.234 mV AC     ",
+         R"("value":-1.234,"unit":"mV","mode":"AC","text":"-1.234mV AC     ","model":"M","si":-0.001234,"si_unit":"V"})"},
+        {"  10:15:04      OL   M ohm     ",
+         R"("value":null,"unit":"M ohm","mode":"","text":"  OL  M ohm     ","model":"M"})"},
+        {"  10:15:05     4.700 kOhm      ",
+         R"("value":4.7,"unit":"kOhm","mode":"","text":" 4.700kOhm      ","model":"M","si":4700,"si_unit":"Ohm"})"},
+        {"  No.5 :   23.5 C  TEMP   ",
+         R"("value":23.5,"unit":"C","mode":"TEMP","text":" 23.5 C  TEMP   ","model":"M","record":"No.5"})"},
+        {"some \"text\"",
+         R"("value":null,"unit":"","mode":"","text":"some \"text\"","model":"M"})"},
+    };
+    for (const auto &[line, rest] : rows)
+        EXPECT_EQ(readingPayload("T", line, "M"), common + rest) << line;
+    EXPECT_EQ(readingUnit("  10:15:04      OL   M ohm     "), "M ohm");
+}
+
+/// A publisher on the fake transport: "h" as the broker, a queue of 5 and 2 unacknowledged.
+struct Fixture {
+    fakes::FakeTransport transport;
+    platform::fakes::FakeTimer timer;
+    Publisher publisher;
+    explicit Fixture(int qos = 1)
+        : publisher(transport, timer, [qos] {
+              Publisher::Options o;
+              o.url.host = "h";
+              o.qos = qos;
+              o.queueLimit = 5;
+              o.window = 2;
+              o.online = {"p/status", "online", true};
+              return o;
+          }()) {}
+    std::vector<std::string> payloads() const {
+        std::vector<std::string> out;
+        for (const auto &s : transport.sent)
+            out.push_back(s.message.payload);
+        return out;
+    }
+    void publish(int from, int to) {
+        for (int n = from; n <= to; ++n)
+            publisher.publish({"p/reading", std::to_string(n)});
+    }
+};
+
+TEST(Publisher, AFailedOrSilentStartIsFinal) {
+    const std::tuple<Failure::Kind, const char *, const char *> cases[] = {
+        {Failure::Kind::Refused, "not authorised",
+         "the MQTT broker at h:1883 refused the connection: not authorised"},
+        {Failure::Kind::Lookup, "Name or service not known",
+         "cannot find the MQTT broker's host h: Name or service not known"},
+        {Failure::Kind::Silent, "", "no answer from the MQTT broker at h:1883 within 10 s"},
+    };
+    for (const auto &[kind, detail, text] : cases) {
+        Fixture f;
+        f.publisher.start();
+        EXPECT_EQ(f.transport.connects, 1);
+        if (kind == Failure::Kind::Silent)
+            f.timer.fire(); // the start's deadline
+        else
+            f.transport.fail(kind, detail);
+        EXPECT_EQ(f.publisher.state(), Publisher::State::Failed);
+        EXPECT_EQ(f.publisher.failure(), text);
+        EXPECT_FALSE(f.timer.active());
+        f.publish(1, 1);
+        EXPECT_EQ(f.transport.connects, 1);
+        EXPECT_TRUE(f.transport.sent.empty());
+    }
+}
+
+// Lost after a start: tried again after 1, 2, 4 ... 30 s; the full queue drops its oldest; the
+// rest goes out in order after "online", two unacknowledged at a time; the waits start over.
+TEST(Publisher, ReconnectsWithGrowingWaitsAndDrainsTheQueueInOrder) {
+    Fixture f;
+    f.publisher.start();
+    f.transport.connected();
+    f.publish(0, 2);
+    EXPECT_EQ(f.payloads(), (std::vector<std::string>{"online", "0"})); // 2 unacknowledged
+    f.transport.ackAll();
+    f.transport.ackAll();
+    EXPECT_EQ(f.publisher.published(), 4); // with "online"
+    f.transport.fail(Failure::Kind::Lost, "The connection was lost.");
+    EXPECT_EQ(f.publisher.state(), Publisher::State::Waiting);
+    f.publish(3, 9);
+    EXPECT_EQ(std::tuple(f.publisher.dropped(), f.publisher.waiting()), std::tuple(2LL, 5LL));
+    std::vector<int> waits;
+    for (int attempt = 0; attempt < 7; ++attempt) {
+        waits.push_back(f.timer.intervalMs);
+        f.timer.fire();
+        f.transport.fail(Failure::Kind::Connect, "Connection refused");
+    }
+    EXPECT_EQ(waits, (std::vector<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
+    EXPECT_EQ(f.transport.connects, 8);
+    f.timer.fire();
+    f.transport.connected();
+    for (int k = 0; k < 4; ++k)
+        f.transport.ackAll();
+    EXPECT_EQ(f.payloads(), (std::vector<std::string>{"online", "0", "1", "2", "online", "5", "6",
+                                                      "7", "8", "9"}));
+    EXPECT_EQ(f.publisher.waiting(), 0);
+    f.transport.fail(Failure::Kind::Lost, "");
+    EXPECT_EQ(f.timer.intervalMs, 1000);
+}
+
+// At QoS 0 nothing comes back for messages handed over before a loss: they do not hold the
+// window shut after the reconnect.
+TEST(Publisher, QosZeroMessagesLostWithTheConnectionDoNotBlock) {
+    Fixture f(0);
+    f.publisher.start();
+    f.transport.connected();
+    f.publish(0, 1);
+    f.transport.fail(Failure::Kind::Lost, "");
+    f.timer.fire();
+    f.transport.connected();
+    EXPECT_EQ(f.payloads(), (std::vector<std::string>{"online", "0", "online", "1"}));
+    EXPECT_EQ(f.transport.sent.back().qos, 0);
+    f.publisher.close();
+    EXPECT_EQ(std::tuple(f.publisher.state(), f.transport.disconnects),
+              std::tuple(Publisher::State::Closed, 1));
+}
+
+TEST(Discovery, EveryConfigFirstTheReadingsAgainWhenTheUnitChanges) {
+    Discovery d("lab/m1", "qvlink-pc/1");
+    const auto first = d.before("V");
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(first[0].topic, "homeassistant/sensor/qvlink-pc_1/reading/config");
+    EXPECT_TRUE(first[0].retain);
+    const QJsonObject reading = QJsonDocument::fromJson(first[0].payload.c_str()).object();
+    EXPECT_EQ(reading["state_topic"].toString(), "lab/m1/reading");
+    EXPECT_EQ(reading["unit_of_measurement"].toString(), "V");
+    EXPECT_EQ(reading["availability"][0]["topic"].toString(), "lab/m1/status");
+    EXPECT_EQ(QJsonDocument::fromJson(first[2].payload.c_str())["value_template"].toString(),
+              "{{ value_json.measurements.frequency.value }}");
+    EXPECT_TRUE(d.before("V").empty());
+    const auto again = d.before("mV");
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_NE(again[0].payload.find(R"("unit_of_measurement":"mV")"), std::string::npos);
+}
+
+} // namespace
+} // namespace qv::mqtt

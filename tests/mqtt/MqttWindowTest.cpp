@@ -1,0 +1,131 @@
+#include "app/Program.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/MqttDialog.h"
+#include "app/qt/MqttPublishing.h"
+#include "mqtt/fakes/FakeSettingsStore.h"
+#include "platform/fakes/FakePlatform.h"
+#include "tests/mqtt/LocalBroker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace qv::app::qt {
+namespace {
+
+using mqtt::test::LocalBroker;
+using mqtt::test::Subscriber;
+
+class MqttWindowTest : public ::testing::Test {
+  protected:
+    platform::fakes::FakePlatform fp;
+    Program program{fp.platform};
+    MainWindow window{program};
+    mqtt::fakes::FakeSettingsStore store;
+    MqttPublishing mqtt{program, window, store};
+    QTemporaryDir dir;
+
+    void SetUp() override {
+        program.Form_Load();
+        window.show();
+    }
+    QString panelOneTip() const {
+        return window.statusBar()->findChildren<QLabel *>().front()->toolTip();
+    }
+    /// Runs the event loop until the tool tip holds the text, for up to 10 s.
+    bool tipSays(const QString &text) const {
+        for (auto end = LocalBroker::deadline(10000); std::chrono::steady_clock::now() < end;) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (panelOneTip().contains(text))
+                return true;
+        }
+        return false;
+    }
+};
+
+// The Record menu keeps its items and gains "MQTT…" and the check item; the settings keep the
+// password only when "remember" is ticked.
+TEST_F(MqttWindowTest, TheRecordMenuGainsTheSettingsWhichKeepThePasswordOnlyWhenAsked) {
+    const QList<QAction *> items = window.action("mnuDMMrecord")->menu()->actions();
+    ASSERT_GE(items.size(), 3);
+    EXPECT_EQ(items.back()->text(), "发布到 MQTT");
+    EXPECT_TRUE(items.back()->isCheckable());
+    EXPECT_EQ(items[items.size() - 2]->text(), "MQTT…");
+    EXPECT_EQ(items[items.size() - 4], window.action("mnuTrend"));
+    for (const bool remember : {false, true}) {
+        mqtt.askSettings = [remember](const mqtt::StoredSettings &shown) {
+            mqtt::StoredSettings s = shown;
+            s.url = "mqtt://bob@127.0.0.1/lab";
+            s.password = "secret";
+            s.rememberPassword = remember;
+            return std::optional(s);
+        };
+        mqtt.settingsAction()->trigger();
+        EXPECT_EQ(store.kept.url, "mqtt://bob@127.0.0.1/lab");
+        EXPECT_EQ(store.kept.password, remember ? "secret" : "");
+    }
+
+    MqttDialog dialog(store.kept);
+    EXPECT_EQ(dialog.url->text(), "mqtt://bob@127.0.0.1/lab");
+    EXPECT_TRUE(dialog.remember->isChecked());
+    dialog.url->setText("mqtt://127.0.0.1");
+    dialog.accept();
+    EXPECT_FALSE(dialog.problem->isHidden());
+    EXPECT_TRUE(dialog.problem->text().contains("a topic prefix after the host"));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+// On: each live reading reaches the broker and panel 1's tool tip says connected; the broker gone,
+// it says so; off, "offline" and nothing more. A broker that refuses turns it off with a message.
+TEST_F(MqttWindowTest, PublishingOnShowsTheBrokersStateAndSendsLiveReadings) {
+    if (LocalBroker::binary().empty())
+        GTEST_SKIP() << "the mosquitto broker is not installed (Debian package mosquitto)";
+    LocalBroker broker(dir.path().toStdString());
+    ASSERT_TRUE(broker.start());
+    Subscriber sub(broker.port, "w/#");
+    store.kept.url = "mqtt://127.0.0.1:" + std::to_string(broker.port) + "/w";
+    mqtt.publishAction()->setChecked(true);
+    ASSERT_TRUE(tipSays("MQTT: 已连接到 127.0.0.1:" + QString::number(broker.port)));
+    fp.port.ports[1] = {.cable = true};
+    program.commands().clickMenu("mnuLink");
+    const std::string reading("\xFF 1.234 V   DC   \x06\0\0", 20);
+    for (int k = 0; k < 2; ++k) // after the link comes up the first packet only starts the stream
+        fp.port.deliver({reading.begin(), reading.end()});
+    ASSERT_TRUE(sub.waitFor([](auto &got) { return !Subscriber::on(got, "w/reading").empty(); }));
+    const QJsonObject o =
+        QJsonDocument::fromJson(QByteArray::fromStdString(sub.on("w/reading")[0])).object();
+    EXPECT_EQ(o["value"].toDouble(), 1.234);
+    EXPECT_EQ(o["unit"].toString(), "V");
+    broker.stop();
+    ASSERT_TRUE(tipSays("的连接已断开，正在重试"));
+    mqtt.publishAction()->setChecked(false);
+    EXPECT_TRUE(panelOneTip().endsWith("MQTT: 未发布")) << panelOneTip().toStdString();
+
+    store.kept.url = "mqtt://127.0.0.1:" + std::to_string(LocalBroker(".").port) + "/w";
+    mqtt.publishAction()->setChecked(true);
+    for (auto end = LocalBroker::deadline(10000);
+         fp.messages.shown.empty() && std::chrono::steady_clock::now() < end;)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_NE(fp.messages.shown[0].text.find("Connection refused"), std::string::npos);
+    EXPECT_FALSE(mqtt.publishAction()->isChecked());
+}
+
+} // namespace
+} // namespace qv::app::qt
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
