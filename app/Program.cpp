@@ -98,11 +98,7 @@ CommandHandlers Program::handlers() {
 
 void Program::Form_Load() {
     common::Elements &el = form_.el;
-    el.Save.setEnabled(false);
-    el.menuSave.setEnabled(false);
-    el.mnuSaveAs.setEnabled(false);
-    el.Print.setEnabled(false);
-    el.mnuPrint.setEnabled(false);
+    // Save, Save As and Print are disabled by DMMmode below; Copy only here.
     el.Copy.setEnabled(false);
     el.mnuCopy.setEnabled(false);
 
