@@ -1,4 +1,5 @@
 #include "Scope.h"
+#include "common/NumberFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,48 @@ using common::kBlack, common::kRed;
 using O = FrameOutcome;
 using Lines = std::vector<Line>;
 const double nan = std::nan("");
+
+// Every entry of the scale tables as the meter's scales are listed: two gain families, the time
+// bases common to all models, each model's fastest ones and top index; nothing past gain 14, time
+// base 26, model 8, frequency unit 3.
+TEST(ScaleTables, EveryEntryAsTheMetersScalesAreListed) {
+    const ScaleTables t;
+    const auto row = [](int n, const auto &entry) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += entry(i) + " ";
+        return out;
+    };
+    const std::string a = "400 200 100 40 20 10 4 2 1 0.4 0.2 0.1 40 20 10 0 ",
+                      b = "200 100 50 20 10 5 2 1 0.5 0.2 0.1 50 20 10 5 0 ",
+                      common = "20 10 5 2 1 0.5 0.2 0.1 50 20 10 5 2 1 0.5 0.2 0.1 50 20 10 5 ";
+    // gains 0..15, time bases 21..27, top index, gain units
+    const std::tuple<std::string, std::string, int> models[] = {
+        {a, "2.5 1.25 0.5 1 0 0 0 ", 23},   {a, "2 1 0.5 0.25 0 0 0 ", 24},
+        {a, "2 1 0.5 0.25 0.1 0 0 ", 23},   {a, "2 0.8 0.4 0.2 0.1 50 0 ", 26},
+        {b, "2 1 0.5 0.25 0.1 0 0 ", 25},   {b, "2 0.8 0.4 0.2 0.1 50 0 ", 26},
+        {b, "2 0.8 0.4 0.2 0.1 50 0 ", 26}, {a, "2 1 0.5 0.2 0 0 0 ", 24},
+        {b, "2 0.8 0.4 0.2 0.1 50 0 ", 26}};
+    const std::string units[] = {"V V V V V V V V V V V V mV mV mV  ",
+                                 "V V V V V V V V V V V mV mV mV mV  "};
+    const auto zero = [](int) { return std::string("0"); };
+    for (int m = 0; m <= 9; ++m) {
+        const auto number = [](double v) { return common::shortestNumber(v); };
+        const auto &[gains, fast, top] =
+            m < 9 ? models[m] : std::tuple(row(16, zero), row(7, zero), 0);
+        EXPECT_EQ(row(16, [&](int g) { return number(t.GainTable(g, m)); }), gains) << m;
+        EXPECT_EQ(row(16, [&](int g) { return t.GainUnit(g, m); }),
+                  m == 9 ? std::string(16, ' ') : units[gains == b])
+            << m;
+        EXPECT_EQ(row(28, [&](int i) { return number(t.TimeBaseTable(i, m)); }),
+                  (m < 9 ? common : row(21, zero)) + fast)
+            << m;
+        EXPECT_EQ(t.TimeBaseTop(m), top) << m;
+    }
+    EXPECT_EQ(row(28, [&](int i) { return t.TimeBaseUnit(i); }),
+              "s s s s s s s s ms ms ms ms ms ms ms ms ms us us us us us us us us us ns  ");
+    EXPECT_EQ(row(5, [&](int i) { return t.FreqUnit(i); }), "mHz Hz  kHz MHz  ");
+}
 
 const Bytes kRamp = [] {
     Bytes s;
