@@ -120,6 +120,7 @@ TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
         {3, 3, 25, 8, 0, 0, 0, O::Shown, kept, "Meter 7304 DSO sample "},
         {3, 3, 26, 8, 0, 0, 3, O::Shown, flat12, "Meter 7304 DSO sample "},
         {0, 3, 26, 8, 0, 0, 1, O::Shown, kept, "Meter 7302 DSO sample "},
+        {8, 3, 26, 8, 0, 0, 1, O::Shown, flat12, "Meter ZORA900X DSO sample "},
         {5, 3, 27, 0, 12, 0, 1, O::DataError, kept, "before"},
         {5, 3, 0, 16, 12, 0, 1, O::DataError, kept, "before"},
         {5, 3, 26, 15, 12, 0, 1, O::Shown, flat12, "Meter 7304A DSO sample "},
