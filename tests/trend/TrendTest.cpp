@@ -101,10 +101,14 @@ TEST(TrendView, WholeRunFollowZoomAndPan) {
     TrendView view;
     const Range data{1000, 4600};
     EXPECT_EQ(view.time(data).lo, 1000);
-    EXPECT_EQ(view.time({500, 500}).lo, 470) << "one reading sits in a minute";
+    EXPECT_EQ(std::pair(view.time({500, 500}).lo, view.time({500, 500}).hi), std::pair(470., 530.))
+        << "one reading sits in a minute";
+    EXPECT_EQ(view.time({500, 501}).lo, 500) << "a second is shown as it is";
 
     view.zoom(0.5, 2000, data); // following: the newest reading stays at the right
-    EXPECT_EQ(view.time(data).lo, 2800);
+    view.setFollow(false);
+    EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(2800., 4600.));
+    view.setFollow(true);
     EXPECT_EQ(view.time({1000, 5000}).lo, 3200) << "the window slides with new readings";
 
     view.pan(-600, {1000, 5000});
@@ -112,9 +116,10 @@ TEST(TrendView, WholeRunFollowZoomAndPan) {
     EXPECT_EQ(view.time({1000, 9000}).lo, 2600) << "a panned window stays put";
     view.zoom(0.5, 3500, data); // not following: the time under the pointer stays
     EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(3050.0, 3950.0));
-    for (int i = 0; i < 3; ++i)
-        view.zoom(0.01, 3500, data);
-    EXPECT_EQ(view.time(data).span(), TrendView::kMinSpan);
+    view.zoom(1e-9, 3500, data); // at most a hundredth of the span at a time
+    EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(3495.5, 3504.5));
+    view.zoom(0.01, 3500, data);
+    EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(3499.5, 3500.5));
 
     view.reset();
     EXPECT_TRUE(view.follow() && view.showsAll());
@@ -128,9 +133,9 @@ TEST(TrendText, ValuesCsvAndTimeLabels) {
         pointsCsv(points, "V, DC", [](double t) { return std::to_string(int(t)) + "s"; });
     EXPECT_EQ(csv,
               "time,value,unit\r\n1s,3.3,\"V, DC\"\r\n2s,,\"V, DC\"\r\n3s,-0.125,\"V, DC\"\r\n");
-    EXPECT_STREQ(timeLabelFormat(10), "HH:mm:ss.z");
-    EXPECT_STREQ(timeLabelFormat(3600), "HH:mm:ss");
-    EXPECT_STREQ(timeLabelFormat(86400 * 2), "MM-dd HH:mm");
+    EXPECT_EQ(std::string(timeLabelFormat(29.9)) + timeLabelFormat(30) + timeLabelFormat(86400) +
+                  timeLabelFormat(86400.5),
+              "HH:mm:ss.zHH:mm:ssHH:mm:ssMM-dd HH:mm");
 }
 
 TEST(LogImport, TimesOfDay) {
