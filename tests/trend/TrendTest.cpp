@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <tuple>
 
 namespace qv::trend {
@@ -87,6 +88,19 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     ASSERT_EQ(window.size(), 12u);
     EXPECT_DOUBLE_EQ(window.front().t, 100.0);
     EXPECT_DOUBLE_EQ(window.back().t, 104.4);
+
+    // Four columns of two seconds: each keeps its extremes in time order, a flat one a single
+    // point, gaps one; the neighbours outside come along.
+    std::vector<Point> few;
+    for (int t = 0; t < 20; ++t)
+        few.push_back({double(t), 100.0 + t});
+    const double values[] = {9, 1, 4, 4, 2, 7, kGap, kGap, 3};
+    for (int t = 10; t <= 18; ++t)
+        few[t].v = values[t - 10];
+    std::ostringstream kept;
+    for (const Point &p : decimate(few, {10, 18}, 4))
+        (p.isGap() ? kept << p.t : kept << p.t << ':' << p.v) << ' ';
+    EXPECT_EQ(kept.str(), "9:109 10:9 11:1 12:4 14:2 15:7 16 18:3 19:119 ");
 
     const auto range = valueRange(drawn);
     ASSERT_TRUE(range);
