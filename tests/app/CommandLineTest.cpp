@@ -47,6 +47,23 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"--replay"}, 2, "--replay needs a value"},
         {{"export", "good.dso"}, 2, "nothing to export"},
         {{"export", "good.dso", "good.dso", "--csv", "a.csv"}, 2, "several inputs need --out-dir"},
+        {{"export", "--csv", "a.csv"}, 2, "no input file"},
+        {{"export", "good.dso", "--csv", "a.csv", "--view", "side"},
+         2,
+         "--view takes wave or spectrum"},
+        {{"export", "good.dso", "--csv", "a.csv", "--window", "kaiser"},
+         2,
+         "unknown window kaiser"},
+        {{"export", "good.dso", "--png", "-"}, 2, "--png cannot write to standard output"},
+        {{"export", "good.dso", "--out-dir", "o", "--formats", "csv, gif"},
+         2,
+         "unknown format gif"},
+        {{"export", "good.dso", "--out-dir", "o", "--svg", "a.svg"},
+         2,
+         "--svg names one file; with --out-dir choose the outputs with --formats"},
+        {{"export", "--record", "record.txt"},
+         2,
+         "--record takes one record file and --csv OUT.csv"},
         {{"export", "good.dso", "--png", "a.png", "--scale", "9"},
          2,
          "--scale takes a whole number from 1 to 8"},
@@ -113,7 +130,12 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"export", "header.dso", "good.dso", "--out-dir", "out", "--formats", "csv,svg"},
          3,
          "header.dso 文件格式不正确 (the first line is not \"QVDATALINK47 V1.0\")"},
-        {{"export", "good.dso", "--png", "no/such/dir/a.png"}, 4, "cannot write no/such/dir/a.png"},
+        {{"export", "good.dso", "--png", "no/such/dir/a.png"},
+         4,
+         "cannot write no/such/dir/a.png: No such file or directory"},
+        {{"export", "good.dso", "--out-dir", "good.dso/x"}, 4, "cannot make the folder good.dso/x"},
+        {{"export", "--record", "sub", "--csv", "r.csv"}, 3, "sub (not a readable file)"},
+        {{"export", "--record", "none.txt", "--csv", "r.csv"}, 3, "none.txt (no such file)"},
         {{"capture", "--port", "no-such-tty", "--dmm-csv", "x.csv"},
          5,
          "no-such-tty did not appear"},
@@ -125,6 +147,9 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         EXPECT_EQ(r.err.rfind("qvlink: " + message, 0), 0u) << r.err;
         EXPECT_TRUE(code != 2 || files() == before) << arguments[1];
     }
+    const Run full = run({"export", "good.dso", "--csv", "-"}, "/dev/full");
+    EXPECT_EQ(std::pair(full.code, full.err),
+              std::pair(4, "qvlink: cannot write to standard output\n"));
     // The bad file of the batch did not stop the good one.
     EXPECT_TRUE(fs::exists(dir / "out/good.csv") && fs::exists(dir / "out/good.svg") &&
                 !fs::exists(dir / "out/header.csv"));

@@ -70,7 +70,8 @@ class CommandLineTest : public ::testing::Test {
         return names;
     }
 
-    Run run(const std::vector<std::string> &arguments) const {
+    /// Runs the program; its standard output goes to stdout, read back when a file of the folder.
+    Run run(const std::vector<std::string> &arguments, std::string output = ".out") const {
         std::vector<std::string> args{QVLINK_PATH};
         args.insert(args.end(), arguments.begin(), arguments.end());
         std::vector<char *> argv;
@@ -85,7 +86,7 @@ class CommandLineTest : public ::testing::Test {
                 envp.push_back(*e);
         }
         envp.push_back(nullptr);
-        const std::string out = (dir / ".out").string(), err = (dir / ".err").string();
+        const std::string out = (dir / output).string(), err = (dir / ".err").string();
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
