@@ -69,40 +69,13 @@ CommandHandlers Program::handlers() {
     h.SetRecordTime = [this](int seconds) {
         recordLog_.SetRecordTime(static_cast<std::int16_t>(seconds));
     };
-    h.chooseWindow = [this](int type) {
-        switch (type) {
-        case 0:
-            spectrum_.mnuRectangular_Click();
-            break;
-        case 1:
-            spectrum_.mnuHanning_Click();
-            break;
-        case 2:
-            spectrum_.mnuHamming_Click();
-            break;
-        case 3:
-            spectrum_.mnuBlackman_Click();
-            break;
-        case 4:
-            spectrum_.mnuFlattop_Click();
-            break;
-        case 5:
-            spectrum_.mnuBartlett_Click();
-            break;
-        default:
-            break;
-        }
-    };
+    h.chooseWindow = [this](int type) { spectrum_.selectWindow(type); };
     return h;
 }
 
 void Program::Form_Load() {
     common::Elements &el = form_.el;
-    el.Save.setEnabled(false);
-    el.menuSave.setEnabled(false);
-    el.mnuSaveAs.setEnabled(false);
-    el.Print.setEnabled(false);
-    el.mnuPrint.setEnabled(false);
+    // Save, Save As and Print are disabled by DMMmode below; Copy only here.
     el.Copy.setEnabled(false);
     el.mnuCopy.setEnabled(false);
 

@@ -2,6 +2,9 @@
 
 #include "common/Rounding.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace qv::dso {
 namespace {
 
@@ -29,17 +32,20 @@ void Reconstruction::sinc0(const Samples &raw, common::Waveform &wave) {
 }
 
 Rebuild Reconstruction::sinc1(const Samples &raw, common::Waveform &wave) {
-    static const Stage stage{2, 195, 256, 65, 65, false, 3, {{{3, -15, 76, 76, -15, 3}}}};
+    static const Stage stage{2, 195, 256, 65, 65, 3, {{{3, -15, 76, 76, -15, 3}}}};
     const double p = wave.DsoParam[1];
     return expand(raw, wave, stage, common::toInt16((63 - p) / 2));
 }
 
 Rebuild Reconstruction::sinc3(const Samples &raw, common::Waveform &wave) {
     static const Stage stage{
-        4,   194,
-        146, 33,
-        33,  false,
-        5,   {{{3, -15, 113, 33, -7, 1}, {3, -15, 76, 76, -15, 3}, {1, -7, 33, 113, -15, 3}}}};
+        4,
+        194,
+        146,
+        33,
+        33,
+        5,
+        {{{3, -15, 113, 33, -7, 1}, {3, -15, 76, 76, -15, 3}, {1, -7, 33, 113, -15, 3}}}};
     const double p = wave.DsoParam[1];
     return expand(raw, wave, stage, common::toInt16((63 - p) * 3 / 4));
 }
@@ -51,7 +57,6 @@ Rebuild Reconstruction::sinc4(const Samples &raw, common::Waveform &wave) {
                              146,
                              33,
                              28,
-                             true,
                              6,
                              {{{3, -14, 119, 25, -6, 1},
                                {3, -17, 93, 59, -12, 3},
@@ -69,36 +74,26 @@ Rebuild Reconstruction::expand(const Samples &raw, common::Waveform &wave, const
     for (int n = 0; n <= stage.lastSample - kFirstSample; ++n)
         a[n] = static_cast<float>(raw[kFirstSample + n] - zero);
 
+    // The filters read A(c - 2) .. A(c + N + 3); everything written below stays within SincIn
+    // and SincOut (at most 34 intervals of 4 values, 29 groups of 5).
     const int c = start;
+    if (!inside(c - 2, stage.aLast) || !inside(c + stage.intervals + 3, stage.aLast))
+        return Rebuild::Abandoned;
     const int phases = stage.expansion - 1;
     int k = 0;
     for (int j = c; j <= c + stage.intervals; ++j) {
-        if (!inside(j - 2, stage.aLast) || !inside(j + 3, stage.aLast))
-            return Rebuild::Abandoned;
         for (int ph = 0; ph < phases; ++ph) {
-            if (!inside(k, kSincSize - 1))
-                return Rebuild::Abandoned;
-            const auto &tap = stage.taps[ph];
-            if (stage.wideSum) {
-                double sum = 0;
-                for (int t = 0; t < 6; ++t)
-                    sum += tap[t] * static_cast<double>(a[j - 2 + t]);
-                sincIn_[k] = static_cast<float>(sum / 128);
-            } else {
-                float sum = 0;
-                for (int t = 0; t < 6; ++t)
-                    sum += static_cast<float>(tap[t]) * a[j - 2 + t];
-                sincIn_[k] = sum / 128.0f;
-            }
-            ++k;
+            // Sums of whole-number samples are exact in either width.
+            double sum = 0;
+            for (int t = 0; t < 6; ++t)
+                sum += stage.taps[ph][t] * static_cast<double>(a[j - 2 + t]);
+            sincIn_[k++] = static_cast<float>(sum / 128);
         }
     }
 
     // Interleave: the real sample first, then its interval's in-between values in phase order.
     for (int g = 0; g <= stage.groups; ++g) {
         const int base = g * stage.expansion;
-        if (!inside(c + g, stage.aLast) || !inside(base + phases, kSincSize - 1))
-            return Rebuild::Abandoned;
         sincOut_[base] = a[c + g];
         for (int ph = 0; ph < phases; ++ph)
             sincOut_[base + 1 + ph] = sincIn_[g * phases + ph];
@@ -125,21 +120,10 @@ Rebuild Reconstruction::retrig(common::Waveform &wave, std::int16_t window) {
     if (found < 0)
         return Rebuild::Kept;
 
-    if (found >= f) {
-        const int d = found - f;
-        for (int m = d; m <= d + kMoved; ++m) {
-            if (!inside(m, kSincSize - 1) || !inside(m - d, kSincSize - 1))
-                return Rebuild::Abandoned;
-            sincOut_[m - d] = sincOut_[m];
-        }
-    } else {
-        const int d = f - found;
-        for (int m = d + kMoved; m >= d; --m) {
-            if (!inside(m, kSincSize - 1) || !inside(m - d, kSincSize - 1))
-                return Rebuild::Abandoned;
-            sincOut_[m] = sincOut_[m - d];
-        }
-    }
+    // Found late, the record moves left; found early, right, and the entries before it stay.
+    const int d = found - f;
+    std::memmove(&sincOut_[std::max(-d, 0)], &sincOut_[std::max(d, 0)],
+                 (kMoved + 1) * sizeof(float));
 
     wave.WaveData[0] = sincOut_[0];
     for (int k = 1; k <= kMoved; ++k) {

@@ -29,13 +29,12 @@ class Reconstruction {
     [[nodiscard]] Rebuild sinc1(const Samples &raw, common::Waveform &wave);
     /// 4x polyphase filter, 2x linear, realigned with a window of 5.
     [[nodiscard]] Rebuild sinc3(const Samples &raw, common::Waveform &wave);
-    /// 5x polyphase filter (64-bit sums), 2x linear, realigned with a window of 6.
+    /// 5x polyphase filter, 2x linear, realigned with a window of 6.
     [[nodiscard]] Rebuild sinc4(const Samples &raw, common::Waveform &wave);
     /// Finds the trigger crossing in SincOut around 62 - DsoParam(1), moves it there and expands
     /// 129 entries of SincOut 2x linearly into WaveData points 0..256.
     [[nodiscard]] Rebuild retrig(common::Waveform &wave, std::int16_t window);
 
-    [[nodiscard]] const std::array<float, kSincSize> &SincIn() const { return sincIn_; }
     [[nodiscard]] const std::array<float, kSincSize> &SincOut() const { return sincOut_; }
     /// Lets tests (and a benchmark) start from a known record.
     [[nodiscard]] std::array<float, kSincSize> &SincOut() { return sincOut_; }
@@ -48,7 +47,6 @@ class Reconstruction {
         int aLast;           ///< highest index of A (256 or 146)
         int intervals;       ///< N: intervals c..c+N are filtered
         int groups;          ///< g = 0..groups are interleaved into SincOut
-        bool wideSum;        ///< accumulate in 64-bit instead of 32-bit
         std::int16_t window; ///< half width of the trigger search
         std::array<std::array<int, 6>, 4> taps;
     };

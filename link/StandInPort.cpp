@@ -7,7 +7,6 @@ StandInPort::StandInPort(int number, std::unique_ptr<platform::SerialPort> other
 
 StandInPort::~StandInPort() {
     handler_ = nullptr;
-    failure_ = nullptr;
 }
 
 bool StandInPort::selectPort(int number) {
@@ -99,8 +98,7 @@ void StandInPort::setEventHandler(std::function<void(int)> handler) {
 }
 
 void StandInPort::setFailureHandler(std::function<void()> handler) {
-    failure_ = handler;
-    if (others_)
+    if (others_) // the stand-in's own port never fails
         others_->setFailureHandler(std::move(handler));
 }
 
@@ -115,16 +113,6 @@ void StandInPort::deliver(const std::vector<std::uint8_t> &bytes) {
         if (handler_ && streaming())
             handler_(SerialPort::kReceiveEvent);
     });
-}
-
-void StandInPort::pullCable() {
-    if (!open_)
-        return;
-    open_ = false;
-    queue_.clear();
-    linesChanged();
-    if (failure_ && onOwnPort())
-        failure_();
 }
 
 } // namespace qv::link

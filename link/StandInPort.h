@@ -41,8 +41,6 @@ class StandInPort : public platform::SerialPort {
     [[nodiscard]] bool onOwnPort() const { return port_ == number_; }
     /// Hands bytes to the receive queue, raising the receive event as a port does.
     void deliver(const std::vector<std::uint8_t> &bytes);
-    /// The cable is pulled out: an open port fails.
-    void pullCable();
     /// Called after the port opened, closed or changed RTS or DTR.
     virtual void linesChanged() {}
     /// What stands behind the stand-in's own number, for the user.
@@ -55,7 +53,6 @@ class StandInPort : public platform::SerialPort {
     int port_ = 1;
     bool open_ = false, rts_ = false, dtr_ = false;
     std::function<void(int)> handler_;
-    std::function<void()> failure_;
 };
 
 } // namespace qv::link

@@ -37,6 +37,8 @@ class SpectrumView {
     /// Unchecks all six window menu items.
     void FFTWindowRestore();
 
+    /// The window function of type 0..5 (Rectangular to Bartlett), alone checked; redraws.
+    void selectWindow(int type);
     void mnuRectangular_Click() { selectWindow(0); }
     void mnuHanning_Click() { selectWindow(1); }
     void mnuHamming_Click() { selectWindow(2); }
@@ -49,7 +51,6 @@ class SpectrumView {
     void mnuDSOFFT_Click();
 
   private:
-    void selectWindow(int type);
     [[nodiscard]] double scaleSpectrum();
     void drawTrace(double baseline);
     void makeAmplitudeText();

@@ -3,16 +3,6 @@
 #include <algorithm>
 
 namespace qv::trend {
-namespace {
-
-Range atLeast(Range r, double span) {
-    if (r.span() >= span)
-        return r;
-    const double mid = (r.lo + r.hi) / 2;
-    return {mid - span / 2, mid + span / 2};
-}
-
-} // namespace
 
 Range TrendView::time(Range data) const {
     if (!window_) {
@@ -30,11 +20,9 @@ void TrendView::zoom(double factor, double at, Range data) {
     const Range now = time(data);
     factor = std::clamp(factor, 0.01, 100.0);
     const double span = std::clamp(now.span() * factor, kMinSpan, kMaxSpan);
-    const double left = (at - now.lo) / now.span();
-    Range next{at - left * span, at - left * span + span};
-    if (follow_) // the right edge stays on the newest reading
-        next = {data.hi - span, data.hi};
-    window_ = atLeast(next, kMinSpan);
+    // Following, the right edge stays on the newest reading; else the time at stays in place.
+    const double lo = follow_ ? data.hi - span : at - (at - now.lo) / now.span() * span;
+    window_ = Range{lo, lo + span};
 }
 
 void TrendView::pan(double dt, Range data) {

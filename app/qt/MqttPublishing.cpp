@@ -100,6 +100,13 @@ std::string MqttPublishing::now() const {
     return mqtt::qt::localTimeText(QDateTime::currentDateTime());
 }
 
+void MqttPublishing::warn(const std::string &text) {
+    platform::Message m;
+    m.text = text;
+    m.warning = true;
+    (void)program_.form().os.messages.show(m);
+}
+
 void MqttPublishing::editSettings() {
     mqtt::StoredSettings current = store_.load();
     if (!current.rememberPassword)
@@ -138,8 +145,7 @@ void MqttPublishing::start() {
     }
     if (!settings || !transport_) {
         publishAction_->setChecked(false);
-        (void)program_.form().os.messages.show(
-            {tr("MQTT 设置有误:").toStdString() + "\n" + error, {}, platform::Buttons::Ok, true});
+        warn(tr("MQTT 设置有误:").toStdString() + "\n" + error);
         return showState();
     }
     broker_ = settings->url.hostPort();
@@ -161,11 +167,7 @@ void MqttPublishing::start() {
         QTimer::singleShot(0, this, [this, why] {
             stop();
             publishAction_->setChecked(false);
-            (void)program_.form().os.messages.show(
-                {tr("无法连接 MQTT 代理:").toStdString() + "\n" + why,
-                 {},
-                 platform::Buttons::Ok,
-                 true});
+            warn(tr("无法连接 MQTT 代理:").toStdString() + "\n" + why);
         });
     };
     publishAction_->setChecked(true);

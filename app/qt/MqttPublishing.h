@@ -43,6 +43,8 @@ class MqttPublishing final : public QObject {
     void start();
     void stop();
     void showState();
+    /// A warning box with the text.
+    void warn(const std::string &text);
     void publish(mqtt::Message message);
     void publishReading(const std::string &reading);
     [[nodiscard]] std::string now() const;

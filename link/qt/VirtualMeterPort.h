@@ -29,8 +29,6 @@ class VirtualMeterPort final : public StandInPort {
     /// Sends the next n bytes of the stream now, in one delivery; nothing while the meter is
     /// not powered.
     void pump(std::size_t bytes);
-    /// The cable is pulled out: an open meter port fails.
-    void unplug() { pullCable(); }
     [[nodiscard]] const link::MeterSimulator &meter() const { return meter_; }
 
   private:

@@ -57,13 +57,42 @@ TEST(Arguments, OptionsValuesPositionalsAndErrors) {
     }
 }
 
+// Laid out as Qt lays out its help: names in a column one wider than the longest, texts wrapped
+// at 79 columns at a blank (the blank dropped), a word longer than a line cut, a line break kept.
+TEST(Arguments, HelpColumnsAndWrapping) {
+    constexpr OptionSpec help[] = {
+        {.name = "help", .description = "Shows this help.", .shortName = 'h'},
+        {.name = "csv",
+         .value = Value::Required,
+         .valueName = "file",
+         .description = "Writes the waveform as CSV to file, or to standard output when file is -, "
+                        "then ends."},
+        {.name = "platform", .valueName = "name", .description = "Qt's.", .kind = Kind::Toolkit},
+        {.name = "style", .kind = Kind::Hidden},
+        {.name = "w",
+         .description = "wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww"},
+        {.name = "x", .description = "one\ntwo"},
+    };
+    const std::string indent(16, ' ');
+    EXPECT_EQ(optionHelp(help, false, "file", "A file."),
+              "Options:\n  -h, --help    Shows this help.\n"
+              "  --csv <file>  Writes the waveform as CSV to file, or to standard output when\n" +
+                  indent + "file is -, then ends.\n  --w           " + std::string(63, 'w') + "\n" +
+                  indent + "wwwwwww\n  --x           one\n" + indent +
+                  "two\n\nArguments:\n  file          A file.\n");
+    EXPECT_NE(optionHelp(help, true, "f", "").find("\n  --platform <name>  Qt's.\n"),
+              std::string::npos);
+}
+
+// A letter swapped, missing, extra or changed, in any case; nothing for a word further off.
 TEST(Arguments, NearestCommand) {
     constexpr std::string_view names[] = {"export", "info", "capture"};
-    EXPECT_EQ(nearest("exprot", names), "export");
-    EXPECT_EQ(nearest("INFO", names), "info");
-    EXPECT_EQ(nearest("captur", names), "capture");
-    EXPECT_EQ(nearest("wave1", names), std::nullopt);
-    EXPECT_EQ(nearest("if", names), std::nullopt);
+    const std::pair<const char *, std::optional<std::string_view>> cases[] = {
+        {"exprot", "export"}, {"xeport", "export"},  {"INFO", "info"},     {"captur", "capture"},
+        {"inf", "info"},      {"exportt", "export"}, {"exbort", "export"}, {"wave1", std::nullopt},
+        {"if", std::nullopt}, {"exp", std::nullopt}};
+    for (const auto &[word, expected] : cases)
+        EXPECT_EQ(nearest(word, names), expected) << word;
 }
 
 TEST(WindowArguments, WhatStartsTheWindow) {

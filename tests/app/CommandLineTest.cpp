@@ -1,124 +1,159 @@
-#include "files/WaveformFormat.h"
-
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <set>
-#include <spawn.h>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-extern char **environ;
+#include "RunProgram.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace qv::test;
 
-std::string contents(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-/// The built program run in a scratch folder with arguments as raw bytes (posix_spawn, no
-/// decoding on the way) and without a display: no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
-class CommandLineTest : public ::testing::Test {
-  protected:
-    fs::path dir;
-    struct Run {
-        int code;
-        std::string out, err;
-    };
-
-    void SetUp() override {
-        char name[] = "/tmp/qvlink-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir = name;
-        qv::files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03"};
-        r.params = {13, 0, 7, 0, 1, 1, 0, 0};
-        write("good.dso", qv::files::WaveformFormat::compose(r));
-        write("record.txt", "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:05:00\r\nQM520V DMM Record: "
-                            "\r\n\r\n  14:03:27    -1.234 mV  DC    \r\n\r\n");
+// Each refusal: its exit code and the line that says why; a usage error (exit 2) is decided
+// before anything is written or a window would need a display, whatever path names an output.
+TEST_F(CommandLineTest, RefusalsSayWhy) {
+    const std::string wave = contents(dir / "good.dso");
+    write("huge.dso", wave.substr(0, wave.find("\r\n 13 \r\n")) + "\r\n 1e400 " +
+                          wave.substr(wave.find("\r\n 0 \r\n")));
+    write("cut.dso", wave.substr(0, 200)); // 15 lines to the samples, 17 samples and " 0"
+    write("long.dso", std::string(17 * 1024 * 1024, 'a')); // more than a read takes at all
+    std::ofstream(dir / "nul.dso").close();
+    fs::resize_file(dir / "nul.dso", 50 * 1024 * 1024); // NUL bytes
+    write("model.dso", "QVDATALINK47 V1.0\r\nNOPE\x1b[2J\r\n");
+    write("header.dso", "QVDATALINK47 V1.0 " + wave.substr(17));
+    write("wave.csv", wave);
+    for (const char *folder : {"a", "b", "sub"}) {
+        fs::create_directory(dir / folder);
+        fs::copy_file(dir / "good.dso", dir / folder / "x.dso");
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    void write(const std::string &name, const std::string &bytes) const {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
-    }
-    /// The folder's files, for "nothing was written".
-    std::set<std::string> files() const {
-        std::set<std::string> names;
-        for (const auto &e : fs::recursive_directory_iterator(dir))
-            names.insert(fs::relative(e.path(), dir).string());
-        return names;
-    }
-
-    Run run(const std::vector<std::string> &arguments) const {
-        std::vector<std::string> args{QVLINK_PATH};
-        args.insert(args.end(), arguments.begin(), arguments.end());
-        std::vector<char *> argv;
-        for (std::string &a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        std::vector<char *> envp;
-        for (char **e = environ; *e; ++e) {
-            const std::string_view v(*e);
-            if (!v.starts_with("DISPLAY=") && !v.starts_with("WAYLAND_DISPLAY=") &&
-                !v.starts_with("QT_QPA_PLATFORM="))
-                envp.push_back(*e);
-        }
-        envp.push_back(nullptr);
-        const std::string out = (dir / ".out").string(), err = (dir / ".err").string();
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t pid = 0;
-        EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
-        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-        Run r{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), contents(out),
-              contents(err)};
-        fs::remove(out);
-        fs::remove(err);
-        return r;
-    }
-};
-
-using Args = std::vector<std::string>;
-
-// Only a lone file (or none, or the window's own options) starts the window; anything else ends
-// with exit 2 and one line, decided before the window would need a display.
-TEST_F(CommandLineTest, MistypedCommandsAndOptionsAreUsageErrorsWithoutADisplay) {
-    const std::pair<Args, std::string> cases[] = {
+    fs::create_symlink("good.dso", dir / "link.dso");
+    fs::create_hard_link(dir / "good.dso", dir / "hard.dso");
+    fs::create_symlink("o.csv", dir / "link.csv"); // to a file still to be made
+    const std::tuple<Args, int, std::string> cases[] = {
         {{"exprot", "good.dso", "--csv", "x.csv"},
+         2,
          R"(unknown command "exprot" (did you mean "export"?))"},
-        {{"inof", "good.dso"}, R"(unknown command "inof" (did you mean "info"?))"},
-        {{"Capture", "--demo", "dmm"}, R"(unknown command "Capture" (did you mean "capture"?))"},
-        {{"--demo", "foo"}, "unknown demo mode 'foo' (dmm, dso, dso-memory, dmm-memory)"},
-        {{"--dmeo", "dso"}, R"(unknown option "--dmeo" (did you mean "--demo"?))"},
-        {{"good.dso", "--csv", "x.csv"}, R"(unknown option "--csv")"},
-        {{"good.dso", "record.txt"}, R"(the window opens one file: "record.txt" is one too many)"},
+        {{"inof", "good.dso"}, 2, R"(unknown command "inof" (did you mean "info"?))"},
+        {{"Capture", "--demo", "dmm"}, 2, R"(unknown command "Capture" (did you mean "capture"?))"},
+        {{"--demo", "foo"}, 2, "unknown demo mode 'foo' (dmm, dso, dso-memory, dmm-memory)"},
+        {{"capture", "--demo", "bogus", "--dmm-csv", "x.csv"}, 2, "unknown demo mode 'bogus'"},
+        {{"--dmeo", "dso"}, 2, R"(unknown option "--dmeo" (did you mean "--demo"?))"},
+        {{"good.dso", "--csv", "x.csv"}, 2, R"(unknown option "--csv")"},
+        {{"export", "good.dso", "--colour", "red"}, 2, R"(unknown option "--colour")"},
+        {{"good.dso", "record.txt"},
+         2,
+         R"(the window opens one file: "record.txt" is one too many)"},
         {{"--demo", "dso", "info", "good.dso"},
+         2,
          R"(the command "info" goes first, before any option)"},
-        {{"--speed", "fast"}, "--speed takes 1, 10 or max, not 'fast'"},
-        {{"--port", "a", "--port", "b"}, "--port is given twice"},
-        {{"--screenshots="}, "--screenshots needs a value, not an empty one"},
-        {{"--replay"}, "--replay needs a value"},
+        {{"--speed", "fast"}, 2, "--speed takes 1, 10 or max, not 'fast'"},
+        {{"--port", "a", "--port", "b"}, 2, "--port is given twice"},
+        {{"--screenshots="}, 2, "--screenshots needs a value, not an empty one"},
+        {{"--replay"}, 2, "--replay needs a value"},
+        {{"export", "good.dso"}, 2, "nothing to export"},
+        {{"export", "good.dso", "good.dso", "--csv", "a.csv"}, 2, "several inputs need --out-dir"},
+        {{"export", "--csv", "a.csv"}, 2, "no input file"},
+        {{"export", "good.dso", "--csv", "a.csv", "--view", "side"},
+         2,
+         "--view takes wave or spectrum"},
+        {{"export", "good.dso", "--csv", "a.csv", "--window", "kaiser"},
+         2,
+         "unknown window kaiser"},
+        {{"export", "good.dso", "--png", "-"}, 2, "--png cannot write to standard output"},
+        {{"export", "good.dso", "--out-dir", "o", "--formats", "csv, gif"},
+         2,
+         "unknown format gif"},
+        {{"export", "good.dso", "--out-dir", "o", "--svg", "a.svg"},
+         2,
+         "--svg names one file; with --out-dir choose the outputs with --formats"},
+        {{"export", "--record", "record.txt"},
+         2,
+         "--record takes one record file and --csv OUT.csv"},
+        {{"export", "good.dso", "--png", "a.png", "--scale", "9"},
+         2,
+         "--scale takes a whole number from 1 to 8"},
+        {{"export", "good.dso", "--csv", "good.dso"},
+         2,
+         R"(the output "good.dso" (--csv) is the input "good.dso": nothing was written)"},
+        {{"export", "good.dso", "--png", "link.dso"},
+         2,
+         R"(the output "link.dso" (--png) is the input "good.dso": nothing was written)"},
+        {{"export", "good.dso", "--csv", "hard.dso"},
+         2,
+         R"(the output "hard.dso" (--csv) is the input "good.dso": nothing was written)"},
+        {{"export", "good.dso", "--svg", "x.svg", "--pdf", "sub/../good.dso"},
+         2,
+         R"(the output "sub/../good.dso" (--pdf) is the input "good.dso")"},
+        {{"export", "--record", "record.txt", "--csv", "./record.txt"},
+         2,
+         R"(the output "./record.txt" (--csv) is the input "record.txt")"},
+        {{"export", "good.dso", "wave.csv", "--out-dir", ".", "--formats", "png,csv"},
+         2,
+         R"(the output "./wave.csv" (from wave.csv) is the input "wave.csv")"},
+        {{"export", "a/x.dso", "b/x.dso", "--out-dir", "out"},
+         2,
+         R"(the outputs "out/x.csv" (from a/x.dso) and "out/x.csv" (from b/x.dso) are the same)"},
+        {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "o.csv"},
+         2,
+         R"(the outputs "o.csv" (--csv) and "o.csv" (--spectrum-csv) are the same file)"},
+        {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "./o.csv"},
+         2,
+         R"(the outputs "o.csv" (--csv) and "./o.csv" (--spectrum-csv) are the same file)"},
+        {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "link.csv"},
+         2,
+         R"(the outputs "o.csv" (--csv) and "link.csv" (--spectrum-csv) are the same file)"},
+        {{"export", "good.dso", "--csv", "-", "--spectrum-csv", "-"},
+         2,
+         "--csv and --spectrum-csv both write to standard output"},
+        {{"export", "good.dso", "--csv", "o.csv", "--csv=p.csv"}, 2, "--csv is given twice"},
+        {{"export", "good.dso", "--out-dir", "o", "--formats", "csv,CSV"},
+         2,
+         "--formats names csv twice"},
+        {{"export", "good.dso", "--out-dir", ""}, 2, "--out-dir needs a value, not an empty one"},
+        {{"export", "good.dso", "--csv", ""}, 2, "--csv needs a value, not an empty one"},
+        {{"info", "good.dso", "--json", "--json"}, 2, "--json is given twice"},
+        {{"capture", "--demo", "dmm", "--dmm-csv", "r.raw", "--record-raw", "./r.raw", "--count=1"},
+         2,
+         R"(the outputs "./r.raw" (--record-raw) and "r.raw" (--dmm-csv) are the same file)"},
+        {{"capture", "--replay", "link.csv", "--dmm-csv", "o.csv"},
+         2,
+         R"(the output "o.csv" (--dmm-csv) is the input "link.csv": nothing was written)"},
+        {{"capture", "--demo", "dmm", "--dmm-csv", "o.csv", "--count", "1", "--count", "2"},
+         2,
+         "--count is given twice"},
+        {{"info", "huge.dso"}, 3, R"(huge.dso (line 7: "1e400" is not a number))"},
+        {{"info", "cut.dso"}, 3, "cut.dso (shorter than 271 lines: it ends after line 33)"},
+        {{"info", "long.dso"}, 3, "long.dso (line 1 is longer than 4096 bytes)"},
+        {{"info", "nul.dso"}, 3, "nul.dso (not text)"},
+        {{"info", "model.dso"},
+         3,
+         R"(model.dso 文件格式不正确 (unknown meter model "NOPE\x1b[2J"))"},
+        {{"info", "nix\xe9.dso"}, 3, "nix\xe9.dso (no such file)"},
+        {{"export", "--record", "good.dso", "--csv", "r.csv"},
+         3,
+         "good.dso 文件格式不正确 (not a DMM record file)"},
+        {{"export", "header.dso", "good.dso", "--out-dir", "out", "--formats", "csv,svg"},
+         3,
+         "header.dso 文件格式不正确 (the first line is not \"QVDATALINK47 V1.0\")"},
+        {{"export", "good.dso", "--png", "no/such/dir/a.png"},
+         4,
+         "cannot write no/such/dir/a.png: No such file or directory"},
+        {{"export", "good.dso", "--out-dir", "good.dso/x"}, 4, "cannot make the folder good.dso/x"},
+        {{"export", "--record", "sub", "--csv", "r.csv"}, 3, "sub (not a readable file)"},
+        {{"export", "--record", "none.txt", "--csv", "r.csv"}, 3, "none.txt (no such file)"},
+        {{"capture", "--port", "no-such-tty", "--dmm-csv", "x.csv"},
+         5,
+         "no-such-tty did not appear"},
     };
-    for (const auto &[arguments, message] : cases) {
+    for (const auto &[arguments, code, message] : cases) {
+        const auto before = files();
         const Run r = run(arguments);
-        EXPECT_EQ(r.code, 2) << arguments[0] << ": " << r.err;
-        EXPECT_EQ(r.err, "qvlink: " + message + "\n") << arguments[0];
+        EXPECT_EQ(r.code, code) << arguments[1] << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("qvlink: " + message, 0), 0u) << r.err;
+        EXPECT_TRUE(code != 2 || files() == before) << arguments[1];
     }
-    EXPECT_EQ(files(), (std::set<std::string>{"good.dso", "record.txt"}));
+    const Run full = run({"export", "good.dso", "--csv", "-"}, "/dev/full");
+    EXPECT_EQ(std::pair(full.code, full.err),
+              std::pair(4, std::string("qvlink: cannot write to standard output\n")));
+    // The bad file of the batch did not stop the good one.
+    EXPECT_TRUE(fs::exists(dir / "out/good.csv") && fs::exists(dir / "out/good.svg") &&
+                !fs::exists(dir / "out/header.csv"));
+    EXPECT_EQ(contents(dir / "good.dso"), wave);
 }
 
 TEST_F(CommandLineTest, HelpAndVersionWithoutADisplay) {
@@ -139,22 +174,30 @@ TEST_F(CommandLineTest, HelpAndVersionWithoutADisplay) {
         << help.out;
     EXPECT_EQ(help.out.find("--platform"), std::string::npos);
     EXPECT_EQ(run({"-v"}).out, "qvlink 1.1\n");
+    EXPECT_EQ(run({"--version"}).out, "qvlink 1.1\n");
     EXPECT_EQ(run({"export", "--help"}).out.rfind("Usage:\n  qvlink [FILE.dso]", 0), 0u);
 }
 
-TEST_F(CommandLineTest, FileNamesAreTheBytesGiven) {
-    const Run missing = run({"info", "nix\xe9.dso"});
-    EXPECT_EQ(missing.code, 3);
-    EXPECT_EQ(missing.err, "qvlink: nix\xe9.dso (no such file)\n");
-
-    const Run csv = run({"export", "good.dso", "--csv", "caf\xe9 -1.csv"});
+// Names are the bytes given, values any case; every output of one file, and of a record.
+TEST_F(CommandLineTest, OutputsByTheNamesGiven) {
+    const Run csv = run({"export", "good.dso", "--csv", "caf\xe9 -1.csv", "--png", "a.png", "--pdf",
+                         "a.pdf", "--spectrum-csv", "-", "--view", "SPECTRUM", "--window",
+                         "HAMMING", "--db", "--scale", "2"});
     EXPECT_EQ(csv.code, 0) << csv.err;
-    EXPECT_TRUE(fs::exists(dir / "caf\xe9 -1.csv"));
+    EXPECT_NE(contents(dir / "caf\xe9 -1.csv").find("\r\n1,5e-05,1\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "a.png") && fs::exists(dir / "a.pdf"));
+    EXPECT_NE(csv.out.find("# window,Hamming\r\n# scale,dB\r\n"), std::string::npos) << csv.out;
 
     write("-w 1.dso", contents(dir / "good.dso"));
-    const Run dash = run({"export", "--out-dir", "out", "--formats", "csv", "--", "-w 1.dso"});
+    const Run dash =
+        run({"export", "--out-dir", "out", "--formats", "CSV,Spectrum-CSV", "--", "-w 1.dso"});
     EXPECT_EQ(dash.code, 0) << dash.err;
-    EXPECT_TRUE(fs::exists(dir / "out/-w 1.csv"));
+    EXPECT_TRUE(fs::exists(dir / "out/-w 1.csv") && fs::exists(dir / "out/-w 1.spectrum.csv"));
+
+    const Run record = run({"export", "--record", "record.txt", "--csv", "-"});
+    EXPECT_EQ(record.code, 0) << record.err;
+    EXPECT_EQ(record.out,
+              "time,value,unit,text\r\n14:03:27,-1.234,mV  DC,\"-1.234mV  DC    \"\r\n");
 
     write("caf\xe9.dso", contents(dir / "good.dso"));
     const Run read = run({"info", "caf\xe9.dso"});
@@ -163,107 +206,12 @@ TEST_F(CommandLineTest, FileNamesAreTheBytesGiven) {
     // JSON is UTF-8: the byte that is no UTF-8 stands as U+FFFD.
     const Run json = run({"info", "caf\xe9.dso", "--json"});
     EXPECT_NE(json.out.find("\"file\": \"caf\xef\xbf\xbd.dso\""), std::string::npos) << json.out;
-}
 
-TEST_F(CommandLineTest, ValuesAreTheSameInEveryCase) {
-    const Run batch = run({"export", "good.dso", "--out-dir", "out", "--formats",
-                           "CSV,Spectrum-CSV", "--view", "SPECTRUM", "--window", "HANNING"});
-    EXPECT_EQ(batch.code, 0) << batch.err;
-    EXPECT_TRUE(fs::exists(dir / "out/good.csv") && fs::exists(dir / "out/good.spectrum.csv"));
     const Run frames =
         run({"capture", "--demo", "DSO", "--speed", "MAX", "--frames", "1", "--formats", "PNG",
              "--out-dir", "frames", "--interval", "0", "--quiet"});
     EXPECT_EQ(frames.code, 0) << frames.err;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "frames"), fs::directory_iterator()), 1);
-    const Run bogus = run({"capture", "--demo", "bogus", "--dmm-csv", "x.csv"});
-    EXPECT_EQ(bogus.code, 2);
-    EXPECT_EQ(bogus.err.rfind("qvlink: unknown demo mode 'bogus'", 0), 0u) << bogus.err;
-}
-
-// Nothing is written when an output is an input, by any path to it.
-TEST_F(CommandLineTest, AnOutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
-    fs::create_directory(dir / "sub");
-    fs::create_symlink("good.dso", dir / "link.dso");
-    fs::create_hard_link(dir / "good.dso", dir / "hard.dso");
-    write("wave.csv", contents(dir / "good.dso"));
-    const std::string wave = contents(dir / "good.dso"), record = contents(dir / "record.txt");
-    const std::pair<Args, std::string> cases[] = {
-        {{"export", "good.dso", "--csv", "good.dso"}, R"("good.dso" (--csv) is the input)"},
-        {{"export", "good.dso", "--png", "link.dso"}, R"("link.dso" (--png) is the input)"},
-        {{"export", "good.dso", "--csv", "hard.dso"}, R"("hard.dso" (--csv) is the input)"},
-        {{"export", "good.dso", "--svg", "x.svg", "--pdf", "sub/../good.dso"},
-         R"("sub/../good.dso" (--pdf) is the input "good.dso")"},
-        {{"export", "--record", "record.txt", "--csv", "./record.txt"},
-         R"("./record.txt" (--csv) is the input "record.txt")"},
-        {{"export", "good.dso", "wave.csv", "--out-dir", ".", "--formats", "png,csv"},
-         R"("./wave.csv" (from wave.csv) is the input "wave.csv")"},
-    };
-    const auto before = files();
-    for (const auto &[arguments, message] : cases) {
-        const Run r = run(arguments);
-        EXPECT_EQ(r.code, 2) << r.err;
-        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    }
-    EXPECT_EQ(files(), before);
-    EXPECT_EQ(contents(dir / "good.dso"), wave);
-    EXPECT_EQ(contents(dir / "record.txt"), record);
-}
-
-TEST_F(CommandLineTest, CollidingOutputsAreRefusedUpFront) {
-    for (const char *folder : {"a", "b"}) {
-        fs::create_directory(dir / folder);
-        fs::copy_file(dir / "good.dso", dir / folder / "x.dso");
-    }
-    fs::create_symlink("o.csv", dir / "link.csv"); // to a file still to be made
-    const std::pair<Args, std::string> cases[] = {
-        {{"export", "a/x.dso", "b/x.dso", "--out-dir", "out"},
-         R"(the outputs "out/x.csv" (from a/x.dso) and "out/x.csv" (from b/x.dso) are the same)"},
-        {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "o.csv"}, "are the same file"},
-        {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "./o.csv"}, "the same file"},
-        {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "link.csv"}, "the same file"},
-        {{"export", "good.dso", "--csv", "-", "--spectrum-csv", "-"},
-         "--csv and --spectrum-csv both write to standard output"},
-        {{"export", "good.dso", "--csv", "o.csv", "--csv=p.csv"}, "--csv is given twice"},
-        {{"export", "good.dso", "--out-dir", "o", "--formats", "csv,CSV"}, "names csv twice"},
-        {{"export", "good.dso", "--out-dir", ""}, "--out-dir needs a value, not an empty one"},
-        {{"export", "good.dso", "--csv", ""}, "--csv needs a value, not an empty one"},
-        {{"info", "good.dso", "--json", "--json"}, "--json is given twice"},
-        {{"capture", "--demo", "dmm", "--dmm-csv", "r.raw", "--record-raw", "./r.raw", "--count=1"},
-         "are the same file"},
-        {{"capture", "--replay", "link.csv", "--dmm-csv", "o.csv"}, "is the input"},
-        {{"capture", "--demo", "dmm", "--dmm-csv", "o.csv", "--count", "1", "--count", "2"},
-         "--count is given twice"},
-    };
-    const auto before = files();
-    for (const auto &[arguments, message] : cases) {
-        const Run r = run(arguments);
-        EXPECT_EQ(r.code, 2) << arguments[1] << ": " << r.err;
-        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    }
-    EXPECT_EQ(files(), before);
-}
-
-TEST_F(CommandLineTest, ARefusalSaysWhy) {
-    std::string wave = contents(dir / "good.dso");
-    write("huge.dso", wave.substr(0, wave.find("\r\n 13 \r\n")) + "\r\n 1e400 " +
-                          wave.substr(wave.find("\r\n 0 \r\n")));
-    write("cut.dso", wave.substr(0, 200)); // 15 lines to the samples, 17 samples and " 0"
-    write("long.dso", std::string(17 * 1024 * 1024, 'a')); // more than a read takes at all
-    std::ofstream(dir / "nul.dso").close();
-    fs::resize_file(dir / "nul.dso", 50 * 1024 * 1024); // NUL bytes
-    write("model.dso", "QVDATALINK47 V1.0\r\nNOPE\x1b[2J\r\n");
-    const std::pair<const char *, std::string> cases[] = {
-        {"huge.dso", R"(huge.dso (line 7: "1e400" is not a number))"},
-        {"cut.dso", "cut.dso (shorter than 271 lines: it ends after line 33)"},
-        {"long.dso", "long.dso (line 1 is longer than 4096 bytes)"},
-        {"nul.dso", "nul.dso (not text)"},
-        {"model.dso", R"(model.dso 文件格式不正确 (unknown meter model "NOPE\x1b[2J"))"},
-    };
-    for (const auto &[file, message] : cases) {
-        const Run r = run({"info", file});
-        EXPECT_EQ(r.code, 3);
-        EXPECT_EQ(r.err, "qvlink: " + message + "\n");
-    }
 }
 
 } // namespace

@@ -221,67 +221,6 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
     EXPECT_FALSE(el.Save.enabled()) << "a cancelled edit changes nothing";
 }
 
-/// Pixels of exactly this colour in an image.
-int pixelsOf(const QImage &image, QRgb colour) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    int n = 0;
-    for (int y = 0; y < rgb.height(); ++y)
-        for (int x = 0; x < rgb.width(); ++x)
-            n += (rgb.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
-    return n;
-}
-
-// An unplugged meter's last reading stays on the digit panel in grey, the link-lost text under
-// it, until the next reading; with the link up the panel is as before.
-TEST_F(WindowTest, TheDigitsOfALostLinkAreGreyUntilTheNextReading) {
-    fp.port.ports[1] = {.cable = true};
-    program.commands().clickMenu("mnuLink");
-    ASSERT_TRUE(el.Link.checked());
-    const std::string reading("\xFF 0.000 V   DC   \x06\0\0", 20);
-    const auto show = [&] {
-        fp.port.deliver({reading.begin(), reading.end()});
-        QApplication::processEvents();
-        return window.digits()->image();
-    };
-    const QRgb cyan = qRgb(0, 255, 255), grey = qRgb(128, 128, 128);
-    const QImage live = show();
-    EXPECT_GT(pixelsOf(live, cyan), 200) << "the digits";
-    EXPECT_EQ(pixelsOf(live, grey), 0);
-    fp.port.fail();
-    QApplication::processEvents();
-    ASSERT_EQ(el.panel[0].text(), "通信已断开");
-    const QImage lost = window.digits()->image();
-    EXPECT_GT(pixelsOf(lost, grey), 200) << "the digits, greyed";
-    EXPECT_GT(pixelsOf(lost, cyan), 10) << "the link-lost text";
-    EXPECT_LT(pixelsOf(lost, cyan), pixelsOf(live, cyan) / 4);
-    program.commands().clickMenu("mnuLink");
-    (void)show(); // after a cut the first packet only starts the stream again
-    EXPECT_TRUE(show() == live) << "the next reading as always";
-}
-
-// A --port device that is not there at start-up: not connected, the reason in panel 1's tool
-// tip, and connected by itself once it appears.
-TEST_F(WindowTest, ANamedDeviceMissingAtStartIsTakenWhenItAppears) {
-    platform::fakes::FakeTimer timer;
-    program.serialLink().useDevices({.retry = &timer});
-    program.serialLink().setStartDevice("/dev/ttyUSB7");
-    program.serialLink().startUp();
-    QApplication::processEvents();
-    const auto panels = window.statusBar()->findChildren<QLabel *>();
-    const auto link = std::ranges::find(
-        panels, QStringLiteral("通信电缆未连接在/dev/ttyUSB7，通信无法建立"), &QLabel::text);
-    ASSERT_NE(link, panels.end());
-    EXPECT_TRUE(
-        (*link)->toolTip().endsWith("/dev/ttyUSB7: cannot open (No such file or directory)"));
-    timer.fire();
-    fp.port.devices["/dev/ttyUSB7"] = {.noModemLines = true};
-    timer.fire();
-    QApplication::processEvents();
-    EXPECT_EQ((*link)->text(), QStringLiteral("通信电缆已连接在/dev/ttyUSB7，通信已建立"));
-    EXPECT_TRUE(window.action("button:Link")->isChecked());
-    program.serialLink().useDevices({}); // before the timer goes
-}
-
 TEST_F(WindowTest, ScopeClicksArriveInTwipsAtAnySize) {
     openSine();
     program.commands().pressButton("XCursor");

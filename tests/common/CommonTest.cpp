@@ -90,6 +90,14 @@ TEST(DrawingTarget, PrintsRunningPastThePageBottomGoOnOnANewPage) {
                 EXPECT_LE(text->y, 15000);
             }
     EXPECT_EQ(next, 200);
+    // Every change is told (a canvas repaints then), an empty print too: it moves the position.
+    int changes = 0;
+    t.setOnChange([&changes] { ++changes; });
+    const double y = t.currentY();
+    t.print("", true);
+    EXPECT_EQ(std::tuple(changes, t.currentX(), t.currentY() > y), std::tuple(1, -1000.0, true));
+    t.box(1, 2, 3, 4, kRed);
+    EXPECT_EQ(std::tuple(changes, t.currentX(), t.currentY()), std::tuple(2, 3.0, 4.0));
 }
 
 // The same lines whether the text is indexed at once or grows piece by piece; a line end belongs

@@ -1,4 +1,5 @@
 #include "Scope.h"
+#include "common/NumberFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -14,97 +15,49 @@ namespace {
 using namespace test;
 using common::kBlack, common::kRed;
 using O = FrameOutcome;
-using Samples = Reconstruction::Samples;
 using Lines = std::vector<Line>;
-constexpr auto W = Rebuild::Written, A = Rebuild::Abandoned;
 const double nan = std::nan("");
 
-// A record as the frame completion hands it over: signed trigger position and level, raw zero.
-common::Waveform record(double trigger, double slope, double level, double zero, double fill) {
-    common::Waveform w;
-    w.DsoParam[1] = trigger, w.DsoParam[5] = slope, w.DsoParam[6] = level, w.DsoParam[7] = zero;
-    w.WaveData.fill(fill);
-    return w;
-}
-
-TEST(Reconstruction, Sinc0AveragesNeighboursOfAlternatingSamples) {
-    Reconstruction r;
-    Samples raw{};
-    for (int i = 0; i < 257; ++i)
-        raw[i] = 100 + (i % 2 ? 20 : 0);
-    common::Waveform w = record(0, 1, 0, 100, -7);
-    r.sinc0(raw, w);
-    // Even points are samples 62 + i/2; point 255 is left for the frame completion.
-    for (int i = 0; i <= 256; ++i)
-        EXPECT_EQ(w.WaveData[i], i == 255 ? -7 : i % 2 ? 10 : (i / 2) % 2 ? 20 : 0) << i;
-}
-
-// A flat record at the zero level comes out as zeros wherever the trigger position lets the
-// filters work; where an index would leave its array the frame is abandoned, the waveform kept.
-TEST(Reconstruction, FlatRecordsAndTriggerPositionsOutsideTheFilters) {
-    Samples raw;
-    raw.fill(128);
-    // sinc 0/1/3/4, trigger position, outcome
-    const std::tuple<int, double, Rebuild> cases[] = {
-        {0, 0, W},  {1, 60, A}, {1, 59, W},  {1, -128, W}, {3, -85, A}, {3, -84, W},
-        {3, 58, A}, {3, 57, W}, {4, -76, A}, {4, -75, W},  {4, 56, W},  {4, 57, A}};
-    for (const auto &[proc, trigger, expected] : cases) {
-        Reconstruction r;
-        common::Waveform w = record(trigger, 1, 0, 128, 5);
-        Rebuild got = W;
-        if (proc == 0)
-            r.sinc0(raw, w);
-        else
-            got = proc == 1 ? r.sinc1(raw, w) : proc == 3 ? r.sinc3(raw, w) : r.sinc4(raw, w);
-        EXPECT_EQ(got, expected) << "sinc" << proc << " p=" << trigger;
-        for (int i = 0; i <= 256; ++i)
-            ASSERT_TRUE(i == 255 || w.WaveData[i] == (got == W ? 0 : 5)) << proc << " " << trigger;
+// Every entry of the scale tables as the meter's scales are listed: two gain families, the time
+// bases common to all models, each model's fastest ones and top index; nothing past gain 14, time
+// base 26, model 8, frequency unit 3.
+TEST(ScaleTables, EveryEntryAsTheMetersScalesAreListed) {
+    const ScaleTables t;
+    const auto row = [](int n, const auto &entry) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += entry(i) + " ";
+        return out;
+    };
+    const std::string a = "400 200 100 40 20 10 4 2 1 0.4 0.2 0.1 40 20 10 0 ",
+                      b = "200 100 50 20 10 5 2 1 0.5 0.2 0.1 50 20 10 5 0 ",
+                      common = "20 10 5 2 1 0.5 0.2 0.1 50 20 10 5 2 1 0.5 0.2 0.1 50 20 10 5 ";
+    // gains 0..15, time bases 21..27, top index, gain units
+    const std::tuple<std::string, std::string, int> models[] = {
+        {a, "2.5 1.25 0.5 1 0 0 0 ", 23},   {a, "2 1 0.5 0.25 0 0 0 ", 24},
+        {a, "2 1 0.5 0.25 0.1 0 0 ", 23},   {a, "2 0.8 0.4 0.2 0.1 50 0 ", 26},
+        {b, "2 1 0.5 0.25 0.1 0 0 ", 25},   {b, "2 0.8 0.4 0.2 0.1 50 0 ", 26},
+        {b, "2 0.8 0.4 0.2 0.1 50 0 ", 26}, {a, "2 1 0.5 0.2 0 0 0 ", 24},
+        {b, "2 0.8 0.4 0.2 0.1 50 0 ", 26}};
+    const std::string units[] = {"V V V V V V V V V V V V mV mV mV  ",
+                                 "V V V V V V V V V V V mV mV mV mV  "};
+    const auto zero = [](int) { return std::string("0"); };
+    for (int m = 0; m <= 9; ++m) {
+        const auto number = [](double v) { return common::shortestNumber(v); };
+        const auto &[gains, fast, top] =
+            m < 9 ? models[m] : std::tuple(row(16, zero), row(7, zero), 0);
+        EXPECT_EQ(row(16, [&](int g) { return number(t.GainTable(g, m)); }), gains) << m;
+        EXPECT_EQ(row(16, [&](int g) { return t.GainUnit(g, m); }),
+                  m == 9 ? std::string(16, ' ') : units[gains == b])
+            << m;
+        EXPECT_EQ(row(28, [&](int i) { return number(t.TimeBaseTable(i, m)); }),
+                  (m < 9 ? common : row(21, zero)) + fast)
+            << m;
+        EXPECT_EQ(t.TimeBaseTop(m), top) << m;
     }
-}
-
-TEST(Reconstruction, Sinc4SecondPhaseIsHighBy129Over128) {
-    Reconstruction r;
-    common::Waveform w = record(0, 1, 10, 128, 0);
-    Samples raw;
-    raw.fill(138);
-    ASSERT_EQ(r.sinc4(raw, w), W);
-    // Found at once at f - 6: the record moves right by 6 and its first 6 entries stay.
-    const auto entry = [](int k) { return (k < 6 ? k : k - 6) % 5 == 2 ? 10.0 * 129 / 128 : 10; };
-    for (int k = 0; k <= 128; ++k) {
-        EXPECT_EQ(w.WaveData[2 * k], entry(k)) << k;
-        EXPECT_TRUE(k == 128 || w.WaveData[2 * k + 1] == (entry(k) + entry(k + 1)) / 2) << k;
-    }
-}
-
-// A step from -10 to +20 between samples 125 and 126 (point 64 of the doubled record, 63 the
-// value between, 640 / 128 = 5): at level 6 the crossing is found two points late, the record
-// moves left by two and its last point comes from the last interleaved sample, 97 + 62 + 2.
-TEST(Reconstruction, Sinc1StepLandsOnTheTriggerIndexWithTheLastSampleAtTheEnd) {
-    Reconstruction r;
-    Samples raw;
-    for (int i = 0; i < 257; ++i)
-        raw[i] = 128 + (i <= 125 ? -10 : 20);
-    common::Waveform w = record(0, 1, 6, 128, 7);
-    ASSERT_EQ(r.sinc1(raw, w), W);
-    EXPECT_EQ(std::vector<double>(w.WaveData.begin() + 122, w.WaveData.begin() + 125),
-              (std::vector<double>{5, 12.5, 20}));
-    EXPECT_EQ(std::vector<double>(w.WaveData.begin() + 254, w.WaveData.end()),
-              (std::vector<double>{20, 20, 20}));
-}
-
-// The record moves so that the crossing lands on the trigger index f = 62, keeping its first
-// entries when it moves right.
-TEST(Reconstruction, RetrigMovesTheCrossingOntoTheTriggerIndex) {
-    for (const int shift : {2, -3}) { // found late or early in the window f - 3 .. f + 2
-        Reconstruction r;
-        for (int i = 0; i < Reconstruction::kSincSize; ++i)
-            r.SincOut()[i] = (i < 62 + shift ? -1000.0f : 1000.0f) + i;
-        const auto old = r.SincOut();
-        common::Waveform w = record(0, 1, 10, 128, 7);
-        ASSERT_EQ(r.retrig(w, 3), W);
-        for (int k = 0; k <= 128; ++k)
-            EXPECT_EQ(w.WaveData[2 * k], old[shift > 0 || k >= -shift ? k + shift : k]) << k;
-    }
+    EXPECT_EQ(row(28, [&](int i) { return t.TimeBaseUnit(i); }),
+              "s s s s s s s s ms ms ms ms ms ms ms ms ms us us us us us us us us us ns  ");
+    EXPECT_EQ(row(5, [&](int i) { return t.FreqUnit(i); }), "mHz Hz  kHz MHz  ");
 }
 
 const Bytes kRamp = [] {
@@ -167,6 +120,7 @@ TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
         {3, 3, 25, 8, 0, 0, 0, O::Shown, kept, "Meter 7304 DSO sample "},
         {3, 3, 26, 8, 0, 0, 3, O::Shown, flat12, "Meter 7304 DSO sample "},
         {0, 3, 26, 8, 0, 0, 1, O::Shown, kept, "Meter 7302 DSO sample "},
+        {8, 3, 26, 8, 0, 0, 1, O::Shown, flat12, "Meter ZORA900X DSO sample "},
         {5, 3, 27, 0, 12, 0, 1, O::DataError, kept, "before"},
         {5, 3, 0, 16, 12, 0, 1, O::DataError, kept, "before"},
         {5, 3, 26, 15, 12, 0, 1, O::Shown, flat12, "Meter 7304A DSO sample "},

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -72,17 +71,6 @@ template <class F> void withFileSizeLimit(long bytes, F f) {
     f();
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
-}
-
-/// Makes a folder refuse new files while its files stay writable, or undoes that; true if it does.
-bool lockFolder(const std::string &folder, bool lock = true) {
-    const QString path = QString::fromStdString(folder);
-    if (geteuid() == 0)
-        QProcess::execute(QStringLiteral("chattr"), {QLatin1String(lock ? "+i" : "-i"), path});
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                    (lock ? QFileDevice::Permissions() : QFileDevice::WriteOwner));
-    QFile probe(path + QStringLiteral("/probe"));
-    return !probe.open(QIODevice::WriteOnly) || !probe.remove();
 }
 
 TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
@@ -288,21 +276,6 @@ TEST_F(FilesTest, SavingThroughADialog) {
                       std::tuple(named ? *name : "", !shown, shown ? 1u : 0u));
         }
     }
-}
-
-// A file the user may write in a folder where no new file can be made is still replaced.
-TEST_F(FilesTest, AWritableFileInALockedFolderIsReplaced) {
-    const std::string folder = path("locked"), file = path("locked/wave.dso");
-    QDir().mkpath(QString::fromStdString(folder));
-    writeBytes(file, "old");
-    if (!lockFolder(folder))
-        GTEST_SKIP() << "no way to lock a folder here";
-    fp.files.saveAnswers = {file};
-    fp.messages.answers = {Answer::Ok};
-    files.mnuSaveAs_Click();
-    lockFolder(folder, false);
-    EXPECT_TRUE(readBytes(file).starts_with("QVDATALINK47 V1.0\r\n"));
-    EXPECT_EQ(fp.messages.shown.size(), 1u); // the replace question only
 }
 
 // A wrong header is reported, a short file refused silently, Cancel and an empty drop ignored.

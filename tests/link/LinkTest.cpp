@@ -414,6 +414,18 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     EXPECT_EQ(streaming, std::vector<bool>({true, false, true, false}));
     EXPECT_TRUE(port.selectDevice("/dev/ttyUSB0") && port.open()) << "named devices pass on";
     EXPECT_EQ(port.deviceName(1), "raw recording ()");
+
+    // Alone, without other ports: any number 1..8 may be chosen, but only its own one opens.
+    ReplayPort lone(2, rec);
+    EXPECT_FALSE(lone.selectPort(0) || lone.selectPort(9) || lone.selectDevice("/dev/ttyUSB0"));
+    ASSERT_TRUE(lone.selectPort(3));
+    EXPECT_FALSE(lone.open() || lone.isOpen() || lone.setRts(true) || lone.setDtr(true) ||
+                 lone.close() || lone.dsr() || lone.cts());
+    EXPECT_TRUE(lone.read().empty() && lone.lastError().empty() && lone.deviceName(3).empty());
+    ASSERT_TRUE(lone.selectPort(2) && lone.open());
+    EXPECT_FALSE(lone.open() || lone.selectPort(2)) << "open already";
+    EXPECT_TRUE(lone.close());
+    EXPECT_FALSE(lone.close() || lone.setRts(true) || lone.setDtr(true)) << "closed already";
 }
 
 } // namespace

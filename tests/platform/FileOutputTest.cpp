@@ -135,6 +135,20 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
     ::umask(oldUmask);
 }
 
+// What cannot be written says why and leaves nothing behind.
+TEST_F(FileOutputTest, RefusalsSayWhy) {
+    const std::pair<std::string, const char *> rows[] = {
+        {path("sub"), "Is a directory"},
+        {"", "empty file name"},
+        {path("none/a.csv"), "No such file or directory"},
+        {path("sub/x/y"), "No such file or directory"}};
+    for (const auto &[target, reason] : rows) {
+        const auto result = FileOutput::replace(target, "x", false);
+        EXPECT_EQ(std::pair(result.ok, result.reason), std::pair(false, std::string(reason)));
+    }
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
 // A FIFO is written into: its reader gets every byte, and a reader that goes away early makes a
 // failure, not the end of the program (SIGPIPE).
 TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <tuple>
 
 namespace qv::trend {
@@ -91,6 +92,19 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     EXPECT_DOUBLE_EQ(window.front().t, 100.0);
     EXPECT_DOUBLE_EQ(window.back().t, 104.4);
 
+    // Four columns of two seconds: each keeps its extremes in time order, a flat one a single
+    // point, gaps one; the neighbours outside come along.
+    std::vector<Point> few;
+    for (int t = 0; t < 20; ++t)
+        few.push_back({double(t), 100.0 + t});
+    const double values[] = {9, 1, 4, 4, 2, 7, kGap, kGap, 3};
+    for (int t = 10; t <= 18; ++t)
+        few[t].v = values[t - 10];
+    std::ostringstream kept;
+    for (const Point &p : decimate(few, {10, 18}, 4))
+        (p.isGap() ? kept << p.t : kept << p.t << ':' << p.v) << ' ';
+    EXPECT_EQ(kept.str(), "9:109 10:9 11:1 12:4 14:2 15:7 16 18:3 19:119 ");
+
     const auto range = valueRange(drawn);
     ASSERT_TRUE(range);
     EXPECT_DOUBLE_EQ(range->lo, -3.0 - 1.4);
@@ -104,10 +118,14 @@ TEST(TrendView, WholeRunFollowZoomAndPan) {
     TrendView view;
     const Range data{1000, 4600};
     EXPECT_EQ(view.time(data).lo, 1000);
-    EXPECT_EQ(view.time({500, 500}).lo, 470) << "one reading sits in a minute";
+    EXPECT_EQ(std::pair(view.time({500, 500}).lo, view.time({500, 500}).hi), std::pair(470., 530.))
+        << "one reading sits in a minute";
+    EXPECT_EQ(view.time({500, 501}).lo, 500) << "a second is shown as it is";
 
     view.zoom(0.5, 2000, data); // following: the newest reading stays at the right
-    EXPECT_EQ(view.time(data).lo, 2800);
+    view.setFollow(false);
+    EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(2800., 4600.));
+    view.setFollow(true);
     EXPECT_EQ(view.time({1000, 5000}).lo, 3200) << "the window slides with new readings";
 
     view.pan(-600, {1000, 5000});
@@ -115,9 +133,10 @@ TEST(TrendView, WholeRunFollowZoomAndPan) {
     EXPECT_EQ(view.time({1000, 9000}).lo, 2600) << "a panned window stays put";
     view.zoom(0.5, 3500, data); // not following: the time under the pointer stays
     EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(3050.0, 3950.0));
-    for (int i = 0; i < 3; ++i)
-        view.zoom(0.01, 3500, data);
-    EXPECT_EQ(view.time(data).span(), TrendView::kMinSpan);
+    view.zoom(1e-9, 3500, data); // at most a hundredth of the span at a time
+    EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(3495.5, 3504.5));
+    view.zoom(0.01, 3500, data);
+    EXPECT_EQ(std::pair(view.time(data).lo, view.time(data).hi), std::pair(3499.5, 3500.5));
 
     view.reset();
     EXPECT_TRUE(view.follow() && view.showsAll());

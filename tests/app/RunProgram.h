@@ -1,0 +1,115 @@
+#pragma once
+#include "files/WaveformFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace qv::test {
+
+namespace fs = std::filesystem;
+
+inline std::string contents(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+/// The built program run in a scratch folder with arguments as raw bytes (posix_spawn, no
+/// decoding on the way) and without a display: no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
+/// The folder holds waveform files (good.dso at 1 ms/div and 2 V/div, unknown.dso at scales its
+/// model lacks, square.dso: 781.25 kHz at 0.4 us/div, 80 mV peak to peak) and a DMM record.
+class CommandLineTest : public ::testing::Test {
+  public:
+    struct Run {
+        int code;
+        std::string out, err;
+    };
+
+  protected:
+    fs::path dir;
+
+    void SetUp() override {
+        char name[] = "/tmp/qvlink-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(name), nullptr);
+        dir = name;
+        // 1 ms/div, 2 V/div; one sample 5 units up
+        qv::files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03"};
+        r.params = {13, 0, 7, 0, 1, 1, 0, 0};
+        r.samples[1] = 5;
+        write("good.dso", qv::files::WaveformFormat::compose(r));
+        r.params = {25, 0, 15, 0, 1, 1, 0, 0}; // scales the tables lack for this model
+        write("unknown.dso", qv::files::WaveformFormat::compose(r));
+        r.params = {23, 3, 13, 0, 1, 1, 1, 0}; // 0.4 us/div, 20 mV/div; a square of 64 samples
+        r.modelName = "7304", r.title = "Meter 7304 DSO sample ";
+        for (size_t i = 0; i < r.samples.size(); ++i)
+            r.samples[i] = i % 64 < 32 ? 20 : -20;
+        write("square.dso", qv::files::WaveformFormat::compose(r));
+        write("record.txt", "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:05:00\r\nQM520V DMM Record: "
+                            "\r\n\r\n  14:03:27    -1.234 mV  DC    \r\n\r\n");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void write(const std::string &name, const std::string &bytes) const {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+    }
+    /// The folder's files, for "nothing was written".
+    std::set<std::string> files() const {
+        std::set<std::string> names;
+        for (const auto &e : fs::recursive_directory_iterator(dir))
+            names.insert(fs::relative(e.path(), dir).string());
+        return names;
+    }
+
+    /// Runs the program; its standard output goes to `output`, read back when a file of the folder.
+    Run run(const std::vector<std::string> &arguments, std::string output = ".out") const {
+        std::vector<std::string> args{QVLINK_PATH};
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        std::vector<char *> argv;
+        for (std::string &a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::vector<char *> envp;
+        for (char **e = environ; *e; ++e) {
+            const std::string_view v(*e);
+            if (!v.starts_with("DISPLAY=") && !v.starts_with("WAYLAND_DISPLAY=") &&
+                !v.starts_with("QT_QPA_PLATFORM="))
+                envp.push_back(*e);
+        }
+        envp.push_back(nullptr);
+        const std::string out = (dir / output).string(), err = (dir / ".err").string();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        pid_t pid = 0;
+        EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        int status = 0;
+        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+        // A device given as the output (/dev/full) is neither read back nor removed.
+        const bool own = output.find('/') == std::string::npos;
+        Run r{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+              own ? contents(out) : std::string(), contents(err)};
+        if (own)
+            fs::remove(out);
+        fs::remove(err);
+        return r;
+    }
+};
+
+using Args = std::vector<std::string>;
+
+} // namespace qv::test
