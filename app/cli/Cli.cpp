@@ -3,6 +3,7 @@
 #include "app/cli/CaptureCommand.h"
 #include "app/cli/ExportCommand.h"
 #include "app/cli/InfoCommand.h"
+#include "lang/ShownText.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -73,6 +74,7 @@ std::string usage() {
            "                 [--duration 2h] [--frames N] [--out-dir DIR] [--formats dso,csv,png]\n"
            "                 [--record-raw FILE] [--wait SECONDS] [--quiet]\n"
            "  qvlink --help | --version\n"
+           "--lang zh|en before or after a subcommand: its messages' language for this run.\n"
            "'-' as OUT writes a CSV to standard output.\n"
            "Exit codes: 0 done, 2 usage error, 3 an input refused, 4 an output not written,\n"
            "5 the device did not appear.\n";
@@ -122,8 +124,10 @@ int usageError(const std::string &text) {
 }
 
 void complain(const std::string &text) {
-    // On a terminal the message takes the place of a progress line that may stand there.
-    std::fprintf(stderr, "%sqvlink: %s\n", isatty(fileno(stderr)) ? "\r\033[K" : "", text.c_str());
+    // The program's own messages in the run's language; on a terminal the message takes the
+    // place of a progress line that may stand there.
+    std::fprintf(stderr, "%sqvlink: %s\n", isatty(fileno(stderr)) ? "\r\033[K" : "",
+                 lang::shownString(text).c_str());
 }
 
 } // namespace qv::app::cli

@@ -60,10 +60,6 @@ QString qtName(const std::string &path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-/// Record files, Record CSV exports, or any file holding log lines.
-constexpr const char *kOpenFilter =
-    "DMM文档文件(*.txt)|*.txt|Record CSV(*.csv)|*.csv|所有文件(*.*)|*.*";
-
 } // namespace
 
 void TrendWindow::openRecordLog() {
@@ -77,7 +73,9 @@ void TrendWindow::openRecordLog() {
 }
 
 void TrendWindow::openRecordFile() {
-    const auto path = services_.files.openFile(kOpenFilter);
+    // Record files, Record CSV exports, or any file holding log lines.
+    const auto path = services_.files.openFile(
+        tr("DMM文档文件(*.txt)|*.txt|记录 CSV(*.csv)|*.csv|所有文件(*.*)|*.*").toStdString());
     if (!path)
         return;
     const QString name = QFileInfo(qtName(*path)).fileName();
