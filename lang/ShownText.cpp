@@ -11,18 +11,19 @@ QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// %1 to %9 replaced in one pass: a part that holds "%2" (a file's name) stays as it is.
-QString filled(const QString &pattern, const std::vector<std::string> &parts) {
-    QString out;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        const auto index = i + 1 < pattern.size() ? pattern[i + 1].digitValue() - 1 : -1;
-        if (c == QLatin1Char('%') && index >= 0 && static_cast<size_t>(index) < parts.size()) {
-            out += qs(parts[static_cast<size_t>(index)]);
+// %1 to %9 replaced in one pass, byte for byte: a part that holds "%2" or bytes that are not
+// UTF-8 (a file's name) stays as it is.
+std::string filled(const std::string &pattern, const std::vector<std::string> &parts) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto index = static_cast<std::size_t>(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < parts.size()) {
+            out += parts[index];
             ++i;
             continue;
         }
-        out += c;
+        out += pattern[i];
     }
     return out;
 }
@@ -30,15 +31,16 @@ QString filled(const QString &pattern, const std::vector<std::string> &parts) {
 } // namespace
 
 QString shownText(std::string_view core) {
-    const auto match = common::matchShownText(core);
-    if (!match)
-        return qs(core);
-    return filled(QCoreApplication::translate(common::kShownTextContext, match->entry->shown),
-                  match->parts);
+    return qs(shownString(core));
 }
 
 std::string shownString(std::string_view core) {
-    return shownText(core).toStdString();
+    const auto match = common::matchShownText(core);
+    if (!match)
+        return std::string(core);
+    const QString pattern =
+        QCoreApplication::translate(common::kShownTextContext, match->entry->shown);
+    return filled(pattern.toStdString(), match->parts);
 }
 
 platform::Message shownMessage(const platform::Message &message) {
