@@ -60,6 +60,8 @@ TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *pare
     texts_->keep([this] {
         if (shown_ == &live_)
             showSource(tr("实时读数"));
+        else if (recordLogShown_)
+            showSource(tr("记录窗口"));
         if (units_->count() > 0) // the first unit item: the newest reading's unit
             units_->setItemText(0, tr("最新"));
     });
@@ -336,6 +338,7 @@ void TrendWindow::showOpened(std::unique_ptr<TrendModel> model, std::size_t read
     opened_ = std::move(model);
     shown_ = opened_.get();
     openedModel_ = std::move(meterModel);
+    recordLogShown_ = false;
     showSource(name);
     view_.reset();
     refresh();

@@ -126,6 +126,8 @@ class TrendWindow : public QWidget {
     QAction *reset_ = nullptr;
     TrendStatisticsTable *statistics_ = nullptr;
     bool refreshPending_ = false;
+    bool recordLogShown_ = false; ///< the opened readings are the record log's
+
     std::size_t drawn_ = 0, shownReadings_ = 0;
     Range shownTime_;
 };

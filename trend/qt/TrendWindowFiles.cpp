@@ -68,8 +68,10 @@ void TrendWindow::openRecordLog() {
     const double now = services_.clock.now();
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(now * 1000));
     const std::size_t n = importLog(log, endAt(when), *model);
+    const TrendModel *before = shown_;
     showOpened(std::move(model), n, tr("记录窗口"),
                services_.meterModel ? services_.meterModel() : std::string());
+    recordLogShown_ = recordLogShown_ || shown_ != before;
 }
 
 void TrendWindow::openRecordFile() {
