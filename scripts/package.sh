@@ -34,7 +34,7 @@ for path in ./usr/bin/qvlink \
 done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for dep in fonts-wqy-microhei fonts-liberation libqt6widgets6 libqt6serialport6 libmosquitto1; do
+for dep in fonts-wqy-microhei fonts-liberation qt6-translations-l10n libqt6widgets6 libqt6serialport6 libmosquitto1; do
     grep -q "$dep" <<<"$depends" || fail "$dep missing from Depends: $depends"
 done
 

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-serialport-dev qt6-svg-dev
           qt6-charts-dev libqt6opengl6-dev
           fonts-liberation fonts-wqy-microhei xvfb xauth poppler-utils
-          qt6-translations-l10n
+          qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
           libmosquitto-dev mosquitto mosquitto-clients openssl
           dpkg-dev file desktop-file-utils appstream librsvg2-bin shared-mime-info groff-base)
 packages+=(clang libclang-rt-14-dev) # the fuzz targets (scripts/fuzz.sh)

@@ -3,6 +3,7 @@
 #include "app/cli/CaptureCommand.h"
 #include "app/cli/ExportCommand.h"
 #include "app/cli/InfoCommand.h"
+#include "lang/ShownText.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -76,6 +77,7 @@ std::string usage() {
            "                 [--mqtt-ca FILE] [--mqtt-cert FILE --mqtt-key FILE] [--mqtt-id ID]\n"
            "                 [--mqtt-password-file FILE] [--mqtt-queue N] [--mqtt-discovery]\n"
            "  qvlink --help | --version\n"
+           "--lang zh|en before or after a subcommand: its messages' language for this run.\n"
            "'-' as OUT writes a CSV to standard output. The MQTT password comes from\n"
            "QVLINK_MQTT_PASSWORD or --mqtt-password-file.\n"
            "Exit codes: 0 done, 2 usage error, 3 an input refused, 4 an output not written,\n"
@@ -126,8 +128,10 @@ int usageError(const std::string &text) {
 }
 
 void complain(const std::string &text) {
-    // On a terminal the message takes the place of a progress line that may stand there.
-    std::fprintf(stderr, "%sqvlink: %s\n", isatty(fileno(stderr)) ? "\r\033[K" : "", text.c_str());
+    // The program's own messages in the run's language; on a terminal the message takes the
+    // place of a progress line that may stand there.
+    std::fprintf(stderr, "%sqvlink: %s\n", isatty(fileno(stderr)) ? "\r\033[K" : "",
+                 lang::shownString(text).c_str());
 }
 
 } // namespace qv::app::cli

@@ -1,6 +1,7 @@
 #include "app/cli/HeadlessApplication.h"
 
 #include "app/cli/Cli.h"
+#include "lang/Language.h"
 
 namespace qv::app::cli {
 
@@ -8,6 +9,7 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
     : argv_{const_cast<char *>(program), nullptr} {
     if (!pictures) {
         app_ = std::make_unique<QCoreApplication>(argc_, argv_);
+        translators_.apply(lang::runLanguage());
         return;
     }
     std::string error;
@@ -17,6 +19,7 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
         return;
     }
     app_ = kit_->application(argc_, argv_);
+    translators_.apply(lang::runLanguage());
 }
 
 HeadlessApplication::~HeadlessApplication() = default;

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/cli/Modules.h"
+#include "lang/Language.h"
 
 #include <QCoreApplication>
 
@@ -31,6 +32,7 @@ class HeadlessApplication {
     char *argv_[2];
     std::unique_ptr<PictureKit> kit_;
     std::unique_ptr<QCoreApplication> app_;
+    lang::Translators translators_; ///< the run's language, for the messages (removed first)
 };
 
 } // namespace qv::app::cli

@@ -14,7 +14,7 @@ namespace {
 using Value = OptionSpec::Value;
 using Kind = OptionSpec::Kind;
 
-constexpr std::array<OptionSpec, 5> kOwnRows{{
+constexpr std::array<OptionSpec, 6> kOwnRows{{
     {.name = "help", .description = "Displays help on commandline options.", .shortName = 'h'},
     {.name = "help-all", .description = "Displays help including Qt specific options."},
     {.name = "version", .description = "Displays version information.", .shortName = 'v'},
@@ -29,6 +29,11 @@ constexpr std::array<OptionSpec, 5> kOwnRows{{
      .value = Value::Required,
      .valueName = "folder",
      .description = "Save pictures of the window into this folder while it runs, then quit."},
+    {.name = "lang",
+     .value = Value::Required,
+     .valueName = "zh|en",
+     .description = "The language of the window and the messages for this run (the setting of "
+                    "Help > Language otherwise)."},
 }};
 
 // Qt's own options: the application object takes them (with one dash or two), --help-all lists

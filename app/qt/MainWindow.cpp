@@ -8,6 +8,8 @@
 #include "app/qt/ToolbarIcons.h"
 #include "app/qt/TwipsCanvas.h"
 #include "files/WaveformFormat.h"
+#include "lang/Retranslate.h"
+#include "lang/ShownText.h"
 
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -60,7 +62,8 @@ QFont logFont(int boxWidth) {
 
 } // namespace
 
-MainWindow::MainWindow(Program &program, QWidget *parent) : QMainWindow(parent), program_(program) {
+MainWindow::MainWindow(Program &program, QWidget *parent)
+    : QMainWindow(parent), program_(program), texts_(new lang::Retranslate(this)) {
     buildMenus();
     buildToolbar();
     buildForm();
@@ -104,8 +107,9 @@ void MainWindow::buildMenus() {
     for (const MenuSpec &entry : menuTree()) {
         const std::string name(entry.name);
         if (entry.depth == 0) {
-            top = menuBar()->addMenu(qs(entry.caption));
+            top = menuBar()->addMenu(QString());
             actions_[name] = top->menuAction();
+            keepCaption(top->menuAction(), entry.caption);
             if (common::Control *c = menuElement(el, entry.name))
                 bindEnabled(top->menuAction(), *c);
             sub = nullptr;
@@ -121,15 +125,17 @@ void MainWindow::buildMenus() {
         const bool isSubmenu =
             name == "mnuFFTwindow" || name == "mnuFFTdisplay" || name == "mnuExport";
         if (isSubmenu) {
-            sub = parent->addMenu(qs(entry.caption));
+            sub = parent->addMenu(QString());
             actions_[name] = sub->menuAction();
+            keepCaption(sub->menuAction(), entry.caption);
             if (common::Control *c = menuElement(el, entry.name))
                 bindEnabled(sub->menuAction(), *c);
             continue;
         }
         if (entry.depth == 1)
             sub = nullptr;
-        QAction *a = parent->addAction(qs(entry.caption));
+        QAction *a = parent->addAction(QString());
+        keepCaption(a, entry.caption);
         if (!entry.shortcut.empty())
             a->setShortcut(QKeySequence(qs(entry.shortcut)));
         actions_[name] = a;
@@ -150,12 +156,17 @@ void MainWindow::buildMenus() {
                 [this] { program_.exports().updateItems(); });
 }
 
+void MainWindow::keepCaption(QAction *a, std::string_view caption) {
+    texts_->keep([a, caption] { a->setText(lang::shownText(caption)); });
+}
+
 void MainWindow::addLogEditItem() {
     QAction *edit = action("mnuEdit");
     if (!edit)
         return;
     edit->menu()->addSeparator();
-    QAction *a = edit->menu()->addAction(tr("编辑记录…"));
+    QAction *a = edit->menu()->addAction(QString());
+    texts_->keep([a] { a->setText(tr("编辑记录…")); });
     a->setShortcut(LogView::kEditKey);
     a->setEnabled(log_->isEnabled());
     actions_["editLog"] = a;
@@ -172,8 +183,11 @@ void MainWindow::buildToolbar() {
     for (const ButtonSpec &entry : toolbarButtons()) {
         if (entry.separatorBefore)
             bar->addSeparator();
-        QAction *a = bar->addAction(toolbarIcon(entry.key), qs(entry.tip));
-        a->setToolTip(qs(entry.tip));
+        QAction *a = bar->addAction(toolbarIcon(entry.key), QString());
+        texts_->keep([a, tip = entry.tip] {
+            a->setText(lang::shownText(tip));
+            a->setToolTip(lang::shownText(tip));
+        });
         const std::string key(entry.key);
         actions_["button:" + key] = a;
         bindButton(a, el.*(entry.element), entry.style != ButtonStyle::Push,
@@ -187,13 +201,13 @@ void MainWindow::buildForm() {
     setCentralWidget(form_);
 
     title_ = new QLineEdit(form_);
-    title_->setToolTip(QStringLiteral("波形注释"));
+    texts_->keep([this] { title_->setToolTip(tr("波形注释")); });
     // A saved title must read back: the waveform file takes lines of at most 4096 bytes.
     title_->setMaxLength(files::WaveformFormat::kMaxTitleChars);
     bindLineEdit(title_, form.el.Text1);
 
     scope_ = new TwipsCanvas(form.el.Picture1, kPicture1.width, kPicture1.height, form_);
-    scope_->setToolTip(QStringLiteral("DSO窗口"));
+    texts_->keep([this] { scope_->setToolTip(tr("DSO窗口")); });
     scope_->acceptsMouse = [&form] { return form.el.Picture1Mouse.enabled(); };
     scope_->acceptsDrops = [&form] { return form.el.Picture1Drops.checked(); };
     scope_->onMouseDown = [this](int button, int shift, double x, double y) {
@@ -204,10 +218,10 @@ void MainWindow::buildForm() {
     };
 
     digits_ = new TwipsCanvas(form.el.Picture2, kPicture2.width, kPicture2.height, form_);
-    digits_->setToolTip(QStringLiteral("DMM数字窗口"));
+    texts_->keep([this] { digits_->setToolTip(tr("DMM数字窗口")); });
 
     log_ = new LogView(form.el.RichTextBox1, form_);
-    log_->setToolTip(QStringLiteral("DMM记录窗口"));
+    texts_->keep([this] { log_->setToolTip(tr("DMM记录窗口")); });
     log_->setFont(logFont(px(kLog.width)));
     // The meter pads its text with blanks: trailing blanks hang at the edge instead of widening
     // the line, and a line still too long wraps: the log view has no horizontal scroll bar.
@@ -228,13 +242,15 @@ void MainWindow::buildStatusBar() {
         auto *panel = new StatusPanel(this);
         statusBar()->addWidget(panel, stretch[i]);
         common::TextControl &text = el.panel[i];
-        const auto show = [panel, &text] { panel->setPanelText(qs(text.text())); };
+        const auto show = [panel, &text] { panel->setPanelText(lang::shownText(text.text())); };
         text.subscribe(show);
-        show();
-        if (i == 0) { // what happened to the link (and the broker), and why
-            panelOne_ = panel;
-            el.linkNote.subscribe([this] { showPanelOneTip(); });
-        }
+        texts_->keep(show);
+        if (i != 0)
+            continue;
+        // What happened to the link (and the broker), and why.
+        panelOne_ = panel;
+        el.linkNote.subscribe([this] { showPanelOneTip(); });
+        texts_->keep([this] { showPanelOneTip(); });
     }
     statusBar()->setSizeGripEnabled(true);
 }
@@ -245,7 +261,7 @@ void MainWindow::setBrokerNote(const QString &note) {
 }
 
 void MainWindow::showPanelOneTip() {
-    const QString link = qs(program_.form().el.linkNote.text());
+    const QString link = lang::shownText(program_.form().el.linkNote.text());
     panelOne_->setNote(brokerNote_.isEmpty() || link.isEmpty()
                            ? link + brokerNote_
                            : link + QLatin1Char('\n') + brokerNote_);

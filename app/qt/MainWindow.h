@@ -15,6 +15,10 @@
 class QAction;
 class QLineEdit;
 
+namespace qv::lang {
+class Retranslate;
+}
+
 namespace qv::app::qt {
 
 class LogView;
@@ -57,8 +61,12 @@ class MainWindow : public QMainWindow {
     void layoutForm();
     void showTrend();
     void showPanelOneTip();
+    /// Shows the menu caption of the core's table in the language installed, now and after a
+    /// change of language.
+    void keepCaption(QAction *a, std::string_view caption);
 
     Program &program_;
+    lang::Retranslate *texts_; ///< the texts that follow the language
     std::map<std::string, QAction *> actions_;
     QWidget *form_ = nullptr;
     QLineEdit *title_ = nullptr;

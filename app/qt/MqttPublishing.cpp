@@ -3,6 +3,7 @@
 #include "app/qt/MainWindow.h"
 #include "app/qt/MqttDialog.h"
 #include "dmm/ReadingText.h"
+#include "lang/Retranslate.h"
 #include "mqtt/qt/LocalTime.h"
 
 #include <QAction>
@@ -34,11 +35,16 @@ MqttPublishing::MqttPublishing(Program &program, MainWindow &window, mqtt::Setti
     };
     QMenu *record = window.action("mnuDMMrecord")->menu();
     record->addSeparator();
-    settingsAction_ = record->addAction(tr("MQTT…"));
+    settingsAction_ = record->addAction(QString());
     settingsAction_->setObjectName(QStringLiteral("mnuMqtt"));
-    publishAction_ = record->addAction(tr("发布到 MQTT"));
+    publishAction_ = record->addAction(QString());
     publishAction_->setObjectName(QStringLiteral("mnuMqttPublish"));
     publishAction_->setCheckable(true);
+    (new lang::Retranslate(&window))->keep([this] {
+        settingsAction_->setText(tr("MQTT…"));
+        publishAction_->setText(tr("发布到 MQTT"));
+        showState();
+    });
     connect(settingsAction_, &QAction::triggered, this, [this] { editSettings(); });
     connect(publishAction_, &QAction::toggled, this, [this](bool on) { setPublishing(on); });
 

@@ -7,10 +7,12 @@
 #include "app/cli/Modules.h"
 #include "app/cli/StartupFile.h"
 #include "app/qt/DeviceLinkSetup.h"
+#include "app/qt/LanguageMenu.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/MqttPublishing.h"
 #include "app/qt/Screenshots.h"
-#include "app/qt/Translations.h"
+#include "lang/Language.h"
+#include "lang/ShownText.h"
 #include "link/qt/LinkOptions.h"
 #include "mqtt/qt/QtSettingsStore.h"
 #include "platform/Platform.h"
@@ -46,8 +48,9 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     QApplication application(qtCount, qtArguments.data());
     QApplication::setApplicationName(QStringLiteral("qvlink"));
     QApplication::setApplicationVersion(QString::fromLatin1(app::cli::version()));
-    // The dialogs speak the program's language; the command line's help stays as written.
-    app::qt::installQtTranslations(application);
+    // The window, its dialogs and Qt's own speak the language chosen; --help stays as written.
+    lang::Translators translators;
+    translators.apply(lang::runLanguage());
 
     std::string error;
     std::optional<link::qt::CommandLineLink> meterLink =
@@ -64,7 +67,9 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     platform::qt::QtPrinter printer;
     platform::qt::QtClipboard clipboard;
     platform::qt::QtClock clock;
-    platform::Platform os{*port, messages, files, printer, clipboard, clock};
+    lang::ShownMessageBoxes shownMessages(messages);
+    lang::ShownFileDialogs shownFiles(files);
+    platform::Platform os{*port, shownMessages, shownFiles, printer, clipboard, clock};
 
     app::Program program(os);
     platform::qt::QtTextMeasure measure;
@@ -73,6 +78,7 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     platform::qt::QtWindowPlaces places; // outlives the window, which keeps the trend's place
     app::qt::MainWindow window(program);
     window.setWindowPlaces(&places);
+    app::qt::addLanguageMenu(window, translators);
     messages.setParent(&window);
     files.setParent(&window);
     printer.setParent(&window);

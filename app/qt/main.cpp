@@ -1,6 +1,7 @@
 // The program: a subcommand runs here, without loading the window's libraries; the window runs
 // from its module once the arguments ask for it.
 #include "app/cli/Cli.h"
+#include "app/cli/LanguageOption.h"
 #include "app/cli/Modules.h"
 #include "app/cli/WindowArguments.h"
 
@@ -12,7 +13,9 @@ using namespace qv;
 
 int main(int argc, char *argv[]) {
     // The arguments as the bytes given: a file's name need not be UTF-8.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (std::string error; !app::cli::takeLanguageOption(arguments, error))
+        return app::cli::usageError(error);
     if (app::cli::isSubcommand(arguments))
         return app::cli::runSubcommand(argv[0], arguments);
     // Decided before any application object, so that no display is needed to say so.

@@ -215,3 +215,37 @@ TEST_F(CommandLineTest, OutputsByTheNamesGiven) {
 }
 
 } // namespace
+
+// --lang and the kept setting choose the messages' language for every subcommand; the exit
+// codes stay.
+TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
+    write("model.dso", "QVDATALINK47 V1.0\r\nNOPE\r\n");
+    const std::string settings = (dir / "settings.ini").string();
+    setenv("QVLINK_SETTINGS", settings.c_str(), 1);
+    const std::string zh = R"(model.dso 文件格式不正确 (unknown meter model "NOPE"))";
+    const std::string en = R"(model.dso: File format not recognised (unknown meter model "NOPE"))";
+    struct Row {
+        const char *kept; ///< the setting's language; "" none
+        Args arguments;
+        int code;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"", {"info", "model.dso"}, 3, zh},
+        {"", {"info", "model.dso", "--lang", "en"}, 3, en},
+        {"en", {"info", "model.dso"}, 3, en},
+        {"en", {"--lang=zh", "info", "model.dso"}, 3, zh},
+        {"",
+         {"--lang", "en", "export", "--record", "good.dso", "--csv", "x.csv"},
+         3,
+         "good.dso: File format not recognised (not a DMM record file)"},
+        {"", {"info", "good.dso", "--lang", "fr"}, 2, "--lang: 'fr' is not a language: zh or en"},
+    };
+    for (const Row &row : rows) {
+        write("settings.ini", std::string("[General]\nlanguage=") + row.kept + "\n");
+        const Run r = run(row.arguments);
+        EXPECT_EQ(r.code, row.code) << row.arguments[1];
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "qvlink: " + row.message + "\n");
+    }
+    unsetenv("QVLINK_SETTINGS");
+}

@@ -73,7 +73,7 @@ TEST_F(WindowPolishTest, StatusPanelsKeepTheirWidthsAndElideALongText) {
         const StatusPanel *link = panels[0];
         EXPECT_TRUE(link->shownText().contains(QStringLiteral("…")));
         EXPECT_EQ(link->toolTip(),
-                  link->text() + "\n" + device + ": cannot open (No such file or directory)");
+                  link->text() + "\n" + device + ": 无法打开 (No such file or directory)");
         EXPECT_GT(link->shownText().size(), shown) << "a wider window shows more";
         shown = link->shownText().size();
         EXPECT_EQ(panels[3]->toolTip(), QString()) << "a text that fits has no tool tip";

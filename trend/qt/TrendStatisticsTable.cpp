@@ -1,5 +1,6 @@
 #include "trend/qt/TrendStatisticsTable.h"
 
+#include "lang/Retranslate.h"
 #include "trend/TrendText.h"
 
 #include <QDateTime>
@@ -11,17 +12,24 @@
 namespace qv::trend::qt {
 
 TrendStatisticsTable::TrendStatisticsTable(QWidget *parent) : QWidget(parent) {
-    const QString columns[] = {tr("个数"),   tr("最小值"), tr("最大值"),
-                               tr("平均值"), tr("标准差"), tr("最新值")};
-    const QString rows[] = {tr("显示范围"), tr("全部")};
+    const char *const columns[] = {QT_TR_NOOP("个数"),   QT_TR_NOOP("最小值"),
+                                   QT_TR_NOOP("最大值"), QT_TR_NOOP("平均值"),
+                                   QT_TR_NOOP("标准差"), QT_TR_NOOP("最新值")};
+    const char *const rows[] = {QT_TR_NOOP("显示范围"), QT_TR_NOOP("全部")};
+    auto *texts = new lang::Retranslate(this);
+    const auto heading = [this, texts](const char *text) {
+        auto *label = new QLabel(this);
+        texts->keep([label, text] { label->setText(tr(text)); });
+        return label;
+    };
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     unit_ = new QLabel(this); // the unit of every number below, in the corner
     grid->addWidget(unit_, 0, 0);
     for (int c = 0; c < 6; ++c)
-        grid->addWidget(new QLabel(columns[c], this), 0, c + 1);
+        grid->addWidget(heading(columns[c]), 0, c + 1);
     for (int r = 0; r < 2; ++r) {
-        grid->addWidget(new QLabel(rows[r], this), r + 1, 0);
+        grid->addWidget(heading(rows[r]), r + 1, 0);
         for (int c = 0; c < 6; ++c) {
             auto *label = new QLabel(this);
             label->setTextInteractionFlags(Qt::TextSelectableByMouse);

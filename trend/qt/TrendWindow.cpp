@@ -1,5 +1,6 @@
 #include "trend/qt/TrendWindow.h"
 
+#include "lang/Retranslate.h"
 #include "trend/Decimation.h"
 #include "trend/TrendText.h"
 #include "trend/qt/TrendChartView.h"
@@ -34,8 +35,9 @@ QString qs(const std::string &s) {
 } // namespace
 
 TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *parent)
-    : QWidget(parent, Qt::Window), live_(live), services_(std::move(services)), shown_(&live) {
-    setWindowTitle(tr("趋势 - QVLINK"));
+    : QWidget(parent, Qt::Window), live_(live), services_(std::move(services)), shown_(&live),
+      texts_(new lang::Retranslate(this)) {
+    texts_->keep([this] { setWindowTitle(tr("趋势 - QVLINK")); });
     setObjectName(QStringLiteral("TrendWindow"));
     chart_ = new QChart;
     chart_->legend()->hide();
@@ -55,6 +57,14 @@ TrendWindow::TrendWindow(TrendModel &live, TrendServices services, QWidget *pare
     };
     buildControls();
     showSource(tr("实时读数"));
+    texts_->keep([this] {
+        if (shown_ == &live_)
+            showSource(tr("实时读数"));
+        else if (recordLogShown_)
+            showSource(tr("记录窗口"));
+        if (units_->count() > 0) // the first unit item: the newest reading's unit
+            units_->setItemText(0, tr("最新"));
+    });
     live_.changed = [this] {
         if (shown_ == &live_ && isVisible())
             scheduleRefresh();
@@ -74,17 +84,24 @@ void TrendWindow::buildControls() {
     // behind the bar's extension button.
     auto *bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const auto button = [this, bar](const QString &text, void (TrendWindow::*slot)()) {
-        QAction *a = bar->addAction(text, this, slot);
+    // Each text follows the language: marked here, translated where it is set.
+    const auto keep = [this](auto *item, const char *text) {
+        texts_->keep([item, text] { item->setText(tr(text)); });
+    };
+    const auto button = [this, bar, keep](const char *text, void (TrendWindow::*slot)()) {
+        QAction *a = bar->addAction(QString(), this, slot);
+        keep(a, text);
         return a;
     };
-    button(tr("实时"), &TrendWindow::showLive);
-    button(tr("记录窗口"), &TrendWindow::openRecordLog);
-    button(tr("打开文件…"), &TrendWindow::openRecordFile);
+    button(QT_TR_NOOP("实时"), &TrendWindow::showLive);
+    button(QT_TR_NOOP("记录窗口"), &TrendWindow::openRecordLog);
+    button(QT_TR_NOOP("打开文件…"), &TrendWindow::openRecordFile);
     source_ = new QLabel(this);
     source_->setContentsMargins(6, 0, 6, 0);
     bar->addWidget(source_);
-    bar->addWidget(new QLabel(tr("单位") + QLatin1Char(' '), this));
+    auto *unitLabel = new QLabel(this);
+    texts_->keep([unitLabel] { unitLabel->setText(tr("单位") + QLatin1Char(' ')); });
+    bar->addWidget(unitLabel);
     units_ = new QComboBox(this);
     units_->setMinimumContentsLength(6);
     units_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -93,7 +110,8 @@ void TrendWindow::buildControls() {
         refresh();
     });
     bar->addWidget(units_);
-    follow_ = new QCheckBox(tr("跟随"), this);
+    follow_ = new QCheckBox(this);
+    keep(follow_, QT_TR_NOOP("跟随"));
     connect(follow_, &QCheckBox::clicked, this, [this](bool on) {
         if (on)
             view_.setFollow(true);
@@ -102,12 +120,15 @@ void TrendWindow::buildControls() {
         refresh();
     });
     bar->addWidget(follow_);
-    reset_ = button(tr("清除"), &TrendWindow::resetRun);
+    reset_ = button(QT_TR_NOOP("清除"), &TrendWindow::resetRun);
     auto *menu = new QMenu(this);
-    menu->addAction(tr("图片 (PNG)…"), this, [this] { exportPicture(false); });
-    menu->addAction(tr("图片 (SVG)…"), this, [this] { exportPicture(true); });
-    menu->addAction(tr("数据点 (CSV)…"), this, [this] { exportPoints(); });
-    QAction *exports = bar->addAction(tr("导出"));
+    keep(menu->addAction(QString(), this, [this] { exportPicture(false); }),
+         QT_TR_NOOP("图片 (PNG)…"));
+    keep(menu->addAction(QString(), this, [this] { exportPicture(true); }),
+         QT_TR_NOOP("图片 (SVG)…"));
+    keep(menu->addAction(QString(), this, [this] { exportPoints(); }), QT_TR_NOOP("数据点 (CSV)…"));
+    QAction *exports = bar->addAction(QString());
+    keep(exports, QT_TR_NOOP("导出"));
     exports->setMenu(menu);
     if (auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(exports)))
         b->setPopupMode(QToolButton::InstantPopup);
@@ -317,6 +338,7 @@ void TrendWindow::showOpened(std::unique_ptr<TrendModel> model, std::size_t read
     opened_ = std::move(model);
     shown_ = opened_.get();
     openedModel_ = std::move(meterModel);
+    recordLogShown_ = false;
     showSource(name);
     view_.reset();
     refresh();

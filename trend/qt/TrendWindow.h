@@ -20,6 +20,10 @@ class QLineSeries;
 class QAction;
 class QValueAxis;
 
+namespace qv::lang {
+class Retranslate;
+}
+
 namespace qv::trend::qt {
 
 class TrendChartView;
@@ -106,7 +110,8 @@ class TrendWindow : public QWidget {
     TrendServices services_;
     std::unique_ptr<TrendModel> opened_;
     const TrendModel *shown_;
-    std::string openedModel_; ///< the meter's model of an opened record; empty: unknown
+    lang::Retranslate *texts_; ///< the texts that follow the language
+    std::string openedModel_;  ///< the meter's model of an opened record; empty: unknown
     TrendView view_;
     std::string chosenUnit_; ///< empty: the newest unit
 
@@ -121,6 +126,8 @@ class TrendWindow : public QWidget {
     QAction *reset_ = nullptr;
     TrendStatisticsTable *statistics_ = nullptr;
     bool refreshPending_ = false;
+    bool recordLogShown_ = false; ///< the opened readings are the record log's
+
     std::size_t drawn_ = 0, shownReadings_ = 0;
     Range shownTime_;
 };

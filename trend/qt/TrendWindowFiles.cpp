@@ -60,10 +60,6 @@ QString qtName(const std::string &path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-/// Record files, Record CSV exports, or any file holding log lines.
-constexpr const char *kOpenFilter =
-    "DMM文档文件(*.txt)|*.txt|Record CSV(*.csv)|*.csv|所有文件(*.*)|*.*";
-
 } // namespace
 
 void TrendWindow::openRecordLog() {
@@ -72,12 +68,16 @@ void TrendWindow::openRecordLog() {
     const double now = services_.clock.now();
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(now * 1000));
     const std::size_t n = importLog(log, endAt(when), *model);
+    const TrendModel *before = shown_;
     showOpened(std::move(model), n, tr("记录窗口"),
                services_.meterModel ? services_.meterModel() : std::string());
+    recordLogShown_ = recordLogShown_ || shown_ != before;
 }
 
 void TrendWindow::openRecordFile() {
-    const auto path = services_.files.openFile(kOpenFilter);
+    // Record files, Record CSV exports, or any file holding log lines.
+    const auto path = services_.files.openFile(
+        tr("DMM文档文件(*.txt)|*.txt|记录 CSV(*.csv)|*.csv|所有文件(*.*)|*.*").toStdString());
     if (!path)
         return;
     const QString name = QFileInfo(qtName(*path)).fileName();
