@@ -18,6 +18,7 @@ class QLineEdit;
 namespace qv::app::qt {
 
 class LogView;
+class MeasurementsPanel;
 class TwipsCanvas;
 
 /// The main window: the toolbar, the menus, the title box, the scope screen, the digit panel,
@@ -32,6 +33,8 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] QAction *action(const std::string &name) const;
     [[nodiscard]] TwipsCanvas *scope() const { return scope_; }
     [[nodiscard]] TwipsCanvas *digits() const { return digits_; }
+    /// Wave > Measurements…'s window.
+    [[nodiscard]] MeasurementsPanel *measurementsPanel() const { return measurements_; }
     /// The trend window once Trend… has opened it; nullptr before.
     [[nodiscard]] trend::qt::TrendWindow *trendWindow() const { return trendWindow_.get(); }
 
@@ -61,6 +64,7 @@ class MainWindow : public QMainWindow {
     TwipsCanvas *scope_ = nullptr;
     TwipsCanvas *digits_ = nullptr;
     LogView *log_ = nullptr;
+    MeasurementsPanel *measurements_ = nullptr;
     QTimer timer_;
     trend::TrendModel trend_; ///< every live reading since start-up
     std::unique_ptr<trend::qt::TrendWindow> trendWindow_;
