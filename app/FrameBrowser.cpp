@@ -38,7 +38,8 @@ void FrameBrowser::updateItems() {
 }
 
 void FrameBrowser::frameArrived() {
-    history_.add({form_.wave, form_.v.MeterModelCode, form_.v.MeterModelName});
+    history_.add({form_.wave, form_.v.MeterModelCode, form_.v.MeterModelName,
+                  form_.os.clock.longTime()});
     updateItems();
 }
 
@@ -46,7 +47,7 @@ void FrameBrowser::waveShown() {
     if (showing_ || !position_)
         return;
     if (form_.el.panel[3].text() ==
-        frameText_(*position_ + 1, history_.size(), history_.at(*position_).wave.WaveTime))
+        frameText_(*position_ + 1, history_.size(), history_.at(*position_).receivedAt))
         form_.el.panel[3].setText(panelBefore_);
     position_.reset();
     updateItems();
@@ -104,7 +105,7 @@ void FrameBrowser::show(std::size_t index) {
     common::Procedures::run(el.DSO_wave.checked() ? form_.call.DSO_display
                                                   : form_.call.FFT_Display);
     showing_ = false;
-    el.panel[3].setText(frameText_(index + 1, history_.size(), frame.wave.WaveTime));
+    el.panel[3].setText(frameText_(index + 1, history_.size(), frame.receivedAt));
     updateItems();
 }
 

@@ -41,7 +41,7 @@ std::size_t FrameHistory::bytes() const {
     std::size_t total = sizeof(*this) + frames_.capacity() * sizeof(HistoryFrame);
     for (const HistoryFrame &f : frames_)
         for (const std::string *s :
-             {&f.modelName, &f.wave.WaveDate, &f.wave.WaveTime, &f.wave.WaveTitle})
+             {&f.modelName, &f.receivedAt, &f.wave.WaveDate, &f.wave.WaveTime, &f.wave.WaveTitle})
             if (s->capacity() > 15) // longer texts live outside the string object
                 total += s->capacity() + 1;
     return total;

@@ -13,6 +13,7 @@ struct HistoryFrame {
     common::Waveform wave;
     std::int16_t modelCode = 0;
     std::string modelName;
+    std::string receivedAt; ///< the clock's time with seconds when the frame came in
 };
 
 /// The last complete frames received, oldest first, in a ring of fixed capacity (0 keeps none).

@@ -40,8 +40,9 @@ void drawReference(common::DrawingTarget &target, const common::ScreenGeometry &
             const double x = left + xScale * static_cast<double>(i);
             if (x > right) { // the last stretch ends at the trace's right end
                 const double x0 = target.currentX(), y0 = target.currentY();
-                const double part = (right - x0) / (x - x0);
-                target.lineTo(right, y0 + (y(i) - y0) * part, kReferenceColor);
+                if (x0 < right)
+                    target.lineTo(right, y0 + (y(i) - y0) * (right - x0) / (x - x0),
+                                  kReferenceColor);
                 break;
             }
             target.lineTo(x, y(i), kReferenceColor);
