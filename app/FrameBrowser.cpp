@@ -38,13 +38,18 @@ void FrameBrowser::updateItems() {
 }
 
 void FrameBrowser::frameArrived() {
-    history_.add({form_.wave, form_.v.MeterModelCode, form_.v.MeterModelName,
-                  form_.os.clock.longTime()});
+    history_.add(
+        {form_.wave, form_.v.MeterModelCode, form_.v.MeterModelName, form_.os.clock.longTime()});
     updateItems();
 }
 
 void FrameBrowser::waveShown() {
     if (showing_ || !position_)
+        return;
+    // The frame shown drawn again (the other view, a new window): still stepping.
+    const common::Waveform &shown = history_.at(*position_).wave;
+    if (form_.el.DSOmode.checked() && form_.wave.WaveData == shown.WaveData &&
+        form_.wave.DsoParam == shown.DsoParam)
         return;
     if (form_.el.panel[3].text() ==
         frameText_(*position_ + 1, history_.size(), history_.at(*position_).receivedAt))

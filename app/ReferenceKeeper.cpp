@@ -61,7 +61,7 @@ void ReferenceKeeper::load() {
 void ReferenceKeeper::keep() {
     if (!form_.wave.WaveValid || !form_.el.DSOmode.checked())
         return;
-    ref_ = dso::HistoryFrame{form_.wave, form_.v.MeterModelCode, form_.v.MeterModelName};
+    ref_ = dso::HistoryFrame{form_.wave, form_.v.MeterModelCode, form_.v.MeterModelName, {}};
     ref_->wave.WaveTitle = form_.el.Text1.text();
     store();
     redraw();
