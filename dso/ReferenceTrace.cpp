@@ -33,6 +33,8 @@ void drawReference(common::DrawingTarget &target, const common::ScreenGeometry &
         return traceY(geo, reference.points[i] * yScale, live.verticalPosition);
     };
     const common::Rgb fore = target.foreColor();
+    const common::DrawMode mode = target.drawMode();
+    target.setDrawMode(common::DrawMode::Copy); // the screen's cursors leave it in XOR
     if (!reference.points.empty()) {
         target.setCurrentX(left);
         target.setCurrentY(y(0));
@@ -53,6 +55,7 @@ void drawReference(common::DrawingTarget &target, const common::ScreenGeometry &
     target.setCurrentX(geo.ScreenLeft + kLabelInset);
     target.print(label);
     target.setForeColor(fore);
+    target.setDrawMode(mode);
 }
 
 std::string referenceLabel(const common::Waveform &wave, double modelCode,

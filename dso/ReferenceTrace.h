@@ -16,8 +16,8 @@ inline constexpr common::Rgb kReferenceColor{0, 150, 0};
 /// frame's start are placed where the live frame's scales put them (in sample units when either
 /// side's scale is unknown), the live trace's vertical position added. Clipped at the screen:
 /// levels beyond it run along its edge, times beyond the trace's end are left out. The label goes
-/// inside the graticule's top-left corner. Pen width and drawing mode are the target's; the
-/// foreground colour is left as it was.
+/// inside the graticule's top-left corner. Drawn in copy mode with the target's pen width; the
+/// foreground colour and the drawing mode are left as they were.
 void drawReference(common::DrawingTarget &target, const common::ScreenGeometry &geo,
                    const WaveInput &reference, const WaveInput &live, const std::string &label);
 

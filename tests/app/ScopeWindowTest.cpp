@@ -157,7 +157,7 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
     std::size_t firstRef = ops.size(), firstTrace = ops.size();
     for (std::size_t i = ops.size(); i-- > 0;)
         if (const auto *l = std::get_if<common::LineOp>(&ops[i])) {
-            if (l->color == dso::kReferenceColor)
+            if (l->color == dso::kReferenceColor && l->mode == common::DrawMode::Copy)
                 firstRef = i;
             if (l->color == common::kBlue)
                 firstTrace = i;
