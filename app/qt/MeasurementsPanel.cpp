@@ -5,6 +5,7 @@
 #include "output/MeasurementRows.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -45,12 +46,25 @@ MeasurementsPanel::MeasurementsPanel(Program &program, QWidget *mainWindow)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table_);
     resize(260, table_->verticalHeader()->length() + table_->horizontalHeader()->height() + 4);
+    if (mainWindow)
+        mainWindow->installEventFilter(this);
+}
+
+bool MeasurementsPanel::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Move && watched == parentWidget()) {
+        const QPoint now = parentWidget()->pos();
+        if (placed_)
+            move(pos() + now - mainAt_);
+        mainAt_ = now;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MeasurementsPanel::open() {
     if (!placed_ && parentWidget()) {
         const QRect main = parentWidget()->frameGeometry();
         move(main.right() + 4, main.top());
+        mainAt_ = parentWidget()->pos();
         placed_ = true;
     }
     show();

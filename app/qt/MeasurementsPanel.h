@@ -23,10 +23,15 @@ class MeasurementsPanel : public QWidget {
     void refresh();
     [[nodiscard]] QTableWidget *table() const { return table_; }
 
+  protected:
+    /// Moves along when the main window moves.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
   private:
     Program &program_;
     QTableWidget *table_;
     bool placed_ = false;
+    QPoint mainAt_; ///< where the main window stood when last seen
 };
 
 } // namespace qv::app::qt

@@ -216,6 +216,10 @@ TEST_F(ScopeWindowTest, TheMeasurementsWindowFollowsTheFrameShown) {
     const auto row = [&](int r) { return table->item(r, 1)->text().toStdString(); };
     EXPECT_NE(row(0), "—") << "the maximum";
     EXPECT_NE(row(6), "—") << "the frequency of the demo's sine";
+    const QPoint at = panel->pos(); // it moves along with the main window
+    window.move(window.pos() + QPoint(30, 20));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->pos(), at + QPoint(30, 20));
 }
 
 } // namespace
