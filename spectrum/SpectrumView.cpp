@@ -162,9 +162,11 @@ std::string SpectrumView::peakText() const {
         return "Peak: " + frequency + "  " + common::formatPattern(Spectrum[*bin], "###0.0") + "dB";
     const auto &param = form_.wave.DsoParam;
     const double model = form_.v.MeterModelCode;
+    const std::string &unit = scales_.GainUnit(param[2], model);
+    if (unit.empty()) // a gain the tables do not know
+        return "Peak: " + frequency + "  ??";
     const double level = Spectrum[*bin] * scales_.GainTable(param[2], model) / 10;
-    return "Peak: " + frequency + "  " + common::formatPattern(level, "###0.0##") +
-           scales_.GainUnit(param[2], model);
+    return "Peak: " + frequency + "  " + common::formatPattern(level, "###0.0##") + unit;
 }
 
 void SpectrumView::FFTWindowRestore() {
