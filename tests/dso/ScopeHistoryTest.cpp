@@ -23,7 +23,7 @@ std::vector<double> marks(const FrameHistory &h) {
     return out;
 }
 
-TEST(FrameHistory, KeepsTheNewestFramesOldestFirstAndNoneAtZero) {
+TEST(FrameHistory, KeepsTheNewestFramesOldestFirstNoneAtZeroAHundredInAMegabyte) {
     FrameHistory h(3);
     for (int i = 1; i <= 5; ++i)
         h.add(frame(i));
@@ -37,14 +37,11 @@ TEST(FrameHistory, KeepsTheNewestFramesOldestFirstAndNoneAtZero) {
     h.add(frame(7));
     EXPECT_TRUE(h.empty());
     EXPECT_EQ(FrameHistory(FrameHistory::kMaxCapacity + 1).capacity(), FrameHistory::kMaxCapacity);
-}
-
-TEST(FrameHistory, AHundredFramesTakeAtMostOneMegabyte) {
-    FrameHistory h;
+    FrameHistory hundred; // the default: 100 frames, within a megabyte
     for (int i = 0; i < 250; ++i)
-        h.add(frame(i));
-    EXPECT_EQ(h.size(), 100u);
-    EXPECT_LE(h.bytes(), 1024u * 1024u);
+        hundred.add(frame(i));
+    EXPECT_EQ(hundred.size(), 100u);
+    EXPECT_LE(hundred.bytes(), 1024u * 1024u);
 }
 
 /// The reference's line points on a fresh target.
