@@ -9,10 +9,8 @@ namespace qv::dso {
 namespace {
 
 HistoryFrame frame(double mark) {
-    HistoryFrame f;
+    HistoryFrame f{{}, 0, "7302", "10:15:03"};
     f.wave.WaveData.fill(mark);
-    f.wave.WaveTitle = "Meter 7302 DSO sample ";
-    f.receivedAt = "10:15:03";
     return f;
 }
 
