@@ -76,7 +76,7 @@ void ReferenceKeeper::open() {
 bool ReferenceKeeper::openFile(const std::string &path) {
     files::FileMessages messages(form_.os.messages);
     const auto bytes = files::FileStore::readLines(path, files::WaveformFormat::kLineCount);
-    std::string reason = "无法读取此文件";
+    std::string reason = kUnreadable;
     auto taken = bytes ? parse(*bytes, &reason) : std::nullopt;
     if (!taken) {
         messages.wrongFormat(path, reason);

@@ -14,6 +14,9 @@ namespace qv::app {
 /// program's data folder.
 class ReferenceKeeper {
   public:
+    /// Said under the format message for a file that cannot be read ("This file cannot be read").
+    static constexpr const char *kUnreadable = "无法读取此文件";
+
     ReferenceKeeper(common::Form &form, const dso::ScaleTables &tables)
         : form_(form), tables_(tables) {}
     ReferenceKeeper(const ReferenceKeeper &) = delete;
