@@ -5,14 +5,14 @@
 
 namespace qv::app {
 
-Program::Program(platform::Platform &platform)
+Program::Program(platform::Platform &platform, std::size_t historyFrames)
     : form_(platform), measurements_(form_, tables_), dsoDecoder_(form_, tables_),
       dmmDecoder_(form_), recordLog_(form_), serialLink_(form_), runControl_(form_),
       dispatch_(
-          form_, [this] { dmmDecoder_.COM_DMM(); }, [this] { dsoDecoder_.COM_DSO(); }),
+          form_, [this] { dmmDecoder_.COM_DMM(); }, [this] { COM_DSO(); }),
       spectrum_(form_, tables_, windows_), cursors_(form_, tables_, spectrum_), waveFiles_(form_),
       recordFile_(form_), printing_(form_, tables_, measurements_, spectrum_, cursors_),
-      commands_(form_, handlers()) {
+      frames_(form_, historyFrames), commands_(form_, handlers()) {
     wireProcedures();
 }
 
@@ -20,8 +20,16 @@ void Program::wireProcedures() {
     common::Procedures &call = form_.call;
     call.DMMmode = [this] { DMMmode(form_); };
     call.DSOmode = [this] { DSOmode(form_); };
-    call.DSO_display = [this] { dso::DSO_display(form_, tables_, measurements_); };
-    call.FFT_Display = [this] { spectrum_.FFT_Display(); };
+    const auto underlay = [this](common::DrawingTarget &target) { reference_.drawUnder(target); };
+    call.DSO_display = [this, underlay] {
+        dso::DSO_display(form_, tables_, measurements_, underlay);
+        shown();
+    };
+    call.FFT_Display = [this] {
+        spectrum_.FFT_Display();
+        shown();
+    };
+    printing_.setUnderlay(underlay);
     call.Display_Coordinate_screen = [this] {
         dso::Display_Coordinate(form_, form_.el.Picture1, 0);
     };
@@ -37,6 +45,27 @@ void Program::wireProcedures() {
         dispatch_.resync();
         dsoDecoder_.dropFrame();
     };
+}
+
+void Program::COM_DSO() {
+    const long long before = dsoDecoder_.framesCompleted();
+    dsoDecoder_.COM_DSO();
+    if (dsoDecoder_.framesCompleted() != before &&
+        dsoDecoder_.lastOutcome() == dso::FrameOutcome::Shown)
+        frames_.frameArrived();
+}
+
+void Program::shown() {
+    frames_.waveShown();
+    reference_.updateItems();
+    common::Procedures::run(waveShown);
+}
+
+void Program::setPeakReadout(bool on) {
+    spectrum_.showPeak = on;
+    const common::Elements &el = form_.el;
+    if (el.DSOmode.checked() && !el.DSO_wave.checked() && form_.wave.WaveValid)
+        form_.call.FFT_Display();
 }
 
 CommandHandlers Program::handlers() {

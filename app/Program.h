@@ -1,6 +1,8 @@
 #pragma once
 #include "app/Commands.h"
 #include "app/ExportCommands.h"
+#include "app/FrameBrowser.h"
+#include "app/ReferenceKeeper.h"
 #include "common/Form.h"
 #include "cursors/ScreenCursors.h"
 #include "dmm/DmmDecoder.h"
@@ -29,7 +31,9 @@ namespace qv::app {
 /// with the platform doubles.
 class Program {
   public:
-    explicit Program(platform::Platform &platform);
+    /// historyFrames: how many frames the history keeps (0: none).
+    explicit Program(platform::Platform &platform,
+                     std::size_t historyFrames = dso::FrameHistory::kDefaultCapacity);
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
@@ -42,6 +46,11 @@ class Program {
     [[nodiscard]] ExportCommands &exports() { return exports_; }
     [[nodiscard]] link::SerialLink &serialLink() { return serialLink_; }
     [[nodiscard]] const dso::DsoDecoder &dsoDecoder() const { return dsoDecoder_; }
+    [[nodiscard]] const dso::ScaleTables &tables() const { return tables_; }
+    [[nodiscard]] FrameBrowser &frames() { return frames_; }
+    [[nodiscard]] ReferenceKeeper &reference() { return reference_; }
+    /// Wave > Spectrum > Peak readout: shows or hides the spectrum's peak readout.
+    void setPeakReadout(bool on);
 
     /// Start-up: the initial element states, tables, DMM mode, 1 s records, no cursors, and the
     /// search for the meter.
@@ -56,10 +65,14 @@ class Program {
 
     /// Set by the window: ends the program (Exit); shows the trend window (Trend…).
     std::function<void()> quit, openTrend;
+    /// Set by the window: a waveform was drawn (a frame, a file, a frame of the history).
+    std::function<void()> waveShown;
 
   private:
     CommandHandlers handlers();
     void wireProcedures();
+    void COM_DSO();
+    void shown();
 
     common::Form form_;
     spectrum::WindowTable windows_;
@@ -77,6 +90,8 @@ class Program {
     files::DmmRecordFile recordFile_;
     output::Printing printing_;
     ExportCommands exports_{form_, tables_, spectrum_};
+    FrameBrowser frames_;
+    ReferenceKeeper reference_{form_, tables_};
     Commands commands_;
 };
 

@@ -56,6 +56,8 @@ constexpr auto kTexts = std::to_array<ShownText>({
     {"%1 已经存在。要替换它吗?", QT_TRANSLATE_NOOP("CoreText", "%1 已经存在。要替换它吗?")},
     {"%1 文件格式不正确 (%2)", QT_TRANSLATE_NOOP("CoreText", "%1 文件格式不正确 (%2)")},
     {"%1 文件格式不正确", QT_TRANSLATE_NOOP("CoreText", "%1 文件格式不正确")},
+    {"无法读取此文件", QT_TRANSLATE_NOOP("CoreText", "无法读取此文件")},
+    {"帧 %1/%2, %3", QT_TRANSLATE_NOOP("CoreText", "帧 %1/%2, %3")},
     {"%1 保存失败: %2", QT_TRANSLATE_NOOP("CoreText", "%1 保存失败: %2")},
     {"这是DMM记录文件: 请在 Record > Trend… 窗口中用“打开文件…”打开。",
      QT_TRANSLATE_NOOP("CoreText",

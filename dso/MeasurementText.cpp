@@ -1,4 +1,5 @@
 #include "dso/MeasurementText.h"
+#include "common/ShownTexts.h" // QT_TRANSLATE_NOOP
 
 #include <algorithm>
 #include <array>
@@ -11,30 +12,47 @@ namespace {
 using enum Quantity;
 
 constexpr std::array<QuantityName, kQuantities> kQuantityNames{{
-    {Maximum, "maximum", "maximum_v", "V", "最大值", "Maximum"},
-    {Minimum, "minimum", "minimum_v", "V", "最小值", "Minimum"},
-    {Amplitude, "amplitude", "amplitude_v", "V", "幅度", "Amplitude"},
-    {Mean, "mean", "mean_v", "V", "平均值", "Mean"},
-    {CycleRms, "cycle_rms", "cycle_rms_v", "V", "周期有效值", "Cycle RMS"},
-    {Period, "period", "period_s", "s", "周期", "Period"},
-    {Frequency, "frequency", "frequency_hz", "Hz", "频率", "Frequency"},
-    {PositiveWidth, "positive_width", "positive_width_s", "s", "正脉宽", "Positive width"},
-    {NegativeWidth, "negative_width", "negative_width_s", "s", "负脉宽", "Negative width"},
-    {DutyCycle, "duty_cycle", "duty_cycle_percent", "%", "占空比", "Duty cycle"},
-    {RiseTime, "rise_time", "rise_time_s", "s", "上升时间", "Rise time"},
-    {FallTime, "fall_time", "fall_time_s", "s", "下降时间", "Fall time"},
-    {Overshoot, "overshoot", "overshoot_percent", "%", "过冲", "Overshoot"},
-    {Undershoot, "undershoot", "undershoot_percent", "%", "下冲", "Undershoot"},
+    {Maximum, "maximum", "maximum_v", "V", QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "最大值"),
+     "Maximum"},
+    {Minimum, "minimum", "minimum_v", "V", QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "最小值"),
+     "Minimum"},
+    {Amplitude, "amplitude", "amplitude_v", "V",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "幅度"), "Amplitude"},
+    {Mean, "mean", "mean_v", "V", QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "平均值"), "Mean"},
+    {CycleRms, "cycle_rms", "cycle_rms_v", "V",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "周期有效值"), "Cycle RMS"},
+    {Period, "period", "period_s", "s", QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "周期"),
+     "Period"},
+    {Frequency, "frequency", "frequency_hz", "Hz",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "频率"), "Frequency"},
+    {PositiveWidth, "positive_width", "positive_width_s", "s",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "正脉宽"), "Positive width"},
+    {NegativeWidth, "negative_width", "negative_width_s", "s",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "负脉宽"), "Negative width"},
+    {DutyCycle, "duty_cycle", "duty_cycle_percent", "%",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "占空比"), "Duty cycle"},
+    {RiseTime, "rise_time", "rise_time_s", "s",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "上升时间"), "Rise time"},
+    {FallTime, "fall_time", "fall_time_s", "s",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "下降时间"), "Fall time"},
+    {Overshoot, "overshoot", "overshoot_percent", "%",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "过冲"), "Overshoot"},
+    {Undershoot, "undershoot", "undershoot_percent", "%",
+     QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "下冲"), "Undershoot"},
 }};
 
 constexpr std::array<WhyName, 7> kWhyNames{{
     {Why::Measured, "", ""},
-    {Why::UnknownScale, "量程未知", "unknown scale"},
-    {Why::Clipped, "波形超出屏幕边缘", "clipped trace at the screen's edge"},
-    {Why::FewCrossings, "中间电平交越少于两次", "fewer than two crossings"},
-    {Why::NoRisingEdge, "没有完整的上升沿", "no whole rising edge"},
-    {Why::NoFallingEdge, "没有完整的下降沿", "no whole falling edge"},
-    {Why::Flat, "波形平坦，没有幅度", "flat trace"},
+    {Why::UnknownScale, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "量程未知"), "unknown scale"},
+    {Why::Clipped, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "波形超出屏幕边缘"),
+     "clipped trace at the screen's edge"},
+    {Why::FewCrossings, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "中间电平交越少于两次"),
+     "fewer than two crossings"},
+    {Why::NoRisingEdge, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "没有完整的上升沿"),
+     "no whole rising edge"},
+    {Why::NoFallingEdge, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "没有完整的下降沿"),
+     "no whole falling edge"},
+    {Why::Flat, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "波形平坦，没有幅度"), "flat trace"},
 }};
 
 struct Prefix {

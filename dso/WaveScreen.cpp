@@ -76,9 +76,12 @@ std::int16_t traceY(const common::ScreenGeometry &geo, double value, double posi
     return CheckLimit(geo, common::toInt16(geo.ScreenCenterY - (value + position) * kUnit));
 }
 
-void DSO_display(common::Form &form, const ScaleTables &tables, Measurements &measurements) {
+void DSO_display(common::Form &form, const ScaleTables &tables, Measurements &measurements,
+                 const std::function<void(common::DrawingTarget &)> &underlay) {
     common::DrawingTarget &screen = form.el.Picture1;
     Display_Coordinate(form, screen, 0);
+    if (underlay)
+        underlay(screen);
     screen.setForeColor(common::kBlue);
     screen.setDrawMode(common::DrawMode::Copy);
 

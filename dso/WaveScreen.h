@@ -4,6 +4,7 @@
 #include "dso/ScaleTables.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace qv::dso {
 
@@ -22,7 +23,9 @@ void Display_Coordinate(common::Form &form, common::DrawingTarget &target, int m
 [[nodiscard]] std::int16_t traceY(const common::ScreenGeometry &geo, double value, double position);
 
 /// Redraws the waveform view on the scope screen: graticule, trace of points 0..250, the title
-/// into Text1, the parameter readouts, the automatic measurements, then the cursors.
-void DSO_display(common::Form &form, const ScaleTables &tables, Measurements &measurements);
+/// into Text1, the parameter readouts, the automatic measurements, then the cursors. An underlay
+/// (the reference trace) is drawn between the graticule and the trace.
+void DSO_display(common::Form &form, const ScaleTables &tables, Measurements &measurements,
+                 const std::function<void(common::DrawingTarget &)> &underlay = {});
 
 } // namespace qv::dso

@@ -63,7 +63,7 @@ void Printing::Printout0(common::DrawingTarget &page) {
 }
 
 void Printing::DSO_Print(common::DrawingTarget &page) {
-    output::DSO_Print(form_, tables_, measurements_, cursors_, page);
+    output::DSO_Print(form_, tables_, measurements_, cursors_, page, underlay_);
 }
 
 void Printing::FFT_Print(common::DrawingTarget &page) {

@@ -5,6 +5,8 @@
 #include "dso/ScaleTables.h"
 #include "spectrum/SpectrumView.h"
 
+#include <functional>
+
 namespace qv::output {
 
 /// The Print and Copy commands. Print composes one page per copy: the DMM record in DMM mode,
@@ -33,6 +35,8 @@ class Printing {
     void FFT_Print(common::DrawingTarget &page);
     /// The Copy command: clears the clipboard, then puts the scope screen on it as a bitmap.
     void mnuCopy_Click();
+    /// Drawn on a waveform page between the graticule and the trace (the reference trace).
+    void setUnderlay(std::function<void(common::DrawingTarget &)> f) { underlay_ = std::move(f); }
 
   private:
     common::Form &form_;
@@ -40,6 +44,7 @@ class Printing {
     dso::Measurements &measurements_;
     const spectrum::SpectrumView &spectrum_;
     const cursors::ScreenCursors &cursors_;
+    std::function<void(common::DrawingTarget &)> underlay_;
 };
 
 } // namespace qv::output

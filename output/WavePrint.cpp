@@ -55,8 +55,11 @@ void printCursors(const common::Form &form, const cursors::ScreenCursors &cursor
 } // namespace
 
 void DSO_Print(common::Form &form, const dso::ScaleTables &tables, dso::Measurements &measurements,
-               const cursors::ScreenCursors &cursors, common::DrawingTarget &page) {
+               const cursors::ScreenCursors &cursors, common::DrawingTarget &page,
+               const std::function<void(common::DrawingTarget &)> &underlay) {
     dso::Display_Coordinate(form, page, 0);
+    if (underlay)
+        underlay(page);
     printTrace(form, page);
     dso::Display_DSO_Parameter(form, tables, page);
     measurements.Print_Measurement(page);

@@ -10,11 +10,11 @@ TS=translations/qvlink_en.ts
 SOURCES=(app common cursors dmm dso files lang link mqtt output platform spectrum trend)
 lupdate_into() {
     "$LUPDATE" -silent -locations none -no-ui-lines -source-language zh_CN -target-language en \
-        -extensions cpp,h -I . "${SOURCES[@]}" -ts "$1"
+        -extensions cpp,h -I . "${SOURCES[@]}" "${@:2}" -ts "$1"
 }
 case "${1:-check}" in
 update)
-    lupdate_into "$TS"
+    lupdate_into "$TS" -no-obsolete # texts gone from the program go from the file
     ;;
 check)
     scratch=$(mktemp -d)

@@ -6,6 +6,7 @@
 #include "common/Rounding.h"
 #include "dso/ParameterReadouts.h"
 #include "dso/WaveScreen.h"
+#include "spectrum/SpectrumPeak.h"
 
 #include <cmath>
 
@@ -18,6 +19,7 @@ constexpr double kDbFloor = -50.0;
 constexpr double kTenOverLn10 = 4.34294481903252; // 10 / ln(10): 10 * log10(x) = this * ln(x)
 constexpr double kTwipsPerUnit = 40.0;            // one sample unit of height, one bin of width
 constexpr int kTraceBins = 128;                   // bins 0..127; the rest mirror them
+constexpr double kPeakX = 2600, kPeakY = 50;      // right of the model, where the view has no text
 
 } // namespace
 
@@ -138,6 +140,33 @@ void SpectrumView::Display_FFT_Parameter(common::DrawingTarget &target) const {
     // Zero amplitude lies on the bottom edge in the linear view, 0 dB on the centre line.
     dso::Display_Z_Pos(form_, target, form_.v.SpectrumLogScale == 1 ? 0.0 : -50.0);
     dso::Display_MeterModel(form_, target);
+    if (!showPeak)
+        return;
+    target.setForeColor(common::kBlack);
+    target.setCurrentY(kPeakY);
+    target.setCurrentX(kPeakX);
+    target.print(peakText());
+}
+
+std::string SpectrumView::peakText() const {
+    const auto bin = highestPeak(std::span<const double>(Spectrum.data(), kTraceBins));
+    if (!bin)
+        return "Peak: --";
+    // A bin is a tenth of a division; an unknown time base leaves the frequency unknown.
+    const std::string frequency =
+        SpectrumFreqPerDiv > 0
+            ? common::formatPattern(SpectrumFreqPerDiv * double(*bin) / 10, "###0.0##") +
+                  SpectrumFreqUnit
+            : "??";
+    if (form_.v.SpectrumLogScale == 1)
+        return "Peak: " + frequency + "  " + common::formatPattern(Spectrum[*bin], "###0.0") + "dB";
+    const auto &param = form_.wave.DsoParam;
+    const double model = form_.v.MeterModelCode;
+    const std::string &unit = scales_.GainUnit(param[2], model);
+    if (unit.empty()) // a gain the tables do not know
+        return "Peak: " + frequency + "  ??";
+    const double level = Spectrum[*bin] * scales_.GainTable(param[2], model) / 10;
+    return "Peak: " + frequency + "  " + common::formatPattern(level, "###0.0##") + unit;
 }
 
 void SpectrumView::FFTWindowRestore() {

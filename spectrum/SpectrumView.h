@@ -27,6 +27,8 @@ class SpectrumView {
     std::string SpectrumFreqUnit;
     std::string SpectrumAmplText; ///< "F: ..."
     std::string SpectrumFreqText; ///< "f: ..."
+    /// Wave > Spectrum > Peak readout: the highest peak beside the DC bin above the graticule.
+    bool showPeak = false;
 
     /// Recomputes the spectrum of WaveData and redraws the scope screen in the spectrum view.
     void FFT_Display();
@@ -34,6 +36,9 @@ class SpectrumView {
     void compute();
     /// The three readouts, the zero marker and the meter model, on the screen or a printer page.
     void Display_FFT_Parameter(common::DrawingTarget &target) const;
+    /// The peak readout as last computed, in the view's scale: "Peak: 781.25Hz  0.25V",
+    /// "Peak: 7.813kHz  -12.5dB"; "Peak: --" for a spectrum without one.
+    [[nodiscard]] std::string peakText() const;
     /// Unchecks all six window menu items.
     void FFTWindowRestore();
 

@@ -427,6 +427,49 @@
         <source>&amp;About  </source>
         <translation>&amp;About  </translation>
     </message>
+    <message>
+        <source>无法读取此文件</source>
+        <translation>This file cannot be read</translation>
+    </message>
+    <message>
+        <source>帧 %1/%2, %3</source>
+        <translation>frame %1/%2, %3</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeItems</name>
+    <message>
+        <source>峰值读数</source>
+        <translation>Peak readout</translation>
+    </message>
+    <message>
+        <source>测量…</source>
+        <translation>Measurements…</translation>
+    </message>
+    <message>
+        <source>参考波形</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <source>保留此波形</source>
+        <translation>Keep this trace</translation>
+    </message>
+    <message>
+        <source>打开参考文件…</source>
+        <translation>Open reference file…</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>上一帧</source>
+        <translation>Previous frame</translation>
+    </message>
+    <message>
+        <source>下一帧</source>
+        <translation>Next frame</translation>
+    </message>
 </context>
 <context>
     <name>qv::app::qt::DeviceDialog</name>
@@ -510,6 +553,25 @@
     <message>
         <source>DMM记录窗口</source>
         <translation>DMM record</translation>
+    </message>
+</context>
+<context>
+    <name>qv::app::qt::MeasurementsPanel</name>
+    <message>
+        <source>测量</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>测量项</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>没有波形</source>
+        <translation>No waveform</translation>
     </message>
 </context>
 <context>
@@ -612,6 +674,89 @@
     <message>
         <source>MQTT: 无法连接 %1 (%2)</source>
         <translation>MQTT: cannot connect to %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>qv::dso::MeasurementText</name>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>幅度</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>周期有效值</source>
+        <translation>Cycle RMS</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>正脉宽</source>
+        <translation>Positive width</translation>
+    </message>
+    <message>
+        <source>负脉宽</source>
+        <translation>Negative width</translation>
+    </message>
+    <message>
+        <source>占空比</source>
+        <translation>Duty cycle</translation>
+    </message>
+    <message>
+        <source>上升时间</source>
+        <translation>Rise time</translation>
+    </message>
+    <message>
+        <source>下降时间</source>
+        <translation>Fall time</translation>
+    </message>
+    <message>
+        <source>过冲</source>
+        <translation>Overshoot</translation>
+    </message>
+    <message>
+        <source>下冲</source>
+        <translation>Undershoot</translation>
+    </message>
+    <message>
+        <source>量程未知</source>
+        <translation>Unknown scale</translation>
+    </message>
+    <message>
+        <source>波形超出屏幕边缘</source>
+        <translation>Clipped trace at the screen&apos;s edge</translation>
+    </message>
+    <message>
+        <source>中间电平交越少于两次</source>
+        <translation>Fewer than two crossings</translation>
+    </message>
+    <message>
+        <source>没有完整的上升沿</source>
+        <translation>No whole rising edge</translation>
+    </message>
+    <message>
+        <source>没有完整的下降沿</source>
+        <translation>No whole falling edge</translation>
+    </message>
+    <message>
+        <source>波形平坦，没有幅度</source>
+        <translation>Flat trace</translation>
     </message>
 </context>
 <context>

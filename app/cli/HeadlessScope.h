@@ -33,7 +33,7 @@ class HeadlessScope {
 
   private:
     HeadlessPlatform platform_;
-    Program program_{platform_.platform()};
+    Program program_{platform_.platform(), 0}; // no frame history: nothing steps back
 };
 
 /// Why a waveform file is refused: "no such file", "not a readable file", "not text" (a NUL byte

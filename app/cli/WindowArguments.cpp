@@ -14,7 +14,10 @@ namespace {
 using Value = OptionSpec::Value;
 using Kind = OptionSpec::Kind;
 
-constexpr std::array<OptionSpec, 6> kOwnRows{{
+/// The most frames --history takes.
+constexpr std::size_t kMaxHistory = 10000;
+
+constexpr std::array<OptionSpec, 7> kOwnRows{{
     {.name = "help", .description = "Displays help on commandline options.", .shortName = 'h'},
     {.name = "help-all", .description = "Displays help including Qt specific options."},
     {.name = "version", .description = "Displays version information.", .shortName = 'v'},
@@ -34,6 +37,11 @@ constexpr std::array<OptionSpec, 6> kOwnRows{{
      .valueName = "zh|en",
      .description = "The language of the window and the messages for this run (the setting of "
                     "Help > Language otherwise)."},
+    {.name = "history",
+     .value = Value::Required,
+     .valueName = "N",
+     .description = "Keep the last N frames (0 to 10000; 0 keeps none) to step back through "
+                    "while stopped. Default: the saved setting, else 100."},
 }};
 
 // Qt's own options: the application object takes them (with one dash or two), --help-all lists
@@ -157,6 +165,15 @@ WindowStart ended(std::string error) {
     return {std::nullopt, {}, std::move(error), kUsage};
 }
 
+/// --history's value: a whole number 0..kMaxHistory.
+std::optional<std::size_t> historyCount(const std::string &text) {
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const std::size_t n = std::stoul(text);
+    return n <= kMaxHistory ? std::optional(n) : std::nullopt;
+}
+
 } // namespace
 
 WindowStart windowStart(std::string_view program, std::span<const std::string> arguments) {
@@ -179,6 +196,12 @@ WindowStart windowStart(std::string_view program, std::span<const std::string> a
     if (!parsed->positional.empty())
         window.file = parsed->positional.front();
     window.screenshots = parsed->value("screenshots");
+    if (const auto history = parsed->value("history")) {
+        window.history = historyCount(*history);
+        if (!window.history)
+            return ended("--history takes a number of frames from 0 to " +
+                         std::to_string(kMaxHistory) + ", not " + inQuotes(*history));
+    }
     window.link = std::move(*link);
     window.toolkit = std::move(parsed->toolkit);
     return {std::move(window), {}, {}, kDone};

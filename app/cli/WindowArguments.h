@@ -1,6 +1,7 @@
 #pragma once
 #include "link/qt/LinkOptions.h"
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -13,6 +14,7 @@ namespace qv::app::cli {
 struct WindowOptions {
     std::optional<std::string> file;        ///< a waveform file to open at start-up
     std::optional<std::string> screenshots; ///< --screenshots: the folder of the pictures
+    std::optional<std::size_t> history;     ///< --history: frames kept for stepping back
     link::qt::LinkOptions link;             ///< --demo (in lower case), --port, --replay, ...
     std::vector<std::string> toolkit;       ///< Qt's own options with their values, as given
 };

@@ -4,6 +4,7 @@
 #include "app/qt/ElementBinding.h"
 #include "app/qt/LogView.h"
 #include "app/qt/MenuShortcutsFirst.h"
+#include "app/qt/ScopeItems.h"
 #include "app/qt/StatusPanel.h"
 #include "app/qt/ToolbarIcons.h"
 #include "app/qt/TwipsCanvas.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(Program &program, QWidget *parent)
     buildForm();
     buildStatusBar();
     addLogEditItem();
+    measurements_ = addScopeItems(*this, program_, actions_);
     bindWindowTitle(this, program_.form().el.caption);
     QList<QKeySequence> shortcuts;
     for (const auto &[name, action] : actions_)

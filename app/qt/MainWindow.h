@@ -22,6 +22,7 @@ class Retranslate;
 namespace qv::app::qt {
 
 class LogView;
+class MeasurementsPanel;
 class StatusPanel;
 class TwipsCanvas;
 
@@ -39,6 +40,8 @@ class MainWindow : public QMainWindow {
     [[nodiscard]] TwipsCanvas *digits() const { return digits_; }
     /// The broker's state, shown in panel 1's tool tip under the link's note.
     void setBrokerNote(const QString &note);
+    /// Wave > Measurements…'s window.
+    [[nodiscard]] MeasurementsPanel *measurementsPanel() const { return measurements_; }
     /// The trend window once Trend… has opened it; nullptr before.
     [[nodiscard]] trend::qt::TrendWindow *trendWindow() const { return trendWindow_.get(); }
 
@@ -75,6 +78,7 @@ class MainWindow : public QMainWindow {
     LogView *log_ = nullptr;
     StatusPanel *panelOne_ = nullptr;
     QString brokerNote_;
+    MeasurementsPanel *measurements_ = nullptr;
     QTimer timer_;
     trend::TrendModel trend_; ///< every live reading since start-up
     std::unique_ptr<trend::qt::TrendWindow> trendWindow_;

@@ -28,15 +28,32 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 using namespace qv;
+
+namespace {
+
+/// The frames the history keeps: --history, else the setting "scope/historyFrames", else 100.
+std::size_t historyFrames(const app::cli::WindowOptions &options) {
+    if (options.history)
+        return *options.history;
+    const QSettings settings(QStringLiteral("qvlink"), QStringLiteral("qvlink"));
+    bool ok = false;
+    const uint n = settings.value(QStringLiteral("scope/historyFrames")).toUInt(&ok);
+    return ok ? std::min<std::size_t>(n, dso::FrameHistory::kMaxCapacity)
+              : dso::FrameHistory::kDefaultCapacity;
+}
+
+} // namespace
 
 extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &options) {
     // Qt sees its own options only: a file named "-reverse" after "--" stays a file.
@@ -71,7 +88,7 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     lang::ShownFileDialogs shownFiles(files);
     platform::Platform os{*port, shownMessages, shownFiles, printer, clipboard, clock};
 
-    app::Program program(os);
+    app::Program program(os, historyFrames(options));
     platform::qt::QtTextMeasure measure;
     program.form().el.Picture1.setTextMeasure(&measure);
     program.form().el.Picture2.setTextMeasure(&measure);
@@ -95,8 +112,12 @@ extern "C" int qvlinkWindow(const char *programName, app::cli::WindowOptions &op
     if (!options.screenshots)
         recovery.emplace(program.form(),
                          data.filePath(app::RecordRecovery::kFileName).toStdString());
+    // The reference trace is kept there too (a run taking pictures leaves it alone).
+    if (!options.screenshots)
+        program.reference().setStore(data.filePath(QStringLiteral("reference.dso")).toStdString());
 
     program.Form_Load();
+    program.reference().load();
     // A replay without a whole record: no meter was found; panel 1's tool tip says why.
     if (meterLink->port.nothingToReplay)
         program.form().el.linkNote.setText(meterLink->port.replayNote);

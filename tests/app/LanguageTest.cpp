@@ -97,6 +97,7 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
         {"Other port", [&] { return text("mnuOtherPort"); }, "其他端口(&O)…", "&Other port…"},
         {"Trend", [&] { return text("mnuTrend"); }, "趋势(&T)…", "&Trend…"},
         {"Export item", [&] { return text("mnuExportRecordCsv"); }, "记录 CSV…", "Record CSV…"},
+        {"Wave item", [&] { return text("mnuPreviousFrame"); }, "上一帧", "Previous frame"},
         {"Link tip", [&] { return window.action("button:Link")->toolTip().toStdString(); }, "连接",
          "Link"},
         {"scope tip", [&] { return window.scope()->toolTip().toStdString(); }, "DSO窗口",
@@ -124,6 +125,8 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
     choose(Language::English);
     el.panel[0].setText(link::kDisconnectedText);
     EXPECT_EQ(panel(0), "Link lost");
+    el.panel[3].setText("帧 37/100, 10:15:03");
+    EXPECT_EQ(panel(3), "frame 37/100, 10:15:03");
 }
 
 // Open with a file that is no waveform: the message says why in English, and the dialog's

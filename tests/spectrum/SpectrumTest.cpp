@@ -107,6 +107,37 @@ TEST(SpectrumView, ReadoutTexts) {
     }
 }
 
+// The peak readout, when shown: a sine of 16 cycles in 256 points, 20 units high, lies on bin 16
+// (1250 Hz at 1 ms/div); 128 x 20 / 256 units of 2 V/div are 2 V, 10 log10(2560 x 0.2 V) 27.1 dB.
+TEST(SpectrumView, PeakReadout) {
+    const struct {
+        double gain;
+        int scale;
+        bool shown;
+        const char *text;
+    } cases[] = {{7, 0, true, "Peak: 1250.0Hz   2.0V"},
+                 {7, 1, true, "Peak: 1250.0Hz   27.1dB"},
+                 {99, 0, true, "Peak: 1250.0Hz   ??"},
+                 {7, 0, false, "?"}};
+    for (const auto &c : cases) {
+        Fixture f;
+        f.view.showPeak = c.shown;
+        f.form.v.WindowType = 0, f.form.wave.DsoParam[2] = c.gain, f.form.wave.DsoParam[0] = 13;
+        for (int i = 0; i < 256; ++i)
+            f.form.wave.WaveData[i] = 20 * std::sin(2 * 3.14159265358979 * 16 * i / 256);
+        f.form.v.SpectrumLogScale = c.scale;
+        f.view.FFT_Display();
+        std::string text = "?";
+        for (const auto &op : f.form.el.Picture1.ops())
+            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == 2600 && t->y == 50)
+                text = t->text;
+        EXPECT_EQ(text, c.text) << c.gain;
+    }
+    Fixture flat;
+    flat.show(0, 7, 13, 3, 0);
+    EXPECT_EQ(flat.view.peakText(), "Peak: --");
+}
+
 // The trace covers bins 0..127 clamped to the screen, its linear gain is decided by the largest
 // bin, and the zero marker sits at -50 dB or 0 V.
 TEST(SpectrumView, TraceGainAndZeroMarker) {

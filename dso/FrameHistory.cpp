@@ -1,0 +1,50 @@
+#include "dso/FrameHistory.h"
+
+#include <algorithm>
+
+namespace qv::dso {
+
+void FrameHistory::setCapacity(std::size_t capacity) {
+    capacity = std::min(capacity, kMaxCapacity);
+    std::vector<HistoryFrame> kept;
+    const std::size_t keep = std::min(capacity, size());
+    // Room for the usual ring at once; a larger one grows as frames come.
+    kept.reserve(std::max(keep, std::min(capacity, kDefaultCapacity)));
+    for (std::size_t i = size() - keep; i < size(); ++i)
+        kept.push_back(at(i));
+    frames_ = std::move(kept);
+    oldest_ = 0;
+    capacity_ = capacity;
+}
+
+void FrameHistory::add(HistoryFrame frame) {
+    if (capacity_ == 0)
+        return;
+    if (frames_.size() < capacity_) {
+        frames_.push_back(std::move(frame));
+        return;
+    }
+    frames_[oldest_] = std::move(frame);
+    oldest_ = (oldest_ + 1) % capacity_;
+}
+
+const HistoryFrame &FrameHistory::at(std::size_t i) const {
+    return frames_[(oldest_ + i) % frames_.size()];
+}
+
+void FrameHistory::clear() {
+    frames_.clear();
+    oldest_ = 0;
+}
+
+std::size_t FrameHistory::bytes() const {
+    std::size_t total = sizeof(*this) + frames_.capacity() * sizeof(HistoryFrame);
+    for (const HistoryFrame &f : frames_)
+        for (const std::string *s :
+             {&f.modelName, &f.receivedAt, &f.wave.WaveDate, &f.wave.WaveTime, &f.wave.WaveTitle})
+            if (s->capacity() > 15) // longer texts live outside the string object
+                total += s->capacity() + 1;
+    return total;
+}
+
+} // namespace qv::dso

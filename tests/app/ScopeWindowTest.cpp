@@ -1,0 +1,213 @@
+#include "app/Program.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/MeasurementsPanel.h"
+#include "dso/ReferenceTrace.h"
+#include "files/WaveformFormat.h"
+#include "link/MeterSimulator.h"
+#include "platform/fakes/FakePlatform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace qv::app::qt {
+namespace {
+
+/// A display list as text, every field of every operation: equal texts, equal pictures.
+std::string listed(const common::DisplayList &ops) {
+    std::string out;
+    char buf[160];
+    const auto rgb = [](common::Rgb c) { return (c.r << 16) | (c.g << 8) | c.b; };
+    for (const auto &op : ops) {
+        if (const auto *l = std::get_if<common::LineOp>(&op))
+            std::snprintf(buf, sizeof buf, "L%g,%g,%g,%g,%06x,%d,%d,%d\n", l->x1, l->y1, l->x2,
+                          l->y2, rgb(l->color), l->width, int(l->style), int(l->mode));
+        else if (const auto *b = std::get_if<common::BoxOp>(&op))
+            std::snprintf(buf, sizeof buf, "B%g,%g,%g,%g,%06x,%d,%06x\n", b->x1, b->y1, b->x2,
+                          b->y2, rgb(b->color), int(b->filled), rgb(b->fill));
+        else if (const auto *t = std::get_if<common::TextOp>(&op))
+            std::snprintf(buf, sizeof buf, "T%g,%g,%06x,%s,%g,", t->x, t->y, rgb(t->color),
+                          t->font.c_str(), t->sizePt);
+        else
+            std::snprintf(buf, sizeof buf, "C\n");
+        out += buf;
+        if (const auto *t = std::get_if<common::TextOp>(&op))
+            out += t->text + "\n";
+    }
+    return out;
+}
+
+/// FNV-1a, 64 bits.
+std::uint64_t hashOf(const std::string &s) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : s)
+        h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
+bool hasColour(const common::DisplayList &ops, common::Rgb colour) {
+    for (const auto &op : ops)
+        if (const auto *l = std::get_if<common::LineOp>(&op); l && l->color == colour)
+            return true;
+    return false;
+}
+
+std::string readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+
+/// The window in DSO mode, fed frames of the virtual meter.
+class ScopeWindowTest : public ::testing::Test {
+  protected:
+    platform::fakes::FakePlatform fp;
+    Program program{fp.platform};
+    MainWindow window{program};
+    common::Form &form = program.form();
+    common::Elements &el = form.el;
+    link::MeterSimulator meter{{.mode = link::SimMode::Dso, .seed = 3, .timeBaseTour = 1}};
+    QTemporaryDir dir;
+
+    void SetUp() override {
+        fp.port.ports[1].cable = true;
+        program.Form_Load();
+        program.commands().pressButton("DSOmode");
+        window.show();
+    }
+    void frames(int n) { fp.port.deliver(meter.nextBytes(std::size_t(20 * 17 * n))); }
+    void trigger(const char *name) {
+        QAction *a = window.action(name);
+        ASSERT_NE(a, nullptr) << name;
+        a->trigger();
+    }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    /// What the user can get out of the frame shown: the screen, the page, the clipboard, the
+    /// saved file, the CSV.
+    std::string outputs() {
+        fp.printer.pages.clear();
+        program.commands().clickMenu("mnuPrint");
+        program.commands().clickMenu("mnuCopy");
+        fp.files.saveAnswers = {path("out.dso").toStdString()};
+        program.commands().clickMenu("mnuSaveAs");
+        return listed(el.Picture1.ops()) + "|" +
+               (fp.printer.pages.empty() ? "" : listed(fp.printer.pages.back()->ops())) + "|" +
+               listed(*fp.clipboard.image) + "|" + readAll(path("out.dso")) + "|" +
+               program.exports().waveformCsv();
+    }
+};
+
+TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown) {
+    frames(3);
+    const dso::FrameHistory &history = program.frames().history();
+    ASSERT_EQ(history.size(), 3u);
+    ASSERT_NE(history.at(0).wave.WaveData, history.at(2).wave.WaveData);
+    EXPECT_FALSE(window.action("mnuPreviousFrame")->isEnabled()) << "only while stopped";
+
+    program.commands().clickMenu("mnuPause");
+    const std::string live = el.panel[3].text();
+    // Page Up twice, even in the title box: the first frame; Next: the second, in the spectrum
+    // view too.
+    QApplication::setActiveWindow(&window);
+    auto *title = window.findChild<QLineEdit *>();
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_PageUp);
+    QTest::keyClick(title, Qt::Key_PageUp);
+    EXPECT_EQ(form.wave.WaveData, history.at(0).wave.WaveData);
+    EXPECT_EQ(el.panel[3].text(), "帧 1/3, " + fp.clock.timeLong);
+    EXPECT_FALSE(window.action("mnuPreviousFrame")->isEnabled());
+    program.commands().pressButton("DSO_FFT");
+    trigger("mnuNextFrame");
+    EXPECT_EQ(form.wave.WaveData, history.at(1).wave.WaveData);
+    EXPECT_TRUE(hasColour(el.Picture1.ops(), common::kRed)) << "the spectrum of frame 2";
+    program.commands().pressButton("DSO_wave");
+
+    // Save As writes the frame shown.
+    fp.files.saveAnswers = {path("older.dso").toStdString()};
+    program.commands().clickMenu("mnuSaveAs");
+    const auto saved = files::WaveformFormat::parse(readAll(path("older.dso"))).record.samples;
+    EXPECT_TRUE(std::equal(saved.begin(), saved.end(), history.at(1).wave.WaveData.begin()));
+
+    // Starting again returns to the newest frame and the panel's own text.
+    program.commands().clickMenu("mnuStart");
+    EXPECT_EQ(form.wave.WaveData, history.at(2).wave.WaveData);
+    EXPECT_EQ(el.panel[3].text(), live);
+    EXPECT_FALSE(program.frames().position());
+}
+
+TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndCleared) {
+    const std::string store = path("reference.dso").toStdString();
+    program.reference().setStore(store);
+    frames(1);
+    trigger("mnuKeepReference");
+    frames(1);
+    // Under the live trace (its lines, in copy mode, before the first blue one), with its label.
+    const std::string screen = listed(el.Picture1.ops());
+    EXPECT_LT(screen.find(",009600,1,0,0\n"), screen.find(",0000ff,1,0,0\n"));
+    EXPECT_NE(screen.find(",REF "), std::string::npos) << "the label, with its scales";
+    (void)outputs();
+    EXPECT_TRUE(hasColour(fp.printer.pages.back()->ops(), dso::kReferenceColor));
+    EXPECT_TRUE(hasColour(*fp.clipboard.image, dso::kReferenceColor));
+    EXPECT_EQ(readAll(QString::fromStdString(store)).substr(0, 17), "QVDATALINK47 V1.0");
+
+    { // the next run takes it up again
+        platform::fakes::FakePlatform fp2;
+        Program next(fp2.platform);
+        next.reference().setStore(store);
+        next.reference().load();
+        ASSERT_TRUE(next.reference().reference());
+        EXPECT_EQ(next.reference().reference()->wave.WaveData,
+                  program.frames().history().at(0).wave.WaveData);
+    }
+    trigger("mnuClearReference");
+    EXPECT_FALSE(hasColour(el.Picture1.ops(), dso::kReferenceColor));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(store)));
+    // A file that is no waveform is reported and changes nothing.
+    fp.files.openAnswers = {path("missing.dso").toStdString()};
+    trigger("mnuOpenReference");
+    EXPECT_EQ(fp.messages.shown.size(), 1u);
+    EXPECT_FALSE(program.reference().reference());
+}
+
+TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
+    frames(2);
+    program.commands().clickMenu("mnuPause");
+    // The waveform view, then the spectrum view with each output: the digests of what the
+    // program made before the history, the reference and the peak readout existed.
+    const std::uint64_t wave = hashOf(outputs());
+    program.commands().pressButton("DSO_FFT");
+    const std::uint64_t spectrum = hashOf(outputs());
+    EXPECT_EQ(wave, 13761869888951986275ull);
+    EXPECT_EQ(spectrum, 1115959660967453954ull);
+    trigger("mnuPeakReadout"); // the peak readout, on and off again
+    EXPECT_NE(listed(el.Picture1.ops()).find(",Peak: "), std::string::npos);
+    trigger("mnuPeakReadout");
+    EXPECT_EQ(hashOf(outputs()), spectrum);
+}
+
+TEST_F(ScopeWindowTest, TheMeasurementsWindowFollowsTheFrameShown) {
+    trigger("mnuMeasurements");
+    MeasurementsPanel *panel = window.measurementsPanel();
+    ASSERT_TRUE(panel->isVisible());
+    QTableWidget *table = panel->table();
+    EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("—"));
+    EXPECT_EQ(table->item(0, 1)->toolTip(), QStringLiteral("没有波形"));
+    frames(1);
+    const auto row = [&](int r) { return table->item(r, 1)->text().toStdString(); };
+    EXPECT_NE(row(0), "—") << "the maximum";
+    EXPECT_NE(row(6), "—") << "the frequency of the demo's sine";
+    const QPoint at = panel->pos(); // it moves along with the main window
+    window.move(window.pos() + QPoint(30, 20));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->pos(), at + QPoint(30, 20));
+}
+
+} // namespace
+} // namespace qv::app::qt

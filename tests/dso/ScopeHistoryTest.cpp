@@ -1,0 +1,91 @@
+#include "dso/FrameHistory.h"
+#include "dso/ReferenceTrace.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace qv::dso {
+namespace {
+
+HistoryFrame frame(double mark) {
+    HistoryFrame f{{}, 0, "7302", "10:15:03"};
+    f.wave.WaveData.fill(mark);
+    return f;
+}
+
+std::vector<double> marks(const FrameHistory &h) {
+    std::vector<double> out;
+    for (std::size_t i = 0; i < h.size(); ++i)
+        out.push_back(h.at(i).wave.WaveData[0]);
+    return out;
+}
+
+TEST(FrameHistory, KeepsTheNewestFramesOldestFirstNoneAtZeroAHundredInAMegabyte) {
+    FrameHistory h(3);
+    for (int i = 1; i <= 5; ++i)
+        h.add(frame(i));
+    EXPECT_EQ(marks(h), (std::vector<double>{3, 4, 5}));
+    h.setCapacity(2); // shrinking keeps the newest
+    EXPECT_EQ(marks(h), (std::vector<double>{4, 5}));
+    h.setCapacity(4);
+    h.add(frame(6));
+    EXPECT_EQ(marks(h), (std::vector<double>{4, 5, 6}));
+    h.setCapacity(0);
+    h.add(frame(7));
+    EXPECT_TRUE(h.empty());
+    EXPECT_EQ(FrameHistory(FrameHistory::kMaxCapacity + 1).capacity(), FrameHistory::kMaxCapacity);
+    FrameHistory hundred; // the default: 100 frames, within a megabyte
+    for (int i = 0; i < 250; ++i)
+        hundred.add(frame(i));
+    EXPECT_EQ(hundred.size(), 100u);
+    EXPECT_LE(hundred.bytes(), 1024u * 1024u);
+}
+
+/// The reference's line points on a fresh target.
+std::vector<std::pair<double, double>> drawn(const WaveInput &ref, const WaveInput &live) {
+    common::DrawingTarget target;
+    drawReference(target, common::ScreenGeometry{}, ref, live, "REF");
+    std::vector<std::pair<double, double>> ends;
+    for (const auto &op : target.ops())
+        if (const auto *line = std::get_if<common::LineOp>(&op)) {
+            EXPECT_EQ(line->color, kReferenceColor);
+            ends.emplace_back(line->x2, line->y2);
+        }
+    return ends;
+}
+
+TEST(ReferenceTrace, IsDrawnToTheLiveScalesAndClippedAtTheScreen) {
+    const std::vector<double> points(256, 10); // one division up
+    const WaveInput same{points, 0, 0.1, 1e-6};
+    // Same scales: 20 twips a point up to the trace's end at 5210, one division above centre.
+    auto ends = drawn(same, same);
+    ASSERT_EQ(ends.size(), 250u);
+    EXPECT_EQ(ends.back(), std::pair(5210.0, 2100.0));
+    // The live screen at half the volts per division and twice the time per division, moved up
+    // one division: the reference stands two divisions above the live zero, its 256 points
+    // span half the width.
+    ends = drawn(same, {points, 10, 0.05, 2e-6});
+    ASSERT_EQ(ends.size(), 255u);
+    EXPECT_EQ(ends.back(), std::pair(210.0 + 255 * 10, 1300.0));
+    // Ten times the volts: clamped to the top edge; half the time per division: cut at 5210.
+    ends = drawn({points, 0, 1.0, 1e-6}, {points, 0, 0.1, 0.5e-6});
+    ASSERT_EQ(ends.size(), 125u);
+    EXPECT_EQ(ends.back(), std::pair(5210.0, 500.0));
+    // An unknown scale: the reference as it was taken.
+    EXPECT_EQ(drawn({points, 0, std::nullopt, 1e-6}, {points, 0, 0.05, 1e-6}).back(),
+              std::pair(5210.0, 2100.0));
+}
+
+TEST(ReferenceTrace, LabelNamesItsScales) {
+    const ScaleTables tables;
+    common::Waveform wave;
+    wave.DsoParam[0] = 13; // 1 ms/div
+    wave.DsoParam[2] = 7;  // 2 V/div
+    EXPECT_EQ(referenceLabel(wave, 0, tables), "REF 2V/div 1ms/div");
+    wave.DsoParam[2] = 99;
+    EXPECT_EQ(referenceLabel(wave, 0, tables), "REF ?? 1ms/div");
+}
+
+} // namespace
+} // namespace qv::dso
