@@ -242,6 +242,8 @@ void MainWindow::buildStatusBar() {
     const int stretch[] = {35, 20, 22, 14};
     for (std::size_t i = 0; i < el.panel.size(); ++i) {
         auto *panel = new StatusPanel(this);
+        if (i == 3) // "帧 37/100, 10:15:03" keeps the frame's place, its time in the tool tip
+            panel->setElideMode(Qt::ElideRight);
         statusBar()->addWidget(panel, stretch[i]);
         common::TextControl &text = el.panel[i];
         const auto show = [panel, &text] { panel->setPanelText(lang::shownText(text.text())); };

@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/MeasurementsPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,6 +63,27 @@ void takeScreenshots(MainWindow &window, Program &program, const QString &folder
                               program.Picture1_MouseDown(2, 0, 3750, 3000);
                           }});
         steps->push_back({300, shot("qvlink-cursors.png")});
+        // A reference kept at one time base, compared with the next; the measurements beside.
+        steps->push_back({0, [&window] {
+                              window.action("mnuKeepReference")->trigger();
+                              window.action("mnuMeasurements")->trigger();
+                          }});
+        steps->push_back({2500, [&window, save] {
+                              // Both windows as they stand on the screen, and no more.
+                              const QRect both = window.frameGeometry().united(
+                                  window.measurementsPanel()->frameGeometry());
+                              save(window.screen()->grabWindow(0, both.x(), both.y(), both.width(),
+                                                               both.height()),
+                                   "qvlink-scope-extras.png");
+                          }});
+        // Stopped, one frame back, in the spectrum view with its peak named.
+        steps->push_back({0, [&window, &program] {
+                              program.commands().clickMenu("mnuPause");
+                              window.action("mnuPreviousFrame")->trigger();
+                              window.action("mnuPeakReadout")->setChecked(true);
+                              program.commands().pressButton("DSO_FFT");
+                          }});
+        steps->push_back({300, shot("qvlink-history-peak.png")});
     } else {
         steps->push_back({2500, shot("qvlink-dmm.png")});
         steps->push_back({0, [&program] { program.commands().pressButton("DMMRecord"); }});

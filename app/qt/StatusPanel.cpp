@@ -29,7 +29,7 @@ QRect StatusPanel::textRect() const {
 }
 
 QString StatusPanel::shownText() const {
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, std::max(0, textRect().width()));
+    return fontMetrics().elidedText(text(), elide_, std::max(0, textRect().width()));
 }
 
 QSize StatusPanel::minimumSizeHint() const {

@@ -15,6 +15,8 @@ class StatusPanel final : public QLabel {
     void setPanelText(const QString &text);
     /// A tool tip of the panel's own, shown whether the text fits or not.
     void setNote(const QString &note);
+    /// Where a text too long for the panel loses its letters (the middle unless told).
+    void setElideMode(Qt::TextElideMode mode) { elide_ = mode; }
     /// The text as drawn: whole, or elided to the panel's width.
     [[nodiscard]] QString shownText() const;
     [[nodiscard]] QSize minimumSizeHint() const override;
@@ -28,6 +30,7 @@ class StatusPanel final : public QLabel {
     void updateTip();
 
     QString note_;
+    Qt::TextElideMode elide_ = Qt::ElideMiddle;
 };
 
 } // namespace qv::app::qt

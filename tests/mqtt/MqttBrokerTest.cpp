@@ -318,7 +318,8 @@ TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
                      args);
         const Run r = finish(p);
         EXPECT_EQ(r.code, code) << r.err;
-        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos)
+            << args.join(QChar(32)).toStdString() << ": " << r.err;
         EXPECT_EQ(std::filesystem::exists(path("x.csv")), code == 0) << r.err;
     }
 }
