@@ -243,6 +243,12 @@ void MosquittoTransport::onLog(mosquitto *, void *self, int level, const char *t
     const std::lock_guard lock(t->mutex_);
     if (t->tlsError_.empty())
         t->tlsError_ = why;
+    // A handshake that failed is the attempt's end, whether or not the library goes on to say
+    // it disconnected (it does not always): told now, not as silence when the start times out.
+    if (t->reported_ || t->upNow_)
+        return;
+    t->reported_ = true;
+    t->post({Event::Type::Failed, {Failure::Kind::Tls, t->tlsError_}, 0, t->attemptNumber_});
 }
 
 } // namespace qv::mqtt::qt
