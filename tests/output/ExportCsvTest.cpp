@@ -4,6 +4,7 @@
 #include "output/RecordCsv.h"
 #include "output/SpectrumCsv.h"
 #include "output/WaveformCsv.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,6 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
-#include <sys/stat.h>
-#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -228,10 +227,7 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
     EXPECT_FALSE(logOfRecordCsv("time,value,unit,text\r\n1,2,3,\"never closed\r\n"));
 }
 
-std::string fileText(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::contents;
 
 // What opening finds, what it keeps, and where the next line goes. A last line without its line
 // end is mended as asked (here: "!" ends a whole line, anything else becomes a comment), or cut
@@ -273,7 +269,7 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
         std::string error;
         auto file = LineFile::open(path, *options, error);
         ASSERT_EQ(bool(file), bool(after)) << error;
-        EXPECT_EQ(fileText(path), before.value_or("")) << "opening only looks";
+        EXPECT_EQ(contents(path), before.value_or("")) << "opening only looks";
         if (!file) {
             EXPECT_EQ(error, "cannot append to " + path +
                                  ": its first line is not \"h\" (a file of another kind is left "
@@ -282,50 +278,12 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
         }
         EXPECT_EQ(file->continued(), continued) << *after;
         ASSERT_TRUE(file->append("x\r\n", error));
-        EXPECT_EQ(fileText(path), *after);
+        EXPECT_EQ(contents(path), *after);
     }
     std::filesystem::remove(path);
     std::string error;
     EXPECT_FALSE(LineFile::open("/nonexistent-dir/x.csv", mend, error));
     EXPECT_NE(error.find("/nonexistent-dir/x.csv"), std::string::npos) << error;
-}
-
-// A file that open made and nothing was written to goes again; one that was there stays as it
-// was, even with a cut last line.
-TEST(LineFile, DiscardRemovesOnlyAFileItMade) {
-    const std::string path = ::testing::TempDir() + "qvlink-discard-" + std::to_string(::getpid());
-    std::filesystem::remove(path);
-    std::string error;
-    LineFile::open(path, {"h\r\n", nullptr}, error)->discard();
-    EXPECT_FALSE(std::filesystem::exists(path));
-    std::ofstream(path, std::ios::binary) << "h\r\nb,1";
-    LineFile::open(path, {"h\r\n", nullptr}, error)->discard();
-    EXPECT_EQ(fileText(path), "h\r\nb,1");
-    std::filesystem::remove(path);
-}
-
-// A pipe and a character device are written in place: the first line, then the lines; nothing
-// read, nothing cut.
-TEST(LineFile, APipeOrADeviceIsWrittenInPlace) {
-    const std::string fifo = ::testing::TempDir() + "qvlink-fifo-" + std::to_string(::getpid());
-    std::filesystem::remove(fifo);
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::string got;
-    std::thread reader([&] { got = fileText(fifo); });
-    {
-        std::string error;
-        auto file = LineFile::open(fifo, {"h\r\n", nullptr}, error);
-        ASSERT_TRUE(file) << error;
-        ASSERT_TRUE(file->append("x\r\n", error)) << error;
-    }
-    reader.join();
-    EXPECT_EQ(got, "h\r\nx\r\n");
-    std::filesystem::remove(fifo);
-
-    std::string error;
-    auto null = LineFile::open("/dev/null", {"h\r\n", nullptr}, error);
-    ASSERT_TRUE(null) << error;
-    EXPECT_TRUE(null->append("x\r\n", error)) << error;
 }
 
 } // namespace
