@@ -69,25 +69,6 @@ TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
     }
 }
 
-// The header's numbers from the tables are decimals too.
-TEST(WaveformCsv, HeaderNumbersAreTheTablesDecimals) {
-    dso::ScaleTables tables;
-    common::Waveform wave;
-    // 0.1 ms/div, 0.1 V/div; trigger 3 units up, 7 tenths of a division left
-    wave.DsoParam = {16, -7, 11, 0, 1, 1, 3, 0};
-    const auto settings = waveformSettings({wave, "M", 0, "", tables});
-    const auto at = [&settings](const char *key) {
-        return std::ranges::find(settings, std::string(key), &WaveformSetting::key)->text;
-    };
-    EXPECT_EQ(std::tuple(at("volts_per_div"), at("time_per_div"), at("sample_interval_s"),
-                         at("trigger_level_v"), at("trigger_time_s")),
-              std::tuple("0.1 V", "0.1 ms", "5e-06", "0.03", "0.000555")); // 111 x 5 us
-    wave.DsoParam = {23, 3, 9, 0, 1, 1, -3, 0}; // model 3: 0.4 us/div, 0.4 V/div
-    const auto fast = waveformSettings({wave, "M", 3, "", tables});
-    EXPECT_EQ(std::tuple(fast[7].text, fast[10].text, fast[12].text),
-              std::tuple("2e-08", "-0.12", "2.62e-06")); // 20 ns; 131 x 20 ns
-}
-
 TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
     dso::ScaleTables tables;
     common::Waveform wave;
@@ -147,14 +128,6 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
         EXPECT_EQ(lines[header.size() + 10],
                   "10,781.25," + Csv::number(f.view.Spectrum[10] * (logScale ? 1.0 : 0.2)));
     }
-    f.form.wave.DsoParam[0] = 25; // model 0 has no 25th time base: no frequencies
-    const double bins[2] = {1, 2};
-    const auto lines = linesOf(
-        spectrumCsv({"Hanning", false, bins, 0.5, secondsPerDiv(f.form.wave, 0, f.tables)}));
-    EXPECT_EQ(lines[4], "# frequency_per_bin_hz,");
-    EXPECT_EQ(lines[5], "# peak_frequency_hz,");
-    EXPECT_EQ(lines[6], "# peak_magnitude,1"); // bin 1 in volts
-    EXPECT_EQ(lines[9], "1,,1");
 }
 
 // The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
@@ -166,6 +139,7 @@ TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
         {3, 23, "195312.5", "24804687.5"},  // 0.4 us/div
         {3, 22, "97656.25", "12402343.75"}, // 0.8 us/div
         {3, 26, "1562500", "198437500"},    // 50 ns/div
+        {0, 25, "", ""},                    // model 0 has no 25th time base
     };
     dso::ScaleTables tables;
     const std::vector<double> bins(128, 0.0);
@@ -196,6 +170,29 @@ TEST(SpectrumCsv, DbAreTenLogOfTheUndividedMagnitudeInVolts) {
         // 1 V; 10 log10(256) = 24.0824 dB; an empty bin reads the -50 floor
         EXPECT_NEAR(std::stod(lines[first].substr(4)), logScale ? 24.0824 : 1.0, 1e-4);
         EXPECT_EQ(lines[first + 5], logScale ? "5,390.625,-50" : "5,390.625,0");
+    }
+}
+
+// The highest bin from 1 up above its left neighbour and not below its right one (the last has
+// only a left one), the lower of equal ones; its frequency and its magnitude in the file's scale.
+TEST(SpectrumCsv, PeakBesideTheDcBinInTheViewsScale) {
+    const double linear[] = {5, 3, 1, 4, 2}, db[] = {-3, -10, -20, -5, -30}, none[] = {0, 0, 0},
+                 ties[] = {0, 2, 6, 6, 1, 5}, rising[] = {0, 1, 2, 3}, floor[] = {-50, -50};
+    // bins 78.125 Hz apart (1 ms/div); the linear magnitude in volts (0.2 V a unit)
+    const std::tuple<SpectrumCsvInput, const char *, const char *> rows[] = {
+        {{"Hanning", false, linear, 0.2, 1e-3}, "234.375", "0.8"},
+        {{"Hanning", true, db, 0.2, 1e-3}, "234.375", "-5"},
+        {{"Hanning", false, ties, 1, 1e-3}, "156.25", "6"},
+        {{"Hanning", false, rising, 1, 1e-3}, "234.375", "3"},
+        {{"Hanning", false, linear, std::nullopt, std::nullopt}, "", ""},
+        {{"Hanning", false, none, 0.2, 1e-3}, "", ""},
+        {{"Hanning", true, floor, 0.2, 1e-3}, "", ""},
+    };
+    for (const auto &[in, frequency, magnitude] : rows) {
+        const auto lines = linesOf(spectrumCsv(in));
+        const auto header = std::ranges::find(lines, "bin,frequency_hz,magnitude");
+        EXPECT_EQ(header[-2], std::string("# peak_frequency_hz,") + frequency);
+        EXPECT_EQ(header[-1], std::string("# peak_magnitude,") + magnitude);
     }
 }
 
