@@ -35,6 +35,8 @@ TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
     EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines"), Csv::number(100000.0),
                          Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2))),
               std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3"));
+    EXPECT_EQ(std::tuple(Csv::field(std::string_view()), Csv::field(" a")),
+              std::tuple("", "\" a\""));
 }
 
 // One waveform per time-base family and volt unit; rows worked out by hand from
