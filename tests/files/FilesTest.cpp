@@ -301,6 +301,7 @@ TEST_F(FilesTest, OpensForeignModelsWildValuesAndChineseTitles) {
                          waveDraws),
               std::tuple(8, "ZORA900X", "测试 波形", "14:03 时间", 1));
     EXPECT_EQ(QString::fromUtf8(w.WaveDate).toUtf8().toStdString(), w.WaveDate); // none replaced
+    EXPECT_NE(w.WaveDate.find("0123456789:;<=>?@ABC"), std::string::npos) << "its ASCII kept";
     // The last two entries are not in a file and are kept.
     EXPECT_EQ(
         std::tuple(w.DsoParam[0], w.DsoParam[2], w.WaveData[3], w.DsoParam[8], w.WaveData[256]),
