@@ -65,9 +65,12 @@ constexpr int kMaxDecimals = 9;
 
 /// The value in units of 10^exponent, to the decimal place of the resolution.
 std::string fixed(double value, double resolution, int exponent) {
-    const double scale = std::pow(10.0, std::abs(exponent));
-    const double scaled = exponent >= 0 ? value / scale : value * scale;
-    const double step = exponent >= 0 ? resolution / scale : resolution * scale;
+    // Multiplied or divided by a whole power of ten (the other one is 1), never by an inexact
+    // 0.001.
+    const double up = std::pow(10.0, std::max(-exponent, 0));
+    const double down = std::pow(10.0, std::max(exponent, 0));
+    const double scaled = value * up / down;
+    const double step = resolution * up / down;
     const int decimals =
         step > 0
             ? std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, kMaxDecimals)

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace qv::files {
@@ -68,7 +69,8 @@ std::optional<double> leadingNumber(std::string_view s) {
     // from_chars takes no "+" sign; the sign is applied afterwards.
     const std::string text(s.substr(intStart, end - intStart));
     double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto result =
+        std::from_chars(std::to_address(text.begin()), std::to_address(text.end()), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too large or too small: tell them apart by the position of the first significant
         // digit.

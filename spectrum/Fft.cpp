@@ -8,18 +8,18 @@
 
 namespace qv::spectrum {
 
-void Fft::FFTStages(int n, int &stages) {
+int Fft::FFTStages(int n) {
     // Halved as a real number: 3 gives 1.5, then 0.75, so two stages.
-    stages = 0;
+    int stages = 0;
     for (double x = n; x > 1; x /= 2)
         ++stages;
+    return stages;
 }
 
 void Fft::FFT() {
     // Written with 1-based positions p = 1..n that address index p - 1.
     constexpr int n = kSize;
-    int m = 0;
-    FFTStages(n, m);
+    const int m = FFTStages(n);
     constexpr int half = n / 2;
     constexpr int last = n - 1;
 

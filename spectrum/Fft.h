@@ -20,7 +20,7 @@ class Fft {
     void FFT();
 
     /// The number of times n can be halved while it is greater than 1 (256 gives 8).
-    static void FFTStages(int n, int &stages);
+    [[nodiscard]] static int FFTStages(int n);
 
     /// The magnitude pipeline: the waveform times the window of the given type, transformed, and
     /// the magnitude of each of the 256 bins written to spectrum[0..255].

@@ -28,13 +28,11 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"exprot", "good.dso", "--csv", "x.csv"},
          2,
          R"(unknown command "exprot" (did you mean "export"?))"},
-        {{"inof", "good.dso"}, 2, R"(unknown command "inof" (did you mean "info"?))"},
         {{"Capture", "--demo", "dmm"}, 2, R"(unknown command "Capture" (did you mean "capture"?))"},
         {{"--demo", "foo"}, 2, "unknown demo mode 'foo' (dmm, dso, dso-memory, dmm-memory)"},
         {{"capture", "--demo", "bogus", "--dmm-csv", "x.csv"}, 2, "unknown demo mode 'bogus'"},
         {{"--dmeo", "dso"}, 2, R"(unknown option "--dmeo" (did you mean "--demo"?))"},
         {{"good.dso", "--csv", "x.csv"}, 2, R"(unknown option "--csv")"},
-        {{"export", "good.dso", "--colour", "red"}, 2, R"(unknown option "--colour")"},
         {{"good.dso", "record.txt"},
          2,
          R"(the window opens one file: "record.txt" is one too many)"},
@@ -42,7 +40,6 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
          2,
          R"(the command "info" goes first, before any option)"},
         {{"--speed", "fast"}, 2, "--speed takes 1, 10 or max, not 'fast'"},
-        {{"--port", "a", "--port", "b"}, 2, "--port is given twice"},
         {{"--screenshots="}, 2, "--screenshots needs a value, not an empty one"},
         {{"--replay"}, 2, "--replay needs a value"},
         {{"export", "good.dso"}, 2, "nothing to export"},
@@ -91,9 +88,6 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "o.csv"},
          2,
          R"(the outputs "o.csv" (--csv) and "o.csv" (--spectrum-csv) are the same file)"},
-        {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "./o.csv"},
-         2,
-         R"(the outputs "o.csv" (--csv) and "./o.csv" (--spectrum-csv) are the same file)"},
         {{"export", "good.dso", "--csv", "o.csv", "--spectrum-csv", "link.csv"},
          2,
          R"(the outputs "o.csv" (--csv) and "link.csv" (--spectrum-csv) are the same file)"},
@@ -104,18 +98,12 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"export", "good.dso", "--out-dir", "o", "--formats", "csv,CSV"},
          2,
          "--formats names csv twice"},
-        {{"export", "good.dso", "--out-dir", ""}, 2, "--out-dir needs a value, not an empty one"},
-        {{"export", "good.dso", "--csv", ""}, 2, "--csv needs a value, not an empty one"},
-        {{"info", "good.dso", "--json", "--json"}, 2, "--json is given twice"},
         {{"capture", "--demo", "dmm", "--dmm-csv", "r.raw", "--record-raw", "./r.raw", "--count=1"},
          2,
          R"(the outputs "./r.raw" (--record-raw) and "r.raw" (--dmm-csv) are the same file)"},
         {{"capture", "--replay", "link.csv", "--dmm-csv", "o.csv"},
          2,
          R"(the output "o.csv" (--dmm-csv) is the input "link.csv": nothing was written)"},
-        {{"capture", "--demo", "dmm", "--dmm-csv", "o.csv", "--count", "1", "--count", "2"},
-         2,
-         "--count is given twice"},
         {{"info", "huge.dso"}, 3, R"(huge.dso (line 7: "1e400" is not a number))"},
         {{"info", "cut.dso"}, 3, "cut.dso (shorter than 271 lines: it ends after line 33)"},
         {{"info", "long.dso"}, 3, "long.dso (line 1 is longer than 4096 bytes)"},
@@ -173,7 +161,6 @@ TEST_F(CommandLineTest, HelpAndVersionWithoutADisplay) {
               std::string::npos)
         << help.out;
     EXPECT_EQ(help.out.find("--platform"), std::string::npos);
-    EXPECT_EQ(run({"-v"}).out, "qvlink 1.1\n");
     EXPECT_EQ(run({"--version"}).out, "qvlink 1.1\n");
     EXPECT_EQ(run({"export", "--help"}).out.rfind("Usage:\n  qvlink [FILE.dso]", 0), 0u);
 }

@@ -243,6 +243,17 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     EXPECT_EQ(fp.messages.shown[1].text, "是否保存当前数据！");
 }
 
+// File > Export opens a submenu of the six outputs, each an item of its own, and File goes on
+// after it.
+TEST(Layout, FileExportHoldsTheSixOutputs) {
+    std::string tree;
+    for (const MenuSpec &m : menuTree())
+        if (m.name.starts_with("mnuExport") || m.name == "mnuPrint" || m.name == "mnuLine2")
+            tree += std::to_string(m.depth) + std::string(m.caption) + "|";
+    EXPECT_EQ(tree, "1&Print     |1Expor&t|2Waveform CSV…|2Spectrum CSV…|2Picture PNG…|"
+                    "2Picture SVG…|2Picture PDF…|2Record CSV…|1-|");
+}
+
 TEST(Caption, BaseNameAfterTheLastSeparator) {
     const std::pair<const char *, const char *> cases[] = {
         {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},

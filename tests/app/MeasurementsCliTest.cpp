@@ -1,42 +1,25 @@
-#include "files/WaveformFormat.h"
+#include "RunProgram.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 
 namespace {
 
-struct Ran {
-    int code;
-    std::string out, err;
-};
+using namespace qv::test;
 
-/// qvlink run on a waveform file at 0.4 us/div (20 ns a point) and 20 mV/div (2 mV a unit): a
-/// square of 64 points a period and +-20 units, or a flat trace 5 units up.
-Ran run(const QTemporaryDir &dir, bool flat, QStringList args) {
-    qv::files::WaveformRecord r{"7304", 0, "Meter 7304 DSO sample ", "2026-12-07", "14:03"};
-    r.params = {23, 3, 13, 0, 1, 1, 1, 0};
-    for (size_t i = 0; i < r.samples.size(); ++i)
-        r.samples[i] = flat ? 5 : i % 64 < 32 ? 20 : -20;
-    std::ofstream(dir.filePath("w.dso").toStdString()) << qv::files::WaveformFormat::compose(r);
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    p.start(QStringLiteral(QVLINK_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), p.readAllStandardOutput().toStdString(),
-            p.readAllStandardError().toStdString()};
-}
-
-TEST(MeasurementsCli, InfoAndExportGiveTheMeasurementsAndThePeak) {
-    const QTemporaryDir dir;
-    const auto json = [&dir](bool flat) {
+// square.dso is 0.4 us/div (20 ns a point) and 20 mV/div (2 mV a unit); flat.dso the same trace
+// 5 units up all along.
+TEST_F(CommandLineTest, MeasurementsAndThePeakInInfoAndExport) {
+    qv::files::WaveformRecord flatWave{"7304", 0, "Meter 7304 DSO sample ", "2026-12-07", "14:03"};
+    flatWave.params = {23, 3, 13, 0, 1, 1, 1, 0};
+    flatWave.samples.fill(5);
+    write("flat.dso", qv::files::WaveformFormat::compose(flatWave));
+    const auto json = [this](bool flat) {
         return QJsonDocument::fromJson(
-                   QByteArray::fromStdString(run(dir, flat, {"info", "w.dso", "--json"}).out))
+                   QByteArray::fromStdString(
+                       run({"info", flat ? "flat.dso" : "square.dso", "--json"}).out))
             .object();
     };
     const QJsonObject square = json(false), m = square["wave_measurements"].toObject();
@@ -56,13 +39,13 @@ TEST(MeasurementsCli, InfoAndExportGiveTheMeasurementsAndThePeak) {
                            {"unit", "s"},
                            {"why", "fewer than two crossings"}}));
     EXPECT_EQ(flat["spectrum_peak"].toObject()["why"], QJsonValue("no peak beside the DC bin"));
-    const std::string text = run(dir, true, {"info", "w.dso"}).out;
+    const std::string text = run({"info", "flat.dso"}).out;
     EXPECT_NE(text.find("\nwave.period: — (fewer than two crossings)\n"), std::string::npos);
 
     // --measurements adds to the CSV's header, in SI units to the scale's resolution (the mean of
     // 251 points, 5 units over, is 0.8 mV), and nothing else
-    const std::string plain = run(dir, false, {"export", "w.dso", "--csv", "-"}).out;
-    std::string measured = run(dir, false, {"export", "w.dso", "--csv", "-", "--measurements"}).out;
+    const std::string plain = run({"export", "square.dso", "--csv", "-"}).out;
+    std::string measured = run({"export", "square.dso", "--csv", "-", "--measurements"}).out;
     const std::string lines = QString("# maximum_v,0.04|minimum_v,-0.04|amplitude_v,0.08|"
                                       "mean_v,0.001|cycle_rms_v,0.04|period_s,1.28e-06|"
                                       "frequency_hz,781000|positive_width_s,6.4e-07|"
@@ -74,7 +57,7 @@ TEST(MeasurementsCli, InfoAndExportGiveTheMeasurementsAndThePeak) {
     const size_t at = measured.find(lines);
     ASSERT_NE(at, std::string::npos) << measured.substr(0, 1000);
     EXPECT_EQ(measured.erase(at, measured.find("index,") - at), plain);
-    const auto png = run(dir, false, {"export", "w.dso", "--png", "x.png", "--measurements"});
+    const auto png = run({"export", "square.dso", "--png", "x.png", "--measurements"});
     EXPECT_EQ(png.code, 2);
     EXPECT_NE(png.err.find("--measurements adds to the waveform CSV"), std::string::npos);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "files/WaveformFormat.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,6 @@ extern char **environ;
 namespace qv::test {
 
 namespace fs = std::filesystem;
-
-inline std::string contents(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 /// The built program run in a scratch folder with arguments as raw bytes (posix_spawn, no
 /// decoding on the way) and without a display: no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.

@@ -4,6 +4,7 @@
 #include "files/WaveformFiles.h"
 #include "files/WaveformFormat.h"
 #include "platform/fakes/FakePlatform.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +27,7 @@ using platform::Answer;
 using Status = WaveformFormat::Status;
 using Lines = std::vector<std::string>;
 
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::contents, test::withFileSizeLimit;
 
 void writeBytes(const std::string &path, const std::string &bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -59,18 +57,6 @@ WaveformRecord sampleRecord() {
         r.samples[i] = static_cast<double>(static_cast<int>(i % 37) - 18) / 4.0;
     r.samples[10] = 1.5e20, r.samples[11] = -1e-12, r.samples[12] = 0.3;
     return r;
-}
-
-/// Runs f while this process may write no file larger than `bytes`, so that writes fail part-way.
-template <class F> void withFileSizeLimit(long bytes, F f) {
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const rlimit limited{static_cast<rlim_t>(bytes), old.rlim_max};
-    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &limited);
-    f();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, handler);
 }
 
 TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
@@ -219,7 +205,7 @@ TEST_F(FilesTest, FileStoreTakesAnyFileName) {
         const std::string file = path(name);
         const auto written = FileStore::write(file, text);
         EXPECT_TRUE(written.ok) << written.reason;
-        EXPECT_EQ(readBytes(file), text) << "under the very bytes of its name";
+        EXPECT_EQ(contents(file), text) << "under the very bytes of its name";
         EXPECT_TRUE(FileStore::exists(file));
         EXPECT_EQ(FileStore::readLines(file, 271), text);
     }
@@ -267,7 +253,7 @@ TEST_F(FilesTest, SavingThroughADialog) {
             const auto &boxes = fp.messages.shown; // a failed write says so: file and reason
             EXPECT_TRUE(!failed || (boxes.back().warning &&
                                     boxes.back().text.starts_with(unwritable + " 保存失败: ")));
-            EXPECT_EQ(readBytes(existing) == "old", !saved);
+            EXPECT_EQ(contents(existing) == "old", !saved);
             // A waveform takes the chosen name before it is written (a failed write leaves it
             // named, unsaved); the caption follows a saved one. The DMM record leaves all alone.
             const bool named = (saved || failed) && command < 2;
@@ -315,6 +301,7 @@ TEST_F(FilesTest, OpensForeignModelsWildValuesAndChineseTitles) {
                          waveDraws),
               std::tuple(8, "ZORA900X", "测试 波形", "14:03 时间", 1));
     EXPECT_EQ(QString::fromUtf8(w.WaveDate).toUtf8().toStdString(), w.WaveDate); // none replaced
+    EXPECT_NE(w.WaveDate.find("0123456789:;<=>?@ABC"), std::string::npos) << "its ASCII kept";
     // The last two entries are not in a file and are kept.
     EXPECT_EQ(
         std::tuple(w.DsoParam[0], w.DsoParam[2], w.WaveData[3], w.DsoParam[8], w.WaveData[256]),
@@ -334,7 +321,7 @@ TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
     const std::string kept = path("kept.dso");
     fp.files.saveAnswers = {kept};
     ASSERT_TRUE(files.SaveFile(form.v.CurrentFileName)); // no name yet: through the dialog
-    const std::string old = readBytes(kept);
+    const std::string old = contents(kept);
     form.el.Text1.setText("changed");
     captions.clear();
     for (const std::string &target : {path("missing/wave.dso"), kept}) {
@@ -351,11 +338,11 @@ TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
                              form.v.CurrentFileName, captions.size()),
                   std::tuple(true, true, target, 0u));
     }
-    EXPECT_EQ(readBytes(kept), old);
+    EXPECT_EQ(contents(kept), old);
     // Once it can be written, Save writes it again without a dialog, the title from Text1.
     fp.messages.shown.clear();
     files.menuSave_Click();
-    EXPECT_NE(readBytes(kept).find("\r\nchanged\r\n"), std::string::npos);
+    EXPECT_NE(contents(kept).find("\r\nchanged\r\n"), std::string::npos);
     EXPECT_EQ(
         std::tuple(form.el.Save.enabled(), fp.files.saveFilters.size(), fp.messages.shown.size()),
         std::tuple(false, 1u, 0u));
@@ -371,7 +358,7 @@ TEST_F(FilesTest, DmmModeSavesTheRecordByteForByte) {
     fp.files.saveAnswers = {path("record.txt")};
     form.v.CurrentFileName = path("record.txt");
     files.menuSave_Click();
-    EXPECT_EQ(readBytes(path("record.txt")),
+    EXPECT_EQ(contents(path("record.txt")),
               "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\nQM520V DMM Record: 电源测试\r\n\r\n"
               "0001  3.300 V\r\n0002  3.301 V\r\n\r\n");
 }

@@ -73,27 +73,25 @@ class LocalBroker {
     }
 
   private:
-    static int freePort() {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof a;
-        ::bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        ::getsockname(s, reinterpret_cast<sockaddr *>(&a), &size);
-        ::close(s);
-        return ntohs(a.sin_port);
-    }
-    bool listening() const {
+    /// A socket on 127.0.0.1:port, bound (port 0: a free one, returned) or connected (true when
+    /// something listens there).
+    static int probe(int port, bool connect) {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_port = htons(static_cast<std::uint16_t>(port));
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool ok = ::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+        socklen_t size = sizeof a;
+        const auto *at = reinterpret_cast<sockaddr *>(&a);
+        int out = connect ? ::connect(s, at, size) == 0
+                          : (::bind(s, at, size),
+                             ::getsockname(s, reinterpret_cast<sockaddr *>(&a), &size),
+                             ntohs(a.sin_port));
         ::close(s);
-        return ok;
+        return out;
     }
+    static int freePort() { return probe(0, false); }
+    bool listening() const { return probe(port, true) != 0; }
 
     std::string dir_, extra_;
     bool anonymous_;

@@ -1,17 +1,15 @@
 #include "tests/mqtt/LocalBroker.h"
 
+#include "tests/app/ProgramProcess.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
-#include <pty.h>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -20,37 +18,7 @@
 namespace qv::mqtt::test {
 namespace {
 
-/// Live DMM packets of meter model 1 showing from, from + 1, ... volts DC.
-std::vector<std::uint8_t> readings(int from, int count) {
-    std::vector<std::uint8_t> bytes;
-    for (int n = from; n < from + count; ++n) {
-        char text[24];
-        std::snprintf(text, sizeof text, "\xFF%6dV   DC    \x01", n);
-        bytes.insert(bytes.end(), text, text + 18);
-        bytes.insert(bytes.end(), {0, static_cast<std::uint8_t>(n)});
-    }
-    return bytes;
-}
-
-/// A pseudo-terminal standing in for the meter's adapter.
-struct Pty {
-    int master = -1, slave = -1;
-    std::string device;
-    Pty() {
-        char name[256] = {};
-        EXPECT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-        device = name;
-        for (int fd : {master, slave})
-            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    }
-    ~Pty() {
-        ::close(master);
-        ::close(slave);
-    }
-    void write(const std::vector<std::uint8_t> &bytes) const {
-        ASSERT_EQ(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-    }
-};
+using qv::test::Pty, qv::test::readings;
 
 QJsonObject json(const std::string &text) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
@@ -64,14 +32,9 @@ std::vector<int> values(const std::vector<std::string> &payloads) {
     return out;
 }
 
-class MqttBrokerTest : public ::testing::Test {
+class MqttBrokerTest : public qv::test::ProgramProcess {
   protected:
-    QTemporaryDir dir;
     std::unique_ptr<LocalBroker> broker;
-    struct Run {
-        int code;
-        std::string out, err;
-    };
 
     void SetUp() override {
         if (LocalBroker::binary().empty())
@@ -80,42 +43,11 @@ class MqttBrokerTest : public ::testing::Test {
         std::filesystem::create_directory(path("broker"));
         ASSERT_TRUE(broker->start());
     }
-    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
     QString url(const std::string &prefix, int port = 0, const char *scheme = "mqtt") const {
         return QString::fromStdString(std::string(scheme) + "://127.0.0.1:" +
                                       std::to_string(port ? port : broker->port) + "/" + prefix);
     }
-    std::string contents(const std::string &n) const {
-        std::ifstream in(path(n), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    void start(QProcess &p, const QStringList &args) const {
-        p.setWorkingDirectory(dir.path());
-        p.start(QStringLiteral(QVLINK_PATH), QStringList{"capture"} + args);
-        ASSERT_TRUE(p.waitForStarted());
-    }
-    static Run finish(QProcess &p) {
-        if (!p.waitForFinished(60000))
-            p.kill(), p.waitForFinished(), ADD_FAILURE() << "still running";
-        return {p.exitCode(), p.readAllStandardOutput().toStdString(),
-                p.readAllStandardError().toStdString()};
-    }
-    Run run(const QStringList &args) const {
-        QProcess p;
-        start(p, args);
-        return finish(p);
-    }
-    /// Waits up to 20 s, while the process runs, for the text to appear in the file.
-    bool fileHas(const QProcess &p, const std::string &file, const std::string &text) const {
-        for (auto end = LocalBroker::deadline(20000); std::chrono::steady_clock::now() < end;) {
-            if (contents(file).find(text) != std::string::npos)
-                return true;
-            if (p.state() != QProcess::Running)
-                return false;
-            QThread::msleep(5);
-        }
-        return false;
-    }
+    std::string contents(const std::string &n) const { return qv::test::contents(path(n)); }
 
     /// A capture on a pseudo-terminal publishing under prefix: readings 0 to 9, the broker
     /// stopped, 10 to 29 (the CSV takes them meanwhile), the broker started again; ended with
@@ -135,9 +67,10 @@ class MqttBrokerTest : public ::testing::Test {
             };
         };
         QProcess p;
-        start(p, QStringList{"--port", QString::fromStdString(meter.device), "--interval", "0",
-                             "--dmm-csv", "o.csv", "--mqtt", url(prefix + "/m")} +
-                     more);
+        start(p,
+              QStringList{"capture", "--port", QString::fromStdString(meter.device), "--interval",
+                          "0", "--dmm-csv", "o.csv", "--mqtt", url(prefix + "/m")} +
+                  more);
         EXPECT_TRUE(fileHas(p, "o.csv", "# capture_started"));
         meter.write(readings(0, 10));
         EXPECT_TRUE(sub.waitFor(has(9)));
@@ -158,8 +91,8 @@ class MqttBrokerTest : public ::testing::Test {
 // last, retained.
 TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
     Subscriber sub(broker->port, "t/#");
-    const Run r = run({"--demo", "dmm", "--interval", "0", "--count", "5", "--dmm-csv", "r.csv",
-                       "--mqtt", url("t/m")});
+    const Run r = run({"capture", "--demo", "dmm", "--interval", "0", "--count", "5", "--dmm-csv",
+                       "r.csv", "--mqtt", url("t/m")});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.err.find("kept 5 readings, 0 frames in "), std::string::npos);
     ASSERT_TRUE(
@@ -184,7 +117,8 @@ TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
             << rows[k] << " " << payloads[k];
     }
 
-    const Run f = run({"--demo", "dso", "--frames", "2", "--out-dir", "f", "--mqtt", url("t/s")});
+    const Run f =
+        run({"capture", "--demo", "dso", "--frames", "2", "--out-dir", "f", "--mqtt", url("t/s")});
     EXPECT_EQ(f.code, 0) << f.err;
     ASSERT_TRUE(sub.waitFor([](auto &got) {
         return got.back().topic == "t/s/status" && got.back().payload == "offline";
@@ -248,7 +182,7 @@ TEST_F(MqttBrokerTest, AFullQueueDropsTheOldestAndCountsThem) {
 TEST_F(MqttBrokerTest, TheLastWillSaysOfflineAfterKill9) {
     Subscriber sub(broker->port, "w/m/status");
     QProcess p;
-    start(p, {"--demo", "dmm", "--mqtt", url("w/m")});
+    start(p, {"capture", "--demo", "dmm", "--mqtt", url("w/m")});
     ASSERT_TRUE(sub.waitFor([](auto &got) { return !got.empty() && got[0].payload == "online"; }));
     ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
     p.waitForFinished();
@@ -313,8 +247,8 @@ TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QVLINK_MQTT_PASSWORD", password);
         p.setProcessEnvironment(env);
-        start(p, QStringList{"--demo", "dmm", "--interval", "0", "--count", "2", "--dmm-csv",
-                             "x.csv", "--mqtt"} +
+        start(p, QStringList{"capture", "--demo", "dmm", "--interval", "0", "--count", "2",
+                             "--dmm-csv", "x.csv", "--mqtt"} +
                      args);
         const Run r = finish(p);
         EXPECT_EQ(r.code, code) << r.err;

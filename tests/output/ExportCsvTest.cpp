@@ -4,6 +4,7 @@
 #include "output/RecordCsv.h"
 #include "output/SpectrumCsv.h"
 #include "output/WaveformCsv.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,6 @@
 #include <iterator>
 #include <optional>
 #include <sstream>
-#include <sys/stat.h>
-#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -36,6 +35,8 @@ TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
     EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines"), Csv::number(100000.0),
                          Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2))),
               std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3"));
+    EXPECT_EQ(std::tuple(Csv::field(std::string_view()), Csv::field(" a")),
+              std::tuple("", "\" a\""));
 }
 
 // One waveform per time-base family and volt unit; rows worked out by hand from
@@ -68,25 +69,6 @@ TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
         EXPECT_EQ(lines[5], std::string("# volts_per_div,") + voltsPerDiv);
         EXPECT_EQ(lines[6], std::string("# time_per_div,") + timePerDiv);
     }
-}
-
-// The header's numbers from the tables are decimals too.
-TEST(WaveformCsv, HeaderNumbersAreTheTablesDecimals) {
-    dso::ScaleTables tables;
-    common::Waveform wave;
-    // 0.1 ms/div, 0.1 V/div; trigger 3 units up, 7 tenths of a division left
-    wave.DsoParam = {16, -7, 11, 0, 1, 1, 3, 0};
-    const auto settings = waveformSettings({wave, "M", 0, "", tables});
-    const auto at = [&settings](const char *key) {
-        return std::ranges::find(settings, std::string(key), &WaveformSetting::key)->text;
-    };
-    EXPECT_EQ(std::tuple(at("volts_per_div"), at("time_per_div"), at("sample_interval_s"),
-                         at("trigger_level_v"), at("trigger_time_s")),
-              std::tuple("0.1 V", "0.1 ms", "5e-06", "0.03", "0.000555")); // 111 x 5 us
-    wave.DsoParam = {23, 3, 9, 0, 1, 1, -3, 0}; // model 3: 0.4 us/div, 0.4 V/div
-    const auto fast = waveformSettings({wave, "M", 3, "", tables});
-    EXPECT_EQ(std::tuple(fast[7].text, fast[10].text, fast[12].text),
-              std::tuple("2e-08", "-0.12", "2.62e-06")); // 20 ns; 131 x 20 ns
 }
 
 TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
@@ -148,14 +130,6 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
         EXPECT_EQ(lines[header.size() + 10],
                   "10,781.25," + Csv::number(f.view.Spectrum[10] * (logScale ? 1.0 : 0.2)));
     }
-    f.form.wave.DsoParam[0] = 25; // model 0 has no 25th time base: no frequencies
-    const double bins[2] = {1, 2};
-    const auto lines = linesOf(
-        spectrumCsv({"Hanning", false, bins, 0.5, secondsPerDiv(f.form.wave, 0, f.tables)}));
-    EXPECT_EQ(lines[4], "# frequency_per_bin_hz,");
-    EXPECT_EQ(lines[5], "# peak_frequency_hz,");
-    EXPECT_EQ(lines[6], "# peak_magnitude,1"); // bin 1 in volts
-    EXPECT_EQ(lines[9], "1,,1");
 }
 
 // The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
@@ -167,6 +141,7 @@ TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
         {3, 23, "195312.5", "24804687.5"},  // 0.4 us/div
         {3, 22, "97656.25", "12402343.75"}, // 0.8 us/div
         {3, 26, "1562500", "198437500"},    // 50 ns/div
+        {0, 25, "", ""},                    // model 0 has no 25th time base
     };
     dso::ScaleTables tables;
     const std::vector<double> bins(128, 0.0);
@@ -200,6 +175,29 @@ TEST(SpectrumCsv, DbAreTenLogOfTheUndividedMagnitudeInVolts) {
     }
 }
 
+// The highest bin from 1 up above its left neighbour and not below its right one (the last has
+// only a left one), the lower of equal ones; its frequency and its magnitude in the file's scale.
+TEST(SpectrumCsv, PeakBesideTheDcBinInTheViewsScale) {
+    const double linear[] = {5, 3, 1, 4, 2}, db[] = {-3, -10, -20, -5, -30}, none[] = {0, 0, 0},
+                 ties[] = {0, 2, 6, 6, 1, 5}, rising[] = {0, 1, 2, 3}, floor[] = {-50, -50};
+    // bins 78.125 Hz apart (1 ms/div); the linear magnitude in volts (0.2 V a unit)
+    const std::tuple<SpectrumCsvInput, const char *, const char *> rows[] = {
+        {{"Hanning", false, linear, 0.2, 1e-3}, "234.375", "0.8"},
+        {{"Hanning", true, db, 0.2, 1e-3}, "234.375", "-5"},
+        {{"Hanning", false, ties, 1, 1e-3}, "156.25", "6"},
+        {{"Hanning", false, rising, 1, 1e-3}, "234.375", "3"},
+        {{"Hanning", false, linear, std::nullopt, std::nullopt}, "", ""},
+        {{"Hanning", false, none, 0.2, 1e-3}, "", ""},
+        {{"Hanning", true, floor, 0.2, 1e-3}, "", ""},
+    };
+    for (const auto &[in, frequency, magnitude] : rows) {
+        const auto lines = linesOf(spectrumCsv(in));
+        const auto header = std::ranges::find(lines, "bin,frequency_hz,magnitude");
+        EXPECT_EQ(header[-2], std::string("# peak_frequency_hz,") + frequency);
+        EXPECT_EQ(header[-1], std::string("# peak_magnitude,") + magnitude);
+    }
+}
+
 TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
     const std::string file = "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:05:00\r\n"
                              "QM520V DMM Record: bench\r\n\r\n"
@@ -228,10 +226,7 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
     EXPECT_FALSE(logOfRecordCsv("time,value,unit,text\r\n1,2,3,\"never closed\r\n"));
 }
 
-std::string fileText(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::contents;
 
 // What opening finds, what it keeps, and where the next line goes. A last line without its line
 // end is mended as asked (here: "!" ends a whole line, anything else becomes a comment), or cut
@@ -273,7 +268,7 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
         std::string error;
         auto file = LineFile::open(path, *options, error);
         ASSERT_EQ(bool(file), bool(after)) << error;
-        EXPECT_EQ(fileText(path), before.value_or("")) << "opening only looks";
+        EXPECT_EQ(contents(path), before.value_or("")) << "opening only looks";
         if (!file) {
             EXPECT_EQ(error, "cannot append to " + path +
                                  ": its first line is not \"h\" (a file of another kind is left "
@@ -282,50 +277,12 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
         }
         EXPECT_EQ(file->continued(), continued) << *after;
         ASSERT_TRUE(file->append("x\r\n", error));
-        EXPECT_EQ(fileText(path), *after);
+        EXPECT_EQ(contents(path), *after);
     }
     std::filesystem::remove(path);
     std::string error;
     EXPECT_FALSE(LineFile::open("/nonexistent-dir/x.csv", mend, error));
     EXPECT_NE(error.find("/nonexistent-dir/x.csv"), std::string::npos) << error;
-}
-
-// A file that open made and nothing was written to goes again; one that was there stays as it
-// was, even with a cut last line.
-TEST(LineFile, DiscardRemovesOnlyAFileItMade) {
-    const std::string path = ::testing::TempDir() + "qvlink-discard-" + std::to_string(::getpid());
-    std::filesystem::remove(path);
-    std::string error;
-    LineFile::open(path, {"h\r\n", nullptr}, error)->discard();
-    EXPECT_FALSE(std::filesystem::exists(path));
-    std::ofstream(path, std::ios::binary) << "h\r\nb,1";
-    LineFile::open(path, {"h\r\n", nullptr}, error)->discard();
-    EXPECT_EQ(fileText(path), "h\r\nb,1");
-    std::filesystem::remove(path);
-}
-
-// A pipe and a character device are written in place: the first line, then the lines; nothing
-// read, nothing cut.
-TEST(LineFile, APipeOrADeviceIsWrittenInPlace) {
-    const std::string fifo = ::testing::TempDir() + "qvlink-fifo-" + std::to_string(::getpid());
-    std::filesystem::remove(fifo);
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::string got;
-    std::thread reader([&] { got = fileText(fifo); });
-    {
-        std::string error;
-        auto file = LineFile::open(fifo, {"h\r\n", nullptr}, error);
-        ASSERT_TRUE(file) << error;
-        ASSERT_TRUE(file->append("x\r\n", error)) << error;
-    }
-    reader.join();
-    EXPECT_EQ(got, "h\r\nx\r\n");
-    std::filesystem::remove(fifo);
-
-    std::string error;
-    auto null = LineFile::open("/dev/null", {"h\r\n", nullptr}, error);
-    ASSERT_TRUE(null) << error;
-    EXPECT_TRUE(null->append("x\r\n", error)) << error;
 }
 
 } // namespace

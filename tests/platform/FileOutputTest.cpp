@@ -1,5 +1,6 @@
 // The program's one writer of whole files, against the real file system in a folder of its own.
 #include "platform/FileOutput.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +22,7 @@
 namespace qv::platform {
 namespace {
 
-std::string readAll(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::contents;
 
 void put(const std::string &path, const std::string &bytes, mode_t mode) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -121,7 +119,7 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
 
         const auto result = FileOutput::replace(path(written), "new,content\n", sync);
         ASSERT_TRUE(result.ok) << result.reason;
-        EXPECT_EQ(readAll(path(end)), "new,content\n");
+        EXPECT_EQ(contents(path(end)), "new,content\n");
         const struct stat st = statOf(path(end));
         EXPECT_EQ(st.st_mode, S_IFREG | mode);
         EXPECT_NE(st.st_ino, oldInode) << "a new file took the name";
@@ -222,7 +220,7 @@ TEST_F(FileOutputTest, AnOwnDescriptorIsWrittenAtItsPosition) {
     const auto result = FileOutput::replace("/dev/fd/" + std::to_string(fd), "tail\n", false);
     ::close(fd);
     EXPECT_TRUE(result.ok) << result.reason;
-    EXPECT_EQ(readAll(log), "head\ntail\n");
+    EXPECT_EQ(contents(log), "head\ntail\n");
 }
 
 // Whether a temporary file can be made beside it or not (a locked folder: written in place), a
@@ -246,17 +244,11 @@ TEST_F(FileOutputTest, AFileIsReplacedWholeOrLeftAsItWas) {
         if (locked && !lockFolder(folder, true))
             GTEST_SKIP() << "no way to lock a folder here";
         const std::string bytes(size, 'n');
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit limited{1000, limit.rlim_max};
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-        const auto result = FileOutput::replace(file, bytes, false);
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::signal(SIGXFSZ, handler);
+        FileOutput::Result result;
+        test::withFileSizeLimit(1000, [&] { result = FileOutput::replace(file, bytes, false); });
         lockFolder(folder, false);
         EXPECT_EQ(std::pair(result.ok, result.reason), std::pair(ok, std::string(reason)));
-        EXPECT_EQ(readAll(file), ok ? bytes : old);
+        EXPECT_EQ(contents(file), ok ? bytes : old);
         EXPECT_EQ(statOf(file).st_mode, S_IFREG | 0640);
         EXPECT_EQ(leftovers(), std::vector<std::string>{});
         std::filesystem::remove_all(folder);

@@ -198,6 +198,9 @@ TEST(TrendPlacement, BesideTheMainWindow) {
         {{655, 320, 609, 440}, wide, {1264, 320, 656, 520}},       // right, narrower still
         {{0, 0, 609, 440}, {0, 0, 1024, 768}, {0, 440, 760, 328}}, // below, lower
         {{0, 0, 609, 440}, doubled, {304, 0, 336, 512}},           // over the digits and the log
+        {{300, 0, 609, 440},
+         doubled,
+         {0, 0, 604, 512}}, // left of them: the main window at the right
     };
     for (const auto &[main, screen, expected] : cases)
         EXPECT_EQ(besideMain(main, screen, 760, 520), expected) << main.x << "," << screen.width;
@@ -217,6 +220,7 @@ TEST(LogImport, TimesOfDay) {
         {"上午12:30:00", 1800}, {"24:00:00", -1},   {"14:60:00", -1},
         {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
         {"No.5", -1},           {"", -1},           {"123:00:00", -1},
+        {"14:03:60", -1},
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;

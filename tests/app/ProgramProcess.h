@@ -1,0 +1,98 @@
+#pragma once
+#include "tests/TestFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <pty.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace qv::test {
+
+/// Live DMM packets of meter model 1 showing from, from + 1, ... volts DC ("   123V   DC    ").
+inline std::vector<std::uint8_t> readings(int from, int count) {
+    std::vector<std::uint8_t> bytes;
+    for (int n = from; n < from + count; ++n) {
+        char text[24];
+        std::snprintf(text, sizeof text, "\xFF%6dV   DC    \x01", n % 1000000);
+        bytes.insert(bytes.end(), text, text + 18);
+        bytes.insert(bytes.end(), {0, static_cast<std::uint8_t>(n)});
+    }
+    return bytes;
+}
+
+/// A pseudo-terminal standing in for the meter's adapter.
+struct Pty {
+    int master = -1, slave = -1;
+    std::string device;
+    Pty() {
+        char name[256] = {};
+        EXPECT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+        device = name;
+        for (int fd : {master, slave}) // or the far end would never close for the capture
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+    ~Pty() {
+        for (int fd : {master, slave})
+            ::close(fd);
+    }
+    void write(const std::vector<std::uint8_t> &bytes) const {
+        ASSERT_EQ(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+};
+
+/// The built program run as a process in a scratch folder.
+class ProgramProcess : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    struct Run {
+        int code;
+        std::string out, err;
+    };
+
+    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
+    QString arg(const std::string &n) const { return QString::fromStdString(path(n)); }
+    void start(QProcess &p, const QStringList &args) const {
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(QVLINK_PATH), args);
+        EXPECT_TRUE(p.waitForStarted());
+    }
+    static Run finish(QProcess &p, int timeoutMs = 60000) {
+        if (!p.waitForFinished(timeoutMs)) {
+            ADD_FAILURE() << "still running after " << timeoutMs << " ms";
+            p.kill();
+            p.waitForFinished();
+        }
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        return {p.exitCode(), p.readAllStandardOutput().toStdString(),
+                p.readAllStandardError().toStdString()};
+    }
+    Run run(const QStringList &args, const std::function<void()> &child = {},
+            int timeoutMs = 60000) const {
+        QProcess p;
+        if (child)
+            p.setChildProcessModifier(child);
+        start(p, args);
+        return finish(p, timeoutMs);
+    }
+    /// Waits up to twenty seconds, while the process runs, for done().
+    static bool waitFor(const QProcess &p, const std::function<bool()> &done) {
+        for (int k = 0; k < 40000 && !done() && p.state() == QProcess::Running; ++k)
+            QThread::usleep(500);
+        return done();
+    }
+    /// Waits, as waitFor, for the text to appear in the folder's file.
+    bool fileHas(const QProcess &p, const std::string &file, const std::string &text) const {
+        return waitFor(p, [&] { return contents(path(file)).find(text) != std::string::npos; });
+    }
+};
+
+} // namespace qv::test
