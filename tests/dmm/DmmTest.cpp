@@ -66,9 +66,7 @@ struct Rig {
             ++dsoModeCalls;
             form.v.ModeMismatchCount = 0;
         };
-        el.DMMmode.setChecked(true);
-        el.mnuStart.setChecked(true);
-        el.Timer1.setEnabled(true);
+        el.DMMmode.setChecked(true), el.mnuStart.setChecked(true), el.Timer1.setEnabled(true);
         el.RichTextBox1.setView({{}, {}, [this] { ++carets; }, {}});
         fp.port.setEventHandler([this](int code) {
             if (code == platform::SerialPort::kReceiveEvent)
@@ -346,7 +344,7 @@ TEST(RecordLog, RecordCommandsAndWhatTheTimerLogs) {
     expectRecording(false);
     rig.send(" 3.000V         ", 0);
     rig.log.Timer1_Timer();
-    rig.send(" 4.000V         ", 0);
+    rig.send(" 4.000V         ", 0); // after the end: not logged
     rig.log.Timer1_Timer();
     EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
 }

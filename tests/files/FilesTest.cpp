@@ -153,8 +153,7 @@ class FilesTest : public ::testing::Test {
         form.call.SaveDMMRecord = [this] { return record.SaveDMMRecord(); };
         for (auto *c : commandsOfAWaveform())
             c->setEnabled(false);
-        form.el.Save.setEnabled(true);
-        form.el.menuSave.setEnabled(true);
+        form.el.Save.setEnabled(true), form.el.menuSave.setEnabled(true);
     }
 
     std::vector<common::Control *> commandsOfAWaveform() {
@@ -325,13 +324,13 @@ TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
     for (const std::string &target : {path("missing/wave.dso"), kept}) {
         fp.messages.shown.clear();
         form.v.CurrentFileName = target;
-        form.el.Save.setEnabled(true);
-        form.el.menuSave.setEnabled(true);
+        form.el.Save.setEnabled(true), form.el.menuSave.setEnabled(true);
         withFileSizeLimit(1000, [this] { files.menuSave_Click(); }); // the file takes 2 KB
         ASSERT_EQ(fp.messages.shown.size(), 1u) << target;
         const auto &m = fp.messages.shown[0];
-        EXPECT_TRUE(m.warning && m.text.rfind(target + " 保存失败: ", 0) == 0) << m.text;
-        EXPECT_GT(m.text.size(), target.size() + std::string(" 保存失败: ").size()); // a reason
+        EXPECT_TRUE(m.warning && m.text.starts_with(target + " 保存失败: ") &&
+                    m.text.size() > target.size() + std::string(" 保存失败: ").size()) // a reason
+            << m.text;
         EXPECT_EQ(std::tuple(form.el.Save.enabled(), form.el.menuSave.enabled(),
                              form.v.CurrentFileName, captions.size()),
                   std::tuple(true, true, target, 0u));
