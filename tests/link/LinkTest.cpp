@@ -154,8 +154,7 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
         for (common::Control *c : {&el.mnuStart, &el.mnuDMMRecordStart, &el.DMMRecord})
             c->setEnabled(!starts), c->setChecked(!starts);
         el.mnuPause.setChecked(starts), el.mnuPause.setEnabled(!starts);
-        el.Picture1Drops.setChecked(starts);
-        el.StartStop.setChecked(starts); // as a click on the button toggles it
+        el.Picture1Drops.setChecked(starts), el.StartStop.setChecked(starts); // a click toggles it
         RunControl run(form);
         (run.*command)();
         std::string got;
