@@ -66,9 +66,7 @@ struct Rig {
             ++dsoModeCalls;
             form.v.ModeMismatchCount = 0;
         };
-        el.DMMmode.setChecked(true);
-        el.mnuStart.setChecked(true);
-        el.Timer1.setEnabled(true);
+        el.DMMmode.setChecked(true), el.mnuStart.setChecked(true), el.Timer1.setEnabled(true);
         el.RichTextBox1.setView({{}, {}, [this] { ++carets; }, {}});
         fp.port.setEventHandler([this](int code) {
             if (code == platform::SerialPort::kReceiveEvent)
@@ -127,10 +125,9 @@ TEST(MeterIdentity, ModelAndWorkModeTables) {
     for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1}) {
         MeterModel(form, code);
         const std::string name = names[code < 0 || code > 8 ? 8 : code]; // else kept from 8
-        EXPECT_EQ(form.v.MeterModelCode, code);
         EXPECT_EQ(form.el.panel[1].text(), "仪表型号: " + name) << code;
     }
-    // In order: a mode outside the table leaves no panel text and keeps the name before it.
+    // In order: a mode outside the table leaves no panel text, keeps the name before it.
     // clang-format off
     const std::tuple<int, const char *, const char *> modes[] = {
         {0, "工作模式: DMM", " DMM sample"},     {1, "工作模式: DMM mem", " DMM database"},
@@ -145,9 +142,8 @@ TEST(MeterIdentity, ModelAndWorkModeTables) {
 }
 
 TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
-    // Work modes of the stream ('g' a garbled DMM packet), the answer, the packet that asks (0:
-    // none), DSOmode calls and the count at the end. Mode 7, outside the table, counts as the
-    // other mode; after Ok DSOmode resets the count and packets 12..20 count again.
+    // Work modes ('g' garbled DMM), answer, packet that asks (0: none), DSOmode calls, count at
+    // the end. Mode 7 (no such mode) counts as the other; after Ok packets 12..20 count again.
     const std::string dso10(10, '3');
     const std::tuple<std::string, Answer, int, int, int> cases[] = {
         {"3333377777" + dso10, Answer::Cancel, 11, 0, 11},
@@ -176,9 +172,8 @@ TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
 }
 
 TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
-    // After a live reading waiting for the record timer: a stored reading, a message or a packet
-    // garbled by a byte outside 0x20..0x7E; the line logged and the panel. 'Data e' blacks out the
-    // message line, right to the panel's edge and down to above the progress marks.
+    // After a live reading waiting for the timer: a stored reading, a message or a packet with a
+    // byte outside 0x20..0x7E; the line logged, the panel ('Data e' blacks out the message line).
     const std::string live = "clear|cyan 43pt 300,40 ' 1.000'|cyan 12pt 2850,940 'V'";
     const auto garbled = [](std::size_t at, std::uint8_t byte) {
         Bytes p = packet("ABCDEFGHIJKLMNOP", 1, 3);
@@ -234,7 +229,6 @@ TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
         for (common::Control *c : armed)
             EXPECT_EQ(c->enabled(), recording);
     }
-    EXPECT_TRUE(rig.logText().empty()) << "live readings are logged by the timer";
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'");
     rig.send("12", 0); // without a unit nothing is printed, but the position goes to (3000, 940)
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
@@ -245,8 +239,7 @@ TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
 }
 
-// A reading the meter no longer sends must not look measured now: when the link goes down the
-// panel keeps it in grey with the link-lost text under it; the next reading is drawn as always.
+// When the link goes down a live reading turns grey with the link-lost text under it.
 TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
     const std::string live = "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'";
     const std::string stale = "clear|grey 43pt 300,40 ' 1.234'|grey 12pt 2100,940 'V   AC'|"
@@ -261,6 +254,7 @@ TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
         {[](Rig &r) { r.send("-0.012 mV", 1, 0); }, live + "|progress box 400,800 420,900"},
         {[](Rig &r) { r.el.mnuStart.setChecked(false); }, live}, // stopped: kept as it is
         {[](Rig &r) { r.el.DMMmode.setChecked(false); }, live},  // DSO mode: the scope's panel
+        {[](Rig &r) { r.el.Link.setChecked(false), r.el.Link.setChecked(true); }, stale}, // search
     };
     for (const auto &[before, drawn] : cases) {
         SCOPED_TRACE(&before - &cases[0].first);
@@ -271,14 +265,11 @@ TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
         rig.el.Link.setChecked(false);
         EXPECT_EQ(drawing(rig.el.Picture2), drawn);
     }
-    Rig rig;
+    Rig rig; // nothing changes while the link is up; the next reading is drawn as always
     rig.el.Link.setChecked(true);
     rig.send(" 1.234 V   AC   ", 0);
-    EXPECT_EQ(drawing(rig.el.Picture2), live) << "nothing changes while the link is up";
+    EXPECT_EQ(drawing(rig.el.Picture2), live);
     rig.el.Link.setChecked(false);
-    rig.el.Link.setChecked(true); // a search that finds nothing presses and raises it again
-    rig.el.Link.setChecked(false);
-    EXPECT_EQ(drawing(rig.el.Picture2), stale);
     rig.send(" 1.234 V   AC   ", 0);
     EXPECT_EQ(drawing(rig.el.Picture2), live);
 }
@@ -304,8 +295,7 @@ TEST(RecordLog, IntervalItemsAndPanel) {
 }
 
 TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicks) {
-    // Per tick of a second: how many readings arrive before it (each one newer), and '1' where
-    // the tick appends a line.
+    // Per tick: readings arriving before it (each newer); '1' where the tick appends a line.
     const std::tuple<std::int16_t, std::string, std::string> cases[] = {
         {1, "22222", "11111"},
         {2, "100001010", "001000101"}, // a slot without a waiting reading is used up
@@ -353,13 +343,13 @@ TEST(RecordLog, RecordCommandsAndWhatTheTimerLogs) {
     expectRecording(false);
     rig.send(" 3.000V         ", 0);
     rig.log.Timer1_Timer();
-    rig.send(" 4.000V         ", 0);
+    rig.send(" 4.000V         ", 0); // after the end: not logged
     rig.log.Timer1_Timer();
     EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
 }
 
 TEST(RecordLog, NewRecordOffersToSaveFirst) {
-    // Whether the log holds a line, the answer, the dialog's file, dialogs shown, log cleared.
+    // Log holds a line, answer, the dialog's file, dialogs shown, log cleared.
     const std::tuple<bool, Answer, const char *, int, bool> cases[] = {
         {false, Answer::Cancel, nullptr, 0, true}, {true, Answer::Cancel, "/r.txt", 0, false},
         {true, Answer::Yes, nullptr, 1, false},    {true, Answer::Yes, "/r.txt", 1, true},

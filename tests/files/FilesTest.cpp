@@ -153,8 +153,7 @@ class FilesTest : public ::testing::Test {
         form.call.SaveDMMRecord = [this] { return record.SaveDMMRecord(); };
         for (auto *c : commandsOfAWaveform())
             c->setEnabled(false);
-        form.el.Save.setEnabled(true);
-        form.el.menuSave.setEnabled(true);
+        form.el.Save.setEnabled(true), form.el.menuSave.setEnabled(true);
     }
 
     std::vector<common::Control *> commandsOfAWaveform() {
@@ -197,8 +196,7 @@ TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimit) {
         EXPECT_FALSE(FileStore::readLines(name, 271).has_value()) << name;
 }
 
-// Any name the system allows: bytes that are no UTF-8, and a name of the longest length (no room
-// for a longer temporary name beside it).
+// Any name the system allows: no UTF-8, or of the longest length (no room for a temporary one).
 TEST_F(FilesTest, FileStoreTakesAnyFileName) {
     const std::string text = WaveformFormat::compose(sampleRecord());
     for (const std::string &name : {std::string("caf\xe9.dso"), std::string(255, 'n')}) {
@@ -215,11 +213,10 @@ TEST_F(FilesTest, FileStoreTakesAnyFileName) {
     std::filesystem::remove(path("caf\xe9.dso"));
 }
 
-// Save without a current name, Save As and the DMM record: the dialog, the replace question, and
-// failures that stay silent.
+// Save without a current name, Save As and the DMM record: dialog, replace question, failures.
 TEST_F(FilesTest, SavingThroughADialog) {
     const std::string existing = path("existing.txt"), unwritable = path("missing/r.txt");
-    // The name chosen, the answer to the replace question when asked, and whether it is saved.
+    // The name chosen, the answer to the replace question if asked, whether it is saved.
     const std::tuple<std::optional<std::string>, Answer, bool> cases[] = {
         {std::nullopt, Answer::Ok, false},
         {existing, Answer::Cancel, false},
@@ -254,8 +251,8 @@ TEST_F(FilesTest, SavingThroughADialog) {
             EXPECT_TRUE(!failed || (boxes.back().warning &&
                                     boxes.back().text.starts_with(unwritable + " 保存失败: ")));
             EXPECT_EQ(contents(existing) == "old", !saved);
-            // A waveform takes the chosen name before it is written (a failed write leaves it
-            // named, unsaved); the caption follows a saved one. The DMM record leaves all alone.
+            // A waveform is named before it is written (a failed write leaves it named, unsaved);
+            // the caption follows a saved one. The DMM record leaves all alone.
             const bool named = (saved || failed) && command < 2;
             const bool shown = saved && command < 2;
             EXPECT_EQ(std::tuple(form.v.CurrentFileName, form.el.Save.enabled(), captions.size()),
@@ -327,13 +324,13 @@ TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
     for (const std::string &target : {path("missing/wave.dso"), kept}) {
         fp.messages.shown.clear();
         form.v.CurrentFileName = target;
-        form.el.Save.setEnabled(true);
-        form.el.menuSave.setEnabled(true);
+        form.el.Save.setEnabled(true), form.el.menuSave.setEnabled(true);
         withFileSizeLimit(1000, [this] { files.menuSave_Click(); }); // the file takes 2 KB
         ASSERT_EQ(fp.messages.shown.size(), 1u) << target;
         const auto &m = fp.messages.shown[0];
-        EXPECT_TRUE(m.warning && m.text.rfind(target + " 保存失败: ", 0) == 0) << m.text;
-        EXPECT_GT(m.text.size(), target.size() + std::string(" 保存失败: ").size()); // a reason
+        EXPECT_TRUE(m.warning && m.text.starts_with(target + " 保存失败: ") &&
+                    m.text.size() > target.size() + std::string(" 保存失败: ").size()) // a reason
+            << m.text;
         EXPECT_EQ(std::tuple(form.el.Save.enabled(), form.el.menuSave.enabled(),
                              form.v.CurrentFileName, captions.size()),
                   std::tuple(true, true, target, 0u));

@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -172,36 +171,21 @@ TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
     QFile::remove(ini);
 }
 
-TEST(ReplayPacerTest, PlaysARecordingAtTenTimesItsPaceOrAsFastAsItCan) {
-    testApp();
-    for (const int speed : {10, link::qt::ReplayPacer::kMax}) {
-        RawRecording rec;
-        for (std::uint32_t k = 0; k < 10; ++k) // two seconds as recorded
-            rec.records.push_back({k * 200, std::vector<std::uint8_t>(20, std::uint8_t(k))});
-        ReplayPort port(1, rec);
-        link::qt::ReplayPacer pacer(port, speed);
-        bool finished = false;
-        pacer.setFinishedHandler([&] { finished = true; });
-        std::vector<std::uint8_t> firsts;
-        port.setEventHandler([&](int) { firsts.push_back(port.read().front()); });
-        ASSERT_TRUE(port.selectPort(1) && port.open());
-        QElapsedTimer clock;
-        clock.start();
-        ASSERT_TRUE(port.setRts(true) && port.setDtr(true));
-        ASSERT_TRUE(runUntil([&] { return finished; }));
-        EXPECT_EQ(firsts, std::vector<std::uint8_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-        EXPECT_GE(clock.elapsed(), speed == 10 ? 170 : 0) << "1.8 s at ten times its pace";
-    }
-}
-
 // The pace counts from the first record played, not from the moment the lines came up: the
-// 300 ms the search waits after raising them (here on a clock of the test's own) do not let the
-// first three seconds of a ten-times replay go out at once.
-TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayed) {
+// 300 ms the search waits after raising them (on the test's own clock) do not let the first
+// three seconds of a ten-times replay go out at once. As fast as it can, a record an event.
+TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) {
     testApp();
     RawRecording rec;
     for (std::uint32_t k = 0; k < 10; ++k) // a record every 100 ms
         rec.records.push_back({k * 100, std::vector<std::uint8_t>(20, std::uint8_t(k))});
+    ReplayPort fast(1, rec);
+    link::qt::ReplayPacer fastPacer(fast, link::qt::ReplayPacer::kMax);
+    std::vector<std::uint8_t> firsts;
+    fast.setEventHandler([&](int) { firsts.push_back(fast.read().front()); });
+    ASSERT_TRUE(fast.selectPort(1) && fast.open() && fast.setRts(true) && fast.setDtr(true));
+    ASSERT_TRUE(runUntil([&] { return firsts.size() >= 10; }));
+    EXPECT_EQ(firsts, std::vector<std::uint8_t>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     ReplayPort port(1, rec);
     long long now = 0;
     link::qt::ReplayPacer pacer(port, 10, [&now] { return now; });
@@ -231,7 +215,6 @@ TEST(LinkOptionsTest, AReplayWithNothingToReplayStandsEmptyACutOneSaysWhatWasLef
     const std::string record = std::string("\0\0\0\0\x02\0\x01\x02", 8);
     // what the file holds; nothing to replay; the note
     const std::tuple<std::string, bool, std::string> cases[] = {
-        {head, true, path + " holds no whole record"},
         {head + "\1\2\3", true,
          path + " holds no whole record (the 3 bytes after its first line make none)"},
         {head + record, false, ""},
