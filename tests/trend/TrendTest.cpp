@@ -198,9 +198,7 @@ TEST(TrendPlacement, BesideTheMainWindow) {
         {{655, 320, 609, 440}, wide, {1264, 320, 656, 520}},       // right, narrower still
         {{0, 0, 609, 440}, {0, 0, 1024, 768}, {0, 440, 760, 328}}, // below, lower
         {{0, 0, 609, 440}, doubled, {304, 0, 336, 512}},           // over the digits and the log
-        {{300, 0, 609, 440},
-         doubled,
-         {0, 0, 604, 512}}, // left of them: the main window at the right
+        {{300, 0, 609, 440}, doubled, {0, 0, 604, 512}},           // left of them
     };
     for (const auto &[main, screen, expected] : cases)
         EXPECT_EQ(besideMain(main, screen, 760, 520), expected) << main.x << "," << screen.width;
