@@ -224,7 +224,7 @@ TEST(LogImport, TimesOfDay) {
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
 }
 
-TEST(LogImport, LinesPlacedBeforeTheirEndAcrossMidnight) {
+TEST(LogImport, LinesAcrossMidnightAndRecordFiles) {
     const std::string log = "  23:59:58    3.301  V  DC     \r\n"
                             "  No.5 :   3.300 V  DC     \r\n" // play-back: no time
                             "  23:59:59     OL.   V  DC     \r\n"
@@ -246,9 +246,7 @@ TEST(LogImport, LinesPlacedBeforeTheirEndAcrossMidnight) {
     TrendModel earlier;
     (void)importLog(log, {kDayStart + 1, kDayStart}, earlier);
     EXPECT_EQ(earlier.series()[1].points[0].t, kDayStart + 2 - 86400);
-}
 
-TEST(LogImport, RecordFileSplitsIntoHeaderAndLog) {
     const auto record =
         splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\n"
                         "QM520V DMM Record: bench\r\n\r\n  14:00:00  3.301 V\r\n\r\n");

@@ -80,9 +80,8 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
         EXPECT_EQ(shown, "4|1.000\n" + clock(0) + "|4.000\n" + clock(3) + "|2.5000|1.2910|3.000\n" +
                              clock(4) + "|");
     }
-    EXPECT_EQ(
-        std::ranges::count(trend->findChildren<QLabel *>(), QStringLiteral("V DC"), &QLabel::text),
-        1)
+    const QList<QLabel *> labels = trend->findChildren<QLabel *>();
+    EXPECT_EQ(std::ranges::count(labels, QStringLiteral("V DC"), &QLabel::text), 1)
         << "the unit, once, in the table's corner";
     EXPECT_EQ(trend->pointTip(0.76).toStdString(), clock(3) + "  4.000 V DC") << "3 s of 4";
 
