@@ -182,8 +182,7 @@ class CommandsTest : public AppTest {
     std::string calls_;
 };
 
-// The cursor mode's state machine; the view buttons mark their menu items and redraw.
-TEST_F(CommandsTest, CursorAndViewButtons) {
+TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw) {
     auto &call = form.call;
     trace({{&call.CloseHCursor, 'H'},
            {&call.CloseVCursor, 'V'},
