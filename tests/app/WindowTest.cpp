@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
