@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>

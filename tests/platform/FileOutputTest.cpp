@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -13,7 +12,6 @@
 #include <linux/fs.h>
 #include <poll.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -93,18 +91,16 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
         mode_t mode;
         bool sync;
     };
+    // clang-format off
     const Row rows[] = {
         {"a.csv", {}, "a.csv", 0600, 0600, false},
         {"abs.csv", {{"abs.csv", path("sub/t1.csv")}}, "sub/t1.csv", 0604, 0604, true},
-        {"sub/rel.csv",
-         {{"sub/rel.csv", "../l2.csv"}, {"l2.csv", "sub/t2.csv"}},
-         "sub/t2.csv",
-         0660,
-         0660,
-         false},
+        {"sub/rel.csv", {{"sub/rel.csv", "../l2.csv"}, {"l2.csv", "sub/t2.csv"}}, "sub/t2.csv",
+         0660, 0660, false},
         {"dangling.csv", {{"dangling.csv", "sub/made.csv"}}, "sub/made.csv", 0, 0640, true},
         {"new.csv", {}, "new.csv", 0, 0640, false}, // 0666 less the umask
     };
+    // clang-format on
     for (const auto &[written, links, end, oldMode, mode, sync] : rows) {
         SCOPED_TRACE(written);
         if (oldMode != 0) {

@@ -198,9 +198,7 @@ TEST(TrendPlacement, BesideTheMainWindow) {
         {{655, 320, 609, 440}, wide, {1264, 320, 656, 520}},       // right, narrower still
         {{0, 0, 609, 440}, {0, 0, 1024, 768}, {0, 440, 760, 328}}, // below, lower
         {{0, 0, 609, 440}, doubled, {304, 0, 336, 512}},           // over the digits and the log
-        {{300, 0, 609, 440},
-         doubled,
-         {0, 0, 604, 512}}, // left of them: the main window at the right
+        {{300, 0, 609, 440}, doubled, {0, 0, 604, 512}},           // left of them
     };
     for (const auto &[main, screen, expected] : cases)
         EXPECT_EQ(besideMain(main, screen, 760, 520), expected) << main.x << "," << screen.width;
@@ -226,7 +224,7 @@ TEST(LogImport, TimesOfDay) {
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
 }
 
-TEST(LogImport, LinesPlacedBeforeTheirEndAcrossMidnight) {
+TEST(LogImport, LinesAcrossMidnightAndRecordFiles) {
     const std::string log = "  23:59:58    3.301  V  DC     \r\n"
                             "  No.5 :   3.300 V  DC     \r\n" // play-back: no time
                             "  23:59:59     OL.   V  DC     \r\n"
@@ -248,9 +246,7 @@ TEST(LogImport, LinesPlacedBeforeTheirEndAcrossMidnight) {
     TrendModel earlier;
     (void)importLog(log, {kDayStart + 1, kDayStart}, earlier);
     EXPECT_EQ(earlier.series()[1].points[0].t, kDayStart + 2 - 86400);
-}
 
-TEST(LogImport, RecordFileSplitsIntoHeaderAndLog) {
     const auto record =
         splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\n"
                         "QM520V DMM Record: bench\r\n\r\n  14:00:00  3.301 V\r\n\r\n");

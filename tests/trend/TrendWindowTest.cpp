@@ -3,6 +3,7 @@
 #include "app/qt/MainWindow.h"
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/QtWindowPlaces.h"
+#include "tests/TestFiles.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,15 +19,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace qv::trend::qt {
 namespace {
 
-std::string readAll(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::contents;
 
 /// The program and its window on a fake port with a meter on port 1, the trend opened by its
 /// menu item.
@@ -83,9 +80,8 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
         EXPECT_EQ(shown, "4|1.000\n" + clock(0) + "|4.000\n" + clock(3) + "|2.5000|1.2910|3.000\n" +
                              clock(4) + "|");
     }
-    EXPECT_EQ(
-        std::ranges::count(trend->findChildren<QLabel *>(), QStringLiteral("V DC"), &QLabel::text),
-        1)
+    const QList<QLabel *> labels = trend->findChildren<QLabel *>();
+    EXPECT_EQ(std::ranges::count(labels, QStringLiteral("V DC"), &QLabel::text), 1)
         << "the unit, once, in the table's corner";
     EXPECT_EQ(trend->pointTip(0.76).toStdString(), clock(3) + "  4.000 V DC") << "3 s of 4";
 
@@ -218,13 +214,13 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     trend->exportPoints();
     EXPECT_GT(QImage(QString::fromStdString(dir + "trend.png")).height(),
               trend->findChild<QChartView *>()->height() + 40); // title, chart, statistics
-    const std::string svg = readAll(dir + "trend.svg");
+    const std::string svg = contents(dir + "trend.svg");
     const QString day = QDateTime::fromSecsSinceEpoch(qint64(kStart)).toString("yyyy-MM-dd ");
     const std::string title = "QM520V   V DC   " + day.toStdString() + clock(0) + " – " + clock(1);
     EXPECT_EQ(trend->pictureTitle().toStdString(), title);
     for (const std::string &text : {title, std::string("2.500"), std::string("1.7500")})
         EXPECT_NE(svg.find(">" + text + "</text>"), std::string::npos) << text;
-    const std::string csv = readAll(dir + "points.csv");
+    const std::string csv = contents(dir + "points.csv");
     EXPECT_NE(csv.find(",1.000,V DC\r\n"), std::string::npos) << csv;
 
     // An existing file is replaced only when the user agrees.
@@ -232,7 +228,7 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     fp.messages.answers = {platform::Answer::Cancel};
     send(" 3.000 V  DC", 2);
     trend->exportPoints();
-    EXPECT_EQ(readAll(dir + "points.csv"), csv);
+    EXPECT_EQ(contents(dir + "points.csv"), csv);
 }
 
 // The trend opens beside the main window without hiding it, and where it was left the time
