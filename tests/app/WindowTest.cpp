@@ -320,11 +320,3 @@ TEST(DeviceDialogTest, ListsTheSystemsDevicesAndARowFillsThePath) {
 
 } // namespace
 } // namespace qv::app::qt
-
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -251,11 +251,3 @@ TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
 
 } // namespace
 } // namespace qv::trend::qt
-
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
