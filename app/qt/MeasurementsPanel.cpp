@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "dso/MeasurementText.h"
+#include "lang/Retranslate.h"
 #include "output/MeasurementRows.h"
 
 #include <QCoreApplication>
@@ -27,21 +28,26 @@ QString coreText(const char *chinese) {
 MeasurementsPanel::MeasurementsPanel(Program &program, QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Tool), program_(program), table_(new QTableWidget(this)) {
     setObjectName(QStringLiteral("measurementsPanel"));
-    setWindowTitle(tr("测量"));
     table_->setObjectName(QStringLiteral("measurementsTable"));
     table_->setColumnCount(2);
     table_->setRowCount(static_cast<int>(dso::kQuantities));
-    table_->setHorizontalHeaderLabels({tr("测量项"), tr("数值")});
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setStretchLastSection(true);
-    int row = 0;
-    for (const dso::QuantityName &name : dso::quantityNames()) {
-        table_->setItem(row, 0, new QTableWidgetItem(coreText(name.label)));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        table_->setItem(row, 0, new QTableWidgetItem);
         table_->setItem(row, 1, new QTableWidgetItem(QStringLiteral("—")));
-        ++row;
     }
-    table_->resizeColumnToContents(0);
+    // The texts in the language installed, now and after a change of language.
+    (new lang::Retranslate(this))->keep([this] {
+        setWindowTitle(tr("测量"));
+        table_->setHorizontalHeaderLabels({tr("测量项"), tr("数值")});
+        int row = 0;
+        for (const dso::QuantityName &name : dso::quantityNames())
+            table_->item(row++, 0)->setText(coreText(name.label));
+        table_->resizeColumnToContents(0);
+        refresh();
+    });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table_);

@@ -5,6 +5,7 @@
 #include "app/cli/StartupFile.h"
 #include "app/qt/LanguageMenu.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/MeasurementsPanel.h"
 #include "app/qt/StatusPanel.h"
 #include "app/qt/TwipsCanvas.h"
 #include "common/ShownTexts.h"
@@ -21,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -98,6 +100,12 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
         {"Trend", [&] { return text("mnuTrend"); }, "趋势(&T)…", "&Trend…"},
         {"Export item", [&] { return text("mnuExportRecordCsv"); }, "记录 CSV…", "Record CSV…"},
         {"Wave item", [&] { return text("mnuPreviousFrame"); }, "上一帧", "Previous frame"},
+        {"measurement",
+         [&] {
+             const auto *table = window.measurementsPanel()->findChild<QTableWidget *>();
+             return table->item(0, 0)->text().toStdString();
+         },
+         "最大值", "Maximum"},
         {"Link tip", [&] { return window.action("button:Link")->toolTip().toStdString(); }, "连接",
          "Link"},
         {"scope tip", [&] { return window.scope()->toolTip().toStdString(); }, "DSO窗口",
