@@ -16,10 +16,7 @@ constexpr Named kNames[] = {{Language::Chinese, "zh"}, {Language::English, "en"}
 constexpr const char *kKey = "language";
 
 std::unique_ptr<QSettings> settings() {
-    const QString file = qEnvironmentVariable(kSettingsVariable);
-    if (file.isEmpty())
-        return std::make_unique<QSettings>(QStringLiteral("qvlink"), QStringLiteral("qvlink"));
-    return std::make_unique<QSettings>(file, QSettings::IniFormat);
+    return platform::qt::programSettings();
 }
 
 } // namespace

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/qt/ProgramSettings.h"
+
 #include <QObject>
 #include <QString>
 
@@ -22,7 +24,7 @@ enum class Language { Chinese, English };
 inline constexpr const char *kLanguageVariable = "QVLINK_LANG";
 /// The environment variable that names an INI file to keep the settings in instead of the
 /// user's (tests).
-inline constexpr const char *kSettingsVariable = "QVLINK_SETTINGS";
+inline constexpr const char *kSettingsVariable = platform::qt::kSettingsVariable;
 
 /// The language kept in the user's settings; Chinese when none is kept.
 [[nodiscard]] Language settingLanguage();

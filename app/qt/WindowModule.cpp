@@ -16,6 +16,7 @@
 #include "link/qt/LinkOptions.h"
 #include "mqtt/qt/QtSettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/qt/ProgramSettings.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtClock.h"
 #include "platform/qt/services/QtFileDialogs.h"
@@ -46,9 +47,9 @@ namespace {
 std::size_t historyFrames(const app::cli::WindowOptions &options) {
     if (options.history)
         return *options.history;
-    const QSettings settings(QStringLiteral("qvlink"), QStringLiteral("qvlink"));
     bool ok = false;
-    const uint n = settings.value(QStringLiteral("scope/historyFrames")).toUInt(&ok);
+    const uint n =
+        platform::qt::programSettings()->value(QStringLiteral("scope/historyFrames")).toUInt(&ok);
     return ok ? std::min<std::size_t>(n, dso::FrameHistory::kMaxCapacity)
               : dso::FrameHistory::kDefaultCapacity;
 }

@@ -1,5 +1,7 @@
 #include "mqtt/qt/QtSettingsStore.h"
 
+#include "platform/qt/ProgramSettings.h"
+
 #include <QSettings>
 
 namespace qv::mqtt::qt {
@@ -12,7 +14,8 @@ std::string text(const QSettings &s, const char *key) {
 } // namespace
 
 StoredSettings QtSettingsStore::load() const {
-    const QSettings s(QStringLiteral("qvlink"), QStringLiteral("qvlink"));
+    const auto settings = platform::qt::programSettings();
+    const QSettings &s = *settings;
     StoredSettings out;
     out.url = text(s, "mqtt/url");
     out.password = text(s, "mqtt/password");
@@ -28,7 +31,8 @@ StoredSettings QtSettingsStore::load() const {
 }
 
 void QtSettingsStore::save(const StoredSettings &in) {
-    QSettings s(QStringLiteral("qvlink"), QStringLiteral("qvlink"));
+    const auto settings = platform::qt::programSettings();
+    QSettings &s = *settings;
     const auto put = [&s](const char *key, const std::string &v) {
         s.setValue(QLatin1String(key), QString::fromStdString(v));
     };

@@ -1,5 +1,7 @@
 #include "platform/qt/serial/QtDeviceMemory.h"
 
+#include "platform/qt/ProgramSettings.h"
+
 #include <QSettings>
 
 #include <memory>
@@ -7,12 +9,6 @@
 namespace qv::platform::qt {
 
 namespace {
-
-std::unique_ptr<QSettings> settings(const QString &iniFile) {
-    if (iniFile.isEmpty())
-        return std::make_unique<QSettings>(QStringLiteral("qvlink"), QStringLiteral("qvlink"));
-    return std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
-}
 
 std::optional<std::uint16_t> id(const QVariant &v) {
     bool ok = false;
@@ -25,7 +21,7 @@ std::optional<std::uint16_t> id(const QVariant &v) {
 } // namespace
 
 std::optional<DeviceIdentity> QtDeviceMemory::recall() const {
-    const auto s = settings(iniFile_);
+    const auto s = programSettings(iniFile_);
     const QString path = s->value(QStringLiteral("link/device")).toString();
     if (path.isEmpty())
         return std::nullopt;
@@ -36,7 +32,7 @@ std::optional<DeviceIdentity> QtDeviceMemory::recall() const {
 }
 
 void QtDeviceMemory::remember(const DeviceIdentity &device) {
-    const auto s = settings(iniFile_);
+    const auto s = programSettings(iniFile_);
     s->setValue(QStringLiteral("link/device"), QString::fromStdString(device.path));
     s->setValue(QStringLiteral("link/serialNumber"), QString::fromStdString(device.serialNumber));
     const auto put = [&s](const char *key, std::optional<std::uint16_t> v) {
