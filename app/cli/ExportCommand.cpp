@@ -313,7 +313,8 @@ int exportWaveforms(const char *program, const Plan &plan) {
     }
     if (progress)
         std::fputs("\n", stderr);
-    return refused ? kInputRefused : failed ? kOutputFailed : kDone;
+    worker.reset();
+    HeadlessApplication::leave(refused ? kInputRefused : failed ? kOutputFailed : kDone);
 }
 
 int exportRecord(const char *program, const ParsedArguments &p) {

@@ -1,7 +1,11 @@
 #include "app/cli/HeadlessApplication.h"
 
 #include "app/cli/Cli.h"
+#include "app/cli/FontWarmUp.h"
 #include "lang/Language.h"
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace qv::app::cli {
 
@@ -12,6 +16,7 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
         translators_.apply(lang::runLanguage());
         return;
     }
+    FontWarmUp fonts; // read by the first picture, just after
     std::string error;
     kit_ = loadPictureKit(error);
     if (!kit_) {
@@ -20,6 +25,12 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
     }
     app_ = kit_->application(argc_, argv_);
     translators_.apply(lang::runLanguage());
+}
+
+void HeadlessApplication::leave(int code) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(code);
 }
 
 HeadlessApplication::~HeadlessApplication() = default;

@@ -26,6 +26,9 @@ class HeadlessApplication {
     [[nodiscard]] bool ok() const { return app_ != nullptr; }
     /// What draws pictures; null without pictures.
     [[nodiscard]] PictureKit *pictures() const { return kit_.get(); }
+    /// Ends the process with code at once, once every output is written and closed: taking
+    /// Qt's GUI down (its fonts, platform and libraries) would only cost time.
+    [[noreturn]] static void leave(int code);
 
   private:
     int argc_ = 1;

@@ -25,7 +25,8 @@ void *symbolOf(const char *module, const char *symbol, std::string &error) {
     std::string why;
     for (const std::string &path :
          {folder + "/" + module, folder + "/../" QV_MODULE_DIR "/" + module}) {
-        void *handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        // Functions bound as first called: of the GUI libraries' many, a run calls few.
+        void *handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
         if (!handle) {
             why = ::dlerror();
             continue;

@@ -6,52 +6,24 @@
 
 #include <QGuiApplication>
 
-#include <dlfcn.h>
-
-#include <thread>
-
 namespace {
-
-/// Reads the system's font set-up (fontconfig's configuration files and font caches, the
-/// largest part of a picture's set-up) on a thread of its own while the application starts;
-/// the first font Qt asks for waits for it. Fontconfig came with Qt's GUI library.
-class FontWarmUp {
-  public:
-    FontWarmUp() {
-        void *fontconfig = ::dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD);
-        auto *init =
-            fontconfig ? reinterpret_cast<int (*)()>(::dlsym(fontconfig, "FcInit")) : nullptr;
-        if (init)
-            thread_ = std::thread(init);
-    }
-    ~FontWarmUp() { wait(); }
-    FontWarmUp(const FontWarmUp &) = delete;
-    FontWarmUp &operator=(const FontWarmUp &) = delete;
-    void wait() {
-        if (thread_.joinable())
-            thread_.join();
-    }
-
-  private:
-    std::thread thread_;
-};
 
 class QtPictureKit final : public qv::app::cli::PictureKit {
   public:
     std::unique_ptr<QCoreApplication> application(int &argc, char **argv) override {
-        return std::make_unique<QGuiApplication>(argc, argv);
+        auto app = std::make_unique<QGuiApplication>(argc, argv);
+        // The platform is loaded; a picture needs no other plugin. Without this Qt's PNG writer
+        // would load every image-format plugin there is (and the libraries they take) only to
+        // ask each whether it writes PNG, and let one that says so write it instead of Qt.
+        QCoreApplication::setLibraryPaths({});
+        return app;
     }
     std::unique_ptr<qv::platform::PictureWriter> writer(bool syncToDisk) override {
-        fonts_.wait();
         return std::make_unique<qv::platform::qt::QtPictureWriter>(syncToDisk);
     }
     std::unique_ptr<qv::common::TextMeasure> textMeasure() override {
-        fonts_.wait();
         return std::make_unique<qv::platform::qt::QtTextMeasure>();
     }
-
-  private:
-    FontWarmUp fonts_;
 };
 
 } // namespace
