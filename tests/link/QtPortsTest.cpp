@@ -32,15 +32,8 @@ using link::qt::VirtualMeterPort;
 using platform::DeviceIdentity;
 using platform::qt::PortTable;
 
-void testApp() {
-    static int argc = 1;
-    static char *argv[] = {const_cast<char *>("tests_link_qt"), nullptr};
-    static QCoreApplication app(argc, argv);
-}
-
 /// Runs the event loop until the condition holds or the time is up; true when it holds.
 bool runUntil(const std::function<bool()> &done) {
-    testApp();
     for (QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     return done();
@@ -96,7 +89,6 @@ struct PortLink {
     SerialLink link{form};
     explicit PortLink(platform::SerialPort &port)
         : os{port, fp.messages, fp.files, fp.printer, fp.clipboard, fp.clock} {
-        testApp();
         link.useDevices({.retry = &timer});
     }
     void decode() {
@@ -159,7 +151,6 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneIsWaitedForAndComesBackUnde
 }
 
 TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
-    testApp();
     const QString ini = QString::fromStdString(tempPath("qvlink-settings-").string() + ".ini");
     QFile::remove(ini);
     EXPECT_FALSE(platform::qt::QtDeviceMemory(ini).recall());
@@ -175,7 +166,6 @@ TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
 // 300 ms the search waits after raising them (on the test's own clock) do not let the first
 // three seconds of a ten-times replay go out at once. As fast as it can, a record an event.
 TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) {
-    testApp();
     RawRecording rec;
     for (std::uint32_t k = 0; k < 10; ++k) // a record every 100 ms
         rec.records.push_back({k * 100, std::vector<std::uint8_t>(20, std::uint8_t(k))});
