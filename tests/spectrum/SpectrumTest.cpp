@@ -70,9 +70,9 @@ struct Fixture {
                     found.push_back(*l);
         return found;
     }
-    [[nodiscard]] std::string textAt(double x) const {
+    [[nodiscard]] std::string textAt(double x, double y = 230) const {
         for (const auto &op : form.el.Picture1.ops())
-            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == x && t->y == 230)
+            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == x && t->y == y)
                 return t->text;
         return "?";
     }
@@ -127,11 +127,7 @@ TEST(SpectrumView, PeakReadout) {
             f.form.wave.WaveData[i] = 20 * std::sin(2 * 3.14159265358979 * 16 * i / 256);
         f.form.v.SpectrumLogScale = c.scale;
         f.view.FFT_Display();
-        std::string text = "?";
-        for (const auto &op : f.form.el.Picture1.ops())
-            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == 2600 && t->y == 50)
-                text = t->text;
-        EXPECT_EQ(text, c.text) << c.gain;
+        EXPECT_EQ(f.textAt(2600, 50), c.text) << c.gain;
     }
     Fixture flat;
     flat.show(0, 7, 13, 3, 0);
