@@ -1,3 +1,4 @@
+#include "../dso/Scope.h"
 #include "cursors/ScreenCursors.h"
 #include "platform/fakes/FakePlatform.h"
 #include "spectrum/SpectrumView.h"
@@ -44,14 +45,6 @@ struct Fixture {
             if (const auto *l = std::get_if<LineOp>(&op); l && l->mode == common::DrawMode::Xor)
                 lines.push_back(*l);
         return lines;
-    }
-    // The last text printed in the readout strip at x, or "".
-    [[nodiscard]] std::string readoutAt(double x) const {
-        std::string text;
-        for (const auto &op : form.el.Picture1.ops())
-            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == x && t->y == 4750)
-                text = t->text;
-        return text;
     }
 };
 
@@ -171,8 +164,9 @@ TEST(CursorReadouts, TextsInTheStripAndForPrinting) {
         EXPECT_EQ(std::tuple(box.x1, box.y1, box.x2, box.y2, box.filled, box.fill, box.mode),
                   std::tuple(2000, 4750, 5400, 4950, true, common::kWhite, common::DrawMode::Copy));
         EXPECT_EQ(std::get<common::TextOp>(ops.back()).color, common::kBlack) << c.a;
-        EXPECT_EQ(std::tuple(f.readoutAt(2000), f.readoutAt(3500)), std::tuple(c.a, c.b));
-        std::string kept; // the texts shown, in order, and no others
+        EXPECT_EQ(dso::test::textsAt(f.form.el.Picture1, {{2000, 4750}, {3500, 4750}}),
+                  std::string(c.a) + "|" + c.b); // the last texts printed in the readout strip
+        std::string kept;                        // the texts shown, in order, and no others
         for (const auto *s : {&r.DeltaTimeText, &r.InverseDeltaTimeText, &r.TimeCursorLevelText,
                               &r.LevelCursorText, &r.FrequencyCursorText, &r.SpectrumLevelText})
             kept += *s;
