@@ -23,10 +23,9 @@ common::Waveform record(double trigger, double slope, double level, double zero,
     return w;
 }
 
-// The reconstruction written a second time, plainly, step by step as the meter's screen does it:
-// the filters' taps as the meter's table lists them (they follow no formula: the 2/5 phase adds up
-// to 129 and is no mirror of the 3/5 one), every bound checked before anything is written. With
-// whole-number samples every sum is exact, so the two must agree to the last bit.
+// The reconstruction written a second time, plainly, with the taps as the meter's table lists them
+// (the 2/5 phase adds up to 129 and is no mirror of the 3/5 one), every bound checked before
+// anything is written. With whole-number samples every sum is exact: the two agree to the bit.
 struct Plain {
     std::array<double, 513> out{}; // the interleaved record, kept from frame to frame
 
@@ -99,10 +98,8 @@ Rebuild product(Reconstruction &r, int proc, const Samples &raw, common::Wavefor
     return proc == 1 ? r.sinc1(raw, w) : proc == 3 ? r.sinc3(raw, w) : r.sinc4(raw, w);
 }
 
-// Every path, at every trigger position a frame can carry, at levels and slopes that put the
-// crossing anywhere in the search window or outside it, frame after frame: the same outcome and
-// the same 257 points as the plain reconstruction. The record wanders around the zero level 128,
-// each sample a value of its own, sample 195 too (which sinc3 leaves out).
+// Every path, trigger position, and crossing in or outside the search window, frame after frame:
+// the same outcome and 257 points as the plain one. Each sample differs, 195 too (sinc3 skips it).
 TEST(Reconstruction, AgreesWithThePlainOneEverywhere) {
     Samples raw;
     for (int i = 0; i < 257; ++i)

@@ -162,9 +162,8 @@ TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
     QFile::remove(ini);
 }
 
-// The pace counts from the first record played, not from the moment the lines came up: the
-// 300 ms the search waits after raising them (on the test's own clock) do not let the first
-// three seconds of a ten-times replay go out at once. As fast as it can, a record an event.
+// The pace counts from the first record played, not from the lines coming up 300 ms before (on
+// the test's clock); as fast as it can, a record an event.
 TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) {
     RawRecording rec;
     for (std::uint32_t k = 0; k < 10; ++k) // a record every 100 ms

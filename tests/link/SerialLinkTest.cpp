@@ -272,9 +272,8 @@ TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElse
     EXPECT_EQ(f.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
-// After an unplug a name is opened again only where it still names the meter's device: a
-// pseudo-terminal's number goes to the next terminal any program opens. A pseudo-terminal is
-// never in the system's list of devices, slow to read: naming one does not read it.
+// After an unplug a name is opened again only where it still names the meter's device, never a
+// pseudo-terminal's; naming one does not read the system's (slow) list of devices.
 TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterAtTheSamePath) {
     LinkFixture f("--------");
     f.addDevice("/dev/pts/7");
@@ -348,10 +347,8 @@ TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
     for (const auto &[identity, expected] : cases)
         EXPECT_EQ(returnedAt(identity, list), expected) << identity.path << identity.serialNumber;
     EXPECT_EQ(identify(list, "ttyUSB0").serialNumber, "A1");
-    // Whether the device at a lost one's path now is the same one, by the list above: not a
-    // pseudo-terminal (also BSD's and macOS's), a port of the machine, a link by id, a COM port;
-    // an adapter by its serial number or its unique ids (A2 now stands where A1 was; nothing at
-    // ttyUSB9; ttyUSB0 has a serial number).
+    // Whether the device at a lost one's path now is the same one, by the list above: never a
+    // pseudo-terminal; an adapter by its serial number or unique ids (ttyUSB0 has a serial number).
     const std::pair<DeviceIdentity, bool> atPath[] = {
         {{"/dev/pts/3"}, false}, {{"/dev/./pts//3"}, false}, {{"/dev/ttys003"}, false},
         {{"/dev/ttyS0"}, true}, {{"/dev/serial/by-id/usb-FTDI_A1-if00-port0"}, true},

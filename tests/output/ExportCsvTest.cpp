@@ -38,9 +38,8 @@ TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
               std::tuple("", "\" a\""));
 }
 
-// One waveform per time-base family and volt unit; rows worked out by hand from
-// volts = value / 10 x volts per division and time = index x time per division / 20. Each is
-// the decimal a person writes, without the last-bit noise of binary arithmetic.
+// Rows by hand: volts = value / 10 x volts per division, time = index x time per division / 20,
+// each the decimal a person writes, without the last-bit noise of binary arithmetic.
 TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
     // model, time base index, gain index, point, value; its row, volts and time per division
     const std::tuple<int, double, double, size_t, double, const char *, const char *, const char *>
@@ -218,10 +217,8 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
 
 using test::contents;
 
-// What opening finds, what it keeps, and where the next line goes. A last line without its line
-// end is mended as asked (here: "!" ends a whole line, anything else becomes a comment), or cut
-// when nothing is asked; a file whose first line is another is refused as it is. Until the first
-// line is appended the file is as it was. A place that cannot be written is refused, naming it.
+// A cut last line is mended as asked (here "!" ends a whole line, else it becomes a comment), or
+// cut when nothing is asked; another kind of file is refused as it is; opening only looks.
 TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFile) {
     const LineFile::Options mend{"h\r\n", [](std::string_view tail) {
                                      return std::string(tail.ends_with('!') ? "" : "# cut: ") +
