@@ -245,8 +245,7 @@ TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
     const std::string stale = "clear|grey 43pt 300,40 ' 1.234'|grey 12pt 2100,940 'V   AC'|"
                               "cyan 10pt 300,940 '通信已断开'";
     const std::string message = "clear|cyan 12pt 400,300 'Data start      '";
-    // What happens after the reading was drawn, and the panel once the link went down (the last
-    // row: the next reading after it is drawn as always).
+    // What happens after the reading was drawn, and the panel once the link went down.
     const std::pair<std::function<void(Rig &)>, std::string> cases[] = {
         {[](Rig &) {}, stale},
         {[](Rig &r) { r.fp.port.deliver(packet("1.2\x01", 0)); }, stale}, // garbled: not drawn
@@ -256,7 +255,7 @@ TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
         {[](Rig &r) { r.el.mnuStart.setChecked(false); }, live}, // stopped: kept as it is
         {[](Rig &r) { r.el.DMMmode.setChecked(false); }, live},  // DSO mode: the scope's panel
         {[](Rig &r) { r.el.Link.setChecked(false), r.el.Link.setChecked(true); }, stale}, // search
-        {[](Rig &r) { r.el.Link.setChecked(false), r.send(" 1.234 V   AC   ", 0); }, live},
+        {[](Rig &r) { r.el.Link.setChecked(false), r.send(" 1.234 V   AC   ", 0); }, live}, // next
     };
     for (const auto &[before, drawn] : cases) {
         SCOPED_TRACE(&before - &cases[0].first);

@@ -79,8 +79,7 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesAndClippedAtTheScreen) {
 TEST(ReferenceTrace, LabelNamesItsScales) {
     const ScaleTables tables;
     common::Waveform wave;
-    wave.DsoParam[0] = 13; // 1 ms/div
-    wave.DsoParam[2] = 7;  // 2 V/div
+    wave.DsoParam[0] = 13, wave.DsoParam[2] = 7; // 1 ms/div, 2 V/div
     EXPECT_EQ(referenceLabel(wave, 0, tables), "REF 2V/div 1ms/div");
     wave.DsoParam[2] = 99;
     EXPECT_EQ(referenceLabel(wave, 0, tables), "REF ?? 1ms/div");

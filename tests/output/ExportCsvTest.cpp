@@ -226,8 +226,7 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
                                  }};
     const LineFile::Options cut{"", nullptr};
     const std::string many(200000, 'y');
-    // what the file holds (none: no file), how it is opened; what it holds after one line more
-    // (none: refused), continued
+    // the file (none: none), how opened; the file after one line more (none: refused), continued
     const std::tuple<std::optional<std::string>, const LineFile::Options *,
                      std::optional<std::string>, bool>
         cases[] = {

@@ -37,8 +37,7 @@ TEST(PdfPrint, EveryCopyOfAWaveformPageGoesIntoThePdf) {
               3);
 }
 
-// The Copy command through the system clipboard: the scope screen as it is, the XOR cursor line
-// included, as a 96-dpi bitmap of 369 x 337 pixels.
+// Copy puts the screen as it is (XOR cursor included) on the clipboard: 369 x 337 at 96 dpi.
 TEST(Copy, TheClipboardHoldsTheScreenAt96Dpi) {
     platform::qt::QtClipboard clipboard;
     testing::PrintFixture f(&clipboard);

@@ -25,8 +25,7 @@ namespace {
 
 using test::contents;
 
-/// The program and its window on a fake port with a meter on port 1, the trend opened by its
-/// menu item.
+/// The program's window on a fake port (a meter on port 1), the trend opened by its menu item.
 struct TrendWindowTest : ::testing::Test {
     QTemporaryDir tmp;
     const std::string dir = tmp.path().toStdString() + "/";
@@ -46,8 +45,7 @@ struct TrendWindowTest : ::testing::Test {
         window.action("mnuTrend")->trigger();
         trend = window.trendWindow();
     }
-    /// A live DMM packet of model 6 showing these display characters, `at` seconds after kStart,
-    /// and the events it causes.
+    /// A live DMM packet of model 6 with these display characters at kStart + at; its events run.
     void send(std::string text, double at) {
         text.resize(16, ' ');
         const std::string packet = "\xFF" + text + std::string("\x06\0\0", 3);
@@ -126,8 +124,7 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
               "趋势 - QVLINK|实时|记录窗口|打开文件…|跟随|清除|导出");
 }
 
-// Marks on round clock times, labelled as briefly as the span allows (the steps and labels of
-// other spans: TimeTicks in TrendTest).
+// Marks on round clock times, labelled briefly (other spans: TimeTicks in TrendTest).
 TEST_F(TrendWindowTest, TimeMarksFallOnRoundClockTimes) {
     for (int i = 0; i <= 385; i += 5)
         send(" 1.000 V  DC", i);
@@ -228,8 +225,7 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     EXPECT_EQ(contents(dir + "points.csv"), csv);
 }
 
-// The trend opens beside the main window without hiding it, and where it was left the time
-// before (kept in a scratch settings file).
+// Beside the main window without hiding it, then where it was left (in a scratch settings file).
 TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
     const QRect main = window.frameGeometry(), trendFrame = trend->frameGeometry();
     const QRect screen = window.screen()->availableGeometry();
