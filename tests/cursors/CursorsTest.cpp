@@ -1,3 +1,4 @@
+#include "../dso/Scope.h"
 #include "cursors/ScreenCursors.h"
 #include "platform/fakes/FakePlatform.h"
 #include "spectrum/SpectrumView.h"
@@ -44,21 +45,6 @@ struct Fixture {
             if (const auto *l = std::get_if<LineOp>(&op); l && l->mode == common::DrawMode::Xor)
                 lines.push_back(*l);
         return lines;
-    }
-    // The last text printed in the readout strip at x, or "".
-    [[nodiscard]] std::string readoutAt(double x) const {
-        std::string text;
-        for (const auto &op : form.el.Picture1.ops())
-            if (const auto *t = std::get_if<common::TextOp>(&op); t && t->x == x && t->y == 4750)
-                text = t->text;
-        return text;
-    }
-    // Time cursors at x = p, level cursors at y = p.
-    void place(int shown1, int p1, int shown2, int p2) {
-        state.Cursor1Shown = static_cast<std::int16_t>(shown1);
-        state.Cursor2Shown = static_cast<std::int16_t>(shown2);
-        state.TimeCursor1X = state.LevelCursor1Y = static_cast<std::int16_t>(p1);
-        state.TimeCursor2X = state.LevelCursor2Y = static_cast<std::int16_t>(p2);
     }
 };
 
@@ -162,7 +148,10 @@ TEST(CursorReadouts, TextsInTheStripAndForPrinting) {
         f.view.Spectrum[0] = 2, f.view.Spectrum[10] = 5, f.view.Spectrum[20] = -12.345;
         f.view.SpectrumFreqPerDiv = c.time == 25 ? 0 : 781.25; // 25: the time base is empty
         f.view.SpectrumFreqUnit = "Hz ", f.view.SpectrumAmplPerDiv = 0.125;
-        f.place(c.s1, c.p1, c.s2, c.p2);
+        auto &st = f.state; // time cursors at x = p, level cursors at y = p
+        st.Cursor1Shown = std::int16_t(c.s1), st.Cursor2Shown = std::int16_t(c.s2);
+        st.TimeCursor1X = st.LevelCursor1Y = std::int16_t(c.p1);
+        st.TimeCursor2X = st.LevelCursor2Y = std::int16_t(c.p2);
         f.form.el.Picture1.setForeColor(common::kRed);
         auto &r = f.readouts;
         (r.*c.fn)();
@@ -172,11 +161,12 @@ TEST(CursorReadouts, TextsInTheStripAndForPrinting) {
                    std::holds_alternative<common::TextOp>(op);
         });
         const auto &box = std::get<common::BoxOp>(*first); // the strip is blanked before any text
-        EXPECT_TRUE(box.x1 == 2000 && box.y1 == 4750 && box.x2 == 5400 && box.y2 == 4950);
-        EXPECT_TRUE(box.filled && box.fill == common::kWhite && box.mode == common::DrawMode::Copy);
+        EXPECT_EQ(std::tuple(box.x1, box.y1, box.x2, box.y2, box.filled, box.fill, box.mode),
+                  std::tuple(2000, 4750, 5400, 4950, true, common::kWhite, common::DrawMode::Copy));
         EXPECT_EQ(std::get<common::TextOp>(ops.back()).color, common::kBlack) << c.a;
-        EXPECT_EQ(std::tuple(f.readoutAt(2000), f.readoutAt(3500)), std::tuple(c.a, c.b));
-        std::string kept; // the texts shown, in order, and no others
+        EXPECT_EQ(dso::test::textsAt(f.form.el.Picture1, {{2000, 4750}, {3500, 4750}}),
+                  std::string(c.a) + "|" + c.b); // the last texts printed in the readout strip
+        std::string kept;                        // the texts shown, in order, and no others
         for (const auto *s : {&r.DeltaTimeText, &r.InverseDeltaTimeText, &r.TimeCursorLevelText,
                               &r.LevelCursorText, &r.FrequencyCursorText, &r.SpectrumLevelText})
             kept += *s;

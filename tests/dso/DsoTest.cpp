@@ -18,9 +18,8 @@ using O = FrameOutcome;
 using Lines = std::vector<Line>;
 const double nan = std::nan("");
 
-// Every entry of the scale tables as the meter's scales are listed: two gain families, the time
-// bases common to all models, each model's fastest ones and top index; nothing past gain 14, time
-// base 26, model 8, frequency unit 3.
+// Every scale table entry: two gain families, the common time bases, each model's fastest ones and
+// top index; nothing past gain 14, time base 26, model 8, frequency unit 3.
 TEST(ScaleTables, EveryEntryAsTheMetersScalesAreListed) {
     const ScaleTables t;
     const auto row = [](int n, const auto &entry) {
@@ -165,9 +164,8 @@ TEST(DsoDecoder, DuplicatedPacketShiftsLaterSamplesAndOverflowsOnto256) {
     EXPECT_EQ(b.decoder.RawSamples()[256], 255); // the last 16 bytes all landed on index 256
 }
 
-// Data packets count only after a header seen in DSO mode: the tail of a frame whose header came
-// before the start or before the switch into DSO mode is no frame. A frame that lost or repeated a
-// packet, or had a DMM packet inside, is still completed and shown, but is not whole.
+// Data packets count only after a header seen in DSO mode. A frame that lost or repeated a packet,
+// or had a DMM packet inside, is still completed and shown, but is not whole.
 TEST(DsoDecoder, OnlyAFrameWithItsHeaderIsCompletedAndOnlyAnIntactOneIsWhole) {
     const auto f = frame({.model = 3, .timeBase = 10, .gain = 8, .zeroLevel = 100}, 3, kRamp);
     Packet dmm{0xFF, ' ', '1', '.', '0', '0', '0', 'V'};
@@ -269,9 +267,8 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
     }
 }
 
-// Grid lines every 400 twips, rows 500..4500, columns centred (310..5110) in mode 0 and from the
-// left edge (150..4950) otherwise; ticks every 80, 60 long, on the centre row and on the vertical
-// axis (centre, or left edge). All grey in copy mode, in a grey frame; pen 1 on the screen, else 2.
+// Grid lines every 400 twips, columns centred in mode 0, else from the left edge; ticks every 80,
+// 60 long, on the centre row and vertical axis. All grey, copy mode; pen 1 on screen, else 2.
 TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
     const common::Rgb grey{192, 192, 192};
     for (const int mode : {0, 1, -3})

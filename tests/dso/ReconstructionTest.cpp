@@ -1,7 +1,9 @@
 #include "dso/Reconstruction.h"
+#include "link/DsoFrameSource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -9,6 +11,7 @@ namespace qv::dso {
 namespace {
 
 using Samples = Reconstruction::Samples;
+using qv::link::DsoFrameSource, qv::link::DsoSignal, qv::link::WaveShape;
 using Taps = std::vector<std::array<int, 6>>;
 constexpr auto W = Rebuild::Written, K = Rebuild::Kept, A = Rebuild::Abandoned;
 
@@ -20,10 +23,9 @@ common::Waveform record(double trigger, double slope, double level, double zero,
     return w;
 }
 
-// The reconstruction written a second time, plainly, step by step as the meter's screen does it:
-// the filters' taps as the meter's table lists them (they follow no formula: the 2/5 phase adds up
-// to 129 and is no mirror of the 3/5 one), every bound checked before anything is written. With
-// whole-number samples every sum is exact, so the two must agree to the last bit.
+// The reconstruction written a second time, plainly, with the taps as the meter's table lists them
+// (the 2/5 phase adds up to 129 and is no mirror of the 3/5 one), every bound checked before
+// anything is written. With whole-number samples every sum is exact: the two agree to the bit.
 struct Plain {
     std::array<double, 513> out{}; // the interleaved record, kept from frame to frame
 
@@ -96,10 +98,8 @@ Rebuild product(Reconstruction &r, int proc, const Samples &raw, common::Wavefor
     return proc == 1 ? r.sinc1(raw, w) : proc == 3 ? r.sinc3(raw, w) : r.sinc4(raw, w);
 }
 
-// Every path, at every trigger position a frame can carry, at levels and slopes that put the
-// crossing anywhere in the search window or outside it, frame after frame: the same outcome and
-// the same 257 points as the plain reconstruction. The record wanders around the zero level 128,
-// each sample a value of its own, sample 195 too (which sinc3 leaves out).
+// Every path, trigger position, and crossing in or outside the search window, frame after frame:
+// the same outcome and 257 points as the plain one. Each sample differs, 195 too (sinc3 skips it).
 TEST(Reconstruction, AgreesWithThePlainOneEverywhere) {
     Samples raw;
     for (int i = 0; i < 257; ++i)
@@ -125,7 +125,7 @@ TEST(Reconstruction, AgreesWithThePlainOneEverywhere) {
     }
 }
 
-// Small cases worked out by hand, which the plain reconstruction must meet as well.
+// Small cases worked out by hand.
 TEST(Reconstruction, HandWorkedCases) {
     // sinc0: samples alternating 0 and 20 above zero; odd points the averages, 255 left alone.
     Samples alternating;
@@ -141,41 +141,64 @@ TEST(Reconstruction, HandWorkedCases) {
     Samples step;
     for (int i = 0; i < 257; ++i)
         step[i] = 128 + (i <= 125 ? -10 : 20);
-    for (const bool usePlain : {false, true}) {
-        Reconstruction r;
-        Plain plain;
-        const auto run = [&](int proc, const Samples &raw, common::Waveform &w) {
-            return usePlain ? plain.run(proc, raw, w) : product(r, proc, raw, w);
-        };
-        common::Waveform w = record(0, 1, 0, 100, -7);
-        run(0, alternating, w);
-        for (int i = 0; i <= 256; ++i)
-            ASSERT_EQ(w.WaveData[i], i == 255 ? -7 : i % 2 ? 10 : (i / 2) % 2 ? 20 : 0) << i;
+    Reconstruction r;
+    common::Waveform w = record(0, 1, 0, 100, -7);
+    r.sinc0(alternating, w);
+    for (int i = 0; i <= 256; ++i)
+        ASSERT_EQ(w.WaveData[i], i == 255 ? -7 : i % 2 ? 10 : (i / 2) % 2 ? 20 : 0) << i;
 
-        w = record(0, 1, 10, 128, 0);
-        ASSERT_EQ(run(4, flat, w), W);
-        for (int k = 0; k <= 128; ++k) {
-            ASSERT_EQ(w.WaveData[2 * k], entry(k)) << k;
-            ASSERT_TRUE(k == 128 || w.WaveData[2 * k + 1] == (entry(k) + entry(k + 1)) / 2) << k;
-        }
+    w = record(0, 1, 10, 128, 0);
+    ASSERT_EQ(r.sinc4(flat, w), W);
+    for (int k = 0; k <= 128; ++k) {
+        ASSERT_EQ(w.WaveData[2 * k], entry(k)) << k;
+        ASSERT_TRUE(k == 128 || w.WaveData[2 * k + 1] == (entry(k) + entry(k + 1)) / 2) << k;
+    }
 
-        w = record(0, 1, 6, 128, 7);
-        ASSERT_EQ(run(1, step, w), W);
-        EXPECT_EQ(std::vector(w.WaveData.begin() + 122, w.WaveData.begin() + 125),
-                  (std::vector<double>{5, 12.5, 20}));
-        EXPECT_EQ(std::vector(w.WaveData.begin() + 254, w.WaveData.end()),
-                  (std::vector<double>{20, 20, 20}));
+    w = record(0, 1, 6, 128, 7);
+    ASSERT_EQ(r.sinc1(step, w), W);
+    EXPECT_EQ(std::vector(w.WaveData.begin() + 122, w.WaveData.begin() + 125),
+              (std::vector<double>{5, 12.5, 20}));
+    EXPECT_EQ(std::vector(w.WaveData.begin() + 254, w.WaveData.end()),
+              (std::vector<double>{20, 20, 20}));
 
-        // retrig alone: the crossing found late or early in the window f - 3 .. f + 2 lands on
-        // f = 62; moving right keeps the first entries.
-        for (const int shift : {2, -3}) {
-            for (int i = 0; i < Reconstruction::kSincSize; ++i)
-                r.SincOut()[i] = plain.out[i] = (i < 62 + shift ? -1000.0f : 1000.0f) + i;
-            const auto old = plain.out;
-            w = record(0, 1, 10, 128, 7);
-            ASSERT_EQ(usePlain ? plain.retrig(w, 3) : r.retrig(w, 3), W);
-            for (int k = 0; k <= 128; ++k)
-                ASSERT_EQ(w.WaveData[2 * k], old[shift > 0 || k >= -shift ? k + shift : k]) << k;
+    // retrig alone: the crossing found late or early in the window f - 3 .. f + 2 lands on
+    // f = 62; moving right keeps the first entries.
+    for (const int shift : {2, -3}) {
+        const auto sinc = [shift](int i) { return (i < 62 + shift ? -1000.0 : 1000.0) + i; };
+        for (int i = 0; i < Reconstruction::kSincSize; ++i)
+            r.SincOut()[i] = float(sinc(i));
+        w = record(0, 1, 10, 128, 7);
+        ASSERT_EQ(r.retrig(w, 3), W);
+        for (int k = 0; k <= 128; ++k)
+            ASSERT_EQ(w.WaveData[2 * k], sinc(shift > 0 || k >= -shift ? k + shift : k)) << k;
+    }
+}
+
+// The reconstruction of the fast time bases, realigning the simulated frame on its own trigger
+// crossing, finds the crossing where the frame's settings put it.
+TEST(Reconstruction, FindsTheSimulatedCrossing) {
+    using Stage = Rebuild (Reconstruction::*)(const Samples &, common::Waveform &);
+    for (int k = 0; k < 3 * 4 * 5 * 3; ++k) {
+        DsoSignal s{.zeroLevel = 130, .amplitude = 35, .period = 48};
+        s.shape = std::array{WaveShape::Sine, WaveShape::Square, WaveShape::Triangle}[k % 3];
+        s.slope = k / 3 % 4;
+        s.triggerPos = std::array{-40, -7, 0, 12, 40}[k / 12 % 5];
+        s.level = std::array{-15, 0, 10}[k / 60];
+        SCOPED_TRACE(k); // shape k % 3, slope k / 3 % 4, position k / 12 % 5, level k / 60
+        const auto bytes = DsoFrameSource::samples(s);
+        const bool up = DsoFrameSource::rising(s.slope);
+        ASSERT_LT(*std::max_element(bytes.begin(), bytes.end()), 0xFF) << "a sample as sync byte";
+        Samples raw{};
+        std::copy(bytes.begin(), bytes.end(), raw.begin());
+        for (Stage stage :
+             {&Reconstruction::sinc1, &Reconstruction::sinc3, &Reconstruction::sinc4}) {
+            common::Waveform wave = record(s.triggerPos, s.slope, s.level, s.zeroLevel, 0);
+            Reconstruction r;
+            ASSERT_EQ((r.*stage)(raw, wave), W);
+            // The crossing sits at SincOut(62 - pos), point 2 (62 - pos) on screen.
+            const auto at = static_cast<std::size_t>(2 * (62 - s.triggerPos));
+            EXPECT_EQ(wave.WaveData[at] >= s.level, up);
+            EXPECT_EQ(wave.WaveData[at - 2] >= s.level, !up);
         }
     }
 }

@@ -62,9 +62,8 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesAndClippedAtTheScreen) {
     auto ends = drawn(same, same);
     ASSERT_EQ(ends.size(), 250u);
     EXPECT_EQ(ends.back(), std::pair(5210.0, 2100.0));
-    // The live screen at half the volts per division and twice the time per division, moved up
-    // one division: the reference stands two divisions above the live zero, its 256 points
-    // span half the width.
+    // Live at half the volts and twice the time per division, moved up one division: the reference
+    // two divisions above the live zero, its 256 points over half the width.
     ends = drawn(same, {points, 10, 0.05, 2e-6});
     ASSERT_EQ(ends.size(), 255u);
     EXPECT_EQ(ends.back(), std::pair(210.0 + 255 * 10, 1300.0));
@@ -80,8 +79,7 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesAndClippedAtTheScreen) {
 TEST(ReferenceTrace, LabelNamesItsScales) {
     const ScaleTables tables;
     common::Waveform wave;
-    wave.DsoParam[0] = 13; // 1 ms/div
-    wave.DsoParam[2] = 7;  // 2 V/div
+    wave.DsoParam[0] = 13, wave.DsoParam[2] = 7; // 1 ms/div, 2 V/div
     EXPECT_EQ(referenceLabel(wave, 0, tables), "REF 2V/div 1ms/div");
     wave.DsoParam[2] = 99;
     EXPECT_EQ(referenceLabel(wave, 0, tables), "REF ?? 1ms/div");

@@ -83,8 +83,7 @@ TEST(WaveMeasurements, SinesOfSeveralFrequenciesAndPhases) {
 // Period, widths, duty and amplitude of squares and pulses with known duty, clean and with noise
 // of 1 and 2 units RMS (a tenth and a fifth of a division).
 TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
-    // period, duty, ramp points, noise; frequency (relative), widths (points), duty (%),
-    // amplitude (units) within
+    // period, duty, ramp, noise; within: frequency (relative), widths (points), duty %, amplitude
     const std::tuple<double, double, double, double, double, double, double, double> rows[] = {
         {20, 0.5, 0, 0, 1e-9, 1e-9, 1e-9, 1e-9},  {64, 0.25, 0, 0, 1e-9, 1e-9, 1e-9, 1e-9},
         {100, 0.1, 4, 0, 1e-9, 1e-9, 1e-9, 1e-9}, {40, 0.75, 4, 0, 1e-9, 1e-9, 1e-9, 1e-9},

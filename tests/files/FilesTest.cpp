@@ -12,13 +12,10 @@
 #include <QTemporaryDir>
 
 #include <cmath>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <sys/resource.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace qv::files {
 namespace {

@@ -32,22 +32,14 @@ using link::qt::VirtualMeterPort;
 using platform::DeviceIdentity;
 using platform::qt::PortTable;
 
-void testApp() {
-    static int argc = 1;
-    static char *argv[] = {const_cast<char *>("tests_link_qt"), nullptr};
-    static QCoreApplication app(argc, argv);
-}
-
 /// Runs the event loop until the condition holds or the time is up; true when it holds.
 bool runUntil(const std::function<bool()> &done) {
-    testApp();
     for (QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     return done();
 }
 
-/// A pseudo-terminal whose slave stands in for a serial device. It has no modem lines, so only
-/// the data path and the failure path can be tested through it.
+/// A pseudo-terminal standing in for a serial device (no modem lines: data and failure only).
 struct Pty {
     int master = -1, slave = -1;
     std::string device;
@@ -81,8 +73,7 @@ TEST(PortTableTest, UsbAdaptersFirstThenOnBoardPortsAndNumbersStayWithTheirDevic
     table.update({"/dev/ttyS0", "/dev/ttyUSB1"});
     EXPECT_EQ(table.device(1) + " " + table.device(3), "/dev/ttyUSB0 /dev/ttyUSB1");
     table.assign(9, "/dev/x"); // ignored
-    for (int n : {0, 9, -4})
-        EXPECT_EQ(table.device(n), "");
+    EXPECT_EQ(table.device(0) + table.device(9) + table.device(-4), "");
 }
 
 /// A link over a port, a fake timer for the reconnect watch, and every packet handed on.
@@ -96,7 +87,6 @@ struct PortLink {
     SerialLink link{form};
     explicit PortLink(platform::SerialPort &port)
         : os{port, fp.messages, fp.files, fp.printer, fp.clipboard, fp.clock} {
-        testApp();
         link.useDevices({.retry = &timer});
     }
     void decode() {
@@ -159,7 +149,6 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneIsWaitedForAndComesBackUnde
 }
 
 TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
-    testApp();
     const QString ini = QString::fromStdString(tempPath("qvlink-settings-").string() + ".ini");
     QFile::remove(ini);
     EXPECT_FALSE(platform::qt::QtDeviceMemory(ini).recall());
@@ -171,11 +160,9 @@ TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
     QFile::remove(ini);
 }
 
-// The pace counts from the first record played, not from the moment the lines came up: the
-// 300 ms the search waits after raising them (on the test's own clock) do not let the first
-// three seconds of a ten-times replay go out at once. As fast as it can, a record an event.
+// The pace counts from the first record played, not from the lines coming up 300 ms before (on
+// the test's clock); as fast as it can, a record an event.
 TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) {
-    testApp();
     RawRecording rec;
     for (std::uint32_t k = 0; k < 10; ++k) // a record every 100 ms
         rec.records.push_back({k * 100, std::vector<std::uint8_t>(20, std::uint8_t(k))});

@@ -272,9 +272,8 @@ TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElse
     EXPECT_EQ(f.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
-// After an unplug a name is opened again only where it still names the meter's device: a
-// pseudo-terminal's number goes to the next terminal any program opens. A pseudo-terminal is
-// never in the system's list of devices, slow to read: naming one does not read it.
+// After an unplug a name is opened again only where it still names the meter's device, never a
+// pseudo-terminal's; naming one does not read the system's (slow) list of devices.
 TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterAtTheSamePath) {
     LinkFixture f("--------");
     f.addDevice("/dev/pts/7");
@@ -339,31 +338,26 @@ TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
     const std::vector<SerialDeviceInfo> list = {
         usb("/dev/ttyUSB0", "A1"), usb("/dev/ttyUSB1", "", 0x1a86, 0x7523),
         usb("/dev/ttyUSB2", "", 0x10c4, 0xea60), usb("/dev/ttyUSB3", "", 0x10c4, 0xea60)};
+    // clang-format off
     const std::pair<DeviceIdentity, std::optional<std::string>> cases[] = {
-        {{"/dev/old", "A1", 0x0403, 0x6001}, "/dev/ttyUSB0"},
+        {{"/dev/old", "A1", 0x0403, 0x6001}, "/dev/ttyUSB0"}, {{"/dev/old"}, std::nullopt},
         {{"/dev/old", "A2", 0x0403, 0x6001}, std::nullopt},
         {{"/dev/old", "", 0x1a86, 0x7523}, "/dev/ttyUSB1"},
-        {{"/dev/old", "", 0x10c4, 0xea60}, std::nullopt}, // two alike adapters
-        {{"/dev/old"}, std::nullopt},
-    };
+        {{"/dev/old", "", 0x10c4, 0xea60}, std::nullopt}}; // two alike adapters
     for (const auto &[identity, expected] : cases)
         EXPECT_EQ(returnedAt(identity, list), expected) << identity.path << identity.serialNumber;
     EXPECT_EQ(identify(list, "ttyUSB0").serialNumber, "A1");
-    // Whether the device at a lost one's path now is the same one, by the list above.
+    // Whether the device at a lost one's path now is the same one, by the list above: never a
+    // pseudo-terminal; an adapter by its serial number or unique ids (ttyUSB0 has a serial number).
     const std::pair<DeviceIdentity, bool> atPath[] = {
-        {{"/dev/pts/3"}, false},
-        {{"/dev/./pts//3"}, false},
-        {{"/dev/ttys003"}, false}, // BSD and macOS
-        {{"/dev/ttyS0"}, true},    // a port of the machine
-        {{"/dev/serial/by-id/usb-FTDI_A1-if00-port0"}, true},
-        {{"COM12"}, true},
-        {{"/dev/ttyUSB0", "A1", 0x0403, 0x6001}, true},
-        {{"/dev/ttyUSB0", "A2", 0x0403, 0x6001}, false}, // another adapter now stands there
-        {{"/dev/ttyUSB9", "A1", 0x0403, 0x6001}, false}, // nothing there
-        {{"/dev/ttyUSB1", "", 0x1a86, 0x7523}, true},
-        {{"/dev/ttyUSB1", "", 0x10c4, 0xea60}, false},
-        {{"/dev/ttyUSB0", "", 0x0403, 0x6001}, false}, // that one has a serial number
-    };
+        {{"/dev/pts/3"}, false}, {{"/dev/./pts//3"}, false}, {{"/dev/ttys003"}, false},
+        {{"/dev/ttyS0"}, true}, {{"/dev/serial/by-id/usb-FTDI_A1-if00-port0"}, true},
+        {{"COM12"}, true}, {{"/dev/ttyUSB0", "A1", 0x0403, 0x6001}, true},
+        {{"/dev/ttyUSB0", "A2", 0x0403, 0x6001}, false},
+        {{"/dev/ttyUSB9", "A1", 0x0403, 0x6001}, false},
+        {{"/dev/ttyUSB1", "", 0x1a86, 0x7523}, true}, {{"/dev/ttyUSB1", "", 0x10c4, 0xea60}, false},
+        {{"/dev/ttyUSB0", "", 0x0403, 0x6001}, false}};
+    // clang-format on
     for (const auto &[lost, same] : atPath)
         EXPECT_EQ(sameDeviceAtPath(lost, list), same) << lost.path << " " << lost.serialNumber;
     // The system's own name for a new pseudo-terminal, and a link to it, which names it.

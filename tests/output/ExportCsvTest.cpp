@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <tuple>
@@ -39,9 +38,8 @@ TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
               std::tuple("", "\" a\""));
 }
 
-// One waveform per time-base family and volt unit; rows worked out by hand from
-// volts = value / 10 x volts per division and time = index x time per division / 20. Each is
-// the decimal a person writes, without the last-bit noise of binary arithmetic.
+// Rows by hand: volts = value / 10 x volts per division, time = index x time per division / 20,
+// each the decimal a person writes, without the last-bit noise of binary arithmetic.
 TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
     // model, time base index, gain index, point, value; its row, volts and time per division
     const std::tuple<int, double, double, size_t, double, const char *, const char *, const char *>
@@ -101,34 +99,25 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
                                   std::span<const double>(f.view.Spectrum.data(), 128),
                                   voltsPerUnit(f.form.wave, 0, f.tables),
                                   secondsPerDiv(f.form.wave, 0, f.tables)};
-        const auto lines = linesOf(spectrumCsv(in));
-        // the sine's 6.4 bins: its peak in bin 6, at 6 x 78.125 Hz
-        const std::string peak =
-            "# peak_magnitude," + Csv::number(f.view.Spectrum[6] * (logScale ? 1.0 : 0.2));
-        const std::vector<std::string> header =
-            logScale ? std::vector<std::string>{"# window,Hanning",
-                                                "# scale,dB",
-                                                "# magnitude_unit,dB",
-                                                "# magnitude,10*log10(|DFT(window*volts)| / 1 V)",
-                                                "# db_reference,1 V",
-                                                "# db_floor,-50 at 9.16675636485323e-10 V or less",
-                                                "# frequency_per_bin_hz,78.125", // 1 / 12.8 ms
-                                                "# peak_frequency_hz,468.75",
-                                                peak,
-                                                "bin,frequency_hz,magnitude"}
-                     : std::vector<std::string>{"# window,Hanning",
-                                                "# scale,linear",
-                                                "# magnitude_unit,V",
-                                                "# magnitude,|DFT(window*volts)| / 256",
-                                                "# frequency_per_bin_hz,78.125",
-                                                "# peak_frequency_hz,468.75",
-                                                peak,
-                                                "bin,frequency_hz,magnitude"};
-        ASSERT_EQ(lines.size(), header.size() + 128);
-        EXPECT_EQ(std::vector(lines.begin(), lines.begin() + std::ssize(header)), header);
+        const std::string csv = spectrumCsv(in);
+        const auto lines = linesOf(csv);
+        const double unit = logScale ? 1.0 : 0.2; // dB as they are, or units of 0.2 V
+        // the sine's 6.4 bins: its peak in bin 6, at 6 x 78.125 Hz; 78.125 Hz is 1 / 12.8 ms
+        const std::string header =
+            "# window,Hanning\r\n" +
+            std::string(logScale ? "# scale,dB\r\n# magnitude_unit,dB\r\n"
+                                   "# magnitude,10*log10(|DFT(window*volts)| / 1 V)\r\n"
+                                   "# db_reference,1 V\r\n"
+                                   "# db_floor,-50 at 9.16675636485323e-10 V or less\r\n"
+                                 : "# scale,linear\r\n# magnitude_unit,V\r\n"
+                                   "# magnitude,|DFT(window*volts)| / 256\r\n") +
+            "# frequency_per_bin_hz,78.125\r\n# peak_frequency_hz,468.75\r\n# peak_magnitude," +
+            Csv::number(f.view.Spectrum[6] * unit) + "\r\nbin,frequency_hz,magnitude\r\n";
+        EXPECT_EQ(csv.substr(0, header.size()), header);
+        ASSERT_EQ(lines.size(), (logScale ? 10u : 8u) + 128);
         // Bin 10 is one division of the view: the readout's 781.25 Hz.
-        EXPECT_EQ(lines[header.size() + 10],
-                  "10,781.25," + Csv::number(f.view.Spectrum[10] * (logScale ? 1.0 : 0.2)));
+        EXPECT_EQ(lines[lines.size() - 118],
+                  "10,781.25," + Csv::number(f.view.Spectrum[10] * unit));
     }
 }
 
@@ -228,10 +217,8 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
 
 using test::contents;
 
-// What opening finds, what it keeps, and where the next line goes. A last line without its line
-// end is mended as asked (here: "!" ends a whole line, anything else becomes a comment), or cut
-// when nothing is asked; a file whose first line is another is refused as it is. Until the first
-// line is appended the file is as it was. A place that cannot be written is refused, naming it.
+// A cut last line is mended as asked (here "!" ends a whole line, else it becomes a comment), or
+// cut when nothing is asked; another kind of file is refused as it is; opening only looks.
 TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFile) {
     const LineFile::Options mend{"h\r\n", [](std::string_view tail) {
                                      return std::string(tail.ends_with('!') ? "" : "# cut: ") +
@@ -239,8 +226,7 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
                                  }};
     const LineFile::Options cut{"", nullptr};
     const std::string many(200000, 'y');
-    // what the file holds (none: no file), how it is opened; what it holds after one line more
-    // (none: refused), continued
+    // the file (none: none), how opened; the file after one line more (none: refused), continued
     const std::tuple<std::optional<std::string>, const LineFile::Options *,
                      std::optional<std::string>, bool>
         cases[] = {

@@ -3,9 +3,9 @@
 #include "platform/qt/services/QtPictureWriter.h"
 #include "platform/qt/services/QtPrinter.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -14,12 +14,8 @@
 namespace qv::output {
 namespace {
 
-// A waveform page through the real printer, as "Print to file" does: one
-// page per copy, all in the one file.
+// A waveform page through the real printer, as "Print to file" does: one page per copy, one file.
 TEST(PdfPrint, EveryCopyOfAWaveformPageGoesIntoThePdf) {
-    int argc = 1;
-    char name[] = "tests_output_pdf", *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
     testing::PrintFixture f;
     f.show(false);
     platform::qt::QtPrinter printer;
@@ -41,12 +37,8 @@ TEST(PdfPrint, EveryCopyOfAWaveformPageGoesIntoThePdf) {
               3);
 }
 
-// The Copy command through the system clipboard: the scope screen as it is, the XOR cursor line
-// included, as a 96-dpi bitmap of 369 x 337 pixels.
+// Copy puts the screen as it is (XOR cursor included) on the clipboard: 369 x 337 at 96 dpi.
 TEST(Copy, TheClipboardHoldsTheScreenAt96Dpi) {
-    int argc = 1;
-    char name[] = "tests_output_pdf", *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
     platform::qt::QtClipboard clipboard;
     testing::PrintFixture f(&clipboard);
     f.show(true, 1);
@@ -62,9 +54,6 @@ TEST(Copy, TheClipboardHoldsTheScreenAt96Dpi) {
 // The SVG keeps the display list's twips: the trace's points lie 20 twips apart, as drawn,
 // instead of on the 15-twip pixels of the 96-dpi view. It shows at the screen's 369 x 337.
 TEST(SvgPicture, KeepsTheTwipsOfTheDrawing) {
-    int argc = 1;
-    char name[] = "tests_output_pdf", *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
     testing::PrintFixture f;
     f.show(false);
     const QByteArray svg = platform::qt::QtPictureWriter::bytes(platform::PictureFormat::Svg,

@@ -62,9 +62,8 @@ TEST(Printout, OneDocumentPerCopyAndSilentFailures) {
     }
 }
 
-// Both time cursors with their readouts, the screen's readouts and measurements in their places,
-// the title. Graticule in pen width 2, trace, slope glyph and markers 10, cursors 5; paper has no
-// XOR, so everything is drawn in copy mode. The screen is left as it was.
+// Cursors, readouts, measurements and title in their places; graticule pen 2, cursors 5, the rest
+// 10, all in copy mode (paper has no XOR). The screen is left as it was.
 TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
     PrintFixture f;
     f.show(false);
@@ -131,9 +130,8 @@ TEST(SpectrumPrint, TraceOf128PointsAsTheScreenShowsItReadoutsAndTitle) {
     }
 }
 
-// Which cursor lines and texts a page shows, by view, mode and shown cursors. Every row first
-// places both cursors and redraws, so stale texts exist and must not leak onto the page. In the
-// spectrum view every cursor mode prints its texts, even with no cursor shown.
+// Cursor lines and texts on the page by view, mode and shown cursors; stale texts never leak, but
+// in the spectrum view every cursor mode prints its texts, even with no cursor shown.
 TEST(Print, CursorTableByViewModeAndShownCursors) {
     // spectrum view, mode, cursor 1 shown, cursor 2 shown (a line each); texts
     // clang-format off

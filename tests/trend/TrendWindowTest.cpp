@@ -25,8 +25,7 @@ namespace {
 
 using test::contents;
 
-/// The program and its window on a fake port with a meter on port 1, the trend opened by its
-/// menu item.
+/// The program's window on a fake port (a meter on port 1), the trend opened by its menu item.
 struct TrendWindowTest : ::testing::Test {
     QTemporaryDir tmp;
     const std::string dir = tmp.path().toStdString() + "/";
@@ -46,12 +45,13 @@ struct TrendWindowTest : ::testing::Test {
         window.action("mnuTrend")->trigger();
         trend = window.trendWindow();
     }
-    /// A live DMM packet of model 6 showing these display characters, `at` seconds after kStart.
+    /// A live DMM packet of model 6 with these display characters at kStart + at; its events run.
     void send(std::string text, double at) {
         text.resize(16, ' ');
         const std::string packet = "\xFF" + text + std::string("\x06\0\0", 3);
         fp.clock.seconds = kStart + at;
         fp.port.deliver({packet.begin(), packet.end()});
+        QApplication::processEvents();
     }
     std::string label(int row, int column) const {
         return trend->statisticsLabel(row, column)->text().toStdString();
@@ -70,7 +70,6 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
                               " 3.000 V  DC"};
     for (int i = 0; i < 5; ++i)
         send(readings[i], i);
-    QApplication::processEvents();
     EXPECT_EQ(std::tuple(trend->shownReadings(), trend->drawnPoints()), std::tuple(5u, 5u))
         << "four readings and a gap";
     for (int row = 0; row < 2; ++row) { // count, min, max, mean, deviation, last
@@ -88,12 +87,10 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     // While acquisition is stopped the trend stands still, like the digits.
     program.commands().clickMenu("mnuPause");
     send(" 9.000 V  DC", 5);
-    QApplication::processEvents();
     EXPECT_EQ(label(1, 0), "4");
     program.commands().clickMenu("mnuStart");
     // Another unit starts a series of its own, shown on its own scale.
     send(" 125.0 mV DC", 6);
-    QApplication::processEvents();
     EXPECT_EQ(label(1, 0), "1");
     EXPECT_EQ(label(1, 5), "125.0\n" + clock(6));
 
@@ -127,8 +124,7 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
               "趋势 - QVLINK|实时|记录窗口|打开文件…|跟随|清除|导出");
 }
 
-// Marks on round clock times, labelled as briefly as the span allows (the steps and labels of
-// other spans: TimeTicks in TrendTest).
+// Marks on round clock times, labelled briefly (other spans: TimeTicks in TrendTest).
 TEST_F(TrendWindowTest, TimeMarksFallOnRoundClockTimes) {
     for (int i = 0; i <= 385; i += 5)
         send(" 1.000 V  DC", i);
@@ -165,7 +161,6 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     EXPECT_EQ(trend->shownReadings(), 2u);
     EXPECT_EQ(label(1, 3), "2.0000");
     send(" 7.000 V  DC", 0); // live readings do not mix into an opened log
-    QApplication::processEvents();
     EXPECT_EQ(label(1, 0), "2");
     trend->showLive();
     EXPECT_EQ(label(1, 0), "1");
@@ -207,7 +202,6 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
 TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     send(" 1.000 V  DC", 0);
     send(" 2.500 V  DC", 1);
-    QApplication::processEvents();
     fp.files.saveAnswers = {dir + "trend", dir + "trend.svg", dir + "points.csv"};
     trend->exportPicture(false);
     trend->exportPicture(true);
@@ -231,8 +225,7 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     EXPECT_EQ(contents(dir + "points.csv"), csv);
 }
 
-// The trend opens beside the main window without hiding it, and where it was left the time
-// before (kept in a scratch settings file).
+// Beside the main window without hiding it, then where it was left (in a scratch settings file).
 TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
     const QRect main = window.frameGeometry(), trendFrame = trend->frameGeometry();
     const QRect screen = window.screen()->availableGeometry();
