@@ -203,60 +203,50 @@ TEST_F(MqttBrokerTest, TheLastWillSaysOfflineAfterKill9) {
 // start: exit 4, one line naming the cause, no CSV made.
 TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
     std::ofstream(path("san.cnf")) << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
-    const QString key = "-newkey rsa:2048 -nodes -days 2 -keyout";
+    const QString key = "openssl req -newkey rsa:2048 -nodes -days 2 -keyout";
     for (const QString &command :
-         {"req -x509 " + key + " ca.key -out ca.crt -subj /CN=test_CA",
-          "req -x509 " + key + " other.key -out other.crt -subj /CN=other_CA",
-          "req " + key + " server.key -out server.csr -subj /CN=localhost",
-          QString("x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 "
-                  "-out server.crt -extfile san.cnf")}) {
+         {key + " ca.key -out ca.crt -x509 -subj /CN=test_CA",
+          key + " other.key -out other.crt -x509 -subj /CN=other_CA",
+          key + " server.key -out server.csr -subj /CN=localhost",
+          QString("openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial "
+                  "-days 2 -out server.crt -extfile san.cnf"),
+          QString("mosquitto_passwd -b -c pw bob secret")}) {
         QProcess o;
         o.setWorkingDirectory(dir.path());
-        o.start("openssl", command.split(' '));
+        o.start(command.section(' ', 0, 0), command.section(' ', 1).split(' '));
         ASSERT_TRUE(o.waitForFinished() && o.exitCode() == 0) << command.toStdString();
     }
     std::filesystem::create_directory(path("tls"));
     LocalBroker tls(path("tls"), "cafile " + path("ca.crt") + "\ncertfile " + path("server.crt") +
                                      "\nkeyfile " + path("server.key") + "\n");
     ASSERT_TRUE(tls.start());
-    QProcess pw;
-    pw.start("mosquitto_passwd", {"-b", "-c", QString::fromStdString(path("pw")), "bob", "secret"});
-    ASSERT_TRUE(pw.waitForFinished() && pw.exitCode() == 0);
     std::filesystem::create_directory(path("auth"));
     LocalBroker auth(path("auth"), "password_file " + path("pw") + "\n", false);
     ASSERT_TRUE(auth.start());
     std::ofstream(path("secret.txt")) << "secret\n";
     const QString bob = "mqtt://bob@127.0.0.1:" + QString::number(auth.port) + "/a";
+    const std::string tlsPort = std::to_string(tls.port), authPort = std::to_string(auth.port);
     // arguments after --mqtt; QVLINK_MQTT_PASSWORD; the exit code; a part of stderr
+    // clang-format off
     const std::tuple<QStringList, const char *, int, std::string> cases[] = {
         {{url("s", tls.port, "mqtts"), "--mqtt-ca", "ca.crt"}, "", 0, "; mqtt: 4 published\n"},
         {{bob, "--mqtt-password-file", "secret.txt"}, "wrong", 0, "; mqtt: 4 published\n"},
-        {{url("s", tls.port, "mqtts"), "--mqtt-ca", "other.crt"},
-         "",
-         4,
-         "qvlink: the TLS handshake with the MQTT broker at 127.0.0.1:" + std::to_string(tls.port) +
-             " failed: certificate verify failed\n"},
-        {{bob},
-         "wrong",
-         4,
-         "qvlink: the MQTT broker at 127.0.0.1:" + std::to_string(auth.port) +
-             " refused the connection: not authorised\n"},
+        {{url("s", tls.port, "mqtts"), "--mqtt-ca", "other.crt"}, "", 4, "qvlink: the TLS "
+         "handshake with the MQTT broker at 127.0.0.1:" + tlsPort + " failed: certificate verify "
+         "failed\n"},
+        {{bob}, "wrong", 4, "qvlink: the MQTT broker at 127.0.0.1:" + authPort +
+         " refused the connection: not authorised\n"},
         {{url("s", LocalBroker(path("none")).port)}, "", 4, "Connection refused\n"},
-        {{"mqtt://no-such-host.invalid/s"},
-         "",
-         4,
+        {{"mqtt://no-such-host.invalid/s"}, "", 4,
          "qvlink: cannot find the MQTT broker's host no-such-host.invalid: "},
     };
+    // clang-format on
     for (const auto &[args, password, code, message] : cases) {
         std::filesystem::remove(path("x.csv"));
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QVLINK_MQTT_PASSWORD", password);
-        p.setProcessEnvironment(env);
-        start(p, QStringList{"capture", "--demo", "dmm", "--interval", "0", "--count", "2",
-                             "--dmm-csv", "x.csv", "--mqtt"} +
-                     args);
-        const Run r = finish(p);
+        const Run r = run(QStringList{"capture", "--demo", "dmm", "--interval", "0", "--count", "2",
+                                      "--dmm-csv", "x.csv", "--mqtt"} +
+                              args,
+                          {QString("QVLINK_MQTT_PASSWORD=") + password});
         EXPECT_EQ(r.code, code) << r.err;
         EXPECT_NE(r.err.find(message), std::string::npos)
             << args.join(QChar(32)).toStdString() << ": " << r.err;
