@@ -94,22 +94,19 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
     program.openTrend();
     ASSERT_NE(window.trendWindow(), nullptr);
     using Read = std::function<std::string()>;
+    const auto tip = [](const auto *w) { return w->toolTip().toStdString(); };
+    const auto measurements = window.measurementsPanel()->findChild<QTableWidget *>();
+    // clang-format off
     const std::tuple<const char *, Read, std::string, std::string> rows[] = {
         {"File menu", [&] { return text("mnuFile"); }, "&File   ", "&File   "},
         {"Other port", [&] { return text("mnuOtherPort"); }, "其他端口(&O)…", "&Other port…"},
         {"Trend", [&] { return text("mnuTrend"); }, "趋势(&T)…", "&Trend…"},
         {"Export item", [&] { return text("mnuExportRecordCsv"); }, "记录 CSV…", "Record CSV…"},
         {"Wave item", [&] { return text("mnuPreviousFrame"); }, "上一帧", "Previous frame"},
-        {"measurement",
-         [&] {
-             const auto *table = window.measurementsPanel()->findChild<QTableWidget *>();
-             return table->item(0, 0)->text().toStdString();
-         },
-         "最大值", "Maximum"},
-        {"Link tip", [&] { return window.action("button:Link")->toolTip().toStdString(); }, "连接",
-         "Link"},
-        {"scope tip", [&] { return window.scope()->toolTip().toStdString(); }, "DSO窗口",
-         "DSO window"},
+        {"measurement", [&] { return measurements->item(0, 0)->text().toStdString(); }, "最大值",
+         "Maximum"},
+        {"Link tip", [&] { return tip(window.action("button:Link")); }, "连接", "Link"},
+        {"scope tip", [&] { return tip(window.scope()); }, "DSO窗口", "DSO window"},
         {"panel 1", [&] { return panel(0); }, "通信电缆未连接，通信无法建立",
          "Cable not connected, no link"},
         {"panel 4", [&] { return panel(3); }, "数据间隔1s", "Interval 1 s"},
@@ -119,14 +116,13 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
          [] { return QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(); },
          "取消", "Cancel"},
     };
+    // clang-format on
     for (const Language language : {Language::English, Language::Chinese}) {
         choose(language);
         for (const auto &[what, read, zh, en] : rows)
             EXPECT_EQ(read(), language == Language::English ? en : zh) << what;
-        EXPECT_EQ(QSettings(qEnvironmentVariable(lang::kSettingsVariable), QSettings::IniFormat)
-                      .value(QStringLiteral("language"))
-                      .toString(),
-                  QString::fromLatin1(lang::languageName(language)));
+        const QSettings kept(qEnvironmentVariable(lang::kSettingsVariable), QSettings::IniFormat);
+        EXPECT_EQ(kept.value("language").toString(), lang::languageName(language));
         EXPECT_EQ(lang::runLanguage(), language) << "read back from the test's settings";
     }
     // A status text that changes while English is chosen comes in English.
