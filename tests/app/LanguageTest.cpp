@@ -2,7 +2,6 @@
 // English, switched while the window is open; the drawn screens the same in both.
 #include "lang/Language.h"
 #include "app/Program.h"
-#include "app/cli/StartupFile.h"
 #include "app/qt/LanguageMenu.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/MeasurementsPanel.h"
@@ -10,11 +9,11 @@
 #include "app/qt/TwipsCanvas.h"
 #include "common/ShownTexts.h"
 #include "files/FileMessages.h"
-#include "files/WaveformFormat.h"
 #include "lang/ShownText.h"
 #include "link/LinkTexts.h"
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/QtClipboard.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,7 +25,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
 
 namespace qv::app::qt {
@@ -77,14 +75,6 @@ class LanguageTest : public ::testing::Test {
     }
     [[nodiscard]] std::string path(const char *name) const {
         return dir.filePath(QString::fromLatin1(name)).toStdString();
-    }
-    void openSine() {
-        files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
-        r.params = {13, 0, 7, 0, 1, 1, 0, 0};
-        for (size_t i = 0; i < r.samples.size(); ++i)
-            r.samples[i] = std::round(20 * std::sin(2 * 3.14159265358979 * double(i) / 40));
-        std::ofstream(path("wave1.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
-        ASSERT_TRUE(cli::openAtStartUp(program, path("wave1.dso")));
     }
 };
 
@@ -184,7 +174,7 @@ TEST_F(LanguageTest, EveryCoreTextHasItsEnglishForm) {
 // The scope screen is drawn the same in both languages (its texts are the meter's).
 TEST_F(LanguageTest, TheScreensAreTheSameInBothLanguages) {
     const auto screens = [&] {
-        openSine();
+        openSine(program, path("wave1.dso"));
         std::vector<QImage> images;
         for (const char *view : {"DSO_wave", "DSO_FFT"}) {
             program.commands().pressButton(view);

@@ -1,17 +1,13 @@
-#include "app/Program.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/MeasurementsPanel.h"
 #include "dso/ReferenceTrace.h"
-#include "files/WaveformFormat.h"
 #include "link/MeterSimulator.h"
-#include "platform/fakes/FakePlatform.h"
 #include "tests/TestFiles.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -62,15 +58,9 @@ bool hasColour(const common::DisplayList &ops, common::Rgb colour) {
 }
 
 /// The window in DSO mode, fed frames of the virtual meter.
-class ScopeWindowTest : public ::testing::Test {
+class ScopeWindowTest : public WindowFixture {
   protected:
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
-    common::Form &form = program.form();
-    common::Elements &el = form.el;
     link::MeterSimulator meter{{.mode = link::SimMode::Dso, .seed = 3, .timeBaseTour = 1}};
-    QTemporaryDir dir;
 
     void SetUp() override {
         fp.port.ports[1].cable = true;
@@ -84,7 +74,6 @@ class ScopeWindowTest : public ::testing::Test {
         ASSERT_NE(a, nullptr) << name;
         a->trigger();
     }
-    std::string path(const char *name) const { return dir.filePath(name).toStdString(); }
     /// What the user can get out of the frame shown: the screen, the page, the clipboard, the
     /// saved file, the CSV.
     std::string outputs() {

@@ -1,15 +1,13 @@
 // The window's finish: status panels that never overlap, copying from the log, the log editor,
 // the recovery question, the dialogs' memory and texts.
-#include "app/Program.h"
 #include "app/RecordRecovery.h"
 #include "app/qt/DeviceDialog.h"
 #include "app/qt/LogView.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/StatusPanel.h"
 #include "files/DmmRecordFile.h"
-#include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/QtFileDialogs.h"
 #include "platform/qt/services/QtMessageBoxes.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,32 +19,16 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
 namespace qv::app::qt {
 namespace {
 
-struct WindowPolishTest : ::testing::Test {
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
-    common::Elements &el = program.form().el;
-    QTemporaryDir dir;
-
-    [[nodiscard]] std::string path(const char *name) const {
-        return dir.filePath(QString::fromLatin1(name)).toStdString();
-    }
-    void SetUp() override {
-        program.Form_Load();
-        window.show();
-    }
-};
+using WindowPolishTest = WindowFixture;
 
 // Each panel keeps its share of the bar (3500 : 2000 : 2200 : 1440); a long device name is
 // elided in the middle, whole in the tool tip above the link's note, and widening shows more.

@@ -1,19 +1,15 @@
 #include "app/ExportCommands.h"
 #include "app/Layout.h"
-#include "app/Program.h"
 #include "app/cli/Cli.h"
-#include "app/cli/StartupFile.h"
 #include "app/qt/DeviceDialog.h"
 #include "app/qt/LogView.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/TwipsCanvas.h"
-#include "files/WaveformFormat.h"
 #include "platform/fakes/FakeLinkServices.h"
-#include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/DisplayListPainter.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtPictureWriter.h"
 #include "tests/TestFiles.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,27 +21,18 @@
 #include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <fstream>
 
 namespace qv::app::qt {
 namespace {
 
 using test::contents;
 
-/// The window, exporting through the real picture writer into a scratch folder.
-class WindowTest : public ::testing::Test {
+/// The window without a meter, exporting through the real picture writer into a scratch folder.
+class WindowTest : public WindowFixture {
   protected:
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
-    common::Elements &el = program.form().el;
     platform::qt::QtPictureWriter pictures;
-    QTemporaryDir dir;
 
     void SetUp() override {
         for (auto &p : fp.port.ports)
@@ -54,16 +41,6 @@ class WindowTest : public ::testing::Test {
         program.exports().setPictureWriter(&pictures);
         window.resize(609, 450);
         window.show();
-    }
-    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
-    /// Opens a sine as a file named at start-up, which enters DSO mode.
-    void openSine() {
-        files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
-        r.params = {13, 0, 7, 0, 1, 1, 0, 0}; // 1 ms/div, 2 V/div, DC
-        for (size_t i = 0; i < r.samples.size(); ++i)
-            r.samples[i] = std::round(20 * std::sin(2 * 3.14159265358979 * double(i) / 40));
-        std::ofstream(path("wave1.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
-        ASSERT_TRUE(cli::openAtStartUp(program, path("wave1.dso")));
     }
     /// Chooses the Export item in the menu, answering the save dialog with name.
     void exportVia(ExportItem item, const std::string &name) {

@@ -1,9 +1,7 @@
-#include "app/Program.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/MqttDialog.h"
 #include "app/qt/MqttPublishing.h"
 #include "mqtt/fakes/FakeSettingsStore.h"
-#include "platform/fakes/FakePlatform.h"
+#include "tests/app/WindowFixture.h"
 #include "tests/mqtt/LocalBroker.h"
 
 #include <QAction>
@@ -15,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace qv::app::qt {
@@ -24,19 +21,11 @@ namespace {
 using mqtt::test::LocalBroker;
 using mqtt::test::Subscriber;
 
-class MqttWindowTest : public ::testing::Test {
+class MqttWindowTest : public WindowFixture {
   protected:
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
     mqtt::fakes::FakeSettingsStore store;
     MqttPublishing mqtt{program, window, store};
-    QTemporaryDir dir;
 
-    void SetUp() override {
-        program.Form_Load();
-        window.show();
-    }
     QString panelOneTip() const {
         return window.statusBar()->findChildren<QLabel *>().front()->toolTip();
     }
