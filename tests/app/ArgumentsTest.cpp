@@ -22,8 +22,7 @@ constexpr OptionSpec kTable[] = {
     {.name = "platform", .value = Value::Required, .kind = Kind::Toolkit},
 };
 
-// Each row: the arguments, then what they give as "name=value ... | positional ... | toolkit ..."
-// or the error.
+// Each row: the arguments, then "name=value ... | positional ... | toolkit ..." or the error.
 TEST(Arguments, OptionsValuesPositionalsAndErrors) {
     const std::pair<Args, std::string> cases[] = {
         {{"a.dso", "--csv", "-", "--view=SPECTRUM", "-h"}, "csv=- help= view=spectrum | a.dso |"},

@@ -1,5 +1,4 @@
-// The two languages: the window, its dialogs and the core's texts in Chinese (as written) and in
-// English, switched while the window is open; the drawn screens the same in both.
+// The window, its dialogs and the core's texts in Chinese and in English, switched while open.
 #include "lang/Language.h"
 #include "app/Program.h"
 #include "app/qt/LanguageMenu.h"
@@ -32,8 +31,7 @@ namespace {
 
 using lang::Language;
 
-/// The window as the program runs it: messages and file dialogs through the translating layer,
-/// the settings in a file of the test's own.
+/// The window with messages and file dialogs translated, the settings in a file of its own.
 class LanguageTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
@@ -78,8 +76,7 @@ class LanguageTest : public ::testing::Test {
     }
 };
 
-// One row per kind of text: a caption of the Parts, an added item, a tool tip, a status panel,
-// the trend window; each in Chinese, in English after the switch, and in Chinese again.
+// One row per kind of text, in English after the switch and in Chinese again; the choice is kept.
 TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
     program.openTrend();
     ASSERT_NE(window.trendWindow(), nullptr);
@@ -123,8 +120,7 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
     EXPECT_EQ(panel(3), "frame 37/100, 10:15:03");
 }
 
-// Open with a file that is no waveform: the message says why in English, and the dialog's
-// filter is English too.
+// A file that is no waveform: the message and the dialog's filter in English.
 TEST_F(LanguageTest, ARefusedFileSaysWhyInEnglish) {
     choose(Language::English);
     std::ofstream(path("r.txt"), std::ios::binary) << "QVDATALINK47 V1.0\r\n2026-12-07\r\n";
@@ -136,9 +132,8 @@ TEST_F(LanguageTest, ARefusedFileSaysWhyInEnglish) {
     EXPECT_EQ(fp.files.openFilters.back(), "DSO waveform files(*.dso)|*.dso|All files(*.*)|*.*");
 }
 
-// The core's texts: every entry of the table has an English form without a Chinese character,
-// with the same parts; a text outside the table, and parts that look like markers, stay as they
-// are; Chinese shows the core's text exactly.
+// Every core text has an English form with the same parts; a text outside the table stays as it
+// is; Chinese shows the core's text exactly.
 TEST_F(LanguageTest, EveryCoreTextHasItsEnglishForm) {
     const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
     const QRegularExpression parts(QStringLiteral("%[1-9]"));

@@ -74,8 +74,7 @@ class ScopeWindowTest : public WindowFixture {
         ASSERT_NE(a, nullptr) << name;
         a->trigger();
     }
-    /// What the user can get out of the frame shown: the screen, the page, the clipboard, the
-    /// saved file, the CSV.
+    /// The frame shown as screen, page, clipboard, saved file and CSV.
     std::string outputs() {
         fp.printer.pages.clear();
         program.commands().clickMenu("mnuPrint");
@@ -98,8 +97,7 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
 
     program.commands().clickMenu("mnuPause");
     const std::string live = el.panel[3].text();
-    // Page Up twice, even in the title box: the first frame; Next: the second, in the spectrum
-    // view too.
+    // Page Up twice, even in the title box: the first frame; Next, in the spectrum: the second.
     QApplication::setActiveWindow(&window);
     auto *title = window.findChild<QLineEdit *>();
     title->setFocus();
@@ -165,8 +163,7 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
 TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
     frames(2);
     program.commands().clickMenu("mnuPause");
-    // The waveform view, then the spectrum view with each output: the digests of what the
-    // program made before the history, the reference and the peak readout existed.
+    // Digests of what both views gave before the history, the reference and the peak readout.
     const std::uint64_t wave = hashOf(outputs());
     program.commands().pressButton("DSO_FFT");
     const std::uint64_t spectrum = hashOf(outputs());

@@ -40,8 +40,7 @@ class MqttWindowTest : public WindowFixture {
     }
 };
 
-// The Record menu keeps its items and gains "MQTT…" and the check item; the settings keep the
-// password only when "remember" is ticked.
+// Record gains "MQTT…" and the check item; the password is kept only when "remember" is ticked.
 TEST_F(MqttWindowTest, TheRecordMenuGainsTheSettingsWhichKeepThePasswordOnlyWhenAsked) {
     const QList<QAction *> items = window.action("mnuDMMrecord")->menu()->actions();
     ASSERT_GE(items.size(), 3);
@@ -72,8 +71,7 @@ TEST_F(MqttWindowTest, TheRecordMenuGainsTheSettingsWhichKeepThePasswordOnlyWhen
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-// On: each live reading reaches the broker and panel 1's tool tip says connected; the broker gone,
-// it says so; off, "offline" and nothing more. A broker that refuses turns it off with a message.
+// On: readings reach the broker and panel 1's tip tells its state; a refusing broker turns it off.
 TEST_F(MqttWindowTest, PublishingOnShowsTheBrokersStateAndSendsLiveReadings) {
     if (LocalBroker::binary().empty())
         GTEST_SKIP() << "the mosquitto broker is not installed (Debian package mosquitto)";

@@ -33,8 +33,7 @@ struct stat statOf(const std::string &path) {
     return st;
 }
 
-/// Makes a folder take no new file (immutable for root, read-only otherwise) or undoes that;
-/// true if it then refuses one.
+/// Makes a folder refuse new files (immutable for root) or undoes that; true if it refuses one.
 bool lockFolder(const std::string &folder, bool lock) {
     if (::geteuid() == 0) {
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -78,8 +77,7 @@ class FileOutputTest : public ::testing::Test {
     std::string dir_;
 };
 
-// A regular file is replaced by a new one with its mode (and, for root, its owner); links are
-// followed to their end, relative ones from their own folder, and stay links.
+// A new file with the old one's mode and owner; links followed to their end, and kept.
 TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
     const mode_t oldUmask = ::umask(027);
     using Links = std::vector<std::pair<std::string, std::string>>;
@@ -140,8 +138,7 @@ TEST_F(FileOutputTest, RefusalsSayWhy) {
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
-// A FIFO is written into: its reader gets every byte, and a reader that goes away early makes a
-// failure, not the end of the program (SIGPIPE).
+// A FIFO is written into; a reader gone early makes a failure, not SIGPIPE.
 TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
     const std::string fifo = path("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -211,8 +208,7 @@ TEST_F(FileOutputTest, AnOwnDescriptorIsWrittenAtItsPosition) {
     EXPECT_EQ(contents(log), "head\ntail\n");
 }
 
-// Whether a temporary file can be made beside it or not (a locked folder: written in place), a
-// file is replaced by the whole new content or left byte for byte as it was.
+// Beside a temporary file or in place (a locked folder): all new content or the file as it was.
 TEST_F(FileOutputTest, AFileIsReplacedWholeOrLeftAsItWas) {
     const std::string folder = path("f"), file = path("f/kept.csv");
     // locked; the size of the new content (over the file-size limit of 1000 it fails); the result
