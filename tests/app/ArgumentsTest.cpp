@@ -22,8 +22,7 @@ constexpr OptionSpec kTable[] = {
     {.name = "platform", .value = Value::Required, .kind = Kind::Toolkit},
 };
 
-// Each row: the arguments, then what they give as "name=value ... | positional ... | toolkit ..."
-// or the error.
+// Each row: the arguments, then "name=value ... | positional ... | toolkit ..." or the error.
 TEST(Arguments, OptionsValuesPositionalsAndErrors) {
     const std::pair<Args, std::string> cases[] = {
         {{"a.dso", "--csv", "-", "--view=SPECTRUM", "-h"}, "csv=- help= view=spectrum | a.dso |"},
@@ -119,12 +118,9 @@ TEST(WindowArguments, WhatStartsTheWindow) {
     EXPECT_EQ(std::tuple(version.code, version.out), std::tuple(0, std::string("qvlink 1.1\n")));
 
     // --history: 0 to 10000 frames; anything else is a usage error.
-    for (const auto &[given, kept] : {std::pair<const char *, int>{"0", 0},
-                                      {"250", 250},
-                                      {"10000", 10000},
-                                      {"10001", -1},
-                                      {"-3", -1},
-                                      {"1e3", -1}}) {
+    const std::pair<const char *, int> histories[] = {{"0", 0},      {"250", 250}, {"10000", 10000},
+                                                      {"10001", -1}, {"-3", -1},   {"1e3", -1}};
+    for (const auto &[given, kept] : histories) {
         const WindowStart history = windowStart("qvlink", Args{std::string("--history=") + given});
         EXPECT_EQ(history.window ? int(*history.window->history) : -1, kept) << given;
     }

@@ -66,8 +66,7 @@ const std::tuple<const char *, Control Elements::*, const char *> kModeTable[] =
 
 class ModeStates : public AppTest {
   protected:
-    // Sets every element of the table to a state no mode gives all of them, so "unchanged" shows;
-    // of each group pair a button the mode raises goes down. The displays all hold something.
+    // Every element in one state, so "unchanged" shows; the displays all hold something.
     void scramble(bool state, bool dso) {
         for (const auto &[name, element, states] : kModeTable) {
             (el.*element).setEnabled(state);
@@ -241,8 +240,7 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     EXPECT_EQ(fp.messages.shown[1].text, "是否保存当前数据！");
 }
 
-// File > Export opens a submenu of the six outputs, each an item of its own, and File goes on
-// after it.
+// File > Export opens a submenu of the six outputs; File goes on after it.
 TEST(Layout, FileExportHoldsTheSixOutputs) {
     std::string tree;
     for (const MenuSpec &m : menuTree())

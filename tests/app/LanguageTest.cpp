@@ -1,8 +1,6 @@
-// The two languages: the window, its dialogs and the core's texts in Chinese (as written) and in
-// English, switched while the window is open; the drawn screens the same in both.
+// The window, its dialogs and the core's texts in Chinese and in English, switched while open.
 #include "lang/Language.h"
 #include "app/Program.h"
-#include "app/cli/StartupFile.h"
 #include "app/qt/LanguageMenu.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/MeasurementsPanel.h"
@@ -10,11 +8,11 @@
 #include "app/qt/TwipsCanvas.h"
 #include "common/ShownTexts.h"
 #include "files/FileMessages.h"
-#include "files/WaveformFormat.h"
 #include "lang/ShownText.h"
 #include "link/LinkTexts.h"
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/QtClipboard.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,7 +24,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
 
 namespace qv::app::qt {
@@ -34,8 +31,7 @@ namespace {
 
 using lang::Language;
 
-/// The window as the program runs it: messages and file dialogs through the translating layer,
-/// the settings in a file of the test's own.
+/// The window with messages and file dialogs translated, the settings in a file of its own.
 class LanguageTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
@@ -78,38 +74,26 @@ class LanguageTest : public ::testing::Test {
     [[nodiscard]] std::string path(const char *name) const {
         return dir.filePath(QString::fromLatin1(name)).toStdString();
     }
-    void openSine() {
-        files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
-        r.params = {13, 0, 7, 0, 1, 1, 0, 0};
-        for (size_t i = 0; i < r.samples.size(); ++i)
-            r.samples[i] = std::round(20 * std::sin(2 * 3.14159265358979 * double(i) / 40));
-        std::ofstream(path("wave1.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
-        ASSERT_TRUE(cli::openAtStartUp(program, path("wave1.dso")));
-    }
 };
 
-// One row per kind of text: a caption of the Parts, an added item, a tool tip, a status panel,
-// the trend window; each in Chinese, in English after the switch, and in Chinese again.
+// One row per kind of text, in English after the switch and in Chinese again; the choice is kept.
 TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
     program.openTrend();
     ASSERT_NE(window.trendWindow(), nullptr);
     using Read = std::function<std::string()>;
+    const auto tip = [](const auto *w) { return w->toolTip().toStdString(); };
+    const auto measurements = window.measurementsPanel()->findChild<QTableWidget *>();
+    // clang-format off
     const std::tuple<const char *, Read, std::string, std::string> rows[] = {
         {"File menu", [&] { return text("mnuFile"); }, "&File   ", "&File   "},
         {"Other port", [&] { return text("mnuOtherPort"); }, "其他端口(&O)…", "&Other port…"},
         {"Trend", [&] { return text("mnuTrend"); }, "趋势(&T)…", "&Trend…"},
         {"Export item", [&] { return text("mnuExportRecordCsv"); }, "记录 CSV…", "Record CSV…"},
         {"Wave item", [&] { return text("mnuPreviousFrame"); }, "上一帧", "Previous frame"},
-        {"measurement",
-         [&] {
-             const auto *table = window.measurementsPanel()->findChild<QTableWidget *>();
-             return table->item(0, 0)->text().toStdString();
-         },
-         "最大值", "Maximum"},
-        {"Link tip", [&] { return window.action("button:Link")->toolTip().toStdString(); }, "连接",
-         "Link"},
-        {"scope tip", [&] { return window.scope()->toolTip().toStdString(); }, "DSO窗口",
-         "DSO window"},
+        {"measurement", [&] { return measurements->item(0, 0)->text().toStdString(); }, "最大值",
+         "Maximum"},
+        {"Link tip", [&] { return tip(window.action("button:Link")); }, "连接", "Link"},
+        {"scope tip", [&] { return tip(window.scope()); }, "DSO窗口", "DSO window"},
         {"panel 1", [&] { return panel(0); }, "通信电缆未连接，通信无法建立",
          "Cable not connected, no link"},
         {"panel 4", [&] { return panel(3); }, "数据间隔1s", "Interval 1 s"},
@@ -119,14 +103,13 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
          [] { return QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(); },
          "取消", "Cancel"},
     };
+    // clang-format on
     for (const Language language : {Language::English, Language::Chinese}) {
         choose(language);
         for (const auto &[what, read, zh, en] : rows)
             EXPECT_EQ(read(), language == Language::English ? en : zh) << what;
-        EXPECT_EQ(QSettings(qEnvironmentVariable(lang::kSettingsVariable), QSettings::IniFormat)
-                      .value(QStringLiteral("language"))
-                      .toString(),
-                  QString::fromLatin1(lang::languageName(language)));
+        const QSettings kept(qEnvironmentVariable(lang::kSettingsVariable), QSettings::IniFormat);
+        EXPECT_EQ(kept.value("language").toString(), lang::languageName(language));
         EXPECT_EQ(lang::runLanguage(), language) << "read back from the test's settings";
     }
     // A status text that changes while English is chosen comes in English.
@@ -137,8 +120,7 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
     EXPECT_EQ(panel(3), "frame 37/100, 10:15:03");
 }
 
-// Open with a file that is no waveform: the message says why in English, and the dialog's
-// filter is English too.
+// A file that is no waveform: the message and the dialog's filter in English.
 TEST_F(LanguageTest, ARefusedFileSaysWhyInEnglish) {
     choose(Language::English);
     std::ofstream(path("r.txt"), std::ios::binary) << "QVDATALINK47 V1.0\r\n2026-12-07\r\n";
@@ -150,9 +132,8 @@ TEST_F(LanguageTest, ARefusedFileSaysWhyInEnglish) {
     EXPECT_EQ(fp.files.openFilters.back(), "DSO waveform files(*.dso)|*.dso|All files(*.*)|*.*");
 }
 
-// The core's texts: every entry of the table has an English form without a Chinese character,
-// with the same parts; a text outside the table, and parts that look like markers, stay as they
-// are; Chinese shows the core's text exactly.
+// Every core text has an English form with the same parts; a text outside the table stays as it
+// is; Chinese shows the core's text exactly.
 TEST_F(LanguageTest, EveryCoreTextHasItsEnglishForm) {
     const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
     const QRegularExpression parts(QStringLiteral("%[1-9]"));
@@ -188,7 +169,7 @@ TEST_F(LanguageTest, EveryCoreTextHasItsEnglishForm) {
 // The scope screen is drawn the same in both languages (its texts are the meter's).
 TEST_F(LanguageTest, TheScreensAreTheSameInBothLanguages) {
     const auto screens = [&] {
-        openSine();
+        openSine(program, path("wave1.dso"));
         std::vector<QImage> images;
         for (const char *view : {"DSO_wave", "DSO_FFT"}) {
             program.commands().pressButton(view);

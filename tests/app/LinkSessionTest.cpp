@@ -138,8 +138,7 @@ TEST_F(RecordReplayTest, AFrameCutByAnUnplugIsDroppedWholeAndTheLinkComesBack) {
     EXPECT_TRUE(form.el.Link.checked());
 }
 
-/// The window's program with its recovery file in a scratch folder, recording on port 1. Its end
-/// is the process dying: nothing ends cleanly.
+/// The program recording on port 1 with its recovery file; its end is the process dying.
 struct Recovering {
     FakePlatform fp;
     Program program{fp.platform};
@@ -194,8 +193,7 @@ TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLoggedAndNoDeletes
     EXPECT_TRUE(s->fp.messages.shown.empty()) << "asked once only";
 }
 
-// What ends the need for the file: a saved record, a cleared log, and a clean end only when
-// nothing in the log is unsaved. Logged lines and restored ones count as unsaved until Save.
+// A saved record or a cleared log ends the need for the file; a clean end keeps unsaved lines.
 TEST_F(RecordRecoveryTest, ACleanEndKeepsUnsavedLinesForTheNextStartAndOnlyThose) {
     const std::string saved = (dir / "saved.txt").string();
     const auto save = [&](Recovering &s) {

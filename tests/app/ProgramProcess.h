@@ -60,7 +60,12 @@ class ProgramProcess : public ::testing::Test {
 
     std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
     QString arg(const std::string &n) const { return QString::fromStdString(path(n)); }
-    void start(QProcess &p, const QStringList &args) const {
+    /// Starts the program with the variables of env ("NAME=value") added to this process's.
+    void start(QProcess &p, const QStringList &args, const QStringList &env = {}) const {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        for (const QString &v : env)
+            e.insert(v.section('=', 0, 0), v.section('=', 1));
+        p.setProcessEnvironment(e);
         p.setWorkingDirectory(dir.path());
         p.start(QStringLiteral(QVLINK_PATH), args);
         EXPECT_TRUE(p.waitForStarted());
@@ -75,12 +80,12 @@ class ProgramProcess : public ::testing::Test {
         return {p.exitCode(), p.readAllStandardOutput().toStdString(),
                 p.readAllStandardError().toStdString()};
     }
-    Run run(const QStringList &args, const std::function<void()> &child = {},
-            int timeoutMs = 60000) const {
+    Run run(const QStringList &args, const QStringList &env = {},
+            const std::function<void()> &child = {}, int timeoutMs = 60000) const {
         QProcess p;
         if (child)
             p.setChildProcessModifier(child);
-        start(p, args);
+        start(p, args, env);
         return finish(p, timeoutMs);
     }
     /// Waits up to twenty seconds, while the process runs, for done().

@@ -20,10 +20,9 @@ namespace qv::test {
 
 namespace fs = std::filesystem;
 
-/// The built program run in a scratch folder with arguments as raw bytes (posix_spawn, no
-/// decoding on the way) and without a display: no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
-/// The folder holds waveform files (good.dso at 1 ms/div and 2 V/div, unknown.dso at scales its
-/// model lacks, square.dso: 781.25 kHz at 0.4 us/div, 80 mV peak to peak) and a DMM record.
+/// The program run in a scratch folder with arguments as raw bytes (posix_spawn) and no display.
+/// The folder holds good.dso (1 ms/div, 2 V/div), unknown.dso (scales its model lacks),
+/// square.dso (781.25 kHz at 0.4 us/div, 80 mV peak to peak) and a DMM record.
 class CommandLineTest : public ::testing::Test {
   public:
     struct Run {
@@ -86,10 +85,9 @@ class CommandLineTest : public ::testing::Test {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
+        for (const auto &[fd, file] : {std::pair(1, &out), std::pair(2, &err)})
+            posix_spawn_file_actions_addopen(&actions, fd, file->c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t pid = 0;
         EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
         posix_spawn_file_actions_destroy(&actions);

@@ -1,21 +1,18 @@
-#include "app/Program.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/MeasurementsPanel.h"
 #include "dso/ReferenceTrace.h"
-#include "files/WaveformFormat.h"
 #include "link/MeterSimulator.h"
-#include "platform/fakes/FakePlatform.h"
+#include "tests/TestFiles.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace qv::app::qt {
@@ -60,21 +57,10 @@ bool hasColour(const common::DisplayList &ops, common::Rgb colour) {
     return false;
 }
 
-std::string readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
-}
-
 /// The window in DSO mode, fed frames of the virtual meter.
-class ScopeWindowTest : public ::testing::Test {
+class ScopeWindowTest : public WindowFixture {
   protected:
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
-    common::Form &form = program.form();
-    common::Elements &el = form.el;
     link::MeterSimulator meter{{.mode = link::SimMode::Dso, .seed = 3, .timeBaseTour = 1}};
-    QTemporaryDir dir;
 
     void SetUp() override {
         fp.port.ports[1].cable = true;
@@ -88,18 +74,16 @@ class ScopeWindowTest : public ::testing::Test {
         ASSERT_NE(a, nullptr) << name;
         a->trigger();
     }
-    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
-    /// What the user can get out of the frame shown: the screen, the page, the clipboard, the
-    /// saved file, the CSV.
+    /// The frame shown as screen, page, clipboard, saved file and CSV.
     std::string outputs() {
         fp.printer.pages.clear();
         program.commands().clickMenu("mnuPrint");
         program.commands().clickMenu("mnuCopy");
-        fp.files.saveAnswers = {path("out.dso").toStdString()};
+        fp.files.saveAnswers = {path("out.dso")};
         program.commands().clickMenu("mnuSaveAs");
         return listed(el.Picture1.ops()) + "|" +
                (fp.printer.pages.empty() ? "" : listed(fp.printer.pages.back()->ops())) + "|" +
-               listed(*fp.clipboard.image) + "|" + readAll(path("out.dso")) + "|" +
+               listed(*fp.clipboard.image) + "|" + test::contents(path("out.dso")) + "|" +
                program.exports().waveformCsv();
     }
 };
@@ -113,8 +97,7 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
 
     program.commands().clickMenu("mnuPause");
     const std::string live = el.panel[3].text();
-    // Page Up twice, even in the title box: the first frame; Next: the second, in the spectrum
-    // view too.
+    // Page Up twice, even in the title box: the first frame; Next, in the spectrum: the second.
     QApplication::setActiveWindow(&window);
     auto *title = window.findChild<QLineEdit *>();
     title->setFocus();
@@ -130,9 +113,10 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
     program.commands().pressButton("DSO_wave");
 
     // Save As writes the frame shown.
-    fp.files.saveAnswers = {path("older.dso").toStdString()};
+    fp.files.saveAnswers = {path("older.dso")};
     program.commands().clickMenu("mnuSaveAs");
-    const auto saved = files::WaveformFormat::parse(readAll(path("older.dso"))).record.samples;
+    const auto saved =
+        files::WaveformFormat::parse(test::contents(path("older.dso"))).record.samples;
     EXPECT_TRUE(std::equal(saved.begin(), saved.end(), history.at(1).wave.WaveData.begin()));
 
     // Starting again returns to the newest frame and the panel's own text.
@@ -143,7 +127,7 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
 }
 
 TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndCleared) {
-    const std::string store = path("reference.dso").toStdString();
+    const std::string store = path("reference.dso");
     program.reference().setStore(store);
     frames(1);
     trigger("mnuKeepReference");
@@ -155,7 +139,7 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
     (void)outputs();
     EXPECT_TRUE(hasColour(fp.printer.pages.back()->ops(), dso::kReferenceColor));
     EXPECT_TRUE(hasColour(*fp.clipboard.image, dso::kReferenceColor));
-    EXPECT_EQ(readAll(QString::fromStdString(store)).substr(0, 17), "QVDATALINK47 V1.0");
+    EXPECT_EQ(test::contents(store).substr(0, 17), "QVDATALINK47 V1.0");
 
     { // the next run takes it up again
         platform::fakes::FakePlatform fp2;
@@ -168,9 +152,9 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
     }
     trigger("mnuClearReference");
     EXPECT_FALSE(hasColour(el.Picture1.ops(), dso::kReferenceColor));
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(store)));
+    EXPECT_FALSE(std::filesystem::exists(store));
     // A file that is no waveform is reported and changes nothing.
-    fp.files.openAnswers = {path("missing.dso").toStdString()};
+    fp.files.openAnswers = {path("missing.dso")};
     trigger("mnuOpenReference");
     EXPECT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_FALSE(program.reference().reference());
@@ -179,8 +163,7 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
 TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
     frames(2);
     program.commands().clickMenu("mnuPause");
-    // The waveform view, then the spectrum view with each output: the digests of what the
-    // program made before the history, the reference and the peak readout existed.
+    // Digests of what both views gave before the history, the reference and the peak readout.
     const std::uint64_t wave = hashOf(outputs());
     program.commands().pressButton("DSO_FFT");
     const std::uint64_t spectrum = hashOf(outputs());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <tuple>
 
 namespace qv::app::cli {
 namespace {
@@ -32,11 +33,8 @@ TEST(LocalTimeStampTest, DaylightSavingAndZoneChangesShowFromTheirSecond) {
                               const bool summer = s >= kSpring && s < kAutumn;
                               return at(s, summer ? 7200 : 3600);
                           });
-    const struct {
-        std::int64_t ms;
-        int zone;
-        const char *stamp;
-    } rows[] = {
+    const std::tuple<std::int64_t, int, const char *> rows[] = {
+        // ms, system zone, stamp
         {kSpring * 1000 - 1, 0, "2026-03-29T01:59:59.999+01:00"},
         {kSpring * 1000, 0, "2026-03-29T03:00:00.000+02:00"},
         {kAutumn * 1000 - 1, 0, "2026-10-25T02:59:59.999+02:00"},
@@ -46,10 +44,9 @@ TEST(LocalTimeStampTest, DaylightSavingAndZoneChangesShowFromTheirSecond) {
         {(kAutumn + 86401) * 1000 + 21, 19800, "2026-10-25T21:30:01.021-03:30"},
         {(kAutumn + 86402) * 1000, 19800, "2026-10-26T06:30:02.000+05:30"},
     };
-    for (const auto &row : rows) {
-        now = row.ms;
-        zone = row.zone;
-        EXPECT_EQ(stamps.now(), row.stamp) << row.ms;
+    for (const auto &[ms, inZone, stamp] : rows) {
+        std::tie(now, zone) = std::tuple(ms, inZone);
+        EXPECT_EQ(stamps.now(), stamp) << ms;
     }
     // Once per second of the clock, not per reading: a change of zone within a second shows at
     // the next one (above), every stamp still naming the right moment.

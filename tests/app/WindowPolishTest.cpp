@@ -1,15 +1,11 @@
-// The window's finish: status panels that never overlap, copying from the log, the log editor,
-// the recovery question, the dialogs' memory and texts.
-#include "app/Program.h"
+// Status panels, the log's copy and editor, the recovery question, the dialogs' memory and texts.
 #include "app/RecordRecovery.h"
-#include "app/qt/DeviceDialog.h"
 #include "app/qt/LogView.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/StatusPanel.h"
 #include "files/DmmRecordFile.h"
-#include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/QtFileDialogs.h"
 #include "platform/qt/services/QtMessageBoxes.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,35 +17,18 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
 namespace qv::app::qt {
 namespace {
 
-struct WindowPolishTest : ::testing::Test {
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
-    common::Elements &el = program.form().el;
-    QTemporaryDir dir;
+using WindowPolishTest = WindowFixture;
 
-    [[nodiscard]] std::string path(const char *name) const {
-        return dir.filePath(QString::fromLatin1(name)).toStdString();
-    }
-    void SetUp() override {
-        program.Form_Load();
-        window.show();
-    }
-};
-
-// Each panel keeps its share of the bar (3500 : 2000 : 2200 : 1440); a long device name is
-// elided in the middle, whole in the tool tip above the link's note, and widening shows more.
+// Panels keep their shares (3500 : 2000 : 2200 : 1440); a long name is elided, whole in the tip.
 TEST_F(WindowPolishTest, StatusPanelsKeepTheirWidthsAndElideALongText) {
     const QString device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A6008isP-if00-port0";
     program.serialLink().connectDevice(device.toStdString(), false);
@@ -79,8 +58,7 @@ TEST_F(WindowPolishTest, StatusPanelsKeepTheirWidthsAndElideALongText) {
     }
 }
 
-// Ctrl+C in the log copies its selection while the Copy item is disabled (DMM mode); while it is
-// enabled Ctrl+C stays Copy of the scope screen. The context menu names each item's key.
+// Ctrl+C copies the log's selection while Copy is disabled, else the screen; the menu names keys.
 TEST_F(WindowPolishTest, TheLogCopiesAndEditsWithTheKeysItsMenusName) {
     auto *log = window.findChild<LogView *>();
     el.RichTextBox1.setText("  14:03:27     1.234 V   DC   \r\n");
@@ -130,8 +108,8 @@ TEST_F(WindowPolishTest, TheLogCopiesAndEditsWithTheKeysItsMenusName) {
     EXPECT_FALSE(item->isEnabled());
 }
 
-// The recovery question says how many lines and from when, stands centred over the window, and
-// after Yes the log shows its end. A record file given to File > Open says where it opens.
+// The recovery question says what it restores and stands centred; a record file given to Open
+// says where it opens.
 TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheWindow) {
     std::string lines = "  No.1:   1.000 V   DC   \r\n";
     for (int i = 0; i < 300; ++i)
@@ -181,16 +159,6 @@ TEST(FileDialogMemory, EachSaveDialogOffersItsOwnLastName) {
     EXPECT_EQ(dialogs.saveFile(record), "/data/logs/bench.txt");
     EXPECT_EQ(dialogs.saveFile(trendPng), std::nullopt) << "cancelled";
     EXPECT_EQ(starts.join(QLatin1Char('|')).toStdString(), "|/data/trend|/data/trend/run1.png");
-}
-
-// The Other port… dialog speaks the program's language, beside Qt's Chinese buttons.
-TEST(DeviceDialogTexts, AreChinese) {
-    DeviceDialog dialog;
-    QStringList texts{dialog.windowTitle(), dialog.findChild<QLabel *>()->text()};
-    for (int col = 0; col < dialog.table()->columnCount(); ++col)
-        texts << dialog.table()->horizontalHeaderItem(col)->text();
-    EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(),
-              "其他端口|设备路径:|设备|描述|制造商|序列号|厂商 ID|产品 ID");
 }
 
 } // namespace

@@ -1,23 +1,20 @@
 #include "app/ExportCommands.h"
 #include "app/Layout.h"
-#include "app/Program.h"
 #include "app/cli/Cli.h"
-#include "app/cli/StartupFile.h"
 #include "app/qt/DeviceDialog.h"
 #include "app/qt/LogView.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/TwipsCanvas.h"
-#include "files/WaveformFormat.h"
 #include "platform/fakes/FakeLinkServices.h"
-#include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/DisplayListPainter.h"
 #include "platform/qt/services/QtClipboard.h"
 #include "platform/qt/services/QtPictureWriter.h"
 #include "tests/TestFiles.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -25,27 +22,18 @@
 #include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <fstream>
 
 namespace qv::app::qt {
 namespace {
 
 using test::contents;
 
-/// The window, exporting through the real picture writer into a scratch folder.
-class WindowTest : public ::testing::Test {
+/// The window without a meter, exporting through the real picture writer into a scratch folder.
+class WindowTest : public WindowFixture {
   protected:
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
-    common::Elements &el = program.form().el;
     platform::qt::QtPictureWriter pictures;
-    QTemporaryDir dir;
 
     void SetUp() override {
         for (auto &p : fp.port.ports)
@@ -54,16 +42,6 @@ class WindowTest : public ::testing::Test {
         program.exports().setPictureWriter(&pictures);
         window.resize(609, 450);
         window.show();
-    }
-    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
-    /// Opens a sine as a file named at start-up, which enters DSO mode.
-    void openSine() {
-        files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
-        r.params = {13, 0, 7, 0, 1, 1, 0, 0}; // 1 ms/div, 2 V/div, DC
-        for (size_t i = 0; i < r.samples.size(); ++i)
-            r.samples[i] = std::round(20 * std::sin(2 * 3.14159265358979 * double(i) / 40));
-        std::ofstream(path("wave1.dso"), std::ios::binary) << files::WaveformFormat::compose(r);
-        ASSERT_TRUE(cli::openAtStartUp(program, path("wave1.dso")));
     }
     /// Chooses the Export item in the menu, answering the save dialog with name.
     void exportVia(ExportItem item, const std::string &name) {
@@ -226,8 +204,7 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
     EXPECT_FALSE(el.Save.enabled()) << "a cancelled edit changes nothing";
 }
 
-// Items are enabled when there is something to write; CSV gets its extension and a failed write
-// says why.
+// Items enabled with something to write; CSV gets its extension; a failed write says why.
 TEST_F(WindowTest, ExportItemsEnableAndWriteCsv) {
     EXPECT_EQ(enabledItems(), "000000"); // DMM mode, empty log
     el.RichTextBox1.setText("  14:03:27    -1.234 mV  DC    \r\n");
@@ -257,8 +234,7 @@ TEST_F(WindowTest, PicturesShowTheScreenAsDrawn) {
     exportVia(ExportItem::Png, path("screen"));
     const QImage png =
         QImage(QString::fromStdString(path("screen.png"))).convertToFormat(QImage::Format_RGB32);
-    // The window's own scope screen at its default 96-dpi size, and the clipboard copy: the
-    // same pixels.
+    // The same pixels as the scope screen at its default size and the clipboard copy.
     window.scope()->resize(369, 337);
     ASSERT_EQ(png.size(), QSize(369, 337));
     EXPECT_EQ(png, window.scope()->image().convertToFormat(QImage::Format_RGB32));
@@ -281,8 +257,7 @@ TEST_F(WindowTest, PicturesShowTheScreenAsDrawn) {
 }
 
 TEST(VectorPictures, CancelledCursorsAreLeftOut) {
-    // A cursor line drawn twice in XOR is gone from the vector list; one drawn once stays, in
-    // the colour it shows over the white screen.
+    // A cursor drawn twice in XOR is gone; one drawn once stays, in the colour it shows on white.
     common::DrawingTarget t;
     t.setDrawMode(common::DrawMode::Xor);
     t.line(100, 0, 100, 50, common::kCyan);
@@ -295,6 +270,7 @@ TEST(VectorPictures, CancelledCursorsAreLeftOut) {
               std::tuple(200.0, common::Rgb{255, 0, 0}, common::DrawMode::Copy));
 }
 
+// The Other port… dialog, in the program's language, lists the devices; a row fills the path.
 TEST(DeviceDialogTest, ListsTheSystemsDevicesAndARowFillsThePath) {
     platform::fakes::FakeSerialDevices devices;
     devices.devices = {
@@ -304,9 +280,13 @@ TEST(DeviceDialogTest, ListsTheSystemsDevicesAndARowFillsThePath) {
     dialog.load(devices);
     QTableWidget *table = dialog.table();
     ASSERT_EQ(table->rowCount(), 2);
-    QStringList first;
-    for (int col = 0; col < table->columnCount(); ++col)
+    QStringList texts{dialog.windowTitle(), dialog.findChild<QLabel *>()->text()}, first;
+    for (int col = 0; col < table->columnCount(); ++col) {
+        texts << table->horizontalHeaderItem(col)->text();
         first << table->item(0, col)->text();
+    }
+    EXPECT_EQ(texts.join('|').toStdString(),
+              "其他端口|设备路径:|设备|描述|制造商|序列号|厂商 ID|产品 ID");
     EXPECT_EQ(first.join('|').toStdString(), "ttyUSB0|FT232R USB UART|FTDI|A50285BI|0403|6001");
     EXPECT_EQ(table->item(1, 4)->text(), QString());
     table->setCurrentCell(1, 0);

@@ -19,8 +19,7 @@
 
 namespace qv::mqtt::test {
 
-/// Debian's mosquitto on a free port of 127.0.0.1 with a configuration written into dir (its
-/// persistence file there too), never the system's service.
+/// Debian's mosquitto on a free port of 127.0.0.1, its configuration and persistence in dir.
 class LocalBroker {
   public:
     /// The broker's program; empty when it is not installed.
@@ -73,8 +72,7 @@ class LocalBroker {
     }
 
   private:
-    /// A socket on 127.0.0.1:port, bound (port 0: a free one, returned) or connected (true when
-    /// something listens there).
+    /// Port 0 bound: a free port; a port connected: true when something listens there.
     static int probe(int port, bool connect) {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
@@ -101,8 +99,7 @@ class LocalBroker {
     const int port;
 };
 
-/// A subscriber at QoS 1 collecting every message on its own network thread. With an id its
-/// session outlives the broker's restart (the broker keeps what comes meanwhile).
+/// A QoS 1 subscriber on its own thread; with an id its session outlives the broker's restart.
 class Subscriber {
   public:
     struct Received {
@@ -145,8 +142,7 @@ class Subscriber {
         mosquitto_loop_stop(client_, false);
         mosquitto_destroy(client_);
     }
-    /// Waits up to ms for done() over what has arrived (done() must not call back in); what
-    /// done() said last.
+    /// Waits up to ms for done() over what has arrived; what done() said last.
     bool waitFor(const std::function<bool(const std::vector<Received> &)> &done, int ms = 20000) {
         std::unique_lock lock(mutex_);
         return changed_.wait_until(lock, LocalBroker::deadline(ms),

@@ -49,9 +49,8 @@ class MqttBrokerTest : public qv::test::ProgramProcess {
     }
     std::string contents(const std::string &n) const { return qv::test::contents(path(n)); }
 
-    /// A capture on a pseudo-terminal publishing under prefix: readings 0 to 9, the broker
-    /// stopped, 10 to 29 (the CSV takes them meanwhile), the broker started again; ended with
-    /// SIGTERM once reading 29 arrived. The values received, the capture's stderr and CSV.
+    /// A capture publishing under prefix: readings 0-9, the broker stopped, 10-29, the broker
+    /// back; SIGTERM once 29 arrived. The values received, the capture's stderr and CSV.
     struct Outage {
         std::vector<int> values;
         std::string err, csv;
@@ -86,9 +85,8 @@ class MqttBrokerTest : public qv::test::ProgramProcess {
     }
 };
 
-// Each reading as its CSV row has it (the same date and time), in order; each frame with the
-// settings and measurements `info --json` gives for its saved file; "online" first, "offline"
-// last, retained.
+// Readings as their CSV rows, in order; frames with what `info --json` gives for their files;
+// "online" first, "offline" last.
 TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
     Subscriber sub(broker->port, "t/#");
     const Run r = run({"capture", "--demo", "dmm", "--interval", "0", "--count", "5", "--dmm-csv",
@@ -134,18 +132,13 @@ TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
         const QJsonObject o = json(frames[k]);
         EXPECT_EQ(o["volts"].toArray().size(), 256);
         EXPECT_EQ(o["sample_interval_s"].toDouble(), o["settings"]["sample_interval_s"].toDouble());
-        QProcess info;
-        info.start(QStringLiteral(QVLINK_PATH),
-                   {"info", "--json", QString::fromStdString(files[k])});
-        ASSERT_TRUE(info.waitForFinished());
-        const QJsonObject i = QJsonDocument::fromJson(info.readAllStandardOutput()).object();
+        const QJsonObject i = json(run({"info", "--json", QString::fromStdString(files[k])}).out);
         for (const char *key : {"settings", "measurements", "wave_measurements"})
             EXPECT_EQ(o[key].toObject(), i[key].toObject()) << key << " of frame " << k;
     }
 }
 
-// The broker stopped and started again mid-capture: every QoS 1 reading arrives (a duplicate
-// only as QoS 1 allows), in order of first arrival.
+// A broker restarted mid-capture: every QoS 1 reading arrives, in order of first arrival.
 TEST_F(MqttBrokerTest, ABrokerRestartedMidCaptureGetsEveryReading) {
     const Outage o = outage("r", {});
     std::vector<int> first;
@@ -158,8 +151,7 @@ TEST_F(MqttBrokerTest, ABrokerRestartedMidCaptureGetsEveryReading) {
     EXPECT_EQ(o.err.find("dropped"), std::string::npos) << o.err;
 }
 
-// A queue of 5 during the outage: the oldest go, counted in the summary and the CSV; every other
-// reading arrives, the newest five always.
+// A queue of 5 in the outage: the oldest go, counted in the summary and the CSV; the rest arrive.
 TEST_F(MqttBrokerTest, AFullQueueDropsTheOldestAndCountsThem) {
     const Outage o = outage("q", {"--mqtt-queue", "5"});
     std::smatch m;
@@ -173,8 +165,7 @@ TEST_F(MqttBrokerTest, AFullQueueDropsTheOldestAndCountsThem) {
             got.insert(v);
     EXPECT_EQ(long(got.size()) + dropped, 20) << o.err;
     if (dropped == 0) {
-        // On a loaded machine the capture may hand the whole outage to the library before it
-        // sees the broker go: then nothing waits in the queue and everything must arrive.
+        // Under load the library may take the whole outage: then everything must arrive.
         EXPECT_EQ(o.csv.find("# mqtt_dropped"), std::string::npos);
         return;
     }
@@ -199,64 +190,53 @@ TEST_F(MqttBrokerTest, TheLastWillSaysOfflineAfterKill9) {
     EXPECT_TRUE(later.received()[0].retained);
 }
 
-// TLS with a CA and a server certificate made here; a password; and what stops a capture at
-// start: exit 4, one line naming the cause, no CSV made.
+// TLS and a password work; what stops a capture at start gives exit 4, the cause, no CSV.
 TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
     std::ofstream(path("san.cnf")) << "subjectAltName=IP:127.0.0.1,DNS:localhost\n";
-    const QString key = "-newkey rsa:2048 -nodes -days 2 -keyout";
+    const QString key = "openssl req -newkey rsa:2048 -nodes -days 2 -keyout";
     for (const QString &command :
-         {"req -x509 " + key + " ca.key -out ca.crt -subj /CN=test_CA",
-          "req -x509 " + key + " other.key -out other.crt -subj /CN=other_CA",
-          "req " + key + " server.key -out server.csr -subj /CN=localhost",
-          QString("x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 "
-                  "-out server.crt -extfile san.cnf")}) {
+         {key + " ca.key -out ca.crt -x509 -subj /CN=test_CA",
+          key + " other.key -out other.crt -x509 -subj /CN=other_CA",
+          key + " server.key -out server.csr -subj /CN=localhost",
+          QString("openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial "
+                  "-days 2 -out server.crt -extfile san.cnf"),
+          QString("mosquitto_passwd -b -c pw bob secret")}) {
         QProcess o;
         o.setWorkingDirectory(dir.path());
-        o.start("openssl", command.split(' '));
+        o.start(command.section(' ', 0, 0), command.section(' ', 1).split(' '));
         ASSERT_TRUE(o.waitForFinished() && o.exitCode() == 0) << command.toStdString();
     }
     std::filesystem::create_directory(path("tls"));
     LocalBroker tls(path("tls"), "cafile " + path("ca.crt") + "\ncertfile " + path("server.crt") +
                                      "\nkeyfile " + path("server.key") + "\n");
     ASSERT_TRUE(tls.start());
-    QProcess pw;
-    pw.start("mosquitto_passwd", {"-b", "-c", QString::fromStdString(path("pw")), "bob", "secret"});
-    ASSERT_TRUE(pw.waitForFinished() && pw.exitCode() == 0);
     std::filesystem::create_directory(path("auth"));
     LocalBroker auth(path("auth"), "password_file " + path("pw") + "\n", false);
     ASSERT_TRUE(auth.start());
     std::ofstream(path("secret.txt")) << "secret\n";
     const QString bob = "mqtt://bob@127.0.0.1:" + QString::number(auth.port) + "/a";
+    const std::string tlsPort = std::to_string(tls.port), authPort = std::to_string(auth.port);
     // arguments after --mqtt; QVLINK_MQTT_PASSWORD; the exit code; a part of stderr
+    // clang-format off
     const std::tuple<QStringList, const char *, int, std::string> cases[] = {
         {{url("s", tls.port, "mqtts"), "--mqtt-ca", "ca.crt"}, "", 0, "; mqtt: 4 published\n"},
         {{bob, "--mqtt-password-file", "secret.txt"}, "wrong", 0, "; mqtt: 4 published\n"},
-        {{url("s", tls.port, "mqtts"), "--mqtt-ca", "other.crt"},
-         "",
-         4,
-         "qvlink: the TLS handshake with the MQTT broker at 127.0.0.1:" + std::to_string(tls.port) +
-             " failed: certificate verify failed\n"},
-        {{bob},
-         "wrong",
-         4,
-         "qvlink: the MQTT broker at 127.0.0.1:" + std::to_string(auth.port) +
-             " refused the connection: not authorised\n"},
+        {{url("s", tls.port, "mqtts"), "--mqtt-ca", "other.crt"}, "", 4, "qvlink: the TLS "
+         "handshake with the MQTT broker at 127.0.0.1:" + tlsPort + " failed: certificate verify "
+         "failed\n"},
+        {{bob}, "wrong", 4, "qvlink: the MQTT broker at 127.0.0.1:" + authPort +
+         " refused the connection: not authorised\n"},
         {{url("s", LocalBroker(path("none")).port)}, "", 4, "Connection refused\n"},
-        {{"mqtt://no-such-host.invalid/s"},
-         "",
-         4,
+        {{"mqtt://no-such-host.invalid/s"}, "", 4,
          "qvlink: cannot find the MQTT broker's host no-such-host.invalid: "},
     };
+    // clang-format on
     for (const auto &[args, password, code, message] : cases) {
         std::filesystem::remove(path("x.csv"));
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QVLINK_MQTT_PASSWORD", password);
-        p.setProcessEnvironment(env);
-        start(p, QStringList{"capture", "--demo", "dmm", "--interval", "0", "--count", "2",
-                             "--dmm-csv", "x.csv", "--mqtt"} +
-                     args);
-        const Run r = finish(p);
+        const Run r = run(QStringList{"capture", "--demo", "dmm", "--interval", "0", "--count", "2",
+                                      "--dmm-csv", "x.csv", "--mqtt"} +
+                              args,
+                          {QString("QVLINK_MQTT_PASSWORD=") + password});
         EXPECT_EQ(r.code, code) << r.err;
         EXPECT_NE(r.err.find(message), std::string::npos)
             << args.join(QChar(32)).toStdString() << ": " << r.err;

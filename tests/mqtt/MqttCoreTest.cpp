@@ -75,15 +75,12 @@ struct Fixture {
     platform::fakes::FakeTimer timer;
     Publisher publisher;
     explicit Fixture(int qos = 1)
-        : publisher(transport, timer, [qos] {
-              Publisher::Options o;
-              o.url.host = "h";
-              o.qos = qos;
-              o.queueLimit = 5;
-              o.window = 2;
-              o.online = {"p/status", "online", true};
-              return o;
-          }()) {}
+        : publisher(transport, timer,
+                    {.url = {.user = {}, .host = "h", .prefix = {}},
+                     .qos = qos,
+                     .queueLimit = 5,
+                     .window = 2,
+                     .online = {"p/status", "online", true}}) {}
     std::vector<std::string> payloads() const {
         std::vector<std::string> out;
         for (const auto &s : transport.sent)

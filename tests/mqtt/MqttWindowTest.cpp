@@ -1,9 +1,7 @@
-#include "app/Program.h"
-#include "app/qt/MainWindow.h"
 #include "app/qt/MqttDialog.h"
 #include "app/qt/MqttPublishing.h"
 #include "mqtt/fakes/FakeSettingsStore.h"
-#include "platform/fakes/FakePlatform.h"
+#include "tests/app/WindowFixture.h"
 #include "tests/mqtt/LocalBroker.h"
 
 #include <QAction>
@@ -15,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace qv::app::qt {
@@ -24,19 +21,11 @@ namespace {
 using mqtt::test::LocalBroker;
 using mqtt::test::Subscriber;
 
-class MqttWindowTest : public ::testing::Test {
+class MqttWindowTest : public WindowFixture {
   protected:
-    platform::fakes::FakePlatform fp;
-    Program program{fp.platform};
-    MainWindow window{program};
     mqtt::fakes::FakeSettingsStore store;
     MqttPublishing mqtt{program, window, store};
-    QTemporaryDir dir;
 
-    void SetUp() override {
-        program.Form_Load();
-        window.show();
-    }
     QString panelOneTip() const {
         return window.statusBar()->findChildren<QLabel *>().front()->toolTip();
     }
@@ -51,8 +40,7 @@ class MqttWindowTest : public ::testing::Test {
     }
 };
 
-// The Record menu keeps its items and gains "MQTT…" and the check item; the settings keep the
-// password only when "remember" is ticked.
+// Record gains "MQTT…" and the check item; the password is kept only when "remember" is ticked.
 TEST_F(MqttWindowTest, TheRecordMenuGainsTheSettingsWhichKeepThePasswordOnlyWhenAsked) {
     const QList<QAction *> items = window.action("mnuDMMrecord")->menu()->actions();
     ASSERT_GE(items.size(), 3);
@@ -83,8 +71,7 @@ TEST_F(MqttWindowTest, TheRecordMenuGainsTheSettingsWhichKeepThePasswordOnlyWhen
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-// On: each live reading reaches the broker and panel 1's tool tip says connected; the broker gone,
-// it says so; off, "offline" and nothing more. A broker that refuses turns it off with a message.
+// On: readings reach the broker and panel 1's tip tells its state; a refusing broker turns it off.
 TEST_F(MqttWindowTest, PublishingOnShowsTheBrokersStateAndSendsLiveReadings) {
     if (LocalBroker::binary().empty())
         GTEST_SKIP() << "the mosquitto broker is not installed (Debian package mosquitto)";

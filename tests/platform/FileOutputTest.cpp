@@ -33,8 +33,7 @@ struct stat statOf(const std::string &path) {
     return st;
 }
 
-/// Makes a folder take no new file (immutable for root, read-only otherwise) or undoes that;
-/// true if it then refuses one.
+/// Makes a folder refuse new files (immutable for root) or undoes that; true if it refuses one.
 bool lockFolder(const std::string &folder, bool lock) {
     if (::geteuid() == 0) {
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -78,8 +77,7 @@ class FileOutputTest : public ::testing::Test {
     std::string dir_;
 };
 
-// A regular file is replaced by a new one with its mode (and, for root, its owner); links are
-// followed to their end, relative ones from their own folder, and stay links.
+// A new file with the old one's mode and owner; links followed to their end, and kept.
 TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
     const mode_t oldUmask = ::umask(027);
     using Links = std::vector<std::pair<std::string, std::string>>;
@@ -103,12 +101,10 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
     // clang-format on
     for (const auto &[written, links, end, oldMode, mode, sync] : rows) {
         SCOPED_TRACE(written);
-        if (oldMode != 0) {
+        if (oldMode != 0)
             put(path(end), "old", oldMode);
-            if (::geteuid() == 0) {
-                ASSERT_EQ(::chown(path(end).c_str(), 65534, 65534), 0);
-            }
-        }
+        const bool foreign = oldMode != 0 && ::geteuid() == 0;
+        ASSERT_TRUE(!foreign || ::chown(path(end).c_str(), 65534, 65534) == 0);
         for (const auto &[name, target] : links)
             ASSERT_EQ(::symlink(target.c_str(), path(name).c_str()), 0);
         const ino_t oldInode = statOf(path(end)).st_ino;
@@ -119,7 +115,6 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
         const struct stat st = statOf(path(end));
         EXPECT_EQ(st.st_mode, S_IFREG | mode);
         EXPECT_NE(st.st_ino, oldInode) << "a new file took the name";
-        const bool foreign = oldMode != 0 && ::geteuid() == 0;
         EXPECT_EQ(std::pair(st.st_uid, st.st_gid),
                   foreign ? std::pair(65534u, 65534u) : std::pair(::geteuid(), ::getegid()));
         for (const auto &[name, target] : links)
@@ -137,14 +132,13 @@ TEST_F(FileOutputTest, RefusalsSayWhy) {
         {path("none/a.csv"), "No such file or directory"},
         {path("sub/x/y"), "No such file or directory"}};
     for (const auto &[target, reason] : rows) {
-        const auto result = FileOutput::replace(target, "x", false);
-        EXPECT_EQ(std::pair(result.ok, result.reason), std::pair(false, std::string(reason)));
+        const auto r = FileOutput::replace(target, "x", false);
+        EXPECT_EQ(std::pair(r.ok, r.reason), std::pair(false, std::string(reason)));
     }
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
-// A FIFO is written into: its reader gets every byte, and a reader that goes away early makes a
-// failure, not the end of the program (SIGPIPE).
+// A FIFO is written into; a reader gone early makes a failure, not SIGPIPE.
 TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
     const std::string fifo = path("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -184,14 +178,9 @@ TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
 TEST_F(FileOutputTest, ACharacterDeviceIsWrittenIntoAndStaysOne) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "making device nodes takes root";
-    struct Row {
-        const char *name;
-        unsigned minor; // of major 1: 3 is null, 7 is full
-        bool ok;
-        const char *reason;
-    };
+    // name, minor of major 1 (3 is null, 7 is full), the result
     for (const auto &[name, minor, ok, reason] :
-         {Row{"null", 3, true, ""}, Row{"full", 7, false, "No space left on device"}}) {
+         {std::tuple{"null", 3u, true, ""}, {"full", 7u, false, "No space left on device"}}) {
         const std::string node = path(name);
         if (::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, minor)) != 0)
             GTEST_SKIP() << "no device nodes here: " << std::strerror(errno);
@@ -219,19 +208,14 @@ TEST_F(FileOutputTest, AnOwnDescriptorIsWrittenAtItsPosition) {
     EXPECT_EQ(contents(log), "head\ntail\n");
 }
 
-// Whether a temporary file can be made beside it or not (a locked folder: written in place), a
-// file is replaced by the whole new content or left byte for byte as it was.
+// Beside a temporary file or in place (a locked folder): all new content or the file as it was.
 TEST_F(FileOutputTest, AFileIsReplacedWholeOrLeftAsItWas) {
     const std::string folder = path("f"), file = path("f/kept.csv");
-    struct Row {
-        bool locked;
-        std::size_t size; // of the new content; over the file-size limit of 1000 it fails
-        bool ok;
-        const char *reason;
-    };
-    const Row rows[] = {{false, 4000, false, "File too large"},
-                        {true, 4000, false, "File too large"},
-                        {true, 4, true, ""}};
+    // locked; the size of the new content (over the file-size limit of 1000 it fails); the result
+    const std::tuple<bool, std::size_t, bool, const char *> rows[] = {
+        {false, 4000, false, "File too large"},
+        {true, 4000, false, "File too large"},
+        {true, 4, true, ""}};
     const std::string old = "old bytes, longer than the new\n";
     for (const auto &[locked, size, ok, reason] : rows) {
         SCOPED_TRACE(std::to_string(locked) + " " + std::to_string(size));

@@ -2,7 +2,6 @@
 #include "platform/qt/services/DisplayListPainter.h"
 #include "platform/qt/services/QtFileDialogs.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -72,11 +71,3 @@ TEST(FileDialogs, FiltersBecomeQtFilters) {
 
 } // namespace
 } // namespace qv::platform::qt
-
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
