@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 namespace qv::app::cli {
 
@@ -17,6 +18,8 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
         return;
     }
     FontWarmUp fonts; // read by the first picture, just after
+    // The language from the settings meanwhile too: nothing in it waits for the GUI.
+    std::future<lang::Language> language = std::async(std::launch::async, lang::runLanguage);
     std::string error;
     kit_ = loadPictureKit(error);
     if (!kit_) {
@@ -24,7 +27,7 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
         return;
     }
     app_ = kit_->application(argc_, argv_);
-    translators_.apply(lang::runLanguage());
+    translators_.apply(language.get());
 }
 
 void HeadlessApplication::leave(int code) {

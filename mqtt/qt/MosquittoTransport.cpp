@@ -2,8 +2,6 @@
 
 #include <QMetaObject>
 
-#include <mosquitto.h>
-
 #include <cerrno>
 #include <cstring>
 #include <netdb.h>
@@ -17,8 +15,8 @@ constexpr int kKeepAliveS = 30;
 constexpr int kSendMaximum = 100;
 
 /// "Connection Refused: not authorised." as "not authorised".
-std::string connackText(int rc) {
-    std::string text = mosquitto_connack_string(rc);
+std::string connackText(const MosquittoLibrary &lib, int rc) {
+    std::string text = lib.connackString(rc);
     const std::string lead = "Connection Refused: ";
     if (text.starts_with(lead))
         text.erase(0, lead.size());
@@ -36,56 +34,59 @@ const char *orNull(const std::string &s) {
 std::unique_ptr<MosquittoTransport> MosquittoTransport::create(const PublishSettings &settings,
                                                                const Message &will,
                                                                std::string &error) {
-    static const int initialised = mosquitto_lib_init();
-    (void)initialised;
-    mosquitto *client = mosquitto_new(settings.clientId.c_str(), false, nullptr);
+    const std::optional<MosquittoLibrary> lib = MosquittoLibrary::load(error);
+    if (!lib)
+        return nullptr;
+    (void)lib->libInit(); // counted by the library: the first call sets it up
+    mosquitto *client = lib->make(settings.clientId.c_str(), false, nullptr);
     if (!client) {
         error = "cannot make the MQTT client " + settings.clientId + ": " + std::strerror(errno);
         return nullptr;
     }
-    std::unique_ptr<MosquittoTransport> t(new MosquittoTransport(client, settings));
-    mosquitto_user_data_set(client, t.get());
-    mosquitto_connect_callback_set(client, onConnect);
-    mosquitto_disconnect_callback_set(client, onDisconnect);
-    mosquitto_publish_callback_set(client, onPublish);
-    mosquitto_log_callback_set(client, onLog);
-    (void)mosquitto_int_option(client, MOSQ_OPT_SEND_MAXIMUM, kSendMaximum);
+    std::unique_ptr<MosquittoTransport> t(new MosquittoTransport(*lib, client, settings));
+    lib->userDataSet(client, t.get());
+    lib->connectCallbackSet(client, onConnect);
+    lib->disconnectCallbackSet(client, onDisconnect);
+    lib->publishCallbackSet(client, onPublish);
+    lib->logCallbackSet(client, onLog);
+    (void)lib->intOption(client, MOSQ_OPT_SEND_MAXIMUM, kSendMaximum);
     // Small messages go at once rather than waiting for the broker's last acknowledgement.
-    (void)mosquitto_int_option(client, MOSQ_OPT_TCP_NODELAY, 1);
+    (void)lib->intOption(client, MOSQ_OPT_TCP_NODELAY, 1);
     int rc = MOSQ_ERR_SUCCESS;
     if (!settings.url.user.empty())
-        rc = mosquitto_username_pw_set(client, settings.url.user.c_str(),
-                                       settings.password ? settings.password->c_str() : nullptr);
+        rc = lib->usernamePwSet(client, settings.url.user.c_str(),
+                                settings.password ? settings.password->c_str() : nullptr);
     if (rc == MOSQ_ERR_SUCCESS)
-        rc = mosquitto_will_set(client, will.topic.c_str(), static_cast<int>(will.payload.size()),
-                                will.payload.data(), 1, will.retain);
+        rc = lib->willSet(client, will.topic.c_str(), static_cast<int>(will.payload.size()),
+                          will.payload.data(), 1, will.retain);
     if (rc == MOSQ_ERR_SUCCESS && settings.url.tls) {
         if (settings.caFile.empty())
-            (void)mosquitto_int_option(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
-        rc = mosquitto_tls_set(client, orNull(settings.caFile),
-                               settings.caFile.empty() ? "/etc/ssl/certs" : nullptr,
-                               orNull(settings.certFile), orNull(settings.keyFile), nullptr);
+            (void)lib->intOption(client, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+        rc = lib->tlsSet(client, orNull(settings.caFile),
+                         settings.caFile.empty() ? "/etc/ssl/certs" : nullptr,
+                         orNull(settings.certFile), orNull(settings.keyFile), nullptr);
     }
     if (rc != MOSQ_ERR_SUCCESS) {
-        error = std::string("the MQTT client refused its settings: ") + mosquitto_strerror(rc);
+        error = std::string("the MQTT client refused its settings: ") + lib->strerror(rc);
         return nullptr;
     }
     return t;
 }
 
-MosquittoTransport::MosquittoTransport(mosquitto *client, const PublishSettings &settings)
-    : client_(client), settings_(settings) {}
+MosquittoTransport::MosquittoTransport(const MosquittoLibrary &lib, mosquitto *client,
+                                       const PublishSettings &settings)
+    : lib_(lib), client_(client), settings_(settings) {}
 
 MosquittoTransport::~MosquittoTransport() {
     disconnect();
-    mosquitto_destroy(client_);
+    lib_.destroy(client_);
 }
 
 void MosquittoTransport::settle() {
     if (attempt_.joinable())
         attempt_.join();
     if (looping_) {
-        (void)mosquitto_loop_stop(client_, false);
+        (void)lib_.loopStop(client_, false);
         looping_ = false;
     }
 }
@@ -105,12 +106,12 @@ void MosquittoTransport::connect() {
     // A blocking connection (lookup, TCP, TLS handshake) on the attempt's own thread: its errors
     // come back exact, and the event loop never waits for it.
     attempt_ = std::thread([this, first, attempt] {
-        int rc = first ? mosquitto_connect(client_, settings_.url.host.c_str(), settings_.url.port,
-                                           kKeepAliveS)
-                       : mosquitto_reconnect(client_);
+        int rc = first ? lib_.connect(client_, settings_.url.host.c_str(), settings_.url.port,
+                                      kKeepAliveS)
+                       : lib_.reconnect(client_);
         const int error = errno;
         if (rc == MOSQ_ERR_SUCCESS) {
-            rc = mosquitto_loop_start(client_);
+            rc = lib_.loopStart(client_);
             looping_ = rc == MOSQ_ERR_SUCCESS;
         }
         if (!looping_) {
@@ -126,9 +127,9 @@ void MosquittoTransport::connect() {
 
 std::optional<int> MosquittoTransport::publish(const Message &message, int qos) {
     int id = 0;
-    const int rc = mosquitto_publish(client_, &id, message.topic.c_str(),
-                                     static_cast<int>(message.payload.size()),
-                                     message.payload.data(), qos, message.retain);
+    const int rc =
+        lib_.publish(client_, &id, message.topic.c_str(), static_cast<int>(message.payload.size()),
+                     message.payload.data(), qos, message.retain);
     // A QoS 1 message the library took while the connection was going stays with it.
     if (rc == MOSQ_ERR_SUCCESS || (rc == MOSQ_ERR_NO_CONN && qos > 0 && id != 0))
         return id;
@@ -143,7 +144,7 @@ void MosquittoTransport::disconnect() {
         ++attemptNumber_; // what the ending connection still reports is no news
         reported_ = true;
     }
-    (void)mosquitto_disconnect(client_);
+    (void)lib_.disconnect(client_);
     settle();
 }
 
@@ -152,13 +153,13 @@ Failure MosquittoTransport::failureOf(int rc, int error) {
         return {Failure::Kind::Tls, tlsError_};
     switch (rc) {
     case MOSQ_ERR_TLS:
-        return {Failure::Kind::Tls, mosquitto_strerror(rc)};
+        return {Failure::Kind::Tls, lib_.strerror(rc)};
     case MOSQ_ERR_EAI:
         return {Failure::Kind::Lookup, gai_strerror(error)};
     case MOSQ_ERR_ERRNO:
         return {Failure::Kind::Connect, std::strerror(error)};
     default:
-        return {Failure::Kind::Connect, mosquitto_strerror(rc)};
+        return {Failure::Kind::Connect, lib_.strerror(rc)};
     }
 }
 
@@ -207,21 +208,24 @@ void MosquittoTransport::onConnect(mosquitto *client, void *self, int rc) {
         return t->post({Event::Type::Connected, {}, 0, t->attemptNumber_});
     }
     t->reported_ = true;
-    t->post({Event::Type::Failed, {Failure::Kind::Refused, connackText(rc)}, 0, t->attemptNumber_});
-    (void)mosquitto_disconnect(client); // the network thread ends
+    t->post({Event::Type::Failed,
+             {Failure::Kind::Refused, connackText(t->lib_, rc)},
+             0,
+             t->attemptNumber_});
+    (void)t->lib_.disconnect(client); // the network thread ends
 }
 
 void MosquittoTransport::onDisconnect(mosquitto *client, void *self, int rc) {
     const int error = errno;
     auto *t = static_cast<MosquittoTransport *>(self);
     // The network thread ends here, whatever happened: the publisher decides when to try again.
-    (void)mosquitto_disconnect(client);
+    (void)t->lib_.disconnect(client);
     const std::lock_guard lock(t->mutex_);
     if (rc == 0 || t->reported_)
         return;
     t->reported_ = true;
     const Failure failure =
-        t->upNow_ ? Failure{Failure::Kind::Lost, mosquitto_strerror(rc)} : t->failureOf(rc, error);
+        t->upNow_ ? Failure{Failure::Kind::Lost, t->lib_.strerror(rc)} : t->failureOf(rc, error);
     t->post({Event::Type::Failed, failure, 0, t->attemptNumber_});
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "mqtt/PublishSettings.h"
 #include "mqtt/Transport.h"
+#include "mqtt/qt/MosquittoLibrary.h"
 
 #include <QObject>
 
@@ -10,8 +11,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-struct mosquitto;
 
 namespace qv::mqtt::qt {
 
@@ -24,7 +23,8 @@ class MosquittoTransport final : public QObject, public Transport {
     Q_OBJECT
   public:
     /// The client set up (id, credentials, TLS files, the retained last will); nullptr with the
-    /// reason in error when libmosquitto refuses a setting (a TLS file it cannot read).
+    /// reason in error when libmosquitto is missing or refuses a setting (a TLS file it cannot
+    /// read).
     [[nodiscard]] static std::unique_ptr<MosquittoTransport>
     create(const PublishSettings &settings, const Message &will, std::string &error);
     ~MosquittoTransport() override;
@@ -45,7 +45,8 @@ class MosquittoTransport final : public QObject, public Transport {
         int attempt = 0;
     };
 
-    MosquittoTransport(mosquitto *client, const PublishSettings &settings);
+    MosquittoTransport(const MosquittoLibrary &lib, mosquitto *client,
+                       const PublishSettings &settings);
     /// Joins the threads of the last attempt, which has ended.
     void settle();
     void post(Event event);
@@ -57,6 +58,7 @@ class MosquittoTransport final : public QObject, public Transport {
     static void onPublish(mosquitto *client, void *self, int id);
     static void onLog(mosquitto *client, void *self, int level, const char *text);
 
+    const MosquittoLibrary lib_;
     mosquitto *client_;
     PublishSettings settings_;
     TransportEvents *events_ = nullptr;

@@ -4,6 +4,7 @@
 #include "mqtt/PublishSettings.h"
 #include "mqtt/Publisher.h"
 #include "mqtt/fakes/FakeTransport.h"
+#include "mqtt/qt/MosquittoLibrary.h"
 #include "platform/fakes/FakeLinkServices.h"
 
 #include <QJsonDocument>
@@ -141,8 +142,10 @@ TEST(Publisher, ReconnectsWithGrowingWaitsAndDrainsTheQueueInOrder) {
     }
     EXPECT_EQ(waits, (std::vector<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
     EXPECT_EQ(f.transport.connects, 8);
+    EXPECT_FALSE(f.publisher.failure().empty());
     f.timer.fire();
     f.transport.connected();
+    EXPECT_EQ(f.publisher.failure(), ""); // no stale reason once up again
     for (int k = 0; k < 4; ++k)
         f.transport.ackAll();
     EXPECT_EQ(f.payloads(), (std::vector<std::string>{"online", "0", "1", "2", "online", "5", "6",
@@ -185,6 +188,19 @@ TEST(Discovery, EveryConfigFirstTheReadingsAgainWhenTheUnitChanges) {
     const auto again = d.before("mV");
     ASSERT_EQ(again.size(), 1u);
     EXPECT_NE(again[0].payload.find(R"("unit_of_measurement":"mV")"), std::string::npos);
+}
+
+// libmosquitto is loaded when the first client is made; without it (or with another library in
+// its place) MQTT says what is missing instead of the program failing to start.
+TEST(MosquittoLibrary, LoadsTheSystemsOrSaysWhatIsMissing) {
+    std::string error;
+    const auto lib = qt::MosquittoLibrary::load(error);
+    ASSERT_TRUE(lib) << error;
+    EXPECT_STREQ(lib->strerror(MOSQ_ERR_NO_CONN), "The client is not currently connected.");
+    EXPECT_FALSE(qt::MosquittoLibrary::load(error, "libqvlink-none.so.1"));
+    EXPECT_TRUE(error.starts_with("MQTT needs libqvlink-none.so.1: ")) << error;
+    EXPECT_FALSE(qt::MosquittoLibrary::load(error, "libz.so.1"));
+    EXPECT_EQ(error, "MQTT needs libz.so.1 with mosquitto_lib_init (an older version?)");
 }
 
 } // namespace
