@@ -22,6 +22,7 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         {"mqtt://localhost/lab", false, "", "localhost:1883", "lab"},
         {"MQTTS://bob%40lab@[::1]:8884/a/b/", true, "bob@lab", "[::1]:8884", "a/b"},
         {"mqtts://10.0.0.7/m", true, "", "10.0.0.7:8883", "m"},
+        {"mqtt://h:65535/p", false, "", "h:65535", "p"},
     };
     for (const auto &[text, tls, user, hostPort, prefix] : good) {
         std::string error;
@@ -35,6 +36,7 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         {"mqtt://h", "a topic prefix after the host"},
         {"mqtt://bob:pw@h/p", "no password (give it in QVLINK_MQTT_PASSWORD"},
         {"mqtt://h:0/p", "a port from 1 to 65535"},
+        {"mqtt://h:65536/p", "a port from 1 to 65535"},
         {"mqtt://h:/p", "a port after the colon"},
         {"mqtt://h/a/#", "without the wildcards"},
         {"mqtt://h/a//b", "without empty levels"},
