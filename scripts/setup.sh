@@ -5,7 +5,7 @@ packages=(cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-serialpo
           qt6-charts-dev libqt6opengl6-dev
           fonts-liberation fonts-wqy-microhei xvfb xauth poppler-utils
           qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
-          libmosquitto-dev mosquitto mosquitto-clients openssl
+          libmosquitto-dev mosquitto mosquitto-clients openssl zlib1g-dev
           dpkg-dev file desktop-file-utils appstream librsvg2-bin shared-mime-info groff-base)
 packages+=(clang libclang-rt-14-dev) # the fuzz targets (scripts/fuzz.sh)
 missing=()

@@ -11,12 +11,7 @@ namespace {
 class QtPictureKit final : public qv::app::cli::PictureKit {
   public:
     std::unique_ptr<QCoreApplication> application(int &argc, char **argv) override {
-        auto app = std::make_unique<QGuiApplication>(argc, argv);
-        // The platform is loaded; a picture needs no other plugin. Without this Qt's PNG writer
-        // would load every image-format plugin there is (and the libraries they take) only to
-        // ask each whether it writes PNG, and let one that says so write it instead of Qt.
-        QCoreApplication::setLibraryPaths({});
-        return app;
+        return std::make_unique<QGuiApplication>(argc, argv);
     }
     std::unique_ptr<qv::platform::PictureWriter> writer(bool syncToDisk) override {
         return std::make_unique<qv::platform::qt::QtPictureWriter>(syncToDisk);

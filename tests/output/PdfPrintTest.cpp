@@ -67,5 +67,17 @@ TEST(SvgPicture, KeepsTheTwipsOfTheDrawing) {
     EXPECT_TRUE(svg.contains(">Model: QM1538</text>"));
 }
 
+// The PNG file holds the drawn pixels exactly, at 96 dpi.
+TEST(PngPicture, HoldsTheDrawnPixels) {
+    testing::PrintFixture f;
+    f.show(false);
+    using platform::qt::QtPictureWriter;
+    const QImage read = QImage::fromData(
+        QtPictureWriter::bytes(platform::PictureFormat::Png, f.form.el.Picture1, 5530, 5055, 2));
+    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32),
+              QtPictureWriter::png(f.form.el.Picture1, 5530, 5055, 2));
+    EXPECT_EQ(read.dotsPerMeterX(), 3780);
+}
+
 } // namespace
 } // namespace qv::output

@@ -1,6 +1,7 @@
 #include "platform/qt/services/QtPictureWriter.h"
 
 #include "platform/FileOutput.h"
+#include "platform/PngFile.h"
 #include "platform/qt/services/DisplayListPainter.h"
 
 #include <QBuffer>
@@ -17,9 +18,6 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15; ///< 96 dpi
 constexpr double kTwipsPerPoint = 20;
-// zlib level 1: a screen of few colours packs nearly as small as at the default level, at a
-// fraction of the time.
-constexpr int kPngQuality = 80;
 
 QSize pixelSize(double widthTwips, double heightTwips, int scale) {
     return {static_cast<int>(std::lround(widthTwips / kTwipsPerPixel * scale)),
@@ -109,12 +107,14 @@ QByteArray QtPictureWriter::bytes(PictureFormat format, const common::DrawingTar
                                   double widthTwips, double heightTwips, int scale) {
     switch (format) {
     case PictureFormat::Png: {
-        QByteArray out;
-        QBuffer buffer(&out);
-        if (!buffer.open(QIODevice::WriteOnly) ||
-            !png(surface, widthTwips, heightTwips, scale).save(&buffer, "PNG", kPngQuality))
-            return {};
-        return out;
+        const QImage image = png(surface, widthTwips, heightTwips, scale);
+        const auto stride = static_cast<std::size_t>(image.bytesPerLine()) / 4; // RGB32
+        const std::string file =
+            pngFile(image.width(), image.height(),
+                    {reinterpret_cast<const std::uint32_t *>(image.constBits()),
+                     stride * static_cast<std::size_t>(image.height())},
+                    stride, image.dotsPerMeterX());
+        return QByteArray(file.data(), static_cast<qsizetype>(file.size()));
     }
     case PictureFormat::Svg:
         return svg(surface, widthTwips, heightTwips);
