@@ -31,6 +31,8 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"Capture", "--demo", "dmm"}, 2, R"(unknown command "Capture" (did you mean "capture"?))"},
         {{"--demo", "foo"}, 2, "unknown demo mode 'foo' (dmm, dso, dso-memory, dmm-memory)"},
         {{"capture", "--demo", "bogus", "--dmm-csv", "x.csv"}, 2, "unknown demo mode 'bogus'"},
+        {{"capture", "--demo", "dmm", "x.csv"}, 2,
+         "capture takes no file names: use --dmm-csv or --out-dir"},
         {{"--dmeo", "dso"}, 2, R"(unknown option "--dmeo" (did you mean "--demo"?))"},
         {{"good.dso", "--csv", "x.csv"}, 2, R"(unknown option "--csv")"},
         {{"good.dso", "record.txt"}, 2,

@@ -240,6 +240,15 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     EXPECT_EQ(fp.messages.shown[1].text, "是否保存当前数据！");
 }
 
+// Link > Break closes the port and Link > Link opens it again.
+TEST_F(CommandsTest, BreakAndLinkItemsCloseAndReopenThePort) {
+    ASSERT_TRUE(fp.port.isOpen());
+    program.commands().clickMenu("mnuBreak");
+    EXPECT_FALSE(fp.port.isOpen());
+    program.commands().clickMenu("mnuLink");
+    EXPECT_TRUE(fp.port.isOpen());
+}
+
 // File > Export opens a submenu of the six outputs; File goes on after it.
 TEST(Layout, FileExportHoldsTheSixOutputs) {
     std::string tree;

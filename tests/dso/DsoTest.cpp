@@ -86,12 +86,14 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
         EXPECT_EQ(
             std::tuple(b.displays, b.spectra, textsAt(b.form.el.Picture2), b.decoder.SampleIndex()),
             std::tuple(displays, spectra, texts, start ? 0 : 256));
-        std::vector<double> marks; // one progress mark per data packet n = 2..17
+        using Mark = std::array<double, 4>; // one progress mark per data packet n = 2..17
+        std::vector<Mark> marks;
         for (const auto &box : opsOf<common::BoxOp>(b.form.el.Picture2))
             if (box.fill == common::kProgress)
-                marks.push_back(box.x1);
+                marks.push_back({box.x1, box.y1, box.x2, box.y2});
         EXPECT_EQ(marks.size(), progress ? 16u : 0u);
-        EXPECT_TRUE(!progress || (marks[0] == 420 && marks[15] == 2670));
+        EXPECT_TRUE(!progress || (marks[0] == Mark{420, 800, 500, 900} &&
+                                  marks[15] == Mark{2670, 800, 2750, 900}));
         const auto &w = b.form.wave;
         const std::string title = start ? "Meter 7304 DSO sample " : "";
         EXPECT_EQ(std::tuple(w.WaveValid, w.WaveTitle, b.form.el.Text1.text(),

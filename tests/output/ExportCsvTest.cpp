@@ -9,10 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <linux/fs.h>
 #include <optional>
 #include <sstream>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -265,8 +271,27 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
         ASSERT_TRUE(file->append("x\r\n", error));
         EXPECT_EQ(contents(path), *after);
     }
+    // A mended line that cannot be written over the cut one: the system's reason.
     std::filesystem::remove(path);
+    std::ofstream(path, std::ios::binary) << "h\r\na\r\nb,12";
     std::string error;
+    auto file = LineFile::open(path, mend, error);
+    ASSERT_TRUE(file) << error;
+    const auto refuse = [&path](bool on) { // read-only, and immutable for root
+        ::chmod(path.c_str(), on ? 0400 : 0600);
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        int flags = 0;
+        if (::geteuid() == 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            (void)::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+    };
+    refuse(true);
+    EXPECT_FALSE(file->append("x\r\n", error));
+    refuse(false);
+    EXPECT_TRUE(error == std::strerror(EPERM) || error == std::strerror(EACCES)) << error;
+    std::filesystem::remove(path);
     EXPECT_FALSE(LineFile::open("/nonexistent-dir/x.csv", mend, error));
     EXPECT_NE(error.find("/nonexistent-dir/x.csv"), std::string::npos) << error;
 }
