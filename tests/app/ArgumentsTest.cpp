@@ -57,7 +57,8 @@ TEST(Arguments, OptionsValuesPositionalsAndErrors) {
 }
 
 // Laid out as Qt lays out its help: names in a column one wider than the longest, texts wrapped
-// at 79 columns at a blank (the blank dropped), a word longer than a line cut, a line break kept.
+// at 79 columns at a blank (the blank dropped), a word longer than a line cut (also on a line
+// after a break: Qt's own help gives these lines), a line break kept.
 TEST(Arguments, HelpColumnsAndWrapping) {
     constexpr OptionSpec help[] = {
         {.name = "help", .description = "Shows this help.", .shortName = 'h'},
@@ -70,6 +71,9 @@ TEST(Arguments, HelpColumnsAndWrapping) {
         {.name = "style", .kind = Kind::Hidden},
         {.name = "w",
          .description = "wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww"},
+        {.name = "y",
+         .description =
+             "short yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy"},
         {.name = "x", .description = "one\ntwo"},
     };
     const std::string indent(16, ' ');
@@ -77,7 +81,8 @@ TEST(Arguments, HelpColumnsAndWrapping) {
               "Options:\n  -h, --help    Shows this help.\n"
               "  --csv <file>  Writes the waveform as CSV to file, or to standard output when\n" +
                   indent + "file is -, then ends.\n  --w           " + std::string(63, 'w') + "\n" +
-                  indent + "wwwwwww\n  --x           one\n" + indent +
+                  indent + "wwwwwww\n  --y           short\n" + indent + std::string(64, 'y') +
+                  "\n" + indent + "yyyyyy\n  --x           one\n" + indent +
                   "two\n\nArguments:\n  file          A file.\n");
     EXPECT_NE(optionHelp(help, true, "f", "").find("\n  --platform <name>  Qt's.\n"),
               std::string::npos);

@@ -83,24 +83,31 @@ TEST_F(CaptureTest, KilledAtRandomMomentsTheCsvParsesAndKeepsEveryLine) {
 
 // The summary counts the readings the file holds, not the one that failed.
 TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
-    const auto [code, out, err] = run({"capture", "--interval", "0", "--replay", recording(5000),
-                                       "--speed", "max", "--dmm-csv", arg("full.csv")},
-                                      {}, [] {
-                                          const rlimit limit{20000, 20000};
-                                          ::setrlimit(RLIMIT_FSIZE, &limit);
-                                      });
-    EXPECT_EQ(code, 4);
-    EXPECT_NE(err.find("cannot write " + path("full.csv") + ": the file-size limit was reached"),
-              std::string::npos)
-        << err;
-    const std::string text = contents(path("full.csv"));
-    EXPECT_GT(text.size(), 19000u);
-    const std::vector<long> got = values(text);
-    ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got.back(), long(got.size() - 1));
-    EXPECT_NE(err.find("qvlink: kept " + std::to_string(got.size()) + " readings, 0 frames in "),
-              std::string::npos)
-        << err;
+    // readings replayed, the limit: met while running, or by the rows written at the end
+    for (const auto &[readings, bytes] : {std::pair(5000, 20000), std::pair(3, 230)}) {
+        const auto [code, out, err] =
+            run({"capture", "--interval", "0", "--replay", recording(readings), "--speed", "max",
+                 "--dmm-csv", arg("full.csv")},
+                {}, [bytes] {
+                    const rlimit limit{rlim_t(bytes), rlim_t(bytes)};
+                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                });
+        EXPECT_EQ(code, 4) << readings;
+        EXPECT_NE(
+            err.find("cannot write " + path("full.csv") + ": the file-size limit was reached"),
+            std::string::npos)
+            << err;
+        const std::string text = contents(path("full.csv"));
+        EXPECT_GT(text.size(), bytes - 100u);
+        const std::vector<long> got = values(text);
+        ASSERT_FALSE(got.empty());
+        EXPECT_EQ(got.back(), long(got.size() - 1));
+        EXPECT_NE(
+            err.find("qvlink: kept " + std::to_string(got.size()) + " readings, 0 frames in "),
+            std::string::npos)
+            << err;
+        std::filesystem::remove(path("full.csv"));
+    }
 }
 
 // The virtual meter in its scope mode: the capture switches over and keeps each frame as a waveform
@@ -260,6 +267,11 @@ TEST_F(CaptureTest, StandardOutputAPipeOrADeviceGetsTheHeaderInPlace) {
         const bool null = device == "/dev/null";
         EXPECT_EQ(null ? r.out.size() : values(r.out).size(), null ? 0u : 3u) << r.out;
     }
+    // A device that takes nothing: the lines kept until the end cannot be written (exit 4).
+    const Run full = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", "/dev/full"}));
+    EXPECT_EQ(
+        std::pair(full.code, full.err),
+        std::pair(4, std::string("qvlink: cannot write /dev/full: No space left on device\n")));
 }
 
 // No whole record: ends at once, saying so (exit 3); a cut last record: the whole ones play.

@@ -2,6 +2,7 @@
 #include "dmm/DigitPanel.h"
 #include "dmm/DmmDecoder.h"
 #include "dmm/MeterIdentity.h"
+#include "dmm/ReadingText.h"
 #include "dmm/ReadingValue.h"
 #include "dmm/RecordLog.h"
 #include "platform/fakes/FakePlatform.h"
@@ -115,6 +116,8 @@ TEST(ReadingValue, LogLinesSplitIntoTimeAndReading) {
         EXPECT_EQ(got ? Split(std::pair(got->time, got->reading)) : std::nullopt, split)
             << '"' << line << '"';
     }
+    // A play-back line's number takes the place of the time: one digit is followed by a blank.
+    EXPECT_EQ(recordPrefix(9) + "|" + recordPrefix(10), "  No.9 :  |  No.10:  ");
 }
 
 TEST(MeterIdentity, ModelAndWorkModeTables) {
