@@ -3,6 +3,7 @@
 #include "mqtt/Payloads.h"
 #include "mqtt/PublishSettings.h"
 #include "mqtt/Publisher.h"
+#include "mqtt/SettingsStore.h"
 #include "mqtt/fakes/FakeTransport.h"
 #include "mqtt/qt/MosquittoLibrary.h"
 #include "platform/fakes/FakeLinkServices.h"
@@ -190,6 +191,34 @@ TEST(Discovery, EveryConfigFirstTheReadingsAgainWhenTheUnitChanges) {
     const auto again = d.before("mV");
     ASSERT_EQ(again.size(), 1u);
     EXPECT_NE(again[0].payload.find(R"("unit_of_measurement":"mV")"), std::string::npos);
+}
+
+// The window's stored settings as the publisher takes them: QoS 0 or 1, a queue of at least one,
+// the password only with a user, TLS files only for mqtts, the window's own client id by default.
+TEST(SettingsStore, StoredSettingsAsThePublisherTakesThem) {
+    // url, qos, queue; qos, queue, password, CA file, client id
+    const std::tuple<const char *, int, long long, int, std::size_t, const char *, const char *,
+                     const char *>
+        rows[] = {
+            {"mqtt://h/p", 0, 0, 0, 1, "", "", "qvlink-bench-window"},
+            {"mqtts://bob@h/p", 2, 7, 1, 7, "pw", "ca.pem", "id"},
+        };
+    for (const auto &[url, qos, queue, wantQos, wantQueue, password, ca, id] : rows) {
+        StoredSettings stored;
+        stored.url = url, stored.password = "pw", stored.qos = qos, stored.caFile = "ca.pem";
+        stored.clientId = std::string(id) == "id" ? "id" : "", stored.queueLimit = queue;
+        std::string error;
+        const auto s = publishSettingsOf(stored, "bench", error);
+        ASSERT_TRUE(s) << error;
+        EXPECT_EQ(
+            std::tuple(s->qos, s->queueLimit, s->password.value_or(""), s->caFile, s->clientId),
+            std::tuple(wantQos, wantQueue, std::string(password), std::string(ca), std::string(id)))
+            << url;
+    }
+    std::string error;
+    StoredSettings http;
+    http.url = "http://h/p";
+    EXPECT_FALSE(publishSettingsOf(http, "bench", error));
 }
 
 // libmosquitto is loaded when the first client is made; without it (or with another library in

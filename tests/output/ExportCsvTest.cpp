@@ -36,6 +36,24 @@ std::vector<std::string> linesOf(const std::string &csv) {
     return out;
 }
 
+// 2.5 of every unit a reading or a scale shows, in its SI unit; nothing for an unknown one.
+TEST(Csv, EveryUnitInSi) {
+    const std::tuple<const char *, double, const char *> rows[] = {
+        {"V", 2.5, "V"},        {"mV", 0.0025, "V"},  {"s", 2.5, "s"},       {"ms", 0.0025, "s"},
+        {"us", 2.5e-6, "s"},    {"ns", 2.5e-9, "s"},  {"mHz", 0.0025, "Hz"}, {"Hz", 2.5, "Hz"},
+        {"kHz", 2500, "Hz"},    {"MHz", 2.5e6, "Hz"}, {"dB", 2.5, "dB"},     {"A", 2.5, "A"},
+        {"mA", 0.0025, "A"},    {"uA", 2.5e-6, "A"},  {"Ohm", 2.5, "Ohm"},   {"kOhm", 2500, "Ohm"},
+        {"MOhm", 2.5e6, "Ohm"}, {"nF", 2.5e-9, "F"},  {"uF", 2.5e-6, "F"},   {" mF ", 0.0025, "F"},
+    };
+    for (const auto &[unit, value, si] : rows) {
+        const auto got = inSi(2.5, unit);
+        ASSERT_TRUE(got) << unit;
+        EXPECT_EQ(std::pair(got->value, got->unit), std::pair(value, std::string_view(si))) << unit;
+    }
+    EXPECT_FALSE(inSi(2.5, "mm"));
+    EXPECT_FALSE(inSi(2.5, "  "));
+}
+
 TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
     EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines"), Csv::number(100000.0),
                          Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2))),
