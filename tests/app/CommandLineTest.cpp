@@ -12,6 +12,7 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
                           wave.substr(wave.find("\r\n 0 \r\n")));
     write("cut.dso", wave.substr(0, 200)); // 15 lines to the samples, 17 samples and " 0"
     write("long.dso", std::string(17 * 1024 * 1024, 'a')); // more than a read takes at all
+    write("long3.dso", "QVDATALINK47 V1.0\rab\r\n" + std::string(17 << 20, 'a')); // CR, CR LF
     std::ofstream(dir / "nul.dso").close();
     fs::resize_file(dir / "nul.dso", 50 * 1024 * 1024); // NUL bytes
     write("model.dso", "QVDATALINK47 V1.0\r\nNOPE\x1b[2J\r\n");
@@ -88,6 +89,7 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"info", "huge.dso"}, 3, R"(huge.dso (line 7: "1e400" is not a number))"},
         {{"info", "cut.dso"}, 3, "cut.dso (shorter than 271 lines: it ends after line 33)"},
         {{"info", "long.dso"}, 3, "long.dso (line 1 is longer than 4096 bytes)"},
+        {{"info", "long3.dso"}, 3, "long3.dso 文件格式不正确 (line 3 is longer than 4096 bytes)"},
         {{"info", "nul.dso"}, 3, "nul.dso (not text)"},
         {{"info", "model.dso"}, 3,
          R"(model.dso 文件格式不正确 (unknown meter model "NOPE\x1b[2J"))"},
