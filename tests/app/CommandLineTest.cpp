@@ -153,6 +153,8 @@ TEST_F(CommandLineTest, OutputsByTheNamesGiven) {
     EXPECT_NE(contents(dir / "caf\xe9 -1.csv").find("\r\n1,5e-05,1\r\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "a.png") && fs::exists(dir / "a.pdf"));
     EXPECT_NE(csv.out.find("# window,Hamming\r\n# scale,dB\r\n"), std::string::npos) << csv.out;
+    const Run rect = run({"export", "good.dso", "--spectrum-csv", "-", "--window", "rectangular"});
+    EXPECT_NE(rect.out.find("# window,Rectangular\r\n"), std::string::npos) << rect.out;
 
     write("-w 1.dso", contents(dir / "good.dso"));
     const Run dash =
