@@ -267,6 +267,12 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
         s.measurements.Print_Measurement(page);
         EXPECT_EQ(measurementRow(page), texts);
     }
+    // Black whatever colour was drawn with last.
+    Scope s;
+    s.form.el.Picture1.setForeColor(common::kGrid);
+    s.measurements.Display_Measurement();
+    for (const auto &text : opsOf<common::TextOp>(s.form.el.Picture1))
+        EXPECT_EQ(text.color, common::kBlack) << text.text;
 }
 
 // Grid lines every 400 twips, columns centred in mode 0, else from the left edge; ticks every 80,
