@@ -5,10 +5,7 @@
 #include "link/RawRecording.h"
 #include "link/ReplayPort.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <sstream>
-#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     using namespace qv;
