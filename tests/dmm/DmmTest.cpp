@@ -10,9 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <optional>
-#include <sstream>
 
 namespace qv::dmm {
 namespace {

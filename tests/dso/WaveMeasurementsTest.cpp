@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
-#include <numbers>
 #include <random>
-#include <tuple>
-#include <vector>
 
 namespace qv::dso {
 namespace {
@@ -178,8 +174,7 @@ TEST(MeasurementText, ValuesToTheScalesResolution) {
         {0.05, 5e-5, "s", "50.00 ms", 0.05},
         {781250, 12207, "Hz", "781 kHz", 781000},
         {0.99996, 1e-4, "V", "1.0000 V", 1},
-        {12.345, 0.25, "%", "12.3 %", 12.3},
-    };
+        {12.345, 0.25, "%", "12.3 %", 12.3}};
     for (const auto &[v, resolution, unit, text, shown] : rows) {
         const ShownValue s = shownValue(v, resolution, unit);
         EXPECT_EQ(std::tuple(s.text, s.value), std::tuple(text, shown));

@@ -8,11 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
-#include <filesystem>
 #include <regex>
-#include <set>
-#include <sstream>
 
 // qvlink capture publishing to a real broker on this machine.
 namespace qv::mqtt::test {
