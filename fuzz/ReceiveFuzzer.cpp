@@ -49,10 +49,7 @@ struct Harness {
         FUZZ_CHECK(fp.port.isOpen(), "the search did not find the meter");
         fp.port.setEventHandler([this](int code) { event(code); });
         for (auto *f : {&form.call.DSO_display, &form.call.FFT_Display})
-            *f = [this, original = *f] {
-                checkWave();
-                original();
-            };
+            *f = [this, original = *f] { checkWave(), original(); };
     }
 
     void event(int code) {

@@ -8,10 +8,8 @@
 #include <ctime>
 #include <random>
 #include <regex>
-#include <sstream>
 #include <sys/stat.h>
 #include <thread>
-#include <tuple>
 
 namespace {
 

@@ -164,21 +164,17 @@ class CommandsTest : public AppTest {
     /// Records the named procedures, one letter each, around what they do.
     void trace(std::initializer_list<std::pair<std::function<void()> *, char>> calls) {
         for (const auto &[call, letter] : calls)
-            *call = [this, inner = *call, letter = letter] {
-                calls_ += letter;
-                inner();
-            };
+            *call = [this, inner = *call, letter = letter] { calls_ += letter, inner(); };
     }
     std::string calls_;
 };
 
 TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw) {
     auto &call = form.call;
-    trace({{&call.CloseHCursor, 'H'},
-           {&call.CloseVCursor, 'V'},
-           {&call.Clear_dVdt, 'C'},
-           {&call.DSO_display, 'W'},
-           {&call.FFT_Display, 'F'}});
+    // clang-format off
+    trace({{&call.CloseHCursor, 'H'}, {&call.CloseVCursor, 'V'}, {&call.Clear_dVdt, 'C'},
+           {&call.DSO_display, 'W'}, {&call.FFT_Display, 'F'}});
+    // clang-format on
     // Each step: the button pressed, then CursorMode, the two buttons' down states and the
     // procedures called (H, V: close the X or Y cursors; C: blank the readouts), in order.
     const std::tuple<const char *, int, bool, bool, const char *> steps[] = {

@@ -35,10 +35,7 @@ struct Session {
     int frames = 0;
     explicit Session(platform::SerialPort *port = nullptr)
         : os{port ? *port : fp.port, fp.messages, fp.files, fp.printer, fp.clipboard, fp.clock} {
-        form.call.DSO_display = [this, draw = form.call.DSO_display] {
-            ++frames;
-            draw();
-        };
+        form.call.DSO_display = [this, draw = form.call.DSO_display] { ++frames, draw(); };
     }
     /// Starts up, in DSO mode when scope.
     void start(bool scope) {

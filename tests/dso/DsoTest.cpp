@@ -368,8 +368,7 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
     for (const auto &[value, position, slope, y] : cases) {
         Scope s;
         s.form.call.CursorInit = [&s] { // as the cursors do: XOR for their lines
-            ++s.cursorInits;
-            s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
+            ++s.cursorInits, s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
         };
         s.form.wave.WaveTitle = "Wave of bench";
         s.form.v.MeterModelCode = 3, s.form.v.MeterModelName = "7304";
