@@ -1,8 +1,6 @@
-// Number formatting against a slow reference: 15 significant digits from std::to_chars (not the
-// C library's printf the program uses), laid out and a pattern's last place rounded by hand. The
-// formatting must agree with it digit for digit, a print item must read back as a number that
-// prints the same, and a pattern's text must lie within half a unit of its last place of the value.
-//
+// Number formatting against a slow reference (15 significant digits from std::to_chars, not the
+// printf the program uses, laid out and rounded by hand), digit for digit; a print item reads back
+// as a number that prints the same, a pattern's text lies within half a unit of its last place.
 // Input: 8 bytes of a double, then one byte each for the pattern's integer "#" and "0" counts,
 // whether it has a point, and its fraction "0" and "#" counts ("##0.0#" is 2, 1, yes, 1, 1).
 #include "FuzzCheck.h"
@@ -10,12 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace {
 

@@ -5,10 +5,7 @@
 #include "link/RawRecording.h"
 #include "link/ReplayPort.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <sstream>
-#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     using namespace qv;
@@ -28,10 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     link::ReplayPort port(1, *recording);
     std::size_t events = 0;
-    port.setEventHandler([&](int) {
-        ++events;
-        (void)port.read();
-    });
+    port.setEventHandler([&](int) { ++events, (void)port.read(); });
     // A recording without a whole record has nothing to replay: no meter stands on its port.
     const bool opened = port.selectPort(1) && port.open();
     FUZZ_CHECK(opened == !recording->records.empty(), "the replay's port opens wrongly");

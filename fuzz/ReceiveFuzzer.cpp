@@ -1,20 +1,15 @@
 // The receive path: arbitrary bytes in arbitrary batches through the port double into the whole
 // program, in DMM and DSO mode, running and stopped, waveform and spectrum view, with commands
-// in between. After every receive event the invariants below must hold.
-//
-// Input: a sequence of steps. A byte below 0x80 delivers the next (byte + 1) bytes as one batch
-// of the operating system; a byte from 0x80 up runs the step kSteps[(byte - 0x80) % size].
+// in between. After every receive event the invariants below must hold. Input: a sequence of steps.
+// A byte below 0x80 delivers the next (byte + 1) bytes as one batch of the operating system; a byte
+// from 0x80 up runs the step kSteps[(byte - 0x80) % size].
 #include "FuzzCheck.h"
 #include "app/Layout.h"
 #include "app/Program.h"
 #include "platform/fakes/FakePlatform.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <iterator>
-#include <string>
 
 namespace {
 
@@ -54,10 +49,7 @@ struct Harness {
         FUZZ_CHECK(fp.port.isOpen(), "the search did not find the meter");
         fp.port.setEventHandler([this](int code) { event(code); });
         for (auto *f : {&form.call.DSO_display, &form.call.FFT_Display})
-            *f = [this, original = *f] {
-                checkWave();
-                original();
-            };
+            *f = [this, original = *f] { checkWave(), original(); };
     }
 
     void event(int code) {

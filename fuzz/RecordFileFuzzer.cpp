@@ -6,12 +6,6 @@
 #include "trend/LogImport.h"
 #include "trend/TrendModel.h"
 
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
-
 namespace {
 
 using namespace qv;

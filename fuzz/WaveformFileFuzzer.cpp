@@ -9,12 +9,7 @@
 
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <string>
 
 namespace {
 

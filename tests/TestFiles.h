@@ -7,6 +7,12 @@
 
 namespace qv::test {
 
+/// How a run of the program ended: its exit code and what it wrote to its two outputs.
+struct Run {
+    int code;
+    std::string out, err;
+};
+
 /// A file's bytes; empty when it cannot be read.
 inline std::string contents(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);

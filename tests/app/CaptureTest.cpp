@@ -5,16 +5,11 @@
 #include "tests/app/ProgramProcess.h"
 
 #include <algorithm>
-#include <csignal>
 #include <ctime>
-#include <filesystem>
 #include <random>
 #include <regex>
-#include <sstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
-#include <tuple>
 
 namespace {
 

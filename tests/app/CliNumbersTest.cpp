@@ -12,7 +12,7 @@ namespace {
 using namespace qv::test;
 
 /// The JSON of `qvlink info FILE --json`, which must parse.
-QJsonObject info(const CommandLineTest::Run &r) {
+QJsonObject info(const Run &r) {
     EXPECT_EQ(r.code, 0);
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);

@@ -9,10 +9,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
-#include <sstream>
-#include <string>
-#include <tuple>
 
 namespace qv::app {
 namespace {
@@ -68,18 +64,14 @@ class ModeStates : public AppTest {
   protected:
     // Every element in one state, so "unchanged" shows; the displays all hold something.
     void scramble(bool state, bool dso) {
-        for (const auto &[name, element, states] : kModeTable) {
-            (el.*element).setEnabled(state);
-            (el.*element).setChecked(state);
-        }
+        for (const auto &[name, element, states] : kModeTable)
+            (el.*element).setEnabled(state), (el.*element).setChecked(state);
         (dso ? el.DMMmode : el.DSOmode).setChecked(true);
         (dso || state ? el.DSO_FFT : el.DSO_wave).setChecked(true);
         el.Picture1.line(0, 0, 100, 100, common::kRed);
         el.Picture2.print("1.000");
-        if (!dso) { // emptying the boxes enables Save through their change events, before it goes
-            el.Text1.setText("title");
-            el.RichTextBox1.setText("line\r\n");
-        }
+        if (!dso) // emptying the boxes enables Save through their change events, before it goes
+            el.Text1.setText("title"), el.RichTextBox1.setText("line\r\n");
     }
 
     void expectMode(bool dso, bool before) {
@@ -146,9 +138,8 @@ TEST_F(ModeStates, StartUpWithoutAMeter) {
     };
     for (const auto &[name, c, enabled, checked] : expected)
         EXPECT_EQ(std::pair(c.enabled(), c.checked()), std::pair(enabled, checked)) << name;
-    EXPECT_EQ(el.panel[0].text(), "通信电缆未连接，通信无法建立");
-    EXPECT_EQ(el.panel[3].text(), "数据间隔1s");
-    EXPECT_EQ(form.v.WindowName, "Hanning");
+    EXPECT_EQ(std::tuple(el.panel[0].text(), el.panel[3].text(), form.v.WindowName),
+              std::tuple("通信电缆未连接，通信无法建立", "数据间隔1s", "Hanning"));
     for (const Control &item : el.mnuCOM)
         EXPECT_FALSE(item.enabled());
 }
@@ -173,21 +164,17 @@ class CommandsTest : public AppTest {
     /// Records the named procedures, one letter each, around what they do.
     void trace(std::initializer_list<std::pair<std::function<void()> *, char>> calls) {
         for (const auto &[call, letter] : calls)
-            *call = [this, inner = *call, letter = letter] {
-                calls_ += letter;
-                inner();
-            };
+            *call = [this, inner = *call, letter = letter] { calls_ += letter, inner(); };
     }
     std::string calls_;
 };
 
 TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw) {
     auto &call = form.call;
-    trace({{&call.CloseHCursor, 'H'},
-           {&call.CloseVCursor, 'V'},
-           {&call.Clear_dVdt, 'C'},
-           {&call.DSO_display, 'W'},
-           {&call.FFT_Display, 'F'}});
+    // clang-format off
+    trace({{&call.CloseHCursor, 'H'}, {&call.CloseVCursor, 'V'}, {&call.Clear_dVdt, 'C'},
+           {&call.DSO_display, 'W'}, {&call.FFT_Display, 'F'}});
+    // clang-format on
     // Each step: the button pressed, then CursorMode, the two buttons' down states and the
     // procedures called (H, V: close the X or Y cursors; C: blank the readouts), in order.
     const std::tuple<const char *, int, bool, bool, const char *> steps[] = {
@@ -224,13 +211,12 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
         EXPECT_EQ(comPortOf(name), port) << name;
     el.Text1.setText("title");
     program.commands().pressButton("DSOmode"); // already down: nothing is emptied
-    EXPECT_EQ(el.Text1.text(), "title");
-    EXPECT_EQ(el.Picture1.ops().size(), before);
-    EXPECT_TRUE(fp.messages.shown.empty());
+    EXPECT_EQ(std::tuple(el.Text1.text(), el.Picture1.ops().size(), fp.messages.shown.size()),
+              std::tuple("title", before, 0u));
     program.commands().clickMenu("mnuAbout");
     ASSERT_EQ(fp.messages.shown.size(), 1u);
-    EXPECT_EQ(fp.messages.shown[0].text, "QM520V示波表PC接口软件 V1.1");
-    EXPECT_FALSE(fp.messages.shown[0].warning);
+    EXPECT_EQ(std::pair(fp.messages.shown[0].text, fp.messages.shown[0].warning),
+              std::pair(std::string("QM520V示波表PC接口软件 V1.1"), false));
     // New in DMM mode offers to save the log first.
     program.commands().pressButton("DMMmode");
     el.RichTextBox1.setText("  No.1 :  x\r\n");

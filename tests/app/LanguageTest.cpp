@@ -24,8 +24,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace qv::app::qt {
 namespace {
 

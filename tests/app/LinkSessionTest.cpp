@@ -11,9 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <unistd.h>
 
 namespace qv::app {
@@ -38,10 +35,7 @@ struct Session {
     int frames = 0;
     explicit Session(platform::SerialPort *port = nullptr)
         : os{port ? *port : fp.port, fp.messages, fp.files, fp.printer, fp.clipboard, fp.clock} {
-        form.call.DSO_display = [this, draw = form.call.DSO_display] {
-            ++frames;
-            draw();
-        };
+        form.call.DSO_display = [this, draw = form.call.DSO_display] { ++frames, draw(); };
     }
     /// Starts up, in DSO mode when scope.
     void start(bool scope) {
@@ -128,14 +122,14 @@ TEST_F(RecordReplayTest, AFrameCutByAnUnplugIsDroppedWholeAndTheLinkComesBack) {
     // The meter went on meanwhile: the rest of the cut frame, then two whole frames.
     (void)meter.nextBytes(5);
     stream(s.fp.port, meter, 20 * (11 + 17 * 2));
-    EXPECT_EQ(s.frames, 3) << "the rest of the cut frame completes nothing";
+    // The rest of the cut frame completes nothing; the log notes nothing.
+    EXPECT_EQ(std::tuple(s.frames, form.el.RichTextBox1.text()), std::tuple(3, ""));
     EXPECT_NE(form.wave.WaveData, first.WaveData);
-    EXPECT_TRUE(form.el.RichTextBox1.text().empty()) << "the log notes nothing";
 
     // The item after COM8 asks for another device and connects to it.
     s.program.commands().clickMenu("mnuOtherPort");
-    EXPECT_EQ(form.el.panel[0].text(), link::connectedText("/dev/rfcomm0"));
-    EXPECT_TRUE(form.el.Link.checked());
+    EXPECT_EQ(std::tuple(form.el.panel[0].text(), form.el.Link.checked()),
+              std::tuple(link::connectedText("/dev/rfcomm0"), true));
 }
 
 /// The program recording on port 1 with its recovery file; its end is the process dying.
@@ -171,10 +165,10 @@ TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLoggedAndNoDeletes
     ASSERT_EQ(logged, "  14:03:27    -1.234 mV  DC    \r\n  14:03:28     0.123 V   AC    \r\n");
     s.emplace(path, std::deque{Answer::Yes});
     ASSERT_EQ(s->fp.messages.shown.size(), 1u);
-    EXPECT_EQ(s->fp.messages.shown[0].text, "恢复上次未保存的记录? (2 行, 14:03:27 – 14:03:28)");
-    EXPECT_EQ(s->fp.messages.shown[0].buttons, platform::Buttons::YesNo);
-    EXPECT_EQ(s->log(), logged);
-    EXPECT_TRUE(s->program.form().el.Save.enabled());
+    EXPECT_EQ(std::tuple(s->fp.messages.shown[0].text, s->fp.messages.shown[0].buttons, s->log(),
+                         s->program.form().el.Save.enabled()),
+              std::tuple("恢复上次未保存的记录? (2 行, 14:03:27 – 14:03:28)",
+                         platform::Buttons::YesNo, logged, true));
     // Lines logged after restoring join them in the file.
     s->record(" 5.000V   DC    ", "14:10:00");
     const std::string more = s->log();
@@ -187,8 +181,7 @@ TEST_F(RecordRecoveryTest, AfterACrashYesRestoresTheLogAsItWasLoggedAndNoDeletes
     s.emplace(path, std::deque{Answer::Yes});
     EXPECT_EQ(s->log(), more);
     s.emplace(path, std::deque{Answer::No});
-    EXPECT_EQ(s->log(), "");
-    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(std::tuple(s->log(), std::filesystem::exists(path)), std::tuple("", false));
     s.emplace(path);
     EXPECT_TRUE(s->fp.messages.shown.empty()) << "asked once only";
 }

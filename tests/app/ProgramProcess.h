@@ -6,14 +6,9 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fcntl.h>
-#include <fstream>
-#include <functional>
 #include <pty.h>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace qv::test {
 
@@ -53,10 +48,7 @@ struct Pty {
 class ProgramProcess : public ::testing::Test {
   protected:
     QTemporaryDir dir;
-    struct Run {
-        int code;
-        std::string out, err;
-    };
+    using Run = test::Run; // not Test::Run
 
     std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
     QString arg(const std::string &n) const { return QString::fromStdString(path(n)); }

@@ -5,14 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <set>
 #include <spawn.h>
-#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 extern char **environ;
 
@@ -24,13 +19,8 @@ namespace fs = std::filesystem;
 /// The folder holds good.dso (1 ms/div, 2 V/div), unknown.dso (scales its model lacks),
 /// square.dso (781.25 kHz at 0.4 us/div, 80 mV peak to peak) and a DMM record.
 class CommandLineTest : public ::testing::Test {
-  public:
-    struct Run {
-        int code;
-        std::string out, err;
-    };
-
   protected:
+    using Run = test::Run; // not Test::Run
     fs::path dir;
 
     void SetUp() override {

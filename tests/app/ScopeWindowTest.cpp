@@ -11,10 +11,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <string>
-
 namespace qv::app::qt {
 namespace {
 
@@ -103,9 +99,9 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
     title->setFocus();
     QTest::keyClick(title, Qt::Key_PageUp);
     QTest::keyClick(title, Qt::Key_PageUp);
-    EXPECT_EQ(form.wave.WaveData, history.at(0).wave.WaveData);
-    EXPECT_EQ(el.panel[3].text(), "帧 1/3, " + fp.clock.timeLong);
-    EXPECT_FALSE(window.action("mnuPreviousFrame")->isEnabled());
+    EXPECT_EQ(std::tuple(form.wave.WaveData == history.at(0).wave.WaveData, el.panel[3].text(),
+                         window.action("mnuPreviousFrame")->isEnabled()),
+              std::tuple(true, "帧 1/3, " + fp.clock.timeLong, false));
     program.commands().pressButton("DSO_FFT");
     trigger("mnuNextFrame");
     EXPECT_EQ(form.wave.WaveData, history.at(1).wave.WaveData);
@@ -121,9 +117,9 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
 
     // Starting again returns to the newest frame and the panel's own text.
     program.commands().clickMenu("mnuStart");
-    EXPECT_EQ(form.wave.WaveData, history.at(2).wave.WaveData);
-    EXPECT_EQ(el.panel[3].text(), live);
-    EXPECT_FALSE(program.frames().position());
+    EXPECT_EQ(std::tuple(form.wave.WaveData == history.at(2).wave.WaveData, el.panel[3].text(),
+                         program.frames().position().has_value()),
+              std::tuple(true, live, false));
 }
 
 TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndCleared) {
@@ -151,13 +147,13 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
                   program.frames().history().at(0).wave.WaveData);
     }
     trigger("mnuClearReference");
-    EXPECT_FALSE(hasColour(el.Picture1.ops(), dso::kReferenceColor));
-    EXPECT_FALSE(std::filesystem::exists(store));
+    EXPECT_FALSE(hasColour(el.Picture1.ops(), dso::kReferenceColor) ||
+                 std::filesystem::exists(store));
     // A file that is no waveform is reported and changes nothing.
     fp.files.openAnswers = {path("missing.dso")};
     trigger("mnuOpenReference");
-    EXPECT_EQ(fp.messages.shown.size(), 1u);
-    EXPECT_FALSE(program.reference().reference());
+    EXPECT_EQ(std::tuple(fp.messages.shown.size(), bool(program.reference().reference())),
+              std::tuple(1u, false));
 }
 
 TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
@@ -167,8 +163,8 @@ TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
     const std::uint64_t wave = hashOf(outputs());
     program.commands().pressButton("DSO_FFT");
     const std::uint64_t spectrum = hashOf(outputs());
-    EXPECT_EQ(wave, 13761869888951986275ull);
-    EXPECT_EQ(spectrum, 1115959660967453954ull);
+    EXPECT_EQ(std::tuple(wave, spectrum),
+              std::tuple(13761869888951986275ull, 1115959660967453954ull));
     trigger("mnuPeakReadout"); // the peak readout, on and off again
     EXPECT_NE(listed(el.Picture1.ops()).find(",Peak: "), std::string::npos);
     trigger("mnuPeakReadout");
@@ -180,8 +176,8 @@ TEST_F(ScopeWindowTest, TheMeasurementsWindowFollowsTheFrameShown) {
     MeasurementsPanel *panel = window.measurementsPanel();
     ASSERT_TRUE(panel->isVisible());
     QTableWidget *table = panel->table();
-    EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("—"));
-    EXPECT_EQ(table->item(0, 1)->toolTip(), QStringLiteral("没有波形"));
+    EXPECT_EQ(table->item(0, 1)->text() + "|" + table->item(0, 1)->toolTip(),
+              QStringLiteral("—|没有波形"));
     frames(1);
     const auto row = [&](int r) { return table->item(r, 1)->text().toStdString(); };
     EXPECT_NE(row(0), "—") << "the maximum";

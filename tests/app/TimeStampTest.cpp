@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-#include <tuple>
-
 namespace qv::app::cli {
 namespace {
 

@@ -193,9 +193,8 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
     box->setPlainText(QStringLiteral("b\n"));
     text.append("c\r\n"); // the record timer goes on while the editor is open
     log->editor()->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    EXPECT_EQ(text.text(), "b\r\nc\r\n");
-    EXPECT_TRUE(el.Save.enabled() && el.menuSave.enabled());
-    EXPECT_EQ(log->lineCount(), 3U);
+    EXPECT_EQ(std::tuple(text.text(), el.Save.enabled() && el.menuSave.enabled(), log->lineCount()),
+              std::tuple("b\r\nc\r\n", true, 3U));
 
     el.Save.setEnabled(false);
     log->edit();
@@ -212,8 +211,7 @@ TEST_F(WindowTest, ExportItemsEnableAndWriteCsv) {
     // A bad file named at start-up leaves the window in DSO mode without a waveform.
     std::ofstream(path("bad.dso"), std::ios::binary) << "QVDATALINK47 V1.0\r\nNOPE\r\n";
     EXPECT_FALSE(cli::openAtStartUp(program, path("bad.dso")));
-    EXPECT_TRUE(el.DSOmode.checked());
-    EXPECT_EQ(enabledItems(), "000000");
+    EXPECT_EQ(std::tuple(el.DSOmode.checked(), enabledItems()), std::tuple(true, "000000"));
     openSine();
     EXPECT_EQ(enabledItems(), "111110");
 

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
-#include <tuple>
 
 namespace qv::common {
 namespace {

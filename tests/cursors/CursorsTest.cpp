@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <set>
-#include <tuple>
 
 namespace qv::cursors {
 namespace {

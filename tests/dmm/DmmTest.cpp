@@ -10,9 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <optional>
-#include <sstream>
 
 namespace qv::dmm {
 namespace {
@@ -63,10 +60,7 @@ struct Rig {
 
     Rig() {
         form.call.Display_DMMReading = [this] { decoder.panel().Display_DMMReading(); };
-        form.call.DSOmode = [this] {
-            ++dsoModeCalls;
-            form.v.ModeMismatchCount = 0;
-        };
+        form.call.DSOmode = [this] { ++dsoModeCalls, form.v.ModeMismatchCount = 0; };
         el.DMMmode.setChecked(true), el.mnuStart.setChecked(true), el.Timer1.setEnabled(true);
         el.RichTextBox1.setView({{}, {}, [this] { ++carets; }, {}});
         fp.port.setEventHandler([this](int code) {

@@ -5,9 +5,6 @@
 
 #include <cmath>
 #include <numeric>
-#include <optional>
-#include <set>
-#include <tuple>
 
 namespace qv::dso {
 namespace {
@@ -337,9 +334,8 @@ TEST(ParameterReadouts, TextsAndSlopeGlyph) {
         common::DrawingTarget t;
         Display_DSO_Parameter(s.form, s.tables, t);
         EXPECT_EQ(textsAt(t, {{500, 230}, {1600, 230}, {3100, 230}, {4900, 230}}), texts);
-        EXPECT_EQ(textsAt(t, {{150, 50}, {3600, 50}, {4600, 50}}),
-                  "Model: QM520V|2026-12-07|14:03");
-        EXPECT_EQ(t.foreColor(), kBlack);
+        EXPECT_EQ(std::tuple(textsAt(t, {{150, 50}, {3600, 50}, {4600, 50}}), t.foreColor()),
+                  std::tuple("Model: QM520V|2026-12-07|14:03", kBlack));
         const double a = slope == 0 ? 270 : 400, b = 670 - a;
         EXPECT_EQ(linesIn(t, kBlack),
                   (Lines{{150, a, 200, a}, {200, a, 200, b}, {200, b, 250, b}}));
@@ -378,8 +374,7 @@ TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
     for (const auto &[value, position, slope, y] : cases) {
         Scope s;
         s.form.call.CursorInit = [&s] { // as the cursors do: XOR for their lines
-            ++s.cursorInits;
-            s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
+            ++s.cursorInits, s.form.el.Picture1.setDrawMode(common::DrawMode::Xor);
         };
         s.form.wave.WaveTitle = "Wave of bench";
         s.form.v.MeterModelCode = 3, s.form.v.MeterModelName = "7304";

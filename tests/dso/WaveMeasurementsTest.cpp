@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
-#include <numbers>
 #include <random>
-#include <tuple>
-#include <vector>
 
 namespace qv::dso {
 namespace {
@@ -169,17 +165,14 @@ TEST(WaveMeasurements, NoValueSaysWhy) {
 }
 
 TEST(MeasurementText, ValuesToTheScalesResolution) {
+    // clang-format off
     const std::tuple<double, double, const char *, const char *, double> rows[] = {
-        {1.6, 0.2, "V", "1.6 V", 1.6},
-        {0.08, 0.004, "V", "80 mV", 0.08},
-        {-0.0123, 0.2, "V", "-12 mV", -0.012},
-        {-0.0001, 0.2, "V", "0 mV", 0},
-        {1.28e-6, 2e-8, "s", "1.28 us", 1.28e-6},
-        {0.05, 5e-5, "s", "50.00 ms", 0.05},
-        {781250, 12207, "Hz", "781 kHz", 781000},
-        {0.99996, 1e-4, "V", "1.0000 V", 1},
-        {12.345, 0.25, "%", "12.3 %", 12.3},
-    };
+        {1.6, 0.2, "V", "1.6 V", 1.6},             {0.08, 0.004, "V", "80 mV", 0.08},
+        {-0.0123, 0.2, "V", "-12 mV", -0.012},     {-0.0001, 0.2, "V", "0 mV", 0},
+        {1.28e-6, 2e-8, "s", "1.28 us", 1.28e-6},  {0.05, 5e-5, "s", "50.00 ms", 0.05},
+        {781250, 12207, "Hz", "781 kHz", 781000},  {0.99996, 1e-4, "V", "1.0000 V", 1},
+        {12.345, 0.25, "%", "12.3 %", 12.3}};
+    // clang-format on
     for (const auto &[v, resolution, unit, text, shown] : rows) {
         const ShownValue s = shownValue(v, resolution, unit);
         EXPECT_EQ(std::tuple(s.text, s.value), std::tuple(text, shown));

@@ -13,15 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <tuple>
-#include <vector>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -169,9 +162,9 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
 }
 
 TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
-    EXPECT_EQ(parseSimMode("dmm-memory"), SimMode::DmmMemory); // the demo's name for it
-    EXPECT_EQ(parseSimMode("dso-memory"), SimMode::DsoMemory);
-    EXPECT_FALSE(parseSimMode("memory"));
+    EXPECT_EQ(
+        std::tuple(parseSimMode("dmm-memory"), parseSimMode("dso-memory"), parseSimMode("memory")),
+        std::tuple(SimMode::DmmMemory, SimMode::DsoMemory, std::nullopt)); // the demo's names
     MeterSimulator sim({.mode = SimMode::DmmMemory});
     std::string modes, texts;
     for (int k = 0; k < 43; ++k) { // a cycle: 2 messages, 16 readings, "Data end", 24 live ones
@@ -267,8 +260,8 @@ TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteSt
         EXPECT_EQ(error, "not a raw recording: the first line must begin with \"qvlink raw 1\"");
     }
     std::string error;
-    EXPECT_FALSE(readRawRecording(tempFile("qvlink-no-such-file.raw"), error));
-    EXPECT_NE(error.find("cannot read"), std::string::npos);
+    EXPECT_TRUE(!readRawRecording(tempFile("qvlink-no-such-file.raw"), error) &&
+                error.find("cannot read") != std::string::npos);
     RawRecordingWriter w;
     EXPECT_FALSE(w.open("/nonexistent-dir/x.raw", ""));
     EXPECT_NE(w.error().find("cannot create the recording"), std::string::npos);
@@ -312,8 +305,7 @@ TEST(RawRecordingTest, AReaderTakesTheRecordsFoundAtOpeningOneAtATime) {
     std::vector<RawRecord> four = three;
     four.push_back({30, {0x7F}});
     EXPECT_EQ(take(*piped), four);
-    std::filesystem::remove(path);
-    std::filesystem::remove(fifo);
+    std::filesystem::remove(path), std::filesystem::remove(fifo);
 }
 
 // An old recording (through a link) is replaced only once the new one has begun.
@@ -331,8 +323,7 @@ TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBegins) {
         EXPECT_TRUE(std::filesystem::is_symlink(link));
         EXPECT_EQ(std::filesystem::status(old).permissions(), std::filesystem::perms(0600));
     }
-    std::filesystem::remove(link);
-    std::filesystem::remove(old);
+    std::filesystem::remove(link), std::filesystem::remove(old);
 }
 
 TEST(RawRecordingTest, TheRecordingPortKeepsWhatTheProgramReadsWithItsTime) {
@@ -375,13 +366,11 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     ASSERT_TRUE(port.setRts(true) && port.setDtr(true));
     EXPECT_EQ(port.cts(), true);
     port.playUntil(150);
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0], Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(port.nextTime(), 200u);
-    port.playNext(1);
-    EXPECT_EQ(port.nextTime(), 300u);
-    port.playNext(22); // 10 bytes and a record mark each: two records
-    EXPECT_EQ(port.nextTime(), 500u);
+    EXPECT_EQ(events, std::vector<Bytes>{bytes("0 0 0 0 0 0 0 0 0 0 1 1 1 1 1 1 1 1 1 1")});
+    std::vector next{port.nextTime()};
+    for (const std::size_t n : {1, 22}) // 22: 10 bytes and a record mark each, two records
+        port.playNext(n), next.push_back(port.nextTime());
+    EXPECT_EQ(next, (decltype(next){200, 300, 500}));
     port.playNext(1000);
     EXPECT_EQ(std::tuple(port.finished(), events.size()), std::tuple(true, 3u));
     ASSERT_TRUE(port.setRts(false) && port.setRts(true)); // a line down stops the stream

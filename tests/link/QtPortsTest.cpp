@@ -121,10 +121,7 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneIsWaitedForAndComesBackUnde
             << l.form.el.linkNote.text();
     }
     int failures = 0;
-    port.setFailureHandler([&] {
-        ++failures;
-        l.link.portFailed();
-    });
+    port.setFailureHandler([&] { ++failures, l.link.portFailed(); });
     l.link.connectDevice(path.string(), false);
     ASSERT_TRUE(port.isOpen());
 

@@ -11,9 +11,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace qv::link {
 namespace {
@@ -87,13 +84,12 @@ TEST(SerialLinkTest, SearchOverPortTables) {
         f.el.Link.setChecked(true); // a click pressed it: a search that finds nothing raises it
         f.link.ComOnOff();
         f.expectLink(found != 0, found ? connectedText(found) : kNotFoundText);
-        EXPECT_EQ(f.form.v.ComPort, found ? found : 9);
-        EXPECT_EQ(f.items(), items);
-        EXPECT_EQ(f.fp.clock.sleeps, sleeps);
+        EXPECT_EQ(std::tuple(f.form.v.ComPort, f.items(), f.fp.clock.sleeps),
+                  std::tuple(found ? found : 9, items, sleeps));
         f.fp.port.ports[std::size_t(found)].closeFails = true;
         f.link.mnuBreak_Click();
-        EXPECT_EQ(f.el.panel[0].text(), kDisconnectedText);
-        EXPECT_EQ(f.items(), afterBreak);
+        EXPECT_EQ(std::tuple(f.el.panel[0].text(), f.items()),
+                  std::tuple(kDisconnectedText, afterBreak));
     }
 }
 
@@ -117,9 +113,8 @@ TEST(SerialLinkTest, ComOnOneChosenPort) {
         el.Link.setChecked(true), el.mnuLink.setChecked(true), el.mnuLink.setEnabled(false);
         el.mnuBreak.setChecked(false), el.mnuBreak.setEnabled(true);
         f.link.mnuCOM_Click(n);
-        EXPECT_EQ(el.panel[0].text(), panel);
-        EXPECT_EQ(f.state(), state); // a failed or empty port is not left open
-        EXPECT_EQ(f.items(), items);
+        EXPECT_EQ(std::tuple(el.panel[0].text(), f.state(), f.items()),
+                  std::tuple(panel, state, items)); // a failed or empty port is not left open
         const bool opened = n >= 1 && n <= 8 && ports[n - 1] != '-'; // then it waits for the lines
         EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>(opened, 100));
         EXPECT_EQ(f.form.v.ComPort, 0) << "COM leaves ComPort alone";
@@ -324,9 +319,9 @@ TEST(DeviceLinkTest, AStartDeviceThatIsNotThereYetIsTakenWhenItAppears) {
     f.devices.devices = {usb("/dev/ttyUSB3", "A5")};
     f.timer.fire();
     f.expectLink(true, connectedText("/dev/ttyUSB3"));
-    EXPECT_FALSE(f.timer.active());
-    EXPECT_EQ(f.memory.device.value_or(DeviceIdentity{}).serialNumber, "A5");
-    EXPECT_EQ(f.el.linkNote.text(), "/dev/ttyUSB3 appeared: the link is up");
+    EXPECT_EQ(std::tuple(f.timer.active(), f.memory.device.value_or(DeviceIdentity{}).serialNumber,
+                         f.el.linkNote.text()),
+              std::tuple(false, "A5", "/dev/ttyUSB3 appeared: the link is up"));
 
     LinkFixture p("--------");
     p.link.setStartDevice("/dev/pts/9");

@@ -12,8 +12,6 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace qv::mqtt {
 namespace {
 
@@ -114,12 +112,10 @@ TEST(Publisher, AFailedOrSilentStartIsFinal) {
             f.timer.fire(); // the start's deadline
         else
             f.transport.fail(kind, detail);
-        EXPECT_EQ(f.publisher.state(), Publisher::State::Failed);
-        EXPECT_EQ(f.publisher.failure(), text);
-        EXPECT_FALSE(f.timer.active());
+        EXPECT_EQ(std::tuple(f.publisher.state(), f.publisher.failure(), f.timer.active()),
+                  std::tuple(Publisher::State::Failed, text, false));
         f.publish(1, 1);
-        EXPECT_EQ(f.transport.connects, 1);
-        EXPECT_TRUE(f.transport.sent.empty());
+        EXPECT_EQ(std::tuple(f.transport.connects, f.transport.sent.size()), std::tuple(1, 0u));
     }
 }
 
@@ -180,8 +176,8 @@ TEST(Discovery, EveryConfigFirstTheReadingsAgainWhenTheUnitChanges) {
     Discovery d("lab/m1", "qvlink-pc/1");
     const auto first = d.before("V");
     ASSERT_EQ(first.size(), 3u);
-    EXPECT_EQ(first[0].topic, "homeassistant/sensor/qvlink-pc_1/reading/config");
-    EXPECT_TRUE(first[0].retain);
+    EXPECT_EQ(std::tuple(first[0].topic, first[0].retain),
+              std::tuple("homeassistant/sensor/qvlink-pc_1/reading/config", true));
     const QJsonObject reading = QJsonDocument::fromJson(first[0].payload.c_str()).object();
     EXPECT_EQ(reading["state_topic"].toString(), "lab/m1/reading");
     EXPECT_EQ(reading["unit_of_measurement"].toString(), "V");

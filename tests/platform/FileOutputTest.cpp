@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <linux/fs.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -227,10 +224,9 @@ TEST_F(FileOutputTest, AFileIsReplacedWholeOrLeftAsItWas) {
         FileOutput::Result result;
         test::withFileSizeLimit(1000, [&] { result = FileOutput::replace(file, bytes, false); });
         lockFolder(folder, false);
-        EXPECT_EQ(std::pair(result.ok, result.reason), std::pair(ok, std::string(reason)));
-        EXPECT_EQ(contents(file), ok ? bytes : old);
-        EXPECT_EQ(statOf(file).st_mode, S_IFREG | 0640);
-        EXPECT_EQ(leftovers(), std::vector<std::string>{});
+        EXPECT_EQ(
+            std::tuple(result.ok, result.reason, contents(file), statOf(file).st_mode, leftovers()),
+            std::tuple(ok, reason, ok ? bytes : old, S_IFREG | 0640, std::vector<std::string>{}));
         std::filesystem::remove_all(folder);
     }
 }

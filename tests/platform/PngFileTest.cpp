@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <string>
-#include <vector>
-
 namespace qv::platform {
 namespace {
 

@@ -18,8 +18,6 @@
 #include <QValueAxis>
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace qv::trend::qt {
 namespace {
 
@@ -91,8 +89,7 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     program.commands().clickMenu("mnuStart");
     // Another unit starts a series of its own, shown on its own scale.
     send(" 125.0 mV DC", 6);
-    EXPECT_EQ(label(1, 0), "1");
-    EXPECT_EQ(label(1, 5), "125.0\n" + clock(6));
+    EXPECT_EQ(label(1, 0) + "|" + label(1, 5), "1|125.0\n" + clock(6));
 
     // Closing the trend only hides it; it keeps collecting and shows it all when reopened.
     trend->close();
@@ -100,8 +97,7 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     send(" 126.0 mV DC", 7);
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_TRUE(trend->isVisible());
-    EXPECT_EQ(label(1, 0), "2");
+    EXPECT_EQ(std::tuple(trend->isVisible(), label(1, 0)), std::tuple(true, "2"));
 
     // Reset asks first; Cancel keeps the run.
     fp.messages.answers = {platform::Answer::Cancel, platform::Answer::Ok};
@@ -158,8 +154,7 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     el.RichTextBox1.setText("  14:03:20    1.000  V  DC     \r\n"
                             "  14:03:21    3.000  V  DC     \r\n");
     trend->openRecordLog();
-    EXPECT_EQ(trend->shownReadings(), 2u);
-    EXPECT_EQ(label(1, 3), "2.0000");
+    EXPECT_EQ(std::tuple(trend->shownReadings(), label(1, 3)), std::tuple(2u, "2.0000"));
     send(" 7.000 V  DC", 0); // live readings do not mix into an opened log
     EXPECT_EQ(label(1, 0), "2");
     trend->showLive();
@@ -181,8 +176,8 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     EXPECT_EQ(trend->shownReadings(), 2u);
     // The second line is on the day of saving, the first on the day before.
     const QDateTime first(QDate(2026, 12, 6), QTime(23, 59, 59));
-    EXPECT_EQ(trend->shownTime().lo, static_cast<double>(first.toSecsSinceEpoch()));
-    EXPECT_EQ(label(1, 1), "1.000\n23:59:59");
+    EXPECT_EQ(std::tuple(trend->shownTime().lo, label(1, 1)),
+              std::tuple(static_cast<double>(first.toSecsSinceEpoch()), "1.000\n23:59:59"));
     trend->openRecordFile();
     ASSERT_EQ(fp.messages.shown.size(), 2u);
     EXPECT_EQ(fp.messages.shown[1].text, "missing.txt 无法读取。");
@@ -194,8 +189,7 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
         << "No.5,2,V  DC,\" 2.000V  DC     \"\r\n";
     fp.files.openAnswers = {dir + "record.csv"};
     trend->openRecordFile();
-    EXPECT_EQ(trend->shownReadings(), 1u);
-    EXPECT_EQ(label(1, 1), "5.000\n23:59:58");
+    EXPECT_EQ(std::tuple(trend->shownReadings(), label(1, 1)), std::tuple(1u, "5.000\n23:59:58"));
 }
 
 // The picture stands alone: a title (model, unit, date and time range) and the statistics.
