@@ -5,10 +5,9 @@
 # they miss goes through the whole suite (ctest), a failure re-run to rule out load.
 # usage: scripts/mutation-sample.py CLONE BUILD SEED [N]   (CLONE: a scratch clone of the project,
 # BUILD: its Release build with the tests; the clone is left as it was)
-import sys, random, importlib.util, subprocess, os, glob
-found = importlib.util.spec_from_file_location(
-    "m", os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../shared/tools/mutants.py"))
-m = importlib.util.module_from_spec(found); found.loader.exec_module(m)
+import sys, random, runpy, subprocess, os, glob, types
+m = types.SimpleNamespace(**runpy.run_path(
+    os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../shared/tools/mutants.py")))
 src, bld, seed = sys.argv[1], sys.argv[2], int(sys.argv[3])
 n = int(sys.argv[4]) if len(sys.argv) > 4 else 30
 env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
