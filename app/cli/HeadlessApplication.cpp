@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <future>
 
 namespace qv::app::cli {
 
@@ -18,8 +17,6 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
         return;
     }
     FontWarmUp fonts; // read by the first picture, just after
-    // The language from the settings meanwhile too: nothing in it waits for the GUI.
-    std::future<lang::Language> language = std::async(std::launch::async, lang::runLanguage);
     std::string error;
     kit_ = loadPictureKit(error);
     if (!kit_) {
@@ -27,7 +24,7 @@ HeadlessApplication::HeadlessApplication(const char *program, bool pictures)
         return;
     }
     app_ = kit_->application(argc_, argv_);
-    translators_.apply(language.get());
+    translators_.apply(lang::runLanguage());
 }
 
 void HeadlessApplication::leave(int code) {
