@@ -68,7 +68,7 @@ void ScaleTables::MakeParameter() {
     for (int m = 0; m < 9; ++m)
         top_[m] = tops[m];
 
-    freqUnit_ = {"mHz", "Hz ", "kHz", "MHz", ""};
+    freqUnit_ = {"mHz", "Hz ", "kHz", "MHz"};
 }
 
 double ScaleTables::GainTable(double gainIndex, double model) const {
@@ -100,7 +100,7 @@ int ScaleTables::TimeBaseTop(double model) const {
 }
 
 const std::string &ScaleTables::FreqUnit(double i) const {
-    const auto f = index(i, 5);
+    const auto f = index(i, static_cast<int>(freqUnit_.size()));
     return f ? freqUnit_[*f] : kEmpty;
 }
 

@@ -11,9 +11,9 @@ namespace qv::dso {
 /// an empty text, and model codes from 9 up have no scales.
 class ScaleTables {
   public:
-    static constexpr int kGains = 16;     ///< gain index 0..15
-    static constexpr int kTimeBases = 31; ///< time-base index 0..30
-    static constexpr int kModels = 21;    ///< model code 0..20
+    static constexpr int kGains = 15;     ///< gain index 0..14
+    static constexpr int kTimeBases = 27; ///< time-base index 0..26
+    static constexpr int kModels = 9;     ///< model code 0..8
 
     ScaleTables() { MakeParameter(); }
 
@@ -45,7 +45,7 @@ class ScaleTables {
     std::array<std::array<double, kModels>, kTimeBases> timeBase_{};
     std::array<std::string, kTimeBases> timeBaseUnit_{};
     std::array<std::int16_t, kModels> top_{};
-    std::array<std::string, 5> freqUnit_{};
+    std::array<std::string, 4> freqUnit_{};
 };
 
 } // namespace qv::dso
