@@ -1,5 +1,6 @@
 #include "common/Rounding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -20,12 +21,9 @@ double roundHalfEven(double v) {
 std::int16_t toInt16(double v) {
     if (std::isnan(v))
         return 0;
-    const double r = roundHalfEven(v);
-    if (r <= std::numeric_limits<std::int16_t>::min())
-        return std::numeric_limits<std::int16_t>::min();
-    if (r >= std::numeric_limits<std::int16_t>::max())
-        return std::numeric_limits<std::int16_t>::max();
-    return static_cast<std::int16_t>(r);
+    using Limits = std::numeric_limits<std::int16_t>;
+    return static_cast<std::int16_t>(
+        std::clamp(roundHalfEven(v), double(Limits::min()), double(Limits::max())));
 }
 
 std::optional<int> tableIndex(double v, int lo, int hi) {

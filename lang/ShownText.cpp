@@ -17,8 +17,9 @@ std::string filled(const std::string &pattern, const std::vector<std::string> &p
     std::string out;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        // Parts are %1 to %9: any other character after '%' gives no index below their count.
         const auto index = static_cast<std::size_t>(next - '1');
-        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < parts.size()) {
+        if (pattern[i] == '%' && index < parts.size()) {
             out += parts[index];
             ++i;
             continue;

@@ -105,6 +105,8 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"export", "--record", "none.txt", "--csv", "r.csv"}, 3, "none.txt (no such file)"},
         {{"capture", "--port", "no-such-tty", "--dmm-csv", "x.csv"}, 5,
          "no-such-tty did not appear"},
+        {{"capture", "--port", "no-such-tty", "--wait", "1", "--dmm-csv", "x.csv"}, 5,
+         "no-such-tty did not appear within 1 s"},
     };
     // clang-format on
     for (const auto &[arguments, code, message] : cases) {

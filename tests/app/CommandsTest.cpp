@@ -245,6 +245,20 @@ TEST(Layout, FileExportHoldsTheSixOutputs) {
                     "2Picture SVG…|2Picture PDF…|2Record CSV…|1-|");
 }
 
+// Record holds its commands, the seven intervals and the trend, all at one level.
+TEST(Layout, RecordHoldsTheIntervalsAndTheTrend) {
+    std::string tree;
+    bool inRecord = false;
+    for (const MenuSpec &m : menuTree()) {
+        if (m.depth == 0)
+            inRecord = m.name == "mnuDMMrecord";
+        else if (inRecord)
+            tree += std::to_string(m.depth) + std::string(m.name) + "|";
+    }
+    EXPECT_EQ(tree, "1mnuDMMRecordStart|1mnuDMMRecordPause|1mnuLine7|1mnu1s|1mnu2s|1mnu5s|1mnu10s|"
+                    "1mnu20s|1mnu30s|1mnu60s|1mnuLineTrend|1mnuTrend|");
+}
+
 TEST(Caption, BaseNameAfterTheLastSeparator) {
     const std::pair<const char *, const char *> cases[] = {
         {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},
