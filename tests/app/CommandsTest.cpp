@@ -245,18 +245,17 @@ TEST(Layout, FileExportHoldsTheSixOutputs) {
                     "2Picture SVG…|2Picture PDF…|2Record CSV…|1-|");
 }
 
-// Record holds its commands, the seven intervals and the trend, all at one level.
-TEST(Layout, RecordHoldsTheIntervalsAndTheTrend) {
-    std::string tree;
-    bool inRecord = false;
-    for (const MenuSpec &m : menuTree()) {
-        if (m.depth == 0)
-            inRecord = m.name == "mnuDMMrecord";
-        else if (inRecord)
-            tree += std::to_string(m.depth) + std::string(m.name) + "|";
-    }
-    EXPECT_EQ(tree, "1mnuDMMRecordStart|1mnuDMMRecordPause|1mnuLine7|1mnu1s|1mnu2s|1mnu5s|1mnu10s|"
-                    "1mnu20s|1mnu30s|1mnu60s|1mnuLineTrend|1mnuTrend|");
+// Seven menus; only Export's outputs, the FFT windows and the FFT scales lie a level deeper:
+// every other item hangs right under its menu.
+TEST(Layout, SevenMenusAndTheirSubmenus) {
+    std::string top, deeper;
+    for (const MenuSpec &m : menuTree())
+        if (m.depth != 1)
+            (m.depth == 0 ? top : deeper) += std::to_string(m.depth) + std::string(m.name) + "|";
+    EXPECT_EQ(top, "0mnuFile|0mnuEdit|0mnuComm|0mnuRun|0mnuDMMrecord|0mnuDSOdis|0mnuHelp|");
+    EXPECT_EQ(deeper, "2mnuExportWaveCsv|2mnuExportSpectrumCsv|2mnuExportPng|2mnuExportSvg|"
+                      "2mnuExportPdf|2mnuExportRecordCsv|2mnuRectangular|2mnuHanning|"
+                      "2mnuHamming|2mnuBlackman|2mnuFlattop|2mnuBartlett|2mnuLinear|2mnuLog|");
 }
 
 TEST(Caption, BaseNameAfterTheLastSeparator) {
