@@ -37,7 +37,8 @@ std::unique_ptr<MosquittoTransport> MosquittoTransport::create(const PublishSett
     const std::optional<MosquittoLibrary> lib = MosquittoLibrary::load(error);
     if (!lib)
         return nullptr;
-    (void)lib->libInit(); // counted by the library: the first call sets it up
+    static const int initialised = lib->libInit(); // once for the process, as before
+    (void)initialised;
     mosquitto *client = lib->make(settings.clientId.c_str(), false, nullptr);
     if (!client) {
         error = "cannot make the MQTT client " + settings.clientId + ": " + std::strerror(errno);
