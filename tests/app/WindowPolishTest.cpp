@@ -132,6 +132,11 @@ TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheW
     platform::Message told = fp.messages.shown[1];
     EXPECT_EQ(told.text, path("record.txt") + " 文件格式不正确");
     EXPECT_NE(told.details.find("Record > Trend…"), std::string::npos) << told.details;
+    std::ofstream(path("short.txt"), std::ios::binary) << "QVDATALINK47 V1.0\r\n2026-12-07\r\n";
+    fp.files.openAnswers = {path("short.txt")};
+    program.commands().clickMenu("menuOpen");
+    ASSERT_EQ(fp.messages.shown.size(), 3u);
+    EXPECT_EQ(fp.messages.shown[2].details, "") << "the header alone makes no record file";
 
     // The Qt box: centred over the window, the details under the text.
     platform::qt::QtMessageBoxes boxes;
