@@ -102,9 +102,9 @@ void Measurements::frequency() {
 
     // A time base without a scale (time per division 0) leaves the frequency unknown.
     const double perDiv = tables_.timePerDivForFrequency(w.DsoParam[0], form_.v.MeterModelCode);
-    const double period = count > 1 ? static_cast<double>(last - first) / (count - 1) : 0;
+    const double period = count < 2 ? 0 : static_cast<double>(last - first) / (count - 1);
     const double t = period * perDiv / 20;
-    if (count <= 1 || !(t > 0) || !std::isfinite(t)) {
+    if (!(t > 0) || !std::isfinite(t)) {
         MeasFrequency = 0;
         hasFrequency_ = false;
         return;

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,11 +25,6 @@ std::atomic<unsigned> temporaryCount{0};
 /// A temporary file cannot be made beside the file (a locked or read-only folder).
 bool noNewFile(int error) {
     return error == EACCES || error == EPERM || error == EROFS;
-}
-
-std::string folderOf(const std::string &path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 /// The errno of the first failed write, 0 when all went; short and interrupted writes go on.
@@ -67,7 +63,7 @@ int writeAllNoPipeSignal(int fd, std::string_view bytes) {
 }
 
 void syncFolder(const std::string &path) {
-    const std::string folder = folderOf(path);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     const int fd =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
@@ -119,13 +115,13 @@ FileOutput::Result FileOutput::open(const std::string &path) {
 
 FileOutput::Result FileOutput::openTemporary(const OutputTarget &target) {
     const bool existing = target.kind == OutputTarget::Kind::Regular;
-    const std::string folder = folderOf(target.path);
-    const std::string kept = target.path.substr(folder.size(), kNameKept);
+    const std::filesystem::path whole(target.path);
+    const std::string kept = whole.filename().string().substr(0, kNameKept);
     const std::string pid = std::to_string(::getpid());
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         const std::string temporary =
-            folder + kept + ".~" + pid + "-" + std::to_string(temporaryCount++);
+            whole.parent_path() / (kept + ".~" + pid + "-" + std::to_string(temporaryCount++));
         // The copy of an old file is never open to more than the old file (the umask may take
         // permissions away: they are set again below).
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,

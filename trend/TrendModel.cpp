@@ -36,7 +36,6 @@ void TrendModel::add(double t, const dmm::ReadingValue &reading, int decimals) {
 void TrendModel::clear() {
     series_.clear();
     points_ = gaps_ = 0;
-    lastTime_ = 0;
     notify();
 }
 

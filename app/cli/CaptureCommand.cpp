@@ -140,7 +140,7 @@ CaptureSettings settingsOf(const ParsedArguments &p) {
 
 long long parseDuration(const std::string &text) {
     if (text.empty() || text.size() > 12)
-        return -1;
+        return 0;
     long long unit = 1000;
     std::string digits = text;
     for (const Unit &u : kUnits)
@@ -149,7 +149,7 @@ long long parseDuration(const std::string &text) {
             digits.pop_back();
         }
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
-        return -1;
+        return 0;
     return std::stoll(digits) * unit;
 }
 

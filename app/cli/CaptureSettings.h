@@ -29,7 +29,7 @@ struct CaptureSettings {
     }
 };
 
-/// "90" or "90s", "15m", "2h", "1d" in milliseconds; -1 when it is none of these.
+/// "90" or "90s", "15m", "2h", "1d" in milliseconds; 0 when it is none of these.
 [[nodiscard]] long long parseDuration(const std::string &text);
 
 } // namespace qv::app::cli

@@ -82,8 +82,15 @@ MqttPublishing::~MqttPublishing() {
     common::Procedures &call = program_.form().call;
     call.LiveReading = liveReading_;
     call.DSO_display = display_;
-    if (!publisher_)
-        return;
+    if (publisher_)
+        sayGoodbye();
+    // An attempt waiting for a silent host ends with the process.
+    for (auto &t : retired_)
+        if (t->busy())
+            (void)t.release();
+}
+
+void MqttPublishing::sayGoodbye() {
     publish({topics_->status, std::string(mqtt::kOffline), true});
     QEventLoop loop;
     QTimer poll;
@@ -95,11 +102,8 @@ MqttPublishing::~MqttPublishing() {
     poll.start(10);
     loop.exec();
     publisher_->close();
-    if (transport_->busy()) // an attempt waiting for a silent host ends with the process
-        (void)transport_.release();
-    for (auto &t : retired_)
-        if (t->busy())
-            (void)t.release();
+    if (transport_->busy())
+        retired_.push_back(std::move(transport_));
 }
 
 std::string MqttPublishing::now() const {

@@ -42,6 +42,8 @@ class MqttPublishing final : public QObject {
     void setPublishing(bool on);
     void start();
     void stop();
+    /// Publishes "offline" and closes, waiting a moment for the broker to take what is queued.
+    void sayGoodbye();
     void showState();
     /// A warning box with the text.
     void warn(const std::string &text);

@@ -80,6 +80,7 @@ MosquittoTransport::MosquittoTransport(const MosquittoLibrary &lib, mosquitto *c
 
 MosquittoTransport::~MosquittoTransport() {
     disconnect();
+    settle();
     lib_.destroy(client_);
 }
 
@@ -111,6 +112,11 @@ void MosquittoTransport::connect() {
                                       kKeepAliveS)
                        : lib_.reconnect(client_);
         const int error = errno;
+        if (rc == MOSQ_ERR_SUCCESS && givenUp(attempt)) { // disconnected while it connected
+            (void)lib_.disconnect(client_);
+            busy_ = false;
+            return;
+        }
         if (rc == MOSQ_ERR_SUCCESS) {
             rc = lib_.loopStart(client_);
             looping_ = rc == MOSQ_ERR_SUCCESS;
@@ -137,14 +143,21 @@ std::optional<int> MosquittoTransport::publish(const Message &message, int qos) 
     return std::nullopt;
 }
 
+bool MosquittoTransport::givenUp(int attempt) {
+    const std::lock_guard lock(mutex_);
+    return attempt != attemptNumber_;
+}
+
 void MosquittoTransport::disconnect() {
-    if (attempt_.joinable())
-        attempt_.join();
     {
         const std::lock_guard lock(mutex_);
         ++attemptNumber_; // what the ending connection still reports is no news
         reported_ = true;
     }
+    // An attempt still connecting (a silent host holds it for the system's connect timeout)
+    // ends on its own thread and drops what it gets; waiting for it would block the caller.
+    if (busy_)
+        return;
     (void)lib_.disconnect(client_);
     settle();
 }

@@ -34,7 +34,8 @@ class MosquittoTransport final : public QObject, public Transport {
     [[nodiscard]] std::optional<int> publish(const Message &message, int qos) override;
     void disconnect() override;
     /// An attempt is still under way (a host that never answers keeps it for the system's
-    /// connect timeout): destroying the transport now would wait for it.
+    /// connect timeout): disconnect() leaves it to end on its own; destroying the transport
+    /// now would wait for it.
     [[nodiscard]] bool busy() const { return busy_; }
 
   private:
@@ -49,6 +50,8 @@ class MosquittoTransport final : public QObject, public Transport {
                        const PublishSettings &settings);
     /// Joins the threads of the last attempt, which has ended.
     void settle();
+    /// The attempt was given up by disconnect() while it connected.
+    [[nodiscard]] bool givenUp(int attempt);
     void post(Event event);
     void deliver();
     [[nodiscard]] Failure failureOf(int rc, int error);

@@ -169,12 +169,14 @@ TEST(DsoDecoder, OnlyAFrameWithItsHeaderIsCompletedAndOnlyAnIntactOneIsWhole) {
     const auto f = frame({.model = 3, .timeBase = 10, .gain = 8, .zeroLevel = 100}, 3, kRamp);
     Packet dmm{0xFF, ' ', '1', '.', '0', '0', '0', 'V'};
     dmm[18] = 0, dmm[19] = 1;
-    // Packets of the frame by number (1 the header, 0 the DMM packet).
+    Packet stray = f[9];
+    stray[19] = 18;
+    // Packets of the frame by number (1 the header, 0 the DMM packet, 18 a stray one).
     const auto packets = [&](std::initializer_list<std::pair<int, int>> runs) {
         std::vector<Packet> out;
         for (const auto &[from, to] : runs)
             for (int n = from; n <= to; ++n)
-                out.push_back(n == 0 ? dmm : f[static_cast<std::size_t>(n - 1)]);
+                out.push_back(n == 0 ? dmm : n == 18 ? stray : f[static_cast<std::size_t>(n - 1)]);
         return out;
     };
     // what arrives before the switch into DSO mode (none: no switch), after it; frames
@@ -190,6 +192,8 @@ TEST(DsoDecoder, OnlyAFrameWithItsHeaderIsCompletedAndOnlyAnIntactOneIsWhole) {
             {"a lost packet", std::nullopt, packets({{1, 9}, {11, 17}}), 1, false, -28},
             {"a packet twice", std::nullopt, packets({{1, 9}, {9, 17}}), 1, false, -28},
             {"a DMM packet inside", std::nullopt, packets({{1, 9}, {0, 0}, {10, 17}}), 1, false,
+             -28},
+            {"a stray packet inside", std::nullopt, packets({{1, 9}, {18, 18}, {10, 17}}), 1, false,
              -28},
         };
     for (const auto &[what, before, after, completed, whole, zero] : cases) {
@@ -233,6 +237,9 @@ TEST(Measurements, ReadoutsOnTheScopeScreen) {
         // Starting above the band counts falling edges: only one, at 51.
         {[](int i) { return i == 0 ? 2. : i < 50 || i > 99 ? 10 : -10; },
          " 2 Vp-p| 0.61 Vavg| 1 Vrms| 2.21 dB|?? Hz"},
+        // Two rising edges, 80 points apart.
+        {[](int i) { return (i / 20) % 4 == 1 && i < 160 ? 10. : -10.; },
+         " 2 Vp-p|-0.69 Vavg| 1 Vrms| 2.21 dB| 25 Hz "},
         {[](int i) { return (i % 3 - 1) * 2.; }, " 0.4 Vp-p| 0 Vavg| 0.16 Vrms|-13.7 dB|?? Hz"},
         {[](int) { return 155.; }, " 0 mVp-p| 775 mVavg| 775 mVrms| 0 dB|?? Hz", 4, 11},
         {square, " 2 Vp-p|-0.06 Vavg| 1 Vrms| 2.21 dB| 25 mHz", 3, 8, 0},

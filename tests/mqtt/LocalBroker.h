@@ -99,6 +99,26 @@ class LocalBroker {
     const int port;
 };
 
+/// A host that never answers on 127.0.0.1: a listener whose queue of one is full drops every
+/// further SYN, so a connection waits for the system's timeout (two minutes).
+struct SilentHost {
+    SilentHost() {
+        sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+        socklen_t size = sizeof a;
+        const auto at = reinterpret_cast<sockaddr *>(&a);
+        (void)(::bind(listener, at, size) || ::listen(listener, 0) ||
+               ::getsockname(listener, at, &size) || ::connect(filler, at, size));
+        port = ntohs(a.sin_port);
+    }
+    ~SilentHost() {
+        ::close(filler);
+        ::close(listener);
+    }
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0),
+              filler = ::socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+};
+
 /// A QoS 1 subscriber on its own thread; with an id its session outlives the broker's restart.
 class Subscriber {
   public:

@@ -211,6 +211,9 @@ TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
     std::ofstream(path("secret.txt")) << "secret\n";
     const QString bob = "mqtt://bob@127.0.0.1:" + QString::number(auth.port) + "/a";
     const std::string tlsPort = std::to_string(tls.port), authPort = std::to_string(auth.port);
+    const SilentHost silent;
+    QProcess quiet; // given up after 10 s, while the cases below run
+    start(quiet, {"capture", "--demo", "dmm", "--count", "1", "--mqtt", url("s", silent.port)});
     // arguments after --mqtt; QVLINK_MQTT_PASSWORD; the exit code; a part of stderr
     // clang-format off
     const std::tuple<QStringList, const char *, int, std::string> cases[] = {
@@ -237,6 +240,10 @@ TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
             << args.join(QChar(32)).toStdString() << ": " << r.err;
         EXPECT_EQ(std::filesystem::exists(path("x.csv")), code == 0) << r.err;
     }
+    const Run r = finish(quiet);
+    EXPECT_EQ(std::pair(r.code, r.err),
+              std::pair(4, "qvlink: no answer from the MQTT broker at 127.0.0.1:" +
+                               std::to_string(silent.port) + " within 10 s\n"));
 }
 
 } // namespace

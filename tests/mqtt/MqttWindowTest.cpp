@@ -104,6 +104,15 @@ TEST_F(MqttWindowTest, PublishingOnShowsTheBrokersStateAndSendsLiveReadings) {
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_NE(fp.messages.shown[0].text.find("Connection refused"), std::string::npos);
     EXPECT_FALSE(mqtt.publishAction()->isChecked());
+
+    // Turned off while a host never answers: at once, not when the system gives up.
+    const mqtt::test::SilentHost silent;
+    store.kept.url = "mqtt://127.0.0.1:" + std::to_string(silent.port) + "/w";
+    const auto end = LocalBroker::deadline(5000);
+    mqtt.publishAction()->setChecked(true);
+    ASSERT_TRUE(tipSays("MQTT: 正在连接"));
+    mqtt.publishAction()->setChecked(false);
+    EXPECT_LT(std::chrono::steady_clock::now(), end) << "waited for the silent host";
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -135,10 +137,29 @@ TEST_F(FileOutputTest, RefusalsSayWhy) {
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
-// A FIFO is written into; a reader gone early makes a failure, not SIGPIPE.
+std::atomic<int> signalsTaken{0};
+
+/// Signals the thread once it sleeps in a system call; returns once the signal was taken.
+void interrupt(pid_t thread, pthread_t handle) {
+    const std::string stat = "/proc/self/task/" + std::to_string(thread) + "/stat";
+    while (contents(stat).find(") S ") == std::string::npos)
+        std::this_thread::yield();
+    const int before = signalsTaken;
+    ::pthread_kill(handle, SIGUSR1);
+    while (signalsTaken == before)
+        std::this_thread::yield();
+}
+
+// A FIFO is written into, through signals that interrupt the writer (no SA_RESTART); a reader
+// gone early makes a failure, not SIGPIPE.
 TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
     const std::string fifo = path("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct sigaction handler {};
+    handler.sa_handler = [](int) { ++signalsTaken; };
+    ::sigaction(SIGUSR1, &handler, nullptr);
+    const pid_t writer = ::gettid();
+    const pthread_t writerThread = ::pthread_self();
     const std::string bytes(1 << 20, 'x'); // more than a pipe holds
     for (const bool readerLeaves : {false, true}) {
         // Opened here so the writer never waits for it; read by a thread.
@@ -154,6 +175,10 @@ TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
                 ::close(reader);
                 return;
             }
+            // The first signal cuts a write short, the second finds the next one with nothing
+            // written yet (EINTR).
+            interrupt(writer, writerThread);
+            interrupt(writer, writerThread);
             char chunk[65536];
             ssize_t n;
             while (writing && (n = ::read(reader, chunk, sizeof chunk)) > 0)
