@@ -55,7 +55,6 @@ void FrameBrowser::waveShown() {
         frameText(*position_ + 1, history_.size(), history_.at(*position_).receivedAt))
         form_.el.panel[3].setText(panelBefore_);
     position_.reset();
-    updateItems();
 }
 
 void FrameBrowser::previous() {
@@ -89,7 +88,6 @@ void FrameBrowser::backToLive() {
     show(newest);
     form_.el.panel[3].setText(panelBefore_);
     position_.reset();
-    updateItems();
 }
 
 void FrameBrowser::show(std::size_t index) {

@@ -216,12 +216,13 @@ WaveMeasurementSet measureWave(const WaveInput &in) {
     const auto seconds = [&](Why block, std::optional<double> points, Why whenNone) {
         return valueOf(block, points, whenNone, in.secondsPerPoint, 1);
     };
-    // A ratio in percent, resolved to one part in `parts` (points of a period, units of height).
-    const auto percent = [](Why block, std::optional<double> ratio, double parts, Why whenNone) {
-        return valueOf(block, ratio, whenNone, 100.0, 1 / parts);
-    };
     const auto ratio = [](std::optional<double> a, std::optional<double> b) {
         return a && b && *b > 0 ? std::optional(*a / *b) : std::nullopt;
+    };
+    // part / whole in percent, resolved to one part in whole (points of a period, units of height).
+    const auto percent = [&](Why block, std::optional<double> part, std::optional<double> whole,
+                             Why whenNone) {
+        return valueOf(block, ratio(part, whole), whenNone, 100.0, ratio(1.0, whole).value_or(0));
     };
     using enum Quantity;
     const auto at = [&out](Quantity q) -> Measurement & {
@@ -238,11 +239,11 @@ WaveMeasurementSet measureWave(const WaveInput &in) {
         at(Frequency) = {1 / *t, 1 / *t / *period, Why::Measured};
     at(PositiveWidth) = seconds(clip, positive, Why::FewCrossings);
     at(NegativeWidth) = seconds(clip, negative, Why::FewCrossings);
-    at(DutyCycle) = percent(clip, ratio(positive, period), period.value_or(1), Why::FewCrossings);
+    at(DutyCycle) = percent(clip, positive, period, Why::FewCrossings);
     at(RiseTime) = seconds(clip, transitionTime(p, edges, true, low, high), Why::NoRisingEdge);
     at(FallTime) = seconds(clip, transitionTime(p, edges, false, low, high), Why::NoFallingEdge);
-    at(Overshoot) = percent(clip, ratio(l.max - l.top, amplitude), amplitude, Why::Flat);
-    at(Undershoot) = percent(clip, ratio(l.base - l.min, amplitude), amplitude, Why::Flat);
+    at(Overshoot) = percent(clip, l.max - l.top, amplitude, Why::Flat);
+    at(Undershoot) = percent(clip, l.base - l.min, amplitude, Why::Flat);
     return out;
 }
 

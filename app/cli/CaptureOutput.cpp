@@ -198,7 +198,8 @@ bool CaptureOutput::flush() {
         // The write failed whole (a full disk, the size limit): row by row, the file keeps
         // every whole row that fits.
         for (std::string_view rows = pending_; ok && !rows.empty();) {
-            const std::size_t end = std::min(rows.find('\n'), rows.size() - 1) + 1;
+            const std::size_t newline = rows.find('\n');
+            const std::size_t end = newline == std::string_view::npos ? rows.size() : newline + 1;
             ok = writeRow(rows.substr(0, end));
             readings_ += ok ? 1 : 0;
             rows.remove_prefix(end);

@@ -7,14 +7,6 @@
 #include <ctime>
 
 namespace qv::app::cli {
-namespace {
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
-
-} // namespace
-
 LocalTimeStamp::LocalTimeStamp() : LocalTimeStamp(systemMs, systemZone) {}
 
 LocalTimeStamp::LocalTimeStamp(Clock clock, Zone zone)
@@ -47,11 +39,11 @@ const std::string &LocalTimeStamp::now() {
 }
 
 const std::string &LocalTimeStamp::at(std::int64_t ms) {
-    const std::int64_t second = floorDiv(ms, 1000);
+    const std::int64_t second = ms / 1000 - (ms % 1000 < 0); // rounded down before 1970 too
     const int milli = static_cast<int>(ms - second * 1000);
     if (second != second_) {
         second_ = second;
-        ms_ = -1;
+        ms_ = 0; // as written below
         const Local l = zone_(second);
         const int minutes = l.offsetSeconds / 60;
         const int off = std::abs(minutes);

@@ -41,7 +41,7 @@ class LocalTimeStamp {
     Clock clock_;
     Zone zone_;
     std::int64_t second_ = INT64_MIN; ///< the second text_ holds
-    int ms_ = -1;                     ///< the millisecond text_ holds
+    int ms_ = 0;                      ///< the millisecond text_ holds
     std::size_t msAt_ = 0;            ///< where the milliseconds stand in text_
     std::string text_;
 };

@@ -124,6 +124,8 @@ TEST_F(ModeStates, DsoModeRedrawsAWaveformWhenThereIsOneAndKeepsTheCursorMode) {
 TEST_F(ModeStates, StartUpWithoutAMeter) {
     for (auto &p : fp.port.ports)
         p.exists = false;
+    // What the load sets, not left to the defaults.
+    std::tie(form.v.WindowType, form.v.SpectrumLogScale, form.v.CursorMode) = std::tuple(0, 1, 2);
     program.Form_Load();
     // The element, enabled and checked.
     const std::tuple<const char *, const Control &, bool, bool> expected[] = {
@@ -138,8 +140,9 @@ TEST_F(ModeStates, StartUpWithoutAMeter) {
     };
     for (const auto &[name, c, enabled, checked] : expected)
         EXPECT_EQ(std::pair(c.enabled(), c.checked()), std::pair(enabled, checked)) << name;
-    EXPECT_EQ(std::tuple(el.panel[0].text(), el.panel[3].text(), form.v.WindowName),
-              std::tuple("通信电缆未连接，通信无法建立", "数据间隔1s", "Hanning"));
+    EXPECT_EQ(std::tuple(el.panel[0].text(), el.panel[3].text(), form.v.WindowName,
+                         form.v.WindowType, form.v.SpectrumLogScale, form.v.CursorMode),
+              std::tuple("通信电缆未连接，通信无法建立", "数据间隔1s", "Hanning", 1, 0, 0));
     for (const Control &item : el.mnuCOM)
         EXPECT_FALSE(item.enabled());
 }

@@ -126,7 +126,10 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
     const std::string store = path("reference.dso");
     program.reference().setStore(store);
     frames(1);
+    program.commands().pressButton("DSO_FFT"); // kept from the spectrum, its title typed over
+    el.Text1.setText("bench 3");
     trigger("mnuKeepReference");
+    program.commands().pressButton("DSO_wave");
     frames(1);
     // Under the live trace (its lines, in copy mode, before the first blue one), with its label.
     const std::string screen = listed(el.Picture1.ops());
@@ -143,8 +146,10 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
         next.reference().setStore(store);
         next.reference().load();
         ASSERT_TRUE(next.reference().reference());
-        EXPECT_EQ(next.reference().reference()->wave.WaveData,
-                  program.frames().history().at(0).wave.WaveData);
+        const common::Waveform &kept = next.reference().reference()->wave;
+        EXPECT_EQ(
+            std::pair(kept.WaveData, kept.WaveTitle),
+            std::pair(program.frames().history().at(0).wave.WaveData, std::string("bench 3")));
     }
     trigger("mnuClearReference");
     EXPECT_FALSE(hasColour(el.Picture1.ops(), dso::kReferenceColor) ||

@@ -167,9 +167,10 @@ TEST(Publisher, QosZeroMessagesLostWithTheConnectionDoNotBlock) {
     f.transport.connected();
     EXPECT_EQ(f.payloads(), (std::vector<std::string>{"online", "0", "online", "1"}));
     EXPECT_EQ(f.transport.sent.back().qos, 0);
+    f.transport.fail(Failure::Kind::Lost, ""); // closed while waiting to try again
     f.publisher.close();
-    EXPECT_EQ(std::tuple(f.publisher.state(), f.transport.disconnects),
-              std::tuple(Publisher::State::Closed, 1));
+    EXPECT_EQ(std::tuple(f.publisher.state(), f.transport.disconnects, f.timer.active()),
+              std::tuple(Publisher::State::Closed, 1, false));
 }
 
 TEST(Discovery, EveryConfigFirstTheReadingsAgainWhenTheUnitChanges) {

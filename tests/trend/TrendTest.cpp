@@ -62,12 +62,16 @@ TEST(Statistics, HandComputedValues) {
         p.v += 1e9;
     EXPECT_NEAR(statistics(std::span(offset).first(9)).stddev, std::sqrt(32.0 / 7.0), 1e-6);
 
-    Accumulator first, second;
-    for (std::size_t i = 0; i < 9; ++i)
-        (i < 5 ? first : second).add(points[i]);
-    first.merge(second);
-    EXPECT_NEAR(first.result().stddev, s.stddev, 1e-12);
-    EXPECT_EQ(first.result().last, 7);
+    // Merged: the extreme 2 (-2) tied across the two parts keeps its first time.
+    for (const double sign : {1.0, -1.0}) {
+        Accumulator first, second;
+        for (std::size_t i = 0; i < points.size(); ++i)
+            (i < 5 ? first : second).add({points[i].t, points[i].v * sign});
+        first.merge(second);
+        const Statistics r = first.result();
+        EXPECT_NEAR(r.stddev, statistics(points).stddev, 1e-12);
+        EXPECT_EQ(std::tuple(sign > 0 ? r.minTime : r.maxTime, r.last), std::tuple(10, 2 * sign));
+    }
 }
 
 TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
@@ -199,11 +203,15 @@ TEST(TrendPlacement, BesideTheMainWindow) {
     for (const auto &[main, screen, expected] : cases)
         EXPECT_EQ(besideMain(main, screen, 760, 520), expected) << main.x << "," << screen.width;
 
-    const WindowPlace main{0, 0, 609, 440};
-    EXPECT_EQ(remembered({2000, 100, 760, 520}, main, xvfb), (WindowPlace{520, 100, 760, 520}))
-        << "moved onto the screen";
-    EXPECT_EQ(remembered({700, 0, 1400, 1200}, main, xvfb), std::nullopt)
-        << "as large as the screen, it would hide the main window";
+    // Where it was left, where it goes: none where it would hide more than half the main window.
+    const std::pair<WindowPlace, std::optional<WindowPlace>> left[] = {
+        {{2000, 100, 760, 520}, WindowPlace{520, 100, 760, 520}}, // moved onto the screen
+        {{700, 0, 1400, 1200}, std::nullopt},                     // as large as the screen
+        {{0, 220, 609, 440}, WindowPlace{0, 220, 609, 440}},      // half of it
+        {{0, 219, 609, 440}, std::nullopt},
+    };
+    for (const auto &[place, expected] : left)
+        EXPECT_EQ(remembered(place, {0, 0, 609, 440}, xvfb), expected) << place.x << "," << place.y;
 }
 
 TEST(LogImport, TimesOfDay) {
