@@ -56,7 +56,7 @@ class SerialLink {
     /// check (a pseudo-terminal or a bare adapter has no modem lines). A device that does not
     /// open gives the not-connected state, the reason in linkNote. remember: keep it for the
     /// next start once connected.
-    void connectDevice(const std::string &device, bool remember);
+    void connectDevice(const std::string &device, bool remember = false);
     /// The "Other port…" item: the device dialog, then connectDevice.
     void mnuOtherPort_Click();
     [[nodiscard]] const ReconnectWatch &watch() const { return watch_; }

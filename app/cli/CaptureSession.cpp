@@ -193,7 +193,7 @@ class Capture {
             QTimer::singleShot(1000, [] { QCoreApplication::exit(0); });
             (void)QCoreApplication::exec();
             if (!el.Link.checked() && !settings_.link.device.empty())
-                program_.serialLink().connectDevice(settings_.link.device, false);
+                program_.serialLink().connectDevice(settings_.link.device);
         }
         return true;
     }
