@@ -296,10 +296,11 @@ TEST_F(CaptureTest, AReplayWithNothingToReplayEndsAtOnceACutOneSaysWhatWasLeftOu
     }
 }
 
-// --duration ends the capture no earlier than asked.
+// --duration ends the capture no earlier than asked (the largest count and wait taken).
 TEST_F(CaptureTest, DurationEndsNoEarlierThanAsked) {
-    const Run r = run({"capture", "--demo", "dmm", "--duration", "1s", "--interval", "0",
-                       "--dmm-csv", arg("d.csv")});
+    const Run r =
+        run({"capture", "--demo", "dmm", "--duration", "1s", "--interval", "0", "--dmm-csv",
+             arg("d.csv"), "--count", "4611686018427387904", "--wait", "1048576"});
     EXPECT_EQ(r.code, 0) << r.err;
     std::smatch m;
     ASSERT_TRUE(std::regex_search(r.err, m, std::regex(R"(frames in (\d+\.\d) s)"))) << r.err;

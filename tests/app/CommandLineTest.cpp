@@ -84,6 +84,8 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
          "--formats names csv twice"},
         {{"capture", "--demo", "dmm", "--dmm-csv", "r.raw", "--record-raw", "./r.raw", "--count=1"},
          2, R"(the outputs "./r.raw" (--record-raw) and "r.raw" (--dmm-csv) are the same file)"},
+        {{"capture", "--demo", "dso", "--out-dir", "o", "--formats", "dso,csv,gif"}, 2,
+         "unknown frame format 'gif' (dso, csv, png)"},
         {{"capture", "--replay", "link.csv", "--dmm-csv", "o.csv"}, 2,
          R"(the output "o.csv" (--dmm-csv) is the input "link.csv": nothing was written)"},
         {{"info", "huge.dso"}, 3, R"(huge.dso (line 7: "1e400" is not a number))"},
