@@ -1,15 +1,12 @@
 #include "link/LinkTexts.h"
-#include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
 #include "link/ReceiveDispatch.h"
 #include "link/SerialLink.h"
 #include "link/qt/LinkOptions.h"
-#include "link/qt/ReplayPacer.h"
 #include "link/qt/SerialPortFactory.h"
 #include "link/qt/VirtualMeterPort.h"
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
-#include "platform/qt/serial/PortTable.h"
 #include "platform/qt/serial/QtDeviceMemory.h"
 #include "platform/qt/serial/QtSerialPort.h"
 
@@ -20,9 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <pty.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace qv::link {

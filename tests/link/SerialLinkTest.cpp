@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -50,10 +48,8 @@ struct LinkFixture {
     /// The eight port items, checked and enabled: "00100000 11111111".
     [[nodiscard]] std::string items() const {
         std::string checked, enabled;
-        for (const auto &item : el.mnuCOM) {
-            checked += item.checked() ? '1' : '0';
-            enabled += item.enabled() ? '1' : '0';
-        }
+        for (const auto &item : el.mnuCOM)
+            checked += item.checked() ? '1' : '0', enabled += item.enabled() ? '1' : '0';
         return checked + ' ' + enabled;
     }
     /// Port open, Link pressed, mnuBreak checked and enabled, mnuLink checked and enabled.
@@ -215,16 +211,14 @@ TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserAct
     EXPECT_NE(f.el.linkNote.text().find("went away"), std::string::npos);
 
     f.fp.port.devices.clear();
-    f.timer.fire();
-    f.timer.fire();
+    f.timer.fire(), f.timer.fire();
     f.expectLink(false, kDisconnectedText); // attempts are quiet
     EXPECT_TRUE(f.timer.active());
 
     f.addDevice("/tmp/meter");
     f.timer.fire();
     f.expectLink(true, connectedText("/tmp/meter"));
-    EXPECT_FALSE(f.timer.active());
-    EXPECT_TRUE(f.fp.clock.sleeps.empty()) << "no wait for the lines of a named device";
+    EXPECT_TRUE(!f.timer.active() && f.fp.clock.sleeps.empty()) << "no wait for a named device";
 
     // A link the user broke or moved is never reopened by itself.
     const std::function<void(SerialLink &)> commands[] = {
@@ -279,8 +273,8 @@ TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterA
     f.addDevice("/dev/pts/7"); // another program's terminal, at once or later
     f.timer.fire();
     f.expectLink(false, kDisconnectedText);
-    EXPECT_FALSE(f.timer.active()) << "nothing to try";
-    EXPECT_TRUE(f.link.watch().watching()) << "lost until the user acts";
+    EXPECT_TRUE(!f.timer.active() && f.link.watch().watching())
+        << "nothing to try, lost till asked";
     EXPECT_NE(f.el.linkNote.text().find("not opened again"), std::string::npos);
     f.link.mnuBreak_Click();
     EXPECT_FALSE(f.link.watch().watching());
