@@ -4,7 +4,6 @@
 #include "platform/qt/services/QtPrinter.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QSvgRenderer>
 #include <QTemporaryDir>

@@ -68,8 +68,7 @@ TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
     f.form.v.CursorMode = 1;
     f.click(1, 1000, 2500);
     f.click(2, 1400, 2500);
-    const auto screenOps = f.form.el.Picture1.ops().size();
-    const auto screenMode = f.form.el.Picture1.drawMode();
+    const auto screen = std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode());
     const common::DrawingTarget &page = f.printPage();
     EXPECT_EQ(linesIn(page, kBlack, 5),
               (std::vector<Line>{{1000, 500, 1000, 4500}, {1400, 500, 1400, 4500}}));
@@ -84,8 +83,7 @@ TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
         const int width = l.color == common::kGrid ? 2 : l.width == 5 ? 5 : 10;
         ASSERT_EQ(std::tuple(l.width, l.mode), std::tuple(width, common::DrawMode::Copy));
     }
-    EXPECT_EQ(std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode()),
-              std::tuple(screenOps, screenMode));
+    EXPECT_EQ(std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode()), screen);
 }
 
 // Samples 0..252 at x 210..5250, clamped to the frame and moved by the vertical position.
