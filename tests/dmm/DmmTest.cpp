@@ -1,5 +1,3 @@
-#include "common/Form.h"
-#include "dmm/DigitPanel.h"
 #include "dmm/DmmDecoder.h"
 #include "dmm/MeterIdentity.h"
 #include "dmm/ReadingText.h"
@@ -8,8 +6,6 @@
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace qv::dmm {
 namespace {
@@ -156,9 +152,8 @@ TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
             rig.fp.port.deliver(mode > 9 ? packet("x\x01yz", 0) : packet(" 1.234 V", mode));
             ASSERT_EQ(rig.fp.messages.shown.size(), asks && int(i) >= asks - 1 ? 1u : 0u) << i;
         }
-        EXPECT_EQ(std::pair(rig.dsoModeCalls, int(rig.form.v.ModeMismatchCount)),
-                  std::pair(dsoModeCalls, countAfter));
-        EXPECT_TRUE(rig.logText().empty());
+        EXPECT_EQ(std::tuple(rig.dsoModeCalls, int(rig.form.v.ModeMismatchCount), rig.logText()),
+                  std::tuple(dsoModeCalls, countAfter, ""));
         for (const platform::Message &m : rig.fp.messages.shown)
             EXPECT_EQ(
                 std::tie(m.text, m.title, m.buttons, m.defaultButton, m.warning, m.systemModal),
@@ -197,15 +192,13 @@ TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
         rig.el.Save.setEnabled(false);
         rig.el.panel[1].setText("");
         rig.fp.port.deliver(bytes);
-        EXPECT_EQ(rig.el.panel[1].text(), "仪表型号: QM520V") << "the status bar comes first";
-        EXPECT_EQ(rig.logText(), line);
-        EXPECT_EQ(rig.carets, int(!line.empty()));
-        EXPECT_EQ(rig.el.Save.enabled(), !line.empty()) << "through the log box's change event";
-        EXPECT_FALSE(rig.form.v.DMMSampleReady) << "no reading the timer may log";
-        EXPECT_EQ(rig.el.Timer1.enabled(), bytes[18] != 1 || line.empty())
-            << "recording pauses for stored readings";
-        EXPECT_EQ(rig.el.panel[2].text(), "工作模式: DMM mem");
-        EXPECT_EQ(drawing(rig.el.Picture2), drawn);
+        // The status bar comes first; Save follows the log box's change event; no reading is left
+        // for the timer to log; recording pauses for stored readings.
+        EXPECT_EQ(std::tuple(rig.el.panel[1].text(), rig.el.panel[2].text(), rig.logText(),
+                             rig.carets, rig.el.Save.enabled(), rig.form.v.DMMSampleReady,
+                             rig.el.Timer1.enabled(), drawing(rig.el.Picture2)),
+                  std::tuple("仪表型号: QM520V", "工作模式: DMM mem", line, int(!line.empty()),
+                             !line.empty(), false, bytes[18] != 1 || line.empty(), drawn));
     }
 }
 
@@ -355,11 +348,10 @@ TEST(RecordLog, NewRecordOffersToSaveFirst) {
         rig.fp.files.saveAnswers.push_back(file ? std::optional<std::string>(file) : std::nullopt);
         rig.form.call.SaveDMMRecord = [&rig] { return rig.fp.files.saveFile("*.txt").has_value(); };
         rig.log.NewRecord();
-        EXPECT_EQ(rig.fp.messages.shown.size(), full ? 1u : 0u);
-        EXPECT_EQ(static_cast<int>(rig.fp.files.saveFilters.size()), dialogs);
-        EXPECT_EQ(rig.logText(), cleared ? "" : log);
         // Clearing a log that held text is a change, and any change enables Save.
-        EXPECT_EQ(rig.el.Save.enabled(), cleared && full);
+        EXPECT_EQ(std::tuple(rig.fp.messages.shown.size(), int(rig.fp.files.saveFilters.size()),
+                             rig.logText(), rig.el.Save.enabled()),
+                  std::tuple(full ? 1u : 0u, dialogs, cleared ? "" : log, cleared && full));
         for (const platform::Message &m : rig.fp.messages.shown)
             EXPECT_EQ(std::tie(m.text, m.title, m.buttons, m.warning),
                       std::tuple("是否保存当前数据！", "请确认操作", platform::Buttons::YesNoCancel,
