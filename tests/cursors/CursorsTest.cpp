@@ -1,19 +1,15 @@
 #include "../dso/Scope.h"
 #include "cursors/ScreenCursors.h"
-#include "platform/fakes/FakePlatform.h"
-#include "spectrum/SpectrumView.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace qv::cursors {
 namespace {
 
 using common::LineOp;
-
-using Line = std::array<double, 4>;
+using dso::test::Line;
 
 Line ends(const LineOp &l) {
     return {l.x1, l.y1, l.x2, l.y2};
@@ -37,10 +33,8 @@ struct Fixture {
         cursors.CursorInit();
     }
     [[nodiscard]] std::vector<LineOp> xorLines() const {
-        std::vector<LineOp> lines;
-        for (const auto &op : form.el.Picture1.ops())
-            if (const auto *l = std::get_if<LineOp>(&op); l && l->mode == common::DrawMode::Xor)
-                lines.push_back(*l);
+        auto lines = dso::test::opsOf<LineOp>(form.el.Picture1);
+        std::erase_if(lines, [](const LineOp &l) { return l.mode != common::DrawMode::Xor; });
         return lines;
     }
 };

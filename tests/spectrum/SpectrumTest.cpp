@@ -1,11 +1,8 @@
 #include "../dso/Scope.h"
-#include "platform/fakes/FakePlatform.h"
-#include "spectrum/Fft.h"
 #include "spectrum/SpectrumView.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <complex>
 #include <random>
 
@@ -47,7 +44,8 @@ TEST(Fft, MagnitudesAgreeWithAStraightforwardTransform) {
     }
 }
 
-// A spectrum view with the rectangular window: a constant c gives exactly c in bin 0 when linear.
+// A spectrum view with the rectangular window: a constant c gives exactly c in bin 0 when linear;
+// with `cycles`, a sine of that many cycles in 256 points, 20 units high.
 struct Fixture {
     platform::fakes::FakePlatform fp;
     common::Form form{fp.platform};
@@ -55,20 +53,22 @@ struct Fixture {
     WindowTable windows;
     SpectrumView view{form, scales, windows};
 
-    void show(int model, double gainIndex, double timeIndex, double constant, int logScale) {
+    void show(int model, double gainIndex, double timeIndex, double constant, int logScale,
+              int cycles = 0) {
         form.v.WindowType = 0, form.v.MeterModelCode = static_cast<std::int16_t>(model);
         form.wave.DsoParam[2] = gainIndex, form.wave.DsoParam[0] = timeIndex;
         form.wave.WaveData.fill(constant), form.wave.WaveData[256] = 0;
+        for (int i = 0; cycles && i < 256; ++i)
+            form.wave.WaveData[i] = 20 * std::sin(2 * 3.14159265358979 * cycles * i / 256);
         form.v.SpectrumLogScale = logScale;
         view.FFT_Display();
     }
     // Red segments one bin (40 twips) wide, or the zero marker's lines (x from 150 to 90).
     [[nodiscard]] std::vector<common::LineOp> lines(double dx) const {
-        std::vector<common::LineOp> found;
-        for (const auto &op : form.el.Picture1.ops())
-            if (const auto *l = std::get_if<common::LineOp>(&op); l && l->x2 - l->x1 == dx)
-                if (dx != 40 || l->color == common::kRed)
-                    found.push_back(*l);
+        auto found = dso::test::opsOf<common::LineOp>(form.el.Picture1);
+        std::erase_if(found, [dx](const common::LineOp &l) {
+            return l.x2 - l.x1 != dx || (dx == 40 && l.color != common::kRed);
+        });
         return found;
     }
     [[nodiscard]] std::string textAt(double x, double y = 230) const {
@@ -120,11 +120,7 @@ TEST(SpectrumView, PeakReadout) {
     for (const auto &c : cases) {
         Fixture f;
         f.view.showPeak = c.shown;
-        f.form.v.WindowType = 0, f.form.wave.DsoParam[2] = c.gain, f.form.wave.DsoParam[0] = 13;
-        for (int i = 0; i < 256; ++i)
-            f.form.wave.WaveData[i] = 20 * std::sin(2 * 3.14159265358979 * 16 * i / 256);
-        f.form.v.SpectrumLogScale = c.scale;
-        f.view.FFT_Display();
+        f.show(0, c.gain, 13, 0, c.scale, 16);
         EXPECT_EQ(f.textAt(2600, 50), c.text) << c.gain;
     }
     Fixture flat;
