@@ -77,11 +77,8 @@ struct Fixture {
 };
 
 TEST(SpectrumView, ReadoutTexts) {
-    const struct {
-        int model, gain, time, scale;
-        const char *ampl, *freq;
-        double perDiv;
-    } cases[] = {
+    // clang-format off
+    const struct { int model, gain, time, scale; const char *ampl, *freq; double perDiv; } cases[] = {
         {0, 7, 7, 0, "F: 0.125V/div", "f: 7.813Hz /div", 7.8125},
         {0, 7, 13, 1, "F: 10 dB/div", "f: 781.25Hz /div", 781.25},
         {0, 7, 23, 0, "F: 0.125V/div", "f: 1.563MHz/div", 1.5625},
@@ -90,6 +87,7 @@ TEST(SpectrumView, ReadoutTexts) {
         {0, 7, 25, 0, "F: 0.125V/div", "f: ??", 0},                 // empty time base
         {0, 7, 0, 0, "F: 0.125V/div", "f: 39.063mHz/div", 39.0625}, // 20 s/div
     };
+    // clang-format on
     for (const auto &c : cases) {
         Fixture f;
         std::size_t drawnAtReset = 0;
@@ -108,15 +106,11 @@ TEST(SpectrumView, ReadoutTexts) {
 // The peak readout, when shown: a sine of 16 cycles in 256 points, 20 units high, lies on bin 16
 // (1250 Hz at 1 ms/div); 128 x 20 / 256 units of 2 V/div are 2 V, 10 log10(2560 x 0.2 V) 27.1 dB.
 TEST(SpectrumView, PeakReadout) {
-    const struct {
-        double gain;
-        int scale;
-        bool shown;
-        const char *text;
-    } cases[] = {{7, 0, true, "Peak: 1250.0Hz   2.0V"},
-                 {7, 1, true, "Peak: 1250.0Hz   27.1dB"},
-                 {99, 0, true, "Peak: 1250.0Hz   ??"},
-                 {7, 0, false, ""}};
+    // clang-format off
+    const struct { double gain; int scale; bool shown; const char *text; } cases[] = {
+        {7, 0, true, "Peak: 1250.0Hz   2.0V"}, {7, 1, true, "Peak: 1250.0Hz   27.1dB"},
+        {99, 0, true, "Peak: 1250.0Hz   ??"}, {7, 0, false, ""}};
+    // clang-format on
     for (const auto &c : cases) {
         Fixture f;
         f.view.showPeak = c.shown;
