@@ -28,8 +28,9 @@ std::vector<std::string> linesOf(const std::string &csv) {
     return out;
 }
 
-// 2.5 of every unit a reading or a scale shows, in its SI unit; nothing for an unknown one.
-TEST(Csv, EveryUnitInSi) {
+// 2.5 of every unit a reading or a scale shows, in its SI unit; nothing for an unknown one. Numbers
+// without a negative zero or binary noise, fields quoted where a blank or line break needs it.
+TEST(Csv, EveryUnitInSiNumbersAndFields) {
     const std::tuple<const char *, double, const char *> rows[] = {
         {"V", 2.5, "V"},        {"mV", 0.0025, "V"},  {"s", 2.5, "s"},       {"ms", 0.0025, "s"},
         {"us", 2.5e-6, "s"},    {"ns", 2.5e-9, "s"},  {"mHz", 0.0025, "Hz"}, {"Hz", 2.5, "Hz"},
@@ -43,19 +44,16 @@ TEST(Csv, EveryUnitInSi) {
         EXPECT_EQ(std::pair(got->value, got->unit), std::pair(value, std::string_view(si))) << unit;
     }
     EXPECT_FALSE(inSi(2.5, "mm") || inSi(2.5, "  "));
-}
-
-TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
     EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines"), Csv::number(100000.0),
-                         Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2))),
-              std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3"));
-    EXPECT_EQ(std::tuple(Csv::field(std::string_view()), Csv::field(" a")),
-              std::tuple("", "\" a\""));
+                         Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2)),
+                         Csv::field(std::string_view()), Csv::field(" a")),
+              std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3", "", "\" a\""));
 }
 
 // Rows by hand: volts = value / 10 x volts per division, time = index x time per division / 20,
-// each the decimal a person writes, without the last-bit noise of binary arithmetic.
-TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
+// each the decimal a person writes, without the last-bit noise of binary arithmetic. The header
+// carries the settings and quoted texts.
+TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamilyAndTheHeader) {
     // model, time base index, gain index, point, value; its row, volts and time per division
     const std::tuple<int, double, double, size_t, double, const char *, const char *, const char *>
         cases[] = {
@@ -81,10 +79,6 @@ TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
                   std::string("# volts_per_div,") + voltsPerDiv + "|# time_per_div," + timePerDiv +
                       "|index,time_s,volts|" + row);
     }
-}
-
-TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
-    dso::ScaleTables tables;
     common::Waveform wave;
     wave.DsoParam = {13, -10, 7, 5, 3, 0, 3, 0};
     wave.WaveTitle = "Meter 7302 DSO sample, \"A\"";
