@@ -78,7 +78,7 @@ struct DispatchRig {
     }
 };
 
-TEST(ReceiveDispatchTest, NoPacketLostWhateverTheOperatingSystemBatches) {
+TEST(ReceiveDispatchTest, NoPacketLostWhateverTheBatchesAndAfterACutNoneUntilANewOneStarted) {
     // 10,000 packets' worth of bytes from a meter met seven bytes into a packet.
     constexpr std::size_t kPackets = 10000, kOffset = 7;
     DispatchRig r;
@@ -96,19 +96,16 @@ TEST(ReceiveDispatchTest, NoPacketLostWhateverTheOperatingSystemBatches) {
     std::fill_n(sent[0].begin(), kOffset, 0);
     EXPECT_EQ(r.packets, sent);
     EXPECT_EQ(r.fp.port.read().size(), 20u - kOffset);
-}
-
-TEST(ReceiveDispatchTest, AfterACutNothingIsDecodedUntilANewPacketHasStarted) {
-    DispatchRig r;
-    r.fp.port.deliver(bytes("S 1+19 S 1+11")); // a, and the head of the next packet when the
-    r.fp.port.fail();                          // device goes away
-    ASSERT_TRUE(r.fp.port.open());
-    r.dispatch.resync();
+    DispatchRig c;
+    c.fp.port.deliver(bytes("S 1+19 S 1+11")); // a, and the head of the next packet when the
+    c.fp.port.fail();                          // device goes away
+    ASSERT_TRUE(c.fp.port.open());
+    c.dispatch.resync();
     // 30 bytes without a sync byte (still cut), the tail of a packet after the gap, 3 packets b.
-    r.fp.port.deliver(bytes("32+30 105+15 S 101+19 S 101+19 S 101+19"));
+    c.fp.port.deliver(bytes("32+30 105+15 S 101+19 S 101+19 S 101+19"));
     // Nothing from the two events without a sync byte nor the one that starts b; then b twice
     // whole (the last b waits for the next sync byte).
-    EXPECT_EQ(r.packets,
+    EXPECT_EQ(c.packets,
               std::vector<Packet>({packet("S 1+19"), packet("S 101+19"), packet("S 101+19")}));
 }
 
@@ -150,7 +147,7 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
     }
 }
 
-TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
+TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSettings) {
     EXPECT_EQ(
         std::tuple(parseSimMode("dmm-memory"), parseSimMode("dso-memory"), parseSimMode("memory")),
         std::tuple(SimMode::DmmMemory, SimMode::DsoMemory, std::nullopt)); // the demo's names
@@ -164,9 +161,6 @@ TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
     }
     EXPECT_EQ(modes, "22" + std::string(16, '1') + "2" + std::string(24, '0'));
     EXPECT_EQ(texts.substr(0, 19) + texts.substr(16 * 18, 6), "Data start         Data e");
-}
-
-TEST(MeterSimulatorTest, ScopeFramesCarryTheirSettings) {
     DsoSignal s{.timeBase = 24, .gain = 9, .triggerPos = -20, .verticalPos = 12, .slope = 0};
     s.level = -8, s.zeroLevel = 120;
     // Work mode, time base, memory number of 7 frames: live ones walk model 5's four fastest
