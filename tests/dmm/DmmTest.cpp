@@ -71,7 +71,7 @@ struct Rig {
     [[nodiscard]] const std::string &logText() const { return el.RichTextBox1.text(); }
 };
 
-TEST(ReadingValue, NumberAndUnitOfTheDisplayText) {
+TEST(ReadingValue, NumberAndUnitOfTheDisplayTextAndLogLinesSplitIntoTimeAndReading) {
     const std::tuple<const char *, std::optional<double>, const char *> cases[] = {
         {"-1.234mV  DC    ", -1.234, "mV  DC"},
         {"+12.34k ohm     ", 12.34, "k ohm"},
@@ -87,11 +87,8 @@ TEST(ReadingValue, NumberAndUnitOfTheDisplayText) {
         const ReadingValue r = parseReading(reading);
         EXPECT_EQ(std::tie(r.value, r.unit), std::tuple(value, unit)) << '"' << reading << '"';
     }
-}
-
-TEST(ReadingValue, LogLinesSplitIntoTimeAndReading) {
     using Split = std::optional<std::pair<std::string, std::string>>;
-    const std::pair<const char *, Split> cases[] = {
+    const std::pair<const char *, Split> lines[] = {
         // A timed line: one blank between the value field and the unit field.
         {"  14:03:27    -1.234 mV  DC    \r\n", std::pair("14:03:27", "-1.234mV  DC    ")},
         {"  No.5 :   0.123V   AC    \r\n", std::pair("No.5", " 0.123V   AC    ")}, // play-back
@@ -101,7 +98,7 @@ TEST(ReadingValue, LogLinesSplitIntoTimeAndReading) {
         {"      -1.234 V", std::nullopt},       // no time
         {"  No.5 -1.234", std::nullopt},        // play-back line without its colon
     };
-    for (const auto &[line, split] : cases) {
+    for (const auto &[line, split] : lines) {
         const std::optional<LogLine> got = parseLogLine(line);
         EXPECT_EQ(got ? Split(std::pair(got->time, got->reading)) : std::nullopt, split)
             << '"' << line << '"';
@@ -278,7 +275,7 @@ TEST(RecordLog, IntervalItemsAndPanel) {
     }
 }
 
-TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicks) {
+TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksAndRecordCommands) {
     // Per tick: readings arriving before it (each newer); '1' where the tick appends a line.
     const std::tuple<std::int16_t, std::string, std::string> cases[] = {
         {1, "22222", "11111"},
@@ -304,9 +301,6 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicks) {
         EXPECT_EQ(rig.logText(), expected) << interval;
         EXPECT_EQ(rig.carets, std::count(lines.begin(), lines.end(), '1'));
     }
-}
-
-TEST(RecordLog, RecordCommandsAndWhatTheTimerLogs) {
     Rig rig;
     common::Elements &el = rig.el;
     const auto expectRecording = [&](bool on) {
