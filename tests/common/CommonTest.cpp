@@ -13,7 +13,7 @@ namespace {
 // Print items (no pattern) and pattern texts. Next to the largest double the 15-digit form would
 // round past it and not read back (a saved waveform file would then refuse to open): it is cut
 // to 15 digits instead.
-TEST(NumberFormat, PrintItemsAndPatterns) {
+TEST(NumberFormat, PrintItemsPatternsRoundTripSignedTextAndParse) {
     constexpr double kMax = std::numeric_limits<double>::max();
     // clang-format off
     const struct { double value; const char *pattern, *text; } cases[] = {
@@ -34,9 +34,6 @@ TEST(NumberFormat, PrintItemsAndPatterns) {
     for (const auto &c : cases)
         EXPECT_EQ(*c.pattern ? formatPattern(c.value, c.pattern) : printItem(c.value), c.text)
             << c.value << " " << c.pattern;
-}
-
-TEST(NumberFormat, RoundTripSignedTextAndParse) {
     EXPECT_EQ(printItem(roundThrough(1.004, "###0.0#")), " 1 "); // trailing zeros dropped
     EXPECT_DOUBLE_EQ(roundThrough(1.23456, "###0.0##"), 1.235);
     EXPECT_EQ(std::tuple(signedText(3), signedText(-12)), std::tuple(" 3", "-12"));

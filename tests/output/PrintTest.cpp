@@ -11,7 +11,7 @@ using Texts = std::vector<std::string>;
 
 // The DMM record page in Arial 9, black: the header from (0, 50), then each log line at the left
 // edge (-1000) a text line lower, empty ones too; any line end splits, a last one adds no line.
-TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
+TEST(RecordPage, RowsOfHeaderLogAndEndOneDocumentPerCopyAndSilentFailures) {
     const double h = common::EstimatedTextMeasure{}.lineHeight("Arial", 9);
     const std::pair<std::string, std::string> cases[] = {
         // log; rows after the header
@@ -37,17 +37,14 @@ TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
             std::tuple(page.originLeft(), page.originTop(), opsOf<common::LineOp>(page).size()),
             std::tuple(-1000, -1000, 0u));
     }
-}
-
-// Each copy is a document of its own; Cancel and failures print nothing and say nothing.
-TEST(Printout, OneDocumentPerCopyAndSilentFailures) {
+    // Each copy is a document of its own; Cancel and failures print nothing and say nothing.
     // copies (none: Cancel), beginning fails, ending fails; documents printed
     // clang-format off
-    const std::tuple<std::optional<int>, bool, bool, std::size_t> cases[] = {
+    const std::tuple<std::optional<int>, bool, bool, std::size_t> jobs[] = {
         {3, false, false, 3}, {std::nullopt, false, false, 0}, {0, false, false, 0},
         {3, true, false, 0}, {3, false, true, 0}};
     // clang-format on
-    for (const auto &[copies, failBegin, failEnd, pages] : cases) {
+    for (const auto &[copies, failBegin, failEnd, pages] : jobs) {
         PrintFixture f;
         f.form.el.DSOmode.setChecked(false);
         f.fp.printer.copies = copies, f.fp.printer.failBegin = failBegin;
