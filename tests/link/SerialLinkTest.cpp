@@ -170,7 +170,7 @@ TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesBadOnesSayWhyChosenOnes
     EXPECT_EQ(f.memory.device.value_or(DeviceIdentity{}).path, "/dev/rfcomm0");
 }
 
-TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceOrFallsBackToTheRememberedOne) {
+TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheRememberedOne) {
     LinkFixture a("--------"); // --port: no search at all, and the device is remembered
     a.addDevice("/dev/ttyACM0");
     a.devices.devices = {usb("/dev/ttyACM0", "A5")};
@@ -196,6 +196,32 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceOrFallsBackToTheRememberedOne) {
         EXPECT_EQ(f.el.panel[0].text(), panel);
         EXPECT_EQ(f.el.linkNote.text().empty(), panel == kNotFoundText);
     }
+
+    // A --port device not there at start-up is watched for (as after an unplug: the user's link
+    // commands end the wait) and remembered once it connects.
+    LinkFixture f("--------");
+    f.link.setStartDevice("/dev/ttyUSB3");
+    f.link.startUp();
+    f.expectLink(false, notConnectedText("/dev/ttyUSB3"));
+    EXPECT_EQ(std::pair(f.timer.active(), f.timer.intervalMs), std::pair(true, 1000));
+    f.addDevice("/dev/ttyUSB3");
+    f.devices.devices = {usb("/dev/ttyUSB3", "A5")};
+    f.timer.fire();
+    f.expectLink(true, connectedText("/dev/ttyUSB3"));
+    EXPECT_EQ(std::tuple(f.timer.active(), f.memory.device.value_or(DeviceIdentity{}).serialNumber,
+                         f.el.linkNote.text()),
+              std::tuple(false, "A5", "/dev/ttyUSB3 appeared: the link is up"));
+
+    // A pseudo-terminal's name, remembered or given, is someone else's at the next start.
+    LinkFixture h("--------");
+    h.memory.device = DeviceIdentity{"/dev/pts/3"};
+    h.addDevice("/dev/pts/3");
+    h.link.startUp();
+    h.expectLink(false, kNotFoundText);
+    LinkFixture p("--------");
+    p.link.setStartDevice("/dev/pts/9");
+    p.link.startUp();
+    EXPECT_FALSE(p.link.watch().watching() || p.timer.active());
 }
 
 TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserActs) {
@@ -234,30 +260,29 @@ TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserAct
 }
 
 TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElsewhere) {
-    {
-        LinkFixture f("---M----");
-        f.link.COM(4);
-        f.fp.port.fail(); // a disconnection without a message that keeps the port usable
-        f.expectLink(false, kDisconnectedText);
-        EXPECT_TRUE(f.fp.messages.shown.empty());
-        f.setPort(4, '-');
-        f.timer.fire();
-        EXPECT_EQ(f.items(), "00000000 11111111") << "an absent device disables nothing";
-        f.setPort(4, 'M');
-        f.timer.fire();
-        f.expectLink(true, connectedText(4));
-        EXPECT_EQ(f.items(), "00010000 11111111");
-        EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>({100, 100})) << "COM, then the port back";
-    }
-    LinkFixture f("M-------");
-    f.devices.devices = {usb("fake1", "SN1")};
-    f.link.COM(1);
-    f.fp.port.fail();
-    f.setPort(1, '-');
-    f.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
-    f.addDevice("/dev/ttyUSB3", {});
+    LinkFixture f("---M----");
+    f.link.COM(4);
+    f.fp.port.fail(); // a disconnection without a message that keeps the port usable
+    f.expectLink(false, kDisconnectedText);
+    EXPECT_TRUE(f.fp.messages.shown.empty());
+    f.setPort(4, '-');
     f.timer.fire();
-    EXPECT_EQ(f.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
+    EXPECT_EQ(f.items(), "00000000 11111111") << "an absent device disables nothing";
+    f.setPort(4, 'M');
+    f.timer.fire();
+    f.expectLink(true, connectedText(4));
+    EXPECT_EQ(f.items(), "00010000 11111111");
+    EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>({100, 100})) << "COM, then the port back";
+
+    LinkFixture a("M-------");
+    a.devices.devices = {usb("fake1", "SN1")};
+    a.link.COM(1);
+    a.fp.port.fail();
+    a.setPort(1, '-');
+    a.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
+    a.addDevice("/dev/ttyUSB3", {});
+    a.timer.fire();
+    EXPECT_EQ(a.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
 // After an unplug a name is opened again only where it still names the meter's device, never a
@@ -291,35 +316,6 @@ TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterA
     g.devices.devices = {usb("/dev/ttyUSB0", "B7"), usb("/dev/ttyUSB1", "A5")};
     g.timer.fire();
     g.expectLink(true, connectedText("/dev/ttyUSB1"));
-
-    // The remembered device was a pseudo-terminal: at the next start its name is someone else's.
-    LinkFixture h("--------");
-    h.memory.device = DeviceIdentity{"/dev/pts/3"};
-    h.addDevice("/dev/pts/3");
-    h.link.startUp();
-    h.expectLink(false, kNotFoundText);
-}
-
-// A --port device not there at start-up is watched for (as after an unplug: the user's link
-// commands end the wait) and remembered once it connects; not a pseudo-terminal's name.
-TEST(DeviceLinkTest, AStartDeviceThatIsNotThereYetIsTakenWhenItAppears) {
-    LinkFixture f("--------");
-    f.link.setStartDevice("/dev/ttyUSB3");
-    f.link.startUp();
-    f.expectLink(false, notConnectedText("/dev/ttyUSB3"));
-    EXPECT_EQ(std::pair(f.timer.active(), f.timer.intervalMs), std::pair(true, 1000));
-    f.addDevice("/dev/ttyUSB3");
-    f.devices.devices = {usb("/dev/ttyUSB3", "A5")};
-    f.timer.fire();
-    f.expectLink(true, connectedText("/dev/ttyUSB3"));
-    EXPECT_EQ(std::tuple(f.timer.active(), f.memory.device.value_or(DeviceIdentity{}).serialNumber,
-                         f.el.linkNote.text()),
-              std::tuple(false, "A5", "/dev/ttyUSB3 appeared: the link is up"));
-
-    LinkFixture p("--------");
-    p.link.setStartDevice("/dev/pts/9");
-    p.link.startUp();
-    EXPECT_FALSE(p.link.watch().watching() || p.timer.active());
 }
 
 TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
