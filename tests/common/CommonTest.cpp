@@ -34,6 +34,7 @@ TEST(NumberFormat, PrintItemsPatternsRoundTripSignedTextAndParse) {
     for (const auto &c : cases)
         EXPECT_EQ(*c.pattern ? formatPattern(c.value, c.pattern) : printItem(c.value), c.text)
             << c.value << " " << c.pattern;
+
     EXPECT_EQ(printItem(roundThrough(1.004, "###0.0#")), " 1 "); // trailing zeros dropped
     EXPECT_DOUBLE_EQ(roundThrough(1.23456, "###0.0##"), 1.235);
     EXPECT_EQ(std::tuple(signedText(3), signedText(-12)), std::tuple(" 3", "-12"));

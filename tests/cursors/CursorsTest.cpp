@@ -39,7 +39,7 @@ struct Fixture {
     }
 };
 
-TEST(ScreenCursors, PlacesCursorsOnlyInsideTheGraticuleEdgesIncluded) {
+TEST(ScreenCursors, PlacedOnlyInsideTheGraticuleMovingAndClosingEraseTheLinesDrawn) {
     // clang-format off
     const struct { int mode; float x, y; bool placed; } cases[] = {
         {1, 150, 2500, true}, {1, 5270, 2500, true}, {1, 149, 2500, false}, {1, 5271, 2500, false},
@@ -55,14 +55,12 @@ TEST(ScreenCursors, PlacesCursorsOnlyInsideTheGraticuleEdgesIncluded) {
         EXPECT_TRUE(!c.placed || (c.mode == 1 ? st.TimeCursor1X : st.LevelCursor1Y) ==
                                      std::lround(c.mode == 1 ? c.x : c.y));
     }
-}
 
-// A second click with the same button moves its line (erase, draw), the middle button moves none;
-// closing erases both lines, but nothing once a redraw has wiped them.
-TEST(ScreenCursors, MovingAndClosingEraseExactlyTheLinesDrawn) {
-    const std::tuple<bool, int, int> cases[] = {
+    // A second click with the same button moves its line (erase, draw), the middle button moves
+    // none; closing erases both lines, but nothing once a redraw has wiped them.
+    const std::tuple<bool, int, int> moves[] = {
         {true, 1, 1}, {false, 1, 2}, {true, 2, 2}, {false, 2, 1}};
-    for (const auto &[waveView, mode, button] : cases)
+    for (const auto &[waveView, mode, button] : moves)
         for (bool redraw : {false, true}) {
             Fixture f;
             f.start(waveView, mode);

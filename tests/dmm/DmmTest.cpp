@@ -87,6 +87,7 @@ TEST(ReadingValue, NumberAndUnitOfTheDisplayTextAndLogLinesSplitIntoTimeAndReadi
         const ReadingValue r = parseReading(reading);
         EXPECT_EQ(std::tie(r.value, r.unit), std::tuple(value, unit)) << '"' << reading << '"';
     }
+
     using Split = std::optional<std::pair<std::string, std::string>>;
     const std::pair<const char *, Split> lines[] = {
         // A timed line: one blank between the value field and the unit field.
@@ -131,7 +132,7 @@ TEST(MeterIdentity, ModelAndWorkModeTables) {
     }
 }
 
-TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
+TEST(DmmDecoder, AsksOnTheEleventhPacketOfTheOtherModeLogsPlaybackDropsGarbledPackets) {
     // Work modes ('g' garbled DMM), answer, packet that asks (0: none), DSOmode calls, count at
     // the end. Mode 7 (no such mode) counts as the other; after Ok packets 12..20 count again.
     const std::string dso10(10, '3');
@@ -158,9 +159,7 @@ TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
                            "QVLK: 请注意工作模式", platform::Buttons::OkCancel, Answer::Cancel,
                            true, true));
     }
-}
 
-TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
     // After a live reading waiting for the timer: a stored reading, a message or a packet with a
     // byte outside 0x20..0x7E; the line logged, the panel ('Data e' blacks out the message line).
     const std::string live = "clear|cyan 43pt 300,40 ' 1.000'|cyan 12pt 2850,940 'V'";
@@ -169,7 +168,7 @@ TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
         p[at] = byte;
         return p;
     };
-    const std::tuple<Bytes, std::string, std::string> cases[] = {
+    const std::tuple<Bytes, std::string, std::string> playback[] = {
         {packet("-0.012 mV  REC  ", 1, 7), "  No.7 :  -0.012 mV  REC  \r\n",
          live + "|progress box 561,800 581,900"},
         {packet("-0.012 mV  REC  ", 1, 42), "  No.42:  -0.012 mV  REC  \r\n",
@@ -181,7 +180,7 @@ TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
          "clear|cyan 12pt 400,300 '  two blanks    '"},
         {garbled(5, 0x1F), "", live},
         {garbled(16, 0x7F), "", live}};
-    for (const auto &[bytes, line, drawn] : cases) {
+    for (const auto &[bytes, line, drawn] : playback) {
         SCOPED_TRACE(line);
         Rig rig;
         rig.send(" 1.000V         ", 0);
@@ -301,6 +300,7 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksAndRecordCommands) {
         EXPECT_EQ(rig.logText(), expected) << interval;
         EXPECT_EQ(rig.carets, std::count(lines.begin(), lines.end(), '1'));
     }
+
     Rig rig;
     common::Elements &el = rig.el;
     const auto expectRecording = [&](bool on) {

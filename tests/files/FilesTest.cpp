@@ -249,7 +249,7 @@ TEST_F(FilesTest, SavingThroughADialog) {
 }
 
 // A wrong header is reported, a short file refused silently, Cancel and an empty drop ignored.
-TEST_F(FilesTest, RefusedFilesChangeNothing) {
+TEST_F(FilesTest, RefusedFilesChangeNothingForeignModelsWildValuesAndChineseTitlesOpen) {
     const std::string valid = WaveformFormat::compose(sampleRecord());
     const std::string blank = path("blank.dso"), cut = path("cut.dso");
     writeBytes(blank, "QVDATALINK47 V1.0 " + valid.substr(17));
@@ -262,9 +262,7 @@ TEST_F(FilesTest, RefusedFilesChangeNothing) {
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_EQ(std::tuple(fp.messages.shown[0].text, snapshot() == before),
               std::tuple(blank + " 文件格式不正确", true));
-}
 
-TEST_F(FilesTest, OpensForeignModelsWildValuesAndChineseTitles) {
     WaveformRecord r = sampleRecord();
     r.modelName = "ZORA900X";
     r.title = "\xb2\xe2\xca\xd4 \xb2\xa8\xd0\xce"; // GB18030, from a Chinese system
@@ -300,7 +298,7 @@ TEST_F(FilesTest, OpensForeignModelsWildValuesAndChineseTitles) {
 }
 
 // Saving under the current name: a failure, even half-way, is reported and leaves the file whole.
-TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
+TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReportedDmmModeSavesTheRecord) {
     const std::string kept = path("kept.dso");
     fp.files.saveAnswers = {kept};
     ASSERT_TRUE(files.SaveFile(form.v.CurrentFileName)); // no name yet: through the dialog
@@ -330,10 +328,8 @@ TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
         std::tuple(form.el.Save.enabled(), fp.files.saveFilters.size(), fp.messages.shown.size()),
         std::tuple(false, 1u, 0u));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
-}
 
-// In DMM mode Save writes the record (in UTF-8, this system's code page), not the waveform.
-TEST_F(FilesTest, DmmModeSavesTheRecordByteForByte) {
+    // In DMM mode Save writes the record (in UTF-8, this system's code page), not the waveform.
     form.v.MeterModelName = "QM520V";
     form.el.DMMmode.setChecked(true);
     form.el.Text1.setText("电源测试");

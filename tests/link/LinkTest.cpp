@@ -96,6 +96,7 @@ TEST(ReceiveDispatchTest, NoPacketLostWhateverTheBatchesAndAfterACutNoneUntilANe
     std::fill_n(sent[0].begin(), kOffset, 0);
     EXPECT_EQ(r.packets, sent);
     EXPECT_EQ(r.fp.port.read().size(), 20u - kOffset);
+
     DispatchRig c;
     c.fp.port.deliver(bytes("S 1+19 S 1+11")); // a, and the head of the next packet when the
     c.fp.port.fail();                          // device goes away
@@ -161,6 +162,7 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
     }
     EXPECT_EQ(modes, "22" + std::string(16, '1') + "2" + std::string(24, '0'));
     EXPECT_EQ(texts.substr(0, 19) + texts.substr(16 * 18, 6), "Data start         Data e");
+
     DsoSignal s{.timeBase = 24, .gain = 9, .triggerPos = -20, .verticalPos = 12, .slope = 0};
     s.level = -8, s.zeroLevel = 120;
     // Work mode, time base, memory number of 7 frames: live ones walk model 5's four fastest
@@ -292,7 +294,7 @@ TEST(RawRecordingTest, AReaderTakesTheRecordsFoundAtOpeningOneAtATime) {
 }
 
 // An old recording (through a link) is replaced only once the new one has begun.
-TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBegins) {
+TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBeginsThePortKeepsWhatIsRead) {
     const std::string old = tempFile("qvlink-old.raw"), link = tempFile("qvlink-link.raw");
     std::ofstream(old, std::ios::binary) << "qvlink raw 1 old\n";
     std::filesystem::permissions(old, std::filesystem::perms(0600));
@@ -307,9 +309,7 @@ TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBegins) {
         EXPECT_EQ(std::filesystem::status(old).permissions(), std::filesystem::perms(0600));
     }
     std::filesystem::remove(link), std::filesystem::remove(old);
-}
 
-TEST(RawRecordingTest, TheRecordingPortKeepsWhatTheProgramReadsWithItsTime) {
     const std::string path = tempFile("qvlink-raw-port.raw");
     auto inner = std::make_unique<platform::fakes::FakeSerialPort>();
     platform::fakes::FakeSerialPort &fake = *inner;

@@ -188,7 +188,7 @@ TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) 
 
 // A recording without a whole record is no meter: port 1 stays empty and the search finds none;
 // the note says why. A cut one says what was left out.
-TEST(LinkOptionsTest, AReplayWithNothingToReplayStandsEmptyACutOneSaysWhatWasLeftOut) {
+TEST(LinkOptionsTest, AnEmptyReplayStandsEmptyACutOneSaysWhyTheVirtualMeterIsFound) {
     const std::string path = tempPath("qvlink-empty-").string() + ".raw";
     const std::string head = "qvlink raw 1 x\n";
     const std::string record = std::string("\0\0\0\0\x02\0\x01\x02", 8);
@@ -212,9 +212,7 @@ TEST(LinkOptionsTest, AReplayWithNothingToReplayStandsEmptyACutOneSaysWhatWasLef
         EXPECT_EQ(port->port->selectPort(1) && port->port->open(), !nothing);
     }
     std::filesystem::remove(path);
-}
 
-TEST(VirtualMeterPortTest, SearchFindsTheMeterAndPacketsFlow) {
     auto others = std::make_unique<platform::fakes::FakeSerialPort>();
     others->ports.fill({.exists = false});
     others->ports[3] = {.cable = true};

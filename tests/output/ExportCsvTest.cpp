@@ -147,7 +147,7 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValuesAndDbTenLogOfTheUndividedMagni
 }
 
 // The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
-TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
+TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamilyAndThePeakBesideTheDcBin) {
     // model, time base index; frequency per bin and of bin 127, by hand
     const std::tuple<int, double, const char *, const char *> cases[] = {
         {0, 7, "0.78125", "99.21875"},      // 0.1 s/div
@@ -168,11 +168,9 @@ TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
                   std::string("# frequency_per_bin_hz,") + perBin + "|1," + perBin + ",0|127," +
                       last + ",0");
     }
-}
 
-// The highest bin from 1 up above its left neighbour and not below its right one (the last has
-// only a left one), the lower of equal ones; its frequency and its magnitude in the file's scale.
-TEST(SpectrumCsv, PeakBesideTheDcBinInTheViewsScale) {
+    // The peak: the highest bin from 1 up above its left neighbour and not below its right one
+    // (the last has only a left one), the lower of equal ones, in the file's scale.
     const double linear[] = {5, 3, 1, 4, 2}, db[] = {-3, -10, -20, -5, -30}, none[] = {0, 0, 0},
                  ties[] = {0, 2, 6, 6, 1, 5}, rising[] = {0, 1, 2, 3}, floor[] = {-50, -50};
     // bins 78.125 Hz apart (1 ms/div); the linear magnitude in volts (0.2 V a unit)

@@ -37,6 +37,7 @@ TEST(RecordPage, RowsOfHeaderLogAndEndOneDocumentPerCopyAndSilentFailures) {
             std::tuple(page.originLeft(), page.originTop(), opsOf<common::LineOp>(page).size()),
             std::tuple(-1000, -1000, 0u));
     }
+
     // Each copy is a document of its own; Cancel and failures print nothing and say nothing.
     // copies (none: Cancel), beginning fails, ending fails; documents printed
     // clang-format off
@@ -59,7 +60,7 @@ TEST(RecordPage, RowsOfHeaderLogAndEndOneDocumentPerCopyAndSilentFailures) {
 
 // Cursors, readouts, measurements and title in their places; graticule pen 2, cursors 5, the rest
 // 10, all in copy mode (paper has no XOR). The screen is left as it was.
-TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
+TEST(WavePrint, CursorsReadoutsTitlePenWidthsCopyModeAndATraceOf253Points) {
     PrintFixture f;
     f.show(false);
     f.form.v.CursorMode = 1;
@@ -81,10 +82,8 @@ TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
         ASSERT_EQ(std::tuple(l.width, l.mode), std::tuple(width, common::DrawMode::Copy));
     }
     EXPECT_EQ(std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode()), screen);
-}
 
-// Samples 0..252 at x 210..5250, clamped to the frame and moved by the vertical position.
-TEST(WavePrint, TraceOf253PointsClampedAndShifted) {
+    // Samples 0..252 at x 210..5250, clamped to the frame and moved by the vertical position.
     for (const auto &[value, position, y] : {std::tuple(0., 10., 2100.), {-1e300, 0., 4500.}}) {
         PrintFixture f;
         f.form.wave.WaveData.fill(value);

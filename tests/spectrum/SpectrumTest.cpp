@@ -76,7 +76,7 @@ struct Fixture {
     }
 };
 
-TEST(SpectrumView, ReadoutTexts) {
+TEST(SpectrumView, ReadoutTextsAndThePeakReadout) {
     // clang-format off
     const struct { int model, gain, time, scale; const char *ampl, *freq; double perDiv; } cases[] = {
         {0, 7, 7, 0, "F: 0.125V/div", "f: 7.813Hz /div", 7.8125},
@@ -101,17 +101,15 @@ TEST(SpectrumView, ReadoutTexts) {
                   std::tuple(c.ampl, c.freq, c.ampl, c.freq));
         EXPECT_DOUBLE_EQ(f.view.SpectrumFreqPerDiv, c.perDiv) << c.freq;
     }
-}
 
-// The peak readout, when shown: a sine of 16 cycles in 256 points, 20 units high, lies on bin 16
-// (1250 Hz at 1 ms/div); 128 x 20 / 256 units of 2 V/div are 2 V, 10 log10(2560 x 0.2 V) 27.1 dB.
-TEST(SpectrumView, PeakReadout) {
+    // The peak readout: a sine of 16 cycles in 256 points, 20 units high, lies on bin 16 (1250
+    // Hz at 1 ms/div); 128 x 20 / 256 units of 2 V/div are 2 V, 10 log10(2560 x 0.2 V) 27.1 dB.
     // clang-format off
-    const struct { double gain; int scale; bool shown; const char *text; } cases[] = {
+    const struct { double gain; int scale; bool shown; const char *text; } peaks[] = {
         {7, 0, true, "Peak: 1250.0Hz   2.0V"}, {7, 1, true, "Peak: 1250.0Hz   27.1dB"},
         {99, 0, true, "Peak: 1250.0Hz   ??"}, {7, 0, false, ""}};
     // clang-format on
-    for (const auto &c : cases) {
+    for (const auto &c : peaks) {
         Fixture f;
         f.view.showPeak = c.shown;
         f.show(0, c.gain, 13, 0, c.scale, 16);
