@@ -13,7 +13,7 @@ namespace {
 // Print items (no pattern) and pattern texts. Next to the largest double the 15-digit form would
 // round past it and not read back (a saved waveform file would then refuse to open): it is cut
 // to 15 digits instead.
-TEST(NumberFormat, PrintItemsPatternsRoundTripSignedTextAndParse) {
+TEST(NumberFormat, PrintItemsPatternsRoundTripsParsingHalfEvenRoundingAndSaturation) {
     constexpr double kMax = std::numeric_limits<double>::max();
     // clang-format off
     const struct { double value; const char *pattern, *text; } cases[] = {
@@ -42,17 +42,15 @@ TEST(NumberFormat, PrintItemsPatternsRoundTripSignedTextAndParse) {
     EXPECT_EQ(
         std::tuple(parseNumber("-2.68"), parseNumber("1.79769313486231E+308"), parseNumber("abc")),
         std::tuple(-2.68, 1.79769313486231e308, 0.0));
-}
-
-TEST(Rounding, HalfEvenAndSaturation) {
     // clang-format off
-    const struct { double in, rounded; int int16; } cases[] = {
+
+    const struct { double in, rounded; int int16; } halves[] = {
         {0.5, 0, 0}, {1.5, 2, 2}, {2.5, 2, 2}, {-2.5, -2, -2}, {2.4999, 2, 2}, {-0.5, -0.0, 0},
         {1e9, 1e9, 32767}, {-1e9, -1e9, -32768}, {32767.5, 32768, 32767},
         {-32768.5, -32768, -32768},
     };
     // clang-format on
-    for (const auto &c : cases) {
+    for (const auto &c : halves) {
         EXPECT_EQ(roundHalfEven(c.in), c.rounded) << c.in;
         EXPECT_EQ(toInt16(c.in), c.int16) << c.in;
     }

@@ -198,7 +198,7 @@ TEST(DmmDecoder, AsksOnTheEleventhPacketOfTheOtherModeLogsPlaybackDropsGarbledPa
     }
 }
 
-TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
+TEST(DmmDecoder, LiveReadingArmsTheRecordShowsWhileRunningGoesGreyWhenTheLinkIsDown) {
     Rig rig;
     common::Elements &el = rig.el;
     common::Control *armed[] = {&el.Timer1, &el.Save,     &el.menuSave,
@@ -223,10 +223,8 @@ TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
     rig.send(" 9.999 V        ", 0);
     EXPECT_EQ(rig.form.v.DMMReading, " 9.999 V        ");
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
-}
 
-// When the link goes down a live reading turns grey with the link-lost text under it.
-TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
+    // When the link goes down a live reading turns grey with the link-lost text under it.
     const std::string live = "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'";
     const std::string stale = "clear|grey 43pt 300,40 ' 1.234'|grey 12pt 2100,940 'V   AC'|"
                               "cyan 10pt 300,940 '通信已断开'";
@@ -326,7 +324,7 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksAndRecordCommands) {
     EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
 }
 
-TEST(RecordLog, NewRecordOffersToSaveFirst) {
+TEST(RecordLog, NewRecordOffersToSaveFirstEditsEnableSaveTheTitleFollows) {
     // Log holds a line, answer, the dialog's file, dialogs shown, log cleared.
     const std::tuple<bool, Answer, const char *, int, bool> cases[] = {
         {false, Answer::Cancel, nullptr, 0, true}, {true, Answer::Cancel, "/r.txt", 0, false},
@@ -351,9 +349,7 @@ TEST(RecordLog, NewRecordOffersToSaveFirst) {
                       std::tuple("是否保存当前数据！", "请确认操作", platform::Buttons::YesNoCancel,
                                  true));
     }
-}
 
-TEST(RecordLog, EditsEnableSaveAndTheTitleFollowsInTheWaveView) {
     // A log edit in the wave view, a title edit outside it and one in it.
     for (const auto &[waveView, byTitle] :
          {std::pair(true, false), std::pair(false, true), std::pair(true, true)}) {

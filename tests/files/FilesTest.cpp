@@ -70,7 +70,7 @@ TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
         EXPECT_FALSE(leadingNumber(line).has_value()) << line;
 }
 
-TEST(WaveformFormat, ComposesTheLayoutAndReadsItBackWithAnyLineEnds) {
+TEST(WaveformFormat, ComposesTheLayoutReadsItBackWithAnyLineEndsAndJudgesEditedFiles) {
     const auto record = sampleRecord();
     const std::string text = WaveformFormat::compose(record);
     const auto lines = split(text);
@@ -98,10 +98,7 @@ TEST(WaveformFormat, ComposesTheLayoutAndReadsItBackWithAnyLineEnds) {
                   std::tie(record.modelName, record.title, record.date, record.time, record.params,
                            record.samples));
     }
-}
 
-TEST(WaveformFormat, AcceptsOrRefusesEditedFiles) {
-    const auto lines = split(WaveformFormat::compose(sampleRecord()));
     const auto withLine = [&lines](size_t index, const std::string &text) {
         auto copy = lines;
         copy[index] = text;

@@ -196,7 +196,7 @@ std::string tempFile(const char *name) { // the process id keeps parallel runs a
 
 using test::contents;
 
-TEST(RawRecordingTest, RecordsComeBackAsWrittenUpToACut) {
+TEST(RawRecordingTest, RecordsComeBackUpToACutBadFilesAreRefusedAFailedWriterSaysWhy) {
     const std::string path = tempFile("qvlink-raw-roundtrip.raw");
     const Bytes big(70000, 0x5A); // more than one record holds
     {
@@ -233,9 +233,7 @@ TEST(RawRecordingTest, RecordsComeBackAsWrittenUpToACut) {
             << size;
     }
     std::filesystem::remove(path);
-}
 
-TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteStopsSayingWhy) {
     const std::string longLine = std::string(600, 'q') + "\n";
     for (const std::string b : {"", "qvlink raw 2 x\n", "qvlink raw 1", "qvlink raw 12\n",
                                 longLine.c_str(), "QM data\nqvlink raw 1\n"}) {
@@ -244,7 +242,6 @@ TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteSt
         EXPECT_FALSE(readRawRecording(in, error)) << b;
         EXPECT_EQ(error, "not a raw recording: the first line must begin with \"qvlink raw 1\"");
     }
-    std::string error;
     EXPECT_TRUE(!readRawRecording(tempFile("qvlink-no-such-file.raw"), error) &&
                 error.find("cannot read") != std::string::npos);
     RawRecordingWriter w;

@@ -94,7 +94,7 @@ std::filesystem::path tempPath(const std::string &name) {
     return std::filesystem::temp_directory_path() / (name + std::to_string(getpid()));
 }
 
-TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneIsWaitedForAndComesBackUnderItsPath) {
+TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackTheRememberedOneIsKept) {
     // A symlink in a folder of its own, replaced in one step as udev replaces a device link.
     const std::filesystem::path dir = tempPath("qvlink-pty-link-"), path = dir / "meter";
     std::filesystem::create_directories(dir);
@@ -138,9 +138,7 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneIsWaitedForAndComesBackUnde
     ASSERT_TRUE(second.write(meter.nextBytes(20 * 3)));
     EXPECT_TRUE(runUntil([&] { return l.packets.size() > 3; })) << "the port reads again";
     std::filesystem::remove_all(dir);
-}
 
-TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
     const QString ini = QString::fromStdString(tempPath("qvlink-settings-").string() + ".ini");
     QFile::remove(ini);
     EXPECT_FALSE(platform::qt::QtDeviceMemory(ini).recall());

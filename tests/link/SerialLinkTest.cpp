@@ -66,7 +66,7 @@ struct LinkFixture {
     }
 };
 
-TEST(SerialLinkTest, SearchOverPortTables) {
+TEST(SerialLinkTest, SearchOverPortTablesAndComOnOneChosenPort) {
     // Ports, port found (0: none; ComPort runs out at 9), items, sleeps, items after a
     // disconnect on which the port will not close (its item is disabled).
     const std::tuple<const char *, int, const char *, std::vector<int>, const char *> cases[] = {
@@ -87,13 +87,11 @@ TEST(SerialLinkTest, SearchOverPortTables) {
         EXPECT_EQ(std::tuple(f.el.panel[0].text(), f.items()),
                   std::tuple(kDisconnectedText, afterBreak));
     }
-}
 
-TEST(SerialLinkTest, ComOnOneChosenPort) {
     // Ports, port chosen, panel, state(), items, from a link shown up on port 7. A failed port
     // (or one out of 1..8) leaves the Link button and the Comm items as they were.
     constexpr const char *kUntouched = "通信状态提示";
-    const std::tuple<const char *, int, const char *, const char *, const char *> cases[] = {
+    const std::tuple<const char *, int, const char *, const char *, const char *> chosen[] = {
         {"..M.....", 3, "通信电缆已连接在COM 3，通信已建立", "110110", "00100000 11111111"},
         {"........", 3, "通信电缆未连接在COM 3，通信无法建立", "001001", "00000000 11111111"},
         {"..-.....", 3, kUntouched, "010110", "00000000 11011111"},
@@ -101,7 +99,7 @@ TEST(SerialLinkTest, ComOnOneChosenPort) {
         {"........", 0, kUntouched, "010110", "00000000 11111111"},
         {"........", 9, kUntouched, "010110", "00000000 11111111"},
     };
-    for (const auto &[ports, n, panel, state, items] : cases) {
+    for (const auto &[ports, n, panel, state, items] : chosen) {
         SCOPED_TRACE(testing::Message() << ports << " " << n);
         LinkFixture f(ports);
         common::Elements &el = f.el;

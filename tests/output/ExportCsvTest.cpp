@@ -110,7 +110,7 @@ std::string viewCsv(const testing::PrintFixture &f) {
 // The bins are the view's own values. What the dB scale is: with the rectangular window a
 // constant c volts has the DFT magnitude 256 c in bin 0, so its linear magnitude is c and its dB
 // 10 log10(256 c / 1 V).
-TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValuesAndDbTenLogOfTheUndividedMagnitude) {
+TEST(SpectrumCsv, BinsDbFrequenciesForEveryTimeBaseFamilyAndThePeakBesideTheDcBin) {
     for (const int logScale : {0, 1}) {
         testing::PrintFixture f; // 2 V/div (0.2 V a unit), 1 ms/div
         f.show(true, logScale);
@@ -144,10 +144,8 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValuesAndDbTenLogOfTheUndividedMagni
         EXPECT_NEAR(std::stod(flat[first].substr(4)), logScale ? 24.0824 : 1.0, 1e-4);
         EXPECT_EQ(flat[first + 5], logScale ? "5,390.625,-50" : "5,390.625,0");
     }
-}
 
-// The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
-TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamilyAndThePeakBesideTheDcBin) {
+    // The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
     // model, time base index; frequency per bin and of bin 127, by hand
     const std::tuple<int, double, const char *, const char *> cases[] = {
         {0, 7, "0.78125", "99.21875"},      // 0.1 s/div

@@ -60,7 +60,7 @@ TEST(RecordPage, RowsOfHeaderLogAndEndOneDocumentPerCopyAndSilentFailures) {
 
 // Cursors, readouts, measurements and title in their places; graticule pen 2, cursors 5, the rest
 // 10, all in copy mode (paper has no XOR). The screen is left as it was.
-TEST(WavePrint, CursorsReadoutsTitlePenWidthsCopyModeAndATraceOf253Points) {
+TEST(ScreenPrint, CursorsReadoutsTitlePenWidthsCopyModeTheWaveAndTheSpectrumTraces) {
     PrintFixture f;
     f.show(false);
     f.form.v.CursorMode = 1;
@@ -96,11 +96,9 @@ TEST(WavePrint, CursorsReadoutsTitlePenWidthsCopyModeAndATraceOf253Points) {
                 << value << " " << i;
         EXPECT_NE(lines[253][2], 5270); // the slope glyph follows, not a 254th point
     }
-}
 
-// The spectrum trace as the screen last showed it, not recomputed: bins 0..127, 40 twips apart
-// from x = 150. A zero waveform in dB lies on -50 dB, the bottom edge. Readouts and title.
-TEST(SpectrumPrint, TraceOf128PointsAsTheScreenShowsItReadoutsAndTitle) {
+    // The spectrum trace as the screen last showed it, not recomputed: bins 0..127, 40 twips apart
+    // from x = 150. A zero waveform in dB lies on -50 dB, the bottom edge. Readouts and title.
     for (const auto &[logScale, zero] : {std::pair(0, false), {1, true}}) {
         PrintFixture f;
         if (zero)

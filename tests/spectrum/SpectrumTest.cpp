@@ -9,7 +9,7 @@
 namespace qv::spectrum {
 namespace {
 
-TEST(WindowTable, ValuesAtTheEndsAndInTheMiddle) {
+TEST(WindowTable, ValuesAtTheEndsAndInTheMiddleAndTheWindowedFftMagnitudes) {
     const WindowTable w;
     // clang-format off
     const struct { int type, column; double value; } cases[] = {
@@ -25,21 +25,18 @@ TEST(WindowTable, ValuesAtTheEndsAndInTheMiddle) {
     for (int type = 0; type < WindowTable::kWindows; ++type)
         for (int i = 0; i <= 127; ++i)
             EXPECT_EQ(w.value(type, i), w.value(type, 255 - i)) << type << ":" << i;
-}
+    // The windowed magnitudes agree with a straightforward transform of a random wave.
 
-// The windowed magnitudes agree with a straightforward transform of a random wave.
-TEST(Fft, MagnitudesAgreeWithAStraightforwardTransform) {
     std::mt19937 random(12345);
     std::uniform_real_distribution<double> value(-50, 50);
-    const WindowTable windows;
     std::array<double, 257> wave{}, spectrum{};
     for (int i = 0; i < 256; ++i)
         wave[i] = value(random);
-    Fft().magnitudes(windows, 1, wave, spectrum);
+    Fft().magnitudes(w, 1, wave, spectrum);
     for (int k = 0; k < 256; ++k) {
         std::complex<double> expected;
         for (int i = 0; i < 256; ++i)
-            expected += windows.value(1, i) * wave[i] * std::polar(1.0, -2 * M_PI * k * i / 256.0);
+            expected += w.value(1, i) * wave[i] * std::polar(1.0, -2 * M_PI * k * i / 256.0);
         EXPECT_NEAR(spectrum[k], std::abs(expected), 1e-6) << "bin " << k;
     }
 }
@@ -122,7 +119,7 @@ TEST(SpectrumView, ReadoutTextsAndThePeakReadout) {
 
 // The trace covers bins 0..127 clamped to the screen, its linear gain is decided by the largest
 // bin, and the zero marker sits at -50 dB or 0 V.
-TEST(SpectrumView, TraceGainAndZeroMarker) {
+TEST(SpectrumView, TraceGainZeroMarkerWindowScaleAndViewItems) {
     // clang-format off
     const struct { int model, gainIndex, scale; double constant, gain, firstY; } cases[] = {
         {0, 7, 0, 0, 16, 4500},     {0, 7, 0, 4.99, 16, 1306.4}, {0, 7, 0, 5, 8, 2900},
@@ -146,17 +143,15 @@ TEST(SpectrumView, TraceGainAndZeroMarker) {
             EXPECT_EQ(l.y2, 4500) << c.constant;
         EXPECT_EQ(f.lines(-60).at(0).y1, c.scale ? 2500 : 4500); // the zero marker
     }
-}
 
-TEST(SpectrumView, WindowScaleAndViewItems) {
     using V = SpectrumView;
-    const std::pair<void (V::*)(), const char *> cases[] = {
+    const std::pair<void (V::*)(), const char *> items[] = {
         {&V::mnuRectangular_Click, "Rectangular"}, {&V::mnuHanning_Click, "Hanning"},
         {&V::mnuHamming_Click, "Hamming"},         {&V::mnuBlackman_Click, "Blackman"},
         {&V::mnuFlattop_Click, "Flattop"},         {&V::mnuBartlett_Click, "Bartlett"}};
     Fixture f;
     for (int type = 0; type < 12; ++type) { // each item twice
-        const auto &[click, name] = cases[type % 6];
+        const auto &[click, name] = items[type % 6];
         const auto generation = f.form.el.Picture1.generation();
         (f.view.*click)();
         EXPECT_EQ(f.form.v.WindowType, type % 6);
