@@ -35,30 +35,6 @@ Packet packet(const std::string &layout) {
     return out;
 }
 
-TEST(PacketAssemblyTest, BatchesOfEdgeAndFailureCases) {
-    // Batch, packet complete, PacketData and PacketPending after (before: 200+20 and S 50+19).
-    const std::tuple<const char *, bool, const char *, const char *> cases[] = {
-        {"S 1+19", true, "S 1+19", "S 1+19"},
-        {"161+3 S 1+16", true, "S 50+16 161+3", "S 1+16 161+3"},
-        {"S 1+24", true, "S 1+19", "S 1+19"}, // 25 bytes: the last five are dropped
-        {"1+19 S", true, "S 1+19", "S 1+19"},
-        {"1+20", true, "S 50+19", "S 50+19"}, // no sync byte: the pending packet goes on
-        {"S 1+4", false, "200+20", "S 1+4 54+15"},
-        {"1+5", false, "S 50+14 1+5", "S 50+14 1+5"},
-        {"161+2 S 7", false, "S 50+17 161+2", "S 7 51+16 161+2"},
-        {"", false, "200+20", "S 50+19"},
-    };
-    for (const auto &[batch, ok, data, pending] : cases) {
-        SCOPED_TRACE(batch);
-        common::SharedValues v;
-        v.PacketPending = packet("S 50+19");
-        v.PacketData = packet("200+20");
-        EXPECT_EQ(assemblePacket(v, bytes(batch)), ok);
-        EXPECT_EQ(v.PacketData, packet(data));
-        EXPECT_EQ(v.PacketPending, packet(pending));
-    }
-}
-
 /// A form in DMM mode on an open fake port, keeping every packet the DMM decoder takes.
 struct DispatchRig {
     platform::fakes::FakePlatform fp;
@@ -78,7 +54,7 @@ struct DispatchRig {
     }
 };
 
-TEST(ReceiveDispatchTest, NoPacketLostWhateverTheBatchesAndAfterACutNoneUntilANewOneStarted) {
+TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfterACutTillANew) {
     // 10,000 packets' worth of bytes from a meter met seven bytes into a packet.
     constexpr std::size_t kPackets = 10000, kOffset = 7;
     DispatchRig r;
@@ -108,6 +84,28 @@ TEST(ReceiveDispatchTest, NoPacketLostWhateverTheBatchesAndAfterACutNoneUntilANe
     // whole (the last b waits for the next sync byte).
     EXPECT_EQ(c.packets,
               std::vector<Packet>({packet("S 1+19"), packet("S 101+19"), packet("S 101+19")}));
+
+    // Batch, packet complete, PacketData and PacketPending after (before: 200+20 and S 50+19).
+    const std::tuple<const char *, bool, const char *, const char *> cases[] = {
+        {"S 1+19", true, "S 1+19", "S 1+19"},
+        {"161+3 S 1+16", true, "S 50+16 161+3", "S 1+16 161+3"},
+        {"S 1+24", true, "S 1+19", "S 1+19"}, // 25 bytes: the last five are dropped
+        {"1+19 S", true, "S 1+19", "S 1+19"},
+        {"1+20", true, "S 50+19", "S 50+19"}, // no sync byte: the pending packet goes on
+        {"S 1+4", false, "200+20", "S 1+4 54+15"},
+        {"1+5", false, "S 50+14 1+5", "S 50+14 1+5"},
+        {"161+2 S 7", false, "S 50+17 161+2", "S 7 51+16 161+2"},
+        {"", false, "200+20", "S 50+19"},
+    };
+    for (const auto &[batch, ok, data, pending] : cases) {
+        SCOPED_TRACE(batch);
+        common::SharedValues v;
+        v.PacketPending = packet("S 50+19");
+        v.PacketData = packet("200+20");
+        EXPECT_EQ(assemblePacket(v, bytes(batch)), ok);
+        EXPECT_EQ(v.PacketData, packet(data));
+        EXPECT_EQ(v.PacketPending, packet(pending));
+    }
 }
 
 TEST(RunControlTest, StatesOfEachCommandInBothModes) {

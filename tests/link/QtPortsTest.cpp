@@ -49,28 +49,6 @@ struct Pty {
     }
 };
 
-TEST(PortTableTest, UsbAdaptersFirstThenOnBoardPortsAndNumbersStayWithTheirDevices) {
-    using Names = std::vector<std::string>;
-    const std::pair<Names, Names> cases[] = {
-        {{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB2"},
-         {"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}},
-        {{"/dev/tty.usbserial-A1", "/dev/cu.Bluetooth", "/dev/cu.usbmodem14",
-          "/dev/cu.usbserial-A1"},
-         {"/dev/cu.usbserial-A1", "/dev/cu.usbmodem14", "/dev/cu.Bluetooth"}},
-        {{"ttyS99999999999999999999", "ttyS1"}, {"ttyS1", "ttyS99999999999999999999"}},
-    };
-    for (const auto &[input, expected] : cases)
-        EXPECT_EQ(PortTable::order(input), expected);
-    PortTable table; // the eight numbers stay with their devices for the run
-    table.update({"/dev/ttyS0", "/dev/ttyUSB0"});
-    EXPECT_EQ(table.device(1) + " " + table.device(2), "/dev/ttyUSB0 /dev/ttyS0");
-    // An adapter is pulled out and another plugged in: port 1 keeps its adapter.
-    table.update({"/dev/ttyS0", "/dev/ttyUSB1"});
-    EXPECT_EQ(table.device(1) + " " + table.device(3), "/dev/ttyUSB0 /dev/ttyUSB1");
-    table.assign(9, "/dev/x"); // ignored
-    EXPECT_EQ(table.device(0) + table.device(9) + table.device(-4), "");
-}
-
 /// A link over a port, a fake timer for the reconnect watch, and every packet handed on.
 struct PortLink {
     platform::fakes::FakePlatform fp;
@@ -94,7 +72,7 @@ std::filesystem::path tempPath(const std::string &name) {
     return std::filesystem::temp_directory_path() / (name + std::to_string(getpid()));
 }
 
-TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackTheRememberedOneIsKept) {
+TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackItsNumberAndMemoryStay) {
     // A symlink in a folder of its own, replaced in one step as udev replaces a device link.
     const std::filesystem::path dir = tempPath("qvlink-pty-link-"), path = dir / "meter";
     std::filesystem::create_directories(dir);
@@ -148,6 +126,26 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackTheRememberedOneIs
     EXPECT_EQ(std::tie(back.path, back.serialNumber, back.vendorId, back.productId),
               std::tuple("/dev/serial/by-id/usb-X", "A7", 0x0403, std::nullopt));
     QFile::remove(ini);
+
+    using Names = std::vector<std::string>;
+    const std::pair<Names, Names> cases[] = {
+        {{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB2"},
+         {"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}},
+        {{"/dev/tty.usbserial-A1", "/dev/cu.Bluetooth", "/dev/cu.usbmodem14",
+          "/dev/cu.usbserial-A1"},
+         {"/dev/cu.usbserial-A1", "/dev/cu.usbmodem14", "/dev/cu.Bluetooth"}},
+        {{"ttyS99999999999999999999", "ttyS1"}, {"ttyS1", "ttyS99999999999999999999"}},
+    };
+    for (const auto &[input, expected] : cases)
+        EXPECT_EQ(PortTable::order(input), expected);
+    PortTable table; // the eight numbers stay with their devices for the run
+    table.update({"/dev/ttyS0", "/dev/ttyUSB0"});
+    EXPECT_EQ(table.device(1) + " " + table.device(2), "/dev/ttyUSB0 /dev/ttyS0");
+    // An adapter is pulled out and another plugged in: port 1 keeps its adapter.
+    table.update({"/dev/ttyS0", "/dev/ttyUSB1"});
+    EXPECT_EQ(table.device(1) + " " + table.device(3), "/dev/ttyUSB0 /dev/ttyUSB1");
+    table.assign(9, "/dev/x"); // ignored
+    EXPECT_EQ(table.device(0) + table.device(9) + table.device(-4), "");
 }
 
 // The pace counts from the first record played, not from the lines coming up 300 ms before (on

@@ -285,7 +285,7 @@ TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElse
 
 // After an unplug a name is opened again only where it still names the meter's device, never a
 // pseudo-terminal's; naming one does not read the system's (slow) list of devices.
-TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterAtTheSamePath) {
+TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNumberOrIds) {
     LinkFixture f("--------");
     f.addDevice("/dev/pts/7");
     f.link.connectDevice("/dev/pts/7", true);
@@ -314,9 +314,7 @@ TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterA
     g.devices.devices = {usb("/dev/ttyUSB0", "B7"), usb("/dev/ttyUSB1", "A5")};
     g.timer.fire();
     g.expectLink(true, connectedText("/dev/ttyUSB1"));
-}
 
-TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
     const std::vector<SerialDeviceInfo> list = {
         usb("/dev/ttyUSB0", "A1"), usb("/dev/ttyUSB1", "", 0x1a86, 0x7523),
         usb("/dev/ttyUSB2", "", 0x10c4, 0xea60), usb("/dev/ttyUSB3", "", 0x10c4, 0xea60)};

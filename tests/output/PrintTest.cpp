@@ -11,7 +11,7 @@ using Texts = std::vector<std::string>;
 
 // The DMM record page in Arial 9, black: the header from (0, 50), then each log line at the left
 // edge (-1000) a text line lower, empty ones too; any line end splits, a last one adds no line.
-TEST(RecordPage, RowsOfHeaderLogAndEndOneDocumentPerCopyAndSilentFailures) {
+TEST(Print, TheRecordPageOneDocumentPerCopyCursorsReadoutsTitlePenWidthsAndTraces) {
     const double h = common::EstimatedTextMeasure{}.lineHeight("Arial", 9);
     const std::pair<std::string, std::string> cases[] = {
         // log; rows after the header
@@ -56,11 +56,9 @@ TEST(RecordPage, RowsOfHeaderLogAndEndOneDocumentPerCopyAndSilentFailures) {
             EXPECT_EQ(opsOf<TextOp>(*page).back().text, "End of record");
         EXPECT_TRUE(f.fp.messages.shown.empty());
     }
-}
 
-// Cursors, readouts, measurements and title in their places; graticule pen 2, cursors 5, the rest
-// 10, all in copy mode (paper has no XOR). The screen is left as it was.
-TEST(ScreenPrint, CursorsReadoutsTitlePenWidthsCopyModeTheWaveAndTheSpectrumTraces) {
+    // Cursors, readouts, measurements and title in place; graticule pen 2, cursors 5, the rest 10,
+    // all in copy mode (paper has no XOR). The screen is left as it was.
     PrintFixture f;
     f.show(false);
     f.form.v.CursorMode = 1;
