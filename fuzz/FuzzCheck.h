@@ -2,13 +2,8 @@
 #include "common/DrawingTarget.h"
 
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <string_view>
-#include <variant>
 
 /// An invariant of a fuzz target (this header also brings the standard headers they all use): when
 /// it fails, the target says which and aborts, so libFuzzer keeps the input as a crasher.

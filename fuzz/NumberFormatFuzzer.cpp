@@ -6,7 +6,6 @@
 #include "FuzzCheck.h"
 #include "common/NumberFormat.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 

@@ -2,7 +2,6 @@
 // holds no more record bytes than the file and replays through the stand-in port (which opens
 // only when there is a whole record), raising no more receive events than its bytes fill.
 #include "FuzzCheck.h"
-#include "link/RawRecording.h"
 #include "link/ReplayPort.h"
 
 #include <sstream>

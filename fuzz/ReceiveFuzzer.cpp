@@ -8,9 +8,6 @@
 #include "app/Program.h"
 #include "platform/fakes/FakePlatform.h"
 
-#include <algorithm>
-#include <iterator>
-
 namespace {
 
 using namespace qv;

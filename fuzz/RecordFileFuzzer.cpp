@@ -4,7 +4,6 @@
 #include "FuzzCheck.h"
 #include "output/RecordCsv.h"
 #include "trend/LogImport.h"
-#include "trend/TrendModel.h"
 
 namespace {
 

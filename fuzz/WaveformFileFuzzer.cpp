@@ -7,8 +7,6 @@
 #include "files/WaveformFormat.h"
 #include "platform/fakes/FakePlatform.h"
 
-#include <unistd.h>
-
 #include <fstream>
 
 namespace {

@@ -10,27 +10,20 @@
 namespace qv::common {
 namespace {
 
-// Next to the largest double the 15-digit form would round past it and not read back (a saved
-// waveform file would then refuse to open): it is cut to 15 digits instead.
-TEST(NumberFormat, PrintItems) {
+// Print items (no pattern) and pattern texts. Next to the largest double the 15-digit form would
+// round past it and not read back (a saved waveform file would then refuse to open): it is cut
+// to 15 digits instead.
+TEST(NumberFormat, PrintItemsPatternsRoundTripsParsingHalfEvenRoundingAndSaturation) {
     constexpr double kMax = std::numeric_limits<double>::max();
     // clang-format off
-    const struct { double value; const char *text; } cases[] = {
-        {0.15, " 0.15 "}, {3.0, " 3 "}, {0.00390625, " 0.00390625 "}, {-2.25, "-2.25 "},
-        {-0.0, " 0 "}, {1.5e20, " 1.5E+20 "}, {1e-12, " 1E-12 "}, {-1e300, "-1E+300 "},
-        {0.1 + 0.2, " 0.3 "}, {1.0 / 3, " 0.333333333333333 "}, {400, " 400 "},
-        {123456789012345.0, " 123456789012345 "}, {1e15, " 1E+15 "}, {1e-10, " 0.0000000001 "},
-        {kMax, " 1.79769313486231E+308 "}, {-kMax, "-1.79769313486231E+308 "},
-        {std::nextafter(kMax, 0.0), " 1.79769313486231E+308 "},
-    };
-    // clang-format on
-    for (const auto &c : cases)
-        EXPECT_EQ(printItem(c.value), c.text) << c.value;
-}
-
-TEST(NumberFormat, Patterns) {
-    // clang-format off
     const struct { double value; const char *pattern, *text; } cases[] = {
+        {0.15, "", " 0.15 "}, {3.0, "", " 3 "}, {0.00390625, "", " 0.00390625 "},
+        {-2.25, "", "-2.25 "}, {-0.0, "", " 0 "}, {1.5e20, "", " 1.5E+20 "}, {1e-12, "", " 1E-12 "},
+        {-1e300, "", "-1E+300 "}, {0.1 + 0.2, "", " 0.3 "}, {1.0 / 3, "", " 0.333333333333333 "},
+        {400, "", " 400 "}, {123456789012345.0, "", " 123456789012345 "}, {1e15, "", " 1E+15 "},
+        {1e-10, "", " 0.0000000001 "}, {kMax, "", " 1.79769313486231E+308 "},
+        {-kMax, "", "-1.79769313486231E+308 "},
+        {std::nextafter(kMax, 0.0), "", " 1.79769313486231E+308 "},
         {3, "###0.0##", "3.0"}, {2.675, "###0.0#", "2.68"}, {1.30, "###0.0#", "1.3"},
         {7.8125, "###0.0##", "7.813"}, {-0.001, "###0.0#", "0.0"}, {-0.006, "###0.0#", "-0.01"},
         {25, "##0.0##", "25.0"}, {0.999, "##0.0#", "1.0"}, {99.995, "##0.0#", "100.0"},
@@ -39,10 +32,9 @@ TEST(NumberFormat, Patterns) {
     };
     // clang-format on
     for (const auto &c : cases)
-        EXPECT_EQ(formatPattern(c.value, c.pattern), c.text) << c.value << " " << c.pattern;
-}
+        EXPECT_EQ(*c.pattern ? formatPattern(c.value, c.pattern) : printItem(c.value), c.text)
+            << c.value << " " << c.pattern;
 
-TEST(NumberFormat, RoundTripSignedTextAndParse) {
     EXPECT_EQ(printItem(roundThrough(1.004, "###0.0#")), " 1 "); // trailing zeros dropped
     EXPECT_DOUBLE_EQ(roundThrough(1.23456, "###0.0##"), 1.235);
     EXPECT_EQ(std::tuple(signedText(3), signedText(-12)), std::tuple(" 3", "-12"));
@@ -50,17 +42,15 @@ TEST(NumberFormat, RoundTripSignedTextAndParse) {
     EXPECT_EQ(
         std::tuple(parseNumber("-2.68"), parseNumber("1.79769313486231E+308"), parseNumber("abc")),
         std::tuple(-2.68, 1.79769313486231e308, 0.0));
-}
-
-TEST(Rounding, HalfEvenAndSaturation) {
     // clang-format off
-    const struct { double in, rounded; int int16; } cases[] = {
+
+    const struct { double in, rounded; int int16; } halves[] = {
         {0.5, 0, 0}, {1.5, 2, 2}, {2.5, 2, 2}, {-2.5, -2, -2}, {2.4999, 2, 2}, {-0.5, -0.0, 0},
         {1e9, 1e9, 32767}, {-1e9, -1e9, -32768}, {32767.5, 32768, 32767},
         {-32768.5, -32768, -32768},
     };
     // clang-format on
-    for (const auto &c : cases) {
+    for (const auto &c : halves) {
         EXPECT_EQ(roundHalfEven(c.in), c.rounded) << c.in;
         EXPECT_EQ(toInt16(c.in), c.int16) << c.in;
     }

@@ -1,19 +1,15 @@
 #include "../dso/Scope.h"
 #include "cursors/ScreenCursors.h"
-#include "platform/fakes/FakePlatform.h"
-#include "spectrum/SpectrumView.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace qv::cursors {
 namespace {
 
 using common::LineOp;
-
-using Line = std::array<double, 4>;
+using dso::test::Line;
 
 Line ends(const LineOp &l) {
     return {l.x1, l.y1, l.x2, l.y2};
@@ -37,15 +33,13 @@ struct Fixture {
         cursors.CursorInit();
     }
     [[nodiscard]] std::vector<LineOp> xorLines() const {
-        std::vector<LineOp> lines;
-        for (const auto &op : form.el.Picture1.ops())
-            if (const auto *l = std::get_if<LineOp>(&op); l && l->mode == common::DrawMode::Xor)
-                lines.push_back(*l);
+        auto lines = dso::test::opsOf<LineOp>(form.el.Picture1);
+        std::erase_if(lines, [](const LineOp &l) { return l.mode != common::DrawMode::Xor; });
         return lines;
     }
 };
 
-TEST(ScreenCursors, PlacesCursorsOnlyInsideTheGraticuleEdgesIncluded) {
+TEST(ScreenCursors, PlacedOnlyInsideTheGraticuleMovingAndClosingEraseTheLinesDrawn) {
     // clang-format off
     const struct { int mode; float x, y; bool placed; } cases[] = {
         {1, 150, 2500, true}, {1, 5270, 2500, true}, {1, 149, 2500, false}, {1, 5271, 2500, false},
@@ -61,14 +55,12 @@ TEST(ScreenCursors, PlacesCursorsOnlyInsideTheGraticuleEdgesIncluded) {
         EXPECT_TRUE(!c.placed || (c.mode == 1 ? st.TimeCursor1X : st.LevelCursor1Y) ==
                                      std::lround(c.mode == 1 ? c.x : c.y));
     }
-}
 
-// A second click with the same button moves its line (erase, draw), the middle button moves none;
-// closing erases both lines, but nothing once a redraw has wiped them.
-TEST(ScreenCursors, MovingAndClosingEraseExactlyTheLinesDrawn) {
-    const std::tuple<bool, int, int> cases[] = {
+    // A second click with the same button moves its line (erase, draw), the middle button moves
+    // none; closing erases both lines, but nothing once a redraw has wiped them.
+    const std::tuple<bool, int, int> moves[] = {
         {true, 1, 1}, {false, 1, 2}, {true, 2, 2}, {false, 2, 1}};
-    for (const auto &[waveView, mode, button] : cases)
+    for (const auto &[waveView, mode, button] : moves)
         for (bool redraw : {false, true}) {
             Fixture f;
             f.start(waveView, mode);

@@ -1,5 +1,3 @@
-#include "common/Form.h"
-#include "dmm/DigitPanel.h"
 #include "dmm/DmmDecoder.h"
 #include "dmm/MeterIdentity.h"
 #include "dmm/ReadingText.h"
@@ -8,8 +6,6 @@
 #include "platform/fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace qv::dmm {
 namespace {
@@ -75,7 +71,7 @@ struct Rig {
     [[nodiscard]] const std::string &logText() const { return el.RichTextBox1.text(); }
 };
 
-TEST(ReadingValue, NumberAndUnitOfTheDisplayText) {
+TEST(ReadingValue, NumberAndUnitOfTheDisplayTextAndLogLinesSplitIntoTimeAndReading) {
     const std::tuple<const char *, std::optional<double>, const char *> cases[] = {
         {"-1.234mV  DC    ", -1.234, "mV  DC"},
         {"+12.34k ohm     ", 12.34, "k ohm"},
@@ -91,11 +87,9 @@ TEST(ReadingValue, NumberAndUnitOfTheDisplayText) {
         const ReadingValue r = parseReading(reading);
         EXPECT_EQ(std::tie(r.value, r.unit), std::tuple(value, unit)) << '"' << reading << '"';
     }
-}
 
-TEST(ReadingValue, LogLinesSplitIntoTimeAndReading) {
     using Split = std::optional<std::pair<std::string, std::string>>;
-    const std::pair<const char *, Split> cases[] = {
+    const std::pair<const char *, Split> lines[] = {
         // A timed line: one blank between the value field and the unit field.
         {"  14:03:27    -1.234 mV  DC    \r\n", std::pair("14:03:27", "-1.234mV  DC    ")},
         {"  No.5 :   0.123V   AC    \r\n", std::pair("No.5", " 0.123V   AC    ")}, // play-back
@@ -105,7 +99,7 @@ TEST(ReadingValue, LogLinesSplitIntoTimeAndReading) {
         {"      -1.234 V", std::nullopt},       // no time
         {"  No.5 -1.234", std::nullopt},        // play-back line without its colon
     };
-    for (const auto &[line, split] : cases) {
+    for (const auto &[line, split] : lines) {
         const std::optional<LogLine> got = parseLogLine(line);
         EXPECT_EQ(got ? Split(std::pair(got->time, got->reading)) : std::nullopt, split)
             << '"' << line << '"';
@@ -138,7 +132,7 @@ TEST(MeterIdentity, ModelAndWorkModeTables) {
     }
 }
 
-TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
+TEST(DmmDecoder, AsksOnTheEleventhPacketOfTheOtherModeLogsPlaybackDropsGarbledPackets) {
     // Work modes ('g' garbled DMM), answer, packet that asks (0: none), DSOmode calls, count at
     // the end. Mode 7 (no such mode) counts as the other; after Ok packets 12..20 count again.
     const std::string dso10(10, '3');
@@ -156,9 +150,8 @@ TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
             rig.fp.port.deliver(mode > 9 ? packet("x\x01yz", 0) : packet(" 1.234 V", mode));
             ASSERT_EQ(rig.fp.messages.shown.size(), asks && int(i) >= asks - 1 ? 1u : 0u) << i;
         }
-        EXPECT_EQ(std::pair(rig.dsoModeCalls, int(rig.form.v.ModeMismatchCount)),
-                  std::pair(dsoModeCalls, countAfter));
-        EXPECT_TRUE(rig.logText().empty());
+        EXPECT_EQ(std::tuple(rig.dsoModeCalls, int(rig.form.v.ModeMismatchCount), rig.logText()),
+                  std::tuple(dsoModeCalls, countAfter, ""));
         for (const platform::Message &m : rig.fp.messages.shown)
             EXPECT_EQ(
                 std::tie(m.text, m.title, m.buttons, m.defaultButton, m.warning, m.systemModal),
@@ -166,9 +159,7 @@ TEST(DmmDecoder, AsksOnceOnTheEleventhPacketInARowOfTheOtherMode) {
                            "QVLK: 请注意工作模式", platform::Buttons::OkCancel, Answer::Cancel,
                            true, true));
     }
-}
 
-TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
     // After a live reading waiting for the timer: a stored reading, a message or a packet with a
     // byte outside 0x20..0x7E; the line logged, the panel ('Data e' blacks out the message line).
     const std::string live = "clear|cyan 43pt 300,40 ' 1.000'|cyan 12pt 2850,940 'V'";
@@ -177,7 +168,7 @@ TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
         p[at] = byte;
         return p;
     };
-    const std::tuple<Bytes, std::string, std::string> cases[] = {
+    const std::tuple<Bytes, std::string, std::string> playback[] = {
         {packet("-0.012 mV  REC  ", 1, 7), "  No.7 :  -0.012 mV  REC  \r\n",
          live + "|progress box 561,800 581,900"},
         {packet("-0.012 mV  REC  ", 1, 42), "  No.42:  -0.012 mV  REC  \r\n",
@@ -189,7 +180,7 @@ TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
          "clear|cyan 12pt 400,300 '  two blanks    '"},
         {garbled(5, 0x1F), "", live},
         {garbled(16, 0x7F), "", live}};
-    for (const auto &[bytes, line, drawn] : cases) {
+    for (const auto &[bytes, line, drawn] : playback) {
         SCOPED_TRACE(line);
         Rig rig;
         rig.send(" 1.000V         ", 0);
@@ -197,19 +188,17 @@ TEST(DmmDecoder, PlaybackLinesAreLoggedAndShownAndGarbledPacketsDropped) {
         rig.el.Save.setEnabled(false);
         rig.el.panel[1].setText("");
         rig.fp.port.deliver(bytes);
-        EXPECT_EQ(rig.el.panel[1].text(), "仪表型号: QM520V") << "the status bar comes first";
-        EXPECT_EQ(rig.logText(), line);
-        EXPECT_EQ(rig.carets, int(!line.empty()));
-        EXPECT_EQ(rig.el.Save.enabled(), !line.empty()) << "through the log box's change event";
-        EXPECT_FALSE(rig.form.v.DMMSampleReady) << "no reading the timer may log";
-        EXPECT_EQ(rig.el.Timer1.enabled(), bytes[18] != 1 || line.empty())
-            << "recording pauses for stored readings";
-        EXPECT_EQ(rig.el.panel[2].text(), "工作模式: DMM mem");
-        EXPECT_EQ(drawing(rig.el.Picture2), drawn);
+        // The status bar comes first; Save follows the log box's change event; no reading is left
+        // for the timer to log; recording pauses for stored readings.
+        EXPECT_EQ(std::tuple(rig.el.panel[1].text(), rig.el.panel[2].text(), rig.logText(),
+                             rig.carets, rig.el.Save.enabled(), rig.form.v.DMMSampleReady,
+                             rig.el.Timer1.enabled(), drawing(rig.el.Picture2)),
+                  std::tuple("仪表型号: QM520V", "工作模式: DMM mem", line, int(!line.empty()),
+                             !line.empty(), false, bytes[18] != 1 || line.empty(), drawn));
     }
 }
 
-TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
+TEST(DmmDecoder, LiveReadingArmsTheRecordShowsWhileRunningGoesGreyWhenTheLinkIsDown) {
     Rig rig;
     common::Elements &el = rig.el;
     common::Control *armed[] = {&el.Timer1, &el.Save,     &el.menuSave,
@@ -234,10 +223,8 @@ TEST(DmmDecoder, LiveReadingWhileRecordingArmsTheRecordAndShowsWhileRunning) {
     rig.send(" 9.999 V        ", 0);
     EXPECT_EQ(rig.form.v.DMMReading, " 9.999 V        ");
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
-}
 
-// When the link goes down a live reading turns grey with the link-lost text under it.
-TEST(DigitPanel, ALiveReadingGoesGreyWhenTheLinkGoesDownAndOnlyThen) {
+    // When the link goes down a live reading turns grey with the link-lost text under it.
     const std::string live = "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'";
     const std::string stale = "clear|grey 43pt 300,40 ' 1.234'|grey 12pt 2100,940 'V   AC'|"
                               "cyan 10pt 300,940 '通信已断开'";
@@ -285,7 +272,7 @@ TEST(RecordLog, IntervalItemsAndPanel) {
     }
 }
 
-TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicks) {
+TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksAndRecordCommands) {
     // Per tick: readings arriving before it (each newer); '1' where the tick appends a line.
     const std::tuple<std::int16_t, std::string, std::string> cases[] = {
         {1, "22222", "11111"},
@@ -311,9 +298,7 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicks) {
         EXPECT_EQ(rig.logText(), expected) << interval;
         EXPECT_EQ(rig.carets, std::count(lines.begin(), lines.end(), '1'));
     }
-}
 
-TEST(RecordLog, RecordCommandsAndWhatTheTimerLogs) {
     Rig rig;
     common::Elements &el = rig.el;
     const auto expectRecording = [&](bool on) {
@@ -339,7 +324,7 @@ TEST(RecordLog, RecordCommandsAndWhatTheTimerLogs) {
     EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
 }
 
-TEST(RecordLog, NewRecordOffersToSaveFirst) {
+TEST(RecordLog, NewRecordOffersToSaveFirstEditsEnableSaveTheTitleFollows) {
     // Log holds a line, answer, the dialog's file, dialogs shown, log cleared.
     const std::tuple<bool, Answer, const char *, int, bool> cases[] = {
         {false, Answer::Cancel, nullptr, 0, true}, {true, Answer::Cancel, "/r.txt", 0, false},
@@ -355,19 +340,16 @@ TEST(RecordLog, NewRecordOffersToSaveFirst) {
         rig.fp.files.saveAnswers.push_back(file ? std::optional<std::string>(file) : std::nullopt);
         rig.form.call.SaveDMMRecord = [&rig] { return rig.fp.files.saveFile("*.txt").has_value(); };
         rig.log.NewRecord();
-        EXPECT_EQ(rig.fp.messages.shown.size(), full ? 1u : 0u);
-        EXPECT_EQ(static_cast<int>(rig.fp.files.saveFilters.size()), dialogs);
-        EXPECT_EQ(rig.logText(), cleared ? "" : log);
         // Clearing a log that held text is a change, and any change enables Save.
-        EXPECT_EQ(rig.el.Save.enabled(), cleared && full);
+        EXPECT_EQ(std::tuple(rig.fp.messages.shown.size(), int(rig.fp.files.saveFilters.size()),
+                             rig.logText(), rig.el.Save.enabled()),
+                  std::tuple(full ? 1u : 0u, dialogs, cleared ? "" : log, cleared && full));
         for (const platform::Message &m : rig.fp.messages.shown)
             EXPECT_EQ(std::tie(m.text, m.title, m.buttons, m.warning),
                       std::tuple("是否保存当前数据！", "请确认操作", platform::Buttons::YesNoCancel,
                                  true));
     }
-}
 
-TEST(RecordLog, EditsEnableSaveAndTheTitleFollowsInTheWaveView) {
     // A log edit in the wave view, a title edit outside it and one in it.
     for (const auto &[waveView, byTitle] :
          {std::pair(true, false), std::pair(false, true), std::pair(true, true)}) {

@@ -8,10 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QTemporaryDir>
-
-#include <cmath>
 
 namespace qv::files {
 namespace {
@@ -73,7 +70,7 @@ TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
         EXPECT_FALSE(leadingNumber(line).has_value()) << line;
 }
 
-TEST(WaveformFormat, ComposesTheLayoutAndReadsItBackWithAnyLineEnds) {
+TEST(WaveformFormat, ComposesTheLayoutReadsItBackWithAnyLineEndsAndJudgesEditedFiles) {
     const auto record = sampleRecord();
     const std::string text = WaveformFormat::compose(record);
     const auto lines = split(text);
@@ -101,10 +98,7 @@ TEST(WaveformFormat, ComposesTheLayoutAndReadsItBackWithAnyLineEnds) {
                   std::tie(record.modelName, record.title, record.date, record.time, record.params,
                            record.samples));
     }
-}
 
-TEST(WaveformFormat, AcceptsOrRefusesEditedFiles) {
-    const auto lines = split(WaveformFormat::compose(sampleRecord()));
     const auto withLine = [&lines](size_t index, const std::string &text) {
         auto copy = lines;
         copy[index] = text;
@@ -176,8 +170,9 @@ class FilesTest : public ::testing::Test {
     std::vector<std::string> captions;
 };
 
-// Only regular files are read (a pipe could wait for ever), and within a limit.
-TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimit) {
+// Only regular files are read (a pipe could wait for ever), and within a limit; any name the
+// system allows: no UTF-8, or of the longest length (no room for a temporary one).
+TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimitUnderAnyName) {
     writeBytes(path("no line ends.dso"), std::string(100000, '7'));
     const auto flat = FileStore::readLines(path("no line ends.dso"), 271, 4096);
     ASSERT_TRUE(flat.has_value());
@@ -187,10 +182,6 @@ TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimit) {
         << "a line the limit cuts is left out";
     for (const std::string &name : {path("missing.dso"), path(""), std::string("/dev/zero")})
         EXPECT_FALSE(FileStore::readLines(name, 271).has_value()) << name;
-}
-
-// Any name the system allows: no UTF-8, or of the longest length (no room for a temporary one).
-TEST_F(FilesTest, FileStoreTakesAnyFileName) {
     const std::string text = WaveformFormat::compose(sampleRecord());
     for (const std::string &name : {std::string("caf\xe9.dso"), std::string(255, 'n')}) {
         const std::string file = path(name);
@@ -202,7 +193,7 @@ TEST_F(FilesTest, FileStoreTakesAnyFileName) {
     }
     // Nothing else in the folder; removed here, as Qt's folder cannot spell the first name.
     const std::filesystem::directory_iterator entries(dir.path().toStdString());
-    EXPECT_EQ(std::distance(begin(entries), end(entries)), 2);
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 4);
     std::filesystem::remove(path("caf\xe9.dso"));
 }
 
@@ -255,7 +246,7 @@ TEST_F(FilesTest, SavingThroughADialog) {
 }
 
 // A wrong header is reported, a short file refused silently, Cancel and an empty drop ignored.
-TEST_F(FilesTest, RefusedFilesChangeNothing) {
+TEST_F(FilesTest, RefusedFilesChangeNothingForeignModelsWildValuesAndChineseTitlesOpen) {
     const std::string valid = WaveformFormat::compose(sampleRecord());
     const std::string blank = path("blank.dso"), cut = path("cut.dso");
     writeBytes(blank, "QVDATALINK47 V1.0 " + valid.substr(17));
@@ -268,9 +259,7 @@ TEST_F(FilesTest, RefusedFilesChangeNothing) {
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_EQ(std::tuple(fp.messages.shown[0].text, snapshot() == before),
               std::tuple(blank + " 文件格式不正确", true));
-}
 
-TEST_F(FilesTest, OpensForeignModelsWildValuesAndChineseTitles) {
     WaveformRecord r = sampleRecord();
     r.modelName = "ZORA900X";
     r.title = "\xb2\xe2\xca\xd4 \xb2\xa8\xd0\xce"; // GB18030, from a Chinese system
@@ -306,7 +295,7 @@ TEST_F(FilesTest, OpensForeignModelsWildValuesAndChineseTitles) {
 }
 
 // Saving under the current name: a failure, even half-way, is reported and leaves the file whole.
-TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
+TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReportedDmmModeSavesTheRecord) {
     const std::string kept = path("kept.dso");
     fp.files.saveAnswers = {kept};
     ASSERT_TRUE(files.SaveFile(form.v.CurrentFileName)); // no name yet: through the dialog
@@ -336,16 +325,13 @@ TEST_F(FilesTest, FailedSaveUnderTheCurrentNameIsReported) {
         std::tuple(form.el.Save.enabled(), fp.files.saveFilters.size(), fp.messages.shown.size()),
         std::tuple(false, 1u, 0u));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
-}
 
-// In DMM mode Save writes the record (in UTF-8, this system's code page), not the waveform.
-TEST_F(FilesTest, DmmModeSavesTheRecordByteForByte) {
+    // In DMM mode Save writes the record (in UTF-8, this system's code page), not the waveform.
     form.v.MeterModelName = "QM520V";
     form.el.DMMmode.setChecked(true);
     form.el.Text1.setText("电源测试");
     form.el.RichTextBox1.setText("0001  3.300 V\r\n0002  3.301 V\r\n");
     fp.files.saveAnswers = {path("record.txt")};
-    form.v.CurrentFileName = path("record.txt");
     files.menuSave_Click();
     EXPECT_EQ(contents(path("record.txt")),
               "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\nQM520V DMM Record: 电源测试\r\n\r\n"

@@ -1,8 +1,6 @@
 #include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
-#include "link/RawRecording.h"
 #include "link/RawRecordingReader.h"
-#include "link/RawRecordingWriter.h"
 #include "link/ReceiveDispatch.h"
 #include "link/RecordingPort.h"
 #include "link/ReplayPort.h"
@@ -11,12 +9,6 @@
 #include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <thread>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace qv::link {
 namespace {
@@ -43,7 +35,56 @@ Packet packet(const std::string &layout) {
     return out;
 }
 
-TEST(PacketAssemblyTest, BatchesOfEdgeAndFailureCases) {
+/// A form in DMM mode on an open fake port, keeping every packet the DMM decoder takes.
+struct DispatchRig {
+    platform::fakes::FakePlatform fp;
+    common::Form form{fp.platform};
+    std::vector<Packet> packets;
+    int failures = 0;
+    ReceiveDispatch dispatch{form, [this] { decode(); }, [] { ADD_FAILURE() << "DSO decoder"; }};
+    DispatchRig() {
+        EXPECT_TRUE(fp.port.open());
+        form.el.DMMmode.setChecked(true);
+    }
+    void decode() {
+        if (receivePacket(form))
+            packets.push_back(form.v.PacketData);
+        else
+            ++failures;
+    }
+};
+
+TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfterACutTillANew) {
+    // 10,000 packets' worth of bytes from a meter met seven bytes into a packet.
+    constexpr std::size_t kPackets = 10000, kOffset = 7;
+    DispatchRig r;
+    const SimOptions options{.mode = SimMode::Dmm, .seed = 11, .startOffset = int(kOffset)};
+    MeterSimulator source(options), reference(options);
+    const Bytes stream = source.nextBytes(kPackets * 20 - kOffset);
+    for (const int code : {0, 1, 3, 1002})
+        r.fp.port.raise(code); // line changes and errors: no decoder runs
+    for (std::size_t at = 0, n = 1; at < stream.size(); at += n, n = n * 7 % 1031) // 1..1030
+        r.fp.port.deliver({stream.begin() + at, stream.begin() + std::min(at + n, stream.size())});
+    EXPECT_EQ(r.failures, 0);
+    // The first packet is completed from its tail only; the last waits for the rest of its bytes.
+    std::vector<Packet> sent(kPackets - 1);
+    std::generate(sent.begin(), sent.end(), [&] { return reference.nextPacket(); });
+    std::fill_n(sent[0].begin(), kOffset, 0);
+    EXPECT_EQ(r.packets, sent);
+    EXPECT_EQ(r.fp.port.read().size(), 20u - kOffset);
+
+    DispatchRig c;
+    c.fp.port.deliver(bytes("S 1+19 S 1+11")); // a, and the head of the next packet when the
+    c.fp.port.fail();                          // device goes away
+    ASSERT_TRUE(c.fp.port.open());
+    c.dispatch.resync();
+    // 30 bytes without a sync byte (still cut), the tail of a packet after the gap, 3 packets b.
+    c.fp.port.deliver(bytes("32+30 105+15 S 101+19 S 101+19 S 101+19"));
+    // Nothing from the two events without a sync byte nor the one that starts b; then b twice
+    // whole (the last b waits for the next sync byte).
+    EXPECT_EQ(c.packets,
+              std::vector<Packet>({packet("S 1+19"), packet("S 101+19"), packet("S 101+19")}));
+
     // Batch, packet complete, PacketData and PacketPending after (before: 200+20 and S 50+19).
     const std::tuple<const char *, bool, const char *, const char *> cases[] = {
         {"S 1+19", true, "S 1+19", "S 1+19"},
@@ -65,62 +106,6 @@ TEST(PacketAssemblyTest, BatchesOfEdgeAndFailureCases) {
         EXPECT_EQ(v.PacketData, packet(data));
         EXPECT_EQ(v.PacketPending, packet(pending));
     }
-}
-
-/// A form in DMM mode on an open fake port, keeping every packet the DMM decoder takes.
-struct DispatchRig {
-    platform::fakes::FakePlatform fp;
-    common::Form form{fp.platform};
-    std::vector<Packet> packets;
-    int failures = 0;
-    ReceiveDispatch dispatch{form, [this] { decode(); }, [] { ADD_FAILURE() << "DSO decoder"; }};
-    DispatchRig() {
-        EXPECT_TRUE(fp.port.open());
-        form.el.DMMmode.setChecked(true);
-    }
-    void decode() {
-        if (receivePacket(form))
-            packets.push_back(form.v.PacketData);
-        else
-            ++failures;
-    }
-};
-
-TEST(ReceiveDispatchTest, NoPacketLostWhateverTheOperatingSystemBatches) {
-    // 10,000 packets' worth of bytes from a meter met seven bytes into a packet.
-    constexpr std::size_t kPackets = 10000, kOffset = 7;
-    DispatchRig r;
-    const SimOptions options{.mode = SimMode::Dmm, .seed = 11, .startOffset = int(kOffset)};
-    MeterSimulator source(options), reference(options);
-    const Bytes stream = source.nextBytes(kPackets * 20 - kOffset);
-    for (const int code : {0, 1, 3, 1002})
-        r.fp.port.raise(code); // line changes and errors: no decoder runs
-    for (std::size_t at = 0, n = 1; at < stream.size(); at += n, n = n * 7 % 1031) // 1..1030
-        r.fp.port.deliver({stream.begin() + at, stream.begin() + std::min(at + n, stream.size())});
-    EXPECT_EQ(r.failures, 0);
-    // The first packet is completed from its tail only; the last waits for the rest of its bytes.
-    ASSERT_EQ(r.packets.size(), kPackets - 1);
-    for (std::size_t k = 0; k < r.packets.size(); ++k) {
-        Packet sent = reference.nextPacket();
-        if (k == 0)
-            std::fill_n(sent.begin(), kOffset, 0);
-        ASSERT_EQ(r.packets[k], sent) << "packet " << k;
-    }
-    EXPECT_EQ(r.fp.port.read().size(), 20u - kOffset);
-}
-
-TEST(ReceiveDispatchTest, AfterACutNothingIsDecodedUntilANewPacketHasStarted) {
-    DispatchRig r;
-    r.fp.port.deliver(bytes("S 1+19 S 1+11")); // a, and the head of the next packet when the
-    r.fp.port.fail();                          // device goes away
-    ASSERT_TRUE(r.fp.port.open());
-    r.dispatch.resync();
-    // 30 bytes without a sync byte (still cut), the tail of a packet after the gap, 3 packets b.
-    r.fp.port.deliver(bytes("32+30 105+15 S 101+19 S 101+19 S 101+19"));
-    // Nothing from the two events without a sync byte nor the one that starts b; then b twice
-    // whole (the last b waits for the next sync byte).
-    EXPECT_EQ(r.packets,
-              std::vector<Packet>({packet("S 1+19"), packet("S 101+19"), packet("S 101+19")}));
 }
 
 TEST(RunControlTest, StatesOfEachCommandInBothModes) {
@@ -161,7 +146,7 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
     }
 }
 
-TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
+TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSettings) {
     EXPECT_EQ(
         std::tuple(parseSimMode("dmm-memory"), parseSimMode("dso-memory"), parseSimMode("memory")),
         std::tuple(SimMode::DmmMemory, SimMode::DsoMemory, std::nullopt)); // the demo's names
@@ -175,9 +160,7 @@ TEST(MeterSimulatorTest, MemoryPlaybackSendsMessagesThenNumberedReadings) {
     }
     EXPECT_EQ(modes, "22" + std::string(16, '1') + "2" + std::string(24, '0'));
     EXPECT_EQ(texts.substr(0, 19) + texts.substr(16 * 18, 6), "Data start         Data e");
-}
 
-TEST(MeterSimulatorTest, ScopeFramesCarryTheirSettings) {
     DsoSignal s{.timeBase = 24, .gain = 9, .triggerPos = -20, .verticalPos = 12, .slope = 0};
     s.level = -8, s.zeroLevel = 120;
     // Work mode, time base, memory number of 7 frames: live ones walk model 5's four fastest
@@ -211,7 +194,7 @@ std::string tempFile(const char *name) { // the process id keeps parallel runs a
 
 using test::contents;
 
-TEST(RawRecordingTest, RecordsComeBackAsWrittenUpToACut) {
+TEST(RawRecordingTest, RecordsComeBackUpToACutBadFilesAreRefusedAFailedWriterSaysWhy) {
     const std::string path = tempFile("qvlink-raw-roundtrip.raw");
     const Bytes big(70000, 0x5A); // more than one record holds
     {
@@ -248,9 +231,7 @@ TEST(RawRecordingTest, RecordsComeBackAsWrittenUpToACut) {
             << size;
     }
     std::filesystem::remove(path);
-}
 
-TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteStopsSayingWhy) {
     const std::string longLine = std::string(600, 'q') + "\n";
     for (const std::string b : {"", "qvlink raw 2 x\n", "qvlink raw 1", "qvlink raw 12\n",
                                 longLine.c_str(), "QM data\nqvlink raw 1\n"}) {
@@ -259,17 +240,16 @@ TEST(RawRecordingTest, AFileWithoutTheHeaderIsRefusedAndAWriterThatCannotWriteSt
         EXPECT_FALSE(readRawRecording(in, error)) << b;
         EXPECT_EQ(error, "not a raw recording: the first line must begin with \"qvlink raw 1\"");
     }
-    std::string error;
     EXPECT_TRUE(!readRawRecording(tempFile("qvlink-no-such-file.raw"), error) &&
                 error.find("cannot read") != std::string::npos);
     RawRecordingWriter w;
-    EXPECT_FALSE(w.open("/nonexistent-dir/x.raw", ""));
-    EXPECT_NE(w.error().find("cannot create the recording"), std::string::npos);
+    EXPECT_TRUE(!w.open("/nonexistent-dir/x.raw", "") &&
+                w.error().find("cannot create the recording") != std::string::npos);
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    EXPECT_FALSE(w.open("/dev/full", "a full disk"));
-    EXPECT_NE(w.error().find("No space left"), std::string::npos) << w.error();
-    EXPECT_FALSE(w.write(0, Bytes{1}));
+    EXPECT_TRUE(!w.open("/dev/full", "a full disk") &&
+                w.error().find("No space left") != std::string::npos && !w.write(0, Bytes{1}))
+        << w.error();
 }
 
 // Records are read as the replay takes them, up to the last whole one found at opening; a pipe,
@@ -309,7 +289,7 @@ TEST(RawRecordingTest, AReaderTakesTheRecordsFoundAtOpeningOneAtATime) {
 }
 
 // An old recording (through a link) is replaced only once the new one has begun.
-TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBegins) {
+TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBeginsThePortKeepsWhatIsRead) {
     const std::string old = tempFile("qvlink-old.raw"), link = tempFile("qvlink-link.raw");
     std::ofstream(old, std::ios::binary) << "qvlink raw 1 old\n";
     std::filesystem::permissions(old, std::filesystem::perms(0600));
@@ -324,9 +304,7 @@ TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBegins) {
         EXPECT_EQ(std::filesystem::status(old).permissions(), std::filesystem::perms(0600));
     }
     std::filesystem::remove(link), std::filesystem::remove(old);
-}
 
-TEST(RawRecordingTest, TheRecordingPortKeepsWhatTheProgramReadsWithItsTime) {
     const std::string path = tempFile("qvlink-raw-port.raw");
     auto inner = std::make_unique<platform::fakes::FakeSerialPort>();
     platform::fakes::FakeSerialPort &fake = *inner;
@@ -363,8 +341,7 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     ASSERT_TRUE(port.selectPort(1) && port.open());
     port.playUntil(1000);
     EXPECT_TRUE(events.empty() && port.dsr() == false) << "no lines, no power, no bytes";
-    ASSERT_TRUE(port.setRts(true) && port.setDtr(true));
-    EXPECT_EQ(port.cts(), true);
+    ASSERT_TRUE(port.setRts(true) && port.setDtr(true) && port.cts() == true);
     port.playUntil(150);
     EXPECT_EQ(events, std::vector<Bytes>{bytes("0 0 0 0 0 0 0 0 0 0 1 1 1 1 1 1 1 1 1 1")});
     std::vector next{port.nextTime()};

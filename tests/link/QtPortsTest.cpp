@@ -1,15 +1,12 @@
 #include "link/LinkTexts.h"
-#include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
 #include "link/ReceiveDispatch.h"
 #include "link/SerialLink.h"
 #include "link/qt/LinkOptions.h"
-#include "link/qt/ReplayPacer.h"
 #include "link/qt/SerialPortFactory.h"
 #include "link/qt/VirtualMeterPort.h"
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
-#include "platform/qt/serial/PortTable.h"
 #include "platform/qt/serial/QtDeviceMemory.h"
 #include "platform/qt/serial/QtSerialPort.h"
 
@@ -20,9 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <pty.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace qv::link {
@@ -54,28 +49,6 @@ struct Pty {
     }
 };
 
-TEST(PortTableTest, UsbAdaptersFirstThenOnBoardPortsAndNumbersStayWithTheirDevices) {
-    using Names = std::vector<std::string>;
-    const std::pair<Names, Names> cases[] = {
-        {{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB2"},
-         {"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}},
-        {{"/dev/tty.usbserial-A1", "/dev/cu.Bluetooth", "/dev/cu.usbmodem14",
-          "/dev/cu.usbserial-A1"},
-         {"/dev/cu.usbserial-A1", "/dev/cu.usbmodem14", "/dev/cu.Bluetooth"}},
-        {{"ttyS99999999999999999999", "ttyS1"}, {"ttyS1", "ttyS99999999999999999999"}},
-    };
-    for (const auto &[input, expected] : cases)
-        EXPECT_EQ(PortTable::order(input), expected);
-    PortTable table; // the eight numbers stay with their devices for the run
-    table.update({"/dev/ttyS0", "/dev/ttyUSB0"});
-    EXPECT_EQ(table.device(1) + " " + table.device(2), "/dev/ttyUSB0 /dev/ttyS0");
-    // An adapter is pulled out and another plugged in: port 1 keeps its adapter.
-    table.update({"/dev/ttyS0", "/dev/ttyUSB1"});
-    EXPECT_EQ(table.device(1) + " " + table.device(3), "/dev/ttyUSB0 /dev/ttyUSB1");
-    table.assign(9, "/dev/x"); // ignored
-    EXPECT_EQ(table.device(0) + table.device(9) + table.device(-4), "");
-}
-
 /// A link over a port, a fake timer for the reconnect watch, and every packet handed on.
 struct PortLink {
     platform::fakes::FakePlatform fp;
@@ -99,7 +72,7 @@ std::filesystem::path tempPath(const std::string &name) {
     return std::filesystem::temp_directory_path() / (name + std::to_string(getpid()));
 }
 
-TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneIsWaitedForAndComesBackUnderItsPath) {
+TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackItsNumberAndMemoryStay) {
     // A symlink in a folder of its own, replaced in one step as udev replaces a device link.
     const std::filesystem::path dir = tempPath("qvlink-pty-link-"), path = dir / "meter";
     std::filesystem::create_directories(dir);
@@ -143,9 +116,7 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneIsWaitedForAndComesBackUnde
     ASSERT_TRUE(second.write(meter.nextBytes(20 * 3)));
     EXPECT_TRUE(runUntil([&] { return l.packets.size() > 3; })) << "the port reads again";
     std::filesystem::remove_all(dir);
-}
 
-TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
     const QString ini = QString::fromStdString(tempPath("qvlink-settings-").string() + ".ini");
     QFile::remove(ini);
     EXPECT_FALSE(platform::qt::QtDeviceMemory(ini).recall());
@@ -155,6 +126,26 @@ TEST(QtSerialPortTest, TheRememberedDeviceComesBackFromItsSettingsFile) {
     EXPECT_EQ(std::tie(back.path, back.serialNumber, back.vendorId, back.productId),
               std::tuple("/dev/serial/by-id/usb-X", "A7", 0x0403, std::nullopt));
     QFile::remove(ini);
+
+    using Names = std::vector<std::string>;
+    const std::pair<Names, Names> cases[] = {
+        {{"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB2"},
+         {"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}},
+        {{"/dev/tty.usbserial-A1", "/dev/cu.Bluetooth", "/dev/cu.usbmodem14",
+          "/dev/cu.usbserial-A1"},
+         {"/dev/cu.usbserial-A1", "/dev/cu.usbmodem14", "/dev/cu.Bluetooth"}},
+        {{"ttyS99999999999999999999", "ttyS1"}, {"ttyS1", "ttyS99999999999999999999"}},
+    };
+    for (const auto &[input, expected] : cases)
+        EXPECT_EQ(PortTable::order(input), expected);
+    PortTable table; // the eight numbers stay with their devices for the run
+    table.update({"/dev/ttyS0", "/dev/ttyUSB0"});
+    EXPECT_EQ(table.device(1) + " " + table.device(2), "/dev/ttyUSB0 /dev/ttyS0");
+    // An adapter is pulled out and another plugged in: port 1 keeps its adapter.
+    table.update({"/dev/ttyS0", "/dev/ttyUSB1"});
+    EXPECT_EQ(table.device(1) + " " + table.device(3), "/dev/ttyUSB0 /dev/ttyUSB1");
+    table.assign(9, "/dev/x"); // ignored
+    EXPECT_EQ(table.device(0) + table.device(9) + table.device(-4), "");
 }
 
 // The pace counts from the first record played, not from the lines coming up 300 ms before (on
@@ -193,7 +184,7 @@ TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) 
 
 // A recording without a whole record is no meter: port 1 stays empty and the search finds none;
 // the note says why. A cut one says what was left out.
-TEST(LinkOptionsTest, AReplayWithNothingToReplayStandsEmptyACutOneSaysWhatWasLeftOut) {
+TEST(LinkOptionsTest, AnEmptyReplayStandsEmptyACutOneSaysWhyTheVirtualMeterIsFound) {
     const std::string path = tempPath("qvlink-empty-").string() + ".raw";
     const std::string head = "qvlink raw 1 x\n";
     const std::string record = std::string("\0\0\0\0\x02\0\x01\x02", 8);
@@ -217,9 +208,7 @@ TEST(LinkOptionsTest, AReplayWithNothingToReplayStandsEmptyACutOneSaysWhatWasLef
         EXPECT_EQ(port->port->selectPort(1) && port->port->open(), !nothing);
     }
     std::filesystem::remove(path);
-}
 
-TEST(VirtualMeterPortTest, SearchFindsTheMeterAndPacketsFlow) {
     auto others = std::make_unique<platform::fakes::FakeSerialPort>();
     others->ports.fill({.exists = false});
     others->ports[3] = {.cable = true};

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -50,10 +48,8 @@ struct LinkFixture {
     /// The eight port items, checked and enabled: "00100000 11111111".
     [[nodiscard]] std::string items() const {
         std::string checked, enabled;
-        for (const auto &item : el.mnuCOM) {
-            checked += item.checked() ? '1' : '0';
-            enabled += item.enabled() ? '1' : '0';
-        }
+        for (const auto &item : el.mnuCOM)
+            checked += item.checked() ? '1' : '0', enabled += item.enabled() ? '1' : '0';
         return checked + ' ' + enabled;
     }
     /// Port open, Link pressed, mnuBreak checked and enabled, mnuLink checked and enabled.
@@ -70,7 +66,7 @@ struct LinkFixture {
     }
 };
 
-TEST(SerialLinkTest, SearchOverPortTables) {
+TEST(SerialLinkTest, SearchOverPortTablesAndComOnOneChosenPort) {
     // Ports, port found (0: none; ComPort runs out at 9), items, sleeps, items after a
     // disconnect on which the port will not close (its item is disabled).
     const std::tuple<const char *, int, const char *, std::vector<int>, const char *> cases[] = {
@@ -91,13 +87,11 @@ TEST(SerialLinkTest, SearchOverPortTables) {
         EXPECT_EQ(std::tuple(f.el.panel[0].text(), f.items()),
                   std::tuple(kDisconnectedText, afterBreak));
     }
-}
 
-TEST(SerialLinkTest, ComOnOneChosenPort) {
     // Ports, port chosen, panel, state(), items, from a link shown up on port 7. A failed port
     // (or one out of 1..8) leaves the Link button and the Comm items as they were.
     constexpr const char *kUntouched = "通信状态提示";
-    const std::tuple<const char *, int, const char *, const char *, const char *> cases[] = {
+    const std::tuple<const char *, int, const char *, const char *, const char *> chosen[] = {
         {"..M.....", 3, "通信电缆已连接在COM 3，通信已建立", "110110", "00100000 11111111"},
         {"........", 3, "通信电缆未连接在COM 3，通信无法建立", "001001", "00000000 11111111"},
         {"..-.....", 3, kUntouched, "010110", "00000000 11011111"},
@@ -105,7 +99,7 @@ TEST(SerialLinkTest, ComOnOneChosenPort) {
         {"........", 0, kUntouched, "010110", "00000000 11111111"},
         {"........", 9, kUntouched, "010110", "00000000 11111111"},
     };
-    for (const auto &[ports, n, panel, state, items] : cases) {
+    for (const auto &[ports, n, panel, state, items] : chosen) {
         SCOPED_TRACE(testing::Message() << ports << " " << n);
         LinkFixture f(ports);
         common::Elements &el = f.el;
@@ -113,10 +107,9 @@ TEST(SerialLinkTest, ComOnOneChosenPort) {
         el.Link.setChecked(true), el.mnuLink.setChecked(true), el.mnuLink.setEnabled(false);
         el.mnuBreak.setChecked(false), el.mnuBreak.setEnabled(true);
         f.link.mnuCOM_Click(n);
-        EXPECT_EQ(std::tuple(el.panel[0].text(), f.state(), f.items()),
-                  std::tuple(panel, state, items)); // a failed or empty port is not left open
         const bool opened = n >= 1 && n <= 8 && ports[n - 1] != '-'; // then it waits for the lines
-        EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>(opened, 100));
+        EXPECT_EQ(std::tuple(el.panel[0].text(), f.state(), f.items(), f.fp.clock.sleeps),
+                  std::tuple(panel, state, items, std::vector<int>(opened, 100))); // none left open
         EXPECT_EQ(f.form.v.ComPort, 0) << "COM leaves ComPort alone";
     }
 }
@@ -175,7 +168,7 @@ TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesBadOnesSayWhyChosenOnes
     EXPECT_EQ(f.memory.device.value_or(DeviceIdentity{}).path, "/dev/rfcomm0");
 }
 
-TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceOrFallsBackToTheRememberedOne) {
+TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheRememberedOne) {
     LinkFixture a("--------"); // --port: no search at all, and the device is remembered
     a.addDevice("/dev/ttyACM0");
     a.devices.devices = {usb("/dev/ttyACM0", "A5")};
@@ -201,6 +194,32 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceOrFallsBackToTheRememberedOne) {
         EXPECT_EQ(f.el.panel[0].text(), panel);
         EXPECT_EQ(f.el.linkNote.text().empty(), panel == kNotFoundText);
     }
+
+    // A --port device not there at start-up is watched for (as after an unplug: the user's link
+    // commands end the wait) and remembered once it connects.
+    LinkFixture f("--------");
+    f.link.setStartDevice("/dev/ttyUSB3");
+    f.link.startUp();
+    f.expectLink(false, notConnectedText("/dev/ttyUSB3"));
+    EXPECT_EQ(std::pair(f.timer.active(), f.timer.intervalMs), std::pair(true, 1000));
+    f.addDevice("/dev/ttyUSB3");
+    f.devices.devices = {usb("/dev/ttyUSB3", "A5")};
+    f.timer.fire();
+    f.expectLink(true, connectedText("/dev/ttyUSB3"));
+    EXPECT_EQ(std::tuple(f.timer.active(), f.memory.device.value_or(DeviceIdentity{}).serialNumber,
+                         f.el.linkNote.text()),
+              std::tuple(false, "A5", "/dev/ttyUSB3 appeared: the link is up"));
+
+    // A pseudo-terminal's name, remembered or given, is someone else's at the next start.
+    LinkFixture h("--------");
+    h.memory.device = DeviceIdentity{"/dev/pts/3"};
+    h.addDevice("/dev/pts/3");
+    h.link.startUp();
+    h.expectLink(false, kNotFoundText);
+    LinkFixture p("--------");
+    p.link.setStartDevice("/dev/pts/9");
+    p.link.startUp();
+    EXPECT_FALSE(p.link.watch().watching() || p.timer.active());
 }
 
 TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserActs) {
@@ -215,16 +234,14 @@ TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserAct
     EXPECT_NE(f.el.linkNote.text().find("went away"), std::string::npos);
 
     f.fp.port.devices.clear();
-    f.timer.fire();
-    f.timer.fire();
+    f.timer.fire(), f.timer.fire();
     f.expectLink(false, kDisconnectedText); // attempts are quiet
     EXPECT_TRUE(f.timer.active());
 
     f.addDevice("/tmp/meter");
     f.timer.fire();
     f.expectLink(true, connectedText("/tmp/meter"));
-    EXPECT_FALSE(f.timer.active());
-    EXPECT_TRUE(f.fp.clock.sleeps.empty()) << "no wait for the lines of a named device";
+    EXPECT_TRUE(!f.timer.active() && f.fp.clock.sleeps.empty()) << "no wait for a named device";
 
     // A link the user broke or moved is never reopened by itself.
     const std::function<void(SerialLink &)> commands[] = {
@@ -241,35 +258,34 @@ TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserAct
 }
 
 TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElsewhere) {
-    {
-        LinkFixture f("---M----");
-        f.link.COM(4);
-        f.fp.port.fail(); // a disconnection without a message that keeps the port usable
-        f.expectLink(false, kDisconnectedText);
-        EXPECT_TRUE(f.fp.messages.shown.empty());
-        f.setPort(4, '-');
-        f.timer.fire();
-        EXPECT_EQ(f.items(), "00000000 11111111") << "an absent device disables nothing";
-        f.setPort(4, 'M');
-        f.timer.fire();
-        f.expectLink(true, connectedText(4));
-        EXPECT_EQ(f.items(), "00010000 11111111");
-        EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>({100, 100})) << "COM, then the port back";
-    }
-    LinkFixture f("M-------");
-    f.devices.devices = {usb("fake1", "SN1")};
-    f.link.COM(1);
-    f.fp.port.fail();
-    f.setPort(1, '-');
-    f.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
-    f.addDevice("/dev/ttyUSB3", {});
+    LinkFixture f("---M----");
+    f.link.COM(4);
+    f.fp.port.fail(); // a disconnection without a message that keeps the port usable
+    f.expectLink(false, kDisconnectedText);
+    EXPECT_TRUE(f.fp.messages.shown.empty());
+    f.setPort(4, '-');
     f.timer.fire();
-    EXPECT_EQ(f.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
+    EXPECT_EQ(f.items(), "00000000 11111111") << "an absent device disables nothing";
+    f.setPort(4, 'M');
+    f.timer.fire();
+    f.expectLink(true, connectedText(4));
+    EXPECT_EQ(f.items(), "00010000 11111111");
+    EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>({100, 100})) << "COM, then the port back";
+
+    LinkFixture a("M-------");
+    a.devices.devices = {usb("fake1", "SN1")};
+    a.link.COM(1);
+    a.fp.port.fail();
+    a.setPort(1, '-');
+    a.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
+    a.addDevice("/dev/ttyUSB3", {});
+    a.timer.fire();
+    EXPECT_EQ(a.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
 // After an unplug a name is opened again only where it still names the meter's device, never a
 // pseudo-terminal's; naming one does not read the system's (slow) list of devices.
-TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterAtTheSamePath) {
+TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNumberOrIds) {
     LinkFixture f("--------");
     f.addDevice("/dev/pts/7");
     f.link.connectDevice("/dev/pts/7", true);
@@ -279,8 +295,8 @@ TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterA
     f.addDevice("/dev/pts/7"); // another program's terminal, at once or later
     f.timer.fire();
     f.expectLink(false, kDisconnectedText);
-    EXPECT_FALSE(f.timer.active()) << "nothing to try";
-    EXPECT_TRUE(f.link.watch().watching()) << "lost until the user acts";
+    EXPECT_TRUE(!f.timer.active() && f.link.watch().watching())
+        << "nothing to try, lost till asked";
     EXPECT_NE(f.el.linkNote.text().find("not opened again"), std::string::npos);
     f.link.mnuBreak_Click();
     EXPECT_FALSE(f.link.watch().watching());
@@ -299,37 +315,6 @@ TEST(DeviceLinkTest, APseudoTerminalThatComesBackIsNotReopenedNorAnotherAdapterA
     g.timer.fire();
     g.expectLink(true, connectedText("/dev/ttyUSB1"));
 
-    // The remembered device was a pseudo-terminal: at the next start its name is someone else's.
-    LinkFixture h("--------");
-    h.memory.device = DeviceIdentity{"/dev/pts/3"};
-    h.addDevice("/dev/pts/3");
-    h.link.startUp();
-    h.expectLink(false, kNotFoundText);
-}
-
-// A --port device not there at start-up is watched for (as after an unplug: the user's link
-// commands end the wait) and remembered once it connects; not a pseudo-terminal's name.
-TEST(DeviceLinkTest, AStartDeviceThatIsNotThereYetIsTakenWhenItAppears) {
-    LinkFixture f("--------");
-    f.link.setStartDevice("/dev/ttyUSB3");
-    f.link.startUp();
-    f.expectLink(false, notConnectedText("/dev/ttyUSB3"));
-    EXPECT_EQ(std::pair(f.timer.active(), f.timer.intervalMs), std::pair(true, 1000));
-    f.addDevice("/dev/ttyUSB3");
-    f.devices.devices = {usb("/dev/ttyUSB3", "A5")};
-    f.timer.fire();
-    f.expectLink(true, connectedText("/dev/ttyUSB3"));
-    EXPECT_EQ(std::tuple(f.timer.active(), f.memory.device.value_or(DeviceIdentity{}).serialNumber,
-                         f.el.linkNote.text()),
-              std::tuple(false, "A5", "/dev/ttyUSB3 appeared: the link is up"));
-
-    LinkFixture p("--------");
-    p.link.setStartDevice("/dev/pts/9");
-    p.link.startUp();
-    EXPECT_FALSE(p.link.watch().watching() || p.timer.active());
-}
-
-TEST(DeviceMatchTest, AnAdapterIsFoundBySerialNumberOrByUniqueIds) {
     const std::vector<SerialDeviceInfo> list = {
         usb("/dev/ttyUSB0", "A1"), usb("/dev/ttyUSB1", "", 0x1a86, 0x7523),
         usb("/dev/ttyUSB2", "", 0x10c4, 0xea60), usb("/dev/ttyUSB3", "", 0x10c4, 0xea60)};

@@ -13,8 +13,6 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace qv::output {
 namespace {
@@ -30,8 +28,9 @@ std::vector<std::string> linesOf(const std::string &csv) {
     return out;
 }
 
-// 2.5 of every unit a reading or a scale shows, in its SI unit; nothing for an unknown one.
-TEST(Csv, EveryUnitInSi) {
+// 2.5 of every unit a reading or a scale shows, in its SI unit; nothing for an unknown one. Numbers
+// without a negative zero or binary noise, fields quoted where a blank or line break needs it.
+TEST(Csv, EveryUnitInSiNumbersAndFields) {
     const std::tuple<const char *, double, const char *> rows[] = {
         {"V", 2.5, "V"},        {"mV", 0.0025, "V"},  {"s", 2.5, "s"},       {"ms", 0.0025, "s"},
         {"us", 2.5e-6, "s"},    {"ns", 2.5e-9, "s"},  {"mHz", 0.0025, "Hz"}, {"Hz", 2.5, "Hz"},
@@ -44,21 +43,17 @@ TEST(Csv, EveryUnitInSi) {
         ASSERT_TRUE(got) << unit;
         EXPECT_EQ(std::pair(got->value, got->unit), std::pair(value, std::string_view(si))) << unit;
     }
-    EXPECT_FALSE(inSi(2.5, "mm"));
-    EXPECT_FALSE(inSi(2.5, "  "));
-}
-
-TEST(Csv, NegativeZeroLineBreaksAndWholeNumbers) {
+    EXPECT_FALSE(inSi(2.5, "mm") || inSi(2.5, "  "));
     EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines"), Csv::number(100000.0),
-                         Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2))),
-              std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3"));
-    EXPECT_EQ(std::tuple(Csv::field(std::string_view()), Csv::field(" a")),
-              std::tuple("", "\" a\""));
+                         Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2)),
+                         Csv::field(std::string_view()), Csv::field(" a")),
+              std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3", "", "\" a\""));
 }
 
 // Rows by hand: volts = value / 10 x volts per division, time = index x time per division / 20,
-// each the decimal a person writes, without the last-bit noise of binary arithmetic.
-TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
+// each the decimal a person writes, without the last-bit noise of binary arithmetic. The header
+// carries the settings and quoted texts.
+TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamilyAndTheHeader) {
     // model, time base index, gain index, point, value; its row, volts and time per division
     const std::tuple<int, double, double, size_t, double, const char *, const char *, const char *>
         cases[] = {
@@ -84,10 +79,6 @@ TEST(WaveformCsv, PointsInVoltsAndSecondsForEveryTimeBaseFamily) {
                   std::string("# volts_per_div,") + voltsPerDiv + "|# time_per_div," + timePerDiv +
                       "|index,time_s,volts|" + row);
     }
-}
-
-TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
-    dso::ScaleTables tables;
     common::Waveform wave;
     wave.DsoParam = {13, -10, 7, 5, 3, 0, 3, 0};
     wave.WaveTitle = "Meter 7302 DSO sample, \"A\"";
@@ -108,15 +99,22 @@ TEST(WaveformCsv, HeaderCarriesSettingsAndQuotedTexts) {
     EXPECT_EQ(workModeOfTitle("other title", model), "");
 }
 
-TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
-    testing::PrintFixture f; // 2 V/div, 1 ms/div
+/// The spectrum the view shows, as the export writes it.
+std::string viewCsv(const testing::PrintFixture &f) {
+    return spectrumCsv({f.form.v.WindowName, f.form.v.SpectrumLogScale == 1,
+                        std::span<const double>(f.view.Spectrum.data(), 128),
+                        voltsPerUnit(f.form.wave, 0, f.tables),
+                        secondsPerDiv(f.form.wave, 0, f.tables)});
+}
+
+// The bins are the view's own values. What the dB scale is: with the rectangular window a
+// constant c volts has the DFT magnitude 256 c in bin 0, so its linear magnitude is c and its dB
+// 10 log10(256 c / 1 V).
+TEST(SpectrumCsv, BinsDbFrequenciesForEveryTimeBaseFamilyAndThePeakBesideTheDcBin) {
     for (const int logScale : {0, 1}) {
+        testing::PrintFixture f; // 2 V/div (0.2 V a unit), 1 ms/div
         f.show(true, logScale);
-        const SpectrumCsvInput in{f.form.v.WindowName, logScale == 1,
-                                  std::span<const double>(f.view.Spectrum.data(), 128),
-                                  voltsPerUnit(f.form.wave, 0, f.tables),
-                                  secondsPerDiv(f.form.wave, 0, f.tables)};
-        const std::string csv = spectrumCsv(in);
+        const std::string csv = viewCsv(f);
         const auto lines = linesOf(csv);
         const double unit = logScale ? 1.0 : 0.2; // dB as they are, or units of 0.2 V
         // the sine's 6.4 bins: its peak in bin 6, at 6 x 78.125 Hz; 78.125 Hz is 1 / 12.8 ms
@@ -135,11 +133,19 @@ TEST(SpectrumCsv, BinsAreTheSpectrumViewsOwnValues) {
         // Bin 10 is one division of the view: the readout's 781.25 Hz.
         EXPECT_EQ(lines[lines.size() - 118],
                   "10,781.25," + Csv::number(f.view.Spectrum[10] * unit));
-    }
-}
 
-// The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
-TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
+        f.form.wave.WaveData.fill(5);
+        f.form.v.WindowType = 0, f.form.v.WindowName = "Rectangular";
+        f.show(true, logScale);
+        const auto flat = linesOf(viewCsv(f));
+        const size_t first = logScale ? 10 : 8;
+        EXPECT_EQ(flat[first].substr(0, 4), "0,0,");
+        // 1 V; 10 log10(256) = 24.0824 dB; an empty bin reads the -50 floor
+        EXPECT_NEAR(std::stod(flat[first].substr(4)), logScale ? 24.0824 : 1.0, 1e-4);
+        EXPECT_EQ(flat[first + 5], logScale ? "5,390.625,-50" : "5,390.625,0");
+    }
+
+    // The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
     // model, time base index; frequency per bin and of bin 127, by hand
     const std::tuple<int, double, const char *, const char *> cases[] = {
         {0, 7, "0.78125", "99.21875"},      // 0.1 s/div
@@ -160,30 +166,9 @@ TEST(SpectrumCsv, FrequenciesForEveryTimeBaseFamily) {
                   std::string("# frequency_per_bin_hz,") + perBin + "|1," + perBin + ",0|127," +
                       last + ",0");
     }
-}
 
-// What the dB scale is: with the rectangular window a constant c volts has the DFT magnitude
-// 256 c in bin 0, so its linear magnitude is c and its dB 10 log10(256 c / 1 V).
-TEST(SpectrumCsv, DbAreTenLogOfTheUndividedMagnitudeInVolts) {
-    testing::PrintFixture f; // 2 V/div: 0.2 V a unit
-    f.form.wave.WaveData.fill(5);
-    f.form.v.WindowType = 0, f.form.v.WindowName = "Rectangular";
-    for (const int logScale : {0, 1}) {
-        f.show(true, logScale);
-        const auto lines = linesOf(spectrumCsv(
-            {"Rectangular", logScale == 1, std::span<const double>(f.view.Spectrum.data(), 128),
-             voltsPerUnit(f.form.wave, 0, f.tables), secondsPerDiv(f.form.wave, 0, f.tables)}));
-        const size_t first = logScale ? 10 : 8;
-        EXPECT_EQ(lines[first].substr(0, 4), "0,0,");
-        // 1 V; 10 log10(256) = 24.0824 dB; an empty bin reads the -50 floor
-        EXPECT_NEAR(std::stod(lines[first].substr(4)), logScale ? 24.0824 : 1.0, 1e-4);
-        EXPECT_EQ(lines[first + 5], logScale ? "5,390.625,-50" : "5,390.625,0");
-    }
-}
-
-// The highest bin from 1 up above its left neighbour and not below its right one (the last has
-// only a left one), the lower of equal ones; its frequency and its magnitude in the file's scale.
-TEST(SpectrumCsv, PeakBesideTheDcBinInTheViewsScale) {
+    // The peak: the highest bin from 1 up above its left neighbour and not below its right one
+    // (the last has only a left one), the lower of equal ones, in the file's scale.
     const double linear[] = {5, 3, 1, 4, 2}, db[] = {-3, -10, -20, -5, -30}, none[] = {0, 0, 0},
                  ties[] = {0, 2, 6, 6, 1, 5}, rising[] = {0, 1, 2, 3}, floor[] = {-50, -50};
     // bins 78.125 Hz apart (1 ms/div); the linear magnitude in volts (0.2 V a unit)

@@ -4,7 +4,6 @@
 #include "platform/qt/services/QtPrinter.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -52,12 +51,14 @@ TEST(Copy, TheClipboardHoldsTheScreenAt96Dpi) {
 }
 
 // The SVG keeps the display list's twips: the trace's points lie 20 twips apart, as drawn,
-// instead of on the 15-twip pixels of the 96-dpi view. It shows at the screen's 369 x 337.
-TEST(SvgPicture, KeepsTheTwipsOfTheDrawing) {
+// instead of on the 15-twip pixels of the 96-dpi view. It shows at the screen's 369 x 337. The
+// PNG file holds the drawn pixels exactly, at 96 dpi.
+TEST(Pictures, TheSvgKeepsTheTwipsOfTheDrawingThePngItsPixels) {
+    using platform::qt::QtPictureWriter;
     testing::PrintFixture f;
     f.show(false);
-    const QByteArray svg = platform::qt::QtPictureWriter::bytes(platform::PictureFormat::Svg,
-                                                                f.form.el.Picture1, 5530, 5055, 1);
+    const QByteArray svg =
+        QtPictureWriter::bytes(platform::PictureFormat::Svg, f.form.el.Picture1, 5530, 5055, 1);
     const QSvgRenderer renderer(svg);
     ASSERT_TRUE(renderer.isValid());
     EXPECT_EQ(renderer.viewBoxF(), QRectF(0, 0, 5530, 5055));
@@ -65,13 +66,6 @@ TEST(SvgPicture, KeepsTheTwipsOfTheDrawing) {
     // Points 0 and 1 of the sine (0 and 3 units) from the trace's left end (150 + 60 twips)
     EXPECT_TRUE(svg.contains("points=\"210,2500 230,2380 \"")) << svg.toStdString();
     EXPECT_TRUE(svg.contains(">Model: QM1538</text>"));
-}
-
-// The PNG file holds the drawn pixels exactly, at 96 dpi.
-TEST(PngPicture, HoldsTheDrawnPixels) {
-    testing::PrintFixture f;
-    f.show(false);
-    using platform::qt::QtPictureWriter;
     const QImage read = QImage::fromData(
         QtPictureWriter::bytes(platform::PictureFormat::Png, f.form.el.Picture1, 5530, 5055, 2));
     EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32),

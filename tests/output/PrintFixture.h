@@ -1,9 +1,6 @@
 #pragma once
 #include "../dso/Scope.h"
-#include "cursors/ScreenCursors.h"
 #include "output/Printing.h"
-#include "spectrum/SpectrumView.h"
-#include "spectrum/WindowTable.h"
 
 #include <cmath>
 

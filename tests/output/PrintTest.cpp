@@ -11,7 +11,7 @@ using Texts = std::vector<std::string>;
 
 // The DMM record page in Arial 9, black: the header from (0, 50), then each log line at the left
 // edge (-1000) a text line lower, empty ones too; any line end splits, a last one adds no line.
-TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
+TEST(Print, TheRecordPageOneDocumentPerCopyCursorsReadoutsTitlePenWidthsAndTraces) {
     const double h = common::EstimatedTextMeasure{}.lineHeight("Arial", 9);
     const std::pair<std::string, std::string> cases[] = {
         // log; rows after the header
@@ -37,17 +37,15 @@ TEST(RecordPage, HeaderLogEmptyLinesAndEndInTheirRows) {
             std::tuple(page.originLeft(), page.originTop(), opsOf<common::LineOp>(page).size()),
             std::tuple(-1000, -1000, 0u));
     }
-}
 
-// Each copy is a document of its own; Cancel and failures print nothing and say nothing.
-TEST(Printout, OneDocumentPerCopyAndSilentFailures) {
+    // Each copy is a document of its own; Cancel and failures print nothing and say nothing.
     // copies (none: Cancel), beginning fails, ending fails; documents printed
     // clang-format off
-    const std::tuple<std::optional<int>, bool, bool, std::size_t> cases[] = {
+    const std::tuple<std::optional<int>, bool, bool, std::size_t> jobs[] = {
         {3, false, false, 3}, {std::nullopt, false, false, 0}, {0, false, false, 0},
         {3, true, false, 0}, {3, false, true, 0}};
     // clang-format on
-    for (const auto &[copies, failBegin, failEnd, pages] : cases) {
+    for (const auto &[copies, failBegin, failEnd, pages] : jobs) {
         PrintFixture f;
         f.form.el.DSOmode.setChecked(false);
         f.fp.printer.copies = copies, f.fp.printer.failBegin = failBegin;
@@ -58,18 +56,15 @@ TEST(Printout, OneDocumentPerCopyAndSilentFailures) {
             EXPECT_EQ(opsOf<TextOp>(*page).back().text, "End of record");
         EXPECT_TRUE(f.fp.messages.shown.empty());
     }
-}
 
-// Cursors, readouts, measurements and title in their places; graticule pen 2, cursors 5, the rest
-// 10, all in copy mode (paper has no XOR). The screen is left as it was.
-TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
+    // Cursors, readouts, measurements and title in place; graticule pen 2, cursors 5, the rest 10,
+    // all in copy mode (paper has no XOR). The screen is left as it was.
     PrintFixture f;
     f.show(false);
     f.form.v.CursorMode = 1;
     f.click(1, 1000, 2500);
     f.click(2, 1400, 2500);
-    const auto screenOps = f.form.el.Picture1.ops().size();
-    const auto screenMode = f.form.el.Picture1.drawMode();
+    const auto screen = std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode());
     const common::DrawingTarget &page = f.printPage();
     EXPECT_EQ(linesIn(page, kBlack, 5),
               (std::vector<Line>{{1000, 500, 1000, 4500}, {1400, 500, 1400, 4500}}));
@@ -84,12 +79,9 @@ TEST(WavePrint, BothTimeCursorsReadoutsTitlePenWidthsAndCopyMode) {
         const int width = l.color == common::kGrid ? 2 : l.width == 5 ? 5 : 10;
         ASSERT_EQ(std::tuple(l.width, l.mode), std::tuple(width, common::DrawMode::Copy));
     }
-    EXPECT_EQ(std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode()),
-              std::tuple(screenOps, screenMode));
-}
+    EXPECT_EQ(std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode()), screen);
 
-// Samples 0..252 at x 210..5250, clamped to the frame and moved by the vertical position.
-TEST(WavePrint, TraceOf253PointsClampedAndShifted) {
+    // Samples 0..252 at x 210..5250, clamped to the frame and moved by the vertical position.
     for (const auto &[value, position, y] : {std::tuple(0., 10., 2100.), {-1e300, 0., 4500.}}) {
         PrintFixture f;
         f.form.wave.WaveData.fill(value);
@@ -102,11 +94,9 @@ TEST(WavePrint, TraceOf253PointsClampedAndShifted) {
                 << value << " " << i;
         EXPECT_NE(lines[253][2], 5270); // the slope glyph follows, not a 254th point
     }
-}
 
-// The spectrum trace as the screen last showed it, not recomputed: bins 0..127, 40 twips apart
-// from x = 150. A zero waveform in dB lies on -50 dB, the bottom edge. Readouts and title.
-TEST(SpectrumPrint, TraceOf128PointsAsTheScreenShowsItReadoutsAndTitle) {
+    // The spectrum trace as the screen last showed it, not recomputed: bins 0..127, 40 twips apart
+    // from x = 150. A zero waveform in dB lies on -50 dB, the bottom edge. Readouts and title.
     for (const auto &[logScale, zero] : {std::pair(0, false), {1, true}}) {
         PrintFixture f;
         if (zero)

@@ -1,18 +1,15 @@
 #include "../dso/Scope.h"
-#include "platform/fakes/FakePlatform.h"
-#include "spectrum/Fft.h"
 #include "spectrum/SpectrumView.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <complex>
 #include <random>
 
 namespace qv::spectrum {
 namespace {
 
-TEST(WindowTable, ValuesAtTheEndsAndInTheMiddle) {
+TEST(WindowTable, ValuesAtTheEndsAndInTheMiddleAndTheWindowedFftMagnitudes) {
     const WindowTable w;
     // clang-format off
     const struct { int type, column; double value; } cases[] = {
@@ -28,26 +25,24 @@ TEST(WindowTable, ValuesAtTheEndsAndInTheMiddle) {
     for (int type = 0; type < WindowTable::kWindows; ++type)
         for (int i = 0; i <= 127; ++i)
             EXPECT_EQ(w.value(type, i), w.value(type, 255 - i)) << type << ":" << i;
-}
+    // The windowed magnitudes agree with a straightforward transform of a random wave.
 
-// The windowed magnitudes agree with a straightforward transform of a random wave.
-TEST(Fft, MagnitudesAgreeWithAStraightforwardTransform) {
     std::mt19937 random(12345);
     std::uniform_real_distribution<double> value(-50, 50);
-    const WindowTable windows;
     std::array<double, 257> wave{}, spectrum{};
     for (int i = 0; i < 256; ++i)
         wave[i] = value(random);
-    Fft().magnitudes(windows, 1, wave, spectrum);
+    Fft().magnitudes(w, 1, wave, spectrum);
     for (int k = 0; k < 256; ++k) {
         std::complex<double> expected;
         for (int i = 0; i < 256; ++i)
-            expected += windows.value(1, i) * wave[i] * std::polar(1.0, -2 * M_PI * k * i / 256.0);
+            expected += w.value(1, i) * wave[i] * std::polar(1.0, -2 * M_PI * k * i / 256.0);
         EXPECT_NEAR(spectrum[k], std::abs(expected), 1e-6) << "bin " << k;
     }
 }
 
-// A spectrum view with the rectangular window: a constant c gives exactly c in bin 0 when linear.
+// A spectrum view with the rectangular window: a constant c gives exactly c in bin 0 when linear;
+// with `cycles`, a sine of that many cycles in 256 points, 20 units high.
 struct Fixture {
     platform::fakes::FakePlatform fp;
     common::Form form{fp.platform};
@@ -55,20 +50,22 @@ struct Fixture {
     WindowTable windows;
     SpectrumView view{form, scales, windows};
 
-    void show(int model, double gainIndex, double timeIndex, double constant, int logScale) {
+    void show(int model, double gainIndex, double timeIndex, double constant, int logScale,
+              int cycles = 0) {
         form.v.WindowType = 0, form.v.MeterModelCode = static_cast<std::int16_t>(model);
         form.wave.DsoParam[2] = gainIndex, form.wave.DsoParam[0] = timeIndex;
         form.wave.WaveData.fill(constant), form.wave.WaveData[256] = 0;
+        for (int i = 0; cycles && i < 256; ++i)
+            form.wave.WaveData[i] = 20 * std::sin(2 * 3.14159265358979 * cycles * i / 256);
         form.v.SpectrumLogScale = logScale;
         view.FFT_Display();
     }
     // Red segments one bin (40 twips) wide, or the zero marker's lines (x from 150 to 90).
     [[nodiscard]] std::vector<common::LineOp> lines(double dx) const {
-        std::vector<common::LineOp> found;
-        for (const auto &op : form.el.Picture1.ops())
-            if (const auto *l = std::get_if<common::LineOp>(&op); l && l->x2 - l->x1 == dx)
-                if (dx != 40 || l->color == common::kRed)
-                    found.push_back(*l);
+        auto found = dso::test::opsOf<common::LineOp>(form.el.Picture1);
+        std::erase_if(found, [dx](const common::LineOp &l) {
+            return l.x2 - l.x1 != dx || (dx == 40 && l.color != common::kRed);
+        });
         return found;
     }
     [[nodiscard]] std::string textAt(double x, double y = 230) const {
@@ -76,12 +73,9 @@ struct Fixture {
     }
 };
 
-TEST(SpectrumView, ReadoutTexts) {
-    const struct {
-        int model, gain, time, scale;
-        const char *ampl, *freq;
-        double perDiv;
-    } cases[] = {
+TEST(SpectrumView, ReadoutTextsAndThePeakReadout) {
+    // clang-format off
+    const struct { int model, gain, time, scale; const char *ampl, *freq; double perDiv; } cases[] = {
         {0, 7, 7, 0, "F: 0.125V/div", "f: 7.813Hz /div", 7.8125},
         {0, 7, 13, 1, "F: 10 dB/div", "f: 781.25Hz /div", 781.25},
         {0, 7, 23, 0, "F: 0.125V/div", "f: 1.563MHz/div", 1.5625},
@@ -90,6 +84,7 @@ TEST(SpectrumView, ReadoutTexts) {
         {0, 7, 25, 0, "F: 0.125V/div", "f: ??", 0},                 // empty time base
         {0, 7, 0, 0, "F: 0.125V/div", "f: 39.063mHz/div", 39.0625}, // 20 s/div
     };
+    // clang-format on
     for (const auto &c : cases) {
         Fixture f;
         std::size_t drawnAtReset = 0;
@@ -103,28 +98,18 @@ TEST(SpectrumView, ReadoutTexts) {
                   std::tuple(c.ampl, c.freq, c.ampl, c.freq));
         EXPECT_DOUBLE_EQ(f.view.SpectrumFreqPerDiv, c.perDiv) << c.freq;
     }
-}
 
-// The peak readout, when shown: a sine of 16 cycles in 256 points, 20 units high, lies on bin 16
-// (1250 Hz at 1 ms/div); 128 x 20 / 256 units of 2 V/div are 2 V, 10 log10(2560 x 0.2 V) 27.1 dB.
-TEST(SpectrumView, PeakReadout) {
-    const struct {
-        double gain;
-        int scale;
-        bool shown;
-        const char *text;
-    } cases[] = {{7, 0, true, "Peak: 1250.0Hz   2.0V"},
-                 {7, 1, true, "Peak: 1250.0Hz   27.1dB"},
-                 {99, 0, true, "Peak: 1250.0Hz   ??"},
-                 {7, 0, false, ""}};
-    for (const auto &c : cases) {
+    // The peak readout: a sine of 16 cycles in 256 points, 20 units high, lies on bin 16 (1250
+    // Hz at 1 ms/div); 128 x 20 / 256 units of 2 V/div are 2 V, 10 log10(2560 x 0.2 V) 27.1 dB.
+    // clang-format off
+    const struct { double gain; int scale; bool shown; const char *text; } peaks[] = {
+        {7, 0, true, "Peak: 1250.0Hz   2.0V"}, {7, 1, true, "Peak: 1250.0Hz   27.1dB"},
+        {99, 0, true, "Peak: 1250.0Hz   ??"}, {7, 0, false, ""}};
+    // clang-format on
+    for (const auto &c : peaks) {
         Fixture f;
         f.view.showPeak = c.shown;
-        f.form.v.WindowType = 0, f.form.wave.DsoParam[2] = c.gain, f.form.wave.DsoParam[0] = 13;
-        for (int i = 0; i < 256; ++i)
-            f.form.wave.WaveData[i] = 20 * std::sin(2 * 3.14159265358979 * 16 * i / 256);
-        f.form.v.SpectrumLogScale = c.scale;
-        f.view.FFT_Display();
+        f.show(0, c.gain, 13, 0, c.scale, 16);
         EXPECT_EQ(f.textAt(2600, 50), c.text) << c.gain;
     }
     Fixture flat;
@@ -134,7 +119,7 @@ TEST(SpectrumView, PeakReadout) {
 
 // The trace covers bins 0..127 clamped to the screen, its linear gain is decided by the largest
 // bin, and the zero marker sits at -50 dB or 0 V.
-TEST(SpectrumView, TraceGainAndZeroMarker) {
+TEST(SpectrumView, TraceGainZeroMarkerWindowScaleAndViewItems) {
     // clang-format off
     const struct { int model, gainIndex, scale; double constant, gain, firstY; } cases[] = {
         {0, 7, 0, 0, 16, 4500},     {0, 7, 0, 4.99, 16, 1306.4}, {0, 7, 0, 5, 8, 2900},
@@ -158,17 +143,15 @@ TEST(SpectrumView, TraceGainAndZeroMarker) {
             EXPECT_EQ(l.y2, 4500) << c.constant;
         EXPECT_EQ(f.lines(-60).at(0).y1, c.scale ? 2500 : 4500); // the zero marker
     }
-}
 
-TEST(SpectrumView, WindowScaleAndViewItems) {
     using V = SpectrumView;
-    const std::pair<void (V::*)(), const char *> cases[] = {
+    const std::pair<void (V::*)(), const char *> items[] = {
         {&V::mnuRectangular_Click, "Rectangular"}, {&V::mnuHanning_Click, "Hanning"},
         {&V::mnuHamming_Click, "Hamming"},         {&V::mnuBlackman_Click, "Blackman"},
         {&V::mnuFlattop_Click, "Flattop"},         {&V::mnuBartlett_Click, "Bartlett"}};
     Fixture f;
     for (int type = 0; type < 12; ++type) { // each item twice
-        const auto &[click, name] = cases[type % 6];
+        const auto &[click, name] = items[type % 6];
         const auto generation = f.form.el.Picture1.generation();
         (f.view.*click)();
         EXPECT_EQ(f.form.v.WindowType, type % 6);
