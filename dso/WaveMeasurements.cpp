@@ -134,7 +134,7 @@ std::optional<double> cycleRmsOf(std::span<const double> p, const std::vector<Ed
 /// the start level since the previous edge, the first of the end level before the next one.
 std::optional<double> transitionOf(std::span<const double> p, const std::vector<Edge> &edges,
                                    std::size_t k, double start, double end) {
-    const double s = edges[k].rising ? 1 : -1;
+    const double s = edges[k].rising ? 1.0 : -1.0; // a sign: the comparisons below either way
     const auto before = static_cast<long>(edges[k].at);
     const long lower = k > 0 ? static_cast<long>(std::ceil(edges[k - 1].at)) : 0;
     const long upper =

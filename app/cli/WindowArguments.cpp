@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <filesystem>
 
 namespace qv::app::cli {
@@ -167,11 +168,12 @@ WindowStart ended(std::string error) {
 
 /// --history's value: a whole number 0..kMaxHistory.
 std::optional<std::size_t> historyCount(const std::string &text) {
-    if (text.empty() || text.size() > 5 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
+    std::size_t n = 0;
+    const char *end = text.data() + text.size();
+    const auto read = std::from_chars(text.data(), end, n);
+    if (read.ec != std::errc{} || read.ptr != end || n > kMaxHistory)
         return std::nullopt;
-    const std::size_t n = std::stoul(text);
-    return n <= kMaxHistory ? std::optional(n) : std::nullopt;
+    return n;
 }
 
 } // namespace

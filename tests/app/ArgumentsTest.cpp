@@ -122,8 +122,10 @@ TEST(WindowArguments, WhatStartsTheWindow) {
     EXPECT_EQ(std::tuple(version.code, version.out), std::tuple(0, std::string("qvlink 1.1\n")));
 
     // --history: 0 to 10000 frames; anything else is a usage error.
-    const std::pair<const char *, int> histories[] = {{"0", 0},      {"250", 250}, {"10000", 10000},
-                                                      {"10001", -1}, {"-3", -1},   {"1e3", -1}};
+    const std::pair<const char *, int> histories[] = {
+        {"0", 0},      {"250", 250}, {"10000", 10000},
+        {"10001", -1}, {"-3", -1},   {"", -1},
+        {"1e3", -1},   {"+3", -1},   {"18446744073709551617", -1}};
     for (const auto &[given, kept] : histories) {
         const WindowStart history = windowStart("qvlink", Args{std::string("--history=") + given});
         EXPECT_EQ(history.window ? int(*history.window->history) : -1, kept) << given;

@@ -14,6 +14,7 @@ using namespace qv::test;
 /// The JSON of `qvlink info FILE --json`, which must parse.
 QJsonObject info(const Run &r) {
     EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("\n  },\n"), std::string::npos) << "a brace on its own line:\n" << r.out;
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();

@@ -259,6 +259,11 @@ TEST(Layout, SevenMenusAndTheirSubmenus) {
     EXPECT_EQ(deeper, "2mnuExportWaveCsv|2mnuExportSpectrumCsv|2mnuExportPng|2mnuExportSvg|"
                       "2mnuExportPdf|2mnuExportRecordCsv|2mnuRectangular|2mnuHanning|"
                       "2mnuHamming|2mnuBlackman|2mnuFlattop|2mnuBartlett|2mnuLinear|2mnuLog|");
+    std::string bar; // and the toolbar's groups
+    for (const ButtonSpec &b : toolbarButtons())
+        bar += (b.separatorBefore ? "| " : "") + std::string(b.key) + " ";
+    EXPECT_EQ(bar, "New Open Save | Print Copy | Link | DMMmode DSOmode | StartStop DMMRecord | "
+                   "DSO_wave DSO_FFT | XCursor YCursor ");
 }
 
 TEST(Caption, BaseNameAfterTheLastSeparator) {

@@ -68,6 +68,13 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesAndClippedAtTheScreen) {
     ends = drawn({points, 0, 1.0, 1e-6}, {points, 0, 0.1, 0.5e-6});
     ASSERT_EQ(ends.size(), 125u);
     EXPECT_EQ(ends.back(), std::pair(5210.0, 500.0));
+    // A slope cut between points 87 and 88: the last stretch ends on it at 5210 (point 87.5).
+    std::vector<double> ramp(256);
+    for (std::size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = static_cast<double>(i) / 10;
+    ends = drawn({ramp, 0, 0.1, 1e-6}, {ramp, 0, 0.1, 0.35e-6});
+    EXPECT_EQ(ends.back().first, 5210.0);
+    EXPECT_NEAR(ends.back().second, 2150.0, 1e-6);
     // An unknown scale: the reference as it was taken.
     EXPECT_EQ(drawn({points, 0, std::nullopt, 1e-6}, {points, 0, 0.05, 1e-6}).back(),
               std::pair(5210.0, 2100.0));

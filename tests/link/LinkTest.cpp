@@ -84,6 +84,10 @@ TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfter
     // whole (the last b waits for the next sync byte).
     EXPECT_EQ(c.packets,
               std::vector<Packet>({packet("S 1+19"), packet("S 101+19"), packet("S 101+19")}));
+    DispatchRig e; // a sync byte last of the first 20 bytes ends the cut too
+    e.dispatch.resync();
+    e.fp.port.deliver(bytes("32+19 S 101+19 S"));
+    EXPECT_EQ(e.packets, std::vector<Packet>({packet("S 101+19")}));
 
     // Batch, packet complete, PacketData and PacketPending after (before: 200+20 and S 50+19).
     const std::tuple<const char *, bool, const char *, const char *> cases[] = {

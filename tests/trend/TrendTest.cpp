@@ -186,6 +186,18 @@ TEST(TimeTicks, RoundTimesAndShortLabels) {
         EXPECT_TRUE(ticks.front().t >= lo && ticks.back().t <= hi) << labels;
     }
     EXPECT_TRUE(timeTicks({T, T}, 0).empty());
+    // Each step of the scale in turn gives eight marks a step apart, at a Monday that all divide.
+    const double steps[] = {0.1,     0.2,     0.5,      1,        2,        5,        10,
+                            15,      30,      60,       120,      300,      600,      900,
+                            1800,    h,       2 * h,    3 * h,    6 * h,    12 * h,   day,
+                            2 * day, 7 * day, 14 * day, 28 * day, 56 * day, 112 * day};
+    const double monday = 4 * day + 150 * 112 * day;
+    for (const double step : steps) {
+        const std::vector<TimeTick> ticks = timeTicks({monday + 0.6 * step, monday + 8 * step}, 0);
+        ASSERT_EQ(ticks.size(), 8u) << step;
+        EXPECT_NEAR(ticks[0].t, monday + step, 1e-3) << step;
+        EXPECT_NEAR(ticks[1].t - ticks[0].t, step, 1e-3) << step;
+    }
 }
 
 // The trend opens beside the main window and, where no room is, never hides it.
@@ -222,7 +234,7 @@ TEST(LogImport, TimesOfDay) {
         {"上午12:30:00", 1800}, {"24:00:00", -1},   {"14:60:00", -1},
         {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
         {"No.5", -1},           {"", -1},           {"123:00:00", -1},
-        {"14:03:60", -1},
+        {"14:03:60", -1},       {"14:003:27", -1},
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
