@@ -59,8 +59,8 @@ struct Prefix {
     int exponent;
     const char *text;
 };
-constexpr std::array<Prefix, 8> kPrefixes{
-    {{-12, "p"}, {-9, "n"}, {-6, "u"}, {-3, "m"}, {0, ""}, {3, "k"}, {6, "M"}, {9, "G"}}};
+constexpr auto kPrefixes = std::to_array<Prefix>(
+    {{-12, "p"}, {-9, "n"}, {-6, "u"}, {-3, "m"}, {0, ""}, {3, "k"}, {6, "M"}, {9, "G"}});
 constexpr int kMaxDecimals = 9;
 
 /// The value in units of 10^exponent, to the decimal place of the resolution.

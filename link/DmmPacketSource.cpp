@@ -78,7 +78,7 @@ Packet DmmPacketSource::packet(const std::string &text, int mode, int number) co
     }
     p[17] = static_cast<std::uint8_t>(std::clamp(model_, 0, 254));
     p[18] = static_cast<std::uint8_t>(mode);
-    p[19] = static_cast<std::uint8_t>(std::clamp(number, 0, 254));
+    p[19] = static_cast<std::uint8_t>(number); // 0 or a stored reading's, below 16
     return p;
 }
 

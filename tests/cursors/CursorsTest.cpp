@@ -49,6 +49,7 @@ TEST(ScreenCursors, PlacedOnlyInsideTheGraticuleMovingAndClosingEraseTheLinesDra
     for (const auto &c : cases) {
         Fixture f;
         f.start(true, c.mode);
+        EXPECT_EQ(f.form.el.Picture1.drawMode(), common::DrawMode::Xor) << "as left by the start";
         f.cursors.Picture1_MouseDown(1, 0, c.x, c.y);
         const auto &st = f.cursors.state();
         EXPECT_EQ(st.Cursor1Shown == 1, c.placed) << c.x << "," << c.y;
