@@ -12,8 +12,7 @@ namespace qv::output::json {
 namespace {
 
 std::string trimmedUnit(std::string unit) {
-    while (!unit.empty() && unit.back() == ' ')
-        unit.pop_back();
+    unit.erase(unit.find_last_not_of(' ') + 1); // npos + 1 is 0: a unit of blanks goes whole
     return unit;
 }
 

@@ -97,6 +97,8 @@ TEST(Arguments, NearestCommand) {
         {"if", std::nullopt}, {"exp", std::nullopt}};
     for (const auto &[word, expected] : cases)
         EXPECT_EQ(nearest(word, names), expected) << word;
+    constexpr std::string_view near[] = {"export", "expert"}; // one letter off, then two
+    EXPECT_EQ(nearest("exporr", near), "export");
 }
 
 TEST(WindowArguments, WhatStartsTheWindow) {
