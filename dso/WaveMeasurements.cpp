@@ -121,13 +121,14 @@ std::optional<double> cycleRmsOf(std::span<const double> p, const std::vector<Ed
     }
     if (!(to > from))
         return std::nullopt;
-    // As many points as the stretch is long, from the first point in it.
+    // As many points as the stretch is long, from the first point in it: edges lie between
+    // points, so ceil(from) + round(to - from) < to + 1.5 stays within the trace.
     const auto first = static_cast<std::size_t>(std::ceil(from));
     const auto count = std::max<std::size_t>(1, static_cast<std::size_t>(std::round(to - from)));
     double squares = 0;
-    for (std::size_t i = first; i < first + count && i < p.size(); ++i)
+    for (std::size_t i = first; i < first + count; ++i)
         squares += p[i] * p[i];
-    return std::sqrt(squares / static_cast<double>(std::min(count, p.size() - first)));
+    return std::sqrt(squares / static_cast<double>(count));
 }
 
 /// The time in points from the start level to the end level around edge k: the last crossing of
