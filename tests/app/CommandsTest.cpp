@@ -107,6 +107,42 @@ TEST_F(ModeStates, EachModeSetsItsTableAndLeavesTheRest) {
     }
 }
 
+// DSOmode's steps in their order, as the changes they make: from everything off (the DMM mode
+// down, the spectrum view) and from everything on. "grid": the empty graticule is drawn.
+TEST_F(ModeStates, DsoModeTakesItsStepsInOrder) {
+    std::vector<std::string> log;
+    for (const auto &[name, element, states] : kModeTable)
+        (el.*element).subscribe([&, name = std::string(name), c = &(el.*element),
+                                 was = std::pair((el.*element).enabled(),
+                                                 (el.*element).checked())]() mutable {
+            const std::pair now(c->enabled(), c->checked());
+            const bool enabled = now.first != was.first;
+            log.push_back(name + (enabled ? " e" : " c") +
+                          ((enabled ? now.first : now.second) ? "1" : "0"));
+            was = now;
+        });
+    const auto graticule = form.call.Display_Coordinate_screen;
+    form.call.Display_Coordinate_screen = [&] { log.push_back("grid"), graticule(); };
+    const std::pair<bool, std::vector<std::string>> rows[] = {
+        {false,
+         {"Picture1 mouse e1", "DSOmode button c1", "DMMmode button c0", "mnuDSOmode c1",
+          "mnuDMMmode e1", "DSO_wave c1", "DSO_FFT c0", "DSO_wave e1", "StartStop c1",
+          "mnuDMMRecordPause c1", "mnuPause e1", "mnuStart c1", "mnuDSOdis e1", "grid",
+          "mnuDSOwave c1", "mnuDSOFFT e1"}},
+        {true,
+         {"DSOmode button c1", "DMMmode button c0", "mnuDSOmode e0", "mnuDMMmode c0",
+          "DSO_wave c1", "DSO_FFT c0", "mnuDSOdis e0", "DMMRecord e0", "DMMRecord c0",
+          "Picture1 drops c0", "mnuDMMRecordPause e0", "mnuDMMRecordStart c0",
+          "mnuDMMRecordStart e0", "mnuPause c0", "mnuStart e0", "mnuDSOdis e1", "grid",
+          "mnuDSOwave e0", "mnuDSOFFT c0", "mnuDMMrecord e0", "Timer1 e0"}}};
+    for (const auto &[before, steps] : rows) {
+        scramble(before, true);
+        log.clear();
+        DSOmode(form);
+        EXPECT_EQ(log, steps) << before;
+    }
+}
+
 TEST_F(ModeStates, DsoModeRedrawsAWaveformWhenThereIsOneAndKeepsTheCursorMode) {
     program.Form_Load();
     for (const bool present : {false, true}) {
