@@ -7,6 +7,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <poll.h>
@@ -15,6 +16,22 @@
 #include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
+
+// fsync seen by the tests: what each call synced (a path), and a failure to give once.
+std::vector<std::string> synced;
+int failNextSync = 0;
+
+extern "C" int fsync(int fd) {
+    char target[4096] = {};
+    (void)::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
+    synced.emplace_back(target);
+    if (const int error = std::exchange(failNextSync, 0)) {
+        errno = error;
+        return -1;
+    }
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
+}
 
 namespace qv::platform {
 namespace {
@@ -253,6 +270,28 @@ TEST_F(FileOutputTest, AFileIsReplacedWholeOrLeftAsItWas) {
             std::tuple(result.ok, result.reason, contents(file), statOf(file).st_mode, leftovers()),
             std::tuple(ok, reason, ok ? bytes : old, S_IFREG | 0640, std::vector<std::string>{}));
         std::filesystem::remove_all(folder);
+    }
+}
+
+// Asked to, the content reaches the disk before it takes the name, then the folder's entry; a
+// failed sync fails the replace and leaves the old file.
+TEST_F(FileOutputTest, SyncsTheFileThenItsFolderWhenAsked) {
+    const std::string file = path("kept.csv");
+    // sync; the error the first sync gives; the result; what was synced ("temporary", "folder")
+    const std::tuple<bool, int, const char *, std::vector<std::string>> rows[] = {
+        {false, 0, "", {}},
+        {true, 0, "", {"temporary", "folder"}},
+        {true, EIO, "Input/output error", {"temporary"}}};
+    for (const auto &[sync, error, reason, what] : rows) {
+        put(file, "old", 0640);
+        synced.clear();
+        failNextSync = error;
+        const auto result = FileOutput::replace(file, "new", sync);
+        std::vector<std::string> seen;
+        for (const std::string &s : synced)
+            seen.push_back(s == dir_ ? "folder" : s.starts_with(file + ".~") ? "temporary" : s);
+        EXPECT_EQ(std::tuple(result.reason, seen, contents(file), leftovers()),
+                  std::tuple(reason, what, error ? "old" : "new", std::vector<std::string>{}));
     }
 }
 
