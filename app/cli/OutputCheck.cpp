@@ -5,7 +5,6 @@
 #include <optional>
 #include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace qv::app::cli {
 namespace {
@@ -32,20 +31,17 @@ Identity identityOf(const std::string &path, int links = 0) {
     if (::stat(path.c_str(), &s) == 0)
         return {s.st_dev, s.st_ino, {}};
     // A link to a file still to be made: the file it points to is the one written.
-    if (links < 16 && ::lstat(path.c_str(), &s) == 0 && S_ISLNK(s.st_mode)) {
-        std::string target(static_cast<size_t>(s.st_size) + 1, '\0');
-        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-        if (n > 0 && static_cast<size_t>(n) < target.size()) {
-            target.resize(static_cast<size_t>(n));
+    std::error_code error;
+    if (links < 16) {
+        const std::string target = std::filesystem::read_symlink(path, error).string();
+        if (!target.empty())
             return identityOf(target.front() == '/' ? target : folderOf(path) + "/" + target,
                               links + 1);
-        }
     }
     const size_t slash = path.find_last_of('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (::stat(folderOf(path).c_str(), &s) == 0 && name != "." && name != "..")
         return {s.st_dev, s.st_ino, name};
-    std::error_code error;
     const auto absolute = std::filesystem::absolute(std::filesystem::path(path), error);
     return {0, 0, (error ? std::filesystem::path(path) : absolute).lexically_normal().string()};
 }
