@@ -36,7 +36,7 @@ std::optional<std::vector<std::string>> nextRecord(std::string_view &text) {
         if (quoted) {
             if (c != '"')
                 fields.back() += c;
-            else if (i + 1 < text.size() && text[i + 1] == '"')
+            else if (text.substr(i + 1, 1) == "\"") // a doubled quote
                 fields.back() += text[++i];
             else
                 quoted = false;
