@@ -16,9 +16,8 @@
 namespace qv::platform {
 namespace {
 
-/// The old name's first bytes in the temporary file's name, so that it stays within the
-/// system's 255 bytes whatever the name (the rest is ".~" and two numbers).
-constexpr std::size_t kNameKept = 200;
+/// The longest name the system takes, in bytes.
+constexpr std::size_t kNameMax = 255;
 
 std::atomic<unsigned> temporaryCount{0};
 
@@ -116,12 +115,14 @@ FileOutput::Result FileOutput::open(const std::string &path) {
 FileOutput::Result FileOutput::openTemporary(const OutputTarget &target) {
     const bool existing = target.kind == OutputTarget::Kind::Regular;
     const std::filesystem::path whole(target.path);
-    const std::string kept = whole.filename().string().substr(0, kNameKept);
+    const std::string name = whole.filename().string();
     const std::string pid = std::to_string(::getpid());
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        // As much of the old name as fits before ".~" and two numbers.
+        const std::string suffix = ".~" + pid + "-" + std::to_string(temporaryCount++);
         const std::string temporary =
-            whole.parent_path() / (kept + ".~" + pid + "-" + std::to_string(temporaryCount++));
+            whole.parent_path() / (name.substr(0, kNameMax - suffix.size()) + suffix);
         // The copy of an old file is never open to more than the old file (the umask may take
         // permissions away: they are set again below).
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,

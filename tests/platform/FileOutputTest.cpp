@@ -98,9 +98,9 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
     const mode_t oldUmask = ::umask(027);
     using Links = std::vector<std::pair<std::string, std::string>>;
     struct Row {
-        const char *written;
+        std::string written;
         Links links;     // made before, in this order: name, target
-        const char *end; // the file that takes the bytes
+        std::string end; // the file that takes the bytes
         mode_t oldMode;  // 0: no file there before
         mode_t mode;
         bool sync;
@@ -113,6 +113,7 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
          0660, 0660, false},
         {"dangling.csv", {{"dangling.csv", "sub/made.csv"}}, "sub/made.csv", 0, 0640, true},
         {"new.csv", {}, "new.csv", 0, 0640, false}, // 0666 less the umask
+        {std::string(255, 'n'), {}, std::string(255, 'n'), 0600, 0600, false}, // the longest
     };
     // clang-format on
     for (const auto &[written, links, end, oldMode, mode, sync] : rows) {
