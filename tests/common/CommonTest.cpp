@@ -11,8 +11,7 @@ namespace qv::common {
 namespace {
 
 // Print items (no pattern) and pattern texts. Next to the largest double the 15-digit form would
-// round past it and not read back (a saved waveform file would then refuse to open): it is cut
-// to 15 digits instead.
+// round past it and not read back (a saved waveform would not open): it is cut to 15 digits.
 TEST(NumberFormat, PrintItemsPatternsRoundTripsParsingHalfEvenRoundingAndSaturation) {
     constexpr double kMax = std::numeric_limits<double>::max();
     // clang-format off
@@ -50,10 +49,9 @@ TEST(NumberFormat, PrintItemsPatternsRoundTripsParsingHalfEvenRoundingAndSaturat
         {-32768.5, -32768, -32768},
     };
     // clang-format on
-    for (const auto &c : halves) {
-        EXPECT_EQ(roundHalfEven(c.in), c.rounded) << c.in;
-        EXPECT_EQ(toInt16(c.in), c.int16) << c.in;
-    }
+    for (const auto &c : halves)
+        EXPECT_EQ(std::tuple(roundHalfEven(c.in), toInt16(c.in)), std::tuple(c.rounded, c.int16))
+            << c.in;
     EXPECT_EQ(std::tuple(toInt16(std::nan("")), toInt16(std::numeric_limits<double>::infinity())),
               std::tuple(0, 32767));
     EXPECT_EQ(std::tuple(tableIndex(15.4, 0, 15), tableIndex(-0.5, 0, 15)), std::tuple(15, 0));
@@ -88,8 +86,7 @@ TEST(DrawingTarget, PrintsRunningPastThePageBottomGoOnOnANewPage) {
     EXPECT_EQ(std::tuple(changes, t.currentX(), t.currentY()), std::tuple(2, 3.0, 4.0));
 }
 
-// The same lines whether the text is indexed at once or grows piece by piece; a line end belongs
-// to its line, and a text that shrinks is indexed anew.
+// Indexed at once or grown piece by piece alike; a line end belongs to its line.
 TEST(LogLines, SplitsAtLineEndsFindsOffsetsAndStartsOverWhenTheTextShrinks) {
     const struct {
         std::vector<std::string> pieces, lines;

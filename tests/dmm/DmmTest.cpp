@@ -126,13 +126,12 @@ TEST(MeterIdentity, ModelAndWorkModeTables) {
         {4, "工作模式: DSO mem", " DSO database No. "},
         {5, "工作模式: DSO mem", " DSO database No. "}, {-3, "", " DSO database No. "}};
     // clang-format on
-    for (const auto &[code, panel, name] : modes) {
-        EXPECT_EQ(MeterWorkMode(form, code), panel) << code;
-        EXPECT_EQ(form.v.WorkModeName, name) << code;
-    }
+    for (const auto &[code, panel, name] : modes) // braces: the name is read after the call
+        EXPECT_EQ((std::tuple{code, MeterWorkMode(form, code), form.v.WorkModeName}),
+                  std::tuple(code, panel, name));
 }
 
-TEST(DmmDecoder, AsksOnTheEleventhPacketOfTheOtherModeLogsPlaybackDropsGarbledPackets) {
+TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesShowsLiveReadings) {
     // Work modes ('g' garbled DMM), answer, packet that asks (0: none), DSOmode calls, count at
     // the end. Mode 7 (no such mode) counts as the other; after Ok packets 12..20 count again.
     const std::string dso10(10, '3');
@@ -184,8 +183,7 @@ TEST(DmmDecoder, AsksOnTheEleventhPacketOfTheOtherModeLogsPlaybackDropsGarbledPa
         SCOPED_TRACE(line);
         Rig rig;
         rig.send(" 1.000V         ", 0);
-        rig.form.v.DMMSampleReady = true;
-        rig.el.Save.setEnabled(false);
+        rig.form.v.DMMSampleReady = true, rig.el.Save.setEnabled(false),
         rig.el.panel[1].setText("");
         rig.fp.port.deliver(bytes);
         // The status bar comes first; Save follows the log box's change event; no reading is left
@@ -196,9 +194,8 @@ TEST(DmmDecoder, AsksOnTheEleventhPacketOfTheOtherModeLogsPlaybackDropsGarbledPa
                   std::tuple("仪表型号: QM520V", "工作模式: DMM mem", line, int(!line.empty()),
                              !line.empty(), false, bytes[18] != 1 || line.empty(), drawn));
     }
-}
 
-TEST(DmmDecoder, LiveReadingArmsTheRecordShowsWhileRunningGoesGreyWhenTheLinkIsDown) {
+    // A live reading arms the record, shows while running and goes grey when the link is down.
     Rig rig;
     common::Elements &el = rig.el;
     common::Control *armed[] = {&el.Timer1, &el.Save,     &el.menuSave,
@@ -217,32 +214,32 @@ TEST(DmmDecoder, LiveReadingArmsTheRecordShowsWhileRunningGoesGreyWhenTheLinkIsD
     }
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'");
     rig.send("12", 0); // without a unit nothing is printed, but the position goes to (3000, 940)
-    EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
-    EXPECT_EQ(std::pair(el.Picture2.currentX(), el.Picture2.currentY()), std::pair(3000.0, 940.0));
+    EXPECT_EQ(std::tuple(drawing(el.Picture2), el.Picture2.currentX(), el.Picture2.currentY()),
+              std::tuple("clear|cyan 43pt 300,40 '12    '", 3000.0, 940.0));
     el.mnuStart.setChecked(false); // stopped acquisition keeps the last reading on the panel
     rig.send(" 9.999 V        ", 0);
     EXPECT_EQ(rig.form.v.DMMReading, " 9.999 V        ");
     EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
 
     // When the link goes down a live reading turns grey with the link-lost text under it.
-    const std::string live = "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'";
+    const std::string shown = "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'";
     const std::string stale = "clear|grey 43pt 300,40 ' 1.234'|grey 12pt 2100,940 'V   AC'|"
                               "cyan 10pt 300,940 '通信已断开'";
     const std::string message = "clear|cyan 12pt 400,300 'Data start      '";
     // What happens after the reading was drawn, and the panel once the link went down.
-    const std::pair<std::function<void(Rig &)>, std::string> cases[] = {
+    const std::pair<std::function<void(Rig &)>, std::string> afterwards[] = {
         {[](Rig &) {}, stale},
         {[](Rig &r) { r.fp.port.deliver(packet("1.2\x01", 0)); }, stale}, // garbled: not drawn
         {[](Rig &r) { r.send("   3 records", 2); }, stale},               // not drawn either
         {[](Rig &r) { r.send("Data start", 2); }, message},               // no reading shown
-        {[](Rig &r) { r.send("-0.012 mV", 1, 0); }, live + "|progress box 400,800 420,900"},
-        {[](Rig &r) { r.el.mnuStart.setChecked(false); }, live}, // stopped: kept as it is
-        {[](Rig &r) { r.el.DMMmode.setChecked(false); }, live},  // DSO mode: the scope's panel
+        {[](Rig &r) { r.send("-0.012 mV", 1, 0); }, shown + "|progress box 400,800 420,900"},
+        {[](Rig &r) { r.el.mnuStart.setChecked(false); }, shown}, // stopped: kept as it is
+        {[](Rig &r) { r.el.DMMmode.setChecked(false); }, shown},  // DSO mode: the scope's panel
         {[](Rig &r) { r.el.Link.setChecked(false), r.el.Link.setChecked(true); }, stale}, // search
-        {[](Rig &r) { r.el.Link.setChecked(false), r.send(" 1.234 V   AC   ", 0); }, live}, // next
+        {[](Rig &r) { r.el.Link.setChecked(false), r.send(" 1.234 V   AC   ", 0); }, shown}, // next
     };
-    for (const auto &[before, drawn] : cases) {
-        SCOPED_TRACE(&before - &cases[0].first);
+    for (const auto &[before, drawn] : afterwards) {
+        SCOPED_TRACE(&before - &afterwards[0].first);
         Rig rig;
         rig.el.Link.setChecked(true);
         rig.send(" 1.234 V   AC   ", 0);
@@ -252,27 +249,7 @@ TEST(DmmDecoder, LiveReadingArmsTheRecordShowsWhileRunningGoesGreyWhenTheLinkIsD
     }
 }
 
-TEST(RecordLog, IntervalItemsAndPanel) {
-    Rig rig;
-    // In order: each step re-enables and unchecks the item chosen before.
-    const std::pair<std::int16_t, int> cases[] = {{1, 0},  {10, 3}, {2, 1},  {5, 2},
-                                                  {20, 4}, {30, 5}, {60, 6}, {3, -1}};
-    for (const auto &[n, item] : cases) {
-        rig.log.SetRecordTime(n);
-        EXPECT_EQ(rig.log.RecordInterval(), n);
-        EXPECT_EQ(rig.el.panel[3].text(), "数据间隔" + std::to_string(n) + "s");
-        for (std::size_t i = 0; i < rig.el.mnuInterval.size(); ++i) {
-            EXPECT_EQ(rig.el.mnuInterval[i].checked(), int(i) == item) << n << " item " << i;
-            EXPECT_EQ(rig.el.mnuInterval[i].enabled(), int(i) != item) << n << " item " << i;
-        }
-    }
-    for (int index : {3, -1, 7}) {
-        rig.log.mnuInterval_Click(index);
-        EXPECT_EQ(rig.log.RecordInterval(), 10) << index;
-    }
-}
-
-TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksAndRecordCommands) {
+TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksRecordCommandsIntervalItemsAndPanel) {
     // Per tick: readings arriving before it (each newer); '1' where the tick appends a line.
     const std::tuple<std::int16_t, std::string, std::string> cases[] = {
         {1, "22222", "11111"},
@@ -322,6 +299,23 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksAndRecordCommands) {
     rig.send(" 4.000V         ", 0); // after the end: not logged
     rig.log.Timer1_Timer();
     EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
+
+    // Interval items, in order: each step re-enables and unchecks the item chosen before.
+    const std::pair<std::int16_t, int> intervals[] = {{1, 0},  {10, 3}, {2, 1},  {5, 2},
+                                                      {20, 4}, {30, 5}, {60, 6}, {3, -1}};
+    for (const auto &[n, item] : intervals) {
+        rig.log.SetRecordTime(n);
+        EXPECT_EQ(rig.log.RecordInterval(), n);
+        EXPECT_EQ(rig.el.panel[3].text(), "数据间隔" + std::to_string(n) + "s");
+        for (std::size_t i = 0; i < rig.el.mnuInterval.size(); ++i) {
+            EXPECT_EQ(rig.el.mnuInterval[i].checked(), int(i) == item) << n << " item " << i;
+            EXPECT_EQ(rig.el.mnuInterval[i].enabled(), int(i) != item) << n << " item " << i;
+        }
+    }
+    for (int index : {3, -1, 7}) {
+        rig.log.mnuInterval_Click(index);
+        EXPECT_EQ(rig.log.RecordInterval(), 10) << index;
+    }
 }
 
 TEST(RecordLog, NewRecordOffersToSaveFirstEditsEnableSaveTheTitleFollows) {
@@ -334,8 +328,7 @@ TEST(RecordLog, NewRecordOffersToSaveFirstEditsEnableSaveTheTitleFollows) {
     for (const auto &[full, answer, file, dialogs, cleared] : cases) {
         Rig rig;
         const std::string log = full ? "  No.1 :  x\r\n" : "";
-        rig.el.RichTextBox1.setText(log);
-        rig.el.Save.setEnabled(false);
+        rig.el.RichTextBox1.setText(log), rig.el.Save.setEnabled(false);
         rig.fp.messages.answers.push_back(answer);
         rig.fp.files.saveAnswers.push_back(file ? std::optional<std::string>(file) : std::nullopt);
         rig.form.call.SaveDMMRecord = [&rig] { return rig.fp.files.saveFile("*.txt").has_value(); };

@@ -46,12 +46,7 @@ struct DispatchRig {
         EXPECT_TRUE(fp.port.open());
         form.el.DMMmode.setChecked(true);
     }
-    void decode() {
-        if (receivePacket(form))
-            packets.push_back(form.v.PacketData);
-        else
-            ++failures;
-    }
+    void decode() { receivePacket(form) ? packets.push_back(form.v.PacketData) : void(++failures); }
 };
 
 TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfterACutTillANew) {
@@ -65,13 +60,12 @@ TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfter
         r.fp.port.raise(code); // line changes and errors: no decoder runs
     for (std::size_t at = 0, n = 1; at < stream.size(); at += n, n = n * 7 % 1031) // 1..1030
         r.fp.port.deliver({stream.begin() + at, stream.begin() + std::min(at + n, stream.size())});
-    EXPECT_EQ(r.failures, 0);
     // The first packet is completed from its tail only; the last waits for the rest of its bytes.
     std::vector<Packet> sent(kPackets - 1);
     std::generate(sent.begin(), sent.end(), [&] { return reference.nextPacket(); });
     std::fill_n(sent[0].begin(), kOffset, 0);
-    EXPECT_EQ(r.packets, sent);
-    EXPECT_EQ(r.fp.port.read().size(), 20u - kOffset);
+    EXPECT_EQ(std::tuple(r.failures, r.packets, r.fp.port.read().size()),
+              std::tuple(0, sent, 20u - kOffset));
 
     DispatchRig c;
     c.fp.port.deliver(bytes("S 1+19 S 1+11")); // a, and the head of the next packet when the
@@ -104,11 +98,10 @@ TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfter
     for (const auto &[batch, ok, data, pending] : cases) {
         SCOPED_TRACE(batch);
         common::SharedValues v;
-        v.PacketPending = packet("S 50+19");
-        v.PacketData = packet("200+20");
-        EXPECT_EQ(assemblePacket(v, bytes(batch)), ok);
-        EXPECT_EQ(v.PacketData, packet(data));
-        EXPECT_EQ(v.PacketPending, packet(pending));
+        v.PacketPending = packet("S 50+19"), v.PacketData = packet("200+20");
+        // Braces: the packets are read after the call.
+        EXPECT_EQ((std::tuple{assemblePacket(v, bytes(batch)), v.PacketData, v.PacketPending}),
+                  std::tuple(ok, packet(data), packet(pending)));
     }
 }
 
@@ -192,25 +185,21 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
 }
 
 std::string tempFile(const char *name) { // the process id keeps parallel runs apart
-    return (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + name))
-        .string();
+    return std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + name);
 }
 
-using test::contents;
-
-TEST(RawRecordingTest, RecordsComeBackUpToACutBadFilesAreRefusedAFailedWriterSaysWhy) {
+TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefusedWritersSayWhy) {
     const std::string path = tempFile("qvlink-raw-roundtrip.raw");
     const Bytes big(70000, 0x5A); // more than one record holds
     {
         RawRecordingWriter w;
-        ASSERT_TRUE(w.open(path, "2026-12-07 05:00"));
-        ASSERT_TRUE(w.write(0, Bytes{0xFF, 1, 2}) && w.write(83, Bytes{}) &&
-                    w.write(0x01020304, big));
+        ASSERT_TRUE(w.open(path, "2026-12-07 05:00") && w.write(0, Bytes{0xFF, 1, 2}) &&
+                    w.write(83, Bytes{}) && w.write(0x01020304, big));
         // Every record is in the file before the writer is closed (a crash loses nothing).
-        EXPECT_EQ(contents(path).size(), 30 + 9 + 12 + big.size())
+        EXPECT_EQ(test::contents(path).size(), 30 + 9 + 12 + big.size())
             << "an empty read writes nothing";
     }
-    const std::string file = contents(path);
+    const std::string file = test::contents(path);
     EXPECT_EQ(file.substr(0, 39),
               "qvlink raw 1 2026-12-07 05:00\n" + std::string("\0\0\0\0\3\0\xFF\1\2", 9))
         << "little-endian";
@@ -234,7 +223,31 @@ TEST(RawRecordingTest, RecordsComeBackUpToACutBadFilesAreRefusedAFailedWriterSay
                   std::tuple(true, records, bytes))
             << size;
     }
-    std::filesystem::remove(path);
+
+    // A reader takes the records found at opening, one at a time; a pipe, which cannot be read
+    // twice, is read whole first.
+    const auto take = [](RawRecordingReader &reader) {
+        std::vector<RawRecord> taken;
+        for (const RawRecord *r; (r = reader.peek()) != nullptr; reader.take())
+            taken.push_back(*r);
+        return taken;
+    };
+    const auto reader = RawRecordingReader::open(path, error);
+    ASSERT_TRUE(reader) << error;
+    std::ofstream(path, std::ios::binary | std::ios::app) << std::string("\x1E\0\0\0\1\0\x7F", 7);
+    EXPECT_EQ(std::tuple(reader->size(), reader->note(), reader->truncated()),
+              std::tuple(3u, "2026-12-07 05:00", false));
+    EXPECT_EQ(take(*reader), whole->records) << "the record written after opening is not played";
+    const std::string fifo = tempFile("qvlink-stream.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << test::contents(path); });
+    const auto piped = RawRecordingReader::open(fifo, error);
+    writer.join();
+    ASSERT_TRUE(piped) << error;
+    std::vector<RawRecord> four = whole->records;
+    four.push_back({30, {0x7F}});
+    EXPECT_EQ(take(*piped), four);
+    std::filesystem::remove(path), std::filesystem::remove(fifo);
 
     const std::string longLine = std::string(600, 'q') + "\n";
     for (const std::string b : {"", "qvlink raw 2 x\n", "qvlink raw 1", "qvlink raw 12\n",
@@ -256,43 +269,6 @@ TEST(RawRecordingTest, RecordsComeBackUpToACutBadFilesAreRefusedAFailedWriterSay
         << w.error();
 }
 
-// Records are read as the replay takes them, up to the last whole one found at opening; a pipe,
-// which cannot be read twice, is read whole first.
-TEST(RawRecordingTest, AReaderTakesTheRecordsFoundAtOpeningOneAtATime) {
-    const std::string path = tempFile("qvlink-stream.raw"), fifo = tempFile("qvlink-stream.fifo");
-    {
-        RawRecordingWriter w;
-        ASSERT_TRUE(w.open(path, "note"));
-        for (std::uint32_t k = 0; k < 3; ++k)
-            ASSERT_TRUE(w.write(k * 10, Bytes(k + 1, std::uint8_t(k))));
-    }
-    const std::vector<RawRecord> three{{0, {0}}, {10, {1, 1}}, {20, {2, 2, 2}}};
-    const auto take = [](RawRecordingReader &reader) {
-        std::vector<RawRecord> taken;
-        for (const RawRecord *r; (r = reader.peek()) != nullptr; reader.take())
-            taken.push_back(*r);
-        return taken;
-    };
-    std::string error;
-    const auto reader = RawRecordingReader::open(path, error);
-    ASSERT_TRUE(reader) << error;
-    std::ofstream(path, std::ios::binary | std::ios::app) << std::string("\x1E\0\0\0\1\0\x7F", 7);
-    EXPECT_EQ(std::tuple(reader->size(), reader->note(), reader->truncated()),
-              std::tuple(3u, "note", false));
-    EXPECT_EQ(take(*reader), three) << "the record written after opening is not played";
-
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << contents(path); });
-    const auto piped = RawRecordingReader::open(fifo, error);
-    writer.join();
-    ASSERT_TRUE(piped) << error;
-    std::vector<RawRecord> four = three;
-    four.push_back({30, {0x7F}});
-    EXPECT_EQ(take(*piped), four);
-    std::filesystem::remove(path), std::filesystem::remove(fifo);
-}
-
-// An old recording (through a link) is replaced only once the new one has begun.
 TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBeginsThePortKeepsWhatIsRead) {
     const std::string old = tempFile("qvlink-old.raw"), link = tempFile("qvlink-link.raw");
     std::ofstream(old, std::ios::binary) << "qvlink raw 1 old\n";
@@ -303,7 +279,7 @@ TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBeginsThePortKeepsWhatIs
         bool opened = false;
         test::withFileSizeLimit(limit, [&] { opened = w.open(link, "new"); });
         EXPECT_EQ(opened, limit == RLIM_INFINITY) << w.error();
-        EXPECT_EQ(contents(old), opened ? "qvlink raw 1 new\n" : "qvlink raw 1 old\n");
+        EXPECT_EQ(test::contents(old), opened ? "qvlink raw 1 new\n" : "qvlink raw 1 old\n");
         EXPECT_TRUE(std::filesystem::is_symlink(link));
         EXPECT_EQ(std::filesystem::status(old).permissions(), std::filesystem::perms(0600));
     }
@@ -354,8 +330,7 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     EXPECT_EQ(next, (decltype(next){200, 300, 500}));
     port.playNext(1000);
     EXPECT_EQ(std::tuple(port.finished(), events.size()), std::tuple(true, 3u));
-    ASSERT_TRUE(port.setRts(false) && port.setRts(true)); // a line down stops the stream
-    EXPECT_TRUE(port.close());
+    ASSERT_TRUE(port.setRts(false) && port.setRts(true) && port.close()); // a line down stops it
     EXPECT_EQ(streaming, std::vector<bool>({true, false, true, false}));
     EXPECT_TRUE(port.selectDevice("/dev/ttyUSB0") && port.open()) << "named devices pass on";
 

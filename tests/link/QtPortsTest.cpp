@@ -27,7 +27,6 @@ using link::qt::VirtualMeterPort;
 using platform::DeviceIdentity;
 using platform::qt::PortTable;
 
-/// Runs the event loop until the condition holds or the time is up; true when it holds.
 bool runUntil(const std::function<bool()> &done) {
     for (QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
@@ -49,7 +48,6 @@ struct Pty {
     }
 };
 
-/// A link over a port, a fake timer for the reconnect watch, and every packet handed on.
 struct PortLink {
     platform::fakes::FakePlatform fp;
     platform::fakes::FakeTimer timer;
@@ -182,8 +180,7 @@ TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) 
     EXPECT_EQ(played, 10u);
 }
 
-// A recording without a whole record is no meter: port 1 stays empty and the search finds none;
-// the note says why. A cut one says what was left out.
+// Without a whole record port 1 stays empty and the search finds none; the note says why.
 TEST(LinkOptionsTest, AnEmptyReplayStandsEmptyACutOneSaysWhyTheVirtualMeterIsFound) {
     const std::string path = tempPath("qvlink-empty-").string() + ".raw";
     const std::string head = "qvlink raw 1 x\n";

@@ -15,7 +15,6 @@ namespace {
 
 using platform::DeviceIdentity;
 using platform::SerialDeviceInfo;
-using platform::fakes::FakePort;
 
 SerialDeviceInfo usb(const std::string &path, const std::string &serial, int vid = 0x0403,
                      int pid = 0x6001) {
@@ -42,7 +41,7 @@ struct LinkFixture {
         fp.port.ports[std::size_t(n)] = {
             .exists = c != '-', .cable = c == 'M' || c == 'x', .linesFail = c == 'x'};
     }
-    void addDevice(const std::string &path, FakePort p = {.noModemLines = true}) {
+    void addDevice(const std::string &path, platform::fakes::FakePort p = {.noModemLines = true}) {
         fp.port.devices[path] = p;
     }
     /// The eight port items, checked and enabled: "00100000 11111111".
@@ -66,7 +65,7 @@ struct LinkFixture {
     }
 };
 
-TEST(SerialLinkTest, SearchOverPortTablesAndComOnOneChosenPort) {
+TEST(SerialLinkTest, SearchOverPortTablesComOnOneChosenPortAndTheLinkButton) {
     // Ports, port found (0: none; ComPort runs out at 9), items, sleeps, items after a
     // disconnect on which the port will not close (its item is disabled).
     const std::tuple<const char *, int, const char *, std::vector<int>, const char *> cases[] = {
@@ -89,7 +88,7 @@ TEST(SerialLinkTest, SearchOverPortTablesAndComOnOneChosenPort) {
     }
 
     // Ports, port chosen, panel, state(), items, from a link shown up on port 7. A failed port
-    // (or one out of 1..8) leaves the Link button and the Comm items as they were.
+    // (or one out of 1..8) leaves the Link button and the Comm items as they were; ComPort stays.
     constexpr const char *kUntouched = "通信状态提示";
     const std::tuple<const char *, int, const char *, const char *, const char *> chosen[] = {
         {"..M.....", 3, "通信电缆已连接在COM 3，通信已建立", "110110", "00100000 11111111"},
@@ -103,18 +102,16 @@ TEST(SerialLinkTest, SearchOverPortTablesAndComOnOneChosenPort) {
         SCOPED_TRACE(testing::Message() << ports << " " << n);
         LinkFixture f(ports);
         common::Elements &el = f.el;
-        el.mnuCOM[6].setChecked(true);
-        el.Link.setChecked(true), el.mnuLink.setChecked(true), el.mnuLink.setEnabled(false);
-        el.mnuBreak.setChecked(false), el.mnuBreak.setEnabled(true);
+        el.mnuCOM[6].setChecked(true), el.Link.setChecked(true), el.mnuLink.setChecked(true);
+        el.mnuLink.setEnabled(false);
         f.link.mnuCOM_Click(n);
         const bool opened = n >= 1 && n <= 8 && ports[n - 1] != '-'; // then it waits for the lines
-        EXPECT_EQ(std::tuple(el.panel[0].text(), f.state(), f.items(), f.fp.clock.sleeps),
-                  std::tuple(panel, state, items, std::vector<int>(opened, 100))); // none left open
-        EXPECT_EQ(f.form.v.ComPort, 0) << "COM leaves ComPort alone";
+        EXPECT_EQ(std::tuple(el.panel[0].text(), f.state(), f.items(), f.fp.clock.sleeps,
+                             f.form.v.ComPort),
+                  std::tuple(panel, state, items, std::vector<int>(opened, 100), 0));
     }
-}
 
-TEST(SerialLinkTest, LinkButtonSearchesWhenPressedAndDisconnectsWhenRaised) {
+    // The Link button searches when pressed and disconnects when raised.
     LinkFixture f(".----M--");
     f.link.SearchForCom(true); // finds 6 and disables the missing ports
     f.setPort(3, 'M');         // an adapter turns up later: disabled ports are still probed
@@ -131,7 +128,7 @@ TEST(SerialLinkTest, LinkButtonSearchesWhenPressedAndDisconnectsWhenRaised) {
 }
 
 TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesBadOnesSayWhyChosenOnesAreRemembered) {
-    // Device, whether it opens, the note of panel 1.
+    // Device, whether it opens, panel 1's note. None disables a port item or is remembered.
     const std::tuple<std::string, bool, std::string> cases[] = {
         {"/dev/pts/7", true, "/dev/pts/7"},
         {"/dev/ttyUSB9", false, "/dev/ttyUSB9: cannot open (No such file or directory)"},
@@ -146,9 +143,8 @@ TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesBadOnesSayWhyChosenOnes
         f.el.Link.setChecked(true), f.el.mnuLink.setChecked(true);
         f.link.connectDevice(device, false);
         f.expectLink(opens, opens ? connectedText(device) : notConnectedText(device));
-        EXPECT_EQ(f.el.linkNote.text(), note);
-        EXPECT_EQ(f.items(), "00000000 11111111") << "a named device disables no port item";
-        EXPECT_FALSE(f.memory.device) << "only a chosen device is remembered";
+        EXPECT_EQ(std::tuple(f.el.linkNote.text(), f.items(), f.memory.device.has_value()),
+                  std::tuple(note, "00000000 11111111", false));
     }
     LinkFixture f("-.------"); // the device of a port number shows its number
     f.addDevice("fake2", {});
@@ -175,8 +171,9 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
     a.link.setStartDevice("/dev/ttyACM0");
     a.link.startUp();
     a.expectLink(true, connectedText("/dev/ttyACM0"));
-    EXPECT_EQ(a.fp.port.log.front(), "select /dev/ttyACM0");
-    EXPECT_EQ(a.memory.device.value_or(DeviceIdentity{}).serialNumber, "A5");
+    EXPECT_EQ(
+        std::tuple(a.fp.port.log.front(), a.memory.device.value_or(DeviceIdentity{}).serialNumber),
+        std::tuple("select /dev/ttyACM0", "A5"));
     // With adapter A5 now at /dev/ttyUSB2: ports, the remembered device, panel 1. Only an
     // adapter known by its serial number or ids is looked for elsewhere.
     const std::tuple<const char *, DeviceIdentity, std::string> cases[] = {
@@ -222,7 +219,7 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
     EXPECT_FALSE(p.link.watch().watching() || p.timer.active());
 }
 
-TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserActs) {
+TEST(DeviceLinkTest, ALostDeviceOrPortIsWatchedOnceASecondUntilItComesBackOrTheUserActs) {
     LinkFixture f("--------");
     int cuts = 0;
     f.form.call.DropCutFrame = [&] { ++cuts; };
@@ -255,22 +252,21 @@ TEST(DeviceLinkTest, ALostDeviceIsWatchedOnceASecondUntilItComesBackOrTheUserAct
         f.timer.fire();
         EXPECT_FALSE(f.timer.active() || f.fp.port.isOpen()) << &command - commands;
     }
-}
 
-TEST(DeviceLinkTest, APortOfOneToEightComesBackByItsNumberOrAsTheSameAdapterElsewhere) {
-    LinkFixture f("---M----");
-    f.link.COM(4);
-    f.fp.port.fail(); // a disconnection without a message that keeps the port usable
-    f.expectLink(false, kDisconnectedText);
-    EXPECT_TRUE(f.fp.messages.shown.empty());
-    f.setPort(4, '-');
-    f.timer.fire();
-    EXPECT_EQ(f.items(), "00000000 11111111") << "an absent device disables nothing";
-    f.setPort(4, 'M');
-    f.timer.fire();
-    f.expectLink(true, connectedText(4));
-    EXPECT_EQ(f.items(), "00010000 11111111");
-    EXPECT_EQ(f.fp.clock.sleeps, std::vector<int>({100, 100})) << "COM, then the port back";
+    // A port of 1..8 comes back by its number or as the same adapter elsewhere.
+    LinkFixture g("---M----");
+    g.link.COM(4);
+    g.fp.port.fail(); // a disconnection without a message that keeps the port usable
+    g.expectLink(false, kDisconnectedText);
+    EXPECT_TRUE(g.fp.messages.shown.empty());
+    g.setPort(4, '-');
+    g.timer.fire();
+    EXPECT_EQ(g.items(), "00000000 11111111") << "an absent device disables nothing";
+    g.setPort(4, 'M');
+    g.timer.fire();
+    g.expectLink(true, connectedText(4));
+    EXPECT_EQ(std::tuple(g.items(), g.fp.clock.sleeps), // COM, then the port back
+              std::tuple("00010000 11111111", std::vector<int>({100, 100})));
 
     LinkFixture a("M-------");
     a.devices.devices = {usb("fake1", "SN1")};
@@ -295,9 +291,8 @@ TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNu
     f.addDevice("/dev/pts/7"); // another program's terminal, at once or later
     f.timer.fire();
     f.expectLink(false, kDisconnectedText);
-    EXPECT_TRUE(!f.timer.active() && f.link.watch().watching())
-        << "nothing to try, lost till asked";
-    EXPECT_NE(f.el.linkNote.text().find("not opened again"), std::string::npos);
+    EXPECT_TRUE(!f.timer.active() && f.link.watch().watching() && // nothing to try, lost till asked
+                f.el.linkNote.text().find("not opened again") != std::string::npos);
     f.link.mnuBreak_Click();
     EXPECT_FALSE(f.link.watch().watching());
 

@@ -1,7 +1,5 @@
-#include "mqtt/BrokerUrl.h"
 #include "mqtt/Discovery.h"
 #include "mqtt/Payloads.h"
-#include "mqtt/PublishSettings.h"
 #include "mqtt/Publisher.h"
 #include "mqtt/SettingsStore.h"
 #include "mqtt/fakes/FakeTransport.h"
@@ -31,17 +29,14 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         EXPECT_EQ(std::tuple(url->tls, url->user, url->hostPort(), url->prefix),
                   std::tuple(tls, std::string(user), std::string(hostPort), std::string(prefix)));
     }
+    // clang-format off
     const std::pair<const char *, const char *> bad[] = {
-        {"http://h/p", "the scheme mqtt:// or mqtts://"},
-        {"mqtt://h", "a topic prefix after the host"},
+        {"http://h/p", "the scheme mqtt:// or mqtts://"}, {"mqtt://h", "a topic prefix after the host"},
         {"mqtt://bob:pw@h/p", "no password (give it in QVLINK_MQTT_PASSWORD"},
-        {"mqtt://h:0/p", "a port from 1 to 65535"},
-        {"mqtt://h:65536/p", "a port from 1 to 65535"},
-        {"mqtt://h:/p", "a port after the colon"},
-        {"mqtt://h/a/#", "without the wildcards"},
-        {"mqtt://h/a//b", "without empty levels"},
-        {"mqtt:///p", "a host name"},
-    };
+        {"mqtt://h:0/p", "a port from 1 to 65535"}, {"mqtt://h:65536/p", "a port from 1 to 65535"},
+        {"mqtt://h:/p", "a port after the colon"}, {"mqtt://h/a/#", "without the wildcards"},
+        {"mqtt://h/a//b", "without empty levels"}, {"mqtt:///p", "a host name"}};
+    // clang-format on
     for (const auto &[text, reason] : bad) {
         std::string error;
         EXPECT_FALSE(parseBrokerUrl(text, error)) << text;
@@ -72,7 +67,6 @@ TEST(Payloads, AReadingInItsUnitWithTheSiValueModeAndRecord) {
     EXPECT_EQ(readingUnit("  10:15:04      OL   M ohm     "), "M ohm");
 }
 
-/// A publisher on the fake transport: "h" as the broker, a queue of 5 and 2 unacknowledged.
 struct Fixture {
     fakes::FakeTransport transport;
     platform::fakes::FakeTimer timer;
@@ -96,7 +90,7 @@ struct Fixture {
     }
 };
 
-TEST(Publisher, AFailedOrSilentStartIsFinal) {
+TEST(Publisher, AFailedStartIsFinalALossIsRetriedWithGrowingWaitsTheQueueDrainsInOrder) {
     const std::tuple<Failure::Kind, const char *, const char *> cases[] = {
         {Failure::Kind::Refused, "not authorised",
          "the MQTT broker at h:1883 refused the connection: not authorised"},
@@ -117,18 +111,15 @@ TEST(Publisher, AFailedOrSilentStartIsFinal) {
         f.publish(1, 1);
         EXPECT_EQ(std::tuple(f.transport.connects, f.transport.sent.size()), std::tuple(1, 0u));
     }
-}
 
-// Lost after a start: tried again after 1, 2, 4 ... 30 s; the full queue drops its oldest; the
-// rest goes out in order after "online", two unacknowledged at a time; the waits start over.
-TEST(Publisher, ReconnectsWithGrowingWaitsAndDrainsTheQueueInOrder) {
+    // Lost after a start: tried again after 1, 2, 4 ... 30 s; the full queue drops its oldest; the
+    // rest goes out in order after "online", two unacknowledged at a time; the waits start over.
     Fixture f;
     f.publisher.start();
     f.transport.connected();
     f.publish(0, 2);
     EXPECT_EQ(f.payloads(), (std::vector<std::string>{"online", "0"})); // 2 unacknowledged
-    f.transport.ackAll();
-    f.transport.ackAll();
+    f.transport.ackAll(), f.transport.ackAll();
     EXPECT_EQ(f.publisher.published(), 4); // with "online"
     f.transport.fail(Failure::Kind::Lost, "The connection was lost.");
     EXPECT_EQ(f.publisher.state(), Publisher::State::Waiting);
@@ -153,23 +144,21 @@ TEST(Publisher, ReconnectsWithGrowingWaitsAndDrainsTheQueueInOrder) {
     EXPECT_EQ(f.publisher.waiting(), 0);
     f.transport.fail(Failure::Kind::Lost, "");
     EXPECT_EQ(f.timer.intervalMs, 1000);
-}
 
-// At QoS 0 nothing comes back for messages handed over before a loss: they do not hold the
-// window shut after the reconnect.
-TEST(Publisher, QosZeroMessagesLostWithTheConnectionDoNotBlock) {
-    Fixture f(0);
-    f.publisher.start();
-    f.transport.connected();
-    f.publish(0, 1);
-    f.transport.fail(Failure::Kind::Lost, "");
-    f.timer.fire();
-    f.transport.connected();
-    EXPECT_EQ(f.payloads(), (std::vector<std::string>{"online", "0", "online", "1"}));
-    EXPECT_EQ(f.transport.sent.back().qos, 0);
-    f.transport.fail(Failure::Kind::Lost, ""); // closed while waiting to try again
-    f.publisher.close();
-    EXPECT_EQ(std::tuple(f.publisher.state(), f.transport.disconnects, f.timer.active()),
+    // At QoS 0 nothing comes back for messages handed over before a loss: they do not hold the
+    // window shut after the reconnect.
+    Fixture z(0);
+    z.publisher.start();
+    z.transport.connected();
+    z.publish(0, 1);
+    z.transport.fail(Failure::Kind::Lost, "");
+    z.timer.fire();
+    z.transport.connected();
+    EXPECT_EQ(z.payloads(), (std::vector<std::string>{"online", "0", "online", "1"}));
+    EXPECT_EQ(z.transport.sent.back().qos, 0);
+    z.transport.fail(Failure::Kind::Lost, ""); // closed while waiting to try again
+    z.publisher.close();
+    EXPECT_EQ(std::tuple(z.publisher.state(), z.transport.disconnects, z.timer.active()),
               std::tuple(Publisher::State::Closed, 1, false));
 }
 
@@ -201,11 +190,11 @@ TEST(SettingsStore, StoredSettingsAsThePublisherTakesThem) {
             {"mqtt://h/p", 0, 0, 0, 1, "", "", "qvlink-bench-window"},
             {"mqtts://bob@h/p", 2, 7, 1, 7, "pw", "ca.pem", "id"},
         };
+    std::string error;
+    StoredSettings stored;
     for (const auto &[url, qos, queue, wantQos, wantQueue, password, ca, id] : rows) {
-        StoredSettings stored;
         stored.url = url, stored.password = "pw", stored.qos = qos, stored.caFile = "ca.pem";
         stored.clientId = std::string(id) == "id" ? "id" : "", stored.queueLimit = queue;
-        std::string error;
         const auto s = publishSettingsOf(stored, "bench", error);
         ASSERT_TRUE(s) << error;
         EXPECT_EQ(
@@ -213,14 +202,11 @@ TEST(SettingsStore, StoredSettingsAsThePublisherTakesThem) {
             std::tuple(wantQos, wantQueue, std::string(password), std::string(ca), std::string(id)))
             << url;
     }
-    std::string error;
-    StoredSettings http;
-    http.url = "http://h/p";
-    EXPECT_FALSE(publishSettingsOf(http, "bench", error));
+    stored.url = "http://h/p";
+    EXPECT_FALSE(publishSettingsOf(stored, "bench", error));
 }
 
-// libmosquitto is loaded when the first client is made; without it (or with another library in
-// its place) MQTT says what is missing instead of the program failing to start.
+// Loaded by the first client, not at start: without it (or with another) the program still runs.
 TEST(MosquittoLibrary, LoadsTheSystemsOrSaysWhatIsMissing) {
     std::string error;
     const auto lib = qt::MosquittoLibrary::load(error);

@@ -1,7 +1,6 @@
 #include "trend/Decimation.h"
 #include "trend/LogImport.h"
 #include "trend/TimeTicks.h"
-#include "trend/TrendModel.h"
 #include "trend/TrendPlacement.h"
 #include "trend/TrendText.h"
 #include "trend/TrendView.h"
@@ -9,13 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace qv::trend {
 namespace {
 
-// Readings as the meter shows them become points, a reading without a number a gap (never a
-// zero; the reading parser's own cases are in the DMM tests).
+// A reading without a number is a gap, never a zero (the reading parser's cases: DMM tests).
 TEST(TrendModel, ReadingsBecomePointsOrGapsAndUnitChangesStartSeries) {
     TrendModel m;
     int changes = 0;
@@ -29,9 +26,9 @@ TEST(TrendModel, ReadingsBecomePointsOrGapsAndUnitChangesStartSeries) {
     m.add(13.5, " 3.500 V  DC"); // back to volts, stamped early
     ASSERT_EQ(m.series().size(), 3u);
     EXPECT_EQ(m.units(), (std::vector<std::string>{"V DC", "mV DC"})) << "single blanks";
-    EXPECT_EQ(m.series()[2].points[0].t, 14) << "time never goes back";
-    EXPECT_EQ(std::tuple(m.series()[0].points[0].v, m.series()[2].points[0].v),
-              std::tuple(3.3, 3.5));
+    EXPECT_EQ(std::tuple(m.series()[0].points[0].v, m.series()[2].points[0].v,
+                         m.series()[2].points[0].t), // time never goes back
+              std::tuple(3.3, 3.5, 14));
     EXPECT_EQ(std::tuple(m.newestUnit(), m.series()[0].points.size(),
                          m.series()[0].points[1].isGap(), m.pointCount(), changes, m.timeSpan().lo,
                          m.timeSpan().hi),
@@ -90,17 +87,14 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     // A window inside the run: the neighbours outside it carry the line to the edges.
     const std::vector<Point> window = decimate(points, {100.2, 104.2}, 800);
     ASSERT_EQ(window.size(), 12u);
-    EXPECT_DOUBLE_EQ(window.front().t, 100.0);
-    EXPECT_DOUBLE_EQ(window.back().t, 104.4);
+    EXPECT_EQ(std::pair(window.front().t, window.back().t), std::pair(100.0, 104.4));
 
     // Four columns of two seconds: each keeps its extremes in time order, a flat one a single
     // point, gaps one; the neighbours outside come along.
+    const double values[] = {9, 1, 4, 4, 2, 7, kGap, kGap, 3}; // at 10..18
     std::vector<Point> few;
     for (int t = 0; t < 20; ++t)
-        few.push_back({double(t), 100.0 + t});
-    const double values[] = {9, 1, 4, 4, 2, 7, kGap, kGap, 3};
-    for (int t = 10; t <= 18; ++t)
-        few[t].v = values[t - 10];
+        few.push_back({double(t), t >= 10 && t <= 18 ? values[t - 10] : 100.0 + t});
     std::ostringstream kept;
     for (const Point &p : decimate(few, {10, 18}, 4))
         (p.isGap() ? kept << p.t : kept << p.t << ':' << p.v) << ' ';
@@ -108,8 +102,7 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
 
     const auto range = valueRange(drawn);
     ASSERT_TRUE(range);
-    EXPECT_DOUBLE_EQ(range->lo, -3.0 - 1.4);
-    EXPECT_DOUBLE_EQ(range->hi, 25.0 + 1.4);
+    EXPECT_EQ(std::pair(range->lo, range->hi), std::pair(-3.0 - 1.4, 25.0 + 1.4));
     const std::vector<Point> flat{{0, 2.0}, {1, 2.0}};
     EXPECT_DOUBLE_EQ(valueRange(flat)->hi, 2.02);
     EXPECT_FALSE(valueRange(std::vector<Point>{{0, kGap}}));
@@ -118,10 +111,10 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
 TEST(TrendView, WholeRunFollowZoomAndPan) {
     TrendView view;
     const Range data{1000, 4600};
-    EXPECT_EQ(view.time(data).lo, 1000);
-    EXPECT_EQ(std::pair(view.time({500, 500}).lo, view.time({500, 500}).hi), std::pair(470., 530.))
-        << "one reading sits in a minute";
-    EXPECT_EQ(view.time({500, 501}).lo, 500) << "a second is shown as it is";
+    // One reading sits in a minute; a second is shown as it is.
+    EXPECT_EQ(std::tuple(view.time(data).lo, view.time({500, 500}).lo, view.time({500, 500}).hi,
+                         view.time({500, 501}).lo),
+              std::tuple(1000, 470, 530, 500));
 
     view.zoom(0.5, 2000, data); // following: the newest reading stays at the right
     view.setFollow(false);
@@ -153,13 +146,10 @@ TEST(TrendText, NumbersAsTheMeterShowedThem) {
     EXPECT_EQ(std::tuple(singleBlanks("V  DC"), singleBlanks("M ohm  "), singleBlanks("")),
               std::tuple("V DC", "M ohm", ""));
     const std::vector<Point> points{{1, 1.3, 3}, {2, kGap}, {3, -0.125}};
-    const std::string csv =
-        pointsCsv(points, "V, DC", [](double t) { return std::to_string(int(t)) + "s"; });
-    EXPECT_EQ(csv,
+    EXPECT_EQ(pointsCsv(points, "V, DC", [](double t) { return std::to_string(int(t)) + "s"; }),
               "time,value,unit\r\n1s,1.300,\"V, DC\"\r\n2s,,\"V, DC\"\r\n3s,-0.125,\"V, DC\"\r\n");
 }
 
-// Marks on round clock times, 4 to 8 of them, labelled as briefly as the step allows.
 TEST(TimeTicks, RoundTimesAndShortLabels) {
     constexpr double T = 1796652000; // 2026-12-07 14:00:00 UTC, a Monday
     constexpr double h = 3600, day = 86400;
@@ -182,8 +172,7 @@ TEST(TimeTicks, RoundTimesAndShortLabels) {
         for (const TimeTick &tick : ticks)
             shown += (shown.empty() ? "" : "|") + tick.label;
         EXPECT_EQ(shown, labels);
-        ASSERT_FALSE(ticks.empty());
-        EXPECT_TRUE(ticks.front().t >= lo && ticks.back().t <= hi) << labels;
+        EXPECT_TRUE(!ticks.empty() && ticks.front().t >= lo && ticks.back().t <= hi) << labels;
     }
     EXPECT_TRUE(timeTicks({T, T}, 0).empty());
     // Each step of the scale in turn gives eight marks a step apart, at a Monday that all divide.
@@ -200,8 +189,7 @@ TEST(TimeTicks, RoundTimesAndShortLabels) {
     }
 }
 
-// The trend opens beside the main window and, where no room is, never hides it.
-TEST(TrendPlacement, BesideTheMainWindow) {
+TEST(TrendPlacement, BesideTheMainWindowNeverHidingIt) {
     const WindowPlace wide{0, 0, 1920, 1080}, xvfb{0, 0, 1280, 1024}, doubled{0, 0, 640, 512};
     const std::tuple<WindowPlace, WindowPlace, WindowPlace> cases[] = {
         {{100, 100, 609, 440}, wide, {709, 100, 760, 520}},        // right
@@ -226,7 +214,7 @@ TEST(TrendPlacement, BesideTheMainWindow) {
         EXPECT_EQ(remembered(place, {0, 0, 609, 440}, xvfb), expected) << place.x << "," << place.y;
 }
 
-TEST(LogImport, TimesOfDay) {
+TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
     // The seconds of the day; -1: not a time.
     const std::pair<const char *, double> cases[] = {
         {"14:03:27", 50607},    {"9:05:00", 32700}, {" 00:00:00 ", 0},
@@ -238,9 +226,7 @@ TEST(LogImport, TimesOfDay) {
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
-}
 
-TEST(LogImport, LinesAcrossMidnightAndRecordFiles) {
     const std::string log = "  23:59:58    3.301  V  DC     \r\n"
                             "  No.5 :   3.300 V  DC     \r\n" // play-back: no time
                             "  23:59:59     OL.   V  DC     \r\n"

@@ -1,19 +1,12 @@
 #include "trend/qt/TrendWindow.h"
-#include "app/Program.h"
 #include "app/qt/MainWindow.h"
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/QtWindowPlaces.h"
 #include "tests/TestFiles.h"
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
 #include <QChartView>
-#include <QDateTime>
 #include <QLabel>
-#include <QLocale>
-#include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
 #include <gtest/gtest.h>
@@ -62,21 +55,19 @@ struct TrendWindowTest : ::testing::Test {
 };
 
 TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
-    ASSERT_NE(trend, nullptr);
-    EXPECT_TRUE(trend->isVisible() && !trend->isModal());
+    ASSERT_TRUE(trend && trend->isVisible() && !trend->isModal());
     const char *readings[] = {" 1.000 V  DC", " 2.000 V  DC", " OL.   V  DC", " 4.000 V  DC",
                               " 3.000 V  DC"};
     for (int i = 0; i < 5; ++i)
         send(readings[i], i);
     EXPECT_EQ(std::tuple(trend->shownReadings(), trend->drawnPoints()), std::tuple(5u, 5u))
         << "four readings and a gap";
-    for (int row = 0; row < 2; ++row) { // count, min, max, mean, deviation, last
-        std::string shown;
-        for (int column = 0; column < 6; ++column)
-            shown += label(row, column) + "|";
-        EXPECT_EQ(shown, "4|1.000\n" + clock(0) + "|4.000\n" + clock(3) + "|2.5000|1.2910|3.000\n" +
-                             clock(4) + "|");
-    }
+    std::string shown; // two rows of count, min, max, mean, deviation, last
+    for (int cell = 0; cell < 12; ++cell)
+        shown += label(cell / 6, cell % 6) + "|";
+    const std::string row =
+        "4|1.000\n" + clock(0) + "|4.000\n" + clock(3) + "|2.5000|1.2910|3.000\n" + clock(4) + "|";
+    EXPECT_EQ(shown, row + row);
     const QList<QLabel *> labels = trend->findChildren<QLabel *>();
     EXPECT_EQ(std::ranges::count(labels, QStringLiteral("V DC"), &QLabel::text), 1)
         << "the unit, once, in the table's corner";
@@ -99,17 +90,16 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(std::tuple(trend->isVisible(), label(1, 0)), std::tuple(true, "2"));
 
-    // Reset asks first; Cancel keeps the run.
+    // Reset asks first (Cancel keeps the run); an empty run is reset without a question.
     fp.messages.answers = {platform::Answer::Cancel, platform::Answer::Ok};
-    trend->resetRun();
-    EXPECT_EQ(label(1, 0), "2");
-    trend->resetRun();
-    EXPECT_EQ(label(1, 0), "0");
-    ASSERT_EQ(fp.messages.shown.size(), 2u);
-    EXPECT_EQ(std::tuple(fp.messages.shown[0].text, fp.messages.shown[0].buttons),
-              std::tuple("清除趋势中的 6 个读数?", platform::Buttons::OkCancel));
-    trend->resetRun();
-    EXPECT_EQ(fp.messages.shown.size(), 2u) << "an empty run is reset without a question";
+    std::string counts;
+    for (int k = 0; k < 3; ++k)
+        trend->resetRun(), counts += label(1, 0);
+    const auto &asked = fp.messages.shown;
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(std::tuple(counts, asked[0].text, asked[0].buttons, asked[1].text),
+              std::tuple("200", "清除趋势中的 6 个读数?", platform::Buttons::OkCancel,
+                         "清除趋势中的 6 个读数?"));
 
     // The window speaks the program's language.
     QStringList texts{trend->windowTitle()};
@@ -120,7 +110,6 @@ TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
               "趋势 - QVLINK|实时|记录窗口|打开文件…|跟随|清除|导出");
 }
 
-// Marks on round clock times, labelled briefly (other spans: TimeTicks in TrendTest).
 TEST_F(TrendWindowTest, TimeMarksFallOnRoundClockTimes) {
     for (int i = 0; i <= 385; i += 5)
         send(" 1.000 V  DC", i);
@@ -137,12 +126,11 @@ TEST_F(TrendWindowTest, TheValueAxisKeepsItsScaleWhileTheShownReadingsFillHalfOf
     const auto *axis = qobject_cast<QValueAxis *>(
         trend->findChild<QChartView *>()->chart()->axes(Qt::Vertical).front());
     const auto scale = [axis] { return std::pair(axis->min(), axis->max()); };
-    const auto span = [axis] { return axis->max() - axis->min(); };
-    const double whole = span();
+    const double whole = axis->max() - axis->min();
     EXPECT_TRUE(axis->min() <= 0.2 && axis->max() >= 9.8);
     trend->zoom(0.7, 1); // 9.8, 4.2 and 9.6 V: less than half of the scale
     trend->refresh();
-    EXPECT_LE(span(), whole / 2);
+    EXPECT_LE(axis->max() - axis->min(), whole / 2);
     const auto zoomed = scale();
     trend->zoom(0.5, 1); // 4.2 and 9.6 V: still more than half of it
     trend->refresh();
@@ -179,9 +167,9 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     EXPECT_EQ(std::tuple(trend->shownTime().lo, label(1, 1)),
               std::tuple(static_cast<double>(first.toSecsSinceEpoch()), "1.000\n23:59:59"));
     trend->openRecordFile();
-    ASSERT_EQ(fp.messages.shown.size(), 2u);
-    EXPECT_EQ(fp.messages.shown[1].text, "missing.txt 无法读取。");
-    EXPECT_EQ(trend->shownReadings(), 2u) << "a failed open keeps what is shown";
+    EXPECT_EQ(std::tuple(fp.messages.shown.size(), fp.messages.shown.back().text,
+                         trend->shownReadings()), // a failed open keeps what is shown
+              std::tuple(2u, "missing.txt 无法读取。", 2u));
 
     // A Record CSV export, with a play-back line that has no time.
     std::ofstream(dir + "record.csv", std::ios::binary)
@@ -219,7 +207,6 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     EXPECT_EQ(contents(dir + "points.csv"), csv);
 }
 
-// Beside the main window without hiding it, then where it was left (in a scratch settings file).
 TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
     const QRect main = window.frameGeometry(), trendFrame = trend->frameGeometry();
     const QRect screen = window.screen()->availableGeometry();
