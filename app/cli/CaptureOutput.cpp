@@ -13,7 +13,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 namespace qv::app::cli {
@@ -73,9 +72,7 @@ std::string mendTail(std::string_view tail) {
         if (c == '\r') {
             line += "\\r";
         } else if (control(c)) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", u);
-            line += hex;
+            line += QString::asprintf("\\x%02X", u).toStdString();
         } else {
             line += c;
         }
@@ -261,15 +258,13 @@ bool CaptureOutput::frame(ExportCommands &exports) {
         onFrame(now());
     if (settings_.outDir.empty())
         return true;
-    char number[32];
-    std::snprintf(number, sizeof number, "_%04lld", frames_);
-    // Named by the local date and time to the second: "2026-12-07T10-15-03".
+    // Named by the local date and time to the second and the number: "2026-12-07T10-15-03_0001".
     std::string when = stamps_.now().substr(0, 19);
     std::replace(when.begin(), when.end(), ':', '-');
-    const std::string stem = QDir(QString::fromStdString(settings_.outDir))
-                                 .filePath(QString::fromStdString(when))
-                                 .toStdString() +
-                             number;
+    const std::string stem =
+        QDir(QString::fromStdString(settings_.outDir))
+            .filePath(QString::fromStdString(when) + QString::asprintf("_%04lld", frames_))
+            .toStdString();
     last_ = "frame " + std::to_string(frames_);
     if (wants(settings_, "dso") &&
         !writeFrameFile(stem + ".dso", files::TextCodec::toSystem(files::WaveformFormat::compose(

@@ -206,8 +206,8 @@ TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
         {header + row + "\r\n" + row, 0, header + row + "\r\n" + row + "\r\n", 5},
         {header + row + "\r\n2026-12-07T10:1", 0,
          header + row + "\r\n# cut at restart: 2026-12-07T10:1\r\n", 4},
-        {header + "2026-12-07T10:1\r6,\"a", 0,
-         header + "# cut at restart: 2026-12-07T10:1\\r6,\"a\r\n", 3},
+        {header + "2026-12-07T10:1\r6,\x1b\"a", 0,
+         header + "# cut at restart: 2026-12-07T10:1\\r6,\\x1B\"a\r\n", 3},
         {header + row.substr(0, 61) + "a\"b\"", 0,
          header + "# cut at restart: " + row.substr(0, 61) + "a\"b\"\r\n", 3}, // a stray quote
         {"id,name\r\n1,a\r\n", 4, "id,name\r\n1,a\r\n", 0},

@@ -105,15 +105,16 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
     // a pulse from 0 V: the RMS over whole periods is its level x sqrt(duty), 2 V x 1/2
     const auto onOff = trace([](double i) { return pulse(40, 0.25, 0, 0.3)(i) / 2 + 10; });
     EXPECT_DOUBLE_EQ(value(measure(onOff), CycleRms), 1);
-    // overshooting by 4 units after each rising edge and by 6 after each falling one: top and
-    // base stay the flat levels, the extremes give 10 % and 15 %
+    // overshooting by 3 units after each rising edge (just beyond the two bins each side of the
+    // flat level) and by 6 after each falling one: top and base stay the flat levels, the
+    // extremes give 7.5 % and 15 %
     const auto ringing = measure(trace([](double i) {
         const int u = static_cast<int>(i) % 40;
-        return u < 20 ? (u == 0 ? 24 : 20) : (u == 20 ? -26 : -20);
+        return u < 20 ? (u == 0 ? 23 : 20) : (u == 20 ? -26 : -20);
     }));
-    EXPECT_DOUBLE_EQ(value(ringing, Amplitude), 4);
-    EXPECT_EQ(std::tuple(value(ringing, Overshoot), value(ringing, Undershoot)),
-              std::tuple(10.0, 15.0));
+    EXPECT_EQ(std::tuple(value(ringing, Amplitude), value(ringing, Overshoot),
+                         value(ringing, Undershoot)),
+              std::tuple(4.0, 7.5, 15.0));
 }
 
 // 10-90 % times of linear ramps (0.8 x the ramp) and RC edges (tau x ln 9), rising and falling.
