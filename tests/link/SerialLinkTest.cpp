@@ -174,14 +174,17 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
     EXPECT_EQ(
         std::tuple(a.fp.port.log.front(), a.memory.device.value_or(DeviceIdentity{}).serialNumber),
         std::tuple("select /dev/ttyACM0", "A5"));
-    // With adapter A5 now at /dev/ttyUSB2: ports, the remembered device, panel 1. Only an
-    // adapter known by its serial number or ids is looked for elsewhere.
-    const std::tuple<const char *, DeviceIdentity, std::string> cases[] = {
-        {"--------", {"/dev/ttyUSB0", "A5", 0x0403, 0x6001}, connectedText("/dev/ttyUSB2")},
-        {"--------", {"/dev/ttyUSB0"}, kNotFoundText},    // gone: the search's outcome stands
-        {"-M------", {"/dev/ttyUSB2"}, connectedText(2)}, // a meter on port 2 wins
+    // With adapter A5 now at /dev/ttyUSB2: ports, the remembered device, panel 1, the port's last
+    // step. Only an adapter known by its serial number or ids is looked for elsewhere.
+    const std::tuple<const char *, DeviceIdentity, std::string, const char *> cases[] = {
+        {"--------",
+         {"/dev/ttyUSB0", "A5", 0x0403, 0x6001},
+         connectedText("/dev/ttyUSB2"),
+         "dtr 0"},
+        {"--------", {"/dev/ttyUSB0"}, kNotFoundText, "open /dev/ttyUSB0"}, // gone
+        {"-M------", {"/dev/ttyUSB2"}, connectedText(2), "dtr 2"}, // a meter on port 2 wins
     };
-    for (const auto &[ports, remembered, panel] : cases) {
+    for (const auto &[ports, remembered, panel, last] : cases) {
         SCOPED_TRACE(panel);
         LinkFixture f(ports);
         f.memory.device = remembered;
@@ -189,7 +192,8 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
         f.devices.devices = {usb("/dev/ttyUSB2", "A5")};
         f.link.startUp();
         EXPECT_EQ(f.el.panel[0].text(), panel);
-        EXPECT_EQ(f.el.linkNote.text().empty(), panel == kNotFoundText);
+        EXPECT_EQ(std::pair(f.el.linkNote.text().empty(), f.fp.port.log.back()),
+                  std::pair(panel == kNotFoundText, std::string(last)));
     }
 
     // A --port device not there at start-up is watched for (as after an unplug: the user's link
