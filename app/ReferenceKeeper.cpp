@@ -69,23 +69,18 @@ void ReferenceKeeper::keep() {
 
 void ReferenceKeeper::open() {
     const auto chosen = form_.os.files.openFile(kOpenFilter);
-    if (chosen && !chosen->empty())
-        (void)openFile(*chosen);
-}
-
-bool ReferenceKeeper::openFile(const std::string &path) {
-    files::FileMessages messages(form_.os.messages);
-    const auto bytes = files::FileStore::readLines(path, files::WaveformFormat::kLineCount);
+    if (!chosen || chosen->empty())
+        return;
+    const auto bytes = files::FileStore::readLines(*chosen, files::WaveformFormat::kLineCount);
     std::string reason = kUnreadable;
     auto taken = bytes ? parse(*bytes, &reason) : std::nullopt;
     if (!taken) {
-        messages.wrongFormat(path, reason);
-        return false;
+        files::FileMessages(form_.os.messages).wrongFormat(*chosen, reason);
+        return;
     }
     ref_ = std::move(taken);
     store();
     redraw();
-    return true;
 }
 
 void ReferenceKeeper::clear() {

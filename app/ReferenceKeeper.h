@@ -29,10 +29,9 @@ class ReferenceKeeper {
 
     /// Keep this trace: the waveform shown becomes the reference.
     void keep();
-    /// Open reference file…: asks for a waveform file and takes it as the reference.
+    /// Open reference file…: asks for a waveform file and takes it as the reference; a file that
+    /// is none is reported.
     void open();
-    /// Takes a waveform file as the reference; a file that is none is reported. True when taken.
-    bool openFile(const std::string &path);
     /// Clear: no reference any more, none kept.
     void clear();
 
