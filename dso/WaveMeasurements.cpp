@@ -131,19 +131,17 @@ std::optional<double> cycleRmsOf(std::span<const double> p, const std::vector<Ed
     return std::sqrt(squares / static_cast<double>(count));
 }
 
-/// The time in points from the start level to the end level around edge k: the last crossing of
-/// the start level since the previous edge, the first of the end level before the next one.
-std::optional<double> transitionOf(std::span<const double> p, const std::vector<Edge> &edges,
-                                   std::size_t k, double start, double end) {
-    const double s = edges[k].rising ? 1.0 : -1.0; // a sign: the comparisons below either way
-    const auto before = static_cast<long>(edges[k].at);
-    const long lower = k > 0 ? static_cast<long>(std::ceil(edges[k - 1].at)) : 0;
-    const long upper =
-        k + 1 < edges.size() ? static_cast<long>(edges[k + 1].at) : static_cast<long>(p.size()) - 1;
-    long j = before;
+/// The time in points from the start level to the end level around the edge at `at`: the last
+/// crossing of the start level since the previous edge, the first of the end level before the
+/// next one (the trace's ends where there is none).
+std::optional<double> transitionOf(std::span<const double> p, double previous, double at,
+                                   double next, bool rising, double start, double end) {
+    const double s = rising ? 1.0 : -1.0; // a sign: the comparisons below either way
+    const long lower = static_cast<long>(std::ceil(previous)), upper = static_cast<long>(next);
+    long j = static_cast<long>(at);
     while (j >= lower && !(s * p[static_cast<std::size_t>(j)] <= s * start))
         --j;
-    long i = before + 1;
+    long i = static_cast<long>(at) + 1;
     while (i <= upper && !(s * p[static_cast<std::size_t>(i)] >= s * end))
         ++i;
     if (j < lower || i > upper)
@@ -155,12 +153,17 @@ std::optional<double> transitionOf(std::span<const double> p, const std::vector<
 /// The mean transition time over the edges of one direction that complete inside the frame.
 std::optional<double> transitionTime(std::span<const double> p, const std::vector<Edge> &edges,
                                      bool rising, double low, double high) {
+    // Each edge between its neighbours: the first point, the edges in turn, the last point.
+    std::vector<double> at{0};
+    for (const Edge &e : edges)
+        at.push_back(e.at);
+    at.push_back(static_cast<double>(p.size()) - 1);
     double sum = 0, n = 0;
     for (std::size_t k = 0; k < edges.size(); ++k) {
         if (edges[k].rising != rising)
             continue;
-        const auto t =
-            rising ? transitionOf(p, edges, k, low, high) : transitionOf(p, edges, k, high, low);
+        const auto t = transitionOf(p, at[k], at[k + 1], at[k + 2], rising, rising ? low : high,
+                                    rising ? high : low);
         if (t)
             sum += *t, n += 1;
     }

@@ -45,6 +45,8 @@ std::optional<std::string> readAt(int fd, long long at, long long n) {
     return bytes;
 }
 
+constexpr std::string_view kCrLf = "\r\n";
+
 std::string_view withoutLineEnd(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.remove_suffix(1);
@@ -119,7 +121,9 @@ std::unique_ptr<LineFile> LineFile::open(const std::string &path, const Options 
     const std::string &first = options.firstLine;
     const std::string_view header = withoutLineEnd(first);
     if (!first.empty()) {
-        const long long want = std::min<long long>(size, static_cast<long long>(header.size()) + 2);
+        // The first line and its line end, as far as the file goes.
+        const long long want =
+            std::min<long long>(size, static_cast<long long>(header.size() + kCrLf.size()));
         const std::optional<std::string> start = readAt(fd, 0, want);
         if (!start)
             return failed("cannot continue", errno);
@@ -130,7 +134,7 @@ std::unique_ptr<LineFile> LineFile::open(const std::string &path, const Options 
         }
         const std::string_view rest =
             std::string_view(*start).substr(std::min(start->size(), header.size()));
-        if (!start->starts_with(header) || !(rest.starts_with("\r\n") || rest.starts_with("\n"))) {
+        if (!start->starts_with(header) || !(rest.starts_with(kCrLf) || rest.starts_with("\n"))) {
             error = "cannot append to " + path + ": its first line is not \"" +
                     std::string(header) + "\" (a file of another kind is left as it is)";
             return nullptr;
