@@ -24,6 +24,9 @@ TEST(WindowTable, ValuesAtTheEndsAndInTheMiddleAndTheWindowedFftMagnitudes) {
     for (int type = 0; type < WindowTable::kWindows; ++type)
         for (int i = 0; i <= 127; ++i)
             EXPECT_EQ(w.value(type, i), w.value(type, 255 - i)) << type << ":" << i;
+    // Halvings while above 1: 1.5, then 0.75 from 3.
+    EXPECT_EQ(std::tuple(Fft::FFTStages(256), Fft::FFTStages(1), Fft::FFTStages(3)),
+              std::tuple(8, 0, 2));
     // The windowed magnitudes agree with a straightforward transform of an irregular wave.
     std::array<double, 257> wave{}, spectrum{};
     for (int i = 0; i < 256; ++i)
