@@ -97,8 +97,9 @@ Rebuild product(Reconstruction &r, int proc, const Samples &raw, common::Wavefor
     return proc == 1 ? r.sinc1(raw, w) : proc == 3 ? r.sinc3(raw, w) : r.sinc4(raw, w);
 }
 
-// Every path, trigger position, and crossing in or outside the search window, frame after frame:
-// the same outcome and 257 points as the plain one. Each sample differs, 195 too (sinc3 skips it).
+// Every path, trigger position (a byte, or further in a hand-edited file), and crossing in or
+// outside the search window, frame after frame: the same outcome and 257 points as the plain
+// one. Each sample differs, 195 too (sinc3 skips it).
 TEST(Reconstruction, AgreesWithThePlainOneEverywhere) {
     Samples raw;
     for (int i = 0; i < 257; ++i)
@@ -108,7 +109,7 @@ TEST(Reconstruction, AgreesWithThePlainOneEverywhere) {
     common::Waveform got = record(0, 1, 0, 128, -99), want = got;
     for (const int proc : {0, 4, 1, 3}) { // each search may read what the one before left behind
         int outcomes[3] = {};
-        for (int trigger = -128; trigger <= 127; ++trigger)
+        for (int trigger = -320; trigger <= 127; ++trigger)
             for (const double level : {-25., 0., 9., 40.})
                 for (const double slope : {0., 1., 2., 3.}) {
                     for (auto *w : {&got, &want})
