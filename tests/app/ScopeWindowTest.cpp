@@ -151,14 +151,20 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
             std::pair(kept.WaveData, kept.WaveTitle),
             std::pair(program.frames().history().at(0).wave.WaveData, std::string("bench 3")));
     }
+    std::filesystem::copy_file(store, path("kept.dso"));
     trigger("mnuClearReference");
     EXPECT_FALSE(hasColour(el.Picture1.ops(), dso::kReferenceColor) ||
                  std::filesystem::exists(store));
-    // A file that is no waveform is reported and changes nothing.
-    fp.files.openAnswers = {path("missing.dso")};
+    // A file that is no waveform is reported and changes nothing; a waveform file is taken,
+    // drawn and kept for the next run.
+    fp.files.openAnswers = {path("missing.dso"), path("kept.dso")};
     trigger("mnuOpenReference");
     EXPECT_EQ(std::tuple(fp.messages.shown.size(), bool(program.reference().reference())),
               std::tuple(1u, false));
+    trigger("mnuOpenReference");
+    EXPECT_EQ(std::tuple(hasColour(el.Picture1.ops(), dso::kReferenceColor),
+                         test::contents(store) == test::contents(path("kept.dso"))),
+              std::tuple(true, true));
 }
 
 TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
