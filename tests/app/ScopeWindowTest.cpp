@@ -120,6 +120,17 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
     EXPECT_EQ(std::tuple(form.wave.WaveData == history.at(2).wave.WaveData, el.panel[3].text(),
                          program.frames().position().has_value()),
               std::tuple(true, live, false));
+
+    // Stepping again, a waveform file opened leaves the frames: the panel's own text again.
+    program.commands().clickMenu("mnuPause");
+    trigger("mnuPreviousFrame");
+    files::WaveformRecord other{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03"};
+    other.params = {13, 0, 7, 0, 1, 1, 0, 0};
+    std::ofstream(path("other.dso"), std::ios::binary) << files::WaveformFormat::compose(other);
+    fp.files.openAnswers = {path("other.dso")};
+    program.commands().clickMenu("menuOpen");
+    EXPECT_EQ(std::pair(el.panel[3].text(), program.frames().position().has_value()),
+              std::pair(live, false));
 }
 
 TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndCleared) {
