@@ -114,6 +114,14 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
     Fixture flat;
     flat.show(0, 7, 13, 3, 0);
     EXPECT_EQ(flat.view.peakText(), "Peak: --");
+    // Bin 256 is none of the transform's: neither scale touches it (a cursor on the right edge
+    // reads it).
+    for (const int scale : {0, 1}) {
+        Fixture edge;
+        edge.view.Spectrum[256] = 7;
+        edge.show(0, 7, 13, 3, scale);
+        EXPECT_EQ(edge.view.Spectrum[256], 7) << scale;
+    }
 
     // The trace covers bins 0..127 clamped to the screen, its linear gain is decided by the largest
     // bin, and the zero marker sits at -50 dB or 0 V.
