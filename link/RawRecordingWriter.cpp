@@ -33,7 +33,6 @@ bool RawRecordingWriter::write(std::uint32_t ms, std::span<const std::uint8_t> b
         return false;
     // One write for all the records of a read.
     std::string records;
-    records.reserve(bytes.size() + 6 * (bytes.size() / 0xFFFF + 1));
     while (!bytes.empty()) {
         const std::size_t n = std::min<std::size_t>(bytes.size(), 0xFFFF);
         const char head[6] = {char(ms),       char(ms >> 8), char(ms >> 16),

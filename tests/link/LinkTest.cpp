@@ -6,6 +6,7 @@
 #include "link/ReplayPort.h"
 #include "link/RunControl.h"
 #include "platform/fakes/FakePlatform.h"
+#include "tests/SyncSpy.h"
 #include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -192,11 +193,14 @@ TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefuse
     const std::string path = tempFile("qvlink-raw-roundtrip.raw");
     const Bytes big(70000, 0x5A); // more than one record holds
     {
+        test::synced.clear();
         RawRecordingWriter w;
         ASSERT_TRUE(w.open(path, "2026-12-07 05:00") && w.write(0, Bytes{0xFF, 1, 2}) &&
                     w.write(83, Bytes{}) && w.write(0x01020304, big));
-        // Every record is in the file before the writer is closed (a crash loses nothing).
-        EXPECT_EQ(test::contents(path).size(), 30 + 9 + 12 + big.size())
+        // Every record is in the file before the writer is closed (a crash loses nothing), and
+        // none waits for the disk.
+        EXPECT_EQ(std::pair(test::contents(path).size(), test::synced),
+                  std::pair(30 + 9 + 12 + big.size(), std::vector<std::string>{}))
             << "an empty read writes nothing";
     }
     const std::string file = test::contents(path);

@@ -1,5 +1,6 @@
 // The program's one writer of whole files, against the real file system in a folder of its own.
 #include "platform/FileOutput.h"
+#include "tests/SyncSpy.h"
 #include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 #include <atomic>
 #include <csignal>
 #include <cstring>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <poll.h>
@@ -16,22 +16,6 @@
 #include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
-
-// fsync seen by the tests: what each call synced (a path), and a failure to give once.
-std::vector<std::string> synced;
-int failNextSync = 0;
-
-extern "C" int fsync(int fd) {
-    char target[4096] = {};
-    (void)::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
-    synced.emplace_back(target);
-    if (const int error = std::exchange(failNextSync, 0)) {
-        errno = error;
-        return -1;
-    }
-    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
-    return real(fd);
-}
 
 namespace qv::platform {
 namespace {
@@ -285,11 +269,11 @@ TEST_F(FileOutputTest, SyncsTheFileThenItsFolderWhenAsked) {
         {true, EIO, "Input/output error", {"temporary"}}};
     for (const auto &[sync, error, reason, what] : rows) {
         put(file, "old", 0640);
-        synced.clear();
-        failNextSync = error;
+        test::synced.clear();
+        test::failNextSync = error;
         const auto result = FileOutput::replace(file, "new", sync);
         std::vector<std::string> seen;
-        for (const std::string &s : synced)
+        for (const std::string &s : test::synced)
             seen.push_back(s == dir_ ? "folder" : s.starts_with(file + ".~") ? "temporary" : s);
         EXPECT_EQ(std::tuple(result.reason, seen, contents(file), leftovers()),
                   std::tuple(reason, what, error ? "old" : "new", std::vector<std::string>{}));
