@@ -113,9 +113,10 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
 }
 
 // Model 3 copies at time base 23 and reconstructs at 24, 25 and 26 a record flat 12 above the zero
-// level but sample 0; above a model's top, or with no crossing (slopes 1 and 3 rise, others fall),
-// the waveform stays but is redrawn. A stored waveform's title carries its memory number. "Data
-// error!" (time base above 26, gain above 15) and an abandoned frame keep all and redraw nothing.
+// level but sample 0 (model 4 at its top 25 five-fold, every fifth entry 129/128 high); above a
+// model's top, or with no crossing (slopes 1 and 3 rise, others fall), the waveform stays but is
+// redrawn. A stored waveform's title carries its memory number. "Data error!" (time base above
+// 26, gain above 15) and an abandoned frame keep all and redraw nothing.
 TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
     using Points = std::array<double, 3>;
     const Points kept{-1, -1, -1}, flat12{12, 12, 12};
@@ -127,6 +128,7 @@ TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
         {3, 3, 25, 8, 0, 0, 0, O::Shown, kept, "Meter 7304 DSO sample "},
         {3, 3, 26, 8, 0, 0, 3, O::Shown, flat12, "Meter 7304 DSO sample "},
         {0, 3, 26, 8, 0, 0, 1, O::Shown, kept, "Meter 7302 DSO sample "},
+        {4, 3, 25, 8, 0, 0, 1, O::Shown, {12, 12, 12 * 129 / 128.}, "Meter 7303A DSO sample "},
         {8, 3, 26, 8, 0, 0, 1, O::Shown, flat12, "Meter ZORA900X DSO sample "},
         {5, 3, 27, 0, 12, 0, 1, O::DataError, kept, "before"},
         {5, 3, 0, 16, 12, 0, 1, O::DataError, kept, "before"},
