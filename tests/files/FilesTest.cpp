@@ -117,6 +117,12 @@ TEST(WaveformFormat, ComposesTheLayoutReadsItBackWithAnyLineEndsAndJudgesEditedF
         EXPECT_EQ(parsed.status, status) << i;
         EXPECT_TRUE(status == WrongFormat || parsed.record.modelCode == modelCode) << i;
     }
+    // A long model name in the refusal: at most 40 bytes, never half a character.
+    std::string model = "xy";
+    for (int i = 0; i < 14; ++i)
+        model += "型";
+    EXPECT_EQ(WaveformFormat::parse(withLine(1, model)).reason,
+              "unknown meter model \"" + model.substr(0, 38) + "...\"");
 }
 
 class FilesTest : public ::testing::Test {
