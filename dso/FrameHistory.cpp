@@ -32,19 +32,4 @@ const HistoryFrame &FrameHistory::at(std::size_t i) const {
     return frames_[(oldest_ + i) % frames_.size()];
 }
 
-void FrameHistory::clear() {
-    frames_.clear();
-    oldest_ = 0;
-}
-
-std::size_t FrameHistory::bytes() const {
-    std::size_t total = sizeof(*this) + frames_.capacity() * sizeof(HistoryFrame);
-    for (const HistoryFrame &f : frames_)
-        for (const std::string *s :
-             {&f.modelName, &f.receivedAt, &f.wave.WaveDate, &f.wave.WaveTime, &f.wave.WaveTitle})
-            if (s->capacity() > 15) // longer texts live outside the string object
-                total += s->capacity() + 1;
-    return total;
-}
-
 } // namespace qv::dso

@@ -33,9 +33,6 @@ class FrameHistory {
     [[nodiscard]] bool empty() const { return frames_.empty(); }
     /// Frame i, 0 the oldest; i must be below size().
     [[nodiscard]] const HistoryFrame &at(std::size_t i) const;
-    void clear();
-    /// The memory the frames take, their texts included.
-    [[nodiscard]] std::size_t bytes() const;
 
   private:
     std::vector<HistoryFrame> frames_;
