@@ -204,7 +204,7 @@ TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
     // the file before; the exit code; the file after, up to its new lines; its rows then
     const std::tuple<std::string, int, std::string, std::size_t> cases[] = {
         {header + row + "\r\n" + row, 0, header + row + "\r\n" + row + "\r\n", 5},
-        {header + row + "\r\n2026-12-07T10:1", 0,
+        {header + row + "\r\n2026-12-07T10:1\r", 0, // cut between CR and LF
          header + row + "\r\n# cut at restart: 2026-12-07T10:1\r\n", 4},
         {header + "2026-12-07T10:1\r6,\x1b\"a", 0,
          header + "# cut at restart: 2026-12-07T10:1\\r6,\\x1B\"a\r\n", 3},
