@@ -96,14 +96,6 @@ std::span<const QuantityName> quantityNames() {
     return kQuantityNames;
 }
 
-const QuantityName &nameOf(Quantity q) {
-    return kQuantityNames.at(static_cast<std::size_t>(q));
-}
-
-std::span<const WhyName> whyNames() {
-    return kWhyNames;
-}
-
 const WhyName &nameOf(Why why) {
     return kWhyNames.at(static_cast<std::size_t>(why));
 }

@@ -27,9 +27,7 @@ struct WhyName {
 
 /// Every measurement's names, in Quantity order.
 [[nodiscard]] std::span<const QuantityName> quantityNames();
-[[nodiscard]] const QuantityName &nameOf(Quantity q);
-/// Every reason's texts, in Why order (Measured has empty texts).
-[[nodiscard]] std::span<const WhyName> whyNames();
+/// A reason's texts (Measured has empty texts).
 [[nodiscard]] const WhyName &nameOf(Why why);
 
 /// A measured value as shown: its number to the resolution's decimal place after an SI prefix
