@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace qv::output::json {
 namespace {
@@ -51,9 +50,7 @@ std::string string(std::string_view bytes) {
             out += '\\';
             out += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            out += buffer;
+            out += QString::asprintf("\\u%04x", c).toStdString();
         } else {
             out += c;
         }

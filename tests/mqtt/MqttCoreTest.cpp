@@ -59,8 +59,8 @@ TEST(Payloads, AReadingInItsUnitWithTheSiValueModeAndRecord) {
          R"("value":4.7,"unit":"kOhm","mode":"","text":" 4.700kOhm      ","model":"M","si":4700,"si_unit":"Ohm"})"},
         {"  No.5 :   23.5 C  TEMP   ",
          R"("value":23.5,"unit":"C","mode":"TEMP","text":" 23.5 C  TEMP   ","model":"M","record":"No.5"})"},
-        {"some \"text\"",
-         R"("value":null,"unit":"","mode":"","text":"some \"text\"","model":"M"})"},
+        {"some \"text\"\\\x01\x1f",
+         R"("value":null,"unit":"","mode":"","text":"some \"text\"\\\u0001\u001f","model":"M"})"},
     };
     for (const auto &[line, rest] : rows)
         EXPECT_EQ(readingPayload("T", line, "M"), common + rest) << line;
