@@ -239,6 +239,19 @@ TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw
     }
 }
 
+// The interval items: the one chosen checked (and disabled), the others not.
+TEST_F(CommandsTest, AnIntervalItemChoosesTheRecordInterval) {
+    const std::pair<const char *, const char *> rows[] = {
+        {"mnu60s", "0000001"}, {"mnu1s", "1000000"}, {"mnu10s", "0001000"}};
+    for (const auto &[item, checked] : rows) {
+        program.commands().clickMenu(item);
+        std::string states;
+        for (const Control &c : el.mnuInterval)
+            states += c.checked() && !c.enabled() ? '1' : c.enabled() ? '0' : '?';
+        EXPECT_EQ(states, checked) << item;
+    }
+}
+
 TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     const auto before = el.Picture1.ops().size();
     program.commands().Toolbar1_ButtonClick("dsomode");
