@@ -9,27 +9,9 @@ namespace qv::link {
 
 namespace {
 
-struct DmmFunction {
-    const char *unit; ///< up to 9 characters
-    double centre, span;
-    int decimals;
-};
-
-constexpr std::array<DmmFunction, 6> kFunctions{{
-    {"V  DC", 3.3, 0.25, 3},
-    {"mV AC", 125.0, 8.0, 1},
-    {"kOhm", 4.7, 0.03, 3},
-    {"mA DC", 19.8, 1.2, 2},
-    {"Hz", 50.0, 0.1, 2},
-    {"C  TEMP", 23.5, 0.8, 1},
-}};
-
+// The quantity the live readings show: about 3.3 V DC, drifting by a quarter volt.
+constexpr double kCentre = 3.3, kSpan = 0.25;
 constexpr int kLiveMode = 0, kStoredMode = 1, kTextMode = 2;
-
-[[nodiscard]] const DmmFunction &functionAt(int index) {
-    const size_t i = static_cast<size_t>(std::clamp(index, 0, int(kFunctions.size()) - 1));
-    return kFunctions[i];
-}
 
 /// Pads or cuts to exactly n characters.
 [[nodiscard]] std::string fit(std::string s, size_t n) {
@@ -39,33 +21,21 @@ constexpr int kLiveMode = 0, kStoredMode = 1, kTextMode = 2;
 
 } // namespace
 
-DmmPacketSource::DmmPacketSource(int model, int function, std::uint32_t seed)
-    : model_(model), function_(function), rng_(seed) {}
+DmmPacketSource::DmmPacketSource(int model, std::uint32_t seed) : model_(model), rng_(seed) {}
 
-std::string DmmPacketSource::readingText(double value, int function) {
-    const DmmFunction &f = functionAt(function);
-    const double magnitude = std::fabs(value);
-    std::string digits;
-    // The value field is a sign and five characters; fewer decimals when the number is large.
-    for (int decimals = f.decimals; decimals >= 0; --decimals) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%5.*f", decimals, magnitude);
-        digits = buf;
-        if (digits.size() <= 5)
-            break;
-    }
-    if (digits.size() > 5)
-        digits = "OL.  ";
-    const std::string value6 = (value < 0 ? "-" : " ") + digits;
-    return fit(value6, 6) + fit(std::string(" ") + f.unit, 10);
+std::string DmmPacketSource::readingText(double value) {
+    // A blank for the sign and five characters (3.04 .. 3.56 V: one digit and three decimals),
+    // then the unit; the packet pads it.
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%5.3f", value);
+    return std::string(" ") + digits + " V  DC";
 }
 
 double DmmPacketSource::nextValue() {
-    const DmmFunction &f = functionAt(function_);
     std::uniform_real_distribution<double> noise(-0.03, 0.03);
     const double drift = std::sin(2 * std::numbers::pi * static_cast<double>(tick_) / 240.0);
     ++tick_;
-    return f.centre + f.span * (drift + noise(rng_));
+    return kCentre + kSpan * (drift + noise(rng_));
 }
 
 Packet DmmPacketSource::packet(const std::string &text, int mode, int number) const {
@@ -83,7 +53,7 @@ Packet DmmPacketSource::packet(const std::string &text, int mode, int number) co
 }
 
 Packet DmmPacketSource::live() {
-    return packet(readingText(nextValue(), function_), kLiveMode, 0);
+    return packet(readingText(nextValue()), kLiveMode, 0);
 }
 
 Packet DmmPacketSource::playback() {
@@ -102,7 +72,7 @@ Packet DmmPacketSource::playback() {
     }
     if (step < kEndStep) {
         const int number = step - kHeadSteps;
-        return packet(readingText(nextValue(), function_), kStoredMode, number);
+        return packet(readingText(nextValue()), kStoredMode, number);
     }
     if (step == kEndStep)
         return packet("Data end", kTextMode, 0);

@@ -6,11 +6,11 @@
 
 namespace qv::link {
 
-/// Multimeter packets as the meter sends them: live readings of a slowly varying quantity, and
+/// Multimeter packets as the meter sends them: live readings of a slowly varying voltage, and
 /// the play-back of its memory (text messages, then numbered stored readings).
 class DmmPacketSource {
   public:
-    DmmPacketSource(int model, int function, std::uint32_t seed);
+    DmmPacketSource(int model, std::uint32_t seed);
 
     /// The next live reading (work mode 0).
     [[nodiscard]] Packet live();
@@ -19,7 +19,7 @@ class DmmPacketSource {
     [[nodiscard]] Packet playback();
 
     /// The 16 display characters of a reading: 6 value characters, 10 unit characters.
-    [[nodiscard]] static std::string readingText(double value, int function);
+    [[nodiscard]] static std::string readingText(double value);
     /// Number of stored readings in a play-back.
     static constexpr int kStoredReadings = 16;
     /// Live readings between two play-backs.
@@ -30,7 +30,6 @@ class DmmPacketSource {
     [[nodiscard]] Packet packet(const std::string &text, int mode, int number) const;
 
     int model_;
-    int function_;
     std::mt19937 rng_;
     long long tick_ = 0;
     int step_ = 0; ///< position in the play-back cycle

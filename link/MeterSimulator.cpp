@@ -22,7 +22,7 @@ std::optional<SimMode> parseSimMode(std::string_view name) {
 }
 
 MeterSimulator::MeterSimulator(SimOptions options)
-    : options_(options), dmm_(options.model, options.dmmFunction, options.seed) {
+    : options_(options), dmm_(options.model, options.seed) {
     options_.dso.model = options_.model;
 }
 

@@ -46,7 +46,6 @@ struct SimOptions {
     int model = 6;          ///< model code sent in every packet
     std::uint32_t seed = 1; ///< for the small variations of the readings
     int startOffset = 0;    ///< bytes of the first packet already gone (0..19): mid-packet start
-    int dmmFunction = 0;    ///< which quantity the live readings show (index into a fixed table)
     DsoSignal dso{};        ///< frames of the scope modes (its model is replaced by `model`)
     /// Live scope frames walk through the model's four fastest time bases (a plain one, then the
     /// three reconstructed ones), this many frames each; 0 keeps dso.timeBase.
