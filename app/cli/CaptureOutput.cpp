@@ -18,8 +18,6 @@
 namespace qv::app::cli {
 namespace {
 
-constexpr std::size_t kLogKeep = 64 * 1024;
-
 std::string_view trimmed(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
     if (first == std::string_view::npos)
@@ -239,8 +237,7 @@ bool CaptureOutput::gap(bool lost) {
 }
 
 void CaptureOutput::trimLog() {
-    if (form_.el.RichTextBox1.text().size() > kLogKeep)
-        form_.el.RichTextBox1.setText({});
+    form_.el.RichTextBox1.setText({});
 }
 
 bool CaptureOutput::writeFrameFile(const std::string &path, std::string_view text) {

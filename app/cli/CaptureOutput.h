@@ -54,7 +54,8 @@ class CaptureOutput {
     [[nodiscard]] bool flush();
     /// Rows wait for flush.
     [[nodiscard]] bool pending() const { return pendingRows_ > 0; }
-    /// Empties the program's log now and then, so a day-long capture keeps its memory.
+    /// Empties the program's log (its rows went out as they were appended), so a day-long
+    /// capture keeps its memory.
     void trimLog();
 
     /// A limit (--count, --frames) was reached.
