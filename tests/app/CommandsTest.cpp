@@ -111,18 +111,20 @@ TEST_F(ModeStates, EachModeSetsItsTableAndLeavesTheRest) {
 // down, the spectrum view) and from everything on. "grid": the empty graticule is drawn.
 TEST_F(ModeStates, DsoModeTakesItsStepsInOrder) {
     std::vector<std::string> log;
-    for (const auto &[name, element, states] : kModeTable)
-        (el.*element).subscribe([&, name = std::string(name), c = &(el.*element),
-                                 was = std::pair((el.*element).enabled(),
-                                                 (el.*element).checked())]() mutable {
+    for (const auto &[name, element, states] : kModeTable) {
+        Control *c = &(el.*element);
+        c->subscribe([&log, c, name = std::string(name),
+                      was = std::pair(c->enabled(), c->checked())]() mutable {
             const std::pair now(c->enabled(), c->checked());
             const bool enabled = now.first != was.first;
             log.push_back(name + (enabled ? " e" : " c") +
                           ((enabled ? now.first : now.second) ? "1" : "0"));
             was = now;
         });
+    }
     const auto graticule = form.call.Display_Coordinate_screen;
     form.call.Display_Coordinate_screen = [&] { log.push_back("grid"), graticule(); };
+    // clang-format off
     const std::pair<bool, std::vector<std::string>> rows[] = {
         {false,
          {"Picture1 mouse e1", "DSOmode button c1", "DMMmode button c0", "mnuDSOmode c1",
@@ -135,6 +137,7 @@ TEST_F(ModeStates, DsoModeTakesItsStepsInOrder) {
           "Picture1 drops c0", "mnuDMMRecordPause e0", "mnuDMMRecordStart c0",
           "mnuDMMRecordStart e0", "mnuPause c0", "mnuStart e0", "mnuDSOdis e1", "grid",
           "mnuDSOwave e0", "mnuDSOFFT c0", "mnuDMMrecord e0", "Timer1 e0"}}};
+    // clang-format on
     for (const auto &[before, steps] : rows) {
         scramble(before, true);
         log.clear();

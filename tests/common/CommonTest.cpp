@@ -39,10 +39,9 @@ TEST(NumberFormat, PrintItemsPatternsRoundTripsParsingHalfEvenRoundingAndSaturat
     EXPECT_EQ(std::tuple(signedText(3), signedText(-12), signedText(0)),
               std::tuple(" 3", "-12", " 0"));
     EXPECT_EQ(signedText(std::numeric_limits<long long>::min()), "-9223372036854775808");
-    EXPECT_EQ(
-        std::tuple(parseNumber("-2.68"), parseNumber("1.79769313486231E+308"), parseNumber("abc"),
-                   parseNumber("+0.5")),
-        std::tuple(-2.68, 1.79769313486231e308, 0.0, 0.5));
+    EXPECT_EQ(std::tuple(parseNumber("-2.68"), parseNumber("1.79769313486231E+308"),
+                         parseNumber("abc"), parseNumber("+0.5")),
+              std::tuple(-2.68, 1.79769313486231e308, 0.0, 0.5));
     // clang-format off
 
     const struct { double in, rounded; int int16; } halves[] = {
