@@ -37,13 +37,11 @@ struct Session {
         : os{port ? *port : fp.port, fp.messages, fp.files, fp.printer, fp.clipboard, fp.clock} {
         form.call.DSO_display = [this, draw = form.call.DSO_display] { ++frames, draw(); };
     }
-    /// Starts up, in DSO mode when scope.
     void start(bool scope) {
         program.Form_Load();
         if (scope)
             program.commands().pressButton("DSOmode");
     }
-    /// What it leaves on screen and in the log.
     auto outcome() const {
         return std::tuple(form.wave.WaveData, form.wave.DsoParam, form.wave.WaveTitle,
                           form.el.RichTextBox1.text(), form.el.Text1.text(),
@@ -194,15 +192,13 @@ TEST_F(RecordRecoveryTest, ACleanEndKeepsUnsavedLinesForTheNextStartAndOnlyThose
         s.fp.files.saveAnswers.push_back(saved);
         s.program.commands().clickMenu("menuSave");
     };
-    const auto line = [](Recovering &s) { s.record(" 5.000V   DC    ", "14:10:00"); };
-    const std::string first = "  14:03:27    -1.234 mV  DC    \r\n";
-    const std::string second = "  14:10:00     5.000 V   DC    \r\n";
     // What happens after a line was logged, and the log the next start offers ("": none).
     const std::pair<std::function<void(Recovering &)>, std::string> cases[] = {
-        {[](Recovering &) {}, first},
+        {[](Recovering &) {}, "  14:03:27    -1.234 mV  DC    \r\n"},
         {save, ""},
         {[](Recovering &s) { s.program.form().el.RichTextBox1.setText({}); }, ""},
-        {[&](Recovering &s) { save(s), line(s); }, second}, // saved lines are not offered again
+        {[&](Recovering &s) { save(s), s.record(" 5.000V   DC    ", "14:10:00"); },
+         "  14:10:00     5.000 V   DC    \r\n"}, // saved lines are not offered again
         {[](Recovering &s) { s.program.form().el.RichTextBox1.editedByUser("mine\r\n"); },
          "mine\r\n"},
     };

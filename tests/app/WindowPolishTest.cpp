@@ -1,4 +1,3 @@
-// Status panels, the log's copy and editor, the recovery question, the dialogs' memory and texts.
 #include "app/RecordRecovery.h"
 #include "app/qt/LogView.h"
 #include "app/qt/StatusPanel.h"
@@ -10,16 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -63,8 +59,7 @@ TEST_F(WindowPolishTest, TheLogCopiesAndEditsWithTheKeysItsMenusName) {
     auto *log = window.findChild<LogView *>();
     el.RichTextBox1.setText("  14:03:27     1.234 V   DC   \r\n");
     QApplication::setActiveWindow(&window);
-    log->setFocus();
-    log->selectAll();
+    log->setFocus(), log->selectAll();
     const auto menuTexts = [log] {
         QStringList texts;
         const std::unique_ptr<QMenu> menu = log->contextMenu();
@@ -98,8 +93,8 @@ TEST_F(WindowPolishTest, TheLogCopiesAndEditsWithTheKeysItsMenusName) {
 
     const QAction *item = window.action("editLog");
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), QStringLiteral("编辑记录…"));
-    EXPECT_TRUE(window.action("mnuEdit")->menu()->actions().contains(item));
+    EXPECT_EQ(std::tuple(item->text(), window.action("mnuEdit")->menu()->actions().contains(item)),
+              std::tuple(QStringLiteral("编辑记录…"), true));
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_F2);
     EXPECT_NE(log->editor(), nullptr);
@@ -130,8 +125,8 @@ TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheW
     program.commands().clickMenu("menuOpen");
     ASSERT_EQ(fp.messages.shown.size(), 2u);
     platform::Message told = fp.messages.shown[1];
-    EXPECT_EQ(told.text, path("record.txt") + " 文件格式不正确");
-    EXPECT_NE(told.details.find("Record > Trend…"), std::string::npos) << told.details;
+    EXPECT_EQ(std::tuple(told.text, told.details.find("Record > Trend…") != told.details.npos),
+              std::tuple(path("record.txt") + " 文件格式不正确", true));
     std::ofstream(path("short.txt"), std::ios::binary) << "QVDATALINK47 V1.0\r\n2026-12-07\r\n";
     fp.files.openAnswers = {path("short.txt")};
     program.commands().clickMenu("menuOpen");

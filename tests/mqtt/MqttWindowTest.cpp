@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
-#include <gtest/gtest.h>
 
 namespace qv::app::qt {
 namespace {
@@ -43,11 +42,10 @@ class MqttWindowTest : public WindowFixture {
 // Record gains "MQTT…" and the check item; the password is kept only when "remember" is ticked.
 TEST_F(MqttWindowTest, TheRecordMenuGainsTheSettingsWhichKeepThePasswordOnlyWhenAsked) {
     const QList<QAction *> items = window.action("mnuDMMrecord")->menu()->actions();
-    ASSERT_GE(items.size(), 3);
-    EXPECT_EQ(items.back()->text(), "发布到 MQTT");
-    EXPECT_TRUE(items.back()->isCheckable());
-    EXPECT_EQ(items[items.size() - 2]->text(), "MQTT…");
-    EXPECT_EQ(items[items.size() - 4], window.action("mnuTrend"));
+    ASSERT_GE(items.size(), 4);
+    EXPECT_EQ(std::tuple(items.back()->text(), items.back()->isCheckable(),
+                         items[items.size() - 2]->text(), items[items.size() - 4]),
+              std::tuple("发布到 MQTT", true, "MQTT…", window.action("mnuTrend")));
     for (const bool remember : {false, true}) {
         mqtt.askSettings = [remember](const mqtt::StoredSettings &shown) {
             mqtt::StoredSettings s = shown;
@@ -57,18 +55,18 @@ TEST_F(MqttWindowTest, TheRecordMenuGainsTheSettingsWhichKeepThePasswordOnlyWhen
             return std::optional(s);
         };
         mqtt.settingsAction()->trigger();
-        EXPECT_EQ(store.kept.url, "mqtt://bob@127.0.0.1/lab");
-        EXPECT_EQ(store.kept.password, remember ? "secret" : "");
+        EXPECT_EQ(std::tuple(store.kept.url, store.kept.password),
+                  std::tuple("mqtt://bob@127.0.0.1/lab", remember ? "secret" : ""));
     }
 
     MqttDialog dialog(store.kept);
-    EXPECT_EQ(dialog.url->text(), "mqtt://bob@127.0.0.1/lab");
-    EXPECT_TRUE(dialog.remember->isChecked());
-    dialog.url->setText("mqtt://127.0.0.1");
-    dialog.accept();
-    EXPECT_FALSE(dialog.problem->isHidden());
-    EXPECT_TRUE(dialog.problem->text().contains("a topic prefix after the host"));
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(std::tuple(dialog.url->text(), dialog.remember->isChecked()),
+              std::tuple("mqtt://bob@127.0.0.1/lab", true));
+    dialog.url->setText("mqtt://127.0.0.1"), dialog.accept();
+    EXPECT_EQ(std::tuple(dialog.problem->isHidden(),
+                         dialog.problem->text().contains("a topic prefix after the host"),
+                         dialog.result()),
+              std::tuple(false, true, int(QDialog::Rejected)));
 }
 
 // On: readings reach the broker and panel 1's tip tells its state; a refusing broker turns it off.
@@ -89,8 +87,7 @@ TEST_F(MqttWindowTest, PublishingOnShowsTheBrokersStateAndSendsLiveReadings) {
     ASSERT_TRUE(sub.waitFor([](auto &got) { return !Subscriber::on(got, "w/reading").empty(); }));
     const QJsonObject o =
         QJsonDocument::fromJson(QByteArray::fromStdString(sub.on("w/reading")[0])).object();
-    EXPECT_EQ(o["value"].toDouble(), 1.234);
-    EXPECT_EQ(o["unit"].toString(), "V");
+    EXPECT_EQ(std::tuple(o["value"].toDouble(), o["unit"].toString()), std::tuple(1.234, "V"));
     broker.stop();
     ASSERT_TRUE(tipSays("的连接已断开，正在重试"));
     mqtt.publishAction()->setChecked(false);

@@ -33,7 +33,6 @@ struct PrintFixture : Scope {
         spectrum ? view.FFT_Display() : dso::DSO_display(form, tables, measurements);
     }
     void click(int button, float x, float y) { cursors.Picture1_MouseDown(button, 0, x, y); }
-    /// Prints one copy and returns its page.
     [[nodiscard]] const common::DrawingTarget &printPage() {
         fp.printer.copies = 1;
         printing.Printout();

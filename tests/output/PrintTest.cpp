@@ -62,8 +62,7 @@ TEST(Print, TheRecordPageOneDocumentPerCopyCursorsReadoutsTitlePenWidthsAndTrace
     PrintFixture f;
     f.show(false);
     f.form.v.CursorMode = 1;
-    f.click(1, 1000, 2500);
-    f.click(2, 1400, 2500);
+    f.click(1, 1000, 2500), f.click(2, 1400, 2500);
     const auto screen = std::tuple(f.form.el.Picture1.ops().size(), f.form.el.Picture1.drawMode());
     const common::DrawingTarget &page = f.printPage();
     EXPECT_EQ(linesIn(page, kBlack, 5),
@@ -135,8 +134,7 @@ TEST(Print, CursorTableByViewModeAndShownCursors) {
         PrintFixture f;
         f.show(spectrum);
         f.form.v.CursorMode = mode == 0 ? 1 : mode;
-        f.click(1, 1000, 2100);
-        f.click(2, 1400, 2900);
+        f.click(1, 1000, 2100), f.click(2, 1400, 2900);
         f.show(spectrum); // the redraw hides the cursors; their texts stay
         f.form.v.CursorMode = mode;
         if (one)

@@ -56,10 +56,10 @@ struct TrendWindowTest : ::testing::Test {
 
 TEST_F(TrendWindowTest, LiveReadingsFromThePortFillTheChartAndStatistics) {
     ASSERT_TRUE(trend && trend->isVisible() && !trend->isModal());
-    const char *readings[] = {" 1.000 V  DC", " 2.000 V  DC", " OL.   V  DC", " 4.000 V  DC",
-                              " 3.000 V  DC"};
-    for (int i = 0; i < 5; ++i)
-        send(readings[i], i);
+    int at = 0;
+    for (const char *r :
+         {" 1.000 V  DC", " 2.000 V  DC", " OL.   V  DC", " 4.000 V  DC", " 3.000 V  DC"})
+        send(r, at++);
     EXPECT_EQ(std::tuple(trend->shownReadings(), trend->drawnPoints()), std::tuple(5u, 5u))
         << "four readings and a gap";
     std::string shown; // two rows of count, min, max, mean, deviation, last
@@ -128,12 +128,10 @@ TEST_F(TrendWindowTest, TheValueAxisKeepsItsScaleWhileTheShownReadingsFillHalfOf
     const auto scale = [axis] { return std::pair(axis->min(), axis->max()); };
     const double whole = axis->max() - axis->min();
     EXPECT_TRUE(axis->min() <= 0.2 && axis->max() >= 9.8);
-    trend->zoom(0.7, 1); // 9.8, 4.2 and 9.6 V: less than half of the scale
-    trend->refresh();
+    trend->zoom(0.7, 1), trend->refresh(); // 9.8, 4.2 and 9.6 V: less than half of the scale
     EXPECT_LE(axis->max() - axis->min(), whole / 2);
     const auto zoomed = scale();
-    trend->zoom(0.5, 1); // 4.2 and 9.6 V: still more than half of it
-    trend->refresh();
+    trend->zoom(0.5, 1), trend->refresh(); // 4.2 and 9.6 V: still more than half of it
     ASSERT_EQ(trend->shownReadings(), 2u);
     EXPECT_EQ(scale(), zoomed);
 }
@@ -148,8 +146,7 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
     trend->showLive();
     EXPECT_EQ(label(1, 0), "1");
 
-    el.RichTextBox1.setText("");
-    trend->openRecordLog();
+    el.RichTextBox1.setText(""), trend->openRecordLog();
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_EQ(fp.messages.shown[0].text, "记录窗口 中没有带时间的读数。");
 
@@ -182,12 +179,9 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
 
 // The picture stands alone: a title (model, unit, date and time range) and the statistics.
 TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
-    send(" 1.000 V  DC", 0);
-    send(" 2.500 V  DC", 1);
+    send(" 1.000 V  DC", 0), send(" 2.500 V  DC", 1);
     fp.files.saveAnswers = {dir + "trend", dir + "trend.svg", dir + "points.csv"};
-    trend->exportPicture(false);
-    trend->exportPicture(true);
-    trend->exportPoints();
+    trend->exportPicture(false), trend->exportPicture(true), trend->exportPoints();
     EXPECT_GT(QImage(QString::fromStdString(dir + "trend.png")).height(),
               trend->findChild<QChartView *>()->height() + 40); // title, chart, statistics
     const std::string svg = contents(dir + "trend.svg");
@@ -214,11 +208,9 @@ TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
     EXPECT_FALSE(trendFrame.intersects(main)) << "below it here (the right has no room)";
 
     const QRect left(300, 300, 400, 300);
-    trend->setGeometry(left);
-    trend->close();
+    trend->setGeometry(left), trend->close();
     app::qt::MainWindow next{program};
-    next.setWindowPlaces(&places);
-    next.show();
+    next.setWindowPlaces(&places), next.show();
     next.action("mnuTrend")->trigger();
     EXPECT_EQ(next.trendWindow()->geometry(), left);
 }
