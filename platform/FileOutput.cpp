@@ -142,12 +142,16 @@ FileOutput::Result FileOutput::openTemporary(const OutputTarget &target) {
                                             : fail(error);
     if (!existing)
         return {true, {}};
+    struct stat made {};
+    if (::fstat(fd_, &made) != 0)
+        return fail(errno);
     // Owner and group first (a change of owner clears the set-id bits), the group alone when
     // the process may not give the file away (else the new file stays the process's own); then
-    // the permissions.
-    if (::fchown(fd_, target.owner, target.group) != 0)
+    // the permissions, only where they differ: some file systems refuse any chmod.
+    const bool given = made.st_uid != target.owner || made.st_gid != target.group;
+    if (given && ::fchown(fd_, target.owner, target.group) != 0)
         (void)::fchown(fd_, static_cast<uid_t>(-1), target.group);
-    if (::fchmod(fd_, target.mode) != 0)
+    if ((given || (made.st_mode & 07777) != target.mode) && ::fchmod(fd_, target.mode) != 0)
         return fail(errno);
     return {true, {}};
 }

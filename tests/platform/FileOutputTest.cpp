@@ -121,6 +121,16 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
         for (const auto &[name, target] : links)
             EXPECT_EQ(std::filesystem::read_symlink(path(name)).string(), target) << name;
     }
+    // Old files of the process's owner: one of another group, one whose mode the umask cuts.
+    for (const auto &[group, mode] : {std::pair(65534u, 0640u), std::pair(0u, 0604u)}) {
+        if (::geteuid() != 0)
+            break;
+        put(path("g.csv"), "old", mode);
+        ASSERT_EQ(::chown(path("g.csv").c_str(), 0, group), 0);
+        ASSERT_TRUE(FileOutput::replace(path("g.csv"), "new", false).ok);
+        const struct stat st = statOf(path("g.csv"));
+        EXPECT_EQ(std::pair(st.st_gid, st.st_mode), std::pair(group, S_IFREG | mode));
+    }
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
     ::umask(oldUmask);
 }
