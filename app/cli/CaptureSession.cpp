@@ -117,7 +117,7 @@ class Capture {
         if (port_.pacer)
             port_.pacer->setFinishedHandler(
                 [this] { QTimer::singleShot(0, [this] { finish(kDone); }); });
-        ensureRunning();
+        ensureRecording();
         if (!finished_)
             exitCode_ = QCoreApplication::exec();
         mqtt_.finish();
@@ -152,7 +152,7 @@ class Capture {
             auto original = *mode;
             *mode = [this, original] {
                 common::Procedures::run(original);
-                ensureRunning();
+                ensureRecording();
             };
         }
         program_.form().el.RichTextBox1.setOnAppend(
@@ -198,13 +198,12 @@ class Capture {
         return true;
     }
 
-    /// The run started and, at an interval, recording on, whenever the link is up.
-    void ensureRunning() {
+    /// At an interval, recording on whenever the link is up (the switch into a mode, which the
+    /// meter's first packet makes, starts the run).
+    void ensureRecording() {
         common::Elements &el = program_.form().el;
         if (!el.Link.checked() || finished_)
             return;
-        if (!el.mnuStart.checked())
-            program_.commands().clickMenu("mnuStart");
         if (settings_.interval > 0 && el.DMMmode.checked() && !el.mnuDMMRecordStart.checked()) {
             program_.commands().clickMenu("mnu" + std::to_string(settings_.interval) + "s");
             program_.commands().clickMenu("mnuDMMRecordStart");
@@ -230,7 +229,7 @@ class Capture {
                 return finish(kOutputFailed);
         }
         noteDropped(false);
-        ensureRunning();
+        ensureRecording();
         output_.trimLog();
         if (++polls_ % (kProgressMs / kPollMs) == 0)
             progress();
