@@ -50,20 +50,13 @@ void Commands::Toolbar1_ButtonClick(std::string_view key) {
     using C = Commands;
     using H = CommandHandlers;
     static constexpr Row kRows[] = {
-        {"New", &H::NewRecord, nullptr},
-        {"Open", &H::FileOpen, nullptr},
-        {"Save", &H::menuSave_Click, nullptr},
-        {"Print", &H::Printout, nullptr},
-        {"Copy", &H::mnuCopy_Click, nullptr},
-        {"Link", &H::ComOnOff, nullptr},
-        {"DMMmode", nullptr, &C::dmmMode},
-        {"DSOmode", nullptr, &C::dsoMode},
-        {"StartStop", &H::StartStop, nullptr},
-        {"DMMRecord", &H::DMMRecord, nullptr},
-        {"DSO_wave", nullptr, &C::waveformView},
-        {"DSO_FFT", nullptr, &C::spectrumView},
-        {"XCursor", nullptr, &C::xCursorPressed},
-        {"YCursor", nullptr, &C::yCursorPressed},
+        {"New", &H::NewRecord, nullptr},          {"Open", &H::FileOpen, nullptr},
+        {"Save", &H::menuSave_Click, nullptr},    {"Print", &H::Printout, nullptr},
+        {"Copy", &H::mnuCopy_Click, nullptr},     {"Link", &H::ComOnOff, nullptr},
+        {"DMMmode", nullptr, &C::dmmMode},        {"DSOmode", nullptr, &C::dsoMode},
+        {"StartStop", &H::StartStop, nullptr},    {"DMMRecord", &H::DMMRecord, nullptr},
+        {"DSO_wave", nullptr, &C::waveformView},  {"DSO_FFT", nullptr, &C::spectrumView},
+        {"XCursor", nullptr, &C::xCursorPressed}, {"YCursor", nullptr, &C::yCursorPressed},
     };
     dispatch(kRows, key);
 }

@@ -66,7 +66,8 @@ class Capture {
           writer_(pictures ? pictures->writer(false) : nullptr), os_{*port.port, answers_,
                                                                      dialogs_,   printer_,
                                                                      clipboard_, clock_},
-          program_(os_, 0 /* no frame history */), output_(settings, program_.form(), writer_.get()), mqtt_(settings.mqtt) {
+          program_(os_, 0 /* no frame history */),
+          output_(settings, program_.form(), writer_.get()), mqtt_(settings.mqtt) {
         // Pictures of frames place their text as the window does; readings need no fonts.
         if (measure_)
             program_.form().el.Picture1.setTextMeasure(measure_.get());
