@@ -13,7 +13,7 @@ n = int(sys.argv[4]) if len(sys.argv) > 4 else 30
 env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 def sh(cmd, t=1800):
     try:
-        return subprocess.run(cmd, shell=True, cwd=src, env=env, capture_output=True, text=True, timeout=t)
+        return subprocess.run(cmd, shell=True, cwd=src, env=env, capture_output=True, text=True, errors="replace", timeout=t)
     except subprocess.TimeoutExpired:
         return None
 c = m.candidates(src, []); random.Random(seed).shuffle(c)
