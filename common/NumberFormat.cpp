@@ -1,8 +1,8 @@
 #include "common/NumberFormat.h"
+#include "common/Formatted.h"
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,13 +18,13 @@ struct Decimal {
 // The few values next to the largest double whose rounding would pass it (and so not read back)
 // are cut to 15 digits instead.
 Decimal decimal15(double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    std::string text = formatted("%.14e", std::fabs(v));
     double back = 0;
-    if (std::from_chars(buf, buf + std::strlen(buf), back).ec == std::errc::result_out_of_range)
-        std::snprintf(buf, sizeof buf, "%.14e", 1.79769313486231e308); // one unit lower
+    if (std::from_chars(text.data(), text.data() + text.size(), back).ec ==
+        std::errc::result_out_of_range)
+        text = formatted("%.14e", 1.79769313486231e308); // one unit lower
     Decimal d;
-    const char *p = buf;
+    const char *p = text.c_str();
     for (; *p && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9')
             d.digits.push_back(*p);
@@ -95,9 +95,7 @@ std::string shortestNumber(double v) {
         out += '.';
         out.append(d.digits, 1);
     }
-    char exp[16];
-    std::snprintf(exp, sizeof exp, "E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
-    return out + exp;
+    return out + formatted("E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
 }
 
 std::string printItem(double v) {

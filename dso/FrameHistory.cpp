@@ -8,8 +8,6 @@ void FrameHistory::setCapacity(std::size_t capacity) {
     capacity = std::min(capacity, kMaxCapacity);
     std::vector<HistoryFrame> kept;
     const std::size_t keep = std::min(capacity, size());
-    // Room for the usual ring at once; a larger one grows as frames come.
-    kept.reserve(std::max(keep, std::min(capacity, kDefaultCapacity)));
     for (std::size_t i = size() - keep; i < size(); ++i)
         kept.push_back(at(i));
     frames_ = std::move(kept);

@@ -4,7 +4,6 @@ namespace qv::files {
 
 std::string DmmRecordFormat::compose(const Content &c) {
     std::string out;
-    out.reserve(c.log.size() + c.title.size() + 128);
     out.append(kHeader).append("\r\n");
     out.append(c.date).append("\r\n");
     out.append(c.time).append("\r\n");

@@ -164,7 +164,6 @@ WaveformFormat::Parsed parseLines(LineReader &reader) {
 
 std::string WaveformFormat::compose(const WaveformRecord &record) {
     std::string out;
-    out.reserve(4096 + record.title.size());
     const auto line = [&out](std::string_view text) {
         out += text;
         out += kLineEnd;

@@ -1,8 +1,9 @@
 #include "link/DmmPacketSource.h"
 
+#include "common/Formatted.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace qv::link {
@@ -26,9 +27,7 @@ DmmPacketSource::DmmPacketSource(int model, std::uint32_t seed) : model_(model),
 std::string DmmPacketSource::readingText(double value) {
     // A blank for the sign and five characters (3.04 .. 3.56 V: one digit and three decimals),
     // then the unit; the packet pads it.
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%5.3f", value);
-    return std::string(" ") + digits + " V  DC";
+    return common::formatted(" %5.3f V  DC", value);
 }
 
 double DmmPacketSource::nextValue() {
@@ -65,11 +64,8 @@ Packet DmmPacketSource::playback() {
     step_ = (step_ + 1) % kCycle;
     if (step == 0)
         return packet("Data start", kTextMode, 0);
-    if (step == 1) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "   %d records", kStoredReadings);
-        return packet(buf, kTextMode, 0);
-    }
+    if (step == 1)
+        return packet(common::formatted("   %d records", kStoredReadings), kTextMode, 0);
     if (step < kEndStep) {
         const int number = step - kHeadSteps;
         return packet(readingText(nextValue()), kStoredMode, number);

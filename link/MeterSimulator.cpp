@@ -89,7 +89,6 @@ std::vector<std::uint8_t> MeterSimulator::nextBytes(std::size_t n) {
         pos_ = static_cast<std::size_t>(std::clamp(options_.startOffset, 0, 19));
     }
     std::vector<std::uint8_t> out;
-    out.reserve(n);
     while (out.size() < n) {
         if (pos_ >= current_.size()) {
             current_ = makePacket();

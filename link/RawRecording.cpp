@@ -15,7 +15,6 @@ std::optional<RawRecording> collect(std::unique_ptr<RawRecordingReader> reader) 
         return std::nullopt;
     RawRecording rec;
     rec.note = reader->note();
-    rec.records.reserve(reader->size());
     for (const RawRecord *r; (r = reader->peek()) != nullptr; reader->take())
         rec.records.push_back(*r);
     rec.truncated = reader->truncated();

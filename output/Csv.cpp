@@ -54,7 +54,6 @@ std::string Csv::field(std::string_view text) {
         return std::string(text);
     // Runs between quotes are copied whole; each quote inside is doubled.
     std::string out;
-    out.reserve(text.size() + 4);
     out += '"';
     for (std::size_t from = 0; from <= text.size();) {
         const std::size_t q = std::min(text.find('"', from), text.size());

@@ -1,10 +1,11 @@
 #include "trend/TimeTicks.h"
 
+#include "common/Formatted.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 
 namespace qv::trend {
 namespace {
@@ -48,20 +49,17 @@ std::string labelOf(long long tenths, double step, bool acrossDays, bool acrossY
     const long long seconds = tenths / 10 - (tenths % 10 < 0 ? 1 : 0);
     const Civil c = civilOf(seconds);
     const long long h = c.secondOfDay / 3600, m = c.secondOfDay / 60 % 60, s = c.secondOfDay % 60;
-    char buf[32];
     if (step < 1)
-        std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld.%lld", h, m, s, tenths - seconds * 10);
-    else if (step < kMinute)
-        std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", h, m, s);
-    else if (step < kDay && !acrossDays)
-        std::snprintf(buf, sizeof buf, "%02lld:%02lld", h, m);
-    else if (step < kDay)
-        std::snprintf(buf, sizeof buf, "%02u-%02u %02lld:%02lld", c.month, c.day, h, m);
-    else if (!acrossYears)
-        std::snprintf(buf, sizeof buf, "%02u-%02u", c.month, c.day);
-    else
-        std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", c.year, c.month, c.day);
-    return buf;
+        return common::formatted("%02lld:%02lld:%02lld.%lld", h, m, s, tenths - seconds * 10);
+    if (step < kMinute)
+        return common::formatted("%02lld:%02lld:%02lld", h, m, s);
+    if (step < kDay && !acrossDays)
+        return common::formatted("%02lld:%02lld", h, m);
+    if (step < kDay)
+        return common::formatted("%02u-%02u %02lld:%02lld", c.month, c.day, h, m);
+    if (!acrossYears)
+        return common::formatted("%02u-%02u", c.month, c.day);
+    return common::formatted("%04d-%02u-%02u", c.year, c.month, c.day);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "app/cli/LocalTimeStamp.h"
 
+#include "common/Formatted.h"
+
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -47,11 +48,9 @@ const std::string &LocalTimeStamp::at(std::int64_t ms) {
         const Local l = zone_(second);
         const int minutes = l.offsetSeconds / 60;
         const int off = std::abs(minutes);
-        char text[64];
-        const int n = std::snprintf(
-            text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.000%c%02d:%02d", l.year, l.month,
-            l.day, l.hour, l.minute, l.second, minutes < 0 ? '-' : '+', off / 60 % 100, off % 60);
-        text_.assign(text, static_cast<std::size_t>(std::max(n, 0)));
+        text_ = common::formatted("%04d-%02d-%02dT%02d:%02d:%02d.000%c%02d:%02d", l.year, l.month,
+                                  l.day, l.hour, l.minute, l.second, minutes < 0 ? '-' : '+',
+                                  off / 60 % 100, off % 60);
         const std::size_t dot = text_.find('.');
         msAt_ = dot == std::string::npos ? text_.size() : dot + 1;
     }

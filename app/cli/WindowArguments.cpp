@@ -130,12 +130,7 @@ bool exists(const std::string &path) {
 }
 
 std::string inQuotes(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 2);
-    out += '"';
-    out += text;
-    out += '"';
-    return out;
+    return '"' + std::string(text) + '"';
 }
 
 // A first argument that names no file but nearly a command: a mistyped command.
