@@ -1,4 +1,5 @@
 #include "app/cli/Arguments.h"
+#include "app/cli/CaptureSettings.h"
 #include "app/cli/WindowArguments.h"
 #include "app/qt/TwipsCanvas.h"
 
@@ -99,6 +100,17 @@ TEST(Arguments, NearestCommand) {
         EXPECT_EQ(nearest(word, names), expected) << word;
     constexpr std::string_view near[] = {"export", "expert"}; // one letter off, then two
     EXPECT_EQ(nearest("exporr", near), "export");
+}
+
+// --duration: whole numbers of seconds (the default), minutes, hours or days; 0 refuses.
+TEST(Arguments, Durations) {
+    const std::pair<const char *, long long> cases[] = {
+        {"90s", 90'000},     {"15m", 900'000}, {"2h", 7'200'000}, {"1d", 86'400'000},
+        {"45", 45'000},      {"", 0},          {"s", 0},          {"1.5h", 0},
+        {"-5s", 0},          {"5 s", 0},       {"2w", 0},         {"999999999999", 999999999999000},
+        {"1000000000000", 0}};
+    for (const auto &[text, ms] : cases)
+        EXPECT_EQ(parseDuration(text), ms) << text;
 }
 
 TEST(WindowArguments, WhatStartsTheWindow) {
