@@ -1,5 +1,8 @@
 #include "RunProgram.h"
 
+#include <pty.h>
+#include <regex>
+
 namespace {
 
 using namespace qv::test;
@@ -223,4 +226,38 @@ TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
         EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "qvlink: " + row.message + "\n");
     }
     unsetenv("QVLINK_SETTINGS");
+}
+
+// On a terminal a batch shows the file it is at over the last one, and a message or the
+// capture's summary takes the place of that line; a lone file, a quiet capture or a file
+// (every other test) shows no such line.
+TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
+    int master = -1, slave = -1;
+    char name[64];
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    const auto shown = [&](const Args &args) {
+        EXPECT_LT(run(args, ".out", name).code, 4);
+        std::string text(1 << 16, '\0');
+        text.resize(std::size_t(std::max(::read(master, text.data(), text.size()), ssize_t{0})));
+        return text;
+    };
+    EXPECT_EQ(
+        shown({"export", "good.dso", "none.dso", "--out-dir", "o", "--formats", "csv"}),
+        "\r1/2 good.dso\033[K\r2/2 none.dso\033[K\r\033[Kqvlink: none.dso (no such file)\n\n");
+    EXPECT_EQ(shown({"export", "good.dso", "--csv", "a.csv"}), "");
+    const Args capture{"capture", "--demo", "dmm",       "--interval", "0",
+                       "--count", "12",     "--dmm-csv", "d.csv"};
+    const std::string c = shown(capture);
+    EXPECT_TRUE(std::regex_match(
+        c, std::regex("(\r[0-9.]+ s  [0-9]+ readings, 0 frames  last [^\r]*  link up\033\\[K)+"
+                      "\r\033\\[Kqvlink: kept 12 readings, 0 frames in [0-9.]+ s\n")))
+        << c;
+    EXPECT_EQ(shown({"capture", "--demo", "dmm", "--count", "1", "--dmm-csv", "e.csv", "--quiet"}),
+              "");
+    ::close(master), ::close(slave);
 }

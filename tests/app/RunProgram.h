@@ -55,8 +55,10 @@ class CommandLineTest : public ::testing::Test {
         return names;
     }
 
-    /// Runs the program; its standard output goes to `output`, read back when a file of the folder.
-    Run run(const std::vector<std::string> &arguments, std::string output = ".out") const {
+    /// Runs the program; its standard output goes to `output` and its errors to `errors`, each
+    /// read back when a file of the folder.
+    Run run(const std::vector<std::string> &arguments, std::string output = ".out",
+            std::string errors = ".err") const {
         std::vector<std::string> args{QVLINK_PATH};
         args.insert(args.end(), arguments.begin(), arguments.end());
         std::vector<char *> argv;
@@ -71,7 +73,7 @@ class CommandLineTest : public ::testing::Test {
                 envp.push_back(*e);
         }
         envp.push_back(nullptr);
-        const std::string out = (dir / output).string(), err = (dir / ".err").string();
+        const std::string out = (dir / output).string(), err = (dir / errors).string();
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
@@ -83,14 +85,16 @@ class CommandLineTest : public ::testing::Test {
         posix_spawn_file_actions_destroy(&actions);
         int status = 0;
         EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-        // A device given as the output (/dev/full) is neither read back nor removed.
-        const bool own = output.find('/') == std::string::npos;
-        Run r{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
-              own ? contents(out) : std::string(), contents(err)};
-        if (own)
-            fs::remove(out);
-        fs::remove(err);
-        return r;
+        // A device given as an output (/dev/full, a terminal) is neither read back nor removed.
+        const auto take = [](const std::string &name, const std::string &path) {
+            if (name.find('/') != std::string::npos)
+                return std::string();
+            std::string bytes = contents(path);
+            fs::remove(path);
+            return bytes;
+        };
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), take(output, out),
+                take(errors, err)};
     }
 };
 

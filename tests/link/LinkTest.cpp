@@ -1,3 +1,4 @@
+#include "link/DsoFrameSource.h"
 #include "link/MeterSimulator.h"
 #include "link/PacketAssembly.h"
 #include "link/RawRecordingReader.h"
@@ -183,6 +184,10 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
         }
         EXPECT_EQ(got.str(), headers);
     }
+    // A square is high on the first half-open half of its cycle: 2 of every 5 samples.
+    const auto square = DsoFrameSource::samples(
+        {.shape = WaveShape::Square, .amplitude = 50, .period = 5});
+    EXPECT_EQ(std::count(square.begin(), square.begin() + 250, 178), 100);
 }
 
 std::string tempFile(const char *name) { // the process id keeps parallel runs apart
