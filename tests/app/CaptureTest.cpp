@@ -103,6 +103,17 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
             << err;
         std::filesystem::remove(path("full.csv"));
     }
+    // A row at an interval that does not fit stops the capture the same way, at once.
+    const Run r = run({"capture", "--demo", "dmm", "--interval", "1", "--count", "3", "--duration",
+                       "30s", "--dmm-csv", arg("full.csv")},
+                      {}, [] {
+                          const rlimit limit{190, 190}; // the header and one row
+                          ::setrlimit(RLIMIT_FSIZE, &limit);
+                      });
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(r.err, m, std::regex(R"(frames in (\d+\.\d) s)"))) << r.err;
+    EXPECT_EQ(std::tuple(r.code, values(contents(path("full.csv"))).size(), std::stod(m[1]) < 20),
+              std::tuple(4, std::size_t{1}, true));
 }
 
 // The virtual meter in its scope mode: the capture switches over and keeps each frame as a waveform

@@ -250,13 +250,19 @@ TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
         shown({"export", "good.dso", "none.dso", "--out-dir", "o", "--formats", "csv"}),
         "\r1/2 good.dso\033[K\r2/2 none.dso\033[K\r\033[Kqvlink: none.dso (no such file)\n\n");
     EXPECT_EQ(shown({"export", "good.dso", "--csv", "a.csv"}), "");
-    const Args capture{"capture", "--demo", "dmm",       "--interval", "0",
-                       "--count", "12",     "--dmm-csv", "d.csv"};
-    const std::string c = shown(capture);
+    // Readings at the interval chosen: a second apart on the meter's clock (within a tick).
+    const std::string c = shown({"capture", "--demo", "dmm", "--interval", "1", "--count", "2",
+                                 "--duration", "9s", "--dmm-csv", "d.csv"});
     EXPECT_TRUE(std::regex_match(
         c, std::regex("(\r[0-9.]+ s  [0-9]+ readings, 0 frames  last [^\r]*  link up\033\\[K)+"
-                      "\r\033\\[Kqvlink: kept 12 readings, 0 frames in [0-9.]+ s\n")))
+                      "\r\033\\[Kqvlink: kept 2 readings, 0 frames in [0-9.]+ s\n")))
         << c;
+    std::smatch t;
+    const std::string csv = contents(dir / "d.csv");
+    ASSERT_TRUE(std::regex_search(
+        csv, t, std::regex(",\\d\\d:\\d\\d:(\\d\\d),.*\r\n[^,]*,\\d\\d:\\d\\d:(\\d\\d),")));
+    const int gap = (std::stoi(t[2]) - std::stoi(t[1]) + 60) % 60;
+    EXPECT_TRUE(gap == 1 || gap == 2) << csv;
     EXPECT_EQ(shown({"capture", "--demo", "dmm", "--count", "1", "--dmm-csv", "e.csv", "--quiet"}),
               "");
     ::close(master), ::close(slave);
