@@ -318,6 +318,27 @@ TEST(Layout, SevenMenusAndTheirSubmenus) {
                    "DSO_wave DSO_FFT | XCursor YCursor ");
 }
 
+// An item's state lives in its element; the first and last of each family of items too.
+TEST(Layout, ItemsFindTheirElements) {
+    Elements el;
+    const std::pair<const char *, Control *> cases[] = {
+        {"mnu1s", &el.mnuInterval[0]},
+        {"mnu60s", &el.mnuInterval[6]},
+        {"mnuRectangular", &el.mnuWindow[0]},
+        {"mnuBartlett", &el.mnuWindow[5]},
+        {"mnuExportWaveCsv", &el.mnuExportItem[0]},
+        {"mnuExportRecordCsv", &el.mnuExportItem[5]},
+        {"mnuCOM1", &el.mnuCOM[0]},
+        {"mnuCOM8", &el.mnuCOM[7]},
+        {"mnuAbout", &el.mnuAbout},
+        {"mnuFile", &el.mnuFile},
+        {"mnuHelpmain", &el.mnuHelpmain},
+        {"mnuCOM9", nullptr},
+        {"mnuLine1", nullptr}};
+    for (const auto &[name, element] : cases)
+        EXPECT_EQ(menuElement(el, name), element) << name;
+}
+
 TEST(Caption, BaseNameAfterTheLastSeparator) {
     const std::pair<const char *, const char *> cases[] = {
         {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},

@@ -172,6 +172,13 @@ TEST(Reconstruction, HandWorkedCases) {
         for (int k = 0; k <= 128; ++k)
             ASSERT_EQ(w.WaveData[2 * k], sinc(shift > 0 || k >= -shift ? k + shift : k)) << k;
     }
+    // Its window reaches the array's first and last entries, no further.
+    r.SincOut().fill(-1000.0f);
+    for (const auto &[trigger, outcome] :
+         {std::pair(59.0, K), std::pair(60.0, A), std::pair(-448.0, K), std::pair(-449.0, A)}) {
+        w = record(trigger, 1, 10, 128, 7);
+        EXPECT_EQ(r.retrig(w, 3), outcome) << trigger;
+    }
 }
 
 // The reconstruction of the fast time bases, realigning the simulated frame on its own trigger

@@ -60,6 +60,7 @@ TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
     // No number at all, or one too small for a double: 0.
     for (const std::string line : {"", "abc", "-", ".", "Inf", "0x10", "1e-400", "0e99999"})
         EXPECT_EQ(leadingNumber(line), 0.0) << "[" << line << "]";
+    EXPECT_EQ(leadingNumber("0." + std::string(400, '0') + "1e+40x"), 0.0); // 1e-361, then text
     // Too large for a double: the line cannot be read.
     for (const std::string &line : {std::string("-1e400"), "1" + std::string(400, '0')})
         EXPECT_FALSE(leadingNumber(line).has_value()) << line;
