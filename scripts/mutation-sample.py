@@ -5,17 +5,23 @@
 # they miss goes through the whole suite (ctest), a failure re-run to rule out load.
 # usage: scripts/mutation-sample.py CLONE BUILD SEED [N]   (CLONE: a scratch clone of the project,
 # BUILD: its Release build with the tests; the clone is left as it was)
-import sys, random, runpy, subprocess, os, glob, types
+import sys, random, runpy, subprocess, os, glob, types, signal
 m = types.SimpleNamespace(**runpy.run_path(
     os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../shared/tools/mutants.py")))
 src, bld, seed = sys.argv[1], sys.argv[2], int(sys.argv[3])
 n = int(sys.argv[4]) if len(sys.argv) > 4 else 30
 env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 def sh(cmd, t=1800):
+    # in a session of its own, so that a hung test program goes down with its shell
+    p = subprocess.Popen(cmd, shell=True, cwd=src, env=env, stdout=subprocess.PIPE,
+                         stderr=subprocess.PIPE, text=True, errors="replace", start_new_session=True)
     try:
-        return subprocess.run(cmd, shell=True, cwd=src, env=env, capture_output=True, text=True, errors="replace", timeout=t)
+        out, err = p.communicate(timeout=t)
     except subprocess.TimeoutExpired:
+        os.killpg(p.pid, signal.SIGKILL)
+        p.communicate()
         return None
+    return subprocess.CompletedProcess(cmd, p.returncode, out, err)
 c = m.candidates(src, []); random.Random(seed).shuffle(c)
 # the test programs the build still makes (a stale one left in the folder is no target)
 targets = set(l[4:] for l in sh(f"cmake --build {bld} --target help").stdout.splitlines() if l.startswith("... "))
