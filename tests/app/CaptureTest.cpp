@@ -105,8 +105,7 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
     }
 }
 
-// The virtual meter in its scope mode: the capture switches over and keeps each frame as a waveform
-// file that opens again, and as CSV.
+// The demo's scope mode: each frame is kept as a waveform file that opens again, and as CSV.
 TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
     const Run r = run(capture(
         {"--demo", "dso", "--frames", "2", "--formats", "dso,csv", "--out-dir", arg("frames")}));
