@@ -116,8 +116,7 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
               std::tuple(4, std::size_t{1}, true));
 }
 
-// The virtual meter in its scope mode: the capture switches over and keeps each frame as a waveform
-// file that opens again, and as CSV.
+// The demo's scope mode: each frame is kept as a waveform file that opens again, and as CSV.
 TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
     const Run r = run(capture(
         {"--demo", "dso", "--frames", "2", "--formats", "dso,csv", "--out-dir", arg("frames")}));

@@ -194,21 +194,15 @@ TEST_F(CommandLineTest, OutputsByTheNamesGiven) {
 
 } // namespace
 
-// --lang and the kept setting choose the messages' language for every subcommand; the exit
-// codes stay.
+// --lang and the kept setting choose the messages' language; the exit codes stay.
 TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
     write("model.dso", "QVDATALINK47 V1.0\r\nNOPE\r\n");
     const std::string settings = (dir / "settings.ini").string();
     setenv("QVLINK_SETTINGS", settings.c_str(), 1);
     const std::string zh = R"(model.dso 文件格式不正确 (unknown meter model "NOPE"))";
     const std::string en = R"(model.dso: File format not recognised (unknown meter model "NOPE"))";
-    struct Row {
-        const char *kept; ///< the setting's language; "" none
-        Args arguments;
-        int code;
-        std::string message;
-    };
-    const Row rows[] = {
+    // the setting's language ("" none), the arguments, the exit code and message
+    const std::tuple<const char *, Args, int, std::string> rows[] = {
         {"", {"info", "model.dso"}, 3, zh},
         {"", {"info", "model.dso", "--lang", "en"}, 3, en},
         {"en", {"info", "model.dso"}, 3, en},
@@ -219,18 +213,18 @@ TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
          "good.dso: File format not recognised (not a DMM record file)"},
         {"", {"info", "good.dso", "--lang", "fr"}, 2, "--lang: 'fr' is not a language: zh or en"},
     };
-    for (const Row &row : rows) {
-        write("settings.ini", std::string("[General]\nlanguage=") + row.kept + "\n");
-        const Run r = run(row.arguments);
-        EXPECT_EQ(r.code, row.code) << row.arguments[1];
-        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "qvlink: " + row.message + "\n");
+    for (const auto &[kept, arguments, code, message] : rows) {
+        write("settings.ini", std::string("[General]\nlanguage=") + kept + "\n");
+        const Run r = run(arguments);
+        EXPECT_EQ(std::pair(r.code, r.err.substr(0, r.err.find('\n') + 1)),
+                  std::pair(code, "qvlink: " + message + "\n"))
+            << arguments[1];
     }
     unsetenv("QVLINK_SETTINGS");
 }
 
-// On a terminal a batch shows the file it is at over the last one, and a message or the
-// capture's summary takes the place of that line; a lone file, a quiet capture or a file
-// (every other test) shows no such line.
+// A batch shows the file it is at over the last one, then a message or the capture's summary;
+// a lone file, a quiet capture or a file (every other test) shows no such line.
 TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
     int master = -1, slave = -1;
     char name[64];

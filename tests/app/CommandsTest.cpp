@@ -279,34 +279,24 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     program.commands().clickMenu("mnuNew");
     ASSERT_EQ(fp.messages.shown.size(), 2u);
     EXPECT_EQ(fp.messages.shown[1].text, "是否保存当前数据！");
+    std::string open; // Link > Break closes the port and Link > Link opens it again
+    for (const char *item : {"mnuBreak", "mnuLink", ""})
+        open += fp.port.isOpen() ? '1' : '0', program.commands().clickMenu(item);
+    EXPECT_EQ(open, "101");
 }
 
-// Link > Break closes the port and Link > Link opens it again.
-TEST_F(CommandsTest, BreakAndLinkItemsCloseAndReopenThePort) {
-    ASSERT_TRUE(fp.port.isOpen());
-    program.commands().clickMenu("mnuBreak");
-    EXPECT_FALSE(fp.port.isOpen());
-    program.commands().clickMenu("mnuLink");
-    EXPECT_TRUE(fp.port.isOpen());
-}
-
-// File > Export opens a submenu of the six outputs; File goes on after it.
-TEST(Layout, FileExportHoldsTheSixOutputs) {
-    std::string tree;
-    for (const MenuSpec &m : menuTree())
+// Seven menus; only Export's outputs (a submenu after Print, File going on after it), the FFT
+// windows and the FFT scales lie a level deeper: every other item hangs right under its menu.
+TEST(Layout, SevenMenusAndTheirSubmenusFileExportHoldsTheSixOutputs) {
+    std::string tree, top, deeper;
+    for (const MenuSpec &m : menuTree()) {
         if (m.name.starts_with("mnuExport") || m.name == "mnuPrint" || m.name == "mnuLine2")
             tree += std::to_string(m.depth) + std::string(m.caption) + "|";
-    EXPECT_EQ(tree, "1&Print     |1Expor&t|2Waveform CSV…|2Spectrum CSV…|2Picture PNG…|"
-                    "2Picture SVG…|2Picture PDF…|2Record CSV…|1-|");
-}
-
-// Seven menus; only Export's outputs, the FFT windows and the FFT scales lie a level deeper:
-// every other item hangs right under its menu.
-TEST(Layout, SevenMenusAndTheirSubmenus) {
-    std::string top, deeper;
-    for (const MenuSpec &m : menuTree())
         if (m.depth != 1)
             (m.depth == 0 ? top : deeper) += std::to_string(m.depth) + std::string(m.name) + "|";
+    }
+    EXPECT_EQ(tree, "1&Print     |1Expor&t|2Waveform CSV…|2Spectrum CSV…|2Picture PNG…|"
+                    "2Picture SVG…|2Picture PDF…|2Record CSV…|1-|");
     EXPECT_EQ(top, "0mnuFile|0mnuEdit|0mnuComm|0mnuRun|0mnuDMMrecord|0mnuDSOdis|0mnuHelp|");
     EXPECT_EQ(deeper, "2mnuExportWaveCsv|2mnuExportSpectrumCsv|2mnuExportPng|2mnuExportSvg|"
                       "2mnuExportPdf|2mnuExportRecordCsv|2mnuRectangular|2mnuHanning|"

@@ -16,7 +16,6 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 namespace qv::app::qt {
 namespace {
@@ -123,8 +122,7 @@ TEST_F(LanguageTest, ARefusedFileSaysWhyInEnglish) {
                          "DSO waveform files(*.dso)|*.dso|All files(*.*)|*.*"));
 }
 
-// Every core text has an English form with the same parts; a text outside the table stays as it
-// is; Chinese shows the core's text exactly.
+// With the same parts; a text outside the table stays; Chinese shows the core's text exactly.
 TEST_F(LanguageTest, EveryCoreTextHasItsEnglishForm) {
     const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
     const QRegularExpression parts(QStringLiteral("%[1-9]"));

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace qv::app::qt {
 namespace {

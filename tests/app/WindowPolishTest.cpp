@@ -103,8 +103,7 @@ TEST_F(WindowPolishTest, TheLogCopiesAndEditsWithTheKeysItsMenusName) {
     EXPECT_FALSE(item->isEnabled());
 }
 
-// The recovery question says what it restores and stands centred; a record file given to Open
-// says where it opens.
+// The recovery question says what it restores; a record file given to Open says where it opens.
 TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheWindow) {
     std::string lines = "  No.1:   1.000 V   DC   \r\n";
     for (int i = 0; i < 300; ++i)

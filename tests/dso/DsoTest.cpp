@@ -195,17 +195,14 @@ TEST(DsoDecoder, OnlyAFrameWithItsHeaderIsCompletedAndOnlyAnIntactOneIsWhole) {
     const std::tuple<const char *, std::optional<std::vector<Packet>>, std::vector<Packet>, int,
                      bool, double>
         cases[] = {
-            {"a whole frame", std::nullopt, f, 1, true, -28},
-            {"the tail of a frame at start", std::nullopt, packets({{9, 17}}), 0, false, 0},
+            {"a whole frame", {}, f, 1, true, -28},
+            {"the tail of a frame at start", {}, packets({{9, 17}}), 0, false, 0},
             {"a frame cut by the switch", packets({{1, 8}}), packets({{9, 17}}), 0, false, 0},
-            {"the next frame after it", packets({{1, 8}}), packets({{9, 17}, {1, 17}}), 1, true,
-             -28},
-            {"a lost packet", std::nullopt, packets({{1, 9}, {11, 17}}), 1, false, -28},
-            {"a packet twice", std::nullopt, packets({{1, 9}, {9, 17}}), 1, false, -28},
-            {"a DMM packet inside", std::nullopt, packets({{1, 9}, {0, 0}, {10, 17}}), 1, false,
-             -28},
-            {"a stray packet inside", std::nullopt, packets({{1, 9}, {18, 18}, {10, 17}}), 1, false,
-             -28},
+            {"then the next frame", packets({{1, 8}}), packets({{9, 17}, {1, 17}}), 1, true, -28},
+            {"a lost packet", {}, packets({{1, 9}, {11, 17}}), 1, false, -28},
+            {"a packet twice", {}, packets({{1, 9}, {9, 17}}), 1, false, -28},
+            {"a DMM packet inside", {}, packets({{1, 9}, {0, 0}, {10, 17}}), 1, false, -28},
+            {"a stray packet inside", {}, packets({{1, 9}, {18, 18}, {10, 17}}), 1, false, -28},
         };
     for (const auto &[what, before, after, completed, whole, zero] : cases) {
         Scope b;
@@ -329,7 +326,7 @@ TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
 }
 
 // The slope glyph is falling for slope 0 and rising otherwise.
-TEST(ParameterReadouts, TextsAndSlopeGlyph) {
+TEST(ParameterReadouts, TextsSlopeGlyphAndRedMarkers) {
     // model, time base, gain, level, coupling, slope; level, time base, gain and coupling texts
     const std::tuple<int, double, double, double, double, double, std::string> cases[] = {
         {4, 10, 8, 3, 1, 0, " 0.15 V|t:  10 ms/div|Y:  0.5 V/div| DC"},
@@ -358,17 +355,15 @@ TEST(ParameterReadouts, TextsAndSlopeGlyph) {
         EXPECT_EQ(linesIn(t, kBlack),
                   (Lines{{150, a, 200, a}, {200, a, 200, b}, {200, b, 250, b}}));
     }
-}
 
-// Each marker is three red lines: apex to one corner, to the other, back to the apex.
-TEST(ParameterReadouts, RedMarkers) {
+    // Each red marker is three lines: apex to one corner, to the other, back to the apex.
     // trigger and vertical position, level; marker (0 level, 1 zero, 2 trigger); apex, corners
-    const std::tuple<double, double, double, int, std::array<double, 6>> cases[] = {
+    const std::tuple<double, double, double, int, std::array<double, 6>> markers[] = {
         {-10, 0, 0, 2, {2310, 500, 2250, 440, 2370, 440}},
         {0, -50, 0, 1, {150, 4500, 90, 4560, 90, 4440}},             // on the bottom edge
         {0, 0, 60, 0, {5270, 100, 5330, 160, 5330, 40}},             // off the graticule
         {0, 0, -1e300, 0, {5270, 32767, 5330, 32827, 5330, 32707}}}; // saturated
-    for (const auto &[trigger, position, level, which, m] : cases) {
+    for (const auto &[trigger, position, level, which, m] : markers) {
         Scope s;
         auto &p = s.form.wave.DsoParam;
         p[1] = trigger, p[3] = position, p[6] = level;

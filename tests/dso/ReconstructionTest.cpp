@@ -181,8 +181,7 @@ TEST(Reconstruction, HandWorkedCases) {
     }
 }
 
-// The reconstruction of the fast time bases, realigning the simulated frame on its own trigger
-// crossing, finds the crossing where the frame's settings put it.
+// Realigned on its own trigger crossing, a simulated frame's crossing is where its settings say.
 TEST(Reconstruction, FindsTheSimulatedCrossing) {
     using Stage = Rebuild (Reconstruction::*)(const Samples &, common::Waveform &);
     for (int k = 0; k < 3 * 4 * 5 * 3; ++k) {

@@ -75,16 +75,12 @@ class LocalBroker {
     /// Port 0 bound: a free port; a port connected: true when something listens there.
     static int probe(int port, bool connect) {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<std::uint16_t>(port));
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in a{
+            AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t size = sizeof a;
-        const auto *at = reinterpret_cast<sockaddr *>(&a);
+        auto *at = reinterpret_cast<sockaddr *>(&a);
         int out = connect ? ::connect(s, at, size) == 0
-                          : (::bind(s, at, size),
-                             ::getsockname(s, reinterpret_cast<sockaddr *>(&a), &size),
-                             ntohs(a.sin_port));
+                          : (::bind(s, at, size), ::getsockname(s, at, &size), ntohs(a.sin_port));
         ::close(s);
         return out;
     }

@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <regex>
@@ -81,8 +80,7 @@ class MqttBrokerTest : public qv::test::ProgramProcess {
     }
 };
 
-// Readings as their CSV rows, in order; frames with what `info --json` gives for their files;
-// "online" first, "offline" last.
+// Readings as CSV rows, frames as `info --json` gives them; "online" first, "offline" last.
 TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
     Subscriber sub(broker->port, "t/#");
     const Run r = run({"capture", "--demo", "dmm", "--interval", "0", "--count", "5", "--dmm-csv",

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -81,16 +80,10 @@ class FileOutputTest : public ::testing::Test {
 TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
     const mode_t oldUmask = ::umask(027);
     using Links = std::vector<std::pair<std::string, std::string>>;
-    struct Row {
-        std::string written;
-        Links links;     // made before, in this order: name, target
-        std::string end; // the file that takes the bytes
-        mode_t oldMode;  // 0: no file there before
-        mode_t mode;
-        bool sync;
-    };
+    // written; links made before (name, target); the file that takes the bytes; its mode before
+    // (0: none), after; sync
     // clang-format off
-    const Row rows[] = {
+    const std::tuple<std::string, Links, std::string, mode_t, mode_t, bool> rows[] = {
         {"a.csv", {}, "a.csv", 0600, 0600, false},
         {"abs.csv", {{"abs.csv", path("sub/t1.csv")}}, "sub/t1.csv", 0604, 0604, true},
         {"sub/rel.csv", {{"sub/rel.csv", "../l2.csv"}, {"l2.csv", "sub/t2.csv"}}, "sub/t2.csv",
