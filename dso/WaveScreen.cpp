@@ -1,5 +1,7 @@
 #include "dso/WaveScreen.h"
 
+#include <algorithm>
+
 #include "common/Rounding.h"
 #include "dso/ParameterReadouts.h"
 
@@ -63,13 +65,7 @@ void Display_Coordinate(common::Form &form, common::DrawingTarget &target, int m
 }
 
 std::int16_t CheckLimit(const common::ScreenGeometry &geo, std::int16_t y) {
-    const std::int16_t top = common::toInt16(geo.ScreenTop);
-    const std::int16_t bottom = common::toInt16(geo.ScreenBottom);
-    if (y < top)
-        return top;
-    if (y > bottom)
-        return bottom;
-    return y;
+    return std::clamp(y, common::toInt16(geo.ScreenTop), common::toInt16(geo.ScreenBottom));
 }
 
 std::int16_t traceY(const common::ScreenGeometry &geo, double value, double position) {

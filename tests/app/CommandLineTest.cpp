@@ -110,6 +110,8 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"export", "--record", "none.txt", "--csv", "r.csv"}, 3, "none.txt (no such file)"},
         {{"capture", "--port", "no-such-tty", "--dmm-csv", "x.csv"}, 5,
          "no-such-tty did not appear"},
+        {{"capture", "--demo", "dmm", "--interval", "3", "--dmm-csv", "x.csv"}, 2,
+         "--interval takes 0, 1, 2, 5, 10, 20, 30 or 60"},
         {{"capture", "--port", "no-such-tty", "--wait", "1", "--dmm-csv", "x.csv"}, 5,
          "no-such-tty did not appear within 1 s"},
     };
@@ -157,11 +159,12 @@ TEST_F(CommandLineTest, HelpAndVersionWithoutADisplay) {
 // Names are the bytes given, values any case; every output of one file, and of a record.
 TEST_F(CommandLineTest, OutputsByTheNamesGiven) {
     const Run csv = run({"export", "good.dso", "--csv", "caf\xe9 -1.csv", "--png", "a.png", "--pdf",
-                         "a.pdf", "--spectrum-csv", "-", "--view", "SPECTRUM", "--window",
-                         "HAMMING", "--db", "--scale", "2"});
+                         "a.pdf", "--svg", "a.svg", "--spectrum-csv", "-", "--view", "SPECTRUM",
+                         "--window", "HAMMING", "--db", "--scale", "2"});
     EXPECT_EQ(csv.code, 0) << csv.err;
     EXPECT_NE(contents(dir / "caf\xe9 -1.csv").find("\r\n1,5e-05,1\r\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "a.png") && fs::exists(dir / "a.pdf"));
+    EXPECT_EQ(contents(dir / "a.svg").find("#0000ff"), std::string::npos) << "the blue trace";
     EXPECT_NE(csv.out.find("# window,Hamming\r\n# scale,dB\r\n"), std::string::npos) << csv.out;
     const Run rect = run({"export", "good.dso", "--spectrum-csv", "-", "--window", "rectangular"});
     EXPECT_NE(rect.out.find("# window,Rectangular\r\n"), std::string::npos) << rect.out;
