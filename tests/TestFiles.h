@@ -1,9 +1,13 @@
 #pragma once
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <pty.h>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
 
 namespace qv::test {
 
@@ -31,5 +35,29 @@ template <class F> void withFileSizeLimit(rlim_t bytes, F f) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
 }
+
+/// A path in the temporary folder, the process id first to keep parallel runs apart.
+inline std::filesystem::path tempPath(const std::string &name) {
+    return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name);
+}
+
+/// A pseudo-terminal standing in for a serial device (no modem lines); `device` is empty when
+/// none opened. Programs this process starts inherit neither end.
+struct Pty {
+    int master = -1, slave = -1;
+    std::string device;
+    Pty() {
+        char name[256] = {};
+        if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+            return;
+        device = name;
+        for (int fd : {master, slave})
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+    ~Pty() { ::close(master), ::close(slave); }
+    [[nodiscard]] bool write(const std::vector<std::uint8_t> &bytes) const {
+        return ::write(master, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    }
+};
 
 } // namespace qv::test

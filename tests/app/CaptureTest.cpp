@@ -186,7 +186,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     start(p, {"capture", "--port", "meter", "--interval", "0", "--dmm-csv", "gap.csv"}); // relative
     const auto has = [&](const char *comment) { return fileHas(p, "gap.csv", comment); };
     ASSERT_TRUE(has("# capture_started,"));
-    first->write(readings(0, 10));
+    ASSERT_TRUE(first->write(readings(0, 10)));
     ASSERT_TRUE(waitFor(p, [&] { return values(contents(csv)).size() == 10; }));
     first.reset();
     ASSERT_TRUE(has("# link_lost,"));
@@ -194,7 +194,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     pointAt(second.device);
     ASSERT_TRUE(has("# link_back,"));
     // After a reconnect the program waits for a packet to begin: the first one is dropped.
-    second.write(readings(100, 11));
+    ASSERT_TRUE(second.write(readings(100, 11)));
     ASSERT_TRUE(waitFor(p, [&] { return values(contents(csv)).size() == 20; }));
     ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
     const Run r = finish(p);

@@ -1,6 +1,5 @@
 #include "RunProgram.h"
 
-#include <pty.h>
 #include <regex>
 
 namespace {
@@ -229,18 +228,17 @@ TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
 // A batch shows the file it is at over the last one, then a message or the capture's summary;
 // a lone file, a quiet capture or a file (every other test) shows no such line.
 TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
-    int master = -1, slave = -1;
-    char name[64];
-    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    const Pty tty;
     termios raw{};
-    ::tcgetattr(slave, &raw);
+    ::tcgetattr(tty.slave, &raw);
     ::cfmakeraw(&raw);
-    ::tcsetattr(slave, TCSANOW, &raw);
-    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    ::tcsetattr(tty.slave, TCSANOW, &raw);
+    ::fcntl(tty.master, F_SETFL, O_NONBLOCK);
     const auto shown = [&](const Args &args) {
-        EXPECT_LT(run(args, ".out", name).code, 4);
+        EXPECT_LT(run(args, ".out", tty.device).code, 4);
         std::string text(1 << 16, '\0');
-        text.resize(std::size_t(std::max(::read(master, text.data(), text.size()), ssize_t{0})));
+        text.resize(
+            std::size_t(std::max(::read(tty.master, text.data(), text.size()), ssize_t{0})));
         return text;
     };
     EXPECT_EQ(
@@ -262,5 +260,4 @@ TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
     EXPECT_TRUE(gap == 1 || gap == 2) << csv;
     EXPECT_EQ(shown({"capture", "--demo", "dmm", "--count", "1", "--dmm-csv", "e.csv", "--quiet"}),
               "");
-    ::close(master), ::close(slave);
 }

@@ -3,12 +3,9 @@
 #include "app/Program.h"
 #include "link/MeterSimulator.h"
 #include "platform/fakes/FakePlatform.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <filesystem>
 
 namespace qv::app {
 namespace {
@@ -190,8 +187,7 @@ TEST_F(ModeStates, StartUpWithoutAMeter) {
 class CommandsTest : public AppTest {
   protected:
     std::int16_t &mode = form.v.CursorMode;
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("qvlink-roundtrip-" + std::to_string(getpid()));
+    std::filesystem::path dir = test::tempPath("qvlink-roundtrip");
 
     void SetUp() override {
         std::filesystem::create_directories(dir);

@@ -7,11 +7,9 @@
 #include "link/ReplayPort.h"
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <unistd.h>
 
 namespace qv::app {
 namespace {
@@ -51,8 +49,7 @@ struct Session {
 
 class RecordRecoveryTest : public ::testing::Test {
   protected:
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("qvlink-recovery-" + std::to_string(::getpid()));
+    std::filesystem::path dir = test::tempPath("qvlink-recovery");
     std::string path = (dir / RecordRecovery::kFileName).string();
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }

@@ -6,10 +6,6 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <pty.h>
-#include <unistd.h>
-
 namespace qv::test {
 
 /// Live DMM packets of meter model 1 showing from, from + 1, ... volts DC ("   123V   DC    ").
@@ -23,26 +19,6 @@ inline std::vector<std::uint8_t> readings(int from, int count) {
     }
     return bytes;
 }
-
-/// A pseudo-terminal standing in for the meter's adapter.
-struct Pty {
-    int master = -1, slave = -1;
-    std::string device;
-    Pty() {
-        char name[256] = {};
-        EXPECT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-        device = name;
-        for (int fd : {master, slave}) // or the far end would never close for the capture
-            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    }
-    ~Pty() {
-        for (int fd : {master, slave})
-            ::close(fd);
-    }
-    void write(const std::vector<std::uint8_t> &bytes) const {
-        ASSERT_EQ(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-    }
-};
 
 /// The built program run as a process in a scratch folder.
 class ProgramProcess : public ::testing::Test {

@@ -242,9 +242,8 @@ TEST(VectorPictures, CancelledCursorsAreLeftOut) {
     // A cursor drawn twice in XOR is gone; one drawn once stays, in the colour it shows on white.
     common::DrawingTarget t;
     t.setDrawMode(common::DrawMode::Xor);
-    t.line(100, 0, 100, 50, common::kCyan);
-    t.line(200, 0, 200, 50, common::kCyan);
-    t.line(100, 0, 100, 50, common::kCyan);
+    for (const double x : {100, 200, 100})
+        t.line(x, 0, x, 50, common::kCyan);
     const auto flat = platform::qt::withoutXor(t.ops());
     ASSERT_EQ(flat.size(), 2u); // the clear and the line at 200
     const auto &line = std::get<common::LineOp>(flat[1]);

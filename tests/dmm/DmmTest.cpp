@@ -294,10 +294,8 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksRecordCommandsIntervalItemsAn
     rig.send(" 2.000V         ", 0);
     rig.log.mnuDMMRecordPause_Click(); // the reading that came just before ending is still logged
     expectRecording(false);
-    rig.send(" 3.000V         ", 0);
-    rig.log.Timer1_Timer();
-    rig.send(" 4.000V         ", 0); // after the end: not logged
-    rig.log.Timer1_Timer();
+    for (const char *reading : {" 3.000V         ", " 4.000V         "}) // 4 V after the end
+        rig.send(reading, 0), rig.log.Timer1_Timer();
     EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
 
     // Interval items, in order: each step re-enables and unchecks the item chosen before.

@@ -52,7 +52,7 @@ std::vector<std::pair<double, double>> drawn(const WaveInput &ref, const WaveInp
     return ends;
 }
 
-TEST(ReferenceTrace, IsDrawnToTheLiveScalesAndClippedAtTheScreen) {
+TEST(ReferenceTrace, IsDrawnToTheLiveScalesClippedAtTheScreenItsLabelNamesItsScales) {
     const std::vector<double> points(256, 10); // one division up
     const WaveInput same{points, 0, 0.1, 1e-6};
     // Same scales: 20 twips a point up to the trace's end at 5210, one division above centre.
@@ -78,9 +78,7 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesAndClippedAtTheScreen) {
     // An unknown scale: the reference as it was taken.
     EXPECT_EQ(drawn({points, 0, std::nullopt, 1e-6}, {points, 0, 0.05, 1e-6}).back(),
               std::pair(5210.0, 2100.0));
-}
-
-TEST(ReferenceTrace, LabelNamesItsScales) {
+    // The label names its scales.
     const ScaleTables tables;
     common::Waveform wave;
     wave.DsoParam[0] = 13, wave.DsoParam[2] = 7; // 1 ms/div, 2 V/div

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <span>
 
 namespace qv::files {
 namespace {
@@ -223,12 +224,10 @@ TEST_F(FilesTest, SavingThroughADialog) {
             const bool asked = name && QFileInfo::exists(QString::fromStdString(*name));
             const bool failed = name == unwritable;
             ASSERT_EQ(fp.messages.shown.size(), (asked ? 1u : 0u) + (failed ? 1u : 0u));
-            if (asked) {
-                const auto &m = fp.messages.shown[0];
+            for (const auto &m : std::span(fp.messages.shown).first(asked))
                 EXPECT_EQ(std::tuple(m.text, m.buttons, m.defaultButton, m.warning, m.title),
                           std::tuple(*name + " 已经存在。要替换它吗?", platform::Buttons::OkCancel,
                                      Answer::Cancel, true, ""));
-            }
             const auto &boxes = fp.messages.shown; // a failed write says so: file and reason
             EXPECT_TRUE(!failed || (boxes.back().warning &&
                                     boxes.back().text.starts_with(unwritable + " 保存失败: ")));

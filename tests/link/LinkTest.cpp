@@ -16,6 +16,7 @@ namespace qv::link {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using test::tempPath;
 
 /// Bytes from blank-separated items: "S" a sync byte, "a+n" n bytes counting up from a, "a" one.
 Bytes bytes(const std::string &layout) {
@@ -185,17 +186,13 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
         EXPECT_EQ(got.str(), headers);
     }
     // A square is high on the first half-open half of its cycle: 2 of every 5 samples.
-    const auto square = DsoFrameSource::samples(
-        {.shape = WaveShape::Square, .amplitude = 50, .period = 5});
+    const auto square =
+        DsoFrameSource::samples({.shape = WaveShape::Square, .amplitude = 50, .period = 5});
     EXPECT_EQ(std::count(square.begin(), square.begin() + 250, 178), 100);
 }
 
-std::string tempFile(const char *name) { // the process id keeps parallel runs apart
-    return std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + name);
-}
-
 TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefusedWritersSayWhy) {
-    const std::string path = tempFile("qvlink-raw-roundtrip.raw");
+    const std::string path = tempPath("qvlink-raw-roundtrip.raw");
     const Bytes big(70000, 0x5A); // more than one record holds
     {
         test::synced.clear();
@@ -247,7 +244,7 @@ TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefuse
     EXPECT_EQ(std::tuple(reader->size(), reader->note(), reader->truncated()),
               std::tuple(3u, "2026-12-07 05:00", false));
     EXPECT_EQ(take(*reader), whole->records) << "the record written after opening is not played";
-    const std::string fifo = tempFile("qvlink-stream.fifo");
+    const std::string fifo = tempPath("qvlink-stream.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << test::contents(path); });
     const auto piped = RawRecordingReader::open(fifo, error);
@@ -266,7 +263,7 @@ TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefuse
         EXPECT_FALSE(readRawRecording(in, error)) << b;
         EXPECT_EQ(error, "not a raw recording: the first line must begin with \"qvlink raw 1\"");
     }
-    EXPECT_TRUE(!readRawRecording(tempFile("qvlink-no-such-file.raw"), error) &&
+    EXPECT_TRUE(!readRawRecording(tempPath("qvlink-no-such-file.raw"), error) &&
                 error.find("cannot read") != std::string::npos);
     RawRecordingWriter w;
     EXPECT_TRUE(!w.open("/nonexistent-dir/x.raw", "") &&
@@ -279,7 +276,7 @@ TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefuse
 }
 
 TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBeginsThePortKeepsWhatIsRead) {
-    const std::string old = tempFile("qvlink-old.raw"), link = tempFile("qvlink-link.raw");
+    const std::string old = tempPath("qvlink-old.raw"), link = tempPath("qvlink-link.raw");
     std::ofstream(old, std::ios::binary) << "qvlink raw 1 old\n";
     std::filesystem::permissions(old, std::filesystem::perms(0600));
     std::filesystem::create_symlink(old, link);
@@ -294,7 +291,7 @@ TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBeginsThePortKeepsWhatIs
     }
     std::filesystem::remove(link), std::filesystem::remove(old);
 
-    const std::string path = tempFile("qvlink-raw-port.raw");
+    const std::string path = tempPath("qvlink-raw-port.raw");
     auto inner = std::make_unique<platform::fakes::FakeSerialPort>();
     platform::fakes::FakeSerialPort &fake = *inner;
     auto writer = std::make_unique<RawRecordingWriter>();

@@ -9,14 +9,13 @@
 #include "platform/fakes/FakePlatform.h"
 #include "platform/qt/serial/QtDeviceMemory.h"
 #include "platform/qt/serial/QtSerialPort.h"
+#include "tests/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-#include <pty.h>
 
 #include <fstream>
 
@@ -26,27 +25,13 @@ namespace {
 using link::qt::VirtualMeterPort;
 using platform::DeviceIdentity;
 using platform::qt::PortTable;
+using test::Pty, test::tempPath;
 
 bool runUntil(const std::function<bool()> &done) {
     for (QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     return done();
 }
-
-/// A pseudo-terminal standing in for a serial device (no modem lines: data and failure only).
-struct Pty {
-    int master = -1, slave = -1;
-    std::string device;
-    Pty() {
-        char name[256] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) == 0)
-            device = name;
-    }
-    ~Pty() { ::close(master), ::close(slave); }
-    [[nodiscard]] bool write(const std::vector<std::uint8_t> &bytes) const {
-        return ::write(master, bytes.data(), bytes.size()) == ssize_t(bytes.size());
-    }
-};
 
 struct PortLink {
     platform::fakes::FakePlatform fp;
@@ -66,13 +51,9 @@ struct PortLink {
     }
 };
 
-std::filesystem::path tempPath(const std::string &name) {
-    return std::filesystem::temp_directory_path() / (name + std::to_string(getpid()));
-}
-
 TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackItsNumberAndMemoryStay) {
     // A symlink in a folder of its own, replaced in one step as udev replaces a device link.
-    const std::filesystem::path dir = tempPath("qvlink-pty-link-"), path = dir / "meter";
+    const std::filesystem::path dir = tempPath("qvlink-pty-link"), path = dir / "meter";
     std::filesystem::create_directories(dir);
     const auto pointAt = [&](const std::string &device) {
         std::filesystem::remove(dir / "new");
@@ -115,7 +96,7 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackItsNumberAndMemory
     EXPECT_TRUE(runUntil([&] { return l.packets.size() > 3; })) << "the port reads again";
     std::filesystem::remove_all(dir);
 
-    const QString ini = QString::fromStdString(tempPath("qvlink-settings-").string() + ".ini");
+    const QString ini = QString::fromStdString(tempPath("qvlink-settings.ini").string());
     QFile::remove(ini);
     EXPECT_FALSE(platform::qt::QtDeviceMemory(ini).recall());
     platform::qt::QtDeviceMemory(ini).remember(
@@ -182,7 +163,7 @@ TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) 
 
 // Without a whole record port 1 stays empty and the search finds none; the note says why.
 TEST(LinkOptionsTest, AnEmptyReplayStandsEmptyACutOneSaysWhyTheVirtualMeterIsFound) {
-    const std::string path = tempPath("qvlink-empty-").string() + ".raw";
+    const std::string path = tempPath("qvlink-empty.raw").string();
     const std::string head = "qvlink raw 1 x\n";
     const std::string record = std::string("\0\0\0\0\x02\0\x01\x02", 8);
     // what the file holds; nothing to replay; the note

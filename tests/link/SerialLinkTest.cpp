@@ -3,12 +3,9 @@
 #include "link/LinkTexts.h"
 #include "platform/fakes/FakeLinkServices.h"
 #include "platform/fakes/FakePlatform.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-
-#include <filesystem>
 
 namespace qv::link {
 namespace {
@@ -343,18 +340,15 @@ TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNu
     for (const auto &[lost, same] : atPath)
         EXPECT_EQ(sameDeviceAtPath(lost, list), same) << lost.path << " " << lost.serialNumber;
     // The system's own name for a new pseudo-terminal, and a link to it, which names it.
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    const std::string pty = ::ptsname(master);
-    const std::filesystem::path link =
-        std::filesystem::temp_directory_path() / ("qvlink-meter-" + std::to_string(::getpid()));
+    const test::Pty terminal;
+    const std::string pty = terminal.device;
+    const std::filesystem::path link = test::tempPath("qvlink-meter");
     std::filesystem::remove(link);
     std::filesystem::create_symlink(pty, link);
     EXPECT_TRUE(isPseudoTerminalName(pty)) << pty;
     EXPECT_TRUE(leadsToPseudoTerminal(link.string()) && !leadsToPseudoTerminal("/dev/ttyUSB0"));
     EXPECT_TRUE(sameDeviceAtPath({link.string()}, {})) << "a link the user made stays the meter's";
     std::filesystem::remove(link);
-    ::close(master);
     EXPECT_FALSE(findDevice(list, "/dev/ttyUSB9"));
 }
 

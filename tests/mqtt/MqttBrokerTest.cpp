@@ -66,10 +66,10 @@ class MqttBrokerTest : public qv::test::ProgramProcess {
                           "0", "--dmm-csv", "o.csv", "--mqtt", url(prefix + "/m")} +
                   more);
         EXPECT_TRUE(fileHas(p, "o.csv", "# capture_started"));
-        meter.write(readings(0, 10));
+        EXPECT_TRUE(meter.write(readings(0, 10)));
         EXPECT_TRUE(sub.waitFor(has(9)));
         broker->stop();
-        meter.write(readings(10, 20));
+        EXPECT_TRUE(meter.write(readings(10, 20)));
         EXPECT_TRUE(fileHas(p, "o.csv", ",29,V "));
         EXPECT_TRUE(broker->start());
         EXPECT_TRUE(sub.waitFor(has(29)));

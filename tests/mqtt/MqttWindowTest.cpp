@@ -28,14 +28,17 @@ class MqttWindowTest : public WindowFixture {
     QString panelOneTip() const {
         return window.statusBar()->findChildren<QLabel *>().front()->toolTip();
     }
-    /// Runs the event loop until the tool tip holds the text, for up to 10 s.
-    bool tipSays(const QString &text) const {
+    /// Runs the event loop until done() or for 10 s.
+    static bool until(const std::function<bool()> &done) {
         for (auto end = LocalBroker::deadline(10000); std::chrono::steady_clock::now() < end;) {
             QApplication::processEvents(QEventLoop::AllEvents, 10);
-            if (panelOneTip().contains(text))
+            if (done())
                 return true;
         }
         return false;
+    }
+    bool tipSays(const QString &text) const {
+        return until([&] { return panelOneTip().contains(text); });
     }
 };
 
@@ -95,9 +98,7 @@ TEST_F(MqttWindowTest, PublishingOnShowsTheBrokersStateAndSendsLiveReadings) {
 
     store.kept.url = "mqtt://127.0.0.1:" + std::to_string(LocalBroker(".").port) + "/w";
     mqtt.publishAction()->setChecked(true);
-    for (auto end = LocalBroker::deadline(10000);
-         fp.messages.shown.empty() && std::chrono::steady_clock::now() < end;)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(until([&] { return !fp.messages.shown.empty(); }));
     ASSERT_EQ(fp.messages.shown.size(), 1u);
     EXPECT_NE(fp.messages.shown[0].text.find("Connection refused"), std::string::npos);
     EXPECT_FALSE(mqtt.publishAction()->isChecked());

@@ -14,7 +14,11 @@ namespace qv::output {
 namespace {
 
 // A waveform page through the real printer, as "Print to file" does: one page per copy, one file.
-TEST(PdfPrint, EveryCopyOfAWaveformPageGoesIntoThePdf) {
+// The SVG keeps the display list's twips: the trace's points lie 20 twips apart, as drawn, instead
+// of on the 15-twip pixels of the 96-dpi view, shown at the screen's 369 x 337; the PNG file holds
+// the drawn pixels exactly, at 96 dpi.
+TEST(PdfPrint, EveryCopyGoesIntoThePdfTheSvgKeepsTheTwipsThePngThePixels) {
+    using platform::qt::QtPictureWriter;
     testing::PrintFixture f;
     f.show(false);
     platform::qt::QtPrinter printer;
@@ -34,29 +38,7 @@ TEST(PdfPrint, EveryCopyOfAWaveformPageGoesIntoThePdf) {
     EXPECT_TRUE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page>>") + pdf.count("/Type /Page "),
               3);
-}
 
-// Copy puts the screen as it is (XOR cursor included) on the clipboard: 369 x 337 at 96 dpi.
-TEST(Copy, TheClipboardHoldsTheScreenAt96Dpi) {
-    platform::qt::QtClipboard clipboard;
-    testing::PrintFixture f(&clipboard);
-    f.show(true, 1);
-    f.form.v.CursorMode = 1;
-    f.click(1, 950, 2000);
-    f.printing.mnuCopy_Click();
-    const QImage copied = QGuiApplication::clipboard()->image();
-    EXPECT_EQ(copied.size(), QSize(369, 337));
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
-              platform::qt::QtClipboard::render(f.form.el.Picture1, 5530, 5055));
-}
-
-// The SVG keeps the display list's twips: the trace's points lie 20 twips apart, as drawn,
-// instead of on the 15-twip pixels of the 96-dpi view. It shows at the screen's 369 x 337. The
-// PNG file holds the drawn pixels exactly, at 96 dpi.
-TEST(Pictures, TheSvgKeepsTheTwipsOfTheDrawingThePngItsPixels) {
-    using platform::qt::QtPictureWriter;
-    testing::PrintFixture f;
-    f.show(false);
     const QByteArray svg =
         QtPictureWriter::bytes(platform::PictureFormat::Svg, f.form.el.Picture1, 5530, 5055, 1);
     const QSvgRenderer renderer(svg);
@@ -71,6 +53,20 @@ TEST(Pictures, TheSvgKeepsTheTwipsOfTheDrawingThePngItsPixels) {
     EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32),
               QtPictureWriter::png(f.form.el.Picture1, 5530, 5055, 2));
     EXPECT_EQ(read.dotsPerMeterX(), 3780);
+}
+
+// Copy puts the screen as it is (XOR cursor included) on the clipboard: 369 x 337 at 96 dpi.
+TEST(Copy, TheClipboardHoldsTheScreenAt96Dpi) {
+    platform::qt::QtClipboard clipboard;
+    testing::PrintFixture f(&clipboard);
+    f.show(true, 1);
+    f.form.v.CursorMode = 1;
+    f.click(1, 950, 2000);
+    f.printing.mnuCopy_Click();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(369, 337));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
+              platform::qt::QtClipboard::render(f.form.el.Picture1, 5530, 5055));
 }
 
 } // namespace
