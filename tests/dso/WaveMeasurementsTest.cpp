@@ -115,6 +115,14 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
     EXPECT_EQ(std::tuple(value(ringing, Amplitude), value(ringing, Overshoot),
                          value(ringing, Undershoot)),
               std::tuple(4.0, 7.5, 15.0));
+    // A flat level (20) needs 2.5 times the points of the outermost bin (23) and a fifth of its
+    // half's: at each bound it still holds.
+    for (const auto &[beyond, between] : {std::pair(5, 75), std::pair(8, 50)}) {
+        std::vector<double> points(kShownPoints, -20);
+        for (int i = 0; i < beyond + 20 + between; ++i) // and the rest over 10 .. 17
+            points[size_t(i)] = i < beyond ? 23 : i < beyond + 20 ? 20 : 10 + i % 8;
+        EXPECT_EQ(value(measure(points), Amplitude), 4.0) << beyond;
+    }
 }
 
 // 10-90 % times of linear ramps (0.8 x the ramp) and RC edges (tau x ln 9), rising and falling.
