@@ -242,6 +242,7 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
             {"h\r\na\r\nb!\r", &mend, "h\r\na\r\nb!\r\nx\r\n", true},           // before its LF
             {"h\r\n" + many, &mend, "h\r\n# cut: " + many + "\r\nx\r\n", true}, // across chunks
             {"h", &mend, "h\r\nx\r\n", false},                                  // a cut first line
+            {"h\r\n", &mend, "h\r\nx\r\n", false}, // the first line alone: nothing to go on from
             {"h\r", &mend, "h\r\nx\r\n", false},
             {"h,par", &mend, std::nullopt, false},          // another kind of file
             {"other\r\nh\r\n", &mend, std::nullopt, false}, // also with lines
