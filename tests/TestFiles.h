@@ -23,8 +23,7 @@ inline std::string contents(const std::filesystem::path &path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-/// Runs f while this process may write no file larger than `bytes`, so that writes fail part-way
-/// (with EFBIG, not SIGXFSZ).
+/// Runs f with the file-size limit at `bytes`: writes past it fail part-way (EFBIG, not SIGXFSZ).
 template <class F> void withFileSizeLimit(rlim_t bytes, F f) {
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);

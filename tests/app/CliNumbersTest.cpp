@@ -25,8 +25,7 @@ QJsonObject quantity(const char *text, QJsonValue value, const char *unit) {
     return {{"text", text}, {"value", value}, {"unit", unit}};
 }
 
-// square.dso is 0.4 us/div (20 ns a point) and 20 mV/div (2 mV a unit); flat.dso the same trace
-// 5 units up all along.
+// square.dso: 0.4 us/div (20 ns a point), 20 mV/div (2 mV a unit); flat.dso: same, 5 units flat.
 TEST_F(CommandLineTest, InfoGivesNumbersSiValuesTheirTextsMeasurementsAndThePeak) {
     qv::files::WaveformRecord flatWave{"7304", 0, "Meter 7304 DSO sample ", "2026-12-07", "14:03"};
     flatWave.params = {23, 3, 13, 0, 1, 1, 1, 0};

@@ -377,8 +377,7 @@ TEST(ParameterReadouts, TextsSlopeGlyphAndRedMarkers) {
     }
 }
 
-// Points 0..250 from x 210 in steps of 20, clamped to the frame; 40 twips per value unit and
-// per position unit. Points beyond 250 are not drawn.
+// Points 0..250 only, from x 210 by 20, clamped to the frame; 40 twips a value or position unit.
 TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
     // value, vertical position, slope of a ramp (units per point), y of point 0
     const std::tuple<double, double, double, double> cases[] = {

@@ -180,8 +180,7 @@ TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
                 ::close(reader);
                 return;
             }
-            // The first signal cuts a write short, the second finds the next one with nothing
-            // written yet (EINTR).
+            // The first signal cuts a write short, the second the next one before any byte (EINTR).
             interrupt(writer, writerThread);
             interrupt(writer, writerThread);
             char chunk[65536];
