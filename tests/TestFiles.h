@@ -40,6 +40,14 @@ inline std::filesystem::path tempPath(const std::string &name) {
     return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name);
 }
 
+/// Points the symlink `link` at device in one step, as udev replaces a device link.
+inline void repoint(const std::filesystem::path &link, const std::string &device) {
+    const std::filesystem::path fresh = link.string() + ".new";
+    std::filesystem::remove(fresh);
+    std::filesystem::create_symlink(device, fresh);
+    std::filesystem::rename(fresh, link);
+}
+
 /// A pseudo-terminal standing in for a serial device (no modem lines); `device` is empty when
 /// none opened. Programs this process starts inherit neither end.
 struct Pty {

@@ -174,13 +174,8 @@ TEST_F(CaptureTest, OnlyFramesReceivedWholeAreSaved) {
 // Unplugged: comment lines mark the loss and the return, the readings after follow; SIGTERM ends
 // with the summary. A relative device path is taken from the working folder.
 TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
-    const auto pointAt = [&](const std::string &device) { // in one step, as udev does
-        std::filesystem::remove(path("meter.new"));
-        std::filesystem::create_symlink(device, path("meter.new"));
-        std::filesystem::rename(path("meter.new"), path("meter"));
-    };
     auto first = std::make_unique<Pty>();
-    pointAt(first->device);
+    repoint(path("meter"), first->device);
     const std::string csv = path("gap.csv");
     QProcess p;
     start(p, {"capture", "--port", "meter", "--interval", "0", "--dmm-csv", "gap.csv"}); // relative
@@ -191,7 +186,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     first.reset();
     ASSERT_TRUE(has("# link_lost,"));
     Pty second;
-    pointAt(second.device);
+    repoint(path("meter"), second.device);
     ASSERT_TRUE(has("# link_back,"));
     // After a reconnect the program waits for a packet to begin: the first one is dropped.
     ASSERT_TRUE(second.write(readings(100, 11)));

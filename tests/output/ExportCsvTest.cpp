@@ -39,9 +39,8 @@ TEST(Csv, EveryUnitInSiNumbersAndFields) {
         {"MOhm", 2.5e6, "Ohm"}, {"nF", 2.5e-9, "F"},  {"uF", 2.5e-6, "F"},   {" mF ", 0.0025, "F"},
     };
     for (const auto &[unit, value, si] : rows) {
-        const auto got = inSi(2.5, unit);
-        ASSERT_TRUE(got) << unit;
-        EXPECT_EQ(std::pair(got->value, got->unit), std::pair(value, std::string_view(si))) << unit;
+        const auto got = inSi(2.5, unit).value_or(SiValue{0, "none"});
+        EXPECT_EQ(std::pair(got.value, got.unit), std::pair(value, std::string_view(si))) << unit;
     }
     EXPECT_FALSE(inSi(2.5, "mm") || inSi(2.5, "  "));
     EXPECT_EQ(std::tuple(Csv::number(-0.0), Csv::field("two\r\nlines"), Csv::number(100000.0),
