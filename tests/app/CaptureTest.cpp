@@ -200,8 +200,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
                                  101, 102, 103, 104, 105, 106, 107, 108, 109, 110}));
 }
 
-// An existing file: a cut last line is ended when a whole row, else kept as a comment; a file of
-// another kind is refused and stays as it was.
+// A cut last line is ended if a whole row, else commented; a file of another kind stays as it was.
 TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
     const std::string header = "date_time,time,value,unit,text\r\n";
     const std::string row =
@@ -258,8 +257,7 @@ TEST_F(CaptureTest, StandardOutputAPipeOrADeviceGetsTheHeaderInPlace) {
     if (const int release = ::open(path("fifo").c_str(), O_WRONLY | O_NONBLOCK); release >= 0)
         ::close(release); // a reader still waiting (the capture never opened it) gets its end
     reader.join();
-    EXPECT_EQ(fifo.code, 0) << fifo.err;
-    EXPECT_EQ(values(piped).size(), 3u);
+    EXPECT_EQ(std::pair(fifo.code, values(piped).size()), std::pair(0, std::size_t{3})) << fifo.err;
 
     for (const QString device : {"-", "/dev/stdout", "/dev/null"}) {
         const Run r = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", device}));
