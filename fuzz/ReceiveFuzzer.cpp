@@ -1,8 +1,7 @@
-// The receive path: arbitrary bytes in arbitrary batches through the port double into the whole
-// program, in DMM and DSO mode, running and stopped, waveform and spectrum view, with commands
-// in between. After every receive event the invariants below must hold. Input: a sequence of steps.
-// A byte below 0x80 delivers the next (byte + 1) bytes as one batch of the operating system; a byte
-// from 0x80 up runs the step kSteps[(byte - 0x80) % size].
+// The receive path: any bytes in any batches through the port double into the whole program, in DMM
+// and DSO mode, running and stopped, waveform and spectrum view, with commands between; the
+// invariants below hold after every receive event. Input, as steps: a byte below 0x80 delivers the
+// next (byte + 1) bytes as one read, one from 0x80 up runs kSteps[(byte - 0x80) % size].
 #include "FuzzCheck.h"
 #include "app/Layout.h"
 #include "app/Program.h"

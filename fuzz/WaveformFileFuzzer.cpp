@@ -1,7 +1,6 @@
-// The waveform file: any bytes as a file opened by the Open command over a waveform on screen.
-// A refused file leaves the screen as it was (a wrong header or model name with its message); an
-// accepted one is shown with every coordinate in range, and what the reader accepted writes and
-// reads back to the same file.
+// The waveform file: any bytes opened by the Open command over a waveform on screen. A refused file
+// leaves the screen as it was (a wrong header or model name with its message); an accepted one is
+// shown with every coordinate in range, and writes and reads back to the same file.
 #include "FuzzCheck.h"
 #include "app/Program.h"
 #include "files/WaveformFormat.h"

@@ -23,8 +23,7 @@ inline std::string contents(const std::filesystem::path &path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-/// Runs f while this process may write no file larger than `bytes`, so that writes fail part-way
-/// (with EFBIG, not SIGXFSZ).
+/// Runs f with the file-size limit at `bytes`: writes past it fail part-way (EFBIG, not SIGXFSZ).
 template <class F> void withFileSizeLimit(rlim_t bytes, F f) {
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
@@ -39,6 +38,14 @@ template <class F> void withFileSizeLimit(rlim_t bytes, F f) {
 /// A path in the temporary folder, the process id first to keep parallel runs apart.
 inline std::filesystem::path tempPath(const std::string &name) {
     return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name);
+}
+
+/// Points the symlink `link` at device in one step, as udev replaces a device link.
+inline void repoint(const std::filesystem::path &link, const std::string &device) {
+    const std::filesystem::path fresh = link.string() + ".new";
+    std::filesystem::remove(fresh);
+    std::filesystem::create_symlink(device, fresh);
+    std::filesystem::rename(fresh, link);
 }
 
 /// A pseudo-terminal standing in for a serial device (no modem lines); `device` is empty when

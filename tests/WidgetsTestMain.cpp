@@ -1,5 +1,4 @@
-// The main of the test programs that open windows: a QApplication on the offscreen platform
-// unless the environment names another.
+// The window tests' main: a QApplication, offscreen unless the environment names a platform.
 #include <QApplication>
 #include <gtest/gtest.h>
 

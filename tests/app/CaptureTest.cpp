@@ -174,13 +174,8 @@ TEST_F(CaptureTest, OnlyFramesReceivedWholeAreSaved) {
 // Unplugged: comment lines mark the loss and the return, the readings after follow; SIGTERM ends
 // with the summary. A relative device path is taken from the working folder.
 TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
-    const auto pointAt = [&](const std::string &device) { // in one step, as udev does
-        std::filesystem::remove(path("meter.new"));
-        std::filesystem::create_symlink(device, path("meter.new"));
-        std::filesystem::rename(path("meter.new"), path("meter"));
-    };
     auto first = std::make_unique<Pty>();
-    pointAt(first->device);
+    repoint(path("meter"), first->device);
     const std::string csv = path("gap.csv");
     QProcess p;
     start(p, {"capture", "--port", "meter", "--interval", "0", "--dmm-csv", "gap.csv"}); // relative
@@ -191,7 +186,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     first.reset();
     ASSERT_TRUE(has("# link_lost,"));
     Pty second;
-    pointAt(second.device);
+    repoint(path("meter"), second.device);
     ASSERT_TRUE(has("# link_back,"));
     // After a reconnect the program waits for a packet to begin: the first one is dropped.
     ASSERT_TRUE(second.write(readings(100, 11)));
@@ -205,8 +200,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
                                  101, 102, 103, 104, 105, 106, 107, 108, 109, 110}));
 }
 
-// An existing file: a cut last line is ended when a whole row, else kept as a comment; a file of
-// another kind is refused and stays as it was.
+// A cut last line is ended if a whole row, else commented; a file of another kind stays as it was.
 TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
     const std::string header = "date_time,time,value,unit,text\r\n";
     const std::string row =
@@ -263,8 +257,7 @@ TEST_F(CaptureTest, StandardOutputAPipeOrADeviceGetsTheHeaderInPlace) {
     if (const int release = ::open(path("fifo").c_str(), O_WRONLY | O_NONBLOCK); release >= 0)
         ::close(release); // a reader still waiting (the capture never opened it) gets its end
     reader.join();
-    EXPECT_EQ(fifo.code, 0) << fifo.err;
-    EXPECT_EQ(values(piped).size(), 3u);
+    EXPECT_EQ(std::pair(fifo.code, values(piped).size()), std::pair(0, std::size_t{3})) << fifo.err;
 
     for (const QString device : {"-", "/dev/stdout", "/dev/null"}) {
         const Run r = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", device}));

@@ -203,16 +203,14 @@ TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
     setenv("QVLINK_SETTINGS", settings.c_str(), 1);
     const std::string zh = R"(model.dso 文件格式不正确 (unknown meter model "NOPE"))";
     const std::string en = R"(model.dso: File format not recognised (unknown meter model "NOPE"))";
+    const std::string record = "good.dso: File format not recognised (not a DMM record file)";
     // the setting's language ("" none), the arguments, the exit code and message
     const std::tuple<const char *, Args, int, std::string> rows[] = {
         {"", {"info", "model.dso"}, 3, zh},
         {"", {"info", "model.dso", "--lang", "en"}, 3, en},
         {"en", {"info", "model.dso"}, 3, en},
         {"en", {"--lang=zh", "info", "model.dso"}, 3, zh},
-        {"",
-         {"--lang", "en", "export", "--record", "good.dso", "--csv", "x.csv"},
-         3,
-         "good.dso: File format not recognised (not a DMM record file)"},
+        {"", {"--lang", "en", "export", "--record", "good.dso", "--csv", "x.csv"}, 3, record},
         {"", {"info", "good.dso", "--lang", "fr"}, 2, "--lang: 'fr' is not a language: zh or en"},
     };
     for (const auto &[kept, arguments, code, message] : rows) {

@@ -55,8 +55,7 @@ class CommandLineTest : public ::testing::Test {
         return names;
     }
 
-    /// Runs the program; its standard output goes to `output` and its errors to `errors`, each
-    /// read back when a file of the folder.
+    /// Runs the program; stdout goes to `output`, stderr to `errors`, read back when in the folder.
     Run run(const std::vector<std::string> &arguments, std::string output = ".out",
             std::string errors = ".err") const {
         std::vector<std::string> args{QVLINK_PATH};

@@ -13,8 +13,7 @@
 
 namespace qv::app::qt {
 
-/// Writes a sine (1 ms/div, 2 V/div, DC; 40 samples a period) to path and opens it as a file
-/// named at start-up, which enters DSO mode.
+/// Saves a sine (1 ms/div, 2 V/div, DC, 40 samples a period) to path; opens it as at start-up: DSO.
 inline void openSine(Program &program, const std::string &path) {
     files::WaveformRecord r{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03:27"};
     r.params = {13, 0, 7, 0, 1, 1, 0, 0};

@@ -165,8 +165,7 @@ TEST(DsoDecoder, DuplicatedPacketShiftsLaterSamplesAndOverflowsOnto256) {
     b.fp.port.deliver(bytesOf({packets.begin(), packets.begin() + 5}));
     b.fp.port.deliver(std::vector<std::uint8_t>(20, 0x11));
     b.fp.port.deliver(bytesOf({packets.begin() + 5, packets.end()}));
-    EXPECT_EQ(b.decoder.lastOutcome(), O::None); // the header came last
-    EXPECT_EQ(b.displays, 1);
+    EXPECT_EQ(std::pair(b.decoder.lastOutcome(), b.displays), std::pair(O::None, 1)); // header last
     const auto &w = b.form.wave.WaveData;
     // Packet 5 decoded twice (samples 48.. again), the later ones moved up by 16.
     EXPECT_EQ((std::array{w[63], w[64], w[80], w[254]}),
@@ -315,9 +314,8 @@ TEST(WaveScreen, GraticuleInBothFormsOnScreenAndPaper) {
                 drawn.insert({l.x1, l.y1, l.x2, l.y2});
             }
             EXPECT_EQ(drawn, expected);
-            const auto frame = opsOf<common::BoxOp>(t);
-            ASSERT_EQ(frame.size(), 1u);
-            const auto &f = frame[0];
+            ASSERT_EQ(opsOf<common::BoxOp>(t).size(), 1u);
+            const auto f = opsOf<common::BoxOp>(t)[0];
             EXPECT_EQ(std::tuple(f.x1, f.y1, f.x2, f.y2, f.color, f.filled, f.width),
                       std::tuple(150, 500, 5270, 4500, grey, false, width));
             EXPECT_EQ(s.cursorInits, screen ? 1 : 0) << "the clear erased the cursors";
@@ -377,8 +375,7 @@ TEST(ParameterReadouts, TextsSlopeGlyphAndRedMarkers) {
     }
 }
 
-// Points 0..250 from x 210 in steps of 20, clamped to the frame; 40 twips per value unit and
-// per position unit. Points beyond 250 are not drawn.
+// Points 0..250 only, from x 210 by 20, clamped to the frame; 40 twips a value or position unit.
 TEST(WaveScreen, TraceGeometryReadoutsAndMeasurements) {
     // value, vertical position, slope of a ramp (units per point), y of point 0
     const std::tuple<double, double, double, double> cases[] = {

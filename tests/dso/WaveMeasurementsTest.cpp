@@ -143,9 +143,8 @@ TEST(WaveMeasurements, EdgesWithKnownTimes) {
     EXPECT_NEAR(value(measure(trace(pulse(50, 0.5, 0, 0))), RiseTime), 0.8 * kSeconds, 1e-12);
 }
 
-// What has no value, and why, for each quantity in order: M measured, C clipped (at or beyond an
-// edge, after the vertical position), X fewer than two crossings, R/F no whole rising/falling
-// edge, 0 flat, U unknown scale, ? either.
+// Why each quantity in order lacks a value: M measured, C clipped (at/past an edge after the
+// vertical position), X < 2 crossings, R/F no whole rise/fall, 0 flat, U unknown scale, ? either.
 TEST(WaveMeasurements, NoValueSaysWhy) {
     const auto square = trace(pulse(40, 0.5, 0, 0));
     auto hostile = square; // what a hand-edited file may hold

@@ -120,9 +120,7 @@ TEST(WaveformFormat, ComposesTheLayoutReadsItBackWithAnyLineEndsAndJudgesEditedF
         EXPECT_TRUE(status == WrongFormat || parsed.record.modelCode == modelCode) << i;
     }
     // A long model name in the refusal: at most 40 bytes, never half a character.
-    std::string model = "xy";
-    for (int i = 0; i < 14; ++i)
-        model += "型";
+    const std::string model = "xy" + QString("型").repeated(14).toStdString();
     EXPECT_EQ(WaveformFormat::parse(withLine(1, model)).reason,
               "unknown meter model \"" + model.substr(0, 38) + "...\"");
 }

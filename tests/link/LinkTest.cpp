@@ -199,8 +199,7 @@ TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefuse
         RawRecordingWriter w;
         ASSERT_TRUE(w.open(path, "2026-12-07 05:00") && w.write(0, Bytes{0xFF, 1, 2}) &&
                     w.write(83, Bytes{}) && w.write(0x01020304, big));
-        // Every record is in the file before the writer is closed (a crash loses nothing), and
-        // none waits for the disk.
+        // Records reach the file before the close (a crash loses none), none waiting for the disk.
         EXPECT_EQ(std::pair(test::contents(path).size(), test::synced),
                   std::pair(30 + 9 + 12 + big.size(), std::vector<std::string>{}))
             << "an empty read writes nothing";

@@ -25,7 +25,7 @@ namespace {
 using link::qt::VirtualMeterPort;
 using platform::DeviceIdentity;
 using platform::qt::PortTable;
-using test::Pty, test::tempPath;
+using test::Pty, test::repoint, test::tempPath;
 
 bool runUntil(const std::function<bool()> &done) {
     for (QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
@@ -52,16 +52,11 @@ struct PortLink {
 };
 
 TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackItsNumberAndMemoryStay) {
-    // A symlink in a folder of its own, replaced in one step as udev replaces a device link.
+    // A symlink in a folder of its own, replaced as udev replaces a device link.
     const std::filesystem::path dir = tempPath("qvlink-pty-link"), path = dir / "meter";
     std::filesystem::create_directories(dir);
-    const auto pointAt = [&](const std::string &device) {
-        std::filesystem::remove(dir / "new");
-        std::filesystem::create_symlink(device, dir / "new");
-        std::filesystem::rename(dir / "new", path);
-    };
     auto first = std::make_unique<Pty>();
-    pointAt(first->device);
+    repoint(path, first->device);
     platform::qt::QtSerialPort port;
     PortLink l(port);
     const std::filesystem::path plain = dir / "plain";
@@ -88,7 +83,7 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackItsNumberAndMemory
     EXPECT_EQ(failures, 1);
 
     Pty second;
-    pointAt(second.device);
+    repoint(path, second.device);
     l.timer.fire();
     EXPECT_EQ(l.form.el.panel[0].text(), connectedText(path.string()));
 

@@ -173,11 +173,9 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
         std::tuple("select /dev/ttyACM0", "A5"));
     // With adapter A5 now at /dev/ttyUSB2: ports, the remembered device, panel 1, the port's last
     // step. Only an adapter known by its serial number or ids is looked for elsewhere.
+    const DeviceIdentity a5{"/dev/ttyUSB0", "A5", 0x0403, 0x6001};
     const std::tuple<const char *, DeviceIdentity, std::string, const char *> cases[] = {
-        {"--------",
-         {"/dev/ttyUSB0", "A5", 0x0403, 0x6001},
-         connectedText("/dev/ttyUSB2"),
-         "dtr 0"},
+        {"--------", a5, connectedText("/dev/ttyUSB2"), "dtr 0"},
         {"--------", {"/dev/ttyUSB0"}, kNotFoundText, "open /dev/ttyUSB0"}, // gone
         {"-M------", {"/dev/ttyUSB2"}, connectedText(2), "dtr 2"}, // a meter on port 2 wins
     };

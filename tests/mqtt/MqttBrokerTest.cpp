@@ -100,8 +100,7 @@ TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
     for (std::string line; std::getline(csv, line);)
         if (std::isdigit(static_cast<unsigned char>(line[0])))
             rows.push_back(line);
-    ASSERT_EQ(payloads.size(), 5u);
-    ASSERT_EQ(rows.size(), 5u);
+    ASSERT_EQ(std::pair(payloads.size(), rows.size()), std::pair(std::size_t{5}, std::size_t{5}));
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const QJsonObject o = json(payloads[k]);
         EXPECT_TRUE(rows[k].starts_with(o["time"].toString().toStdString() + ",")) << rows[k];
@@ -123,8 +122,7 @@ TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
     for (const auto &e : std::filesystem::directory_iterator(path("f")))
         files.push_back(e.path().string());
     std::sort(files.begin(), files.end());
-    ASSERT_EQ(frames.size(), 2u);
-    ASSERT_EQ(files.size(), 2u);
+    ASSERT_EQ(std::pair(frames.size(), files.size()), std::pair(std::size_t{2}, std::size_t{2}));
     for (std::size_t k = 0; k < 2; ++k) {
         const QJsonObject o = json(frames[k]);
         EXPECT_EQ(o["volts"].toArray().size(), 256);

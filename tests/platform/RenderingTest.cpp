@@ -18,8 +18,7 @@ QImage render(const common::DrawingTarget &t, double pixelsPerTwip, QSize size) 
     return image;
 }
 
-// How many pixel columns hold red, and the lines they make as positions in hundreds of twips
-// (one per line however wide it is).
+// Red pixel columns counted, and their lines as hundreds of twips (one per line however wide).
 std::pair<int, std::vector<long>> redLines(const QImage &image, double pixelsPerTwip) {
     std::pair<int, std::vector<long>> out;
     for (int x = 0; x < image.width(); ++x)

@@ -114,8 +114,7 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
     Fixture flat;
     flat.show(0, 7, 13, 3, 0);
     EXPECT_EQ(flat.view.peakText(), "Peak: --");
-    // Bin 256 is none of the transform's: neither scale touches it (a cursor on the right edge
-    // reads it).
+    // Bin 256 is not the transform's: no scale touches it (a cursor on the right edge reads it).
     for (const int scale : {0, 1}) {
         Fixture edge;
         edge.view.Spectrum[256] = 7;
@@ -165,8 +164,7 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
         EXPECT_GT(f.form.el.Picture1.generation(), generation);
         EXPECT_EQ(f.textAt(150), std::string("Window: ") + name);
     }
-    // The log view keeps the linear view's volts per division for the cursors; a view item
-    // redraws only a valid waveform.
+    // The log view keeps the linear V/div for the cursors; view items redraw only a valid waveform.
     auto &el = f.form.el;
     f.form.wave.DsoParam[2] = 7; // 2 V/div, 0.125 V/div at gain 16
     f.view.mnuLinear_Click();

@@ -103,8 +103,7 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     const auto range = valueRange(drawn);
     ASSERT_TRUE(range);
     EXPECT_EQ(std::pair(range->lo, range->hi), std::pair(-3.0 - 1.4, 25.0 + 1.4));
-    const std::vector<Point> flat{{0, 2.0}, {1, 2.0}};
-    EXPECT_DOUBLE_EQ(valueRange(flat)->hi, 2.02);
+    EXPECT_DOUBLE_EQ(valueRange(std::vector<Point>{{0, 2.0}, {1, 2.0}})->hi, 2.02); // flat
     EXPECT_FALSE(valueRange(std::vector<Point>{{0, kGap}}));
 }
 
