@@ -17,14 +17,14 @@ struct ItemSpec {
     std::optional<platform::PictureFormat> picture;
 };
 
-constexpr std::array<ItemSpec, 6> kItems{{
+constexpr auto kItems = std::to_array<ItemSpec>({
     {"CSV文件(*.csv)|*.csv|所有文件(*.*)|*.*", "csv", std::nullopt},
     {"CSV文件(*.csv)|*.csv|所有文件(*.*)|*.*", "csv", std::nullopt},
     {"PNG图片(*.png)|*.png|所有文件(*.*)|*.*", "png", platform::PictureFormat::Png},
     {"SVG图片(*.svg)|*.svg|所有文件(*.*)|*.*", "svg", platform::PictureFormat::Svg},
     {"PDF文档(*.pdf)|*.pdf|所有文件(*.*)|*.*", "pdf", platform::PictureFormat::Pdf},
     {"CSV文件(*.csv)|*.csv|所有文件(*.*)|*.*", "csv", std::nullopt},
-}};
+});
 
 const ItemSpec &itemSpec(ExportItem item) {
     return kItems[static_cast<size_t>(item)];

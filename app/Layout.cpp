@@ -10,7 +10,7 @@ using S = ButtonStyle;
 
 namespace {
 
-constexpr std::array<ButtonSpec, 14> kButtons{{
+constexpr auto kButtons = std::to_array<ButtonSpec>({
     {"New", "新建文件", S::Push, false, &Elements::New},
     {"Open", "打开文件", S::Push, false, &Elements::Open},
     {"Save", "保存文件", S::Push, false, &Elements::Save},
@@ -25,7 +25,7 @@ constexpr std::array<ButtonSpec, 14> kButtons{{
     {"DSO_FFT", "FFT频谱", S::Group, false, &Elements::DSO_FFT},
     {"XCursor", "水平光标", S::Toggle, true, &Elements::XCursor},
     {"YCursor", "垂直光标", S::Toggle, false, &Elements::YCursor},
-}};
+});
 
 constexpr auto kMenus = std::to_array<MenuSpec>({
     {0, "mnuFile", "&File   ", ""},

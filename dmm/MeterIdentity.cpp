@@ -5,22 +5,22 @@
 namespace qv::dmm {
 namespace {
 
-constexpr std::array<const char *, 9> kModels{"7302",  "7302B",  "7303",     "7304",    "7303A",
-                                              "7304A", "QM520V", "ZORA900A", "ZORA900X"};
+constexpr auto kModels = std::to_array<const char *>(
+    {"7302", "7302B", "7303", "7304", "7303A", "7304A", "QM520V", "ZORA900A", "ZORA900X"});
 
 struct WorkMode {
     const char *status;
     const char *name;
 };
 
-constexpr std::array<WorkMode, 6> kWorkModes{{
+constexpr auto kWorkModes = std::to_array<WorkMode>({
     {"工作模式: DMM", " DMM sample"},
     {"工作模式: DMM mem", " DMM database"},
     {"工作模式: DMM mem", " DMM database"},
     {"工作模式: DSO", " DSO sample "},
     {"工作模式: DSO mem", " DSO database No. "},
     {"工作模式: DSO mem", " DSO database No. "},
-}};
+});
 
 } // namespace
 

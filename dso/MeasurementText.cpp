@@ -41,7 +41,7 @@ constexpr std::array<QuantityName, kQuantities> kQuantityNames{{
      QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "下冲"), "Undershoot"},
 }};
 
-constexpr std::array<WhyName, 7> kWhyNames{{
+constexpr auto kWhyNames = std::to_array<WhyName>({
     {Why::Measured, "", ""},
     {Why::UnknownScale, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "量程未知"), "unknown scale"},
     {Why::Clipped, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "波形超出屏幕边缘"),
@@ -53,7 +53,7 @@ constexpr std::array<WhyName, 7> kWhyNames{{
     {Why::NoFallingEdge, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "没有完整的下降沿"),
      "no whole falling edge"},
     {Why::Flat, QT_TRANSLATE_NOOP("qv::dso::MeasurementText", "波形平坦，没有幅度"), "flat trace"},
-}};
+});
 
 struct Prefix {
     int exponent;

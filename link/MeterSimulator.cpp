@@ -41,7 +41,7 @@ DsoSignal MeterSimulator::frameSignal() const {
     if (options_.timeBaseTour > 0) {
         // The fastest time bases of each model, as the meter knows them; the signal's period
         // shrinks with them so that every step shows a couple of periods.
-        constexpr std::array<int, 9> kTop{23, 24, 23, 26, 25, 26, 26, 24, 26};
+        constexpr auto kTop = std::to_array<int>({23, 24, 23, 26, 25, 26, 26, 24, 26});
         constexpr struct {
             int belowTop;
             double period;

@@ -12,7 +12,8 @@ struct Scheme {
     bool tls;
     int port;
 };
-constexpr std::array<Scheme, 2> kSchemes{{{"mqtt://", false, 1883}, {"mqtts://", true, 8883}}};
+constexpr auto kSchemes =
+    std::to_array<Scheme>({{"mqtt://", false, 1883}, {"mqtts://", true, 8883}});
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')

@@ -15,10 +15,10 @@ using output::json::string;
 struct FrameSensor {
     std::string_view object, name, measurement, unit;
 };
-constexpr std::array<FrameSensor, 2> kFrameSensors{{
+constexpr auto kFrameSensors = std::to_array<FrameSensor>({
     {"rms", "RMS", "rms", "V"},
     {"frequency", "Frequency", "frequency", "Hz"},
-}};
+});
 
 } // namespace
 

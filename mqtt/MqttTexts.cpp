@@ -12,14 +12,14 @@ struct Text {
     std::string_view text;
 };
 using K = Failure::Kind;
-constexpr std::array<Text, 6> kTexts{{
+constexpr auto kTexts = std::to_array<Text>({
     {K::Lookup, "cannot find the MQTT broker's host {host}: {why}"},
     {K::Connect, "cannot connect to the MQTT broker at {broker}: {why}"},
     {K::Tls, "the TLS handshake with the MQTT broker at {broker} failed: {why}"},
     {K::Refused, "the MQTT broker at {broker} refused the connection: {why}"},
     {K::Lost, "the connection to the MQTT broker at {broker} was lost: {why}"},
     {K::Silent, "no answer from the MQTT broker at {broker} {why}"},
-}};
+});
 
 void replace(std::string &text, std::string_view key, const std::string &value) {
     if (const auto at = text.find(key); at != std::string::npos)

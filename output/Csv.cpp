@@ -75,12 +75,12 @@ std::optional<SiValue> inSi(double v, std::string_view unit) {
         std::string_view name, si;
         int exponent; ///< the unit is 10^exponent of its SI unit
     };
-    static constexpr std::array<Unit, 20> kUnits{
+    static constexpr auto kUnits = std::to_array<Unit>(
         {{"V", "V", 0},      {"mV", "V", -3},  {"s", "s", 0},     {"ms", "s", -3},
          {"us", "s", -6},    {"ns", "s", -9},  {"mHz", "Hz", -3}, {"Hz", "Hz", 0},
          {"kHz", "Hz", 3},   {"MHz", "Hz", 6}, {"dB", "dB", 0},   {"A", "A", 0},
          {"mA", "A", -3},    {"uA", "A", -6},  {"Ohm", "Ohm", 0}, {"kOhm", "Ohm", 3},
-         {"MOhm", "Ohm", 6}, {"nF", "F", -9},  {"uF", "F", -6},   {"mF", "F", -3}}};
+         {"MOhm", "Ohm", 6}, {"nF", "F", -9},  {"uF", "F", -6},   {"mF", "F", -3}});
     const auto first = unit.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return std::nullopt;

@@ -11,12 +11,12 @@ namespace qv::trend {
 namespace {
 
 constexpr double kMinute = 60, kHour = 3600, kDay = 86400, kWeek = 7 * kDay;
-constexpr std::array<double, 27> kSteps{
-    0.1,          0.2,          0.5,          1,        2,           5,
-    10,           15,           30,           kMinute,  2 * kMinute, 5 * kMinute,
-    10 * kMinute, 15 * kMinute, 30 * kMinute, kHour,    2 * kHour,   3 * kHour,
-    6 * kHour,    12 * kHour,   kDay,         2 * kDay, kWeek,       2 * kWeek,
-    4 * kWeek,    8 * kWeek,    16 * kWeek};
+constexpr auto kSteps = std::to_array<double>(
+    {0.1,          0.2,          0.5,          1,        2,           5,
+     10,           15,           30,           kMinute,  2 * kMinute, 5 * kMinute,
+     10 * kMinute, 15 * kMinute, 30 * kMinute, kHour,    2 * kHour,   3 * kHour,
+     6 * kHour,    12 * kHour,   kDay,         2 * kDay, kWeek,       2 * kWeek,
+     4 * kWeek,    8 * kWeek,    16 * kWeek});
 /// Weeks start on a Monday: 1970-01-05, four days after the clock's start.
 constexpr double kMonday = 4 * kDay;
 

@@ -20,18 +20,19 @@ struct UsageError {
     std::string text;
 };
 
-constexpr std::array<int, 8> kIntervals{0, 1, 2, 5, 10, 20, 30, 60};
-constexpr std::array<std::string_view, 3> kFormats{"dso", "csv", "png"};
+constexpr auto kIntervals = std::to_array<int>({0, 1, 2, 5, 10, 20, 30, 60});
+constexpr auto kFormats = std::to_array<std::string_view>({"dso", "csv", "png"});
 
 struct Unit {
     char suffix;
     long long ms;
 };
-constexpr std::array<Unit, 4> kUnits{{{'s', 1000}, {'m', 60000}, {'h', 3600000}, {'d', 86400000}}};
+constexpr auto kUnits =
+    std::to_array<Unit>({{'s', 1000}, {'m', 60000}, {'h', 3600000}, {'d', 86400000}});
 
 using Value = OptionSpec::Value;
 
-constexpr std::array<OptionSpec, 10> kRows{{
+constexpr auto kRows = std::to_array<OptionSpec>({
     {.name = "demo", .value = Value::Required, .word = true},
     {.name = "dmm-csv", .value = Value::Required},
     {.name = "interval", .value = Value::Required},
@@ -42,7 +43,7 @@ constexpr std::array<OptionSpec, 10> kRows{{
     {.name = "formats", .value = Value::Required, .word = true},
     {.name = "wait", .value = Value::Required},
     {.name = "quiet"},
-}};
+});
 
 std::vector<OptionSpec> table() {
     std::vector<OptionSpec> rows(kRows.begin(), kRows.end());

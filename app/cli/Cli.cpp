@@ -22,11 +22,11 @@ struct Subcommand {
 };
 
 // One row per subcommand; arguments are those after the subcommand's name.
-constexpr std::array<Subcommand, 3> kSubcommands{{
+constexpr auto kSubcommands = std::to_array<Subcommand>({
     {"export", runExport},
     {"info", runInfo},
     {"capture", runCapture},
-}};
+});
 constexpr auto kNames = [] {
     std::array<std::string_view, kSubcommands.size()> names{};
     for (size_t i = 0; i < names.size(); ++i)
@@ -41,10 +41,10 @@ const Subcommand *find(std::string_view name) {
     return nullptr;
 }
 
-constexpr std::array<OptionSpec, 2> kHelpRows{{
+constexpr auto kHelpRows = std::to_array<OptionSpec>({
     {.name = "help", .shortName = 'h'},
     {.name = "help-all"},
-}};
+});
 
 // Without a window Qt's own notes (no runtime folder, fonts) would only clutter the messages.
 void keepSevereQtMessages(QtMsgType type, const QMessageLogContext &, const QString &text) {

@@ -36,13 +36,13 @@ struct Kind {
     std::optional<PictureFormat> picture;
 };
 
-constexpr std::array<Kind, 5> kKinds{{
+constexpr auto kKinds = std::to_array<Kind>({
     {"csv", ".csv", std::nullopt},
     {"spectrum-csv", ".spectrum.csv", std::nullopt},
     {"png", ".png", PictureFormat::Png},
     {"svg", ".svg", PictureFormat::Svg},
     {"pdf", ".pdf", PictureFormat::Pdf},
-}};
+});
 
 struct Output {
     const Kind *kind;
@@ -65,7 +65,7 @@ struct UsageError {
 using Value = OptionSpec::Value;
 
 // The options besides the outputs' (one row per kind, made from kKinds).
-constexpr std::array<OptionSpec, 8> kRows{{
+constexpr auto kRows = std::to_array<OptionSpec>({
     {.name = "view", .value = Value::Required, .word = true},
     {.name = "window", .value = Value::Required, .word = true},
     {.name = "db"},
@@ -74,7 +74,7 @@ constexpr std::array<OptionSpec, 8> kRows{{
     {.name = "formats", .value = Value::Required, .word = true},
     {.name = "record", .value = Value::Required},
     {.name = "measurements"},
-}};
+});
 
 std::vector<OptionSpec> table() {
     std::vector<OptionSpec> rows(kRows.begin(), kRows.end());
@@ -98,8 +98,8 @@ std::vector<OptionSpec> table() {
 }
 
 int windowType(const std::string &name) {
-    static constexpr std::array<std::string_view, 6> kNames{"rectangular", "hanning", "hamming",
-                                                            "blackman",    "flattop", "bartlett"};
+    static constexpr auto kNames = std::to_array<std::string_view>(
+        {"rectangular", "hanning", "hamming", "blackman", "flattop", "bartlett"});
     const auto found = std::find(kNames.begin(), kNames.end(), name);
     return found == kNames.end() ? -1 : static_cast<int>(found - kNames.begin());
 }

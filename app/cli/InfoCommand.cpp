@@ -128,7 +128,7 @@ std::string text(const std::string &file, Program &program) {
 } // namespace
 
 int runInfo(const char *program, std::span<const std::string> arguments) {
-    static constexpr std::array<OptionSpec, 1> kRows{{{.name = "json"}}};
+    static constexpr auto kRows = std::to_array<OptionSpec>({{.name = "json"}});
     int exit = kDone;
     const std::optional<ParsedArguments> p = parseCommand(kRows, arguments, exit);
     if (!p)

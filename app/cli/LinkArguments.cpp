@@ -7,7 +7,7 @@ namespace {
 
 using Value = OptionSpec::Value;
 
-constexpr std::array<OptionSpec, 4> kRows{{
+constexpr auto kRows = std::to_array<OptionSpec>({
     {.name = "port",
      .value = Value::Required,
      .valueName = "device",
@@ -26,7 +26,7 @@ constexpr std::array<OptionSpec, 4> kRows{{
      .valueName = "speed",
      .description = "Pace of --replay: 1 (as recorded), 10, or max.",
      .word = true},
-}};
+});
 
 } // namespace
 

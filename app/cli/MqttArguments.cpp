@@ -13,7 +13,7 @@ namespace {
 
 using Value = OptionSpec::Value;
 
-constexpr std::array<OptionSpec, 9> kRows{{
+constexpr auto kRows = std::to_array<OptionSpec>({
     {.name = "mqtt",
      .value = Value::Required,
      .valueName = "url",
@@ -51,7 +51,7 @@ constexpr std::array<OptionSpec, 9> kRows{{
                     "(default 100000)."},
     {.name = "mqtt-discovery",
      .description = "Publish Home Assistant discovery configs (retained)."},
-}};
+});
 
 } // namespace
 

@@ -18,7 +18,7 @@ using Kind = OptionSpec::Kind;
 /// The most frames --history takes.
 constexpr std::size_t kMaxHistory = 10000;
 
-constexpr std::array<OptionSpec, 7> kOwnRows{{
+constexpr auto kOwnRows = std::to_array<OptionSpec>({
     {.name = "help", .description = "Displays help on commandline options.", .shortName = 'h'},
     {.name = "help-all", .description = "Displays help including Qt specific options."},
     {.name = "version", .description = "Displays version information.", .shortName = 'v'},
@@ -43,11 +43,11 @@ constexpr std::array<OptionSpec, 7> kOwnRows{{
      .valueName = "N",
      .description = "Keep the last N frames (0 to 10000; 0 keeps none) to step back through "
                     "while stopped. Default: the saved setting, else 100."},
-}};
+});
 
 // Qt's own options: the application object takes them (with one dash or two), --help-all lists
 // them.
-constexpr std::array<OptionSpec, 14> kToolkitRows{{
+constexpr auto kToolkitRows = std::to_array<OptionSpec>({
     {.name = "qmljsdebugger",
      .value = Value::Required,
      .valueName = "value",
@@ -105,7 +105,7 @@ constexpr std::array<OptionSpec, 14> kToolkitRows{{
     {.name = "stylesheet", .value = Value::Required, .kind = Kind::Hidden},
     {.name = "widgetcount", .kind = Kind::Hidden},
     {.name = "display", .value = Value::Required, .kind = Kind::Hidden},
-}};
+});
 
 const std::vector<OptionSpec> &table() {
     static const std::vector<OptionSpec> rows = [] {
