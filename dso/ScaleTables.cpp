@@ -17,9 +17,10 @@ std::optional<int> index(double v, int size) {
 
 void ScaleTables::MakeParameter() {
     // Gains: two families, each one list copied into its models' columns.
-    const std::array<double, 15> gainA{400, 200, 100, 40,  20, 10, 4, 2,
-                                       1,   0.4, 0.2, 0.1, 40, 20, 10};
-    const std::array<double, 15> gainB{200, 100, 50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 50, 20, 10, 5};
+    const auto gainA =
+        std::to_array<double>({400, 200, 100, 40, 20, 10, 4, 2, 1, 0.4, 0.2, 0.1, 40, 20, 10});
+    const auto gainB =
+        std::to_array<double>({200, 100, 50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 50, 20, 10, 5});
     const auto fillGains = [this](const std::array<double, 15> &values, int firstMilli,
                                   std::initializer_list<int> models) {
         for (int model : models)
@@ -64,7 +65,7 @@ void ScaleTables::MakeParameter() {
     for (int i = 0; i <= 26; ++i)
         timeBaseUnit_[i] = i <= 7 ? "s" : i <= 16 ? "ms" : i <= 25 ? "us" : "ns";
 
-    const std::array<std::int16_t, 9> tops{23, 24, 23, 26, 25, 26, 26, 24, 26};
+    const auto tops = std::to_array<std::int16_t>({23, 24, 23, 26, 25, 26, 26, 24, 26});
     for (int m = 0; m < 9; ++m)
         top_[m] = tops[m];
 

@@ -14,8 +14,8 @@ constexpr int kMaxLinks = 40; // as the kernel follows them
 /// "/dev/fd/N", "/proc/self/fd/N" and the like naming this process's descriptor N; -1 otherwise.
 int descriptorOf(const std::string &path) {
     const std::string pid = "/proc/" + std::to_string(::getpid()) + "/fd/";
-    const std::array<std::string_view, 4> folders{"/dev/fd/", "/proc/self/fd/",
-                                                  "/proc/thread-self/fd/", pid};
+    const auto folders = std::to_array<std::string_view>(
+        {"/dev/fd/", "/proc/self/fd/", "/proc/thread-self/fd/", pid});
     for (const std::string_view folder : folders) {
         if (!std::string_view(path).starts_with(folder) || path.size() == folder.size())
             continue;
