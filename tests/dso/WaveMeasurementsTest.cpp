@@ -105,6 +105,12 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
     // a pulse from 0 V: the RMS over whole periods is its level x sqrt(duty), 2 V x 1/2
     const auto onOff = trace([](double i) { return pulse(40, 0.25, 0, 0.3)(i) / 2 + 10; });
     EXPECT_DOUBLE_EQ(value(measure(onOff), CycleRms), 1);
+    // the whole period between two edges of one direction when the other has but one edge
+    for (const double sign : {1.0, -1.0}) {
+        const auto once =
+            trace([sign](double i) { return sign * (i < 20 || (i >= 60 && i < 100) ? -20 : 20); });
+        EXPECT_DOUBLE_EQ(value(measure(once), CycleRms), 2) << sign;
+    }
     // overshooting by 3 units after each rising edge (just beyond the two bins each side of the
     // flat level) and by 6 after each falling one: top and base stay the flat levels, the
     // extremes give 7.5 % and 15 %
