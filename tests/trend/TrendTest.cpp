@@ -59,15 +59,18 @@ TEST(Statistics, HandComputedValues) {
         p.v += 1e9;
     EXPECT_NEAR(statistics(std::span(offset).first(9)).stddev, std::sqrt(32.0 / 7.0), 1e-6);
 
-    // Merged: the extreme 2 (-2) tied across the two parts keeps its first time.
+    // Merged: the extreme 2 (-2) tied across the two parts keeps its first time; each extreme its
+    // own reading's digits (here the reading's index).
     for (const double sign : {1.0, -1.0}) {
         Accumulator first, second;
         for (std::size_t i = 0; i < points.size(); ++i)
-            (i < 5 ? first : second).add({points[i].t, points[i].v * sign});
+            (i < 5 ? first : second).add({points[i].t, points[i].v * sign, int(i)});
         first.merge(second);
         const Statistics r = first.result();
         EXPECT_NEAR(r.stddev, statistics(points).stddev, 1e-12);
         EXPECT_EQ(std::tuple(sign > 0 ? r.minTime : r.maxTime, r.last), std::tuple(10, 2 * sign));
+        EXPECT_EQ(std::pair(r.minDecimals, r.maxDecimals),
+                  std::pair(sign > 0 ? 0 : 7, sign > 0 ? 7 : 0));
     }
 }
 
@@ -243,10 +246,12 @@ TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
               std::tuple(kDayStart - 2, true, kDayStart + 1, kDayStart + 2));
     EXPECT_DOUBLE_EQ(volts[2].v, 3.305);
 
-    // Saved a second before the last line's time of day: the log ended the day before.
-    TrendModel earlier;
-    (void)importLog(log, {kDayStart + 1, kDayStart}, earlier);
-    EXPECT_EQ(earlier.series()[1].points[0].t, kDayStart + 2 - 86400);
+    // Saved at the last line's time of day: that day; a second before it: the day before.
+    for (const double saved : {2.0, 1.0}) {
+        TrendModel earlier;
+        (void)importLog(log, {kDayStart + saved, kDayStart}, earlier);
+        EXPECT_EQ(earlier.series()[1].points[0].t, kDayStart + 2 - (saved < 2 ? 86400 : 0));
+    }
 
     const auto record =
         splitRecordFile("QVDATALINK47 V1.0\r\n2026-12-07\r\n14:03:27\r\n"
