@@ -37,18 +37,12 @@ bool wholeRow(std::string_view text) {
         return false;
     int fields = 1;
     bool quoted = false, closedLast = false;
+    // A doubled quote inside quotes closes them and opens them again: the state stays.
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
-                ++i;
-            else if (c == '"')
-                quoted = false, closedLast = i + 1 == text.size();
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
+        if (text[i] == '"')
+            quoted = !quoted, closedLast = !quoted && i + 1 == text.size();
+        else if (text[i] == ',' && !quoted)
             ++fields;
-        }
     }
     return fields == 5 && closedLast;
 }

@@ -287,6 +287,9 @@ TEST_F(CaptureTest, AReplayWithNothingToReplayEndsAtOnceACutOneSaysWhatWasLeftOu
         {whole + whole.substr(0, 9), 0,
          "empty.raw: the last 9 bytes were cut short and are left out; its 1 whole record plays",
          5},
+        {std::string("\0\0\0\0\x78\0\xFF", 7) + std::string(16, ' ') + "\x01\x02" + '\0' +
+             whole.substr(6),
+         0, "", 5}, // a blank play-back message first: no line of its own
     };
     for (const auto &[after, code, message, kept] : cases) {
         std::ofstream(path("empty.raw"), std::ios::binary | std::ios::trunc) << head + after;
