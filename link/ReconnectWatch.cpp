@@ -5,7 +5,7 @@
 namespace qv::link {
 
 bool canComeBack(const LinkTarget &target) {
-    return (target.port >= 1 && target.port <= 8) || !isPseudoTerminalName(target.device.path);
+    return target.port > 0 || !isPseudoTerminalName(target.device.path);
 }
 
 void ReconnectWatch::start(LinkTarget lost) {

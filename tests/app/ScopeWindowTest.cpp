@@ -174,6 +174,10 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
     EXPECT_EQ(std::tuple(hasColour(el.Picture1.ops(), dso::kReferenceColor),
                          test::contents(store) == test::contents(path("kept.dso"))),
               std::tuple(true, true));
+    // A store that cannot be written: said so.
+    program.reference().setStore(path("none/reference.dso"));
+    trigger("mnuKeepReference");
+    EXPECT_EQ(fp.messages.shown.size(), 2u);
 }
 
 TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
