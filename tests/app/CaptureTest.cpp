@@ -104,12 +104,10 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
         std::filesystem::remove(path("full.csv"));
     }
     // A row at an interval that does not fit stops the capture the same way, at once.
+    static constexpr rlimit kHeaderAndOneRow{190, 190};
     const Run r = run({"capture", "--demo", "dmm", "--interval", "1", "--count", "3", "--duration",
                        "30s", "--dmm-csv", arg("full.csv")},
-                      {}, [] {
-                          const rlimit limit{190, 190}; // the header and one row
-                          ::setrlimit(RLIMIT_FSIZE, &limit);
-                      });
+                      {}, [] { ::setrlimit(RLIMIT_FSIZE, &kHeaderAndOneRow); });
     std::smatch m;
     ASSERT_TRUE(std::regex_search(r.err, m, std::regex(R"(frames in (\d+\.\d) s)"))) << r.err;
     EXPECT_EQ(std::tuple(r.code, values(contents(path("full.csv"))).size(), std::stod(m[1]) < 20),

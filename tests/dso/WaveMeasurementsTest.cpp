@@ -121,8 +121,7 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
     EXPECT_EQ(std::tuple(value(ringing, Amplitude), value(ringing, Overshoot),
                          value(ringing, Undershoot)),
               std::tuple(4.0, 7.5, 15.0));
-    // A flat level (20) needs 2.5 times the points of the outermost bin (23) and a fifth of its
-    // half's: at each bound it still holds.
+    // A flat level (20) at both bounds: 2.5 times the outermost bin's (23) points, a fifth of all.
     for (const auto &[beyond, between] : {std::pair(5, 75), std::pair(8, 50)}) {
         std::vector<double> points(kShownPoints, -20);
         for (int i = 0; i < beyond + 20 + between; ++i) // and the rest over 10 .. 17

@@ -59,8 +59,7 @@ TEST(Statistics, HandComputedValues) {
         p.v += 1e9;
     EXPECT_NEAR(statistics(std::span(offset).first(9)).stddev, std::sqrt(32.0 / 7.0), 1e-6);
 
-    // Merged: the extreme 2 (-2) tied across the two parts keeps its first time; each extreme its
-    // own reading's digits (here the reading's index).
+    // Merged: a tie keeps the first time of 2 (-2); each extreme the digits (index) of its own.
     for (const double sign : {1.0, -1.0}) {
         Accumulator first, second;
         for (std::size_t i = 0; i < points.size(); ++i)
