@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -33,6 +34,13 @@ template <class F> void withFileSizeLimit(rlim_t bytes, F f) {
     f();
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
+}
+
+/// The paths of a folder's entries, sorted.
+inline std::vector<std::filesystem::path> listing(const std::filesystem::path &dir) {
+    std::vector<std::filesystem::path> paths(std::filesystem::directory_iterator(dir), {});
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 /// A path in the temporary folder, the process id first to keep parallel runs apart.

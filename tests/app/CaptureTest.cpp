@@ -119,20 +119,18 @@ TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
     const Run r = run(capture(
         {"--demo", "dso", "--frames", "2", "--formats", "dso,csv", "--out-dir", arg("frames")}));
     EXPECT_EQ(r.code, 0) << r.err;
-    std::vector<std::string> names;
-    for (const auto &e : std::filesystem::directory_iterator(path("frames")))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
+    const auto names = listing(path("frames"));
     ASSERT_EQ(names.size(), 4u);
     for (std::size_t k = 0; k < names.size(); ++k) // 2026-12-07T10-15-03_0001.csv
-        EXPECT_TRUE(std::regex_match(names[k], std::regex(R"(\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d_000)" +
-                                                          std::to_string(1 + k / 2) +
-                                                          (k % 2 ? "\\.dso" : "\\.csv"))))
+        EXPECT_TRUE(
+            std::regex_match(names[k].filename().string(),
+                             std::regex(R"(\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d_000)" +
+                                        std::to_string(1 + k / 2) + (k % 2 ? "\\.dso" : "\\.csv"))))
             << names[k];
     // Whole frames with the demo's settings (DC, gain 7, zero level and trigger position 0) and a
     // trace all along: not the tail of the frame under way at the switch.
     for (std::size_t k = 1; k < names.size(); k += 2) {
-        const auto parsed = qv::files::WaveformFormat::parse(contents(path("frames/" + names[k])));
+        const auto parsed = qv::files::WaveformFormat::parse(contents(names[k]));
         ASSERT_EQ(parsed.status, qv::files::WaveformFormat::Status::Ok);
         const auto &p = parsed.record.params;
         EXPECT_EQ(std::tuple(p[1], p[2], p[4], p[7]), std::tuple(0, 7, 1, 0)) << names[k];
@@ -162,10 +160,8 @@ TEST_F(CaptureTest, OnlyFramesReceivedWholeAreSaved) {
     EXPECT_NE(r.err.find("kept 0 readings, 2 frames in "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("; skipped 1 frame not received whole\n"), std::string::npos) << r.err;
     std::vector<double> gains;
-    for (const auto &e : std::filesystem::directory_iterator(path("frames")))
-        gains.push_back(
-            qv::files::WaveformFormat::parse(contents(e.path().string())).record.params[2]);
-    std::sort(gains.begin(), gains.end());
+    for (const auto &file : listing(path("frames")))
+        gains.push_back(qv::files::WaveformFormat::parse(contents(file)).record.params[2]);
     EXPECT_EQ(gains, (std::vector<double>{5, 8}));
 }
 

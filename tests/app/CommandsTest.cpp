@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "link/MeterSimulator.h"
 #include "platform/fakes/FakePlatform.h"
+#include "tests/DisplayText.h"
 #include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -12,18 +13,6 @@ namespace {
 
 using common::Control;
 using common::Elements;
-
-// A display list as text, so two drawings can be compared whole.
-std::string describe(const common::DisplayList &ops) {
-    std::ostringstream out;
-    for (const common::DrawOp &op : ops)
-        if (const auto *l = std::get_if<common::LineOp>(&op))
-            out << "L" << l->x1 << "," << l->y1 << "," << l->x2 << "," << l->y2 << ","
-                << int(l->color.r) << int(l->color.g) << int(l->color.b) << "\n";
-        else if (const auto *t = std::get_if<common::TextOp>(&op))
-            out << "T" << t->x << "," << t->y << "," << t->text << "\n";
-    return out.str();
-}
 
 /// The program over fake services.
 class AppTest : public ::testing::Test {
@@ -339,8 +328,9 @@ TEST_F(CommandsTest, PrintSaveDropAndOpenTheWaveform) {
     fp.printer.copies = 2;
     program.commands().clickMenu("mnuPrint");
     ASSERT_EQ(fp.printer.pages.size(), 2u);
-    EXPECT_NE(describe(fp.printer.pages[0]->ops()).find("Wave of Meter QM520V"), std::string::npos);
-    const std::string screen = describe(el.Picture1.ops()), title = form.wave.WaveTitle;
+    EXPECT_NE(test::listed(fp.printer.pages[0]->ops()).find("Wave of Meter QM520V"),
+              std::string::npos);
+    const std::string screen = test::listed(el.Picture1.ops()), title = form.wave.WaveTitle;
     const double rms = program.measurements().MeasRms;
     const std::string path = (dir / "wave1.dso").string();
     fp.files.saveAnswers.push_back(path);
@@ -360,7 +350,7 @@ TEST_F(CommandsTest, PrintSaveDropAndOpenTheWaveform) {
     el.Picture1.clear();
     fp.files.openAnswers.push_back(path);
     program.commands().clickMenu("menuOpen");
-    EXPECT_EQ(describe(el.Picture1.ops()), screen);
+    EXPECT_EQ(test::listed(el.Picture1.ops()), screen);
     EXPECT_EQ(program.measurements().MeasRms, rms);
     program.commands().pressButton("DMMmode"); // stopped drops stay on, but the screen is off
     form.v.CurrentFileName.clear();

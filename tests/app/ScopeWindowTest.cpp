@@ -1,6 +1,7 @@
 #include "app/qt/MeasurementsPanel.h"
 #include "dso/ReferenceTrace.h"
 #include "link/MeterSimulator.h"
+#include "tests/DisplayText.h"
 #include "tests/TestFiles.h"
 #include "tests/app/WindowFixture.h"
 
@@ -13,30 +14,6 @@
 namespace qv::app::qt {
 namespace {
 
-/// A display list as text, every field of every operation: equal texts, equal pictures.
-std::string listed(const common::DisplayList &ops) {
-    std::string out;
-    char buf[160];
-    const auto rgb = [](common::Rgb c) { return (c.r << 16) | (c.g << 8) | c.b; };
-    for (const auto &op : ops) {
-        if (const auto *l = std::get_if<common::LineOp>(&op))
-            std::snprintf(buf, sizeof buf, "L%g,%g,%g,%g,%06x,%d,%d,%d\n", l->x1, l->y1, l->x2,
-                          l->y2, rgb(l->color), l->width, int(l->style), int(l->mode));
-        else if (const auto *b = std::get_if<common::BoxOp>(&op))
-            std::snprintf(buf, sizeof buf, "B%g,%g,%g,%g,%06x,%d,%06x\n", b->x1, b->y1, b->x2,
-                          b->y2, rgb(b->color), int(b->filled), rgb(b->fill));
-        else if (const auto *t = std::get_if<common::TextOp>(&op))
-            std::snprintf(buf, sizeof buf, "T%g,%g,%06x,%s,%g,", t->x, t->y, rgb(t->color),
-                          t->font.c_str(), t->sizePt);
-        else
-            std::snprintf(buf, sizeof buf, "C\n");
-        out += buf;
-        if (const auto *t = std::get_if<common::TextOp>(&op))
-            out += t->text + "\n";
-    }
-    return out;
-}
-
 /// FNV-1a, 64 bits.
 std::uint64_t hashOf(const std::string &s) {
     std::uint64_t h = 14695981039346656037ull;
@@ -45,11 +22,12 @@ std::uint64_t hashOf(const std::string &s) {
     return h;
 }
 
-bool hasColour(const common::DisplayList &ops, common::Rgb colour) {
+/// The first line of that colour; null for none.
+const common::LineOp *lineOf(const common::DisplayList &ops, common::Rgb colour) {
     for (const auto &op : ops)
         if (const auto *l = std::get_if<common::LineOp>(&op); l && l->color == colour)
-            return true;
-    return false;
+            return l;
+    return nullptr;
 }
 
 /// The window in DSO mode, fed frames of the virtual meter.
@@ -76,10 +54,10 @@ class ScopeWindowTest : public WindowFixture {
         program.commands().clickMenu("mnuCopy");
         fp.files.saveAnswers = {path("out.dso")};
         program.commands().clickMenu("mnuSaveAs");
-        return listed(el.Picture1.ops()) + "|" +
-               (fp.printer.pages.empty() ? "" : listed(fp.printer.pages.back()->ops())) + "|" +
-               listed(*fp.clipboard.image) + "|" + test::contents(path("out.dso")) + "|" +
-               program.exports().waveformCsv();
+        return test::listed(el.Picture1.ops()) + "|" +
+               (fp.printer.pages.empty() ? "" : test::listed(fp.printer.pages.back()->ops())) +
+               "|" + test::listed(*fp.clipboard.image) + "|" + test::contents(path("out.dso")) +
+               "|" + program.exports().waveformCsv();
     }
 };
 
@@ -104,7 +82,7 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
     program.commands().pressButton("DSO_FFT");
     trigger("mnuNextFrame");
     EXPECT_EQ(form.wave.WaveData, history.at(1).wave.WaveData);
-    EXPECT_TRUE(hasColour(el.Picture1.ops(), common::kRed)) << "the spectrum of frame 2";
+    EXPECT_TRUE(lineOf(el.Picture1.ops(), common::kRed)) << "the spectrum of frame 2";
     program.commands().pressButton("DSO_wave");
 
     // Save As writes the frame shown.
@@ -142,12 +120,17 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
     program.commands().pressButton("DSO_wave");
     frames(1);
     // Under the live trace (its lines, in copy mode, before the first blue one), with its label.
-    const std::string screen = listed(el.Picture1.ops());
+    const std::string screen = test::listed(el.Picture1.ops());
     EXPECT_LT(screen.find(",009600,1,0,0\n"), screen.find(",0000ff,1,0,0\n"));
     EXPECT_NE(screen.find(",REF "), std::string::npos) << "the label, with its scales";
+    // It follows the live trace's vertical position: 10 units down, 400 twips lower.
+    const double before = lineOf(el.Picture1.ops(), dso::kReferenceColor)->y2;
+    form.wave.DsoParam[3] -= 10;
+    program.commands().pressButton("DSO_wave");
+    EXPECT_EQ(lineOf(el.Picture1.ops(), dso::kReferenceColor)->y2 - before, 400);
     (void)outputs();
-    EXPECT_TRUE(hasColour(fp.printer.pages.back()->ops(), dso::kReferenceColor));
-    EXPECT_TRUE(hasColour(*fp.clipboard.image, dso::kReferenceColor));
+    EXPECT_TRUE(lineOf(fp.printer.pages.back()->ops(), dso::kReferenceColor));
+    EXPECT_TRUE(lineOf(*fp.clipboard.image, dso::kReferenceColor));
     EXPECT_EQ(test::contents(store).substr(0, 17), "QVDATALINK47 V1.0");
 
     { // the next run takes it up again
@@ -163,15 +146,14 @@ TEST_F(ScopeWindowTest, TheReferenceIsDrawnUnderTheTracePrintedCopiedKeptAndClea
     }
     std::filesystem::copy_file(store, path("kept.dso"));
     trigger("mnuClearReference");
-    EXPECT_FALSE(hasColour(el.Picture1.ops(), dso::kReferenceColor) ||
-                 std::filesystem::exists(store));
+    EXPECT_FALSE(lineOf(el.Picture1.ops(), dso::kReferenceColor) || std::filesystem::exists(store));
     // Not a waveform: reported, nothing changes; a waveform: taken, drawn, kept for the next run.
     fp.files.openAnswers = {path("missing.dso"), path("kept.dso")};
     trigger("mnuOpenReference");
     EXPECT_EQ(std::tuple(fp.messages.shown.size(), bool(program.reference().reference())),
               std::tuple(1u, false));
     trigger("mnuOpenReference");
-    EXPECT_EQ(std::tuple(hasColour(el.Picture1.ops(), dso::kReferenceColor),
+    EXPECT_EQ(std::tuple(bool(lineOf(el.Picture1.ops(), dso::kReferenceColor)),
                          test::contents(store) == test::contents(path("kept.dso"))),
               std::tuple(true, true));
     // A store that cannot be written: said so.
@@ -190,7 +172,7 @@ TEST_F(ScopeWindowTest, WithNothingTurnedOnEveryOutputIsAsBefore) {
     EXPECT_EQ(std::tuple(wave, spectrum),
               std::tuple(13761869888951986275ull, 1115959660967453954ull));
     trigger("mnuPeakReadout"); // the peak readout, on and off again
-    EXPECT_NE(listed(el.Picture1.ops()).find(",Peak: "), std::string::npos);
+    EXPECT_NE(test::listed(el.Picture1.ops()).find(",Peak: "), std::string::npos);
     trigger("mnuPeakReadout");
     EXPECT_EQ(hashOf(outputs()), spectrum);
 }

@@ -111,6 +111,14 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
             trace([sign](double i) { return sign * (i < 20 || (i >= 60 && i < 100) ? -20 : 20); });
         EXPECT_DOUBLE_EQ(value(measure(once), CycleRms), 2) << sign;
     }
+    // a point in each low half inside the hysteresis band (a tenth of the amplitude) is no edge;
+    // beyond it, two more edges a period
+    for (const auto &[glitch, edges] : {std::pair(1.5, 1.0), std::pair(2.5, 2.0)}) {
+        auto points = trace(pulse(40, 0.5, 0, 0));
+        for (size_t i = 30; i < points.size(); i += 40)
+            points[i] = glitch;
+        EXPECT_EQ(std::round(value(measure(points), Frequency) * 40 * kSeconds), edges) << glitch;
+    }
     // overshooting by 3 units after each rising edge (just beyond the two bins each side of the
     // flat level) and by 6 after each falling one: top and base stay the flat levels, the
     // extremes give 7.5 % and 15 %

@@ -118,16 +118,14 @@ TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
         return got.back().topic == "t/s/status" && got.back().payload == "offline";
     }));
     const auto frames = sub.on("t/s/frame");
-    std::vector<std::string> files;
-    for (const auto &e : std::filesystem::directory_iterator(path("f")))
-        files.push_back(e.path().string());
-    std::sort(files.begin(), files.end());
+    const auto files = qv::test::listing(path("f"));
     ASSERT_EQ(std::pair(frames.size(), files.size()), std::pair(std::size_t{2}, std::size_t{2}));
     for (std::size_t k = 0; k < 2; ++k) {
         const QJsonObject o = json(frames[k]);
         EXPECT_EQ(o["volts"].toArray().size(), 256);
         EXPECT_EQ(o["sample_interval_s"].toDouble(), o["settings"]["sample_interval_s"].toDouble());
-        const QJsonObject i = json(run({"info", "--json", QString::fromStdString(files[k])}).out);
+        const QJsonObject i =
+            json(run({"info", "--json", QString::fromStdString(files[k].string())}).out);
         for (const char *key : {"settings", "measurements", "wave_measurements"})
             EXPECT_EQ(o[key].toObject(), i[key].toObject()) << key << " of frame " << k;
     }
