@@ -189,6 +189,15 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
     const auto square =
         DsoFrameSource::samples({.shape = WaveShape::Square, .amplitude = 50, .period = 5});
     EXPECT_EQ(std::count(square.begin(), square.begin() + 250, 178), 100);
+    // The crossing stays at sample 125 where rounding would move it: a slow sine (0.7 units a
+    // sample) crossing 0 or 5 units, either way.
+    for (const auto &[slope, level] :
+         {std::pair(1, 0), std::pair(1, 5), std::pair(0, 0), std::pair(0, 5)}) {
+        const auto s = DsoFrameSource::samples({.slope = slope, .level = level, .period = 256});
+        EXPECT_EQ(std::pair(s[124] >= 128 + level, s[125] >= 128 + level),
+                  std::pair(slope == 0, slope == 1))
+            << slope << "/" << level;
+    }
 }
 
 TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefusedWritersSayWhy) {

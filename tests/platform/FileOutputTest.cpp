@@ -8,11 +8,13 @@
 #include <atomic>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/fs.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -121,6 +123,23 @@ TEST_F(FileOutputTest, ReplacesTheFileAtTheEndOfItsLinksKeepingModeAndOwner) {
         ASSERT_TRUE(FileOutput::replace(path("g.csv"), "new", false).ok);
         const struct stat st = statOf(path("g.csv"));
         EXPECT_EQ(std::pair(st.st_gid, st.st_mode), std::pair(group, S_IFREG | mode));
+    }
+    // Another owner's file in a shared folder, of a group of the writer's (a child as nobody):
+    // it cannot give the new file away, but keeps the group.
+    if (::geteuid() == 0) {
+        put(path("sub/s.csv"), "old", 0664);
+        ASSERT_TRUE(::chown(path("sub/s.csv").c_str(), 0, 4242) == 0 &&
+                    ::chmod(dir_.c_str(), 0755) == 0 && ::chmod(path("sub").c_str(), 0777) == 0);
+        const gid_t groups[] = {4242};
+        const pid_t child = ::fork();
+        if (child == 0) // 0: written
+            _exit(::setgroups(1, groups) || ::setgid(65534) || ::setuid(65534) ||
+                  !FileOutput::replace(path("sub/s.csv"), "new", false).ok);
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        const struct stat st = statOf(path("sub/s.csv"));
+        EXPECT_EQ(std::tuple(status, st.st_uid, st.st_gid, contents(path("sub/s.csv"))),
+                  std::tuple(0, 65534u, 4242u, "new"));
     }
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
     ::umask(oldUmask);
