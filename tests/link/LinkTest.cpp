@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 namespace qv::link {
 namespace {
 
@@ -150,6 +152,12 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
     EXPECT_EQ(
         std::tuple(parseSimMode("dmm-memory"), parseSimMode("dso-memory"), parseSimMode("memory")),
         std::tuple(SimMode::DmmMemory, SimMode::DsoMemory, std::nullopt)); // the demo's names
+    MeterSimulator live({.mode = SimMode::Dmm}); // readings about 3.3 V, a swing in 240
+    double sum = 0;
+    for (int k = 0; k < 240; ++k)
+        sum += std::stod(
+            std::string(std::bit_cast<std::array<char, 20>>(live.nextPacket()).data() + 1, 16));
+    EXPECT_NEAR(sum / 240, 3.3, 0.002);
     MeterSimulator sim({.mode = SimMode::DmmMemory});
     std::string modes, texts;
     for (int k = 0; k < 43; ++k) { // a cycle: 2 messages, 16 readings, "Data end", 24 live ones
