@@ -67,9 +67,10 @@ TEST(Statistics, HandComputedValues) {
         first.merge(second);
         const Statistics r = first.result();
         EXPECT_NEAR(r.stddev, statistics(points).stddev, 1e-12);
-        EXPECT_EQ(std::tuple(sign > 0 ? r.minTime : r.maxTime, r.last), std::tuple(10, 2 * sign));
-        EXPECT_EQ(std::pair(r.minDecimals, r.maxDecimals),
-                  std::pair(sign > 0 ? 0 : 7, sign > 0 ? 7 : 0));
+        EXPECT_EQ(std::tuple(sign > 0 ? r.minTime : r.maxTime, r.last, r.lastTime),
+                  std::tuple(10, 2 * sign, 19));
+        EXPECT_EQ(std::tuple(r.minDecimals, r.maxDecimals, r.lastDecimals),
+                  std::tuple(sign > 0 ? 0 : 7, sign > 0 ? 7 : 0, 9));
     }
 }
 
