@@ -84,8 +84,7 @@ TEST_F(CommandLineTest, InfoGivesNumbersSiValuesTheirTextsMeasurementsAndThePeak
           "\nfrequency: ??\n", "\nwave.period: — (fewer than two crossings)\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << text;
 
-    // --measurements adds to the CSV's header, in SI units to the scale's resolution (the mean of
-    // 251 points, 5 units over, is 0.8 mV), and nothing else
+    // --measurements adds only to the CSV header, in SI to the scale's resolution (mean 0.8 mV)
     const std::string plain = run({"export", "square.dso", "--csv", "-"}).out;
 
     std::string measured = run({"export", "square.dso", "--csv", "-", "--measurements"}).out;

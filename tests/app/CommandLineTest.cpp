@@ -6,8 +6,7 @@ namespace {
 
 using namespace qv::test;
 
-// Each refusal: its exit code and the line that says why; a usage error (exit 2) is decided
-// before anything is written or a window would need a display, whatever path names an output.
+// Each refusal: exit code and reason; a usage error (2) comes before any output or display.
 TEST_F(CommandLineTest, RefusalsSayWhy) {
     const std::string wave = contents(dir / "good.dso");
     write("huge.dso", wave.substr(0, wave.find("\r\n 13 \r\n")) + "\r\n 1e400 " +
@@ -223,8 +222,7 @@ TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
     unsetenv("QVLINK_SETTINGS");
 }
 
-// A batch shows the file it is at over the last one, then a message or the capture's summary;
-// a lone file, a quiet capture or a file (every other test) shows no such line.
+// A batch's progress line, then a message or summary; none for one file, --quiet or a non-tty.
 TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
     const Pty tty; // which ends each line with CR LF
     ::fcntl(tty.master, F_SETFL, O_NONBLOCK);

@@ -145,19 +145,21 @@ TEST_F(WindowPolishTest, TheRecoveryQuestionTellsWhatItRestoresAndStandsOverTheW
     (void)boxes.show(told);
 }
 
-// Each dialog offers its own last name; one not used yet starts in the last folder chosen.
+// Each dialog offers its own last name, else the last folder chosen, and Qt's form of its filter.
 TEST(FileDialogMemory, EachSaveDialogOffersItsOwnLastName) {
     QStringList starts, answers{"/data/trend/run1.png", "/data/logs/bench.txt", ""};
     platform::qt::QtFileDialogs dialogs(
-        [&](QWidget *, const QString &start, const QString &, bool) {
-            starts << start;
+        [&](QWidget *, const QString &start, const QString &filter, bool) {
+            starts << start + ">" + filter;
             return answers.takeFirst();
         });
     const std::string trendPng = "PNG(*.png)|*.png", record = files::DmmRecordFile::kFilter;
     EXPECT_EQ(dialogs.saveFile(trendPng), "/data/trend/run1.png");
     EXPECT_EQ(dialogs.saveFile(record), "/data/logs/bench.txt");
     EXPECT_EQ(dialogs.saveFile(trendPng), std::nullopt) << "cancelled";
-    EXPECT_EQ(starts.join(QLatin1Char('|')).toStdString(), "|/data/trend|/data/trend/run1.png");
+    EXPECT_EQ(
+        starts.join(QLatin1Char('|')).toStdString(),
+        ">PNG(*.png)|/data/trend>DMM文档文件(*.txt);;所有文件(*)|/data/trend/run1.png>PNG(*.png)");
 }
 
 } // namespace

@@ -107,8 +107,7 @@ TEST_F(WindowTest, MenusButtonsAndDialogsCarryTheirTexts) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("PC520"));
 }
 
-// A click runs the command, which alone sets the state; menu shortcuts win over the focused title
-// box; scope clicks arrive in twips at any size.
+// Only the command sets the state; shortcuts beat the title box; scope clicks arrive in twips.
 TEST_F(WindowTest, ClicksAndShortcutsReachTheProgram) {
     QAction *pause = window.action("mnuPause");
     pause->trigger();

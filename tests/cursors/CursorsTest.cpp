@@ -57,8 +57,7 @@ TEST(ScreenCursors, PlacedOnlyInsideTheGraticuleMovingAndClosingEraseTheLinesDra
                                      std::lround(c.mode == 1 ? c.x : c.y));
     }
 
-    // A second click with the same button moves its line (erase, draw), the middle button moves
-    // none; closing erases both lines, but nothing once a redraw has wiped them.
+    // A same-button click moves its line, the middle one none; closing erases what is still drawn.
     const std::tuple<bool, int, int> moves[] = {
         {true, 1, 1}, {false, 1, 2}, {true, 2, 2}, {false, 2, 1}};
     for (const auto &[waveView, mode, button] : moves)

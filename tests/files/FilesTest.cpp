@@ -168,8 +168,7 @@ class FilesTest : public ::testing::Test {
     std::vector<std::string> captions;
 };
 
-// Only regular files are read (a pipe could wait for ever), and within a limit; any name the
-// system allows: no UTF-8, or of the longest length (no room for a temporary one).
+// Only regular files are read, within a limit; any name: no UTF-8, or of the longest length.
 TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimitUnderAnyName) {
     std::ofstream(path("no line ends.dso"), std::ios::binary) << std::string(100000, '7');
     const auto flat = FileStore::readLines(path("no line ends.dso"), 271, 4096);
@@ -230,8 +229,7 @@ TEST_F(FilesTest, SavingThroughADialog) {
             EXPECT_TRUE(!failed || (boxes.back().warning &&
                                     boxes.back().text.starts_with(unwritable + " 保存失败: ")));
             EXPECT_EQ(contents(existing) == "old", !saved);
-            // A waveform is named before it is written (a failed write leaves it named, unsaved);
-            // the caption follows a saved one. The DMM record leaves all alone.
+            // A waveform is named before writing (kept on failure), captioned once saved; DMM: no.
             const bool named = (saved || failed) && command < 2;
             const bool shown = saved && command < 2;
             EXPECT_EQ(std::tuple(form.v.CurrentFileName, form.el.Save.enabled(), captions.size()),

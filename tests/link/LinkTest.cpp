@@ -79,8 +79,7 @@ TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfter
     c.dispatch.resync();
     // 30 bytes without a sync byte (still cut), the tail of a packet after the gap, 3 packets b.
     c.fp.port.deliver(bytes("32+30 105+15 S 101+19 S 101+19 S 101+19"));
-    // Nothing from the two events without a sync byte nor the one that starts b; then b twice
-    // whole (the last b waits for the next sync byte).
+    // a; none from the events without a sync byte nor the one starting b; b twice (a third waits).
     EXPECT_EQ(c.packets,
               std::vector<Packet>({packet("S 1+19"), packet("S 101+19"), packet("S 101+19")}));
     DispatchRig e; // a sync byte last of the first 20 bytes ends the cut too
@@ -171,8 +170,7 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
 
     DsoSignal s{.timeBase = 24, .gain = 9, .triggerPos = -20, .verticalPos = 12, .slope = 0};
     s.level = -8, s.zeroLevel = 120;
-    // Work mode, time base, memory number of 7 frames: live ones walk model 5's four fastest
-    // time bases, stored ones memories 1..6.
+    // Mode, time base, memory of 7 frames: live ones tour the 4 fastest bases, stored ones 1..6.
     const std::pair<SimMode, const char *> cases[] = {
         {SimMode::Dso, "3 23 0,3 24 0,3 25 0,3 26 0,3 23 0,3 24 0,3 25 0,"},
         {SimMode::DsoMemory, "4 24 1,5 24 2,4 24 3,5 24 4,4 24 5,5 24 6,4 24 1,"}};
@@ -233,8 +231,7 @@ TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefuse
                                                       {0x01020304, Bytes(70000 - 0xFFFF, 0x5A)}}));
     EXPECT_EQ(std::tie(whole->note, whole->truncated), std::tuple("2026-12-07 05:00", false));
 
-    // Cut in the first record's bytes, in the second's head, in the last record's bytes: the
-    // whole records before the cut, and how many bytes at the end make none.
+    // Cut in record 1's bytes, record 2's head, the last one's bytes: whole records, bytes left.
     const std::tuple<std::size_t, std::size_t, std::size_t> cuts[] = {
         {33, 0, 3}, {42, 1, 3}, {file.size() - 1, 2, 6 + 70000 - 0xFFFF - 1}};
     for (const auto &[size, records, bytes] : cuts) {
@@ -246,8 +243,7 @@ TEST(RawRecordingTest, RecordsComeBackWholeOneAtATimeOrUpToACutBadFilesAreRefuse
             << size;
     }
 
-    // A reader takes the records found at opening, one at a time; a pipe, which cannot be read
-    // twice, is read whole first.
+    // A reader takes the records found at opening, one at a time; a pipe is read whole first.
     const auto take = [](RawRecordingReader &reader) {
         std::vector<RawRecord> taken;
         for (const RawRecord *r; (r = reader.peek()) != nullptr; reader.take())

@@ -122,8 +122,7 @@ TEST(QtSerialPortTest, BadDevicesSayWhyAnUnpluggedOneComesBackItsNumberAndMemory
     EXPECT_EQ(table.device(0) + table.device(9) + table.device(-4), "");
 }
 
-// The pace counts from the first record played, not from the lines coming up 300 ms before (on
-// the test's clock); as fast as it can, a record an event.
+// The pace counts from the first record played, not from the lines rising; kMax: one per event.
 TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) {
     RawRecording rec;
     for (std::uint32_t k = 0; k < 10; ++k) // a record every 100 ms

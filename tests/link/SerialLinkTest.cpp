@@ -191,8 +191,7 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
                   std::pair(panel == kNotFoundText, std::string(last)));
     }
 
-    // A --port device not there at start-up is watched for (as after an unplug: the user's link
-    // commands end the wait) and remembered once it connects.
+    // A --port device not there at start-up is watched for, and remembered once it connects.
     LinkFixture f("--------");
     f.link.setStartDevice("/dev/ttyUSB3");
     f.link.startUp();
@@ -279,8 +278,7 @@ TEST(DeviceLinkTest, ALostDeviceOrPortIsWatchedOnceASecondUntilItComesBackOrTheU
     EXPECT_EQ(a.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
-// After an unplug a name is opened again only where it still names the meter's device, never a
-// pseudo-terminal's; naming one does not read the system's (slow) list of devices.
+// After an unplug only a name still naming the meter's device is reopened, never a pty's.
 TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNumberOrIds) {
     LinkFixture f("--------");
     f.addDevice("/dev/pts/7");

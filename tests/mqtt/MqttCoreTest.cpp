@@ -144,8 +144,7 @@ TEST(Publisher, AFailedStartIsFinalALossIsRetriedWithGrowingWaitsTheQueueDrainsI
     f.transport.fail(Failure::Kind::Lost, "");
     EXPECT_EQ(f.timer.intervalMs, 1000);
 
-    // At QoS 0 nothing comes back for messages handed over before a loss: they do not hold the
-    // window shut after the reconnect.
+    // At QoS 0 messages handed over before a loss do not hold the window shut after reconnecting.
     Fixture z(0);
     z.publisher.start();
     z.transport.connected();

@@ -142,8 +142,7 @@ TEST(SpectrumCsv, BinsDbFrequenciesForEveryTimeBaseFamilyAndThePeakBesideTheDcBi
         EXPECT_EQ(flat[first + 5], logScale ? "5,390.625,-50" : "5,390.625,0");
     }
 
-    // The frequencies are the decimals the time base means: 1 / (12.8 x time per division) per bin.
-    // model, time base index; frequency per bin and of bin 127, by hand
+    // Per bin 1 / (12.8 x time/div) as a decimal; model, time base; per bin and bin 127, by hand
     const std::tuple<int, double, const char *, const char *> cases[] = {
         {0, 7, "0.78125", "99.21875"},      // 0.1 s/div
         {0, 15, "390.625", "49609.375"},    // 0.2 ms/div
@@ -164,8 +163,7 @@ TEST(SpectrumCsv, BinsDbFrequenciesForEveryTimeBaseFamilyAndThePeakBesideTheDcBi
                       last + ",0");
     }
 
-    // The peak: the highest bin from 1 up above its left neighbour and not below its right one
-    // (the last has only a left one), the lower of equal ones, in the file's scale.
+    // Peak: the highest bin from 1 up above its left and not below its right neighbour; ties: low.
     const double linear[] = {5, 3, 1, 4, 2}, db[] = {-3, -10, -20, -5, -30}, none[] = {0, 0, 0},
                  ties[] = {0, 2, 6, 6, 1, 5}, rising[] = {0, 1, 2, 3}, floor[] = {-50, -50};
     // bins 78.125 Hz apart (1 ms/div); the linear magnitude in volts (0.2 V a unit)

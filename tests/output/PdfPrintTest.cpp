@@ -13,10 +13,8 @@
 namespace qv::output {
 namespace {
 
-// A waveform page through the real printer, as "Print to file" does: one page per copy, one file.
-// The SVG keeps the display list's twips: the trace's points lie 20 twips apart, as drawn, instead
-// of on the 15-twip pixels of the 96-dpi view, shown at the screen's 369 x 337; the PNG file holds
-// the drawn pixels exactly, at 96 dpi.
+// The real printer to a PDF: a page per copy, one file. The SVG keeps the twips (points 20 apart,
+// not on 15-twip pixels) at 369 x 337; the PNG holds the drawn pixels exactly, at 96 dpi.
 TEST(PdfPrint, EveryCopyGoesIntoThePdfTheSvgKeepsTheTwipsThePngThePixels) {
     using platform::qt::QtPictureWriter;
     testing::PrintFixture f;

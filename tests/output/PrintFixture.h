@@ -8,8 +8,7 @@ namespace qv::output::testing {
 
 using namespace dso::test;
 
-/// The scope window in DSO mode with every view the print reads, wired as the program wires
-/// them, holding a sine of 20 units and a period of 40 samples: 500 Hz at 1 ms/div, 2 V/div.
+/// The DSO views the print reads, wired as the program does; a sine of 20 units, 500 Hz, 2 V/div.
 struct PrintFixture : Scope {
     spectrum::WindowTable windows;
     spectrum::SpectrumView view{form, tables, windows};
@@ -40,8 +39,7 @@ struct PrintFixture : Scope {
     }
 };
 
-/// The texts printed in a row, as "x:text"; with `cursors` only the cursor readouts (row 4750 at
-/// x 2000 or 3500), in the order printed.
+/// The texts printed in a row, as "x:text"; with `cursors` only those at x 2000 or 3500.
 [[nodiscard]] inline std::vector<std::string> row(const common::DrawingTarget &page, double y,
                                                   bool cursors = false) {
     std::vector<std::string> found;

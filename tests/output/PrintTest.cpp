@@ -38,8 +38,7 @@ TEST(Print, TheRecordPageOneDocumentPerCopyCursorsReadoutsTitlePenWidthsAndTrace
             std::tuple(-1000, -1000, 0u));
     }
 
-    // Each copy is a document of its own; Cancel and failures print nothing and say nothing.
-    // copies (none: Cancel), beginning fails, ending fails; documents printed
+    // A document per copy; Cancel (no copies) and failures to begin or end print and say nothing.
     // clang-format off
     const std::tuple<std::optional<int>, bool, bool, std::size_t> jobs[] = {
         {3, false, false, 3}, {std::nullopt, false, false, 0}, {0, false, false, 0},
@@ -57,8 +56,7 @@ TEST(Print, TheRecordPageOneDocumentPerCopyCursorsReadoutsTitlePenWidthsAndTrace
         EXPECT_TRUE(f.fp.messages.shown.empty());
     }
 
-    // Cursors, readouts, measurements and title in place; graticule pen 2, cursors 5, the rest 10,
-    // all in copy mode (paper has no XOR). The screen is left as it was.
+    // Cursors, readouts and title; pens 2 (graticule), 5 (cursors), 10, no XOR; screen untouched.
     PrintFixture f;
     f.show(false);
     f.form.v.CursorMode = 1;

@@ -172,8 +172,7 @@ void interrupt(pid_t thread, pthread_t handle) {
         std::this_thread::yield();
 }
 
-// A FIFO is written into, through signals that interrupt the writer (no SA_RESTART); a reader
-// gone early makes a failure, not SIGPIPE.
+// A FIFO is written into through interrupting signals; a reader gone early fails, no SIGPIPE.
 TEST_F(FileOutputTest, AFifoIsWrittenIntoAndStaysAFifo) {
     const std::string fifo = path("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -277,8 +276,7 @@ TEST_F(FileOutputTest, AFileIsReplacedWholeOrLeftAsItWas) {
     }
 }
 
-// Asked to, the content reaches the disk before it takes the name, then the folder's entry; a
-// failed sync fails the replace and leaves the old file.
+// Asked to, the file is synced before it takes the name, then its folder; a failed sync fails.
 TEST_F(FileOutputTest, SyncsTheFileThenItsFolderWhenAsked) {
     const std::string file = path("kept.csv");
     // sync; the error the first sync gives; the result; what was synced ("temporary", "folder")

@@ -28,8 +28,7 @@ std::vector<Chunk> chunks(const std::string &file) {
     return out;
 }
 
-// 3 × 2 pixels in rows of 4 values (the fourth and every top byte unread): RGB rows, each
-// filtered "up" (2) against the row above, zero above the first.
+// 3 × 2 pixels, rows of 4 (the 4th and top bytes unread): RGB rows filtered "up" (2), 0 above.
 TEST(PngFile, HeaderResolutionAndRowsFilteredUp) {
     const std::vector<std::uint32_t> pixels{0x00102030, 0xFF405060, 0x00FFFFFF, 0x12345678,
                                             0x00112233, 0x00405060, 0xAA000000, 0x12345678};

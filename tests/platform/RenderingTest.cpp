@@ -1,6 +1,5 @@
 #include "common/DrawingTarget.h"
 #include "platform/qt/services/DisplayListPainter.h"
-#include "platform/qt/services/QtFileDialogs.h"
 
 #include <QImage>
 #include <QPainter>
@@ -60,12 +59,6 @@ TEST(Rendering, TwoScalesDrawTheSameGeometry) {
     EXPECT_EQ(smallColumns, 13) << "one pixel wide at 96 dpi";
     EXPECT_EQ(smallLines, largeLines) << "the same lines, in twips, at both scales";
     EXPECT_GE(largeColumns, 2 * 13) << "pen widths scale: more than a pixel at 2.5 times the size";
-}
-
-TEST(FileDialogs, FiltersBecomeQtFilters) {
-    EXPECT_EQ(QtFileDialogs::toQtFilter("DSO波形文件(*.dso)|*.dso|所有文件(*.*)|*.*"),
-              QStringLiteral("DSO波形文件(*.dso);;所有文件(*)"));
-    EXPECT_EQ(QtFileDialogs::toQtFilter(""), QString());
 }
 
 } // namespace

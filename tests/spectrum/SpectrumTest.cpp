@@ -40,8 +40,7 @@ TEST(WindowTable, ValuesAtTheEndsAndInTheMiddleAndTheWindowedFftMagnitudes) {
     }
 }
 
-// A spectrum view with the rectangular window: a constant c gives exactly c in bin 0 when linear;
-// with `cycles`, a sine of that many cycles in 256 points, 20 units high.
+// Rectangular window: a constant c gives c in bin 0 (linear); `cycles` of a sine 20 units high.
 struct Fixture {
     platform::fakes::FakePlatform fp;
     common::Form form{fp.platform};
@@ -122,8 +121,7 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
         EXPECT_EQ(edge.view.Spectrum[256], 7) << scale;
     }
 
-    // The trace covers bins 0..127 clamped to the screen, its linear gain is decided by the largest
-    // bin, and the zero marker sits at -50 dB or 0 V.
+    // Bins 0..127 clamped, the linear gain set by the largest bin, the zero marker -50 dB or 0 V.
     // clang-format off
     const struct { int model, gainIndex, scale; double constant, gain, firstY; } traces[] = {
         {0, 7, 0, 0, 16, 4500},     {0, 7, 0, 4.99, 16, 1306.4}, {0, 7, 0, 5, 8, 2900},

@@ -92,8 +92,7 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     ASSERT_EQ(window.size(), 12u);
     EXPECT_EQ(std::pair(window.front().t, window.back().t), std::pair(100.0, 104.4));
 
-    // Four columns of two seconds: each keeps its extremes in time order, a flat one a single
-    // point, gaps one; the neighbours outside come along.
+    // Four two-second columns: extremes in time order, a flat one a point, gaps one, neighbours.
     const double values[] = {9, 1, 4, 4, 2, 7, kGap, kGap, 3}; // at 10..18
     std::vector<Point> few;
     for (int t = 0; t < 20; ++t)
