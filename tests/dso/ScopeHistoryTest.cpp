@@ -59,8 +59,7 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesClippedAtTheScreenItsLabelNamesItsSca
     auto ends = drawn(same, same);
     ASSERT_EQ(ends.size(), 250u);
     EXPECT_EQ(ends.back(), std::pair(5210.0, 2100.0));
-    // Live at half the volts and twice the time per division, moved up one division: the reference
-    // two divisions above the live zero, its 256 points over half the width.
+    // Live at half the V/div, twice the s/div, one division up: two above its zero, half as wide.
     ends = drawn(same, {points, 10, 0.05, 2e-6});
     ASSERT_EQ(ends.size(), 255u);
     EXPECT_EQ(ends.back(), std::pair(210.0 + 255 * 10, 1300.0));

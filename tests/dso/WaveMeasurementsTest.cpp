@@ -111,17 +111,15 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
             trace([sign](double i) { return sign * (i < 20 || (i >= 60 && i < 100) ? -20 : 20); });
         EXPECT_DOUBLE_EQ(value(measure(once), CycleRms), 2) << sign;
     }
-    // a point in each low half inside the hysteresis band (a tenth of the amplitude) is no edge;
-    // beyond it, two more edges a period
+    // a point in each low half inside the hysteresis band (+-2) is no edge; beyond it, two more
     for (const auto &[glitch, edges] : {std::pair(1.5, 1.0), std::pair(2.5, 2.0)}) {
         auto points = trace(pulse(40, 0.5, 0, 0));
         for (size_t i = 30; i < points.size(); i += 40)
             points[i] = glitch;
         EXPECT_EQ(std::round(value(measure(points), Frequency) * 40 * kSeconds), edges) << glitch;
     }
-    // overshooting by 3 units after each rising edge (just beyond the two bins each side of the
-    // flat level) and by 6 after each falling one: top and base stay the flat levels, the
-    // extremes give 7.5 % and 15 %
+    // overshooting by 3 units after each rising edge (just beyond the flat level's two bins each
+    // side) and by 6 after each falling one: the flat levels stay, the extremes give 7.5 %, 15 %
     const auto ringing = measure(trace([](double i) {
         const int u = static_cast<int>(i) % 40;
         return u < 20 ? (u == 0 ? 23 : 20) : (u == 20 ? -26 : -20);
