@@ -32,25 +32,23 @@ int CaptureMqtt::start() {
     if (!arguments_)
         return kDone;
     mqtt::PublishSettings &s = arguments_->settings;
+    const auto refused = [](int code, const std::string &why) {
+        complain(why);
+        return code;
+    };
     std::string error;
     if (!arguments_->passwordFile.empty()) {
         s.password = readPasswordFile(arguments_->passwordFile, error);
-        if (!s.password) {
-            complain(error);
-            return kInputRefused;
-        }
+        if (!s.password)
+            return refused(kInputRefused, error);
     }
-    if (const std::string fault = unreadable(s); !fault.empty()) {
-        complain(fault);
-        return kInputRefused;
-    }
+    if (const std::string fault = unreadable(s); !fault.empty())
+        return refused(kInputRefused, fault);
     topics_ = std::make_unique<mqtt::Topics>(s.url.prefix);
     const mqtt::Message offline{topics_->status, std::string(mqtt::kOffline), true};
     transport_ = mqtt::qt::MosquittoTransport::create(s, offline, error);
-    if (!transport_) {
-        complain(error);
-        return kOutputFailed;
-    }
+    if (!transport_)
+        return refused(kOutputFailed, error);
     timer_ = std::make_unique<platform::qt::QtTimer>();
     mqtt::Publisher::Options options;
     options.url = s.url;

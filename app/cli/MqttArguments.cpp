@@ -2,6 +2,7 @@
 
 #include "files/FileStore.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QSysInfo>
 
@@ -96,6 +97,9 @@ std::optional<MqttArguments> mqttArgumentsOf(const ParsedArguments &p, const std
     if (s.certFile.empty() != s.keyFile.empty())
         return fail("--mqtt-cert and --mqtt-key go together");
     s.clientId = p.valueOr("mqtt-id", "");
+    // The client library refuses any other id, without saying why.
+    if (s.clientId.size() > 65535 || !QByteArrayView(s.clientId).isValidUtf8())
+        return fail("--mqtt-id takes UTF-8 text of at most 65535 bytes");
     if (s.clientId.empty())
         s.clientId = mqtt::defaultClientId(QSysInfo::machineHostName().toStdString(), device);
     out.passwordFile = p.valueOr("mqtt-password-file", "");

@@ -112,6 +112,13 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
     ASSERT_TRUE(std::regex_search(r.err, m, std::regex(R"(frames in (\d+\.\d) s)"))) << r.err;
     EXPECT_EQ(std::tuple(r.code, values(contents(path("full.csv"))).size(), std::stod(m[1]) < 20),
               std::tuple(4, std::size_t{1}, true));
+    // So does a raw recording, its readings going to standard output.
+    const Run raw = run({"capture", "--interval", "0", "--replay", recording(5000), "--speed",
+                         "max", "--record-raw", arg("r.raw"), "--dmm-csv", "-"},
+                        {}, [] { ::setrlimit(RLIMIT_FSIZE, &kHeaderAndOneRow); });
+    EXPECT_EQ(std::pair(raw.code, raw.err.find("the raw recording stopped: " + path("r.raw"))),
+              std::pair(4, std::size_t{8}))
+        << raw.err;
 }
 
 // The demo's scope mode: each frame is kept as a waveform file that opens again, and as CSV.

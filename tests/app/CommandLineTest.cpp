@@ -112,6 +112,25 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
          "--interval takes 0, 1, 2, 5, 10, 20, 30 or 60"},
         {{"capture", "--port", "no-such-tty", "--wait", "1", "--dmm-csv", "x.csv"}, 5,
          "no-such-tty did not appear within 1 s"},
+        {{"capture", "--demo", "dmm", "--mqtt-qos", "0"}, 2, "--mqtt-qos needs --mqtt"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-qos", "2"}, 2,
+         "--mqtt-qos takes 0 or 1, not '2'"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-queue", "0"}, 2,
+         "--mqtt-queue takes a whole number from 1 to 999999999, not '0'"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-ca", "c"}, 2,
+         "--mqtt-ca, --mqtt-cert and --mqtt-key need an mqtts:// URL"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtts://h/p", "--mqtt-key", "k"}, 2,
+         "--mqtt-cert and --mqtt-key go together"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-id", "caf\xe9"}, 2,
+         "--mqtt-id takes UTF-8 text of at most 65535 bytes"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-id", std::string(65536, 'i')},
+         2, "--mqtt-id takes UTF-8 text of at most 65535 bytes"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-password-file", "good.dso"}, 2,
+         "a password needs a user: mqtt://USER@HOST/PREFIX"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://bob@h/p", "--mqtt-password-file", "no"}, 3,
+         "cannot read the password file no"},
+        {{"capture", "--demo", "dmm", "--mqtt", "mqtts://h/p", "--mqtt-ca", "no"}, 3,
+         "cannot read the TLS file no"},
     };
     // clang-format on
     for (const auto &[arguments, code, message] : cases) {
@@ -244,8 +263,10 @@ TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
     EXPECT_TRUE(
         std::regex_match(
             c, m,
-            std::regex("(\r[0-9.]+ s  [0-9]+ readings, 0 frames  last [^\r]*  link up\033\\[K)+"
-                       "\r\033\\[Kqvlink: kept 2 readings, 0 frames in ([0-9.]+) s\r\n")) &&
+            std::regex(
+                "(\r[0-9.]+ s  [0-9]+ readings, 0 frames  last [^\r]*  link up\033\\[K)*"
+                "\r[0-9.]+ s  [12] readings, 0 frames  last 3\\.[0-9]{3}  V  DC  link up\033\\[K"
+                "\r\033\\[Kqvlink: kept 2 readings, 0 frames in ([0-9.]+) s\r\n")) &&
         std::stod(m[2]) >= 1.5)
         << c;
     EXPECT_EQ(shown({"capture", "--demo", "dmm", "--count", "1", "--dmm-csv", "e.csv", "--quiet"}),

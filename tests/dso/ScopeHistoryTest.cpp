@@ -39,7 +39,7 @@ TEST(FrameHistory, KeepsTheNewestFramesOldestFirstNoneAtZeroAHundredByDefault) {
     EXPECT_EQ(marks(hundred).front(), 150);
 }
 
-/// The reference's line points on a fresh target.
+/// The reference's line points, the first line's start first, on a fresh target.
 std::vector<std::pair<double, double>> drawn(const WaveInput &ref, const WaveInput &live) {
     common::DrawingTarget target;
     drawReference(target, common::ScreenGeometry{}, ref, live, "REF");
@@ -47,6 +47,8 @@ std::vector<std::pair<double, double>> drawn(const WaveInput &ref, const WaveInp
     for (const auto &op : target.ops())
         if (const auto *line = std::get_if<common::LineOp>(&op)) {
             EXPECT_EQ(line->color, kReferenceColor);
+            if (ends.empty())
+                ends.emplace_back(line->x1, line->y1);
             ends.emplace_back(line->x2, line->y2);
         }
     return ends;
@@ -57,15 +59,16 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesClippedAtTheScreenItsLabelNamesItsSca
     const WaveInput same{points, 0, 0.1, 1e-6};
     // Same scales: 20 twips a point up to the trace's end at 5210, one division above centre.
     auto ends = drawn(same, same);
-    ASSERT_EQ(ends.size(), 250u);
-    EXPECT_EQ(ends.back(), std::pair(5210.0, 2100.0));
+    ASSERT_EQ(ends.size(), 251u);
+    EXPECT_EQ(std::pair(ends.front(), ends.back()),
+              std::pair(std::pair(210.0, 2100.0), std::pair(5210.0, 2100.0)));
     // Live at half the V/div, twice the s/div, one division up: two above its zero, half as wide.
     ends = drawn(same, {points, 10, 0.05, 2e-6});
-    ASSERT_EQ(ends.size(), 255u);
+    ASSERT_EQ(ends.size(), 256u);
     EXPECT_EQ(ends.back(), std::pair(210.0 + 255 * 10, 1300.0));
     // Ten times the volts: clamped to the top edge; half the time per division: cut at 5210.
     ends = drawn({points, 0, 1.0, 1e-6}, {points, 0, 0.1, 0.5e-6});
-    ASSERT_EQ(ends.size(), 125u);
+    ASSERT_EQ(ends.size(), 126u);
     EXPECT_EQ(ends.back(), std::pair(5210.0, 500.0));
     // A slope cut between points 87 and 88: the last stretch ends on it at 5210 (point 87.5).
     std::vector<double> ramp(256);

@@ -20,6 +20,7 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         {"MQTTS://bob%40lab@[::1]:8884/a/b/", true, "bob@lab", "[::1]:8884", "a/b"},
         {"mqtts://10.0.0.7/m", true, "", "10.0.0.7:8883", "m"},
         {"mqtt://h:65535/p", false, "", "h:65535", "p"},
+        {"mqtt://h:1/p", false, "", "h:1", "p"},
         {"mqtt://x%39%4a%4B@h/p", false, "x9JK", "h:1883", "p"}, // escapes: 9, a, B
     };
     for (const auto &[text, tls, user, hostPort, prefix] : good) {

@@ -223,7 +223,7 @@ TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
         {"上午12:30:00", 1800}, {"24:00:00", -1},   {"14:60:00", -1},
         {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
         {"No.5", -1},           {"", -1},           {"123:00:00", -1},
-        {"14:03:60", -1},       {"14:003:27", -1},
+        {"14:03:60", -1},       {"14:003:27", -1},  {"14::27", -1},
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
