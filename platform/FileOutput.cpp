@@ -168,22 +168,19 @@ FileOutput::Result FileOutput::openInPlace(const std::string &path, Way way) {
         struct stat st {};
         if (::fstat(fd, &st) != 0)
             return fail(errno);
-        kept_ = reserved_ = st.st_size;
+        kept_ = st.st_size;
     }
     return {true, {}};
 }
 
 FileOutput::Result FileOutput::reserve(off_t end) {
-    if (end <= reserved_)
-        return {true, {}};
+    // Room for the bytes about to be written (a no-op where the old file has them).
     int error;
-    while ((error = ::posix_fallocate(fd_, reserved_, end - reserved_)) == EINTR) {
+    while ((error = ::posix_fallocate(fd_, written_, end - written_)) == EINTR) {
     }
     // A file system that cannot reserve room is written all the same.
-    if (error == 0 || error == EINVAL || error == EOPNOTSUPP) {
-        reserved_ = end;
+    if (error == 0 || error == EINVAL || error == EOPNOTSUPP)
         return {true, {}};
-    }
     // No room: what the attempt added goes again, and the old bytes were not touched.
     if (::ftruncate(fd_, std::max(kept_, written_)) != 0) {
         // The file keeps its old bytes and some room at its end.
@@ -253,7 +250,7 @@ void FileOutput::close() {
     way_ = Way::Stream;
     temporary_.clear();
     target_.clear();
-    kept_ = reserved_ = written_ = 0;
+    kept_ = written_ = 0;
 }
 
 FileOutput::Result FileOutput::replace(const std::string &path, std::string_view bytes,

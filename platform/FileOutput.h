@@ -63,8 +63,7 @@ class FileOutput {
     int fd_ = -1;
     Way way_ = Way::Stream;
     std::string target_, temporary_;
-    off_t kept_ = 0;     ///< Overwrite: the bytes of the old file that a failure keeps
-    off_t reserved_ = 0; ///< Overwrite: the room the file is known to have
+    off_t kept_ = 0; ///< Overwrite: the bytes of the old file that a failure keeps
     off_t written_ = 0;
 };
 
