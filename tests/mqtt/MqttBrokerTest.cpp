@@ -216,7 +216,8 @@ TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
     // clang-format off
     const std::tuple<QStringList, const char *, int, std::string> cases[] = {
         {{url("s", tls.port, "mqtts"), "--mqtt-ca", "ca.crt"}, "", 0, "; mqtt: 4 published\n"},
-        {{bob, "--mqtt-password-file", "secret.txt"}, "wrong", 0, "; mqtt: 4 published\n"},
+        {{bob, "--mqtt-password-file", "secret.txt", "--mqtt-id", "bench-7"}, "wrong", 0,
+         "; mqtt: 4 published\n"},
         {{url("s", tls.port, "mqtts"), "--mqtt-ca", "other.crt"}, "", 4, "qvlink: the TLS "
          "handshake with the MQTT broker at 127.0.0.1:" + tlsPort + " failed: certificate verify "
          "failed\n"},
@@ -238,6 +239,7 @@ TEST_F(MqttBrokerTest, TlsAndPasswordsWorkAndBadSettingsEndWithExitFour) {
             << args.join(QChar(32)).toStdString() << ": " << r.err;
         EXPECT_EQ(std::filesystem::exists(path("x.csv")), code == 0) << r.err;
     }
+    EXPECT_NE(contents("auth/broker.log").find(" as bench-7 "), std::string::npos); // its client id
     const Run r = finish(quiet);
     EXPECT_EQ(std::pair(r.code, r.err),
               std::pair(4, "qvlink: no answer from the MQTT broker at 127.0.0.1:" +
