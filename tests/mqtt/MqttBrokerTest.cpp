@@ -124,8 +124,14 @@ TEST_F(MqttBrokerTest, ReadingsAndFramesArriveInOrderAsDocumented) {
         const QJsonObject o = json(frames[k]);
         EXPECT_EQ(o["volts"].toArray().size(), 256);
         EXPECT_EQ(o["sample_interval_s"].toDouble(), o["settings"]["sample_interval_s"].toDouble());
-        const QJsonObject i =
-            json(run({"info", "--json", QString::fromStdString(files[k].string())}).out);
+        const QString file = QString::fromStdString(files[k].string());
+        const QJsonObject i = json(run({"info", "--json", file}).out);
+        const std::string csv = run({"export", file, "--csv", "-"}).out; // the same volts
+        std::istringstream rows(csv.substr(csv.find("index,time_s,volts\r\n") + 20));
+        QJsonArray volts;
+        for (std::string row; std::getline(rows, row);)
+            volts.append(std::stod(row.substr(row.rfind(',') + 1)));
+        EXPECT_EQ(o["volts"].toArray(), volts);
         for (const char *key : {"settings", "measurements", "wave_measurements"})
             EXPECT_EQ(o[key].toObject(), i[key].toObject()) << key << " of frame " << k;
     }
