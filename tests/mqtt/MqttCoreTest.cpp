@@ -36,7 +36,10 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         {"mqtt://bob:pw@h/p", "no password (give it in QVLINK_MQTT_PASSWORD"},
         {"mqtt://h:0/p", "a port from 1 to 65535"}, {"mqtt://h:65536/p", "a port from 1 to 65535"},
         {"mqtt://h:/p", "a port after the colon"}, {"mqtt://h/a/#", "without the wildcards"},
-        {"mqtt://h/a//b", "without empty levels"}, {"mqtt:///p", "a host name"}};
+        {"mqtt://h/a//b", "without empty levels"}, {"mqtt:///p", "a host name"},
+        {"mqtt://[::1/p", "an IPv6 address closed by ]"}, {"mqtt://[::1]x/p", "a port after the IPv6"},
+        {"mqtt://@h/p", "a user name that is not empty"}, {"mqtt://a%4@h/p", "its escapes whole"},
+        {"mqtt://a%0a@h/p", "a user name that is not empty"}};
     // clang-format on
     for (const auto &[text, reason] : bad) {
         std::string error;
