@@ -174,6 +174,19 @@ TEST_F(CommandLineTest, HelpAndVersionWithoutADisplay) {
 }
 
 // Names are the bytes given, values any case; every output of one file, and of a record.
+// A copy of the program without its modules: pictures and the window say what they lack.
+TEST_F(CommandLineTest, WithoutItsModulesItSaysWhatIsMissing) {
+    fs::copy_file(QVLINK_PATH, dir / "qvlink");
+    program = (dir / "qvlink").string();
+    const Run png = run({"export", "good.dso", "--png", "a.png"}), window = run({});
+    EXPECT_EQ(std::tuple(png.code,
+                         png.err.find("qvlink: cannot draw pictures: cannot load "
+                                      "qvlink-pictures.so ("),
+                         window.code, window.err.find("qvlink: cannot load qvlink-window.so (")),
+              std::tuple(4, 0u, 1, 0u))
+        << png.err << window.err;
+}
+
 TEST_F(CommandLineTest, OutputsByTheNamesGiven) {
     const Run csv = run({"export", "good.dso", "--csv", "caf\xe9 -1.csv", "--png", "a.png", "--pdf",
                          "a.pdf", "--svg", "a.svg", "--spectrum-csv", "-", "--view", "SPECTRUM",

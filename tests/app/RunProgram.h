@@ -22,6 +22,7 @@ class CommandLineTest : public ::testing::Test {
   protected:
     using Run = test::Run; // not Test::Run
     fs::path dir;
+    std::string program = QVLINK_PATH; ///< the program run
 
     void SetUp() override {
         char name[] = "/tmp/qvlink-cli-XXXXXX";
@@ -58,7 +59,7 @@ class CommandLineTest : public ::testing::Test {
     /// Runs the program; stdout goes to `output`, stderr to `errors`, read back when in the folder.
     Run run(const std::vector<std::string> &arguments, std::string output = ".out",
             std::string errors = ".err") const {
-        std::vector<std::string> args{QVLINK_PATH};
+        std::vector<std::string> args{program};
         args.insert(args.end(), arguments.begin(), arguments.end());
         std::vector<char *> argv;
         for (std::string &a : args)
