@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +35,14 @@ template <class F> void withFileSizeLimit(rlim_t bytes, F f) {
     f();
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
+}
+
+/// A DMM packet: sync byte, 16 display characters (blank-padded), model, mode, number.
+inline std::vector<std::uint8_t> dmmPacket(std::string text, int mode = 0, int number = 0,
+                                           int model = 6) {
+    text.resize(16, ' ');
+    text = '\xFF' + text + char(model) + char(mode) + char(number);
+    return {text.begin(), text.end()};
 }
 
 /// The paths of a folder's entries, sorted.

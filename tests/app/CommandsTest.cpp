@@ -294,20 +294,15 @@ TEST(Layout, SevenMenusAndTheirSubmenusFileExportHoldsTheSixOutputs) {
 // An item's state lives in its element; the first and last of each family of items too.
 TEST(Layout, ItemsFindTheirElements) {
     Elements el;
+    // clang-format off
     const std::pair<const char *, Control *> cases[] = {
-        {"mnu1s", &el.mnuInterval[0]},
-        {"mnu60s", &el.mnuInterval[6]},
-        {"mnuRectangular", &el.mnuWindow[0]},
-        {"mnuBartlett", &el.mnuWindow[5]},
-        {"mnuExportWaveCsv", &el.mnuExportItem[0]},
-        {"mnuExportRecordCsv", &el.mnuExportItem[5]},
-        {"mnuCOM1", &el.mnuCOM[0]},
-        {"mnuCOM8", &el.mnuCOM[7]},
-        {"mnuAbout", &el.mnuAbout},
-        {"mnuFile", &el.mnuFile},
-        {"mnuHelpmain", &el.mnuHelpmain},
-        {"mnuCOM9", nullptr},
+        {"mnu1s", &el.mnuInterval[0]}, {"mnu60s", &el.mnuInterval[6]},
+        {"mnuRectangular", &el.mnuWindow[0]}, {"mnuBartlett", &el.mnuWindow[5]},
+        {"mnuExportWaveCsv", &el.mnuExportItem[0]}, {"mnuExportRecordCsv", &el.mnuExportItem[5]},
+        {"mnuCOM1", &el.mnuCOM[0]}, {"mnuCOM8", &el.mnuCOM[7]}, {"mnuAbout", &el.mnuAbout},
+        {"mnuFile", &el.mnuFile}, {"mnuHelpmain", &el.mnuHelpmain}, {"mnuCOM9", nullptr},
         {"mnuLine1", nullptr}};
+    // clang-format on
     for (const auto &[name, element] : cases)
         EXPECT_EQ(menuElement(el, name), element) << name;
 }

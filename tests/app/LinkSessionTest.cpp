@@ -144,8 +144,7 @@ struct Recovering {
     /// Logs a live reading of meter model 1 showing this text at this time.
     void record(const char *reading, const char *time) {
         fp.clock.timeLong = time;
-        const std::string packet = "\xFF" + std::string(reading, 16) + std::string("\x01\0\0", 3);
-        fp.port.deliver({packet.begin(), packet.end()});
+        fp.port.deliver(test::dmmPacket(reading, 0, 0, 1));
         program.Timer1_Timer();
     }
     const std::string &log() { return program.form().el.RichTextBox1.text(); }

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/Formatted.h"
 #include "tests/TestFiles.h"
 
 #include <QProcess>
@@ -11,12 +12,9 @@ namespace qv::test {
 /// Live DMM packets of meter model 1 showing from, from + 1, ... volts DC ("   123V   DC    ").
 inline std::vector<std::uint8_t> readings(int from, int count) {
     std::vector<std::uint8_t> bytes;
-    for (int n = from; n < from + count; ++n) {
-        char text[24];
-        std::snprintf(text, sizeof text, "\xFF%6dV   DC    \x01", n % 1000000);
-        bytes.insert(bytes.end(), text, text + 18);
-        bytes.insert(bytes.end(), {0, static_cast<std::uint8_t>(n)});
-    }
+    for (int n = from; n < from + count; ++n)
+        std::ranges::copy(dmmPacket(common::formatted("%6dV   DC", n % 1000000), 0, n, 1),
+                          std::back_inserter(bytes));
     return bytes;
 }
 

@@ -4,6 +4,7 @@
 #include "dmm/ReadingValue.h"
 #include "dmm/RecordLog.h"
 #include "platform/fakes/FakePlatform.h"
+#include "tests/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,7 @@ namespace {
 
 using platform::Answer;
 using Bytes = std::vector<std::uint8_t>;
-
-/// A DMM packet of model 6: sync byte, 16 display characters (blank-padded), mode, number.
-Bytes packet(std::string text, int mode, int number = 0) {
-    text.resize(16, ' ');
-    text = '\xFF' + text + char(6) + char(mode) + char(number);
-    return {text.begin(), text.end()};
-}
+using test::dmmPacket;
 
 std::string colour(common::Rgb c) {
     return c == common::kCyan                ? "cyan"
@@ -66,7 +61,7 @@ struct Rig {
         (void)fp.port.open();
     }
     void send(const std::string &text, int mode, int number = 0) {
-        fp.port.deliver(packet(text, mode, number));
+        fp.port.deliver(dmmPacket(text, mode, number));
     }
     [[nodiscard]] const std::string &logText() const { return el.RichTextBox1.text(); }
 };
@@ -146,7 +141,7 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
         rig.fp.messages.answers.push_back(answer);
         for (std::size_t i = 0; i < stream.size(); ++i) {
             const int mode = stream[i] - '0'; // 'g': garbled
-            rig.fp.port.deliver(mode > 9 ? packet("x\x01yz", 0) : packet(" 1.234 V", mode));
+            rig.fp.port.deliver(mode > 9 ? dmmPacket("x\x01yz", 0) : dmmPacket(" 1.234 V", mode));
             ASSERT_EQ(rig.fp.messages.shown.size(), asks && int(i) >= asks - 1 ? 1u : 0u) << i;
         }
         EXPECT_EQ(std::tuple(rig.dsoModeCalls, int(rig.form.v.ModeMismatchCount), rig.logText()),
@@ -163,19 +158,19 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
     // byte outside 0x20..0x7E; the line logged, the panel ('Data e' blacks out the message line).
     const std::string live = "clear|cyan 43pt 300,40 ' 1.000'|cyan 12pt 2850,940 'V'";
     const auto garbled = [](std::size_t at, std::uint8_t byte) {
-        Bytes p = packet("ABCDEFGHIJKLMNOP", 1, 3);
+        Bytes p = dmmPacket("ABCDEFGHIJKLMNOP", 1, 3);
         p[at] = byte;
         return p;
     };
     const std::tuple<Bytes, std::string, std::string> playback[] = {
-        {packet("-0.012 mV  REC  ", 1, 7), "  No.7 :  -0.012 mV  REC  \r\n",
+        {dmmPacket("-0.012 mV  REC  ", 1, 7), "  No.7 :  -0.012 mV  REC  \r\n",
          live + "|progress box 561,800 581,900"},
-        {packet("-0.012 mV  REC  ", 1, 42), "  No.42:  -0.012 mV  REC  \r\n",
+        {dmmPacket("-0.012 mV  REC  ", 1, 42), "  No.42:  -0.012 mV  REC  \r\n",
          live + "|progress box 1366,800 1386,900"},
-        {packet("   12 records", 2), "   12 records   \r\n", live}, // three leading blanks
-        {packet("Data end", 2), "Data end             \r\n",
+        {dmmPacket("   12 records", 2), "   12 records   \r\n", live}, // three leading blanks
+        {dmmPacket("Data end", 2), "Data end             \r\n",
          live + "|black box 400,300 3255,700|cyan 12pt 400,300 'Data end        '"},
-        {packet("  two blanks", 2), "  two blanks         \r\n",
+        {dmmPacket("  two blanks", 2), "  two blanks         \r\n",
          "clear|cyan 12pt 400,300 '  two blanks    '"},
         {garbled(5, 0x1F), "", live},
         {garbled(16, 0x7F), "", live}};
@@ -228,9 +223,9 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
     // What happens after the reading was drawn, and the panel once the link went down.
     const std::pair<std::function<void(Rig &)>, std::string> afterwards[] = {
         {[](Rig &) {}, stale},
-        {[](Rig &r) { r.fp.port.deliver(packet("1.2\x01", 0)); }, stale}, // garbled: not drawn
-        {[](Rig &r) { r.send("   3 records", 2); }, stale},               // not drawn either
-        {[](Rig &r) { r.send("Data start", 2); }, message},               // no reading shown
+        {[](Rig &r) { r.fp.port.deliver(dmmPacket("1.2\x01", 0)); }, stale}, // garbled: not drawn
+        {[](Rig &r) { r.send("   3 records", 2); }, stale},                  // not drawn either
+        {[](Rig &r) { r.send("Data start", 2); }, message},                  // no reading shown
         {[](Rig &r) { r.send("-0.012 mV", 1, 0); }, shown + "|progress box 400,800 420,900"},
         {[](Rig &r) { r.el.mnuStart.setChecked(false); }, shown}, // stopped: kept as it is
         {[](Rig &r) { r.el.DMMmode.setChecked(false); }, shown},  // DSO mode: the scope's panel

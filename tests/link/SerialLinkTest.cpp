@@ -339,8 +339,7 @@ TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNu
     const test::Pty terminal;
     const std::string pty = terminal.device;
     const std::filesystem::path link = test::tempPath("qvlink-meter");
-    std::filesystem::remove(link);
-    std::filesystem::create_symlink(pty, link);
+    test::repoint(link, pty);
     EXPECT_TRUE(isPseudoTerminalName(pty)) << pty;
     EXPECT_TRUE(leadsToPseudoTerminal(link.string()) && !leadsToPseudoTerminal("/dev/ttyUSB0"));
     EXPECT_TRUE(sameDeviceAtPath({link.string()}, {})) << "a link the user made stays the meter's";

@@ -110,15 +110,13 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
         f.show(0, c.gain, 13, 0, c.scale, 16);
         EXPECT_EQ(f.textAt(2600, 50), c.text) << c.gain;
     }
-    Fixture flat;
-    flat.show(0, 7, 13, 3, 0);
-    EXPECT_EQ(flat.view.peakText(), "Peak: --");
-    // Bin 256 is not the transform's: no scale touches it (a cursor on the right edge reads it).
+    // No peak in a constant; no scale touches bin 256 (a cursor on the right edge reads it).
     for (const int scale : {0, 1}) {
-        Fixture edge;
-        edge.view.Spectrum[256] = 7;
-        edge.show(0, 7, 13, 3, scale);
-        EXPECT_EQ(edge.view.Spectrum[256], 7) << scale;
+        Fixture flat;
+        flat.view.Spectrum[256] = 7;
+        flat.show(0, 7, 13, 3, scale);
+        EXPECT_EQ(flat.view.Spectrum[256], 7) << scale;
+        EXPECT_EQ(flat.view.peakText(), "Peak: --") << scale;
     }
 
     // Bins 0..127 clamped, the linear gain set by the largest bin, the zero marker -50 dB or 0 V.

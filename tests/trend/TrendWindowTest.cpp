@@ -1,8 +1,7 @@
 #include "trend/qt/TrendWindow.h"
-#include "app/qt/MainWindow.h"
-#include "platform/fakes/FakePlatform.h"
 #include "platform/qt/services/QtWindowPlaces.h"
 #include "tests/TestFiles.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QChartView>
@@ -17,14 +16,8 @@ namespace {
 using test::contents;
 
 /// The program's window on a fake port (a meter on port 1), the trend opened by its menu item.
-struct TrendWindowTest : ::testing::Test {
-    QTemporaryDir tmp;
-    const std::string dir = tmp.path().toStdString() + "/";
-    platform::qt::QtWindowPlaces places{QString::fromStdString(dir + "settings.ini")};
-    platform::fakes::FakePlatform fp;
-    app::Program program{fp.platform};
-    app::qt::MainWindow window{program};
-    common::Elements &el = program.form().el;
+struct TrendWindowTest : app::qt::WindowFixture {
+    platform::qt::QtWindowPlaces places{QString::fromStdString(path("settings.ini"))};
     TrendWindow *trend = nullptr;
     static constexpr double kStart = 1796652207;
 
@@ -36,12 +29,11 @@ struct TrendWindowTest : ::testing::Test {
         window.action("mnuTrend")->trigger();
         trend = window.trendWindow();
     }
+    void TearDown() override { trend->close(); } // its place is saved while `places` lives
     /// A live DMM packet of model 6 with these display characters at kStart + at; its events run.
-    void send(std::string text, double at) {
-        text.resize(16, ' ');
-        const std::string packet = "\xFF" + text + std::string("\x06\0\0", 3);
+    void send(const std::string &text, double at) {
         fp.clock.seconds = kStart + at;
-        fp.port.deliver({packet.begin(), packet.end()});
+        fp.port.deliver(test::dmmPacket(text));
         QApplication::processEvents();
     }
     std::string label(int row, int column) const {
@@ -152,11 +144,11 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
 
     const std::string date =
         QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat).toStdString();
-    std::ofstream(dir + "record.txt", std::ios::binary)
+    std::ofstream(path("record.txt"), std::ios::binary)
         << "QVDATALINK47 V1.0\r\n"
         << date << "\r\n14:03:27\r\nQM520V DMM Record: \r\n\r\n"
         << "  23:59:59    1.000  V  DC     \r\n  00:00:01    3.000  V  DC     \r\n\r\n";
-    fp.files.openAnswers = {dir + "record.txt", dir + "missing.txt"};
+    fp.files.openAnswers = {path("record.txt"), path("missing.txt")};
     trend->openRecordFile();
     EXPECT_EQ(trend->shownReadings(), 2u);
     // The second line is on the day of saving, the first on the day before.
@@ -169,10 +161,10 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
               std::tuple(2u, "missing.txt 无法读取。", 2u));
 
     // A Record CSV export, with a play-back line that has no time.
-    std::ofstream(dir + "record.csv", std::ios::binary)
+    std::ofstream(path("record.csv"), std::ios::binary)
         << "time,value,unit,text\r\n23:59:58,5,V  DC,\" 5.000V  DC     \"\r\n"
         << "No.5,2,V  DC,\" 2.000V  DC     \"\r\n";
-    fp.files.openAnswers = {dir + "record.csv"};
+    fp.files.openAnswers = {path("record.csv")};
     trend->openRecordFile();
     EXPECT_EQ(std::tuple(trend->shownReadings(), label(1, 1)), std::tuple(1u, "5.000\n23:59:58"));
 }
@@ -180,25 +172,25 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
 // The picture stands alone: a title (model, unit, date and time range) and the statistics.
 TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     send(" 1.000 V  DC", 0), send(" 2.500 V  DC", 1);
-    fp.files.saveAnswers = {dir + "trend", dir + "trend.svg", dir + "points.csv"};
+    fp.files.saveAnswers = {path("trend"), path("trend.svg"), path("points.csv")};
     trend->exportPicture(false), trend->exportPicture(true), trend->exportPoints();
-    EXPECT_GT(QImage(QString::fromStdString(dir + "trend.png")).height(),
+    EXPECT_GT(QImage(QString::fromStdString(path("trend.png"))).height(),
               trend->findChild<QChartView *>()->height() + 40); // title, chart, statistics
-    const std::string svg = contents(dir + "trend.svg");
+    const std::string svg = contents(path("trend.svg"));
     const QString day = QDateTime::fromSecsSinceEpoch(qint64(kStart)).toString("yyyy-MM-dd ");
     const std::string title = "QM520V   V DC   " + day.toStdString() + clock(0) + " – " + clock(1);
     EXPECT_EQ(trend->pictureTitle().toStdString(), title);
     for (const std::string &text : {title, std::string("2.500"), std::string("1.7500")})
         EXPECT_NE(svg.find(">" + text + "</text>"), std::string::npos) << text;
-    const std::string csv = contents(dir + "points.csv");
+    const std::string csv = contents(path("points.csv"));
     EXPECT_NE(csv.find(",1.000,V DC\r\n"), std::string::npos) << csv;
 
     // An existing file is replaced only when the user agrees.
-    fp.files.saveAnswers = {dir + "points.csv"};
+    fp.files.saveAnswers = {path("points.csv")};
     fp.messages.answers = {platform::Answer::Cancel};
     send(" 3.000 V  DC", 2);
     trend->exportPoints();
-    EXPECT_EQ(contents(dir + "points.csv"), csv);
+    EXPECT_EQ(contents(path("points.csv")), csv);
 }
 
 TEST_F(TrendWindowTest, OpensBesideTheMainWindowAndWhereItWasLeft) {
