@@ -111,10 +111,11 @@ TEST(WaveMeasurements, SquaresAndPulsesWithKnownDutyAndOvershoot) {
             trace([sign](double i) { return sign * (i < 20 || (i >= 60 && i < 100) ? -20 : 20); });
         EXPECT_DOUBLE_EQ(value(measure(once), CycleRms), 2) << sign;
     }
-    // a point in each low half inside the hysteresis band (+-2) is no edge; beyond it, two more
-    for (const auto &[glitch, edges] : {std::pair(1.5, 1.0), std::pair(2.5, 2.0)}) {
+    // a point in each half inside the hysteresis band (+-2) is no edge; on its edge, two more
+    const std::tuple<double, size_t, double> glitches[] = {{1.5, 30, 1}, {2, 30, 2}, {-2, 10, 2}};
+    for (const auto &[glitch, at, edges] : glitches) {
         auto points = trace(pulse(40, 0.5, 0, 0));
-        for (size_t i = 30; i < points.size(); i += 40)
+        for (size_t i = at; i < points.size(); i += 40)
             points[i] = glitch;
         EXPECT_EQ(std::round(value(measure(points), Frequency) * 40 * kSeconds), edges) << glitch;
     }
