@@ -88,19 +88,17 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
                     ::setrlimit(RLIMIT_FSIZE, &limit);
                 });
         EXPECT_EQ(code, 4) << readings;
-        EXPECT_NE(
-            err.find("cannot write " + path("full.csv") + ": the file-size limit was reached"),
-            std::string::npos)
-            << err;
+        EXPECT_PRED_FORMAT2(
+            testing::IsSubstring,
+            "cannot write " + path("full.csv") + ": the file-size limit was reached", err);
         const std::string text = contents(path("full.csv"));
         EXPECT_GT(text.size(), bytes - 100u);
         const std::vector<long> got = values(text);
         ASSERT_FALSE(got.empty());
         EXPECT_EQ(got.back(), long(got.size() - 1));
-        EXPECT_NE(
-            err.find("qvlink: kept " + std::to_string(got.size()) + " readings, 0 frames in "),
-            std::string::npos)
-            << err;
+        EXPECT_PRED_FORMAT2(
+            testing::IsSubstring,
+            "qvlink: kept " + std::to_string(got.size()) + " readings, 0 frames in ", err);
         std::filesystem::remove(path("full.csv"));
     }
     // A row at an interval that does not fit stops the capture the same way, at once.

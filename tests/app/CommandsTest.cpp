@@ -41,8 +41,7 @@ const std::tuple<const char *, Control Elements::*, const char *> kModeTable[] =
     {"menuSave", &Elements::menuSave, "0---"}, {"Print", &Elements::Print, "0---"},
     {"mnuPrint", &Elements::mnuPrint, "0---"}, {"mnuSaveAs", &Elements::mnuSaveAs, "0---"},
     {"Copy", &Elements::Copy, "----"}, {"Picture1 mouse", &Elements::Picture1Mouse, "0-1-"},
-    {"Picture1 drops", &Elements::Picture1Drops, "---0"},
-};
+    {"Picture1 drops", &Elements::Picture1Drops, "---0"}};
 // clang-format on
 
 class ModeStates : public AppTest {

@@ -92,8 +92,7 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
          "趋势 - QVLINK", "Trend - QVLINK"},
         {"Qt's buttons",
          [] { return QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(); },
-         "取消", "Cancel"},
-    };
+         "取消", "Cancel"}};
     // clang-format on
     for (const Language language : {Language::English, Language::Chinese}) {
         choose(language);

@@ -27,8 +27,7 @@ TEST(NumberFormat, PrintItemsPatternsRoundTripsParsingHalfEvenRoundingAndSaturat
         {7.8125, "###0.0##", "7.813"}, {-0.001, "###0.0#", "0.0"}, {-0.006, "###0.0#", "-0.01"},
         {25, "##0.0##", "25.0"}, {0.999, "##0.0#", "1.0"}, {99.995, "##0.0#", "100.0"},
         {-2.25, "#0.0#", "-2.25"}, {0.125, "##0.0#", "0.13"}, {12.34567, "###0.0###", "12.3457"},
-        {-0.0, "##0.0#", "0.0"}, {1e300, "###0.0#", "1E+300"},
-    };
+        {-0.0, "##0.0#", "0.0"}, {1e300, "###0.0#", "1E+300"}};
     // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(*c.pattern ? formatPattern(c.value, c.pattern) : printItem(c.value), c.text)
@@ -43,12 +42,9 @@ TEST(NumberFormat, PrintItemsPatternsRoundTripsParsingHalfEvenRoundingAndSaturat
                          parseNumber("abc"), parseNumber("+0.5")),
               std::tuple(-2.68, 1.79769313486231e308, 0.0, 0.5));
     // clang-format off
-
     const struct { double in, rounded; int int16; } halves[] = {
-        {0.5, 0, 0}, {1.5, 2, 2}, {2.5, 2, 2}, {-2.5, -2, -2}, {2.4999, 2, 2}, {-0.5, -0.0, 0},
-        {1e9, 1e9, 32767}, {-1e9, -1e9, -32768}, {32767.5, 32768, 32767},
-        {-32768.5, -32768, -32768},
-    };
+        {0.5, 0, 0}, {1.5, 2, 2}, {2.5, 2, 2}, {-2.5, -2, -2}, {2.4999, 2, 2}, {1e9, 1e9, 32767},
+        {-0.5, -0.0, 0}, {-1e9, -1e9, -32768}, {32767.5, 32768, 32767}, {-32768.5, -32768, -32768}};
     // clang-format on
     for (const auto &c : halves)
         EXPECT_EQ(std::tuple(roundHalfEven(c.in), toInt16(c.in)), std::tuple(c.rounded, c.int16))

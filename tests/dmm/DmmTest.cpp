@@ -67,17 +67,16 @@ struct Rig {
 };
 
 TEST(ReadingValue, NumberAndUnitOfTheDisplayTextAndLogLinesSplitIntoTimeAndReading) {
+    // clang-format off
     const std::tuple<const char *, std::optional<double>, const char *> cases[] = {
-        {"-1.234mV  DC    ", -1.234, "mV  DC"},
-        {"+12.34k ohm     ", 12.34, "k ohm"},
+        {"-1.234mV  DC    ", -1.234, "mV  DC"}, {"+12.34k ohm     ", 12.34, "k ohm"},
         {" 1 234Hz        ", 1234, "Hz"}, // blanks inside the digits are padding
         {"  .5  nF        ", 0.5, "nF"},  // decimal point first
-        {"  OL  M ohm     ", std::nullopt, "M ohm"},
+        {"  OL  M ohm     ", std::nullopt, "M ohm"}, {" -  . mV        ", std::nullopt, "mV"},
         {"                ", std::nullopt, ""},  // a blank display
         {"1.2.3 V         ", std::nullopt, "V"}, // two decimal points
-        {" -  . mV        ", std::nullopt, "mV"},
-        {"5", 5, ""}, // a short text has no unit
-    };
+        {"5", 5, ""}}; // a short text has no unit
+    // clang-format on
     for (const auto &[reading, value, unit] : cases) {
         const ReadingValue r = parseReading(reading);
         EXPECT_EQ(std::tie(r.value, r.unit), std::tuple(value, unit)) << '"' << reading << '"';

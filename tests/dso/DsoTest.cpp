@@ -147,10 +147,9 @@ TEST(DsoDecoder, TimeBaseChoosesCopyOrReconstructionTitlesAndDataErrors) {
         const auto &w = b.form.wave;
         const bool shown = outcome == O::Shown;
         EXPECT_EQ((std::array{w.WaveData[0], w.WaveData[100], w.WaveData[256]}), points);
-        EXPECT_EQ(std::tuple(w.WaveData[255], w.DsoParam[0]),
-                  std::tuple(w.WaveData[254], timeBase));
-        EXPECT_EQ(std::tuple(w.WaveTitle, b.form.el.Save.enabled(), b.displays),
-                  std::tuple(title, shown, shown ? 1 : 0));
+        EXPECT_EQ(std::tuple(w.WaveData[255], w.DsoParam[0], w.WaveTitle, b.form.el.Save.enabled(),
+                             b.displays),
+                  std::tuple(w.WaveData[254], timeBase, title, shown, shown ? 1 : 0));
         EXPECT_EQ(textsAt(b.form.el.Picture2).ends_with("Data error!|"), outcome == O::DataError);
     }
 }
@@ -211,11 +210,9 @@ TEST(DsoDecoder, OnlyAFrameWithItsHeaderIsCompletedAndOnlyAnIntactOneIsWhole) {
             b.form.el.DSOmode.setChecked(true);
         }
         b.feed(after);
-        EXPECT_EQ(std::tuple(b.decoder.framesCompleted(), b.displays, b.form.wave.WaveValid),
-                  std::tuple(completed, completed, completed > 0))
-            << what;
-        EXPECT_EQ(std::tuple(b.decoder.lastFrameWhole(), b.form.wave.DsoParam[7]),
-                  std::tuple(whole, zero))
+        EXPECT_EQ(std::tuple(b.decoder.framesCompleted(), b.displays, b.form.wave.WaveValid,
+                             b.decoder.lastFrameWhole(), b.form.wave.DsoParam[7]),
+                  std::tuple(completed, completed, completed > 0, whole, zero))
             << what;
     }
 }

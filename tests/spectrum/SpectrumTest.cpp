@@ -128,8 +128,7 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
         {0, 7, 1, 0, 1, 4500}, // the -50 dB floor lies on the bottom edge
         {0, 7, 1, 10, 1, 2500 - 400 * std::log10(256 * 2.0)},
         {4, 11, 1, 1, 1, 2500 - 400 * std::log10(256 * 0.005)}, // 50 mV/div taken in volts
-        {0, 12, 1, 1, 1, 2500 - 400 * std::log10(256 * 0.004)},
-    };
+        {0, 12, 1, 1, 1, 2500 - 400 * std::log10(256 * 0.004)}};
     // clang-format on
     for (const auto &c : traces) {
         Fixture f;
