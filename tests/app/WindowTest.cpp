@@ -215,7 +215,6 @@ TEST_F(WindowTest, PicturesShowTheScreenAsDrawn) {
         QImage(QString::fromStdString(path("screen.png"))).convertToFormat(QImage::Format_RGB32);
     // The same pixels as the scope screen at its default size and the clipboard copy.
     window.scope()->resize(369, 337);
-    ASSERT_EQ(png.size(), QSize(369, 337));
     EXPECT_EQ(png, window.scope()->image().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(png, platform::qt::QtClipboard::render(el.Picture1, ExportCommands::kScreenWidth,
                                                      ExportCommands::kScreenHeight));
