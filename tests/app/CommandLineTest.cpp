@@ -39,6 +39,7 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"good.dso", "--csv", "x.csv"}, 2, R"(unknown option "--csv")"},
         {{"good.dso", "record.txt"}, 2,
          R"(the window opens one file: "record.txt" is one too many)"},
+        {{"frobnicate", "good.dso"}, 2, R"(unknown command "frobnicate")"},
         {{"--demo", "dso", "info", "good.dso"}, 2,
          R"(the command "info" goes first, before any option)"},
         {{"--speed", "fast"}, 2, "--speed takes 1, 10 or max, not 'fast'"},
