@@ -66,7 +66,7 @@ std::string wrapped(std::string_view names, size_t column, std::string_view text
         if (isSpace(c))
             lastBreakable = i;
         long breakAt = -1, nextLineStart = -1;
-        if (x > max && lastBreakable != -1) {
+        if (x > max) { // a blank came before: else the line broke at max
             breakAt = lastBreakable;
             nextLineStart = lastBreakable + 1;
         } else if ((x > max - 1 && lastBreakable == -1) || i == len - 1) {
