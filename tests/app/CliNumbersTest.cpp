@@ -14,7 +14,10 @@ using namespace qv::test;
 /// The JSON of `qvlink info FILE --json`, which must parse.
 QJsonObject info(const Run &r) {
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("\n  },\n"), std::string::npos) << "a brace on its own line:\n" << r.out;
+    EXPECT_TRUE(r.out.find("{\n    \"") != std::string::npos &&
+                r.out.find("\n  },\n") != r.out.npos)
+        << "members and closing braces on lines of their own:\n"
+        << r.out;
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
