@@ -12,8 +12,9 @@ src, bld, seed = sys.argv[1], sys.argv[2], int(sys.argv[3])
 n = int(sys.argv[4]) if len(sys.argv) > 4 else 30
 env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 def sh(cmd, t=1800):
-    # in a session of its own, so that a hung test program goes down with its shell
-    p = subprocess.Popen(cmd, shell=True, cwd=src, env=env, stdout=subprocess.PIPE,
+    # in a session of its own, so that a hung test program goes down with its shell; a program
+    # that grows without end (a fault in a queue's loop) fails at 8 GiB instead of filling memory
+    p = subprocess.Popen("ulimit -v 8388608; " + cmd, shell=True, cwd=src, env=env, stdout=subprocess.PIPE,
                          stderr=subprocess.PIPE, text=True, errors="replace", start_new_session=True)
     try:
         out, err = p.communicate(timeout=t)
