@@ -29,10 +29,7 @@ class RecordList final : public RawRecordSource {
     const RawRecord *peek() override {
         return next_ < recording_.records.size() ? &recording_.records[next_] : nullptr;
     }
-    void take() override {
-        if (next_ < recording_.records.size())
-            ++next_;
-    }
+    void take() override { ++next_; } // past the end peek() still finds none
     std::size_t size() const override { return recording_.records.size(); }
     const std::string &note() const override { return recording_.note; }
 
