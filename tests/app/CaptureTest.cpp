@@ -331,6 +331,8 @@ TEST_F(CaptureTest, ReadingsCarryTheLocalTimeOfTheZoneWithItsOffset) {
             // 2026-12-07T10:15:03.120+01:00,10:15:03,...
             EXPECT_EQ(line.substr(23, 6), offset) << line;
             EXPECT_EQ(line.substr(30, 8), line.substr(11, 8)) << line;
+            const std::string n = std::to_string(rows - 1); // the reading "     nV   DC    "
+            EXPECT_EQ(line.substr(38), "," + n + ",V   DC,\"     " + n + "V   DC    \"\r");
             std::tm tm{};
             ASSERT_NE(strptime(line.substr(0, 19).c_str(), "%Y-%m-%dT%H:%M:%S", &tm), nullptr);
             const std::time_t utc = timegm(&tm) - east;
