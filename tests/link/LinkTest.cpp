@@ -339,7 +339,8 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     ASSERT_TRUE(port.selectPort(1) && port.open());
     port.playUntil(1000);
     EXPECT_TRUE(events.empty() && port.dsr() == false) << "no lines, no power, no bytes";
-    ASSERT_TRUE(port.setRts(true) && port.setDtr(true) && port.cts() == true);
+    ASSERT_TRUE(port.setRts(true) && !port.dsr().value() && !port.cts().value() && // both lines
+                port.setDtr(true) && port.cts() == true && port.dsr() == true);
     port.playUntil(150);
     EXPECT_EQ(events, std::vector<Bytes>{bytes("0 0 0 0 0 0 0 0 0 0 1 1 1 1 1 1 1 1 1 1")});
     std::vector next{port.nextTime()};
