@@ -225,6 +225,7 @@ TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
         {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
         {"No.5", -1},           {"", -1},           {"123:00:00", -1},
         {"14:03:60", -1},       {"14:003:27", -1},  {"14::27", -1},
+        {"1:00:00 PM", 46800},
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
