@@ -26,6 +26,11 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
     fs::create_symlink("good.dso", dir / "link.dso");
     fs::create_hard_link(dir / "good.dso", dir / "hard.dso");
     fs::create_symlink("o.csv", dir / "link.csv"); // to a file still to be made
+    // A capture of the demo publishing to url with one more option.
+    const auto mqtt = [](std::string url, std::string option, std::string value) {
+        return Args{"capture", "--demo", "dmm", "--mqtt", url, option, value};
+    };
+    const std::string kIdBounds = "--mqtt-id takes UTF-8 text of at most 65535 bytes";
     // clang-format off
     const std::tuple<Args, int, std::string> cases[] = {
         {{"exprot", "good.dso", "--csv", "x.csv"}, 2,
@@ -114,24 +119,18 @@ TEST_F(CommandLineTest, RefusalsSayWhy) {
         {{"capture", "--port", "no-such-tty", "--wait", "1", "--dmm-csv", "x.csv"}, 5,
          "no-such-tty did not appear within 1 s"},
         {{"capture", "--demo", "dmm", "--mqtt-qos", "0"}, 2, "--mqtt-qos needs --mqtt"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-qos", "2"}, 2,
-         "--mqtt-qos takes 0 or 1, not '2'"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-queue", "0"}, 2,
+        {mqtt("mqtt://h/p", "--mqtt-qos", "2"), 2, "--mqtt-qos takes 0 or 1, not '2'"},
+        {mqtt("mqtt://h/p", "--mqtt-queue", "0"), 2,
          "--mqtt-queue takes a whole number from 1 to 999999999, not '0'"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-ca", "c"}, 2,
+        {mqtt("mqtt://h/p", "--mqtt-ca", "c"), 2,
          "--mqtt-ca, --mqtt-cert and --mqtt-key need an mqtts:// URL"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtts://h/p", "--mqtt-key", "k"}, 2,
-         "--mqtt-cert and --mqtt-key go together"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-id", "caf\xe9"}, 2,
-         "--mqtt-id takes UTF-8 text of at most 65535 bytes"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-id", std::string(65536, 'i')},
-         2, "--mqtt-id takes UTF-8 text of at most 65535 bytes"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://h/p", "--mqtt-password-file", "good.dso"}, 2,
+        {mqtt("mqtts://h/p", "--mqtt-key", "k"), 2, "--mqtt-cert and --mqtt-key go together"},
+        {mqtt("mqtt://h/p", "--mqtt-id", "caf\xe9"), 2, kIdBounds},
+        {mqtt("mqtt://h/p", "--mqtt-id", std::string(65536, 'i')), 2, kIdBounds},
+        {mqtt("mqtt://h/p", "--mqtt-password-file", "good.dso"), 2,
          "a password needs a user: mqtt://USER@HOST/PREFIX"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtt://bob@h/p", "--mqtt-password-file", "no"}, 3,
-         "cannot read the password file no"},
-        {{"capture", "--demo", "dmm", "--mqtt", "mqtts://h/p", "--mqtt-ca", "no"}, 3,
-         "cannot read the TLS file no"},
+        {mqtt("mqtt://bob@h/p", "--mqtt-password-file", "no"), 3, "cannot read the password file no"},
+        {mqtt("mqtts://h/p", "--mqtt-ca", "no"), 3, "cannot read the TLS file no"},
     };
     // clang-format on
     for (const auto &[arguments, code, message] : cases) {
