@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 
 namespace qv::mqtt {
 namespace {
@@ -130,10 +131,10 @@ std::optional<BrokerUrl> parseBrokerUrl(std::string_view url, std::string &error
         out.host.find_first_of(" /?#@") != std::string::npos)
         return fail("a host name");
     if (!port.empty()) {
-        if (port.size() > 5 || port.find_first_not_of("0123456789") != std::string_view::npos ||
-            std::stoi(std::string(port)) < 1 || std::stoi(std::string(port)) > 65535)
+        const char *end = port.data() + port.size();
+        const auto [stop, why] = std::from_chars(port.data(), end, out.port);
+        if (why != std::errc{} || stop != end || out.port < 1 || out.port > 65535)
             return fail("a port from 1 to 65535");
-        out.port = std::stoi(std::string(port));
     }
     if (const std::string fault = prefixFault(prefix); !fault.empty())
         return fail(fault);

@@ -182,7 +182,7 @@ bool LineFile::begin(std::string &error) {
             }
         }
         const long long end = tailAt_ + static_cast<long long>(tailMended_.size());
-        if (end < size_ && ::ftruncate(fd_, end) != 0) {
+        if (::ftruncate(fd_, end) != 0) {
             error = reason(errno);
             return false;
         }
@@ -222,11 +222,8 @@ void LineFile::sync() {
 }
 
 void LineFile::discard() {
-    if (!created_ || begun_ || !own_)
-        return;
-    ::close(fd_);
-    own_ = false;
-    (void)::unlink(path_.c_str());
+    if (created_ && !begun_)
+        (void)::unlink(path_.c_str());
 }
 
 } // namespace qv::output

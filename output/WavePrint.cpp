@@ -4,6 +4,8 @@
 #include "dso/WaveScreen.h"
 #include "output/PageCursors.h"
 
+#include <algorithm>
+
 namespace qv::output {
 namespace {
 
@@ -20,14 +22,14 @@ void printTrace(const common::Form &form, common::DrawingTarget &page) {
     const double position = form.wave.DsoParam[3];
     page.setDrawMode(common::DrawMode::Copy);
     page.setPenStyle(common::PenStyle::Solid);
-    page.setCurrentX(g.ScreenLeft + kMargin);
+    const double left = g.ScreenLeft + kMargin;
+    page.setCurrentX(left);
     page.setPenWidth(kTracePen);
     page.setCurrentY(dso::traceY(g, wave[0], position));
     // Two points more than the screen shows: the page runs on to ScreenRight - 1.
-    std::size_t i = 0;
-    for (double x = g.ScreenLeft + kMargin; x <= g.ScreenRight - 1 && i < wave.size();
-         x += kStep, ++i)
-        page.lineTo(x, dso::traceY(g, wave[i], position), common::kBlack);
+    const auto points = std::min(wave.size(), std::size_t((g.ScreenRight - 1 - left) / kStep) + 1);
+    for (std::size_t i = 0; i < points; ++i)
+        page.lineTo(left + kStep * double(i), dso::traceY(g, wave[i], position), common::kBlack);
 }
 
 void printCursors(const common::Form &form, const cursors::ScreenCursors &cursors,

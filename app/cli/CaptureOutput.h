@@ -52,8 +52,6 @@ class CaptureOutput {
     /// of one turn of the event loop (one read from the port) go out together at its end,
     /// earlier ones wait for nothing. False after a write error.
     [[nodiscard]] bool flush();
-    /// Rows wait for flush.
-    [[nodiscard]] bool pending() const { return pendingRows_ > 0; }
     /// Empties the program's log (its rows went out as they were appended), so a day-long
     /// capture keeps its memory.
     void trimLog();

@@ -160,7 +160,10 @@ class Capture {
             [this](std::string_view text) { keep(output_.logged(text)); });
         flush_.setSingleShot(true);
         flush_.setInterval(0);
-        QObject::connect(&flush_, &QTimer::timeout, [this] { keep(output_.flush()); });
+        QObject::connect(&flush_, &QTimer::timeout, [this] {
+            if (!output_.flush())
+                finish(kOutputFailed);
+        });
     }
 
     /// After a write: stops at the first failure or when the count or frames are reached. Rows
@@ -170,7 +173,7 @@ class Capture {
             return finish(kOutputFailed);
         if (output_.done())
             return finish(kDone);
-        if (output_.pending() && !flush_.isActive())
+        if (!flush_.isActive())
             flush_.start();
     }
 
@@ -315,7 +318,6 @@ int runCaptureSession(const CaptureSettings &settings, PictureKit *pictures) {
     // A replay without a whole record has no meter to wait for: it ends at once.
     if (port->nothingToReplay)
         return kInputRefused;
-    endSignal.store(0);
     std::signal(SIGINT, askToEnd);
     std::signal(SIGTERM, askToEnd);
     // A file-size limit or a closed pipe fails the write (a message, exit 4) instead of killing.
