@@ -213,10 +213,15 @@ TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw
                   std::tuple(calls, after, xDown, yDown))
             << press;
     }
-    for (const bool wave : {false, true}) {
+    // The buttons and the Wave menu's items switch the view (the menu draws a spectrum itself).
+    for (const auto &[name, wave, drawn] :
+         {std::tuple("DSO_FFT", false, "F"), std::tuple("mnuDSOwave", true, "W"),
+          std::tuple("mnuDSOFFT", false, ""), std::tuple("DSO_wave", true, "W")}) {
         calls_.clear();
-        program.commands().pressButton(wave ? "DSO_wave" : "DSO_FFT");
-        EXPECT_EQ(calls_, wave ? "W" : "F");
+        const std::string_view item = name;
+        item.starts_with("mnu") ? program.commands().clickMenu(name)
+                                : program.commands().pressButton(name);
+        EXPECT_EQ(calls_, drawn) << name;
         EXPECT_EQ(std::pair(el.DSO_wave.checked(), el.DSO_FFT.checked()), std::pair(wave, !wave));
         const Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
         const Control &other = wave ? el.mnuDSOFFT : el.mnuDSOwave;

@@ -157,13 +157,13 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
         sum += std::stod(
             std::string(std::bit_cast<std::array<char, 20>>(live.nextPacket()).data() + 1, 16));
     EXPECT_NEAR(sum / 240, 3.3, 0.002);
-    MeterSimulator sim({.mode = SimMode::DmmMemory});
+    MeterSimulator sim({.mode = SimMode::DmmMemory, .model = 255}); // sent as 254: no sync byte
     std::string modes, texts;
     for (int k = 0; k < 43; ++k) { // a cycle: 2 messages, 16 readings, "Data end", 24 live ones
         const Packet p = sim.nextPacket();
         modes += char('0' + p[18]);
         texts.append(p.begin() + 1, p.begin() + 17);
-        EXPECT_TRUE(p[18] != 1 || p[19] == k - 2) << "stored reading " << k - 2;
+        EXPECT_TRUE(p[17] == 254 && (p[18] != 1 || p[19] == k - 2)) << "reading " << k - 2;
     }
     EXPECT_EQ(modes, "22" + std::string(16, '1') + "2" + std::string(24, '0'));
     EXPECT_EQ(texts.substr(0, 19) + texts.substr(16 * 18, 6), "Data start         Data e");
@@ -196,10 +196,13 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
         DsoFrameSource::samples({.shape = WaveShape::Square, .amplitude = 50, .period = 5});
     EXPECT_EQ(std::count(square.begin(), square.begin() + 250, 178), 100);
     // The crossing stays at sample 125 where rounding would move it: a slow sine (0.7 units a
-    // sample) crossing 0 or 5 units, either way.
-    for (const auto &[slope, level] :
-         {std::pair(1, 0), std::pair(1, 5), std::pair(0, 0), std::pair(0, 5)}) {
-        const auto s = DsoFrameSource::samples({.slope = slope, .level = level, .period = 256});
+    // sample) crossing 0 or 5 units, either way; and where a fast one (2 samples a cycle) has
+    // both samples beside a crossing at 25 units on the same side of it.
+    for (const auto &[slope, level, period] :
+         {std::tuple(1, 0, 256), std::tuple(1, 5, 256), std::tuple(0, 0, 256),
+          std::tuple(0, 5, 256), std::tuple(1, 25, 2), std::tuple(0, 25, 2)}) {
+        const auto s =
+            DsoFrameSource::samples({.slope = slope, .level = level, .period = double(period)});
         EXPECT_EQ(std::pair(s[124] >= 128 + level, s[125] >= 128 + level),
                   std::pair(slope == 0, slope == 1))
             << slope << "/" << level;

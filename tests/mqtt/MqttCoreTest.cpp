@@ -35,6 +35,7 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         {"http://h/p", "the scheme mqtt:// or mqtts://"}, {"mqtt://h", "a topic prefix after the host"},
         {"mqtt://bob:pw@h/p", "no password (give it in QVLINK_MQTT_PASSWORD"},
         {"mqtt://h:0/p", "a port from 1 to 65535"}, {"mqtt://h:65536/p", "a port from 1 to 65535"},
+        {"mqtt://h:4294967297/p", "a port from 1"}, {"mqtt://h:8x/p", "a port from 1"},
         {"mqtt://h:/p", "a port after the colon"}, {"mqtt://h/a/#", "without the wildcards"},
         {"mqtt://h/a//b", "without empty levels"}, {"mqtt:///p", "a host name"},
         {"mqtt://[::1/p", "an IPv6 address closed by ]"}, {"mqtt://[::1]x/p", "a port after the IPv6"},
