@@ -2,7 +2,7 @@
 #include "link/DsoFrameSource.h"
 #include "link/RawRecordingWriter.h"
 
-#include "tests/app/ProgramProcess.h"
+#include "tests/app/RunProgram.h"
 
 #include <algorithm>
 #include <ctime>
@@ -37,10 +37,10 @@ std::vector<long> values(std::string csv, bool killed = false) {
     return out;
 }
 
-/// qvlink capture run as a program in a scratch folder.
-class CaptureTest : public ProgramProcess {
+/// qvlink capture run as a program in a scratch folder, with QProcess.
+class CaptureTest : public CommandLineTest {
   protected:
-    bool exists(const std::string &n) const { return std::filesystem::exists(path(n)); }
+    using ProgramProcess::run;
     /// A recording of readings 0 .. count-1, 50 packets a record.
     QString recording(int count) {
         qv::link::RawRecordingWriter w;
@@ -216,7 +216,7 @@ TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
         {"id,name\r\n1,a\r\n", 4, "id,name\r\n1,a\r\n", 0},
     };
     for (const auto &[before, code, after, rows] : cases) {
-        std::ofstream(path("old.csv"), std::ios::binary | std::ios::trunc) << before;
+        write("old.csv", before);
         const Run r = run(capture({"--demo", "dmm", "--count", "3", "--dmm-csv", arg("old.csv")}));
         EXPECT_EQ(r.code, code) << before << r.err;
         const std::string text = contents(path("old.csv"));
@@ -237,7 +237,7 @@ TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
 // A device that never appeared leaves no file or folder made; an old file stays, cut line too.
 TEST_F(CaptureTest, ADeviceThatNeverAppearsLeavesNothingBehind) {
     const std::string before = "date_time,time,value,unit,text\r\n2026-12-07T10:1";
-    std::ofstream(path("old.csv"), std::ios::binary) << before;
+    write("old.csv", before);
     for (const char *csv : {"new.csv", "old.csv"}) {
         const Run r = run({"capture", "--port", "no-such-tty", "--dmm-csv", arg(csv), "--out-dir",
                            arg("made/frames")});
@@ -291,7 +291,7 @@ TEST_F(CaptureTest, AReplayWithNothingToReplayEndsAtOnceACutOneSaysWhatWasLeftOu
          0, "", 5}, // a blank play-back message first: no line of its own
     };
     for (const auto &[after, code, message, kept] : cases) {
-        std::ofstream(path("empty.raw"), std::ios::binary | std::ios::trunc) << head + after;
+        write("empty.raw", head + after);
         std::filesystem::remove(path("r.csv"));
         const Run r =
             run(capture({"--replay", arg("empty.raw"), "--dmm-csv", arg("r.csv")}), {}, {}, 10000);
@@ -346,12 +346,6 @@ TEST_F(CaptureTest, ReadingsCarryTheLocalTimeOfTheZoneWithItsOffset) {
 // A run that draws no picture (CSV, info, a capture of readings, --version) loads no GUI library.
 TEST_F(CaptureTest, OnlyPicturesLoadTheGuiLibraries) {
     const QString raw = recording(2);
-    qv::files::WaveformRecord wave{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03"};
-    wave.params = {13, 0, 7, 0, 1, 1, 0, 0};
-    std::ofstream(path("good.dso"), std::ios::binary) << qv::files::WaveformFormat::compose(wave);
-    std::ofstream(path("record.txt"), std::ios::binary)
-        << "QVDATALINK47 V1.0\r\n2026-12-07\r\n14:05:00\r\nQM520V DMM Record: \r\n\r\n"
-           "  14:03:27    -1.234 mV  DC    \r\n\r\n";
     const std::pair<QStringList, bool> cases[] = {
         {{"--version"}, false},
         {{"export", "good.dso", "--csv", "c.csv", "--spectrum-csv", "s.csv"}, false},

@@ -24,7 +24,7 @@ class ProgramProcess : public ::testing::Test {
     QTemporaryDir dir;
     using Run = test::Run; // not Test::Run
 
-    std::string path(const std::string &n) const { return dir.filePath(n.c_str()).toStdString(); }
+    std::string path(const std::string &n) const { return dir.path().toStdString() + '/' + n; }
     QString arg(const std::string &n) const { return QString::fromStdString(path(n)); }
     /// Starts the program with the variables of env ("NAME=value") added to this process's.
     void start(QProcess &p, const QStringList &args, const QStringList &env = {}) const {
@@ -39,8 +39,7 @@ class ProgramProcess : public ::testing::Test {
     static Run finish(QProcess &p, int timeoutMs = 60000) {
         if (!p.waitForFinished(timeoutMs)) {
             ADD_FAILURE() << "still running after " << timeoutMs << " ms";
-            p.kill();
-            p.waitForFinished();
+            p.kill(), p.waitForFinished();
         }
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         return {p.exitCode(), p.readAllStandardOutput().toStdString(),
@@ -49,8 +48,7 @@ class ProgramProcess : public ::testing::Test {
     Run run(const QStringList &args, const QStringList &env = {},
             const std::function<void()> &child = {}, int timeoutMs = 60000) const {
         QProcess p;
-        if (child)
-            p.setChildProcessModifier(child);
+        p.setChildProcessModifier(child);
         start(p, args, env);
         return finish(p, timeoutMs);
     }
