@@ -110,6 +110,14 @@ TEST_F(CaptureTest, FileSizeLimitStopsWithTheMessageExitFourAndWholeLines) {
     ASSERT_TRUE(std::regex_search(r.err, m, std::regex(R"(frames in (\d+\.\d) s)"))) << r.err;
     EXPECT_EQ(std::tuple(r.code, values(contents(path("full.csv"))).size(), std::stod(m[1]) < 20),
               std::tuple(4, std::size_t{1}, true));
+    // And rows of a turn at interval 0 that do not fit, though the meter then falls silent.
+    const Pty meter;
+    QProcess p;
+    p.setChildProcessModifier([] { ::setrlimit(RLIMIT_FSIZE, &kHeaderAndOneRow); });
+    start(p, {"capture", "--port", QString::fromStdString(meter.device), "--interval", "0",
+              "--dmm-csv", "silent.csv"});
+    ASSERT_TRUE(fileHas(p, "silent.csv", "# capture_started,") && meter.write(readings(0, 5)));
+    EXPECT_EQ(finish(p, 20000).code, 4);
     // So does a raw recording, its readings going to standard output.
     const Run raw = run({"capture", "--interval", "0", "--replay", recording(5000), "--speed",
                          "max", "--record-raw", arg("r.raw"), "--dmm-csv", "-"},
