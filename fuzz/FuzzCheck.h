@@ -7,15 +7,14 @@
 
 /// An invariant of a fuzz target (this header also brings the standard headers they all use): when
 /// it fails, the target says which and aborts, so libFuzzer keeps the input as a crasher.
-#define FUZZ_CHECK(condition, what)                                                                \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", what, __FILE__, __LINE__);      \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
+#define FUZZ_CHECK(holds, what) ((holds) ? void() : qv::fuzz::fail(what, __FILE__, __LINE__))
 
 namespace qv::fuzz {
+
+[[noreturn]] inline void fail(const char *what, const char *file, int line) {
+    std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", what, file, line);
+    std::abort();
+}
 
 /// Every coordinate on a surface is a finite number near the 16-bit range: positions taken from
 /// the data saturate at that range, and what is drawn around them (a marker's corners) stays

@@ -58,8 +58,7 @@ struct Harness {
         // Every receive event takes exactly one packet's worth and decodes one packet; the count
         // follows the packets from the other function in a row, and the 11th asks once.
         const int mode = form.v.PacketData[18];
-        const bool other = dmm ? mode > 2 : mode < 3;
-        run = other ? run + 1 : 0;
+        run = (dmm ? mode > 2 : mode < 3) ? run + 1 : 0;
         FUZZ_CHECK(messages.questions - questionsBefore == (run == 11 ? 1 : 0),
                    "mode-switch question missing or extra");
         if (messages.switched)

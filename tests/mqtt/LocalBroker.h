@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <mutex>
@@ -32,17 +33,18 @@ class LocalBroker {
 
     /// extra: more lines for the listener (TLS files, a password file).
     explicit LocalBroker(std::string dir, std::string extra = {}, bool anonymous = true)
-        : dir_(std::move(dir)), extra_(std::move(extra)), anonymous_(anonymous), port(freePort()) {}
+        : dir_(std::move(dir)), extra_(std::move(extra)), anonymous_(anonymous),
+          port(probe(0, false)) {}
     ~LocalBroker() { stop(SIGKILL); }
 
     /// Starts the broker and waits (up to 10 s) until it takes connections.
     bool start() {
+        std::filesystem::create_directory(dir_);
         std::ofstream(dir_ + "/broker.conf")
             << "persistence true\npersistence_location " << dir_ << "/\n"
             << "max_queued_messages 0\nuser root\n" // root keeps its own files readable
             << "listener " << port << " 127.0.0.1\nallow_anonymous "
-            << (anonymous_ ? "true" : "false") << "\n"
-            << extra_;
+            << (anonymous_ ? "true\n" : "false\n") << extra_;
         process_.setStandardOutputFile(QString::fromStdString(dir_ + "/broker.log"),
                                        QIODevice::Append);
         process_.setProcessChannelMode(QProcess::MergedChannels);
@@ -50,13 +52,9 @@ class LocalBroker {
                        {"-c", QString::fromStdString(dir_ + "/broker.conf")});
         if (!process_.waitForStarted())
             return false;
-        for (auto end = deadline(10000); std::chrono::steady_clock::now() < end;) {
-            if (process_.state() != QProcess::Running)
-                return false;
-            if (listening())
-                return true;
-            QThread::msleep(5);
-        }
+        for (auto end = deadline(10000); std::chrono::steady_clock::now() < end; QThread::msleep(5))
+            if (process_.state() != QProcess::Running || probe(port, true))
+                return process_.state() == QProcess::Running; // taking connections, or ended
         return false;
     }
     /// Ends the broker with the signal (SIGTERM saves its sessions) and waits for its end.
@@ -75,8 +73,7 @@ class LocalBroker {
     /// Port 0 bound: a free port; a port connected: true when something listens there.
     static int probe(int port, bool connect) {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{
-            AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
+        sockaddr_in a{AF_INET, htons(std::uint16_t(port)), {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t size = sizeof a;
         auto *at = reinterpret_cast<sockaddr *>(&a);
         int out = connect ? ::connect(s, at, size) == 0
@@ -84,8 +81,6 @@ class LocalBroker {
         ::close(s);
         return out;
     }
-    static int freePort() { return probe(0, false); }
-    bool listening() const { return probe(port, true) != 0; }
 
     std::string dir_, extra_;
     bool anonymous_;
@@ -106,10 +101,7 @@ struct SilentHost {
                ::getsockname(listener, at, &size) || ::connect(filler, at, size));
         port = ntohs(a.sin_port);
     }
-    ~SilentHost() {
-        ::close(filler);
-        ::close(listener);
-    }
+    ~SilentHost() { ::close(filler), ::close(listener); }
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0),
               filler = ::socket(AF_INET, SOCK_STREAM, 0);
     int port = 0;
@@ -130,23 +122,10 @@ class Subscriber {
             if (rc == 0)
                 mosquitto_subscribe(m, nullptr, static_cast<Subscriber *>(self)->topic_.c_str(), 1);
         });
-        mosquitto_subscribe_callback_set(client_,
-                                         [](mosquitto *, void *self, int, int, const int *) {
-                                             auto *s = static_cast<Subscriber *>(self);
-                                             const std::lock_guard lock(s->mutex_);
-                                             s->subscribed_ = true;
-                                             s->changed_.notify_all();
-                                         });
+        mosquitto_subscribe_callback_set(
+            client_, [](mosquitto *, void *s, int, int, const int *) { arrived(s, nullptr); });
         mosquitto_message_callback_set(
-            client_, [](mosquitto *, void *self, const mosquitto_message *m) {
-                auto *s = static_cast<Subscriber *>(self);
-                const std::lock_guard lock(s->mutex_);
-                s->received_.push_back({m->topic,
-                                        std::string(static_cast<const char *>(m->payload),
-                                                    static_cast<std::size_t>(m->payloadlen)),
-                                        m->retain});
-                s->changed_.notify_all();
-            });
+            client_, [](mosquitto *, void *s, const mosquitto_message *m) { arrived(s, m); });
         mosquitto_reconnect_delay_set(client_, 1, 1, false);
         mosquitto_connect(client_, "127.0.0.1", port, 30);
         mosquitto_loop_start(client_);
@@ -179,6 +158,18 @@ class Subscriber {
     }
 
   private:
+    /// On the client's thread: a message, or with none the subscription's acknowledgement.
+    static void arrived(void *self, const mosquitto_message *m) {
+        auto &s = *static_cast<Subscriber *>(self);
+        const std::lock_guard lock(s.mutex_);
+        const auto *payload = m ? static_cast<const char *>(m->payload) : nullptr;
+        if (m)
+            s.received_.push_back({m->topic, {payload, payload + m->payloadlen}, m->retain});
+        else
+            s.subscribed_ = true;
+        s.changed_.notify_all();
+    }
+
     std::string topic_;
     mosquitto *client_ = nullptr;
     std::mutex mutex_;
