@@ -97,7 +97,6 @@ FileOutput::Result FileOutput::open(const std::string &path) {
         return fail(EISDIR);
     case Kind::Descriptor:
         fd_ = ::fcntl(target.descriptor, F_DUPFD_CLOEXEC, 0);
-        way_ = Way::Stream;
         return fd_ < 0 ? fail(errno) : Result{true, {}};
     case Kind::Special:
         return openInPlace(target.path, Way::Stream);
