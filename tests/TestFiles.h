@@ -65,6 +65,11 @@ inline void repoint(const std::filesystem::path &link, const std::string &device
     std::filesystem::rename(fresh, link);
 }
 
+/// How many descriptors this process holds open.
+inline long openDescriptors() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+}
+
 /// A pseudo-terminal standing in for a serial device (no modem lines); `device` is empty when
 /// none opened. Programs this process starts inherit neither end.
 struct Pty {

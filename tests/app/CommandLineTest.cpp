@@ -171,7 +171,9 @@ TEST_F(CommandLineTest, WithoutItsModulesItSaysWhatIsMissing) {
     EXPECT_EQ(std::pair(png.code, window.code), std::pair(4, 1)) << png.err << window.err;
     EXPECT_TRUE(
         png.err.starts_with("qvlink: cannot draw pictures: cannot load qvlink-pictures.so (") &&
-        window.err.starts_with("qvlink: cannot load qvlink-window.so ("));
+        window.err.starts_with("qvlink: cannot load qvlink-window.so (") &&
+        window.err.ends_with("qvlink-window.so: cannot open shared object file: No such file or "
+                             "directory)\n"));
 }
 
 // Names are the bytes given, values any case; every output of one file, and of a record.

@@ -226,6 +226,7 @@ TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw
         const Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
         const Control &other = wave ? el.mnuDSOFFT : el.mnuDSOwave;
         EXPECT_TRUE(active.checked() && !active.enabled() && !other.checked() && other.enabled());
+        EXPECT_EQ(el.Picture1.drawMode(), common::DrawMode::Xor) << "the cursors start again";
     }
 }
 

@@ -215,6 +215,17 @@ TEST(DsoDecoder, OnlyAFrameWithItsHeaderIsCompletedAndOnlyAnIntactOneIsWhole) {
                   std::tuple(completed, completed, completed > 0, whole, zero))
             << what;
     }
+    // The eleventh DMM packet in a row asks whether to switch to DMM mode (not system-modal).
+    Scope b;
+    int dmmMode = 0;
+    b.form.call.DMMmode = [&dmmMode] { ++dmmMode; };
+    b.fp.messages.answers.push_back(platform::Answer::Ok);
+    b.feed(std::vector<Packet>(10, dmm));
+    EXPECT_TRUE(b.fp.messages.shown.empty());
+    b.feed({dmm});
+    ASSERT_EQ(b.fp.messages.shown.size(), 1u);
+    EXPECT_EQ(std::tuple(b.fp.messages.shown[0].text, b.fp.messages.shown[0].systemModal, dmmMode),
+              std::tuple("仪表当前工作在DMM模式，要将程序切换到DMM模式吗?", false, 1));
 }
 
 std::string measurementRow(const common::DrawingTarget &t) {

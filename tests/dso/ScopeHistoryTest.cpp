@@ -77,9 +77,10 @@ TEST(ReferenceTrace, IsDrawnToTheLiveScalesClippedAtTheScreenItsLabelNamesItsSca
     ends = drawn({ramp, 0, 0.1, 1e-6}, {ramp, 0, 0.1, 0.35e-6});
     EXPECT_EQ(ends.back().first, 5210.0);
     EXPECT_NEAR(ends.back().second, 2150.0, 1e-6);
-    // An unknown scale: the reference as it was taken.
-    EXPECT_EQ(drawn({points, 0, std::nullopt, 1e-6}, {points, 0, 0.05, 1e-6}).back(),
-              std::pair(5210.0, 2100.0));
+    // An unknown scale, or none: the reference as it was taken.
+    for (const std::optional<double> volts : {std::optional<double>(), std::optional(0.0)})
+        EXPECT_EQ(drawn({points, 0, volts, 1e-6}, {points, 0, 0.05, 1e-6}).back(),
+                  std::pair(5210.0, 2100.0));
     // The label names its scales.
     const ScaleTables tables;
     common::Waveform wave;

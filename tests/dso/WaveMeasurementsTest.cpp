@@ -166,6 +166,7 @@ TEST(WaveMeasurements, NoValueSaysWhy) {
         {measure(square, 29.5), "MMMMMMMMMMMMMM"},
         {measure(square, -30), "MCCCCMMCCCCCCC"},
         {measure(trace([](double i) { return i < 100 ? -20 : 20; })), "MMMMXXXXXXMFMM"},
+        {measure(trace([](double i) { return i < 1 ? -20 : 20; })), "MMMMXXXXXXMFMM"},
         {measure(trace([](double) { return 7; })), "MMMMXXXXXXRF00"},
         {measure(hostile), "CCCCC??CCCCCCC"},
         {measureWave({square, 0, std::nullopt, kSeconds}), "UUUUUMMMMMMMMM"},

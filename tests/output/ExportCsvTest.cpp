@@ -246,6 +246,7 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
             {"b,12", &cut, "x\r\n", false},
         };
     const std::string path = ::testing::TempDir() + "qvlink-linefile-" + std::to_string(::getpid());
+    const long open = test::openDescriptors();
     for (const auto &[before, options, after, continued] : cases) {
         std::filesystem::remove(path);
         if (before)
@@ -263,7 +264,8 @@ TEST(LineFile, ContinuesAfterTheLastLineMendingACutOneAndRefusesAnotherKindOfFil
         EXPECT_EQ(file->continued(), continued) << *after;
         ASSERT_TRUE(file->append("x\r\n", error));
         file->discard(); // only a file nothing was written into goes
-        EXPECT_EQ(contents(path), *after);
+        file.reset();
+        EXPECT_EQ(std::pair(contents(path), test::openDescriptors()), std::pair(*after, open));
     }
     // A mended line that cannot be written over the cut one: the system's reason.
     std::filesystem::remove(path);

@@ -286,6 +286,7 @@ TEST_F(FileOutputTest, SyncsTheFileThenItsFolderWhenAsked) {
         {false, 0, "", {}},
         {true, 0, "", {"temporary", "folder"}},
         {true, EIO, "Input/output error", {"temporary"}}};
+    const long open = test::openDescriptors();
     for (const auto &[sync, error, reason, what] : rows) {
         put(file, "old", 0640);
         test::synced.clear();
@@ -296,6 +297,7 @@ TEST_F(FileOutputTest, SyncsTheFileThenItsFolderWhenAsked) {
             seen.push_back(s == dir_ ? "folder" : s.starts_with(file + ".~") ? "temporary" : s);
         EXPECT_EQ(std::tuple(result.reason, seen, contents(file), leftovers()),
                   std::tuple(reason, what, error ? "old" : "new", std::vector<std::string>{}));
+        EXPECT_EQ(test::openDescriptors(), open) << "the file's and the folder's closed";
     }
 }
 
