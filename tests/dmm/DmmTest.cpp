@@ -88,10 +88,11 @@ TEST(ReadingValue, NumberAndUnitOfTheDisplayTextAndLogLinesSplitIntoTimeAndReadi
         {"  14:03:27    -1.234 mV  DC    \r\n", std::pair("14:03:27", "-1.234mV  DC    ")},
         {"  No.5 :   0.123V   AC    \r\n", std::pair("No.5", " 0.123V   AC    ")}, // play-back
         {"  下午 2:03:27    -1.234 V       ", std::pair("下午 2:03:27", "-1.234V       ")},
-        {"14:03:27    -1.234 V", std::nullopt}, // not indented
-        {"  14:03:27", std::nullopt},           // no reading
-        {"      -1.234 V", std::nullopt},       // no time
-        {"  No.5 -1.234", std::nullopt},        // play-back line without its colon
+        {"  14:03:27    -1.234 V", std::pair("14:03:27", "-1.234V")}, // trailing blanks cut
+        {"14:03:27    -1.234 V", std::nullopt},                       // not indented
+        {"  14:03:27", std::nullopt},                                 // no reading
+        {"      -1.234 V", std::nullopt},                             // no time
+        {"  No.5 -1.234", std::nullopt}, // play-back line without its colon
     };
     for (const auto &[line, split] : lines) {
         const std::optional<LogLine> got = parseLogLine(line);
