@@ -49,10 +49,8 @@ RecordRecovery::~RecordRecovery() {
 }
 
 void RecordRecovery::start() {
-    std::ifstream in(path_, std::ios::binary);
     std::stringstream left;
-    left << in.rdbuf();
-    in.close();
+    left << std::ifstream(path_, std::ios::binary).rdbuf(); // closed before the question
     // Only whole lines: a line cut by the crash is not part of the record.
     const std::string text = left.str().substr(0, output::wholeLinesLength(left.str()));
     if (!text.empty()) {

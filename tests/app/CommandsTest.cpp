@@ -147,7 +147,8 @@ TEST_F(ModeStates, StartUpWithoutAMeter) {
     for (auto &p : fp.port.ports)
         p.exists = false;
     // What the load sets, not left to the defaults.
-    std::tie(form.v.WindowType, form.v.SpectrumLogScale, form.v.CursorMode) = std::tuple(0, 1, 2);
+    std::tie(form.v.WindowType, form.v.SpectrumLogScale, form.v.CursorMode, form.v.WindowName) =
+        std::tuple(0, 1, 2, "Flattop");
     program.Form_Load();
     // The element, enabled and checked.
     const std::tuple<const char *, const Control &, bool, bool> expected[] = {

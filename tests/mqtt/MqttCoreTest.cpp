@@ -21,7 +21,7 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         {"mqtts://10.0.0.7/m", true, "", "10.0.0.7:8883", "m"},
         {"mqtt://h:65535/p", false, "", "h:65535", "p"},
         {"mqtt://h:1/p", false, "", "h:1", "p"},
-        {"mqtt://x%39%4a%4B@h/p", false, "x9JK", "h:1883", "p"}, // escapes: 9, a, B
+        {"mqtt://x%39%4a%4B%30@h/p", false, "x9JK0", "h:1883", "p"}, // escapes: 9, a, B, 0
     };
     for (const auto &[text, tls, user, hostPort, prefix] : good) {
         std::string error;
