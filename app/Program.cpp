@@ -48,10 +48,8 @@ void Program::wireProcedures() {
 }
 
 void Program::COM_DSO() {
-    const long long before = dsoDecoder_.framesCompleted();
     dsoDecoder_.COM_DSO();
-    if (dsoDecoder_.framesCompleted() != before &&
-        dsoDecoder_.lastOutcome() == dso::FrameOutcome::Shown)
+    if (dsoDecoder_.lastOutcome() == dso::FrameOutcome::Shown)
         frames_.frameArrived();
 }
 

@@ -28,6 +28,7 @@ DsoDecoder::DsoDecoder(common::Form &form, const ScaleTables &tables)
 }
 
 void DsoDecoder::COM_DSO() {
+    lastOutcome_ = FrameOutcome::None;
     if (!link::receivePacket(form_))
         return;
     (void)decodePacket();

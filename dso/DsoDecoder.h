@@ -43,7 +43,7 @@ class DsoDecoder {
     /// The stream was cut: the frame under way is dropped (data packets count again after the
     /// next header) and its transfer marks leave the digit panel.
     void dropFrame();
-    /// How the last decoded packet ended.
+    /// How the last receive event ended (None when it brought no whole packet).
     [[nodiscard]] FrameOutcome lastOutcome() const { return lastOutcome_; }
     /// Frames completed so far (shown, data error or abandoned); counted before the redraw.
     [[nodiscard]] long long framesCompleted() const { return framesCompleted_; }

@@ -55,6 +55,7 @@ class ScopeWindowTest : public WindowFixture {
 
 TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown) {
     frames(3);
+    fp.port.raise(platform::SerialPort::kReceiveEvent); // nothing to read: no frame again
     const dso::FrameHistory &history = program.frames().history();
     ASSERT_EQ(history.size(), 3u);
     ASSERT_NE(history.at(0).wave.WaveData, history.at(2).wave.WaveData);
