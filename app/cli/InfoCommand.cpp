@@ -52,16 +52,19 @@ Peak spectrumPeak(common::Form &form) {
     spectrum::SpectrumView view(form, tables, windows);
     const int scale = form.v.SpectrumLogScale;
     const double model = form.v.MeterModelCode;
-    const auto computed = [&](int log) -> output::SpectrumCsvInput {
+    const auto compute = [&](int log) {
         form.v.SpectrumLogScale = log;
         view.compute();
-        return {form.v.WindowName, log == 1, std::span<const double>(view.Spectrum.data(), 128),
-                output::voltsPerUnit(form.wave, model, tables),
-                output::secondsPerDiv(form.wave, model, tables)};
     };
-    Peak peak{form.v.WindowName, output::spectrumPeak(computed(0)), std::nullopt};
+    compute(0);
+    Peak peak{form.v.WindowName,
+              output::spectrumPeak({form.v.WindowName, false,
+                                    std::span<const double>(view.Spectrum.data(), 128),
+                                    output::voltsPerUnit(form.wave, model, tables),
+                                    output::secondsPerDiv(form.wave, model, tables)}),
+              std::nullopt};
     if (peak.linear) {
-        (void)computed(1);
+        compute(1);
         peak.db = view.Spectrum[peak.linear->bin];
     }
     form.v.SpectrumLogScale = scale;
