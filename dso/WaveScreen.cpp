@@ -1,6 +1,7 @@
 #include "dso/WaveScreen.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/Rounding.h"
 #include "dso/ParameterReadouts.h"
@@ -46,7 +47,9 @@ void Display_Coordinate(common::Form &form, common::DrawingTarget &target, int m
         target.line(cx + d, cy - kTickHalf, cx + d, cy + kTickHalf, common::kGrid);
     }
     if (mode == 0) {
-        for (double d = 0; d <= cx - x0; d += kDivision) {
+        // Whole divisions each side of the centre (the half-width is 6.4 of them).
+        const double last = std::floor((cx - x0) / kDivision) * kDivision;
+        for (double d = 0; d <= last; d += kDivision) {
             target.line(cx - d, y0, cx - d, y1, common::kGrid);
             target.line(cx + d, y0, cx + d, y1, common::kGrid);
         }
