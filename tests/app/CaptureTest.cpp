@@ -246,11 +246,15 @@ TEST_F(CaptureTest, AnExistingCsvIsContinuedWithItsCutLineKeptOrRefusedAsItIs) {
 TEST_F(CaptureTest, ADeviceThatNeverAppearsLeavesNothingBehind) {
     const std::string before = "date_time,time,value,unit,text\r\n2026-12-07T10:1";
     write("old.csv", before);
-    for (const char *csv : {"new.csv", "old.csv"}) {
+    QElapsedTimer took; // the second run waits its second for the device before it gives up
+    took.start();
+    for (const char *wait : {"0", "1"}) {
+        const std::string csv = wait[0] == '0' ? "new.csv" : "old.csv";
         const Run r = run({"capture", "--port", "no-such-tty", "--dmm-csv", arg(csv), "--out-dir",
-                           arg("made/frames")});
+                           arg("made/frames"), "--wait", wait});
         EXPECT_EQ(r.code, 5) << r.err;
     }
+    EXPECT_GE(took.elapsed(), 1000);
     EXPECT_FALSE(exists("new.csv") || exists("made"));
     EXPECT_EQ(contents(path("old.csv")), before);
 }

@@ -35,8 +35,10 @@ struct LinkFixture {
         link.useDevices({&devices, &memory, &chooser, &timer});
     }
     void setPort(int n, char c) {
-        fp.port.ports[std::size_t(n)] = {
-            .exists = c != '-', .cable = c == 'M' || c == 'x', .linesFail = c == 'x'};
+        fp.port.ports[std::size_t(n)] = {.exists = c != '-',
+                                         .cable = c == 'M' || c == 'x',
+                                         .linesFail = c == 'x',
+                                         .noModemLines = c == 'p'};
     }
     void addDevice(const std::string &path, platform::fakes::FakePort p = {.noModemLines = true}) {
         fp.port.devices[path] = p;
@@ -69,6 +71,7 @@ TEST(SerialLinkTest, SearchOverPortTablesComOnOneChosenPortAndTheLinkButton) {
         {"--------", 0, "00000000 00000000", {}, "00000000 00000000"}, // no serial ports at all
         {".-.M----", 4, "00010000 10110000", {300, 300, 300}, "00000000 10100000"}, // 2 missing
         {"xM------", 2, "01000000 01000000", {300, 300}, "00000000 00000000"}, // lines fail on 1
+        {"p-------", 0, "00000000 00000000", {}, "00000000 00000000"}, // no modem lines on 1
     };
     for (const auto &[ports, found, items, sleeps, afterBreak] : cases) {
         SCOPED_TRACE(ports);
