@@ -16,13 +16,6 @@ struct Scheme {
 constexpr auto kSchemes =
     std::to_array<Scheme>({{"mqtt://", false, 1883}, {"mqtts://", true, 8883}});
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
 /// %XX escapes decoded; nullopt for a broken escape.
 std::optional<std::string> decoded(std::string_view text) {
     std::string out;
@@ -31,11 +24,13 @@ std::optional<std::string> decoded(std::string_view text) {
             out += text[i];
             continue;
         }
-        const int high = i + 2 < text.size() ? hexDigit(text[i + 1]) : -1;
-        const int low = high >= 0 ? hexDigit(text[i + 2]) : -1;
-        if (low < 0)
+        // Two hexadecimal digits, either case.
+        const char *from = text.data() + i + 1;
+        const char *to = from + std::min<std::size_t>(2, text.size() - i - 1);
+        unsigned char byte = 0;
+        if (to - from != 2 || std::from_chars(from, to, byte, 16).ptr != to)
             return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
+        out += static_cast<char>(byte);
         i += 2;
     }
     return out;
