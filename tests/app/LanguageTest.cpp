@@ -59,12 +59,6 @@ class LanguageTest : public ::testing::Test {
     [[nodiscard]] std::string panel(int i) const {
         return window.statusBar()->findChildren<StatusPanel *>().at(i)->text().toStdString();
     }
-    [[nodiscard]] std::string text(const char *action) const {
-        return window.action(action)->text().toStdString();
-    }
-    [[nodiscard]] std::string path(const char *name) const {
-        return dir.filePath(QString::fromLatin1(name)).toStdString();
-    }
 };
 
 // One row per kind of text, in English after the switch and in Chinese again; the choice is kept.
@@ -72,6 +66,7 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
     program.openTrend();
     ASSERT_NE(window.trendWindow(), nullptr);
     using Read = std::function<std::string()>;
+    const auto text = [&](const char *a) { return window.action(a)->text().toStdString(); };
     const auto tip = [](const auto *w) { return w->toolTip().toStdString(); };
     const auto measurements = window.measurementsPanel()->findChild<QTableWidget *>();
     // clang-format off
@@ -111,13 +106,14 @@ TEST_F(LanguageTest, TheChoiceRetranslatesTheOpenWindowAndIsKept) {
 // A file that is no waveform: the message and the dialog's filter in English.
 TEST_F(LanguageTest, ARefusedFileSaysWhyInEnglish) {
     choose(Language::English);
-    std::ofstream(path("r.txt"), std::ios::binary) << "QVDATALINK47 V1.0\r\n2026-12-07\r\n";
-    fp.files.openAnswers = {path("r.txt")};
+    const std::string file = dir.filePath(QStringLiteral("r.txt")).toStdString();
+    std::ofstream(file, std::ios::binary) << "QVDATALINK47 V1.0\r\n2026-12-07\r\n";
+    fp.files.openAnswers = {file};
     program.commands().clickMenu("menuOpen");
     ASSERT_FALSE(fp.messages.shown.empty());
     EXPECT_EQ(std::tuple(fp.messages.shown.back().text, fp.messages.shown.back().title,
                          fp.files.openFilters.back()),
-              std::tuple(path("r.txt") + ": File format not recognised", "QM520W",
+              std::tuple(file + ": File format not recognised", "QM520W",
                          "DSO waveform files(*.dso)|*.dso|All files(*.*)|*.*"));
 }
 
@@ -157,7 +153,7 @@ TEST_F(LanguageTest, EveryCoreTextHasItsEnglishForm) {
 // The scope screen is drawn the same in both languages (its texts are the meter's).
 TEST_F(LanguageTest, TheScreensAreTheSameInBothLanguages) {
     const auto screens = [&] {
-        openSine(program, path("wave1.dso"));
+        openSine(program, dir.filePath(QStringLiteral("wave1.dso")).toStdString());
         std::vector<QImage> images;
         for (const char *view : {"DSO_wave", "DSO_FFT"}) {
             program.commands().pressButton(view);

@@ -59,10 +59,9 @@ using RecordReplayTest = RecordRecoveryTest;
 
 TEST_F(RecordReplayTest, AReplayAtFullSpeedEndsWhereTheRecordedSessionEnded) {
     const std::string file = (dir / "session.raw").string();
-    const std::pair<link::SimMode, bool> sessions[] = {{link::SimMode::Dso, true},
-                                                       {link::SimMode::DsoMemory, true},
-                                                       {link::SimMode::DmmMemory, false}};
-    for (const auto &[mode, scope] : sessions) {
+    using enum link::SimMode;
+    for (const auto &[mode, scope] :
+         {std::pair(Dso, true), std::pair(DsoMemory, true), std::pair(DmmMemory, false)}) {
         SCOPED_TRACE(int(mode));
         decltype(Session().outcome()) recorded;
         {
@@ -97,8 +96,7 @@ TEST_F(RecordReplayTest, AFrameCutByAnUnplugIsDroppedWholeAndTheLinkComesBack) {
     platform::fakes::ScriptedDeviceChooser chooser;
     chooser.answers = {"/dev/rfcomm0"};
     Session s;
-    s.fp.port.ports[1].cable = true;
-    s.fp.port.devices["/dev/rfcomm0"] = {};
+    s.fp.port.ports[1].cable = true, s.fp.port.devices["/dev/rfcomm0"] = {};
     s.program.serialLink().useDevices({.devices = &devices, .chooser = &chooser, .retry = &timer});
     s.start(true);
     common::Form &form = s.form;

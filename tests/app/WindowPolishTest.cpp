@@ -38,8 +38,7 @@ TEST_F(WindowPolishTest, StatusPanelsKeepTheirWidthsAndElideALongText) {
         int right = -1, total = 0;
         for (const StatusPanel *panel : panels) {
             EXPECT_GT(panel->x(), right) << panel->text().toStdString() << " covers its neighbour";
-            right = panel->geometry().right();
-            total += panel->width();
+            right = panel->geometry().right(), total += panel->width();
         }
         const double shares[] = {3500, 2000, 2200, 1440};
         for (int i = 0; i < 4; ++i)

@@ -137,9 +137,7 @@ TEST_F(WindowTest, ClicksAndShortcutsReachTheProgram) {
         QApplication::processEvents();
         TwipsCanvas *scope = window.scope();
         const double perTwip = scope->pixelsPerTwip();
-        const QPoint at(static_cast<int>(std::lround(2000 * perTwip)),
-                        static_cast<int>(std::lround(1000 * perTwip)));
-        QTest::mouseClick(scope, Qt::LeftButton, {}, at);
+        QTest::mouseClick(scope, Qt::LeftButton, {}, (QPointF(2000, 1000) * perTwip).toPoint());
         EXPECT_NEAR(program.cursors().state().TimeCursor1X, 2000, 1 / perTwip) << factor;
     }
     EXPECT_EQ(window.scope()->image().size(), window.scope()->size() * window.devicePixelRatio());
@@ -156,9 +154,7 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
     EXPECT_TRUE(bar->maximum() > 0 && bar->value() == bar->maximum()) << "the newest line in view";
     EXPECT_EQ(log->rowsOfLine(0), 1) << "a line fits at the default size";
     log->selectAll();
-    std::string plain = text.text();
-    std::erase(plain, '\r');
-    EXPECT_EQ(log->selectedText().toStdString(), plain);
+    EXPECT_EQ(log->selectedText(), QString::fromStdString(text.text()).remove('\r'));
     // A line too long for the box wraps instead of scrolling sideways.
     text.setText("");
     text.append(std::string(200, 'x') + "\r\n");
@@ -180,8 +176,8 @@ TEST_F(WindowTest, TheLogFollowsItsTextAndAUserEditEnablesSave) {
     el.Save.setEnabled(false);
     log->edit();
     log->editor()->reject();
-    EXPECT_EQ(text.text(), "b\r\nc\r\n");
-    EXPECT_FALSE(el.Save.enabled()) << "a cancelled edit changes nothing";
+    EXPECT_EQ(std::tuple(text.text(), el.Save.enabled()), std::tuple("b\r\nc\r\n", false))
+        << "a cancelled edit changes nothing";
 }
 
 // Items enabled with something to write; CSV gets its extension; a failed write says why.

@@ -85,16 +85,12 @@ TEST(DrawingTarget, PrintsRunningPastThePageBottomGoOnOnANewPage) {
 
 // Indexed at once or grown piece by piece alike; a line end belongs to its line.
 TEST(LogLines, SplitsAtLineEndsFindsOffsetsAndStartsOverWhenTheTextShrinks) {
-    const struct {
-        std::vector<std::string> pieces, lines;
-    } cases[] = {
-        {{""}, {""}},
+    // clang-format off
+    const struct { std::vector<std::string> pieces, lines; } cases[] = {
+        {{"a\r\n", "b\r\n"}, {"a", "b", ""}}, {{"a\r", "\nb", "c\r\n"}, {"a", "bc", ""}},
         {{"  14:03:27     1.234 V   DC   \r\n"}, {"  14:03:27     1.234 V   DC   ", ""}},
-        {{"a\r\n", "b\r\n"}, {"a", "b", ""}},
-        {{"a\r", "\nb", "c\r\n"}, {"a", "bc", ""}},
-        {{"no end"}, {"no end"}},
-        {{"x\n\n", "y"}, {"x", "", "y"}},
-    };
+        {{""}, {""}}, {{"no end"}, {"no end"}}, {{"x\n\n", "y"}, {"x", "", "y"}}};
+    // clang-format on
     for (const auto &c : cases) {
         std::string text;
         LogLines grown, once;

@@ -37,13 +37,12 @@ struct Plain {
                 w.WaveData[j] = (w.WaveData[j - 1] + w.WaveData[j + 1]) / 2;
             return W;
         }
-        static const Taps half{{3, -15, 76, 76, -15, 3}};
-        static const Taps quarters{
-            {3, -15, 113, 33, -7, 1}, {3, -15, 76, 76, -15, 3}, {1, -7, 33, 113, -15, 3}};
-        static const Taps fifths{{3, -14, 119, 25, -6, 1},
-                                 {3, -17, 93, 59, -12, 3},
-                                 {2, -12, 59, 93, -17, 3},
-                                 {1, -6, 25, 119, -14, 3}};
+        static const Taps half{{3, -15, 76, 76, -15, 3}},
+            quarters{{3, -15, 113, 33, -7, 1}, {3, -15, 76, 76, -15, 3}, {1, -7, 33, 113, -15, 3}},
+            fifths{{3, -14, 119, 25, -6, 1},
+                   {3, -17, 93, 59, -12, 3},
+                   {2, -12, 59, 93, -17, 3},
+                   {1, -6, 25, 119, -14, 3}};
         const Taps &taps = proc == 1 ? half : proc == 3 ? quarters : fifths;
         const int L = static_cast<int>(taps.size()) + 1;
         const int lastSample = proc == 3 ? 194 : 195, aLast = proc == 1 ? 256 : 146;
@@ -91,12 +90,6 @@ struct Plain {
     }
 };
 
-Rebuild product(Reconstruction &r, int proc, const Samples &raw, common::Waveform &w) {
-    if (proc == 0)
-        return r.sinc0(raw, w), W;
-    return proc == 1 ? r.sinc1(raw, w) : proc == 3 ? r.sinc3(raw, w) : r.sinc4(raw, w);
-}
-
 // Every path, trigger position (a byte, or further in a hand-edited file), and crossing in or
 // outside the search window, frame after frame: the same outcome and 257 points as the plain
 // one. Each sample differs, 195 too (sinc3 skips it).
@@ -114,8 +107,11 @@ TEST(Reconstruction, AgreesWithThePlainOneEverywhere) {
                 for (const double slope : {0., 1., 2., 3.}) {
                     for (auto *w : {&got, &want})
                         w->DsoParam[1] = trigger, w->DsoParam[5] = slope, w->DsoParam[6] = level;
-                    const Rebuild outcome = product(r, proc, raw, got),
-                                  expected = plain.run(proc, raw, want);
+                    const Rebuild outcome = proc == 0   ? (r.sinc0(raw, got), W)
+                                            : proc == 1 ? r.sinc1(raw, got)
+                                            : proc == 3 ? r.sinc3(raw, got)
+                                                        : r.sinc4(raw, got);
+                    const Rebuild expected = plain.run(proc, raw, want);
                     ASSERT_EQ(std::tie(outcome, got.WaveData), std::tie(expected, want.WaveData))
                         << "sinc" << proc << " p=" << trigger << " level " << level;
                     ++outcomes[static_cast<int>(outcome)];
@@ -127,19 +123,15 @@ TEST(Reconstruction, AgreesWithThePlainOneEverywhere) {
 // Small cases worked out by hand.
 TEST(Reconstruction, HandWorkedCases) {
     // sinc0: samples alternating 0 and 20 above zero; odd points the averages, 255 left alone.
-    Samples alternating;
-    for (int i = 0; i < 257; ++i)
-        alternating[i] = 100 + (i % 2 ? 20 : 0);
     // sinc4: a flat record 10 above zero, found at once at f - 6: the record moves right by 6,
     // its first 6 entries stay; every fifth entry is from the 2/5 phase, 129/128 high.
-    Samples flat;
-    flat.fill(138);
-    const auto entry = [](int k) { return (k < 6 ? k : k - 6) % 5 == 2 ? 10.0 * 129 / 128 : 10; };
     // sinc1: a step from -10 to +20 between samples 125 and 126 (point 64 of the doubled record,
     // 63 the value between: 640 / 128 = 5); at level 6 the crossing is found two points late.
-    Samples step;
+    Samples alternating, flat, step;
+    flat.fill(138);
     for (int i = 0; i < 257; ++i)
-        step[i] = 128 + (i <= 125 ? -10 : 20);
+        alternating[i] = 100 + (i % 2 ? 20 : 0), step[i] = 128 + (i <= 125 ? -10 : 20);
+    const auto entry = [](int k) { return (k < 6 ? k : k - 6) % 5 == 2 ? 10.0 * 129 / 128 : 10; };
     Reconstruction r;
     common::Waveform w = record(0, 1, 0, 100, -7);
     r.sinc0(alternating, w);
@@ -155,10 +147,9 @@ TEST(Reconstruction, HandWorkedCases) {
 
     w = record(0, 1, 6, 128, 7);
     ASSERT_EQ(r.sinc1(step, w), W);
-    EXPECT_EQ(std::vector(w.WaveData.begin() + 122, w.WaveData.begin() + 125),
-              (std::vector<double>{5, 12.5, 20}));
-    EXPECT_EQ(std::vector(w.WaveData.begin() + 254, w.WaveData.end()),
-              (std::vector<double>{20, 20, 20}));
+    EXPECT_EQ(std::tuple(std::vector(w.WaveData.begin() + 122, w.WaveData.begin() + 125),
+                         std::vector(w.WaveData.begin() + 254, w.WaveData.end())),
+              std::tuple(std::vector<double>{5, 12.5, 20}, std::vector<double>{20, 20, 20}));
 
     // retrig alone: the crossing found late or early in the window f - 3 .. f + 2 lands on
     // f = 62; moving right keeps the first entries.
@@ -186,9 +177,8 @@ TEST(Reconstruction, FindsTheSimulatedCrossing) {
     for (int k = 0; k < 3 * 4 * 5 * 3; ++k) {
         DsoSignal s{.zeroLevel = 130, .amplitude = 35, .period = 48};
         s.shape = std::array{WaveShape::Sine, WaveShape::Square, WaveShape::Triangle}[k % 3];
-        s.slope = k / 3 % 4;
+        s.slope = k / 3 % 4, s.level = std::array{-15, 0, 10}[k / 60];
         s.triggerPos = std::array{-40, -7, 0, 12, 40}[k / 12 % 5];
-        s.level = std::array{-15, 0, 10}[k / 60];
         SCOPED_TRACE(k); // shape k % 3, slope k / 3 % 4, position k / 12 % 5, level k / 60
         const auto bytes = DsoFrameSource::samples(s);
         const bool up = DsoFrameSource::rising(s.slope);

@@ -116,8 +116,8 @@ TEST(WaveformFormat, ComposesTheLayoutReadsItBackWithAnyLineEndsAndJudgesEditedF
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto &[bytes, status, modelCode] = cases[i];
         const auto parsed = WaveformFormat::parse(bytes);
-        EXPECT_EQ(parsed.status, status) << i;
-        EXPECT_TRUE(status == WrongFormat || parsed.record.modelCode == modelCode) << i;
+        EXPECT_EQ(std::tuple(i, parsed.status, status == WrongFormat ? 0 : parsed.record.modelCode),
+                  std::tuple(i, status, modelCode));
     }
     // A long model name in the refusal: at most 40 bytes, never half a character.
     const std::string model = "xy" + QString("型").repeated(14).toStdString();
@@ -138,15 +138,9 @@ class FilesTest : public ::testing::Test {
         form.call.FFT_Display = [this] { ++spectrumDraws; };
         form.call.CaptionChange = [this](const std::string &p) { captions.push_back(p); };
         form.call.SaveDMMRecord = [this] { return record.SaveDMMRecord(); };
-        for (auto *c : commandsOfAWaveform())
+        for (auto *c : commandsOfAWaveform)
             c->setEnabled(false);
         form.el.Save.setEnabled(true), form.el.menuSave.setEnabled(true);
-    }
-
-    std::vector<common::Control *> commandsOfAWaveform() {
-        auto &el = form.el;
-        return {&el.Print,   &el.Copy,    &el.mnuPrint, &el.mnuSaveAs,
-                &el.mnuCopy, &el.XCursor, &el.YCursor,  &el.DSO_FFT};
     }
 
     // Everything opening a file may change.
@@ -161,6 +155,9 @@ class FilesTest : public ::testing::Test {
 
     platform::fakes::FakePlatform fp;
     common::Form form{fp.platform};
+    const std::vector<common::Control *> commandsOfAWaveform{
+        &form.el.Print,   &form.el.Copy,    &form.el.mnuPrint, &form.el.mnuSaveAs,
+        &form.el.mnuCopy, &form.el.XCursor, &form.el.YCursor,  &form.el.DSO_FFT};
     WaveformFiles files{form};
     DmmRecordFile record{form};
     QTemporaryDir dir;
@@ -171,9 +168,8 @@ class FilesTest : public ::testing::Test {
 // Only regular files are read, within a limit; any name: no UTF-8, or of the longest length.
 TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimitUnderAnyName) {
     std::ofstream(path("no line ends.dso"), std::ios::binary) << std::string(100000, '7');
-    const auto flat = FileStore::readLines(path("no line ends.dso"), 271, 4096);
-    ASSERT_TRUE(flat.has_value());
-    EXPECT_EQ(WaveformFormat::parse(*flat).status, Status::ReadError);
+    const auto flat = FileStore::readLines(path("no line ends.dso"), 271, 4096).value_or("none");
+    EXPECT_EQ(WaveformFormat::parse(flat).status, Status::ReadError);
     std::ofstream(path("long.dso"), std::ios::binary) << "a\r\nb\r\n" + std::string(100000, '7');
     EXPECT_EQ(FileStore::readLines(path("long.dso"), 271, 4096), "a\r\nb\r\n")
         << "a line the limit cuts is left out";
@@ -210,12 +206,11 @@ TEST_F(FilesTest, SavingThroughADialog) {
             fp.messages.shown.clear(), form.v.CurrentFileName.clear(), captions.clear();
             fp.messages.answers = {answer}, fp.files.saveAnswers = {name};
             form.el.Save.setEnabled(true);
-            if (command == 0)
-                EXPECT_EQ(files.SaveFile(form.v.CurrentFileName), saved);
-            else if (command == 1)
+            if (command == 1)
                 files.mnuSaveAs_Click();
-            else
-                EXPECT_EQ(record.SaveDMMRecord(), saved);
+            else // Save and the record tell whether they saved
+                EXPECT_EQ(command ? record.SaveDMMRecord() : files.SaveFile(form.v.CurrentFileName),
+                          saved);
             EXPECT_EQ(fp.files.saveFilters.back(), filters[command]);
             const bool asked = name && QFileInfo::exists(QString::fromStdString(*name));
             const bool failed = name == unwritable;
@@ -229,8 +224,7 @@ TEST_F(FilesTest, SavingThroughADialog) {
                                     boxes.back().text.starts_with(unwritable + " 保存失败: ")));
             EXPECT_EQ(contents(existing) == "old", !saved);
             // A waveform is named before writing (kept on failure), captioned once saved; DMM: no.
-            const bool named = (saved || failed) && command < 2;
-            const bool shown = saved && command < 2;
+            const bool named = (saved || failed) && command < 2, shown = saved && command < 2;
             EXPECT_EQ(std::tuple(form.v.CurrentFileName, form.el.Save.enabled(), captions.size()),
                       std::tuple(named ? *name : "", !shown, shown ? 1u : 0u));
         }
@@ -266,20 +260,16 @@ TEST_F(FilesTest, RefusedFilesChangeNothingForeignModelsWildValuesAndChineseTitl
     fp.files.openAnswers = {wild};
     files.FileOpen();
     EXPECT_EQ(fp.files.openFilters.back(), WaveformFiles::kOpenFilter);
-    const auto &w = form.wave;
+    const auto &w = form.wave; // DsoParam[8] and WaveData[256] are not in a file and are kept
     EXPECT_EQ(std::tuple(form.v.MeterModelCode, form.v.MeterModelName, w.WaveTitle, w.WaveTime,
-                         waveDraws),
-              std::tuple(8, "ZORA900X", "测试 波形", "14:03 时间", 1));
+                         waveDraws, w.DsoParam[0], w.DsoParam[2], w.WaveData[3], w.DsoParam[8],
+                         w.WaveData[256], form.v.CurrentFileName, captions.back(),
+                         form.el.menuSave.enabled()),
+              std::tuple(8, "ZORA900X", "测试 波形", "14:03 时间", 1, 1e300, 255, -1e300, 5, 99,
+                         wild, wild, false));
     EXPECT_EQ(QString::fromUtf8(w.WaveDate).toUtf8().toStdString(), w.WaveDate); // none replaced
     EXPECT_NE(w.WaveDate.find("0123456789:;<=>?@ABC"), std::string::npos) << "its ASCII kept";
-    // The last two entries are not in a file and are kept.
-    EXPECT_EQ(
-        std::tuple(w.DsoParam[0], w.DsoParam[2], w.WaveData[3], w.DsoParam[8], w.WaveData[256]),
-        std::tuple(1e300, 255, -1e300, 5, 99));
-    EXPECT_EQ(std::tuple(form.v.CurrentFileName, captions.back(), form.el.menuSave.enabled()),
-              std::tuple(wild, wild, false));
-    for (auto *c : commandsOfAWaveform())
-        EXPECT_TRUE(c->enabled());
+    EXPECT_TRUE(std::ranges::all_of(commandsOfAWaveform, &common::Control::enabled));
     // In the spectrum view the spectrum is redrawn instead.
     form.el.DSO_wave.setChecked(false);
     ASSERT_TRUE(files.FileOpen0(wild));

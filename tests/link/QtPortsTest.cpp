@@ -158,8 +158,7 @@ TEST(ReplayPacerTest, ThePaceStartsWithTheFirstRecordPlayedOrGoesAsFastAsItCan) 
 // Without a whole record port 1 stays empty and the search finds none; the note says why.
 TEST(LinkOptionsTest, AnEmptyReplayStandsEmptyACutOneSaysWhyTheVirtualMeterIsFound) {
     const std::string path = tempPath("qvlink-empty.raw").string();
-    const std::string head = "qvlink raw 1 x\n";
-    const std::string record = std::string("\0\0\0\0\x02\0\x01\x02", 8);
+    const std::string head = "qvlink raw 1 x\n", record = std::string("\0\0\0\0\x02\0\x01\x02", 8);
     // what the file holds; nothing to replay; the note
     const std::tuple<std::string, bool, std::string> cases[] = {
         {head + "\1\2\3", true,

@@ -17,12 +17,9 @@ TEST(TrendModel, ReadingsBecomePointsOrGapsAndUnitChangesStartSeries) {
     TrendModel m;
     int changes = 0;
     m.changed = [&] { ++changes; };
-    m.add(9, " OL.   V  DC"); // nothing to break yet
-    m.add(10, " 3.300 V  DC     ");
-    m.add(11, " OL.   V  DC");
-    m.add(12, "                "); // one gap stands for the run
-    m.add(13, " 3.400 V  DC");
-    m.add(14, " 125.0 mV DC");
+    m.add(9, " OL.   V  DC"), m.add(10, " 3.300 V  DC     "); // nothing to break yet
+    m.add(11, " OL.   V  DC"), m.add(12, "                "); // one gap stands for the run
+    m.add(13, " 3.400 V  DC"), m.add(14, " 125.0 mV DC");
     m.add(13.5, " 3.500 V  DC"); // back to volts, stamped early
     ASSERT_EQ(m.series().size(), 3u);
     EXPECT_EQ(m.units(), (std::vector<std::string>{"V DC", "mV DC"})) << "single blanks";
@@ -78,9 +75,7 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     std::vector<Point> points;
     for (int i = 0; i < 100000; ++i)
         points.push_back({i * 0.4, 1.0 + 0.001 * (i % 7)});
-    points[54321].v = 25.0; // one spike up
-    points[77777].v = -3.0; // one down
-    points[11111].v = kGap;
+    points[54321].v = 25.0, points[77777].v = -3.0, points[11111].v = kGap; // up, down, a gap
     const std::vector<Point> drawn = decimate(points, {0, 99999 * 0.4}, 800);
     EXPECT_LE(drawn.size(), 2u * 800 + 3) << "two per column, three more around the gap";
     EXPECT_TRUE(
@@ -243,9 +238,9 @@ TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
     ASSERT_EQ(m.series().size(), 2u);
     const auto &volts = m.series()[0].points;
     ASSERT_EQ(volts.size(), 3u);
-    EXPECT_EQ(std::tuple(volts[0].t, volts[1].isGap(), volts[2].t, m.series()[1].points[0].t),
-              std::tuple(kDayStart - 2, true, kDayStart + 1, kDayStart + 2));
-    EXPECT_DOUBLE_EQ(volts[2].v, 3.305);
+    EXPECT_EQ(
+        std::tuple(volts[0].t, volts[1].isGap(), volts[2].t, volts[2].v, m.series()[1].points[0].t),
+        std::tuple(kDayStart - 2, true, kDayStart + 1, 3.305, kDayStart + 2));
 
     // Saved at the last line's time of day: that day; a second before it: the day before.
     for (const double saved : {2.0, 1.0}) {

@@ -40,9 +40,7 @@ struct TrendWindowTest : app::qt::WindowFixture {
         return trend->statisticsLabel(row, column)->text().toStdString();
     }
     static std::string clock(double at) {
-        return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(kStart + at))
-            .toString(QStringLiteral("HH:mm:ss"))
-            .toStdString();
+        return QDateTime::fromSecsSinceEpoch(qint64(kStart + at)).time().toString().toStdString();
     }
 };
 
@@ -150,11 +148,10 @@ TEST_F(TrendWindowTest, RecordLogAndRecordFilesOpenIntoTheTrend) {
         << "  23:59:59    1.000  V  DC     \r\n  00:00:01    3.000  V  DC     \r\n\r\n";
     fp.files.openAnswers = {path("record.txt"), path("missing.txt")};
     trend->openRecordFile();
-    EXPECT_EQ(trend->shownReadings(), 2u);
     // The second line is on the day of saving, the first on the day before.
     const QDateTime first(QDate(2026, 12, 6), QTime(23, 59, 59));
-    EXPECT_EQ(std::tuple(trend->shownTime().lo, label(1, 1)),
-              std::tuple(static_cast<double>(first.toSecsSinceEpoch()), "1.000\n23:59:59"));
+    EXPECT_EQ(std::tuple(trend->shownReadings(), trend->shownTime().lo, label(1, 1)),
+              std::tuple(2u, static_cast<double>(first.toSecsSinceEpoch()), "1.000\n23:59:59"));
     trend->openRecordFile();
     EXPECT_EQ(std::tuple(fp.messages.shown.size(), fp.messages.shown.back().text,
                          trend->shownReadings()), // a failed open keeps what is shown
@@ -186,8 +183,7 @@ TEST_F(TrendWindowTest, ExportsPictureAndPoints) {
     EXPECT_NE(csv.find(",1.000,V DC\r\n"), std::string::npos) << csv;
 
     // An existing file is replaced only when the user agrees.
-    fp.files.saveAnswers = {path("points.csv")};
-    fp.messages.answers = {platform::Answer::Cancel};
+    fp.files.saveAnswers = {path("points.csv")}, fp.messages.answers = {platform::Answer::Cancel};
     send(" 3.000 V  DC", 2);
     trend->exportPoints();
     EXPECT_EQ(contents(path("points.csv")), csv);
