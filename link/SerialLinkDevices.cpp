@@ -61,10 +61,8 @@ void SerialLink::showConnectedTo(const std::string &device) {
 
 bool SerialLink::openDevice(const std::string &device) {
     platform::SerialPort &port = form_.os.port;
-    if (device.empty() || !port.selectDevice(device) || !port.open()) {
-        closeIfOpen();
+    if (device.empty() || !port.selectDevice(device) || !port.open())
         return false;
-    }
     // The cable draws its power from RTS and DTR; a pseudo-terminal has neither line.
     (void)port.setRts(true);
     (void)port.setDtr(true);

@@ -179,11 +179,20 @@ TEST_F(CaptureTest, OnlyFramesReceivedWholeAreSaved) {
 }
 
 // Unplugged: comment lines mark the loss and the return, the readings after follow; SIGTERM ends
-// with the summary. A relative device path is taken from the working folder.
+// with the summary; waiting, it is idle. A relative device path is taken from the working folder.
 TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     auto first = std::make_unique<Pty>();
     repoint(path("meter"), first->device);
     const std::string csv = path("gap.csv");
+    const auto cpu = [] { // of the children this process has waited for
+        rusage u{};
+        ::getrusage(RUSAGE_CHILDREN, &u);
+        return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+               double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    };
+    const double cpuBefore = cpu();
+    QElapsedTimer wall;
+    wall.start();
     QProcess p;
     start(p, {"capture", "--port", "meter", "--interval", "0", "--dmm-csv", "gap.csv"}); // relative
     const auto has = [&](const char *comment) { return fileHas(p, "gap.csv", comment); };
@@ -200,6 +209,7 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     ASSERT_TRUE(waitFor(p, [&] { return values(contents(csv)).size() == 20; }));
     ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
     const Run r = finish(p);
+    EXPECT_LT(cpu() - cpuBefore, wall.elapsed() / 2e3) << "waiting for the meter, it is idle";
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.err.find("qvlink: kept 20 readings, 0 frames in "), std::string::npos) << r.err;
     EXPECT_EQ(values(contents(csv)),

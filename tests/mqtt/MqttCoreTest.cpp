@@ -186,23 +186,25 @@ TEST(Discovery, EveryConfigFirstTheReadingsAgainWhenTheUnitChanges) {
 // The window's stored settings as the publisher takes them: QoS 0 or 1, a queue of at least one,
 // the password only with a user, TLS files only for mqtts, the window's own client id by default.
 TEST(SettingsStore, StoredSettingsAsThePublisherTakesThem) {
-    // url, qos, queue; qos, queue, password, CA file, client id
+    // url, qos, queue; qos, queue, password, CA, certificate and key files, client id
     const std::tuple<const char *, int, long long, int, std::size_t, const char *, const char *,
                      const char *>
         rows[] = {
-            {"mqtt://h/p", 0, 0, 0, 1, "", "", "qvlink-bench-window"},
-            {"mqtts://bob@h/p", 2, 7, 1, 7, "pw", "ca.pem", "id"},
+            {"mqtt://h/p", 0, 0, 0, 1, "", "  ", "qvlink-bench-window"},
+            {"mqtts://bob@h/p", 2, 7, 1, 7, "pw", "ca.pem c.pem k.pem", "id"},
         };
     std::string error;
     StoredSettings stored;
-    for (const auto &[url, qos, queue, wantQos, wantQueue, password, ca, id] : rows) {
-        stored.url = url, stored.password = "pw", stored.qos = qos, stored.caFile = "ca.pem";
+    stored.caFile = "ca.pem", stored.certFile = "c.pem", stored.keyFile = "k.pem";
+    for (const auto &[url, qos, queue, wantQos, wantQueue, password, tls, id] : rows) {
+        stored.url = url, stored.password = "pw", stored.qos = qos;
         stored.clientId = std::string(id) == "id" ? "id" : "", stored.queueLimit = queue;
         const auto s = publishSettingsOf(stored, "bench", error);
         ASSERT_TRUE(s) << error;
-        EXPECT_EQ(
-            std::tuple(s->qos, s->queueLimit, s->password.value_or(""), s->caFile, s->clientId),
-            std::tuple(wantQos, wantQueue, std::string(password), std::string(ca), std::string(id)))
+        EXPECT_EQ(std::tuple(s->qos, s->queueLimit, s->password.value_or(""),
+                             s->caFile + " " + s->certFile + " " + s->keyFile, s->clientId),
+                  std::tuple(wantQos, wantQueue, std::string(password), std::string(tls),
+                             std::string(id)))
             << url;
     }
     stored.url = "http://h/p";
