@@ -10,6 +10,7 @@
 #include "platform/qt/services/QtClock.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -180,10 +181,9 @@ class Capture {
     /// The link must be up at start; a --port device may take up to --wait seconds.
     bool waitForLink() {
         common::Elements &el = program_.form().el;
-        QElapsedTimer waited;
-        waited.start();
+        const QDeadlineTimer waited(std::chrono::seconds(settings_.waitSeconds));
         while (!el.Link.checked()) {
-            if (endSignal.load() != 0 || waited.elapsed() >= settings_.waitSeconds * 1000LL) {
+            if (endSignal.load() != 0 || waited.hasExpired()) {
                 const std::string what = settings_.link.device.empty() ? std::string("the meter")
                                                                        : settings_.link.device;
                 complain(what + " did not appear" +

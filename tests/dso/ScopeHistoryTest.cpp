@@ -39,13 +39,17 @@ TEST(FrameHistory, KeepsTheNewestFramesOldestFirstNoneAtZeroAHundredByDefault) {
     EXPECT_EQ(marks(hundred).front(), 150);
 }
 
-/// The reference's line points, the first line's start first, on a fresh target.
+/// The reference's line points, the first line's start first, on a fresh target; its label
+/// inside the frame's top left corner.
 std::vector<std::pair<double, double>> drawn(const WaveInput &ref, const WaveInput &live) {
     common::DrawingTarget target;
     drawReference(target, common::ScreenGeometry{}, ref, live, "REF");
     std::vector<std::pair<double, double>> ends;
     for (const auto &op : target.ops())
-        if (const auto *line = std::get_if<common::LineOp>(&op)) {
+        if (const auto *text = std::get_if<common::TextOp>(&op))
+            EXPECT_EQ(std::tuple(text->x, text->y, text->text, text->color),
+                      std::tuple(190.0, 540.0, "REF", kReferenceColor));
+        else if (const auto *line = std::get_if<common::LineOp>(&op)) {
             EXPECT_EQ(line->color, kReferenceColor);
             if (ends.empty())
                 ends.emplace_back(line->x1, line->y1);
