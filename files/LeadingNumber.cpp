@@ -79,8 +79,10 @@ std::optional<double> leadingNumber(std::string_view s) {
         const size_t first = digits.find_first_not_of('0');
         if (first == std::string::npos)
             return negative ? -0.0 : 0.0;
-        const long long magnitude = static_cast<long long>(intEnd - intStart) -
-                                    static_cast<long long>(first) - 1 + exponent;
+        // The power of ten of the first significant digit, give or take one: out of range, its
+        // sign is all that tells.
+        const long long magnitude =
+            static_cast<long long>(intEnd - intStart) - static_cast<long long>(first) + exponent;
         if (magnitude > 0)
             return std::nullopt;
         return negative ? -0.0 : 0.0;

@@ -119,7 +119,8 @@ TEST(MeterIdentity, ModelAndWorkModeTables) {
         {0, "工作模式: DMM", " DMM sample"},     {1, "工作模式: DMM mem", " DMM database"},
         {2, "工作模式: DMM mem", " DMM database"}, {3, "工作模式: DSO", " DSO sample "},
         {4, "工作模式: DSO mem", " DSO database No. "},
-        {5, "工作模式: DSO mem", " DSO database No. "}, {-3, "", " DSO database No. "}};
+        {5, "工作模式: DSO mem", " DSO database No. "}, {-3, "", " DSO database No. "},
+        {6, "", " DSO database No. "}};
     // clang-format on
     for (const auto &[code, panel, name] : modes) // braces: the name is read after the call
         EXPECT_EQ((std::tuple{code, MeterWorkMode(form, code), form.v.WorkModeName}),

@@ -93,11 +93,14 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
             std::tuple(b.displays, b.spectra, textsAt(b.form.el.Picture2), b.decoder.SampleIndex()),
             std::tuple(displays, spectra, texts, start ? 0 : 256));
         using Mark = std::array<double, 4>; // one progress mark per data packet n = 2..17
-        std::vector<Mark> marks;
+        std::vector<Mark> marks, blanked;   // "Data start" blanked before "Data end"
         for (const auto &box : opsOf<common::BoxOp>(b.form.el.Picture2))
-            if (box.fill == common::kProgress)
-                marks.push_back({box.x1, box.y1, box.x2, box.y2});
+            (box.fill == common::kProgress ? marks : blanked)
+                .push_back({box.x1, box.y1, box.x2, box.y2});
         EXPECT_EQ(marks.size(), progress ? 16u : 0u);
+        EXPECT_EQ(blanked, std::vector<Mark>(start && progress, Mark{400, 300, 3255, 700}));
+        for (const auto &text : opsOf<common::TextOp>(b.form.el.Picture2))
+            EXPECT_EQ(std::pair(text.x, text.sizePt), std::pair(400.0, 12.0)) << text.text;
         EXPECT_TRUE(!progress || (marks[0] == Mark{420, 800, 500, 900} &&
                                   marks[15] == Mark{2670, 800, 2750, 900}));
         const auto &w = b.form.wave;
