@@ -41,7 +41,7 @@ double modeLevel(std::span<const double> points, double extreme, double mid, boo
     }
     const auto mode =
         static_cast<std::size_t>(std::max_element(count.begin(), count.end()) - count.begin());
-    const std::size_t from = mode < kModeReach ? 0 : mode - kModeReach;
+    const std::size_t from = std::max(mode, kModeReach) - kModeReach;
     const std::size_t to = std::min(mode + kModeReach + 1, bins);
     double n = 0, s = 0, all = 0;
     for (std::size_t b = 0; b < bins; ++b) {

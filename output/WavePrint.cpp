@@ -5,6 +5,7 @@
 #include "output/PageCursors.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace qv::output {
 namespace {
@@ -27,7 +28,8 @@ void printTrace(const common::Form &form, common::DrawingTarget &page) {
     page.setPenWidth(kTracePen);
     page.setCurrentY(dso::traceY(g, wave[0], position));
     // Two points more than the screen shows: the page runs on to ScreenRight - 1.
-    const auto points = std::min(wave.size(), std::size_t((g.ScreenRight - 1 - left) / kStep) + 1);
+    const auto points =
+        std::min(wave.size(), std::size_t(std::ceil((g.ScreenRight - left) / kStep)));
     for (std::size_t i = 0; i < points; ++i)
         page.lineTo(left + kStep * double(i), dso::traceY(g, wave[i], position), common::kBlack);
 }

@@ -97,8 +97,10 @@ TEST(Arguments, NearestCommand) {
         {"if", std::nullopt}, {"exp", std::nullopt}};
     for (const auto &[word, expected] : cases)
         EXPECT_EQ(nearest(word, names), expected) << word;
-    constexpr std::string_view near[] = {"export", "expert"}; // one letter off, then two
-    EXPECT_EQ(nearest("exporr", near), "export");
+    constexpr std::string_view near[] = {"export", "expert"};    // one letter off, then two
+    constexpr std::string_view swapped[] = {"expert", "export"}; // two off, then one swap
+    EXPECT_EQ(std::pair(nearest("exporr", near), nearest("exprot", swapped)),
+              std::pair(std::optional(near[0]), std::optional(swapped[1])));
 }
 
 // --duration: whole numbers of seconds (the default), minutes, hours or days; 0 refuses.

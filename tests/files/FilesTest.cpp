@@ -169,11 +169,16 @@ class FilesTest : public ::testing::Test {
 TEST_F(FilesTest, FileStoreReadsRegularFilesUpToTheLimitUnderAnyName) {
     std::ofstream(path("no line ends.dso"), std::ios::binary) << std::string(100000, '7');
     const auto flat = FileStore::readLines(path("no line ends.dso"), 271, 4096).value_or("none");
-    EXPECT_EQ(WaveformFormat::parse(flat).status, Status::ReadError);
+    const auto cut = WaveformFormat::parse(flat),
+               header = WaveformFormat::parse("QVDATALINK47 V1.0\r\n");
+    EXPECT_EQ(
+        std::tuple(cut.status, cut.reason, header.reason),
+        std::tuple(Status::ReadError, "empty", "shorter than 271 lines: it ends after line 1"));
     std::ofstream(path("long.dso"), std::ios::binary) << "a\r\nb\r\n" + std::string(100000, '7');
     EXPECT_EQ(FileStore::readLines(path("long.dso"), 271, 4096), "a\r\nb\r\n")
         << "a line the limit cuts is left out";
-    for (const std::string &name : {path("missing.dso"), path(""), std::string("/dev/zero")})
+    for (const std::string &name : {path("missing.dso"), path(""), std::string("/dev/zero"),
+                                    std::string("/proc/self/mem")}) // a read failing at once
         EXPECT_FALSE(FileStore::readLines(name, 271).has_value()) << name;
     const std::string text = WaveformFormat::compose(sampleRecord());
     for (const std::string &name : {std::string("caf\xe9.dso"), std::string(255, 'n')}) {

@@ -87,7 +87,8 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
         Fixture f;
         std::size_t drawnAtReset = 0;
         f.form.call.CursorInit = [&] { drawnAtReset = f.form.el.Picture1.ops().size(); };
-        f.view.SpectrumFreqUnit = "kHz"; // an unknown scale keeps the unit it had
+        // An unknown scale keeps the unit it had, not the scale.
+        f.view.SpectrumFreqUnit = "kHz", f.view.SpectrumFreqPerDiv = 1;
         f.show(c.model, c.gain, c.time, 0, c.scale);
         EXPECT_TRUE(c.perDiv != 0 || f.view.SpectrumFreqUnit == "kHz") << c.freq;
         EXPECT_EQ(std::tuple(f.view.SpectrumAmplText, f.view.SpectrumFreqText, f.textAt(2300),
