@@ -195,6 +195,12 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
     const auto square =
         DsoFrameSource::samples({.shape = WaveShape::Square, .amplitude = 50, .period = 5});
     EXPECT_EQ(std::count(square.begin(), square.begin() + 250, 178), 100);
+    // A triangle of 128 +- 40 in steps of 20: the samples, half a step off the crossing, miss
+    // its peaks by 10.
+    const auto triangle =
+        DsoFrameSource::samples({.shape = WaveShape::Triangle, .amplitude = 40, .period = 8});
+    EXPECT_EQ(std::pair(*std::ranges::min_element(triangle), *std::ranges::max_element(triangle)),
+              std::pair(std::uint8_t{98}, std::uint8_t{158}));
     // The crossing stays at sample 125 where rounding would move it: a slow sine (0.7 units a
     // sample) crossing 0 or 5 units, either way; and where a fast one (2 samples a cycle) has
     // both samples beside a crossing at 25 units on the same side of it.
