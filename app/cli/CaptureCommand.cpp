@@ -105,8 +105,12 @@ CaptureSettings settingsOf(const ParsedArguments &p) {
         throw UsageError{"nothing to keep: give --dmm-csv, --out-dir or --mqtt"};
     if (p.has("interval")) {
         s.interval = static_cast<int>(number(p, "interval", 0, 60));
-        if (std::find(kIntervals.begin(), kIntervals.end(), s.interval) == kIntervals.end())
-            throw UsageError{"--interval takes 0, 1, 2, 5, 10, 20, 30 or 60"};
+        if (std::find(kIntervals.begin(), kIntervals.end(), s.interval) == kIntervals.end()) {
+            std::string list;
+            for (std::size_t i = 0; i + 1 < kIntervals.size(); ++i)
+                list += std::to_string(kIntervals[i]) + (i + 2 < kIntervals.size() ? ", " : " or ");
+            throw UsageError{"--interval takes " + list + std::to_string(kIntervals.back())};
+        }
     }
     if (p.has("count"))
         s.count = number(p, "count", 1, 1LL << 62);

@@ -156,8 +156,9 @@ TEST(SpectrumCsv, BinsDbFrequenciesForEveryTimeBaseFamilyAndThePeakBesideTheDcBi
     for (const auto &[model, time, perBin, last] : cases) {
         common::Waveform wave;
         wave.DsoParam[0] = time;
-        const auto lines =
-            linesOf(spectrumCsv({"Hanning", false, bins, 1, secondsPerDiv(wave, model, tables)}));
+        const auto perDiv = secondsPerDiv(wave, model, tables);
+        EXPECT_EQ(perDiv.has_value(), *perBin != 0) << "an empty entry is no 0 s/div";
+        const auto lines = linesOf(spectrumCsv({"Hanning", false, bins, 1, perDiv}));
         EXPECT_EQ(lines[4] + "|" + lines[8 + 1] + "|" + lines.back(),
                   std::string("# frequency_per_bin_hz,") + perBin + "|1," + perBin + ",0|127," +
                       last + ",0");
