@@ -196,9 +196,13 @@ TEST(TrendPlacement, BesideTheMainWindowNeverHidingIt) {
         {{0, 0, 609, 440}, {0, 0, 1024, 768}, {0, 440, 760, 328}}, // below, lower
         {{0, 0, 609, 440}, doubled, {304, 0, 336, 512}},           // over the digits and the log
         {{300, 0, 609, 440}, doubled, {0, 0, 604, 512}},           // left of them
+        {{0, 0, 609, 440}, {0, 0, 989, 700}, {609, 0, 380, 520}},  // right and below hold as much
     };
     for (const auto &[main, screen, expected] : cases)
         EXPECT_EQ(besideMain(main, screen, 760, 520), expected) << main.x << "," << screen.width;
+    EXPECT_EQ(besideMain({0, 0, 609, 440}, {0, 0, 1209, 1024}, 760, 520, 600),
+              (WindowPlace{609, 0, 600, 520})) // three quarters of the width, its least
+        << "right, though below has room for all of it";
 
     // Where it was left, where it goes: none where it would hide more than half the main window.
     const std::pair<WindowPlace, std::optional<WindowPlace>> left[] = {
