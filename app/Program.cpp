@@ -113,8 +113,7 @@ void Program::Form_Load() {
     el.mnuLinear.setChecked(true);
 
     form_.geo = common::ScreenGeometry{};
-    windows_.MakeWindow();
-    tables_.MakeParameter();
+    windows_.MakeWindow(); // the scale tables filled themselves when made (MakeParameter)
     DMMmode(form_);
     recordLog_.SetRecordTime(1);
     form_.v.CursorMode = 0;

@@ -182,10 +182,8 @@ void SerialLink::ComOnOff() {
 }
 
 void SerialLink::portFailed() {
-    platform::SerialPort &port = form_.os.port;
-    closeIfOpen();
-    showDisconnected();
-    uncheckPortItem(port.port());
+    showDisconnected(); // the port closed itself before it called
+    uncheckPortItem(form_.os.port.port());
     common::Procedures::run(form_.call.DropCutFrame);
     const std::string &device = current_.device.path;
     const char *after = !services_.retry        ? ""

@@ -130,8 +130,9 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
         common::Elements &el = form.el;
         el.DMMmode.setChecked(dmm);
         // Before a start: stopped. Before a stop: running with a record in progress.
-        for (common::Control *c : {&el.mnuStart, &el.mnuDMMRecordStart, &el.DMMRecord})
+        for (common::Control *c : {&el.mnuDMMRecordStart, &el.DMMRecord})
             c->setEnabled(!starts), c->setChecked(!starts);
+        el.mnuStart.setChecked(!starts), el.mnuStart.setEnabled(starts);
         el.mnuPause.setChecked(starts), el.mnuPause.setEnabled(!starts);
         el.Picture1Drops.setChecked(starts), el.StartStop.setChecked(starts); // a click toggles it
         RunControl run(form);
@@ -201,16 +202,17 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
         DsoFrameSource::samples({.shape = WaveShape::Triangle, .amplitude = 40, .period = 8});
     EXPECT_EQ(std::pair(*std::ranges::min_element(triangle), *std::ranges::max_element(triangle)),
               std::pair(std::uint8_t{98}, std::uint8_t{158}));
-    // The crossing stays at sample 125 where rounding would move it: a slow sine (0.7 units a
-    // sample) crossing 0 or 5 units, either way; and where a fast one (2 samples a cycle) has
-    // both samples beside a crossing at 25 units on the same side of it.
-    for (const auto &[slope, level, period] :
-         {std::tuple(1, 0, 256), std::tuple(1, 5, 256), std::tuple(0, 0, 256),
-          std::tuple(0, 5, 256), std::tuple(1, 25, 2), std::tuple(0, 25, 2)}) {
+    // The crossing stays at sample 125 where rounding would move it, the samples beside it moved
+    // only onto the level or the unit below: a slow sine (0.7 units a sample) crossing 0 or 5
+    // units, either way; and a fast one (2 samples a cycle) with both samples beside a crossing at
+    // 25 units on the same side of it (145, 111).
+    for (const auto &[slope, level, period, at124, at125] :
+         {std::tuple(1, 0, 256, 127, 128), std::tuple(1, 5, 256, 132, 133),
+          std::tuple(0, 0, 256, 128, 127), std::tuple(0, 5, 256, 133, 132),
+          std::tuple(1, 25, 2, 111, 153), std::tuple(0, 25, 2, 153, 111)}) {
         const auto s =
             DsoFrameSource::samples({.slope = slope, .level = level, .period = double(period)});
-        EXPECT_EQ(std::pair(s[124] >= 128 + level, s[125] >= 128 + level),
-                  std::pair(slope == 0, slope == 1))
+        EXPECT_EQ(std::pair(int(s[124]), int(s[125])), std::pair(at124, at125))
             << slope << "/" << level;
     }
 }
