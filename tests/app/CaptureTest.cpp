@@ -145,11 +145,9 @@ TEST_F(CaptureTest, FramesBecomeWaveformFilesNamedByTimeAndNumber) {
     for (std::size_t k = 1; k < names.size(); k += 2) {
         const auto parsed = qv::files::WaveformFormat::parse(contents(names[k]));
         ASSERT_EQ(parsed.status, qv::files::WaveformFormat::Status::Ok);
-        const auto &p = parsed.record.params;
-        EXPECT_EQ(std::tuple(p[1], p[2], p[4], p[7]), std::tuple(0, 7, 1, 0)) << names[k];
-        const auto &w = parsed.record.samples;
-        EXPECT_NE(*std::min_element(w.begin() + 128, w.end()),
-                  *std::max_element(w.begin() + 128, w.end()))
+        const auto &[p, w] = std::tie(parsed.record.params, parsed.record.samples);
+        const auto [low, high] = std::minmax_element(w.begin() + 128, w.end());
+        EXPECT_EQ(std::tuple(p[1], p[2], p[4], p[7], *low == *high), std::tuple(0, 7, 1, 0, false))
             << names[k];
     }
 }
@@ -196,16 +194,14 @@ TEST_F(CaptureTest, UnplugMarksTheGapAndSigtermEndsWithTheSummary) {
     QProcess p;
     start(p, {"capture", "--port", "meter", "--interval", "0", "--dmm-csv", "gap.csv"}); // relative
     const auto has = [&](const char *comment) { return fileHas(p, "gap.csv", comment); };
-    ASSERT_TRUE(has("# capture_started,"));
-    ASSERT_TRUE(first->write(readings(0, 10)));
+    ASSERT_TRUE(has("# capture_started,") && first->write(readings(0, 10)));
     ASSERT_TRUE(waitFor(p, [&] { return values(contents(csv)).size() == 10; }));
     first.reset();
     ASSERT_TRUE(has("# link_lost,"));
     Pty second;
     repoint(path("meter"), second.device);
-    ASSERT_TRUE(has("# link_back,"));
     // After a reconnect the program waits for a packet to begin: the first one is dropped.
-    ASSERT_TRUE(second.write(readings(100, 11)));
+    ASSERT_TRUE(has("# link_back,") && second.write(readings(100, 11)));
     ASSERT_TRUE(waitFor(p, [&] { return values(contents(csv)).size() == 20; }));
     ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
     const Run r = finish(p);
@@ -258,8 +254,7 @@ TEST_F(CaptureTest, ADeviceThatNeverAppearsLeavesNothingBehind) {
     write("old.csv", before);
     QElapsedTimer took; // the second run waits its second for the device before it gives up
     took.start();
-    for (const char *wait : {"0", "1"}) {
-        const std::string csv = wait[0] == '0' ? "new.csv" : "old.csv";
+    for (const auto &[wait, csv] : {std::pair("0", "new.csv"), std::pair("1", "old.csv")}) {
         const Run r = run({"capture", "--port", "no-such-tty", "--dmm-csv", arg(csv), "--out-dir",
                            arg("made/frames"), "--wait", wait});
         EXPECT_EQ(r.code, 5) << r.err;
@@ -313,8 +308,7 @@ TEST_F(CaptureTest, AReplayWithNothingToReplayEndsAtOnceACutOneSaysWhatWasLeftOu
          0, "", 5}, // a blank play-back message first: no line of its own
     };
     for (const auto &[after, code, message, kept] : cases) {
-        write("empty.raw", head + after);
-        std::filesystem::remove(path("r.csv"));
+        write("empty.raw", head + after), std::filesystem::remove(path("r.csv"));
         const Run r =
             run(capture({"--replay", arg("empty.raw"), "--dmm-csv", arg("r.csv")}), {}, {}, 10000);
         EXPECT_EQ(r.code, code) << r.err;

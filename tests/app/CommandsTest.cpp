@@ -52,8 +52,7 @@ class ModeStates : public AppTest {
             (el.*element).setEnabled(state), (el.*element).setChecked(state);
         (dso ? el.DMMmode : el.DSOmode).setChecked(true);
         (dso || state ? el.DSO_FFT : el.DSO_wave).setChecked(true);
-        el.Picture1.line(0, 0, 100, 100, common::kRed);
-        el.Picture2.print("1.000");
+        el.Picture1.line(0, 0, 100, 100, common::kRed), el.Picture2.print("1.000");
         if (!dso) // emptying the boxes enables Save through their change events, before it goes
             el.Text1.setText("title"), el.RichTextBox1.setText("line\r\n");
     }
@@ -81,11 +80,9 @@ class ModeStates : public AppTest {
 
 TEST_F(ModeStates, EachModeSetsItsTableAndLeavesTheRest) {
     for (const bool before : {false, true}) {
-        scramble(before, false);
-        DMMmode(form);
+        scramble(before, false), DMMmode(form);
         expectMode(false, before);
-        scramble(before, true);
-        DSOmode(form);
+        scramble(before, true), DSOmode(form);
         expectMode(true, before);
     }
 }
@@ -122,9 +119,7 @@ TEST_F(ModeStates, DsoModeTakesItsStepsInOrder) {
           "mnuDSOwave e0", "mnuDSOFFT c0", "mnuDMMrecord e0", "Timer1 e0"}}};
     // clang-format on
     for (const auto &[before, steps] : rows) {
-        scramble(before, true);
-        log.clear();
-        DSOmode(form);
+        scramble(before, true), log.clear(), DSOmode(form);
         EXPECT_EQ(log, steps) << before;
     }
 }
@@ -132,14 +127,12 @@ TEST_F(ModeStates, DsoModeTakesItsStepsInOrder) {
 TEST_F(ModeStates, DsoModeRedrawsAWaveformWhenThereIsOneAndKeepsTheCursorMode) {
     program.Form_Load();
     for (const bool present : {false, true}) {
-        form.v.CursorMode = 2;
-        form.wave.WaveValid = present;
-        program.commands().pressButton("DMMmode");
-        program.commands().pressButton("DSOmode");
-        EXPECT_EQ(form.v.CursorMode, 2);
-        for (const Control *c : {&el.DSO_FFT, &el.XCursor, &el.YCursor})
-            EXPECT_EQ(c->enabled(), present);
-        EXPECT_EQ(el.Picture1.ops().size() > 300, present) << "the trace is drawn";
+        form.v.CursorMode = 2, form.wave.WaveValid = present;
+        program.commands().pressButton("DMMmode"), program.commands().pressButton("DSOmode");
+        // The cursor mode; the buttons enabled and the trace drawn when there is a waveform.
+        EXPECT_EQ(std::tuple(form.v.CursorMode, el.DSO_FFT.enabled(), el.XCursor.enabled(),
+                             el.YCursor.enabled(), el.Picture1.ops().size() > 300),
+                  std::tuple(2, present, present, present, present));
     }
 }
 
@@ -178,8 +171,7 @@ class CommandsTest : public AppTest {
 
     void SetUp() override {
         std::filesystem::create_directories(dir);
-        fp.port.ports[1].cable = true;
-        program.Form_Load();
+        fp.port.ports[1].cable = true, program.Form_Load();
         program.commands().pressButton("DSOmode");
         link::MeterSimulator meter({.mode = link::SimMode::Dso, .dso = {.timeBase = 24}});
         fp.port.deliver(meter.nextBytes(20 * 17 * 2));
@@ -219,9 +211,8 @@ TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw
          {std::tuple("DSO_FFT", false, "F"), std::tuple("mnuDSOwave", true, "W"),
           std::tuple("mnuDSOFFT", false, ""), std::tuple("DSO_wave", true, "W")}) {
         calls_.clear();
-        const std::string_view item = name;
-        item.starts_with("mnu") ? program.commands().clickMenu(name)
-                                : program.commands().pressButton(name);
+        std::string_view(name).starts_with("mnu") ? program.commands().clickMenu(name)
+                                                  : program.commands().pressButton(name);
         EXPECT_EQ(calls_, drawn) << name;
         EXPECT_EQ(std::pair(el.DSO_wave.checked(), el.DSO_FFT.checked()), std::pair(wave, !wave));
         const Control &active = wave ? el.mnuDSOwave : el.mnuDSOFFT;
@@ -231,23 +222,9 @@ TEST_F(CommandsTest, CursorModeStateMachineAndViewButtonsMarkTheirItemsAndRedraw
     }
 }
 
-// The interval items: the one chosen checked (and disabled), the others not.
-TEST_F(CommandsTest, AnIntervalItemChoosesTheRecordInterval) {
-    const std::pair<const char *, const char *> rows[] = {
-        {"mnu60s", "0000001"}, {"mnu1s", "1000000"}, {"mnu10s", "0001000"}};
-    for (const auto &[item, checked] : rows) {
-        program.commands().clickMenu(item);
-        std::string states;
-        for (const Control &c : el.mnuInterval)
-            states += c.checked() && !c.enabled() ? '1' : c.enabled() ? '0' : '?';
-        EXPECT_EQ(states, checked) << item;
-    }
-}
-
 TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     const auto before = el.Picture1.ops().size();
-    program.commands().Toolbar1_ButtonClick("dsomode");
-    program.commands().Toolbar1_ButtonClick("");
+    program.commands().Toolbar1_ButtonClick("dsomode"), program.commands().Toolbar1_ButtonClick("");
     program.commands().clickMenu("mnuHelpmain");
     const std::pair<const char *, int> ports[] = {{"mnuCOM1", 1}, {"mnuCOM8", 8},  {"mnuCOM9", 0},
                                                   {"mnuCOM0", 0}, {"mnuCOM10", 0}, {"mnuCOMa", 0}};
@@ -262,21 +239,29 @@ TEST_F(CommandsTest, OnlyExactKeysAndItemsWithAProcedureAct) {
     EXPECT_EQ(std::pair(fp.messages.shown[0].text, fp.messages.shown[0].warning),
               std::pair(std::string("QM520V示波表PC接口软件 V1.1"), false));
     // New in DMM mode offers to save the log first.
-    program.commands().pressButton("DMMmode");
-    el.RichTextBox1.setText("  No.1 :  x\r\n");
-    fp.messages.answers.push_back(platform::Answer::Cancel);
-    program.commands().clickMenu("mnuNew");
+    program.commands().pressButton("DMMmode"), el.RichTextBox1.setText("  No.1 :  x\r\n");
+    fp.messages.answers.push_back(platform::Answer::Cancel), program.commands().clickMenu("mnuNew");
     ASSERT_EQ(fp.messages.shown.size(), 2u);
     EXPECT_EQ(fp.messages.shown[1].text, "是否保存当前数据！");
     std::string open; // Link > Break closes the port and Link > Link opens it again
     for (const char *item : {"mnuBreak", "mnuLink", ""})
         open += fp.port.isOpen() ? '1' : '0', program.commands().clickMenu(item);
     EXPECT_EQ(open, "101");
+    // The interval items: the one chosen checked (and disabled), the others not.
+    const std::pair<const char *, const char *> rows[] = {
+        {"mnu60s", "0000001"}, {"mnu1s", "1000000"}, {"mnu10s", "0001000"}};
+    for (const auto &[item, checked] : rows) {
+        program.commands().clickMenu(item);
+        std::string states;
+        for (const Control &c : el.mnuInterval)
+            states += c.checked() && !c.enabled() ? '1' : c.enabled() ? '0' : '?';
+        EXPECT_EQ(states, checked) << item;
+    }
 }
 
 // Seven menus; only Export's outputs (a submenu after Print, File going on after it), the FFT
 // windows and the FFT scales lie a level deeper: every other item hangs right under its menu.
-TEST(Layout, SevenMenusAndTheirSubmenusFileExportHoldsTheSixOutputs) {
+TEST(Layout, SevenMenusFileExportHoldsTheSixOutputsItemsFindTheirElements) {
     std::string tree, top, deeper;
     for (const MenuSpec &m : menuTree()) {
         if (m.name.starts_with("mnuExport") || m.name == "mnuPrint" || m.name == "mnuLine2")
@@ -295,10 +280,7 @@ TEST(Layout, SevenMenusAndTheirSubmenusFileExportHoldsTheSixOutputs) {
         bar += (b.separatorBefore ? "| " : "") + std::string(b.key) + " ";
     EXPECT_EQ(bar, "New Open Save | Print Copy | Link | DMMmode DSOmode | StartStop DMMRecord | "
                    "DSO_wave DSO_FFT | XCursor YCursor ");
-}
-
-// An item's state lives in its element; the first and last of each family of items too.
-TEST(Layout, ItemsFindTheirElements) {
+    // An item's state lives in its element; the first and last of each family of items too.
     Elements el;
     // clang-format off
     const std::pair<const char *, Control *> cases[] = {
@@ -313,49 +295,39 @@ TEST(Layout, ItemsFindTheirElements) {
         EXPECT_EQ(menuElement(el, name), element) << name;
 }
 
-TEST(Caption, BaseNameAfterTheLastSeparator) {
-    const std::pair<const char *, const char *> cases[] = {
-        {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},
-        {"wave1.dso", "wave1.dso - QVLINK"},           {"C:\\data\\", " - QVLINK"},
-        {"/tmp/a\\b/c.txt", "c.txt - QVLINK"},         {"/tmp/波形.dso", "波形.dso - QVLINK"},
-    };
-    for (const auto &[path, caption] : cases)
-        EXPECT_EQ(captionFor(path), caption) << path;
-}
-
-// Print, Save As, drops (only one file, only while stopped in DSO mode) and Open.
+// Print, Save As and the caption, drops (only one file, only while stopped in DSO mode) and Open.
 TEST_F(CommandsTest, PrintSaveDropAndOpenTheWaveform) {
     ASSERT_TRUE(form.wave.WaveValid);
-    fp.printer.copies = 2;
-    program.commands().clickMenu("mnuPrint");
+    fp.printer.copies = 2, program.commands().clickMenu("mnuPrint");
     ASSERT_EQ(fp.printer.pages.size(), 2u);
     EXPECT_NE(test::listed(fp.printer.pages[0]->ops()).find("Wave of Meter QM520V"),
               std::string::npos);
     const std::string screen = test::listed(el.Picture1.ops()), title = form.wave.WaveTitle;
     const double rms = program.measurements().MeasRms;
     const std::string path = (dir / "wave1.dso").string();
-    fp.files.saveAnswers.push_back(path);
-    program.commands().clickMenu("mnuSaveAs");
+    fp.files.saveAnswers.push_back(path), program.commands().clickMenu("mnuSaveAs");
     EXPECT_EQ(el.caption.text(), "wave1.dso - QVLINK");
+    const std::pair<const char *, const char *> captions[] = {
+        {"C:\\data\\wave1.dso", "wave1.dso - QVLINK"}, {"/home/u/wave1.dso", "wave1.dso - QVLINK"},
+        {"wave1.dso", "wave1.dso - QVLINK"},           {"C:\\data\\", " - QVLINK"},
+        {"/tmp/a\\b/c.txt", "c.txt - QVLINK"},         {"/tmp/波形.dso", "波形.dso - QVLINK"},
+    };
+    for (const auto &[file, caption] : captions)
+        EXPECT_EQ(captionFor(file), caption) << file;
 
-    form.wave.WaveTitle = "changed";
-    program.Picture1_OLEDragDrop({path});
+    form.wave.WaveTitle = "changed", program.Picture1_OLEDragDrop({path});
     EXPECT_EQ(form.wave.WaveTitle, "changed") << "running: the screen takes no drops";
-    program.commands().pressButton("StartStop");
-    program.Picture1_OLEDragDrop({path, path});
+    program.commands().pressButton("StartStop"), program.Picture1_OLEDragDrop({path, path});
     EXPECT_EQ(form.wave.WaveTitle, "changed") << "two files open nothing";
     program.Picture1_OLEDragDrop({path});
     EXPECT_EQ(form.wave.WaveTitle, title);
 
-    form.wave.WaveData.fill(0);
-    el.Picture1.clear();
-    fp.files.openAnswers.push_back(path);
-    program.commands().clickMenu("menuOpen");
+    form.wave.WaveData.fill(0), el.Picture1.clear();
+    fp.files.openAnswers.push_back(path), program.commands().clickMenu("menuOpen");
     EXPECT_EQ(test::listed(el.Picture1.ops()), screen);
     EXPECT_EQ(program.measurements().MeasRms, rms);
     program.commands().pressButton("DMMmode"); // stopped drops stay on, but the screen is off
-    form.v.CurrentFileName.clear();
-    program.Picture1_OLEDragDrop({path});
+    form.v.CurrentFileName.clear(), program.Picture1_OLEDragDrop({path});
     EXPECT_EQ(form.v.CurrentFileName, "") << "a disabled screen takes no drops";
 }
 

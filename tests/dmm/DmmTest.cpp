@@ -1,3 +1,4 @@
+#include "common/Formatted.h"
 #include "dmm/DmmDecoder.h"
 #include "dmm/MeterIdentity.h"
 #include "dmm/ReadingText.h"
@@ -106,13 +107,12 @@ TEST(ReadingValue, NumberAndUnitOfTheDisplayTextAndLogLinesSplitIntoTimeAndReadi
 TEST(MeterIdentity, ModelAndWorkModeTables) {
     platform::fakes::FakePlatform fp;
     common::Form form(fp.platform);
-    const char *names[] = {"7302",  "7302B",  "7303",     "7304",    "7303A",
-                           "7304A", "QM520V", "ZORA900A", "ZORA900X"};
-    for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1}) {
-        MeterModel(form, code);
-        const std::string name = names[code < 0 || code > 8 ? 8 : code]; // else kept from 8
-        EXPECT_EQ(form.el.panel[1].text(), "仪表型号: " + name) << code;
-    }
+    std::string shown; // a code outside the table keeps the name before it
+    for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1})
+        MeterModel(form, code), shown += form.el.panel[1].text() + ",";
+    EXPECT_EQ(shown, "仪表型号: 7302,仪表型号: 7302B,仪表型号: 7303,仪表型号: 7304,"
+                     "仪表型号: 7303A,仪表型号: 7304A,仪表型号: QM520V,仪表型号: ZORA900A,"
+                     "仪表型号: ZORA900X,仪表型号: ZORA900X,仪表型号: ZORA900X,");
     // In order: a mode outside the table leaves no panel text, keeps the name before it.
     // clang-format off
     const std::tuple<int, const char *, const char *> modes[] = {
@@ -178,10 +178,8 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
     for (const auto &[bytes, line, drawn] : playback) {
         SCOPED_TRACE(line);
         Rig rig;
-        rig.send(" 1.000V         ", 0);
-        rig.form.v.DMMSampleReady = true, rig.el.Save.setEnabled(false),
-        rig.el.panel[1].setText("");
-        rig.fp.port.deliver(bytes);
+        rig.send(" 1.000V         ", 0), rig.el.panel[1].setText("");
+        rig.form.v.DMMSampleReady = true, rig.el.Save.setEnabled(false), rig.fp.port.deliver(bytes);
         // The status bar comes first; Save follows the log box's change event; no reading is left
         // for the timer to log; recording pauses for stored readings.
         EXPECT_EQ(std::tuple(rig.el.panel[1].text(), rig.el.panel[2].text(), rig.logText(),
@@ -199,8 +197,7 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
     for (const bool recording : {false, true}) {
         for (common::Control *c : armed)
             c->setEnabled(false);
-        el.mnuDMMRecordStart.setChecked(recording);
-        rig.form.v.CurrentFileName = "wave1.dso";
+        el.mnuDMMRecordStart.setChecked(recording), rig.form.v.CurrentFileName = "wave1.dso";
         rig.send(" 1.234 V   AC   ", 0);
         EXPECT_EQ(
             std::tie(rig.form.v.DMMReading, rig.form.v.DMMSampleReady, rig.form.v.CurrentFileName),
@@ -211,10 +208,10 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
     rig.send("12", 0); // without a unit nothing is printed, but the position goes to (3000, 940)
     EXPECT_EQ(std::tuple(drawing(el.Picture2), el.Picture2.currentX(), el.Picture2.currentY()),
               std::tuple("clear|cyan 43pt 300,40 '12    '", 3000.0, 940.0));
-    el.mnuStart.setChecked(false); // stopped acquisition keeps the last reading on the panel
-    rig.send(" 9.999 V        ", 0);
-    EXPECT_EQ(rig.form.v.DMMReading, " 9.999 V        ");
-    EXPECT_EQ(drawing(el.Picture2), "clear|cyan 43pt 300,40 '12    '");
+    // Stopped acquisition keeps the last reading on the panel.
+    el.mnuStart.setChecked(false), rig.send(" 9.999 V        ", 0);
+    EXPECT_EQ(std::tuple(rig.form.v.DMMReading, drawing(el.Picture2)),
+              std::tuple(" 9.999 V        ", "clear|cyan 43pt 300,40 '12    '"));
 
     // When the link goes down a live reading turns grey with the link-lost text under it.
     const std::string shown = "clear|cyan 43pt 300,40 ' 1.234'|cyan 12pt 2100,940 'V   AC'";
@@ -236,10 +233,8 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
     for (const auto &[before, drawn] : afterwards) {
         SCOPED_TRACE(&before - &afterwards[0].first);
         Rig rig;
-        rig.el.Link.setChecked(true);
-        rig.send(" 1.234 V   AC   ", 0);
-        before(rig);
-        rig.el.Link.setChecked(false);
+        rig.el.Link.setChecked(true), rig.send(" 1.234 V   AC   ", 0);
+        before(rig), rig.el.Link.setChecked(false);
         EXPECT_EQ(drawing(rig.el.Picture2), drawn);
     }
 }
@@ -252,18 +247,13 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksRecordCommandsIntervalItemsAn
     };
     for (const auto &[interval, readings, lines] : cases) {
         Rig rig;
-        rig.log.SetRecordTime(interval);
-        rig.log.mnuDMMRecordStart_Click();
+        rig.log.SetRecordTime(interval), rig.log.mnuDMMRecordStart_Click();
         std::string expected, latest;
         int sent = 0;
         for (std::size_t tick = 0; tick < readings.size(); ++tick) {
-            for (char k = '0'; k < readings[tick]; ++k) {
-                latest = std::to_string(++sent);
-                latest.insert(0, 6 - latest.size(), ' ');
-                rig.send(latest + "V  DC     ", 0);
-            }
-            rig.fp.clock.timeLong = "10:00:" + std::to_string(tick);
-            rig.log.Timer1_Timer();
+            for (char k = '0'; k < readings[tick]; ++k)
+                latest = common::formatted("%6d", ++sent), rig.send(latest + "V  DC     ", 0);
+            rig.fp.clock.timeLong = "10:00:" + std::to_string(tick), rig.log.Timer1_Timer();
             if (lines[tick] == '1')
                 expected += "  10:00:" + std::to_string(tick) + "    " + latest + " V  DC     \r\n";
         }
@@ -280,30 +270,30 @@ TEST(RecordLog, TimerLogsTheLatestReadingOnDueTicksRecordCommandsIntervalItemsAn
                   std::vector<bool>({on, !on, !on, on, on}));
     };
     for (const bool down : {true, false}) {
-        el.DMMRecord.setChecked(down); // the button toggles itself
-        rig.log.DMMRecord();
+        el.DMMRecord.setChecked(down), rig.log.DMMRecord(); // the button toggles itself
         expectRecording(down);
     }
     rig.log.mnuDMMRecordStart_Click();
     expectRecording(true);
-    rig.send(" 2.000V         ", 0);
-    rig.log.mnuDMMRecordPause_Click(); // the reading that came just before ending is still logged
+    // The reading that came just before the end is still logged.
+    rig.send(" 2.000V         ", 0), rig.log.mnuDMMRecordPause_Click();
     expectRecording(false);
     for (const char *reading : {" 3.000V         ", " 4.000V         "}) // 4 V after the end
         rig.send(reading, 0), rig.log.Timer1_Timer();
     EXPECT_EQ(rig.logText(), "  14:03:27     3.000 V         \r\n");
 
-    // Interval items, in order: each step re-enables and unchecks the item chosen before.
-    const std::pair<std::int16_t, int> intervals[] = {{1, 0},  {10, 3}, {2, 1},  {5, 2},
-                                                      {20, 4}, {30, 5}, {60, 6}, {3, -1}};
-    for (const auto &[n, item] : intervals) {
+    // Interval items in order ('1' checked and disabled, '0' the reverse): each step re-enables
+    // and unchecks the item chosen before.
+    const std::pair<std::int16_t, const char *> intervals[] = {
+        {1, "1000000"},  {10, "0001000"}, {2, "0100000"},  {5, "0010000"},
+        {20, "0000100"}, {30, "0000010"}, {60, "0000001"}, {3, "0000000"}};
+    for (const auto &[n, items] : intervals) {
         rig.log.SetRecordTime(n);
-        EXPECT_EQ(rig.log.RecordInterval(), n);
-        EXPECT_EQ(rig.el.panel[3].text(), "数据间隔" + std::to_string(n) + "s");
-        for (std::size_t i = 0; i < rig.el.mnuInterval.size(); ++i) {
-            EXPECT_EQ(rig.el.mnuInterval[i].checked(), int(i) == item) << n << " item " << i;
-            EXPECT_EQ(rig.el.mnuInterval[i].enabled(), int(i) != item) << n << " item " << i;
-        }
+        std::string got;
+        for (const common::Control &c : rig.el.mnuInterval)
+            got += c.checked() == c.enabled() ? '?' : c.checked() ? '1' : '0';
+        EXPECT_EQ(std::tuple(rig.log.RecordInterval(), rig.el.panel[3].text(), got),
+                  std::tuple(n, "数据间隔" + std::to_string(n) + "s", items));
     }
     for (int index : {3, -1, 7}) {
         rig.log.mnuInterval_Click(index);
@@ -341,12 +331,8 @@ TEST(RecordLog, NewRecordOffersToSaveFirstEditsEnableSaveTheTitleFollows) {
          {std::pair(true, false), std::pair(false, true), std::pair(true, true)}) {
         Rig rig;
         rig.el.Save.setEnabled(false), rig.el.menuSave.setEnabled(false);
-        rig.el.DSO_wave.setChecked(waveView);
-        rig.form.wave.WaveTitle = "old";
-        if (byTitle)
-            rig.el.Text1.setText("通道 1 ");
-        else
-            rig.el.RichTextBox1.editedByUser("typed\r\n");
+        rig.el.DSO_wave.setChecked(waveView), rig.form.wave.WaveTitle = "old";
+        byTitle ? rig.el.Text1.setText("通道 1 ") : rig.el.RichTextBox1.editedByUser("typed\r\n");
         EXPECT_TRUE(rig.el.Save.enabled() && rig.el.menuSave.enabled());
         EXPECT_EQ(rig.form.wave.WaveTitle, waveView && byTitle ? "通道 1 " : "old");
     }

@@ -72,9 +72,8 @@ TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfter
     EXPECT_EQ(std::tuple(r.failures, r.packets, r.fp.port.read().size()),
               std::tuple(0, sent, 20u - kOffset));
 
-    DispatchRig c;
-    c.fp.port.deliver(bytes("S 1+19 S 1+11")); // a, and the head of the next packet when the
-    c.fp.port.fail();                          // device goes away
+    DispatchRig c; // a, and the head of the next packet when the device goes away
+    c.fp.port.deliver(bytes("S 1+19 S 1+11")), c.fp.port.fail();
     ASSERT_TRUE(c.fp.port.open());
     c.dispatch.resync();
     // 30 bytes without a sync byte (still cut), the tail of a packet after the gap, 3 packets b.
@@ -83,8 +82,7 @@ TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfter
     EXPECT_EQ(c.packets,
               std::vector<Packet>({packet("S 1+19"), packet("S 101+19"), packet("S 101+19")}));
     DispatchRig e; // a sync byte last of the first 20 bytes ends the cut too
-    e.dispatch.resync();
-    e.fp.port.deliver(bytes("32+19 S 101+19 S"));
+    e.dispatch.resync(), e.fp.port.deliver(bytes("32+19 S 101+19 S"));
     EXPECT_EQ(e.packets, std::vector<Packet>({packet("S 101+19")}));
 
     // Batch, packet complete, PacketData and PacketPending after (before: 200+20 and S 50+19).
@@ -126,25 +124,23 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
         platform::fakes::FakePlatform fp;
         common::Form form(fp.platform);
         int pauseCalls = 0;
-        form.call.mnuDMMRecordPause_Click = [&] { ++pauseCalls; };
         common::Elements &el = form.el;
-        el.DMMmode.setChecked(dmm);
+        el.DMMmode.setChecked(dmm), form.call.mnuDMMRecordPause_Click = [&] { ++pauseCalls; };
         // Before a start: stopped. Before a stop: running with a record in progress.
         for (common::Control *c : {&el.mnuDMMRecordStart, &el.DMMRecord})
             c->setEnabled(!starts), c->setChecked(!starts);
         el.mnuStart.setChecked(!starts), el.mnuStart.setEnabled(starts);
         el.mnuPause.setChecked(starts), el.mnuPause.setEnabled(!starts);
         el.Picture1Drops.setChecked(starts), el.StartStop.setChecked(starts); // a click toggles it
-        RunControl run(form);
-        (run.*command)();
+        (RunControl(form).*command)();
         std::string got;
         for (bool b :
              {el.mnuStart.checked(), !el.mnuStart.enabled(), !el.mnuPause.checked(),
               el.mnuPause.enabled(), el.StartStop.checked(), el.mnuDMMRecordStart.enabled(),
               el.DMMRecord.enabled(), el.DMMRecord.checked(), el.Picture1Drops.checked()})
             got += b ? '1' : '0';
-        EXPECT_EQ(got, std::string(5, starts ? '1' : '0') + record);
-        EXPECT_EQ(pauseCalls, pauses);
+        EXPECT_EQ(std::pair(got, pauseCalls),
+                  std::pair(std::string(5, starts ? '1' : '0') + record, pauses));
     }
 }
 
@@ -162,8 +158,7 @@ TEST(MeterSimulatorTest, MemoryPlaybackNumbersItsReadingsScopeFramesCarryTheirSe
     std::string modes, texts;
     for (int k = 0; k < 43; ++k) { // a cycle: 2 messages, 16 readings, "Data end", 24 live ones
         const Packet p = sim.nextPacket();
-        modes += char('0' + p[18]);
-        texts.append(p.begin() + 1, p.begin() + 17);
+        modes += char('0' + p[18]), texts.append(p.begin() + 1, p.begin() + 17);
         EXPECT_TRUE(p[17] == 254 && (p[18] != 1 || p[19] == k - 2)) << "reading " << k - 2;
     }
     EXPECT_EQ(modes, "22" + std::string(16, '1') + "2" + std::string(24, '0'));
@@ -325,8 +320,7 @@ TEST(RawRecordingTest, AnOldRecordingStaysUntilTheNewOneBeginsThePortKeepsWhatIs
     ASSERT_TRUE(port.selectPort(2) && port.open());
     const Bytes sent = bytes("0+45");
     fake.deliver({sent.begin(), sent.begin() + 25});
-    now = 900;
-    fake.deliver({sent.begin() + 25, sent.end()});
+    now = 900, fake.deliver({sent.begin() + 25, sent.end()});
     std::string error;
     const std::optional<RawRecording> rec = readRawRecording(path, error);
     ASSERT_TRUE(rec) << error;

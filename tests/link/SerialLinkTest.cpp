@@ -75,14 +75,12 @@ TEST(SerialLinkTest, SearchOverPortTablesComOnOneChosenPortAndTheLinkButton) {
     };
     for (const auto &[ports, found, items, sleeps, afterBreak] : cases) {
         SCOPED_TRACE(ports);
-        LinkFixture f(ports);
-        f.el.Link.setChecked(true); // a click pressed it: a search that finds nothing raises it
-        f.link.ComOnOff();
+        LinkFixture f(ports); // Link pressed by a click: a search that finds nothing raises it
+        f.el.Link.setChecked(true), f.link.ComOnOff();
         f.expectLink(found != 0, found ? connectedText(found) : kNotFoundText);
         EXPECT_EQ(std::tuple(f.form.v.ComPort, f.items(), f.fp.clock.sleeps),
                   std::tuple(found ? found : 9, items, sleeps));
-        f.fp.port.ports[std::size_t(found)].closeFails = true;
-        f.link.mnuBreak_Click();
+        f.fp.port.ports[std::size_t(found)].closeFails = true, f.link.mnuBreak_Click();
         EXPECT_EQ(std::tuple(f.el.panel[0].text(), f.items()),
                   std::tuple(kDisconnectedText, afterBreak));
     }
@@ -120,9 +118,8 @@ TEST(SerialLinkTest, SearchOverPortTablesComOnOneChosenPortAndTheLinkButton) {
     f.expectLink(true, connectedText(3));
     f.link.COM(6);
     EXPECT_EQ(f.items(), "00000100 10000100") << "items stay disabled for the rest of the run";
-    f.el.mnuCOM[2].setChecked(true); // as if both showed, to see which one goes
-    f.el.Link.setChecked(false);     // the click raised it
-    f.link.ComOnOff();
+    f.el.mnuCOM[2].setChecked(true);                // as if both showed, to see which one goes
+    f.el.Link.setChecked(false), f.link.ComOnOff(); // the click raised it
     EXPECT_EQ(f.items(), "00000100 10000100") << "the item of ComPort (3) goes, not the one of 6";
     f.expectLink(false, kDisconnectedText);
 }
@@ -139,23 +136,20 @@ TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesBadOnesSayWhyChosenOnes
         LinkFixture f("--------");
         if (opens)
             f.addDevice(device);
-        f.el.mnuCOM[2].setChecked(true); // as a link up before leaves them
-        f.el.Link.setChecked(true), f.el.mnuLink.setChecked(true);
-        f.link.connectDevice(device, false);
+        f.el.mnuCOM[2].setChecked(true), f.el.Link.setChecked(true); // as a link up leaves them
+        f.el.mnuLink.setChecked(true), f.link.connectDevice(device, false);
         f.expectLink(opens, opens ? connectedText(device) : notConnectedText(device));
         EXPECT_EQ(std::tuple(f.el.linkNote.text(), f.items(), f.memory.device.has_value()),
                   std::tuple(note, "00000000 11111111", false));
     }
     LinkFixture f("-.------"); // the device of a port number shows its number
-    f.addDevice("fake2", {});
-    f.link.connectDevice("fake2", false);
+    f.addDevice("fake2", {}), f.link.connectDevice("fake2", false);
     f.expectLink(true, connectedText(2));
     EXPECT_EQ(f.items(), "01000000 11111111");
     // Other port... connects to the chosen device and remembers it, but only one that opened.
     f.addDevice("/dev/rfcomm0");
     f.chooser.answers = {std::nullopt, "/dev/nothing", "/dev/rfcomm0"};
-    f.fp.port.log.clear();
-    f.link.mnuOtherPort_Click(); // Cancel
+    f.fp.port.log.clear(), f.link.mnuOtherPort_Click(); // Cancel
     EXPECT_TRUE(f.fp.port.log.empty());
     f.link.mnuOtherPort_Click();
     EXPECT_FALSE(f.memory.device) << "a device that did not open is not remembered";
@@ -166,10 +160,8 @@ TEST(DeviceLinkTest, NamedDevicesConnectWithoutModemLinesBadOnesSayWhyChosenOnes
 
 TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheRememberedOne) {
     LinkFixture a("--------"); // --port: no search at all, and the device is remembered
-    a.addDevice("/dev/ttyACM0");
-    a.devices.devices = {usb("/dev/ttyACM0", "A5")};
-    a.link.setStartDevice("/dev/ttyACM0");
-    a.link.startUp();
+    a.addDevice("/dev/ttyACM0"), a.devices.devices = {usb("/dev/ttyACM0", "A5")};
+    a.link.setStartDevice("/dev/ttyACM0"), a.link.startUp();
     a.expectLink(true, connectedText("/dev/ttyACM0"));
     EXPECT_EQ(
         std::tuple(a.fp.port.log.front(), a.memory.device.value_or(DeviceIdentity{}).serialNumber),
@@ -185,10 +177,8 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
     for (const auto &[ports, remembered, panel, last] : cases) {
         SCOPED_TRACE(panel);
         LinkFixture f(ports);
-        f.memory.device = remembered;
-        f.addDevice("/dev/ttyUSB2");
-        f.devices.devices = {usb("/dev/ttyUSB2", "A5")};
-        f.link.startUp();
+        f.memory.device = remembered, f.addDevice("/dev/ttyUSB2");
+        f.devices.devices = {usb("/dev/ttyUSB2", "A5")}, f.link.startUp();
         EXPECT_EQ(f.el.panel[0].text(), panel);
         EXPECT_EQ(std::pair(f.el.linkNote.text().empty(), f.fp.port.log.back()),
                   std::pair(panel == kNotFoundText, std::string(last)));
@@ -196,13 +186,10 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
 
     // A --port device not there at start-up is watched for, and remembered once it connects.
     LinkFixture f("--------");
-    f.link.setStartDevice("/dev/ttyUSB3");
-    f.link.startUp();
+    f.link.setStartDevice("/dev/ttyUSB3"), f.link.startUp();
     f.expectLink(false, notConnectedText("/dev/ttyUSB3"));
     EXPECT_EQ(std::pair(f.timer.active(), f.timer.intervalMs), std::pair(true, 1000));
-    f.addDevice("/dev/ttyUSB3");
-    f.devices.devices = {usb("/dev/ttyUSB3", "A5")};
-    f.timer.fire();
+    f.addDevice("/dev/ttyUSB3"), f.devices.devices = {usb("/dev/ttyUSB3", "A5")}, f.timer.fire();
     f.expectLink(true, connectedText("/dev/ttyUSB3"));
     EXPECT_EQ(std::tuple(f.timer.active(), f.memory.device.value_or(DeviceIdentity{}).serialNumber,
                          f.el.linkNote.text()),
@@ -210,13 +197,10 @@ TEST(DeviceLinkTest, StartUpOpensTheNamedDeviceWhenItAppearsOrFallsBackToTheReme
 
     // A pseudo-terminal's name, remembered or given, is someone else's at the next start.
     LinkFixture h("--------");
-    h.memory.device = DeviceIdentity{"/dev/pts/3"};
-    h.addDevice("/dev/pts/3");
-    h.link.startUp();
+    h.memory.device = DeviceIdentity{"/dev/pts/3"}, h.addDevice("/dev/pts/3"), h.link.startUp();
     h.expectLink(false, kNotFoundText);
     LinkFixture p("--------");
-    p.link.setStartDevice("/dev/pts/9");
-    p.link.startUp();
+    p.link.setStartDevice("/dev/pts/9"), p.link.startUp();
     EXPECT_FALSE(p.link.watch().watching() || p.timer.active());
 }
 
@@ -224,21 +208,17 @@ TEST(DeviceLinkTest, ALostDeviceOrPortIsWatchedOnceASecondUntilItComesBackOrTheU
     LinkFixture f("--------");
     int cuts = 0;
     f.form.call.DropCutFrame = [&] { ++cuts; };
-    f.addDevice("/tmp/meter");
-    f.link.connectDevice("/tmp/meter", false);
-    f.fp.port.fail();
+    f.addDevice("/tmp/meter"), f.link.connectDevice("/tmp/meter", false), f.fp.port.fail();
     f.expectLink(false, kDisconnectedText);
     EXPECT_EQ(std::tuple(cuts, f.timer.active(), f.timer.intervalMs), std::tuple(1, true, 1000));
     EXPECT_EQ(f.el.linkNote.text(), "/tmp/meter went away; what was under way was dropped; the "
                                     "link comes back when the device does");
 
-    f.fp.port.devices.clear();
-    f.timer.fire(), f.timer.fire();
+    f.fp.port.devices.clear(), f.timer.fire(), f.timer.fire();
     f.expectLink(false, kDisconnectedText); // attempts are quiet
     EXPECT_TRUE(f.timer.active());
 
-    f.addDevice("/tmp/meter");
-    f.timer.fire();
+    f.addDevice("/tmp/meter"), f.timer.fire();
     f.expectLink(true, connectedText("/tmp/meter"));
     EXPECT_TRUE(!f.timer.active() && f.fp.clock.sleeps.empty()) << "no wait for a named device";
 
@@ -248,49 +228,38 @@ TEST(DeviceLinkTest, ALostDeviceOrPortIsWatchedOnceASecondUntilItComesBackOrTheU
         [](SerialLink &l) { l.COM(3); },
         [](SerialLink &l) { l.connectDevice("/dev/rfcomm0", false); }};
     for (const auto &command : commands) {
-        f.link.connectDevice("/tmp/meter", false);
-        f.fp.port.fail();
-        command(f.link);
-        f.timer.fire();
+        f.link.connectDevice("/tmp/meter", false), f.fp.port.fail();
+        command(f.link), f.timer.fire();
         EXPECT_FALSE(f.timer.active() || f.fp.port.isOpen()) << &command - commands;
     }
 
     // A port of 1..8 comes back by its number or as the same adapter elsewhere.
     LinkFixture g("---M----");
-    g.link.COM(4);
-    g.fp.port.fail(); // a disconnection without a message that keeps the port usable
+    g.link.COM(4), g.fp.port.fail(); // a disconnection without a message that keeps the port usable
     g.expectLink(false, kDisconnectedText);
     EXPECT_TRUE(g.fp.messages.shown.empty());
-    g.setPort(4, '-');
-    g.timer.fire();
+    g.setPort(4, '-'), g.timer.fire();
     EXPECT_EQ(g.items(), "00000000 11111111") << "an absent device disables nothing";
-    g.setPort(4, 'M');
-    g.timer.fire();
+    g.setPort(4, 'M'), g.timer.fire();
     g.expectLink(true, connectedText(4));
     EXPECT_EQ(std::tuple(g.items(), g.fp.clock.sleeps), // COM, then the port back
               std::tuple("00010000 11111111", std::vector<int>({100, 100})));
 
     LinkFixture a("M-------");
-    a.devices.devices = {usb("fake1", "SN1")};
-    a.link.COM(1);
-    a.fp.port.fail();
-    a.setPort(1, '-');
+    a.devices.devices = {usb("fake1", "SN1")}, a.link.COM(1);
+    a.fp.port.fail(), a.setPort(1, '-');
     a.devices.devices = {usb("/dev/ttyUSB1", "SN2"), usb("/dev/ttyUSB3", "SN1")};
-    a.addDevice("/dev/ttyUSB3", {});
-    a.timer.fire();
+    a.addDevice("/dev/ttyUSB3", {}), a.timer.fire();
     EXPECT_EQ(a.el.panel[0].text(), connectedText("/dev/ttyUSB3"));
 }
 
 // After an unplug only a name still naming the meter's device is reopened, never a pty's.
 TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNumberOrIds) {
     LinkFixture f("--------");
-    f.addDevice("/dev/pts/7");
-    f.link.connectDevice("/dev/pts/7", true);
+    f.addDevice("/dev/pts/7"), f.link.connectDevice("/dev/pts/7", true);
     EXPECT_EQ(std::tuple(f.devices.reads, f.memory.device->path), std::tuple(0, "/dev/pts/7"));
-    f.fp.port.fail();
-    f.fp.port.devices.clear();
-    f.addDevice("/dev/pts/7"); // another program's terminal, at once or later
-    f.timer.fire();
+    f.fp.port.fail(), f.fp.port.devices.clear();
+    f.addDevice("/dev/pts/7"), f.timer.fire(); // another program's terminal, at once or later
     f.expectLink(false, kDisconnectedText);
     EXPECT_TRUE(!f.timer.active() && f.link.watch().watching()); // nothing to try, lost till asked
     EXPECT_EQ(f.el.linkNote.text(), "/dev/pts/7 went away; what was under way was dropped; a "
@@ -301,13 +270,10 @@ TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNu
 
     // An adapter known by its serial number: not another one at its path; it where it is now.
     LinkFixture g("--------");
-    g.devices.devices = {usb("/dev/ttyUSB0", "A5")};
-    g.addDevice("/dev/ttyUSB0"), g.addDevice("/dev/ttyUSB1");
-    g.link.connectDevice("/dev/ttyUSB0", true);
+    g.devices.devices = {usb("/dev/ttyUSB0", "A5")}, g.addDevice("/dev/ttyUSB0");
+    g.addDevice("/dev/ttyUSB1"), g.link.connectDevice("/dev/ttyUSB0", true);
     EXPECT_EQ(std::tuple(g.devices.reads, g.memory.device->serialNumber), std::tuple(1, "A5"));
-    g.fp.port.fail();
-    g.devices.devices = {usb("/dev/ttyUSB0", "B7")};
-    g.timer.fire();
+    g.fp.port.fail(), g.devices.devices = {usb("/dev/ttyUSB0", "B7")}, g.timer.fire();
     g.expectLink(false, kDisconnectedText);
     g.devices.devices = {usb("/dev/ttyUSB0", "B7"), usb("/dev/ttyUSB1", "A5")};
     g.timer.fire();
@@ -339,11 +305,10 @@ TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNu
     for (const auto &[lost, same] : atPath)
         EXPECT_EQ(sameDeviceAtPath(lost, list), same) << lost.path << " " << lost.serialNumber;
     // The system's own name for a new pseudo-terminal, and a link to it, which names it.
-    const test::Pty terminal;
-    const std::string pty = terminal.device;
+    const test::Pty pty;
     const std::filesystem::path link = test::tempPath("qvlink-meter");
-    test::repoint(link, pty);
-    EXPECT_TRUE(isPseudoTerminalName(pty)) << pty;
+    test::repoint(link, pty.device);
+    EXPECT_TRUE(isPseudoTerminalName(pty.device)) << pty.device;
     EXPECT_TRUE(leadsToPseudoTerminal(link.string()) && !leadsToPseudoTerminal("/dev/ttyUSB0"));
     EXPECT_TRUE(sameDeviceAtPath({link.string()}, {})) << "a link the user made stays the meter's";
     std::filesystem::remove(link);
