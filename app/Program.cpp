@@ -131,8 +131,6 @@ void Program::Picture1_MouseDown(int button, int shift, double x, double y) {
 }
 
 void Program::Picture1_OLEDragDrop(const std::vector<std::string> &paths) {
-    if (!form_.el.Picture1Drops.checked())
-        return;
     waveFiles_.Picture1_OLEDragDrop(paths);
 }
 
