@@ -5,10 +5,6 @@ namespace qv::link {
 StandInPort::StandInPort(int number, std::unique_ptr<platform::SerialPort> others)
     : number_(number), others_(std::move(others)) {}
 
-StandInPort::~StandInPort() {
-    handler_ = nullptr;
-}
-
 bool StandInPort::selectPort(int number) {
     if (isOpen() || number < 1 || number > 8)
         return false;
@@ -43,8 +39,7 @@ bool StandInPort::close() {
         return others_ && others_->close();
     if (!open_)
         return false;
-    open_ = false;
-    queue_.clear();
+    open_ = false; // what is left unread goes when it opens again
     linesChanged();
     return true;
 }

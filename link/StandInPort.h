@@ -14,7 +14,6 @@ namespace qv::link {
 class StandInPort : public platform::SerialPort {
   public:
     StandInPort(int number, std::unique_ptr<platform::SerialPort> others);
-    ~StandInPort() override;
     StandInPort(const StandInPort &) = delete;
     StandInPort &operator=(const StandInPort &) = delete;
 

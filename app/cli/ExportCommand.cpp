@@ -54,8 +54,8 @@ struct Plan {
     std::vector<Output> outputs;
     std::string outDir;
     HeadlessScope::View view;
-    int scale = 1;
-    bool measurements = false; ///< the measurements in the waveform CSV's header
+    int scale{};
+    bool measurements{}; ///< the measurements in the waveform CSV's header
 };
 
 struct UsageError {

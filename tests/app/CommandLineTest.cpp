@@ -238,7 +238,9 @@ TEST_F(CommandLineTest, MessagesInTheLanguageChosen) {
                   std::pair(code, "qvlink: " + message + "\n"))
             << arguments[1];
     }
-    unsetenv("QVLINK_SETTINGS");
+    setenv("QVLINK_LANG", "zh", 1); // left set by a caller: --lang still decides
+    EXPECT_EQ(run({"--lang", "en", "info", "model.dso"}).err.find("qvlink: " + en), 0u);
+    unsetenv("QVLINK_SETTINGS"), unsetenv("QVLINK_LANG");
 }
 
 // A batch's progress line, then a message or summary; none for one file, --quiet or a non-tty.

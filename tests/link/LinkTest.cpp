@@ -365,6 +365,13 @@ TEST(ReplayPortTest, PlaysAtRecordedTimesOnlyWhileTheLinesAreUp) {
     EXPECT_FALSE(lone.open() || lone.isOpen() || lone.setRts(true) || lone.close() || lone.cts());
     ASSERT_TRUE(lone.selectPort(2) && lone.open());
     EXPECT_FALSE(lone.open() || lone.selectPort(2)) << "open already";
+    events.clear(), lone.setEventHandler([&](int) { events.push_back(lone.read()); });
+    ASSERT_TRUE(lone.setRts(true) && lone.setDtr(true));
+    lone.playUntil(50); // 10 bytes wait for more, then the port closes
+    ASSERT_TRUE(lone.close() && lone.open() && lone.setRts(true) && lone.setDtr(true));
+    lone.playUntil(250);
+    EXPECT_EQ(events, std::vector<Bytes>{bytes("1 1 1 1 1 1 1 1 1 1 2 2 2 2 2 2 2 2 2 2")})
+        << "nothing left from before the close";
     EXPECT_TRUE(lone.close() && !lone.close() && !lone.setDtr(true)) << "closed already";
 }
 
