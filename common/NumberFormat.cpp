@@ -138,7 +138,7 @@ std::string formatPattern(double v, std::string_view pattern) {
         intPart.insert(0, minInt - intPart.size(), '0');
 
     const bool isZero = (intPart + fracPart).find_first_not_of('0') == std::string::npos;
-    std::string out = (v < 0 && !isZero) ? "-" : "";
+    std::string out = (std::signbit(v) && !isZero) ? "-" : "";
     out += intPart;
     if (!fracPart.empty())
         out += "." + fracPart;
