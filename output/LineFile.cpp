@@ -1,5 +1,7 @@
 #include "output/LineFile.h"
 
+#include "platform/FileOutput.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -51,21 +53,6 @@ std::string_view withoutLineEnd(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.remove_suffix(1);
     return line;
-}
-
-/// Writes all of text in one write(); the errno of a failure (ENOSPC when only part went out).
-int writeAll(int fd, std::string_view text) {
-    ssize_t n;
-    do
-        n = ::write(fd, text.data(), text.size());
-    while (n < 0 && errno == EINTR);
-    if (n == static_cast<ssize_t>(text.size()))
-        return 0;
-    if (n < 0)
-        return errno;
-    // Part of it went out: learn why the rest does not.
-    const ssize_t more = ::write(fd, text.data() + n, text.size() - static_cast<size_t>(n));
-    return more < 0 ? errno : ENOSPC;
 }
 
 } // namespace
@@ -190,7 +177,7 @@ bool LineFile::begin(std::string &error) {
         tailAt_ = -1;
     }
     if (!firstLinePart_.empty()) {
-        if (const int why = writeAll(fd_, firstLinePart_); why != 0) {
+        if (const int why = platform::writeAll(fd_, firstLinePart_); why != 0) {
             if (regular_)
                 (void)::ftruncate(fd_, size_);
             error = reason(why);
@@ -206,7 +193,7 @@ bool LineFile::begin(std::string &error) {
 bool LineFile::append(std::string_view line, std::string &error) {
     if (!begun_ && !begin(error))
         return false;
-    if (const int why = writeAll(fd_, line); why != 0) {
+    if (const int why = platform::writeAll(fd_, line); why != 0) {
         if (regular_)
             (void)::ftruncate(fd_, size_);
         error = reason(why);

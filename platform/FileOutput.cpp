@@ -26,21 +26,6 @@ bool noNewFile(int error) {
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
-/// The errno of the first failed write, 0 when all went; short and interrupted writes go on.
-int writeAll(int fd, std::string_view bytes) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return ENOSPC;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 /// writeAll with SIGPIPE held back, so that a reader that went away fails the write (EPIPE)
 /// instead of ending the program; a SIGPIPE the write raised is taken back.
 int writeAllNoPipeSignal(int fd, std::string_view bytes) {
@@ -74,6 +59,21 @@ void syncFolder(const std::string &path) {
 }
 
 } // namespace
+
+int writeAll(int fd, std::string_view bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return ENOSPC;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 
 FileOutput::Result FileOutput::fail(int error) {
     return fail(std::string(std::strerror(error)));

@@ -7,6 +7,10 @@ namespace qv::platform {
 
 struct OutputTarget;
 
+/// Writes all bytes to a descriptor, going on after short and interrupted writes: 0 when all
+/// went, else the errno of the write that failed (ENOSPC for one that took nothing).
+[[nodiscard]] int writeAll(int fd, std::string_view bytes);
+
 /// A file's new content, written by the rules every output of the program follows:
 /// - A regular file, or a name not taken yet, is replaced: the bytes go into a temporary file
 ///   beside it that takes its name at commit(), so a reader sees the old or the new file and a

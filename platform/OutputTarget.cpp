@@ -1,6 +1,7 @@
 #include "platform/OutputTarget.h"
 
 #include <array>
+#include <charconv>
 #include <cerrno>
 #include <string_view>
 #include <sys/stat.h>
@@ -17,12 +18,13 @@ int descriptorOf(const std::string &path) {
     const auto folders = std::to_array<std::string_view>(
         {"/dev/fd/", "/proc/self/fd/", "/proc/thread-self/fd/", pid});
     for (const std::string_view folder : folders) {
-        if (!std::string_view(path).starts_with(folder) || path.size() == folder.size())
+        if (!std::string_view(path).starts_with(folder))
             continue;
-        const std::string_view digits = std::string_view(path).substr(folder.size());
-        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
-            return -1;
-        return std::stoi(std::string(digits));
+        const char *end = path.data() + path.size();
+        int fd{};
+        if (const auto read = std::from_chars(path.data() + folder.size(), end, fd);
+            read.ec == std::errc{} && read.ptr == end)
+            return fd;
     }
     return -1;
 }

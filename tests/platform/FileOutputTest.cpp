@@ -247,6 +247,7 @@ TEST_F(FileOutputTest, AnOwnDescriptorIsWrittenAtItsPosition) {
     const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
     ASSERT_GE(fd, 0);
     const auto result = FileOutput::replace("/dev/fd/" + std::to_string(fd), "tail\n", false);
+    EXPECT_FALSE(FileOutput::replace("/dev/fd/" + std::to_string(fd) + "x", "no\n", false).ok);
     ::close(fd);
     EXPECT_TRUE(result.ok) << result.reason;
     EXPECT_EQ(contents(log), "head\ntail\n");
