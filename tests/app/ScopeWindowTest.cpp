@@ -95,6 +95,7 @@ TEST_F(ScopeWindowTest, StoppedTheWindowStepsThroughTheFramesAndSavesTheOneShown
     // Stepping again, a waveform file opened leaves the frames: the panel's own text again.
     program.commands().clickMenu("mnuPause");
     trigger("mnuPreviousFrame");
+    EXPECT_EQ(form.v.CurrentFileName, "") << "a frame from the meter, in no file";
     files::WaveformRecord other{"7302", 0, "Meter 7302 DSO sample ", "2026-12-07", "14:03"};
     other.params = {13, 0, 7, 0, 1, 1, 0, 0};
     std::ofstream(path("other.dso"), std::ios::binary) << files::WaveformFormat::compose(other);
