@@ -113,7 +113,7 @@ void Program::Form_Load() {
     el.mnuLinear.setChecked(true);
 
     form_.geo = common::ScreenGeometry{};
-    windows_.MakeWindow(); // the scale tables filled themselves when made (MakeParameter)
+    // The window and scale tables filled themselves when made (MakeWindow, MakeParameter).
     DMMmode(form_);
     recordLog_.SetRecordTime(1);
     form_.v.CursorMode = 0;
