@@ -57,7 +57,7 @@ bool WaveformFiles::writeCurrent() {
     return true;
 }
 
-bool WaveformFiles::SaveFile(std::string &name) {
+bool WaveformFiles::SaveFile(const std::string &name) {
     if (!name.empty()) {
         form_.v.CurrentFileName = std::string(name); // name may be CurrentFileName itself
         return writeCurrent();
@@ -68,7 +68,6 @@ bool WaveformFiles::SaveFile(std::string &name) {
     if (FileStore::exists(*chosen) && !FileMessages(form_.os.messages).confirmReplace(*chosen))
         return false;
     form_.v.CurrentFileName = *chosen;
-    name = *chosen;
     return writeCurrent();
 }
 
@@ -78,8 +77,7 @@ void WaveformFiles::mnuSaveAs_Click() {
         return;
     if (FileStore::exists(*chosen) && !FileMessages(form_.os.messages).confirmReplace(*chosen))
         return;
-    std::string name = *chosen;
-    (void)SaveFile(name);
+    (void)SaveFile(*chosen);
 }
 
 void WaveformFiles::menuSave_Click() {

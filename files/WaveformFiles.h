@@ -19,10 +19,10 @@ class WaveformFiles {
     explicit WaveformFiles(common::Form &form) : form_(form) {}
 
     /// Saves the waveform on screen under name. An empty name asks for one first (with the
-    /// overwrite question) and stores the chosen one in name; dialog failures are silent. A
+    /// overwrite question); dialog failures are silent. A
     /// failure writing under a given name leaves Save enabled and says so in a message box.
     /// Success sets the caption and CurrentFileName and disables Save. True when saved.
-    bool SaveFile(std::string &name);
+    bool SaveFile(const std::string &name);
     /// Asks for a file name, with the overwrite question, and saves under it; silent on failure.
     void mnuSaveAs_Click();
     /// The Save command: the DMM record (form.call.SaveDMMRecord) while the DMMmode button is

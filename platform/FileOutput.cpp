@@ -12,6 +12,7 @@
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace qv::platform {
 namespace {
@@ -204,13 +205,9 @@ FileOutput::Result FileOutput::write(std::string_view bytes) {
 FileOutput::Result FileOutput::commitReplace(bool syncToDisk, After after) {
     if (syncToDisk && ::fsync(fd_) != 0)
         return fail(errno);
-    if (after == After::Close) {
-        // Some file systems report a failed write only here.
-        const int closed = ::close(fd_);
-        fd_ = -1;
-        if (closed != 0 && errno != EINTR)
-            return fail(errno);
-    }
+    if (after == After::Close)
+        if (const int error = closeNow(); error != 0)
+            return fail(error);
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
         return fail(errno);
     temporary_.clear();
@@ -231,21 +228,20 @@ FileOutput::Result FileOutput::commit(bool syncToDisk, After after) {
     // A pipe or a device has no disk to wait for (EINVAL).
     if (syncToDisk && ::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
         return fail(errno);
-    if (after == After::Close) {
-        const int closed = ::close(fd_);
-        fd_ = -1;
-        if (closed != 0 && errno != EINTR)
-            return fail(errno);
-    }
+    if (after == After::Close)
+        if (const int error = closeNow(); error != 0)
+            return fail(error);
     return {true, {}};
 }
 
+int FileOutput::closeNow() {
+    return ::close(std::exchange(fd_, -1)) == 0 ? 0 : errno;
+}
+
 void FileOutput::close() {
-    if (fd_ >= 0)
-        ::close(fd_);
+    (void)closeNow(); // with none open, EBADF and nothing else
     if (!temporary_.empty())
         ::unlink(temporary_.c_str());
-    fd_ = -1;
     way_ = Way::Stream;
     temporary_.clear();
     target_.clear();

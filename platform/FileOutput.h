@@ -63,6 +63,9 @@ class FileOutput {
     [[nodiscard]] Result openInPlace(const std::string &path, Way way);
     [[nodiscard]] Result reserve(off_t end);
     [[nodiscard]] Result commitReplace(bool syncToDisk, After after);
+    /// Closes the descriptor: 0, or the errno of a failure (some file systems report a failed
+    /// write only here, an interrupted close included: whether the data went is unknown).
+    [[nodiscard]] int closeNow();
 
     int fd_ = -1;
     Way way_ = Way::Stream;

@@ -194,6 +194,7 @@ TEST(TrendPlacement, BesideTheMainWindowNeverHidingIt) {
         {{600, 24, 609, 440}, xvfb, {520, 464, 760, 520}},         // below
         {{655, 320, 609, 440}, wide, {1264, 320, 656, 520}},       // right, narrower still
         {{0, 0, 609, 440}, {0, 0, 1024, 768}, {0, 440, 760, 328}}, // below, lower
+        {{0, 0, 609, 440}, {0, 0, 900, 680}, {0, 440, 760, 240}},  // below, at its least
         {{0, 0, 609, 440}, doubled, {304, 0, 336, 512}},           // over the digits and the log
         {{300, 0, 609, 440}, doubled, {0, 0, 604, 512}},           // left of them
         {{0, 0, 609, 440}, {0, 0, 989, 700}, {609, 0, 380, 520}},  // right and below hold as much
