@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <filesystem>
 #include <cerrno>
 #include <string_view>
 #include <sys/stat.h>
@@ -89,13 +90,10 @@ OutputTarget OutputTarget::of(const std::string &path) {
         }
         if (links == kMaxLinks)
             return failed(ELOOP);
-        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
-        if (n < 0)
-            return failed(errno);
-        if (static_cast<size_t>(n) == link.size()) // grew since lstat: look again
-            continue;
-        link.resize(static_cast<size_t>(n));
+        std::error_code error;
+        const std::string link = std::filesystem::read_symlink(current, error).string();
+        if (error)
+            return failed(error.value());
         current = link.starts_with('/') ? link : folderOf(current) + link;
     }
 }
