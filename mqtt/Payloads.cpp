@@ -5,7 +5,9 @@
 #include "output/Csv.h"
 #include "output/Json.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <sstream>
 
 namespace qv::mqtt {
@@ -25,10 +27,11 @@ std::string siName(const std::string &unit) {
     for (const char c : unit)
         if (c != ' ')
             out += c;
-    const auto base = out.size() >= 3 ? out.size() - 3 : std::string::npos;
-    if (base != std::string::npos &&
-        (out.compare(base, 3, "ohm") == 0 || out.compare(base, 3, "OHM") == 0))
-        out.replace(base, 3, "Ohm");
+    const auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    };
+    if (out.size() >= 3 && std::equal(out.end() - 3, out.end(), "ohm", same))
+        out.replace(out.size() - 3, 3, "Ohm");
     return out;
 }
 

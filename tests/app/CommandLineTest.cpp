@@ -268,7 +268,7 @@ TEST_F(CommandLineTest, ProgressOnATerminalOnly) {
     std::size_t lines = 0; // one every half second
     for (auto at = c.find("link up"); at != std::string::npos; at = c.find("link up", at + 1))
         ++lines;
-    EXPECT_LE(double(lines), 2 * std::stod(m[2]) + 2) << c;
+    EXPECT_LE(double(lines), 2 * std::atof(m[2].str().c_str()) + 2) << c;
     EXPECT_EQ(shown({"capture", "--demo", "dmm", "--count", "1", "--dmm-csv", "e.csv", "--quiet"}),
               "");
 }

@@ -62,6 +62,8 @@ TEST(Payloads, AReadingInItsUnitWithTheSiValueModeAndRecord) {
          R"("value":null,"unit":"M ohm","mode":"","text":"  OL  M ohm     ","model":"M"})"},
         {"  10:15:05     4.700 kOhm      ",
          R"("value":4.7,"unit":"kOhm","mode":"","text":" 4.700kOhm      ","model":"M","si":4700,"si_unit":"Ohm"})"},
+        {"  10:15:06     150.0 ohm       ",
+         R"("value":150,"unit":"ohm","mode":"","text":" 150.0ohm       ","model":"M","si":150,"si_unit":"Ohm"})"},
         {"  No.5 :   23.5 C  TEMP   ",
          R"("value":23.5,"unit":"C","mode":"TEMP","text":" 23.5 C  TEMP   ","model":"M","record":"No.5"})"},
         {"some \"text\"\\\x01\x1f",
