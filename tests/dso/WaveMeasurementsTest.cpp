@@ -171,6 +171,7 @@ TEST(WaveMeasurements, NoValueSaysWhy) {
         {measure(hostile), "CCCCC??CCCCCCC"},
         {measureWave({square, 0, std::nullopt, kSeconds}), "UUUUUMMMMMMMMM"},
         {measureWave({square, 0, kVolts, std::nullopt}), "MMMMMUUUUMUUMM"},
+        {measureWave({square, 0, 1e307, kSeconds}), "CCCMCMMMMMMMMM"}, // volts past a double
         {measureWave({std::vector<double>{5}, 0, kVolts, kSeconds}), "00000000000000"}, // 1 point
     };
     const std::string codes = "MUCXRF0"; // in Why order
