@@ -106,8 +106,9 @@ TEST(DsoDecoder, CompleteFrameByRunStateAndView) {
         const auto &w = b.form.wave;
         const std::string title = start ? "Meter 7304 DSO sample " : "";
         EXPECT_EQ(std::tuple(w.WaveValid, w.WaveTitle, b.form.el.Text1.text(),
-                             b.form.el.Save.enabled(), b.form.v.CurrentFileName),
-                  std::tuple(start, title, title, start, start ? "" : "old.dso"));
+                             b.form.el.panel[2].text(), b.form.el.Save.enabled(),
+                             b.form.v.CurrentFileName),
+                  std::tuple(start, title, title, "工作模式: DSO", start, start ? "" : "old.dso"));
         if (!start)
             continue;
         EXPECT_EQ(std::tuple(w.DsoParam[3], w.DsoParam[7], w.WaveDate + " " + w.WaveTime),
