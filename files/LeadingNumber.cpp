@@ -71,25 +71,17 @@ std::optional<double> leadingNumber(std::string_view s) {
     double value = 0.0;
     const auto result =
         std::from_chars(std::to_address(text.begin()), std::to_address(text.end()), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small: tell them apart by the position of the first significant
-        // digit.
-        const std::string digits = std::string(s.substr(intStart, intEnd - intStart)) +
-                                   std::string(s.substr(fracStart, fracEnd - fracStart));
-        const size_t first = digits.find_first_not_of('0');
-        if (first == std::string::npos)
-            return negative ? -0.0 : 0.0;
-        // The power of ten of the first significant digit, give or take one: out of range, its
-        // sign is all that tells.
-        const long long magnitude =
-            static_cast<long long>(intEnd - intStart) - static_cast<long long>(first) + exponent;
-        if (magnitude > 0)
-            return std::nullopt;
-        return negative ? -0.0 : 0.0;
-    }
-    if (result.ec != std::errc{})
-        return 0.0;
-    return negative ? -value : value;
+    if (result.ec != std::errc::result_out_of_range) // no other error: the text is a number
+        return negative ? -value : value;
+    // Too large or too small: tell them apart by the power of ten of the first significant digit,
+    // give or take one (out of range, its sign is all that tells).
+    const std::string digits = std::string(s.substr(intStart, intEnd - intStart)) +
+                               std::string(s.substr(fracStart, fracEnd - fracStart));
+    const size_t first = digits.find_first_not_of('0');
+    if (first != std::string::npos &&
+        static_cast<long long>(intEnd - intStart) - static_cast<long long>(first) + exponent > 0)
+        return std::nullopt;
+    return negative ? -0.0 : 0.0;
 }
 
 } // namespace qv::files

@@ -51,7 +51,7 @@ TEST(LeadingNumber, ReadsTheNumberALineStartsWith) {
     const std::pair<std::string, double> numbers[] = {
         {" 2.5 ", 2.5}, {"-3 ", -3}, {" 1.5E+20 ", 1.5e20}, {"\t 7", 7}, {"  12abc", 12},
         {"1.5.5", 1.5}, {"4e3x", 4000}, {"+4", 4}, {".5", 0.5}, {"5.", 5}, {"-0", -0.0},
-        {"1e+", 1}, {"3E-x", 3}, {"99999999999999999999", 1e20},
+        {"1e+", 1}, {"3E-x", 3}, {"99999999999999999999", 1e20}, {"-1e-400", -0.0},
         {"1.7976931348623157e308", std::numeric_limits<double>::max()}};
     // clang-format on
     for (const auto &[line, value] : numbers) // and the sign of a zero
