@@ -208,8 +208,8 @@ TEST(RecordCsv, LogLinesWithNegativeAndOverloadReadings) {
     // The CSV gives the log back, line for line (the empty line is left out of the CSV).
     EXPECT_EQ(logOfRecordCsv(recordCsv(*log)), log->substr(0, log->size() - 2));
     EXPECT_EQ(logOfRecordCsv("time,value,unit,text\n12:00:00,1,V,\"  1.000V \"\"x\"\"\"\n"
-                             "12:00:01,2,V,  2.000V"), // LF alone, then no line end
-              "  12:00:00      1.00 0V \"x\"\r\n  12:00:01      2.00 0V\r\n");
+                             "12:00:01,2,V,  2.000V\nedited,  3.000V"), // LF, then no line end
+              "  12:00:00      1.00 0V \"x\"\r\n  12:00:01      2.00 0V\r\n  3.000V\r\n");
     EXPECT_FALSE(logOfRecordCsv("time,value,unit\r\n"));
     EXPECT_FALSE(logOfRecordCsv("time,value,unit,text\r\n1,2,3,\"never closed\r\n"));
 }
