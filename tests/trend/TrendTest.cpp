@@ -61,7 +61,7 @@ TEST(Statistics, HandComputedValues) {
         Accumulator first, second;
         for (std::size_t i = 0; i < points.size(); ++i)
             (i < 5 ? first : second).add({points[i].t, points[i].v * sign, int(i)});
-        first.merge(second);
+        first.merge(second), first.merge(Accumulator{}); // and then nothing
         const Statistics r = first.result();
         EXPECT_NEAR(r.stddev, statistics(points).stddev, 1e-12);
         EXPECT_EQ(std::tuple(sign > 0 ? r.minTime : r.maxTime, r.last, r.lastTime),
@@ -225,7 +225,7 @@ TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
         {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
         {"No.5", -1},           {"", -1},           {"123:00:00", -1},
         {"14:03:60", -1},       {"14:003:27", -1},  {"14::27", -1},
-        {"1:00:00 PM", 46800},
+        {"1:00:00 PM", 46800},  {"下午 2:03:27", 50607},
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
