@@ -21,18 +21,14 @@ double windowValue(int type, int i) {
     case 4:
         return 0.21557895 - 0.41663158 * std::cos(x) + 0.277263158 * std::cos(2 * x) -
                0.083578947 * std::cos(3 * x) + 0.006947368 * std::cos(4 * x);
-    case 5:
+    default: // 5
         return (2.0 * i) / 255.0;
-    default:
-        return 0.0;
     }
 }
 
 } // namespace
 
 void WindowTable::MakeWindow() {
-    for (auto &row : table_)
-        row.fill(0.0);
     for (int type = 0; type < kWindows; ++type)
         for (int i = 0; i <= 127; ++i) {
             const double w = windowValue(type, i);
@@ -48,11 +44,9 @@ double WindowTable::value(int type, int column) const {
 }
 
 const std::string &WindowTable::name(int type) {
-    static const std::array<std::string, kWindows + 1> names{
-        "Rectangular", "Hanning", "Hamming", "Blackman", "Flattop", "Bartlett", ""};
-    if (type < 0 || type >= kWindows)
-        return names[kWindows];
-    return names[type];
+    static const std::array<std::string, kWindows> names{"Rectangular", "Hanning", "Hamming",
+                                                         "Blackman",    "Flattop", "Bartlett"};
+    return names.at(static_cast<std::size_t>(type));
 }
 
 } // namespace qv::spectrum

@@ -20,7 +20,7 @@ class WindowTable {
     /// Coefficient of a window type at a column; 0 outside the table.
     [[nodiscard]] double value(int type, int column) const;
 
-    /// The window's name as the menu and the readout show it; empty outside 0..5.
+    /// The window's name as the menu and the readout show it, for types 0..5.
     [[nodiscard]] static const std::string &name(int type);
 
   private:
