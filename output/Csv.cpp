@@ -19,13 +19,11 @@ std::string Csv::number(double v) {
         v = 0; // no "-0"
     // Whole numbers below 1e15 are written out (100000, not 1e+05); their fixed form is short.
     const bool whole = std::abs(v) < kLongestWhole && v == std::trunc(v);
-    std::array<char, 32> buffer{};
-    const auto [end, ec] = whole ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), v,
-                                                 std::chars_format::fixed)
-                                 : std::to_chars(buffer.data(), buffer.data() + buffer.size(), v);
-    if (ec != std::errc{})
-        return {};
-    return std::string(buffer.data(), end);
+    std::array<char, 32> buffer{}; // room for any double's shortest form and a fixed one < 1e15
+    char *const first = buffer.data(), *const last = first + buffer.size();
+    char *const end = whole ? std::to_chars(first, last, v, std::chars_format::fixed).ptr
+                            : std::to_chars(first, last, v).ptr;
+    return std::string(first, end);
 }
 
 std::string Csv::number(std::optional<double> v) {
@@ -35,13 +33,12 @@ std::string Csv::number(std::optional<double> v) {
 std::optional<double> Csv::decimal(std::optional<double> v) {
     if (!v || !std::isfinite(*v))
         return std::nullopt;
-    std::array<char, 32> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *v,
-                                       std::chars_format::scientific, kDecimalDigits - 1);
+    std::array<char, 32> buffer{}; // "-d.ddddddddddde-308" fits
+    char *const end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *v,
+                                    std::chars_format::scientific, kDecimalDigits - 1)
+                          .ptr;
     double rounded = 0;
-    if (written.ec != std::errc{} ||
-        std::from_chars(buffer.data(), written.ptr, rounded).ec != std::errc{})
-        return std::nullopt;
+    std::from_chars(buffer.data(), end, rounded); // reads back what was just written
     return rounded;
 }
 

@@ -47,6 +47,7 @@ TEST(Csv, EveryUnitInSiNumbersAndFields) {
                          Csv::number(1e15), Csv::number(Csv::decimal(0.1 + 0.2)),
                          Csv::field(std::string_view()), Csv::field(" a")),
               std::tuple("0", "\"two\r\nlines\"", "100000", "1e+15", "0.3", "", "\" a\""));
+    EXPECT_FALSE(Csv::number(std::nan("")) != "" || Csv::decimal(1 / 0.0) || Csv::decimal({}));
 }
 
 // Rows by hand: volts = value / 10 x volts/div, time = index x time/div / 20, each the decimal a
