@@ -195,6 +195,10 @@ TEST_F(WindowTest, ExportItemsEnableAndWriteCsv) {
     fp.messages.shown.clear(); // the bad file's message
     exportVia(ExportItem::WaveformCsv, path("sine"));
     EXPECT_EQ(contents(path("sine.csv")), program.exports().waveformCsv());
+    fp.messages.answers = {platform::Answer::Cancel}; // not to be replaced: kept as it is
+    exportVia(ExportItem::SpectrumCsv, path("sine.csv")), exportVia(ExportItem::SpectrumCsv, "");
+    EXPECT_EQ(contents(path("sine.csv")), program.exports().waveformCsv());
+    fp.messages.shown.clear();
     exportVia(ExportItem::SpectrumCsv, path("spectrum.txt")); // a name with an extension stays
     EXPECT_NE(contents(path("spectrum.txt")).find("bin,frequency_hz,magnitude"), std::string::npos);
     exportVia(ExportItem::WaveformCsv, path("no/such/folder/sine.csv"));
