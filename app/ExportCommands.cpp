@@ -92,14 +92,6 @@ std::string ExportCommands::recordCsv() const {
     return output::recordCsv(form_.el.RichTextBox1.text());
 }
 
-const char *ExportCommands::filter(ExportItem item) {
-    return itemSpec(item).filter;
-}
-
-const char *ExportCommands::extension(ExportItem item) {
-    return itemSpec(item).extension;
-}
-
 std::string ExportCommands::withExtension(const std::string &path, const char *ext) {
     const size_t slash = path.find_last_of("\\/");
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -43,9 +43,6 @@ class ExportCommands {
     [[nodiscard]] std::string spectrumCsv();
     [[nodiscard]] std::string recordCsv() const;
 
-    /// The save-dialog filter and the extension of an item.
-    [[nodiscard]] static const char *filter(ExportItem item);
-    [[nodiscard]] static const char *extension(ExportItem item);
     /// The path with ".ext" added when its file name has no extension.
     [[nodiscard]] static std::string withExtension(const std::string &path, const char *ext);
 

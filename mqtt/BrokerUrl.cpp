@@ -61,10 +61,6 @@ std::string BrokerUrl::hostPort() const {
     return (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
 }
 
-std::string BrokerUrl::text() const {
-    return std::string(tls ? "mqtts://" : "mqtt://") + hostPort() + "/" + prefix;
-}
-
 std::optional<BrokerUrl> parseBrokerUrl(std::string_view url, std::string &error) {
     const auto fail = [&](const std::string &needs) -> std::optional<BrokerUrl> {
         error = "--mqtt takes mqtt://[USER@]HOST[:PORT]/PREFIX or mqtts://…, with " + needs +

@@ -15,8 +15,6 @@ struct BrokerUrl {
 
     /// "HOST:PORT" ("[::1]:1883"), as messages name the broker.
     [[nodiscard]] std::string hostPort() const;
-    /// The URL again, without the user.
-    [[nodiscard]] std::string text() const;
 };
 
 /// The URL read; nullopt with the reason in error ("--mqtt takes mqtt://[USER@]HOST[:PORT]/PREFIX

@@ -185,6 +185,9 @@ TEST_F(WindowTest, ExportItemsEnableAndWriteCsv) {
     EXPECT_EQ(enabledItems(), "000000"); // DMM mode, empty log
     el.RichTextBox1.setText("  14:03:27    -1.234 mV  DC    \r\n");
     EXPECT_EQ(enabledItems(), "000001");
+    exportVia(ExportItem::RecordCsv, path("log"));
+    EXPECT_EQ(contents(path("log.csv")),
+              "time,value,unit,text\r\n14:03:27,-1.234,mV  DC,\"-1.234mV  DC    \"\r\n");
     // A bad file named at start-up leaves the window in DSO mode without a waveform.
     std::ofstream(path("bad.dso"), std::ios::binary) << "QVDATALINK47 V1.0\r\nNOPE\r\n";
     EXPECT_FALSE(cli::openAtStartUp(program, path("bad.dso")));

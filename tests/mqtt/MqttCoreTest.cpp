@@ -40,7 +40,8 @@ TEST(BrokerUrl, ReadsTheFourPartsOrSaysWhatIsMissing) {
         {"mqtt://h/a//b", "without empty levels"}, {"mqtt:///p", "a host name"},
         {"mqtt://[::1/p", "an IPv6 address closed by ]"}, {"mqtt://[::1]x/p", "a port after the IPv6"},
         {"mqtt://@h/p", "a user name that is not empty"}, {"mqtt://a%4@h/p", "its escapes whole"},
-        {"mqtt://a%0a@h/p", "a user name that is not empty"}};
+        {"mqtt://a%0a@h/p", "a user name that is not empty"},
+        {"mqtt://h/a\tb", "without control characters"}, {"mqtt://[::1]:/p", "a port after the colon"}};
     // clang-format on
     for (const auto &[text, reason] : bad) {
         std::string error;
