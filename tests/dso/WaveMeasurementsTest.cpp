@@ -195,7 +195,8 @@ TEST(MeasurementText, ValuesToTheScalesResolution) {
         {1.28e-6, 2e-8, "s", "1.28 us", 1.28e-6},  {0.05, 5e-5, "s", "50.00 ms", 0.05},
         {781250, 12207, "Hz", "781 kHz", 781000},  {0.99996, 1e-4, "V", "1.0000 V", 1},
         {12.345, 0.25, "%", "12.3 %", 12.3},       {1234.5, 0.1, "%", "1234.5 %", 1234.5},
-        {1.6, 1e-15, "V", "1.600000000 V", 1.6},  // nine decimals at most
+        {999.96e9, 1e8, "Hz", "1000.0 GHz", 1e12},  // no prefix past G
+        {1.6, 1e-15, "V", "1.600000000 V", 1.6},    // nine decimals at most
         {1.6, 0, "V", "1.600 V", 1.6}}; // no resolution: three decimals
     // clang-format on
     for (const auto &[v, resolution, unit, text, shown] : rows) {

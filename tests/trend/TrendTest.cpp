@@ -96,6 +96,8 @@ TEST(Decimation, KeepsEachColumnsExtremesAndGaps) {
     for (const Point &p : decimate(few, {10, 18}, 4))
         (p.isGap() ? kept << p.t : kept << p.t << ':' << p.v) << ' ';
     EXPECT_EQ(kept.str(), "9:109 10:9 11:1 12:4 14:2 15:7 16 18:3 19:119 ");
+    const std::vector<Point> twoGaps{{0, kGap}, {1, 5}, {2, 6}, {3, kGap}, {4, 5}, {5, 6}};
+    EXPECT_EQ(decimate(twoGaps, {0, 5}, 2).size(), 6u) << "a gap in each of two columns";
 
     const auto range = valueRange(drawn);
     ASSERT_TRUE(range);
@@ -195,6 +197,7 @@ TEST(TrendPlacement, BesideTheMainWindowNeverHidingIt) {
         {{655, 320, 609, 440}, wide, {1264, 320, 656, 520}},       // right, narrower still
         {{0, 0, 609, 440}, {0, 0, 1024, 768}, {0, 440, 760, 328}}, // below, lower
         {{0, 0, 609, 440}, {0, 0, 900, 680}, {0, 440, 760, 240}},  // below, at its least
+        {{0, 0, 609, 440}, {0, 0, 640, 1024}, {0, 440, 640, 520}}, // below, the screen's width
         {{0, 0, 609, 440}, doubled, {304, 0, 336, 512}},           // over the digits and the log
         {{300, 0, 609, 440}, doubled, {0, 0, 604, 512}},           // left of them
         {{0, 0, 609, 440}, {0, 0, 989, 700}, {609, 0, 380, 520}},  // right and below hold as much
@@ -218,6 +221,7 @@ TEST(TrendPlacement, BesideTheMainWindowNeverHidingIt) {
 
 TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
     // The seconds of the day; -1: not a time.
+    // clang-format off
     const std::pair<const char *, double> cases[] = {
         {"14:03:27", 50607},    {"9:05:00", 32700}, {" 00:00:00 ", 0},
         {"2:03:27 PM", 50607},  {"12:00:01 AM", 1}, {"下午2:03:27", 50607},
@@ -225,8 +229,9 @@ TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
         {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
         {"No.5", -1},           {"", -1},           {"123:00:00", -1},
         {"14:03:60", -1},       {"14:003:27", -1},  {"14::27", -1},
-        {"1:00:00 PM", 46800},  {"下午 2:03:27", 50607},
+        {"1:00:00 PM", 46800},  {"AM 9:05:00", 32700}, {"下午 2:03:27", 50607},
     };
+    // clang-format on
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(secondsOfDay(text).value_or(-1), seconds) << text;
 
