@@ -1,6 +1,7 @@
 #include "common/NumberFormat.h"
 #include "common/Formatted.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -49,14 +50,9 @@ void plainParts(const Decimal &d, std::string &intPart, std::string &fracPart) {
         fracPart += d.digits;
         return;
     }
-    if (static_cast<size_t>(intDigits) >= d.digits.size()) {
-        intPart = d.digits;
-        intPart.append(intDigits - d.digits.size(), '0');
-        fracPart.clear();
-        return;
-    }
-    intPart = d.digits.substr(0, intDigits);
-    fracPart = d.digits.substr(intDigits);
+    const size_t kept = std::min(static_cast<size_t>(intDigits), d.digits.size());
+    intPart = d.digits.substr(0, kept) + std::string(static_cast<size_t>(intDigits) - kept, '0');
+    fracPart = d.digits.substr(kept);
 }
 
 // Adds one to a string of decimal digits.

@@ -101,6 +101,7 @@ const std::tuple<Args, int, std::string> kRefusals[] = {
     {mqtt("mqtt://h/p", "--mqtt-ca", "c"), 2,
      "--mqtt-ca, --mqtt-cert and --mqtt-key need an mqtts:// URL"},
     {mqtt("mqtts://h/p", "--mqtt-key", "k"), 2, "--mqtt-cert and --mqtt-key go together"},
+    {mqtt("mqtts://h/p", "--mqtt-cert", "c"), 2, "--mqtt-cert and --mqtt-key go together"},
     {mqtt("mqtt://h/p", "--mqtt-id", "caf\xe9"), 2, kIdBounds},
     {mqtt("mqtt://h/p", "--mqtt-id", std::string(65536, 'i')), 2, kIdBounds},
     {mqtt("mqtt://h/p", "--mqtt-password-file", "good.dso"), 2,
