@@ -8,6 +8,7 @@
 #include "dso/WaveScreen.h"
 #include "spectrum/SpectrumPeak.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv::spectrum {
@@ -46,8 +47,7 @@ double SpectrumView::scaleSpectrum() {
     double largest = 0.0;
     for (int i = 0; i < Fft::kSize; ++i) {
         Spectrum[i] /= 256.0;
-        if (Spectrum[i] > largest)
-            largest = Spectrum[i];
+        largest = std::max(largest, Spectrum[i]);
     }
     return largest;
 }

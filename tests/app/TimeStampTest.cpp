@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace qv::app::cli {
 namespace {
 
@@ -49,6 +51,10 @@ TEST(LocalTimeStampTest, DaylightSavingAndZoneChangesShowFromTheirSecond) {
     // Once per second of the clock, not per reading: a change of zone within a second shows at
     // the next one (above), every stamp still naming the right moment.
     EXPECT_EQ(asked, 8);
+    const auto far = LocalTimeStamp::systemZone(std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(std::tie(far.year, far.month, far.day, far.hour, far.offsetSeconds),
+              std::tuple(1970, 1, 1, 0, 0))
+        << "past the C library's calendar: the epoch";
 }
 
 } // namespace
