@@ -161,6 +161,7 @@ TEST_F(CommandLineTest, HelpAndVersionWithoutADisplay) {
     EXPECT_EQ(run({"--version"}).out, "qvlink 1.1\n");
     const std::string commands = run({"export", "--help"}).out;
     EXPECT_EQ(commands.rfind("Usage:\n  qvlink [FILE.dso]", 0), 0u);
+    EXPECT_NE(commands.find(" [--interval 0|1|2|5|10|20|30|60] "), std::string::npos); // taken
     EXPECT_TRUE(commands.ends_with("Exit codes: 0 done, 2 usage error, 3 an input refused, 4 an "
                                    "output not written,\n5 the device did not appear.\n"));
 }
