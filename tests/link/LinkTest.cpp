@@ -84,6 +84,11 @@ TEST(ReceiveDispatchTest, PacketsAreAssembledNoneLostWhateverTheBatchesNoneAfter
     DispatchRig e; // a sync byte last of the first 20 bytes ends the cut too
     e.dispatch.resync(), e.fp.port.deliver(bytes("32+19 S 101+19 S"));
     EXPECT_EQ(e.packets, std::vector<Packet>({packet("S 101+19")}));
+    platform::ReceiveQueue full(20, 50); // a reader that stops loses the oldest bytes, not memory
+    const Bytes many = bytes("0+80");
+    full.deliver(many.data(), many.size(), [] {});
+    EXPECT_EQ(full.waiting(), 50u);
+    EXPECT_EQ(full.take().front(), 30);
 
     // Batch, packet complete, PacketData and PacketPending after (before: 200+20 and S 50+19).
     const std::tuple<const char *, bool, const char *, const char *> cases[] = {
