@@ -136,7 +136,8 @@ TEST(RunControlTest, StatesOfEachCommandInBothModes) {
             c->setEnabled(!starts), c->setChecked(!starts);
         el.mnuStart.setChecked(!starts), el.mnuStart.setEnabled(starts);
         el.mnuPause.setChecked(starts), el.mnuPause.setEnabled(!starts);
-        el.Picture1Drops.setChecked(starts), el.StartStop.setChecked(starts); // a click toggles it
+        el.Picture1Drops.setChecked(starts); // and a click toggles the button first:
+        el.StartStop.setChecked(command == press ? starts : !starts);
         (RunControl(form).*command)();
         std::string got;
         for (bool b :
