@@ -36,16 +36,16 @@ std::string unknownOption(std::span<const OptionSpec> table, std::string_view gi
 // Distance between two words counting a letter changed, missing, extra, or two letters swapped.
 size_t editDistance(std::string_view a, std::string_view b) {
     std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i)
-        d[i][0] = i;
     std::iota(d[0].begin(), d[0].end(), size_t{0});
-    for (size_t i = 1; i <= a.size(); ++i)
+    for (size_t i = 1; i <= a.size(); ++i) {
+        d[i][0] = i;
         for (size_t j = 1; j <= b.size(); ++j) {
             const size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
             d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
                 d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
         }
+    }
     return d[a.size()][b.size()];
 }
 

@@ -263,7 +263,7 @@ bool CaptureOutput::frame(ExportCommands &exports) {
         return false;
     if (wants(settings_, "csv") && !writeFrameFile(stem + ".csv", exports.waveformCsv()))
         return false;
-    if (wants(settings_, "png") && pictures_) {
+    if (pictures_) { // there only when PNG frames are asked for
         const auto written =
             pictures_->write(stem + ".png", platform::PictureFormat::Png, form_.el.Picture1,
                              ExportCommands::kScreenWidth, ExportCommands::kScreenHeight, 1);

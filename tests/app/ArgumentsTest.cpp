@@ -38,6 +38,7 @@ TEST(Arguments, OptionsValuesPositionalsAndErrors) {
         {{"--vue", "x"}, "error: unknown option \"--vue\" (did you mean \"--view\"?)"},
         {{"-csv", "x"}, "error: unknown option \"-csv\" (did you mean \"--csv\"?)"},
         {{"--colour=red"}, "error: unknown option \"--colour=red\""},
+        {{"--viewer-of-csv"}, "error: unknown option \"--viewer-of-csv\""}, // near none
     };
     for (const auto &[arguments, expected] : cases) {
         std::string error, got;
