@@ -47,7 +47,7 @@ DsoSignal MeterSimulator::frameSignal() const {
             double period;
         } kTour[] = {{3, 64}, {2, 48}, {1, 24}, {0, 12}};
         const auto &step = kTour[(frames_ / static_cast<unsigned>(options_.timeBaseTour)) % 4];
-        const int model = options_.model >= 0 && options_.model <= 8 ? options_.model : 6;
+        const int model = std::clamp(options_.model, 0, int(kTop.size()) - 1);
         s.timeBase = kTop[static_cast<size_t>(model)] - step.belowTop;
         s.period = step.period;
     }

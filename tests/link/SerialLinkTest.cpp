@@ -267,6 +267,9 @@ TEST(DeviceLinkTest, APseudoTerminalIsNeverReopenedAnAdapterIsFoundByItsSerialNu
                                     "of any program may take it");
     f.link.mnuBreak_Click();
     EXPECT_FALSE(f.link.watch().watching());
+    ReconnectWatch w([](const LinkTarget &) { return false; }); // a port, then a terminal lost
+    w.setTimer(&f.timer), w.start({1, {}, false}), w.start({0, {"/dev/pts/7"}, false});
+    EXPECT_FALSE(f.timer.active()) << "nothing left to try";
 
     // An adapter known by its serial number: not another one at its path; it where it is now.
     LinkFixture g("--------");
