@@ -55,7 +55,7 @@ std::vector<OptionSpec> table() {
 }
 
 long long number(const ParsedArguments &p, const char *name, long long low, long long high) {
-    bool ok = false;
+    bool ok{}; // set by the conversion
     const std::string text = p.valueOr(name, "");
     const long long n = QString::fromStdString(text).toLongLong(&ok);
     if (!ok || n < low || n > high)

@@ -184,7 +184,7 @@ Plan planOf(const ParsedArguments &p) {
     if (plan.view.window < 0)
         throw UsageError{"unknown window " + p.valueOr("window", "")};
     plan.view.db = p.has("db");
-    bool ok = false;
+    bool ok{}; // set by the conversion
     plan.scale = QString::fromStdString(p.valueOr("scale", "1")).toInt(&ok);
     if (!ok || plan.scale < 1 || plan.scale > platform::PictureWriter::kMaxScale)
         throw UsageError{"--scale takes a whole number from 1 to 8"};
