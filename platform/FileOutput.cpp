@@ -75,7 +75,6 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-
 FileOutput::Result FileOutput::fail(int error) {
     return fail(std::string(std::strerror(error)));
 }

@@ -1,9 +1,9 @@
 #include "platform/OutputTarget.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
-#include <cerrno>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
