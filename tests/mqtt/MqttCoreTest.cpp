@@ -117,7 +117,9 @@ TEST(Publisher, AFailedStartIsFinalALossIsRetriedWithGrowingWaitsTheQueueDrainsI
         EXPECT_EQ(std::tuple(f.publisher.state(), f.publisher.failure(), f.timer.active()),
                   std::tuple(Publisher::State::Failed, text, false));
         f.publish(1, 1);
-        EXPECT_EQ(std::tuple(f.transport.connects, f.transport.sent.size()), std::tuple(1, 0u));
+        EXPECT_EQ(
+            std::tuple(f.transport.connects, f.transport.disconnects, f.transport.sent.size()),
+            std::tuple(1, 1, 0u)); // the attempt itself ended too
     }
 
     // Lost after a start: tried again after 1, 2, 4 ... 30 s; the full queue drops its oldest; the
