@@ -8,9 +8,9 @@ void drawPageCursors(const common::ScreenGeometry &geo, const cursors::CursorSta
     page.setPenWidth(kCursorPen);
     page.setForeColor(common::kBlack);
     page.setDrawMode(common::DrawMode::Copy);
-    const bool shown[2] = {state.Cursor1Shown == 1, state.Cursor2Shown == 1};
+    const bool shown[] = {state.Cursor1Shown == 1, state.Cursor2Shown == 1};
     if (cursorMode == 1) {
-        const double x[2] = {static_cast<double>(state.TimeCursor1X),
+        const double x[] = {static_cast<double>(state.TimeCursor1X),
                              static_cast<double>(state.TimeCursor2X)};
         for (int k = 0; k < 2; ++k)
             if (shown[k])
@@ -18,7 +18,7 @@ void drawPageCursors(const common::ScreenGeometry &geo, const cursors::CursorSta
         return;
     }
     if (cursorMode == 2) {
-        const double y[2] = {static_cast<double>(state.LevelCursor1Y),
+        const double y[] = {static_cast<double>(state.LevelCursor1Y),
                              static_cast<double>(state.LevelCursor2Y)};
         for (int k = 0; k < 2; ++k)
             if (shown[k])

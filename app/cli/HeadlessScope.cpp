@@ -17,8 +17,7 @@ HeadlessScope::HeadlessScope(const View &view, const common::TextMeasure *measur
     commands.pressButton("DSOmode");
     // Window and scale first: they redraw the spectrum whatever the view; the file then draws
     // the chosen view.
-    if (view.window >= 0 && view.window < static_cast<int>(kWindowItems.size()))
-        commands.clickMenu(kWindowItems[static_cast<size_t>(view.window)]);
+    commands.clickMenu(kWindowItems.at(static_cast<size_t>(view.window)));
     if (view.db)
         commands.clickMenu("mnuLog");
     if (view.spectrum)

@@ -92,6 +92,8 @@ const std::tuple<Args, int, std::string> kRefusals[] = {
     {{"capture", "--port", "no-such-tty", "--dmm-csv", "x.csv"}, 5, "no-such-tty did not appear"},
     {{"capture", "--demo", "dmm", "--interval", "3", "--dmm-csv", "x.csv"}, 2,
      "--interval takes 0, 1, 2, 5, 10, 20, 30 or 60"},
+    {{"capture", "--demo", "dmm", "--wait", "1048577", "--dmm-csv", "x.csv"}, 2,
+     "--wait takes a whole number from 0 to 1048576, not '1048577'"},
     {{"capture", "--port", "no-such-tty", "--wait", "1", "--dmm-csv", "x.csv"}, 5,
      "no-such-tty did not appear within 1 s"},
     {{"capture", "--demo", "dmm", "--mqtt-qos", "0"}, 2, "--mqtt-qos needs --mqtt"},

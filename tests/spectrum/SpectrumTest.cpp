@@ -142,6 +142,9 @@ TEST(SpectrumView, ReadoutsTraceGainZeroMarkerWindowScaleAndViewItems) {
             EXPECT_EQ(l.y2, 4500) << c.constant;
         EXPECT_EQ(f.lines(-60).at(0).y1, c.scale ? 2500 : 4500); // the zero marker
     }
+    Fixture tiny; // a bin of less than the floor's volts (here 5e-10 V) reads the floor
+    tiny.show(0, 7, 13, 1e-11, 1);
+    EXPECT_EQ(tiny.view.Spectrum[0], -50);
 
     using V = SpectrumView;
     const std::pair<void (V::*)(), const char *> items[] = {

@@ -223,7 +223,7 @@ TEST(LogImport, TimesOfDayLinesAcrossMidnightAndRecordFiles) {
     // The seconds of the day; -1: not a time.
     // clang-format off
     const std::pair<const char *, double> cases[] = {
-        {"14:03:27", 50607},    {"9:05:00", 32700}, {" 00:00:00 ", 0},
+        {"14:03:27", 50607},    {" 9:05:00", 32700}, {" 00:00:00 ", 0},
         {"2:03:27 PM", 50607},  {"12:00:01 AM", 1}, {"下午2:03:27", 50607},
         {"上午12:30:00", 1800}, {"24:00:00", -1},   {"14:60:00", -1},
         {"14:03", -1},          {"1:2:3:4", -1},    {"13:00:00 PM", -1},
