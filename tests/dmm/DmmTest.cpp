@@ -171,8 +171,8 @@ TEST(DmmDecoder, AsksOnTheEleventhOtherModePacketLogsPlaybackDropsGarbledOnesSho
         {dmmPacket("   12 records", 2), "   12 records   \r\n", live}, // three leading blanks
         {dmmPacket("Data end", 2), "Data end             \r\n",
          live + "|black box 400,300 3255,700|cyan 12pt 400,300 'Data end        '"},
-        {dmmPacket("  two blanks", 2), "  two blanks         \r\n",
-         "clear|cyan 12pt 400,300 '  two blanks    '"},
+        {dmmPacket("  two blanks~", 2), "  two blanks~        \r\n", // 0x7E is text
+         "clear|cyan 12pt 400,300 '  two blanks~   '"},
         {garbled(5, 0x1F), "", live},
         {garbled(16, 0x7F), "", live}};
     for (const auto &[bytes, line, drawn] : playback) {
