@@ -53,19 +53,11 @@ Language runLanguage() {
 
 Translators::Translators(QObject *parent) : QObject(parent) {}
 
-Translators::~Translators() {
-    for (const auto *t : {program_.get(), qt_.get()})
-        if (t)
-            QCoreApplication::removeTranslator(const_cast<QTranslator *>(t));
-}
+Translators::~Translators() = default; // a translator leaves the application as it goes
 
 void Translators::apply(Language language) {
     language_ = language;
-    for (auto *t : {&program_, &qt_})
-        if (*t) {
-            QCoreApplication::removeTranslator(t->get());
-            t->reset();
-        }
+    program_.reset(), qt_.reset();
     // Chinese shows the source texts; Qt's own buttons and dialogs follow in Chinese.
     const bool english = language == Language::English;
     auto translator = std::make_unique<QTranslator>();
